@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace lumeno {
+
+// A span of a QString in UTF-16 code units.
+struct TextRange {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    qsizetype end() const { return start + length; }
+    bool operator==(const TextRange&) const = default;
+};
+
+struct RegexMatch {
+    // Index 0 is the whole match; a group that did not take part in the match is absent.
+    std::vector<std::optional<TextRange>> groups;
+
+    TextRange range() const { return *groups.front(); }
+    std::optional<TextRange> group(int index) const;
+    // The captured text of a group in `text` (the searched string); empty when the group is absent.
+    QString captured(const QString& text, int index = 0) const;
+};
+
+// ICU regular expressions (flags 0: every option is written inline in the pattern), positions in UTF-16
+// units of the searched QString. Thread-safe for concurrent searches.
+class Regex {
+public:
+    // A pattern the program ships with: aborts when it does not compile. Keep the result in a
+    // function-local static so it is compiled once, on first use.
+    static Regex fixed(const QString& pattern);
+    // A pattern built at run time: none when it does not compile (the reason in `error` when given).
+    static std::optional<Regex> compile(const QString& pattern, QString* error = nullptr);
+
+    std::optional<RegexMatch> firstMatch(const QString& text) const;
+    // Searches only within `range` of `text` (anchors and look-around see the bounds of the range).
+    std::optional<RegexMatch> firstMatch(const QString& text, TextRange range) const;
+    // All non-overlapping matches, in order.
+    std::vector<RegexMatch> allMatches(const QString& text) const;
+    bool matchesAnywhere(const QString& text) const { return firstMatch(text).has_value(); }
+    // Replaces every match; the template uses ICU's $1 / ${name} references and \$ for a dollar sign.
+    QString replaceAll(const QString& text, const QString& replacementTemplate) const;
+    // Number of non-overlapping matches.
+    int count(const QString& text) const { return int(allMatches(text).size()); }
+
+    const QString& pattern() const { return pattern_; }
+
+private:
+    struct Compiled;
+    Regex(QString pattern, std::shared_ptr<const Compiled> compiled);
+
+    QString pattern_;
+    std::shared_ptr<const Compiled> compiled_;
+};
+
+} // namespace lumeno

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <coroutine>
+#include <functional>
+
+namespace lumeno {
+
+// Deferred and repeating work. Logic asks a Scheduler instead of using QTimer directly, so tests can run a
+// two-minute timeout by advancing a manual scheduler.
+class Scheduler {
+public:
+    using TimerId = quint64;
+
+    virtual ~Scheduler() = default;
+
+    // Runs `work` once, `seconds` from now (0 = on the next turn of the event loop).
+    virtual TimerId after(double seconds, std::function<void()> work) = 0;
+    // Runs `work` every `seconds` until cancelled.
+    virtual TimerId every(double seconds, std::function<void()> work) = 0;
+    // Cancelling an unknown or finished timer does nothing.
+    virtual void cancel(TimerId id) = 0;
+
+    TimerId nextTurn(std::function<void()> work) { return after(0, std::move(work)); }
+
+    // `co_await scheduler.sleep(s)` suspends the coroutine for `s` seconds. The caller checks its
+    // CancelToken afterwards: a cancelled sleeper still wakes, then ends without doing anything.
+    struct SleepAwaiter {
+        Scheduler& scheduler;
+        double seconds;
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> handle) {
+            scheduler.after(seconds, [handle] { handle.resume(); });
+        }
+        void await_resume() const noexcept {}
+    };
+    SleepAwaiter sleep(double seconds) { return SleepAwaiter{*this, seconds}; }
+};
+
+} // namespace lumeno
