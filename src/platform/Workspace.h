@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+namespace lumeno {
+
+// An application running on the desktop, as the program identifies it.
+struct RunningApplication {
+    qint64 pid = 0;
+    QString applicationId; // lower-case .desktop id or WM_CLASS, e.g. "org.gnome.evolution"
+    QString name;          // what the user sees, e.g. "Evolution"
+    bool operator==(const RunningApplication&) const = default;
+};
+
+// The desktop session around the program: which application is in front, and the desktop's own settings.
+class Workspace {
+public:
+    enum class SettingsPage { microphone, accessibility };
+
+    virtual ~Workspace() = default;
+
+    virtual std::optional<RunningApplication> frontmostApplication() const = 0;
+    virtual qint64 ownProcessId() const = 0;
+    // Opens the desktop's settings page for a permission; false when no tool for it could be started.
+    virtual bool openSettingsPage(SettingsPage page) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+} // namespace lumeno
