@@ -20,6 +20,7 @@ namespace lumeno {
 class Json {
 public:
     enum class Style { pretty, compact };
+    // No trailing newline: a JSON Lines writer adds its own. NaN and infinities are written as null.
     static QByteArray write(const QJsonValue& value, Style style = Style::pretty);
 
     static QJsonValue date(const QDateTime& time); // "2026-03-02T09:00:00Z", fractions truncated
@@ -30,7 +31,8 @@ public:
     static std::optional<QDateTime> parseDate(const QString& text);
     static std::optional<QUuid> parseUuid(const QString& text);
 
-    // Parses a document; none with the reason in `error` when it is not JSON.
+    // Parses a document (any single value, not only an object or array); none with the reason in `error`
+    // when it is not JSON.
     static std::optional<QJsonValue> parse(const QByteArray& data, QString* error = nullptr);
 };
 
@@ -69,8 +71,33 @@ public:
     const QString& error() const { return error_; }
 
 private:
+    // One strict read per JSON type; the typed getters above say whether the key is required.
+    struct Text {};
+    struct Boolean {};
+    struct Integer {};
+    struct Number {};
+    struct Date {};
+    struct Uuid {};
+    struct Object {};
+    std::optional<QString> read(const QString& key, bool required, Text);
+    std::optional<bool> read(const QString& key, bool required, Boolean);
+    std::optional<qint64> read(const QString& key, bool required, Integer);
+    std::optional<double> read(const QString& key, bool required, Number);
+    std::optional<QDateTime> read(const QString& key, bool required, Date);
+    std::optional<QUuid> read(const QString& key, bool required, Uuid);
+    std::optional<QJsonObject> read(const QString& key, bool required, Object);
+
     std::optional<QJsonValue> value(const QString& key, bool required);
+    // The converted value when present and of `type`; a fault (and none) when present with another type.
+    template <typename Convert>
+    auto typed(const QString& key, bool required, QJsonValue::Type type, const char* expected, Convert convert)
+        -> std::optional<decltype(convert(QJsonValue()))>;
+    // A string read through `parse` (dates, UUIDs): a fault when it does not parse.
+    template <typename T>
+    std::optional<T> parsedText(const QString& key, bool required, std::optional<T> (*parse)(const QString&),
+                                const char* expected);
     void typeFault(const QString& key, const char* expected);
+    QString keyPath(const QString& key) const; // "people[2].name", or just the key at the top
 
     QJsonObject object_;
     QString path_;
@@ -83,10 +110,10 @@ std::vector<T> JsonReader::objects(const QString& key, const std::function<T(Jso
     const QJsonArray items = array(key);
     for (qsizetype i = 0; i < items.size() && ok(); ++i) {
         if (!items[i].isObject()) {
-            fail(QStringLiteral("%1.%2[%3] is not an object").arg(path_, key).arg(i));
+            fail(QStringLiteral("%1[%2] is not an object").arg(keyPath(key)).arg(i));
             break;
         }
-        JsonReader element(items[i].toObject(), QStringLiteral("%1.%2[%3]").arg(path_, key).arg(i));
+        JsonReader element(items[i].toObject(), QStringLiteral("%1[%2]").arg(keyPath(key)).arg(i));
         T item = readOne(element);
         if (!element.ok())
             fail(element.error());

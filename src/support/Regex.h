@@ -43,6 +43,7 @@ public:
     std::vector<RegexMatch> allMatches(const QString& text) const;
     bool matchesAnywhere(const QString& text) const { return firstMatch(text).has_value(); }
     // Replaces every match; the template uses ICU's $1 / ${name} references and \$ for a dollar sign.
+    // A template naming a group the pattern does not have leaves the text unchanged.
     QString replaceAll(const QString& text, const QString& replacementTemplate) const;
     // Number of non-overlapping matches.
     int count(const QString& text) const { return int(allMatches(text).size()); }

@@ -33,9 +33,10 @@ public:
     static bool canonicallyEqual(const QString& a, const QString& b);
     // Equal ignoring case (canonical equivalence respected).
     static bool equalIgnoringCase(const QString& a, const QString& b);
-    // Contains `needle`, ignoring case and diacritics.
+    // Contains `needle`, ignoring case and diacritics (an empty needle is contained in everything).
     static bool containsFolded(const QString& haystack, const QString& needle);
-    // Localized, case-insensitive ordering (collator at secondary strength): <0, 0, >0.
+    // Localized, case-insensitive ordering (collator at secondary strength): <0, 0, >0. Accents still
+    // order; texts differing only in case compare 0, so sort with std::stable_sort to keep their order.
     static int localizedCaseInsensitiveCompare(const QString& a, const QString& b);
 };
 
