@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qcoro-qt6-dev
-  libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libicu-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libcld2-dev libx11-dev libxext-dev
 )
 
 missing=()

@@ -6,9 +6,12 @@
 
 namespace lumeno {
 
+QString AppEnvironment::supportBaseDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
 QString AppEnvironment::supportDirectory() {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString path = QDir(base).filePath(QStringLiteral("Lumeno"));
+    const QString path = QDir(supportBaseDirectory()).filePath(QStringLiteral("Lumeno"));
     if (!QDir(path).exists() && QDir().mkpath(path))
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;

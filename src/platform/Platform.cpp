@@ -1,12 +1,19 @@
 #include "platform/Platform.h"
 
+#include "platform/fake/FakePlatform.h"
+#include "platform/linux/LinuxPlatform.h"
+
 #include <QtGlobal>
 
 namespace lumeno {
 
 PlatformKind platformKindFromEnvironment() {
     return qEnvironmentVariable("LUMENO_PLATFORM") == QLatin1String("fake") ? PlatformKind::fake
-                                                                              : PlatformKind::linux;
+                                                                            : PlatformKind::linux;
+}
+
+Platform Platform::create(PlatformKind kind, const Clock& clock, const QString& supportDirectory) {
+    return kind == PlatformKind::fake ? makeFakePlatform() : makeLinuxPlatform(clock, supportDirectory);
 }
 
 } // namespace lumeno

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "foundation/Surface.h"
+
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+namespace lumeno {
+
+// The Linux mail, chat and browser applications, by the identifiers the desktop reports for them: the
+// .desktop id (native packages and Flatpak) and the X11 window class, lower-cased.
+class KnownApps {
+public:
+    // The form the tables use: lower case, no ".desktop", and a Snap's "name_app" reduced to "app".
+    static QString normalizedID(const QString& appID);
+    // Email or chat for a known mail or chat application; none for anything else (browsers included).
+    static std::optional<Surface> surface(const QString& normalizedID);
+    static const QSet<QString>& browsers();
+};
+
+} // namespace lumeno

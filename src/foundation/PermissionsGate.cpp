@@ -1,0 +1,94 @@
+#include "foundation/PermissionsGate.h"
+
+#include "foundation/SettingsKeys.h"
+#include "foundation/SettingsStore.h"
+#include "platform/AccessibilityTrust.h"
+#include "platform/MicrophoneAuthorizer.h"
+#include "platform/Workspace.h"
+#include "support/Scheduler.h"
+
+#include <QPointer>
+
+namespace lumeno {
+
+namespace {
+
+// How long the desktop's answer to a microphone prompt takes to show in the authorisation status.
+constexpr double promptSettleSeconds = 0.2;
+
+} // namespace
+
+PermissionsGate::PermissionsGate(DefaultsStore& defaults, MicrophoneAuthorizer& microphone,
+                                 AccessibilityTrust& trust, Workspace& workspace, Scheduler& scheduler,
+                                 QObject* parent)
+    : QObject(parent), defaults_(defaults), microphoneAuthorizer_(microphone), trust_(trust),
+      workspace_(workspace), scheduler_(scheduler) {}
+
+PermissionsGate::Status PermissionsGate::status(Permission permission) const {
+    return permission == Permission::microphone ? microphone_ : accessibility_;
+}
+
+void PermissionsGate::refresh() {
+    const Status microphone = microphoneAuthorizer_.status();
+    // Trust is a yes or no; "not determined" tells apart a user who has never been asked.
+    const bool prompted =
+        SettingsStore::load<bool>(defaults_, SettingsKey::didPromptAccessibility).value_or(false);
+    const Status accessibility =
+        trust_.isTrusted() ? Status::granted : (prompted ? Status::denied : Status::notDetermined);
+    if (microphone != microphone_) {
+        microphone_ = microphone;
+        emit microphoneChanged();
+    }
+    if (accessibility != accessibility_) {
+        accessibility_ = accessibility;
+        emit accessibilityChanged();
+    }
+}
+
+void PermissionsGate::request(Permission permission) {
+    if (permission == Permission::microphone)
+        requestMicrophone(); // runs on by itself; its result is not needed here
+    else
+        requestAccessibility();
+}
+
+QCoro::Task<bool> PermissionsGate::requestMicrophone() {
+    refresh();
+    if (microphone_ == Status::granted)
+        co_return true;
+    if (microphone_ == Status::denied) {
+        workspace_.openSettingsPage(Workspace::SettingsPage::microphone);
+        co_return false;
+    }
+    const QPointer<PermissionsGate> self(this);
+    onBeginPrompt();
+    co_await microphoneAuthorizer_.requestAccess();
+    if (!self)
+        co_return false;
+    co_await scheduler_.sleep(promptSettleSeconds);
+    if (!self)
+        co_return false;
+    refresh();
+    onEndPrompt();
+    co_return microphone_ == Status::granted;
+}
+
+void PermissionsGate::requestAccessibility() {
+    refresh();
+    if (accessibility_ == Status::granted)
+        return;
+    if (SettingsStore::load<bool>(defaults_, SettingsKey::didPromptAccessibility).value_or(false)) {
+        workspace_.openSettingsPage(Workspace::SettingsPage::accessibility);
+        return;
+    }
+    defaults_.set(SettingsKey::didPromptAccessibility, true);
+    onBeginPrompt();
+    trust_.requestTrust([self = QPointer<PermissionsGate>(this)] {
+        if (!self)
+            return;
+        self->refresh();
+        self->onEndPrompt();
+    });
+}
+
+} // namespace lumeno

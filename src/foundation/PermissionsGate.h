@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/AuthorizationStatus.h"
+
+#include <QCoroTask>
+#include <QObject>
+#include <array>
+#include <functional>
+
+namespace lumeno {
+
+class AccessibilityTrust;
+class DefaultsStore;
+class MicrophoneAuthorizer;
+class Scheduler;
+class Workspace;
+
+// The two permissions the program needs, their observed states, and the ways to ask for them: the desktop's
+// own prompt the first time, its settings page after that.
+class PermissionsGate : public QObject {
+    Q_OBJECT
+public:
+    enum class Permission { microphone, accessibility };
+    using Status = AuthorizationStatus;
+    // In the order the permission views show them.
+    static constexpr std::array<Permission, 2> permissions = {Permission::microphone,
+                                                              Permission::accessibility};
+
+    // Both statuses start as not determined until the first refresh().
+    PermissionsGate(DefaultsStore& defaults, MicrophoneAuthorizer& microphone, AccessibilityTrust& trust,
+                    Workspace& workspace, Scheduler& scheduler, QObject* parent = nullptr);
+
+    Status microphone() const { return microphone_; }
+    Status accessibility() const { return accessibility_; }
+    Status status(Permission permission) const;
+
+    // Re-reads both statuses.
+    void refresh();
+    // Returns at once; the microphone request carries on by itself.
+    void request(Permission permission);
+    // Granted: true at once. Denied: opens the microphone settings. Not determined: asks the desktop, waits
+    // 0.2 s for the answer to settle, re-reads the statuses. True when granted in the end.
+    QCoro::Task<bool> requestMicrophone();
+    // Granted: nothing. Otherwise the desktop's prompt the first time ever, its settings page after that.
+    void requestAccessibility();
+
+    // Called just before a desktop permission prompt shows and once it has been answered; they hold the
+    // application's quit while the prompt is up. Do nothing until installed.
+    std::function<void()> onBeginPrompt = [] {};
+    std::function<void()> onEndPrompt = [] {};
+
+signals:
+    void microphoneChanged();
+    void accessibilityChanged();
+
+private:
+    DefaultsStore& defaults_;
+    MicrophoneAuthorizer& microphoneAuthorizer_;
+    AccessibilityTrust& trust_;
+    Workspace& workspace_;
+    Scheduler& scheduler_;
+    Status microphone_ = Status::notDetermined;
+    Status accessibility_ = Status::notDetermined;
+};
+
+} // namespace lumeno

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace lumeno {
+
+// Removes secrets from text before it leaves the machine or is stored: API keys and access tokens, bearer
+// tokens, JWTs, private key blocks, payment card numbers, passwords and codes behind a label, and passwords
+// in URLs. A secret behind a label keeps its label and separator ("password: [redacted]").
+class SecretRedactor {
+public:
+    struct Result {
+        QString text;
+        // How many secrets were replaced.
+        int count = 0;
+        bool operator==(const Result&) const = default;
+    };
+
+    // What every secret is replaced with.
+    static QString marker() { return QStringLiteral("[redacted]"); }
+
+    // Pure and total: a text without secrets comes back unchanged with a count of 0.
+    static Result redact(const QString& text);
+};
+
+} // namespace lumeno

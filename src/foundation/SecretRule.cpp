@@ -1,0 +1,30 @@
+#include "foundation/SecretRule.h"
+
+#include "foundation/SecretRedactor.h"
+
+namespace lumeno {
+
+namespace {
+
+TextRange secretSpan(const RegexMatch& match) {
+    for (size_t group = 1; group < match.groups.size(); ++group)
+        if (match.groups[group])
+            return *match.groups[group];
+    return match.range();
+}
+
+} // namespace
+
+std::vector<TextRange> SecretRule::find(const QString& text) const {
+    std::vector<TextRange> spans;
+    for (const RegexMatch& match : pattern.allMatches(text)) {
+        const TextRange span = secretSpan(match);
+        const QStringView secret = QStringView(text).sliced(span.start, span.length);
+        // What an earlier pass replaced is not found again.
+        if (!secret.isEmpty() && secret != SecretRedactor::marker() && (!accepts || accepts(secret)))
+            spans.push_back(span);
+    }
+    return spans;
+}
+
+} // namespace lumeno

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+namespace lumeno {
+
+// Whether the desktop lets the program read and write other applications' fields.
+class AccessibilityTrust {
+public:
+    virtual ~AccessibilityTrust() = default;
+
+    virtual bool isTrusted() const = 0;
+    // Asks the desktop to trust the program (showing its own prompt where it has one) and calls
+    // `whenAnswered` once that request is over, whatever the answer.
+    virtual void requestTrust(std::function<void()> whenAnswered) = 0;
+};
+
+} // namespace lumeno

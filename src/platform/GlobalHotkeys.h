@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <functional>
+#include <variant>
+
+namespace lumeno {
+
+// The keyboard seen from outside the focused application. Key codes and modifier words are in the form of
+// VirtualKeyCodes.h; a modifier word carries the generic flags and the side bits.
+//
+// Everything is reported on the main thread. Auto-repeat is never reported: a held key goes down once.
+class GlobalHotkeys {
+public:
+    using RegistrationId = quint64;
+
+    enum class Refusal {
+        taken,       // another application holds the combination
+        noSuchKey,   // the keyboard has no key for that code
+        unavailable, // this desktop lets no program take combinations
+    };
+    using Registration = std::variant<RegistrationId, Refusal>;
+
+    // Passive watching: the keys still go where they were going.
+    struct KeyWatch {
+        std::function<void(quint64 modifiers)> modifiersChanged; // a modifier key went down or up
+        std::function<void(quint16 keyCode, quint64 modifiers)> keyDown; // any other key went down
+    };
+
+    virtual ~GlobalHotkeys() = default;
+
+    // Takes a key with exactly these generic modifiers for this program: while registered, its presses reach
+    // `changed(true)` and its releases `changed(false)`, and never the focused application.
+    virtual Registration registerCombination(quint16 keyCode, quint64 modifiers,
+                                             std::function<void(bool down)> changed) = 0;
+    virtual void unregister(RegistrationId id) = 0;
+
+    // Starts watching every key without taking any, combinations registered above included. False when the
+    // desktop shows this program no other application's keys; the caller then polls ModifierState.
+    virtual bool watch(KeyWatch watch) = 0;
+    virtual void unwatch() = 0;
+
+    // Whether the desktop tells programs about this modifier (a side bit, or functionFlag) at all: fn is
+    // usually handled by the keyboard itself and never seen.
+    virtual bool reportsModifier(quint64 bit) const = 0;
+};
+
+} // namespace lumeno

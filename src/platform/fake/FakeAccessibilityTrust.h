@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/AccessibilityTrust.h"
+
+namespace lumeno {
+
+// Trust the test sets. A request opens a prompt that stays up until the test answers it.
+class FakeAccessibilityTrust final : public AccessibilityTrust {
+public:
+    bool isTrusted() const override { return trusted_; }
+    void requestTrust(std::function<void()> whenAnswered) override;
+
+    void setTrusted(bool trusted) { trusted_ = trusted; }
+    bool isPromptShown() const { return bool(pendingAnswer_); }
+    // Closes the open prompt with the user's answer; does nothing when no prompt is up.
+    void answerPrompt(bool trust);
+    int requestCount() const { return requests_; }
+
+private:
+    bool trusted_ = false;
+    int requests_ = 0;
+    std::function<void()> pendingAnswer_;
+};
+
+} // namespace lumeno

@@ -1,0 +1,236 @@
+#include "platform/fake/FakeDesktop.h"
+
+#include "platform/fake/FakeAccessibility.h"
+#include "platform/fake/FakeKeySynth.h"
+#include "platform/fake/FakePasteboard.h"
+#include "platform/fake/FakeWorkspace.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace lumeno {
+
+namespace {
+
+TextRange clamped(TextRange range, qsizetype length) {
+    const qsizetype start = std::clamp<qsizetype>(range.start, 0, length);
+    return {start, std::clamp<qsizetype>(range.length, 0, length - start)};
+}
+
+} // namespace
+
+FakeDesktop::Element FakeDesktop::Element::text(const QString& text) {
+    Element element;
+    element.role = AXRole::staticText;
+    element.value = text;
+    return element;
+}
+
+FakeDesktop::Element FakeDesktop::Element::field(const QString& role, const QString& value,
+                                                 const QString& description) {
+    Element element;
+    element.role = role;
+    element.value = value;
+    element.description = description;
+    element.editable = true;
+    element.selection = {value.size(), 0};
+    return element;
+}
+
+FakeDesktop::Node* FakeDesktop::State::node(ElementId id) {
+    const auto found = nodes.find(id);
+    return found == nodes.end() ? nullptr : &found->second;
+}
+
+const FakeDesktop::Node& FakeDesktop::State::existing(ElementId id) const {
+    const auto found = nodes.find(id);
+    if (found == nodes.end())
+        throw std::out_of_range("FakeDesktop: no element " + std::to_string(id));
+    return found->second;
+}
+
+void FakeDesktop::State::writeClipboard(const PasteboardContents& contents) {
+    if (contents.isEmpty())
+        clipboard.reset();
+    else
+        clipboard = contents;
+    ++changeCount;
+}
+
+void FakeDesktop::State::erase(ElementId id) {
+    const Node* found = node(id);
+    if (!found)
+        return;
+    const std::vector<ElementId> children = found->children;
+    nodes.erase(id);
+    if (focused == id)
+        focused.reset();
+    for (ElementId child : children)
+        erase(child);
+}
+
+void FakeDesktop::State::replaceSelection(Node& node, const QString& text) {
+    Element& element = node.element;
+    const QString value = element.value.value_or(QString());
+    const TextRange selection = clamped(element.selection, value.size());
+    node.undo.emplace_back(value, selection);
+    element.value = QString(value).replace(selection.start, selection.length, text);
+    element.selection = {selection.start + text.size(), 0};
+}
+
+FakeDesktop::FakeDesktop(FakeWorkspace& workspace, ManualClock* clock)
+    : workspace_(workspace),
+      accessibility_(std::make_unique<FakeAccessibility>(*this, clock)),
+      pasteboard_(std::make_unique<FakePasteboard>(*this)),
+      keys_(std::make_unique<FakeKeySynth>(*this)) {}
+
+FakeDesktop::~FakeDesktop() = default;
+
+void FakeDesktop::addApplication(const Application& application) {
+    withState([&](State& state) {
+        state.applications[application.pid] = application;
+        const ElementId root = state.nextId++;
+        Node node;
+        node.element.role = AXRole::application;
+        node.element.title = application.name;
+        node.pid = application.pid;
+        state.nodes[root] = node;
+        state.applicationRoots[application.pid] = root;
+    });
+}
+
+FakeDesktop::Window FakeDesktop::addWindow(qint64 pid, const QString& title,
+                                           const std::optional<QString>& webAddress) {
+    const ElementId root = withState([&](const State& state) { return state.applicationRoots.at(pid); });
+    Element window;
+    window.role = AXRole::window;
+    window.title = title;
+    const ElementId windowId = add(root, window);
+    if (!webAddress)
+        return {windowId, windowId};
+    Element page;
+    page.role = AXRole::webArea;
+    page.url = webAddress;
+    return {windowId, add(windowId, page)};
+}
+
+FakeDesktop::ElementId FakeDesktop::add(ElementId parent, const Element& element) {
+    return withState([&](State& state) {
+        Node& parentNode = *state.node(parent);
+        const ElementId id = state.nextId++;
+        Node node;
+        node.element = element;
+        node.element.selection = clamped(element.selection, element.value.value_or(QString()).size());
+        node.pid = parentNode.pid;
+        node.parent = parent;
+        parentNode.children.push_back(id);
+        state.nodes[id] = std::move(node);
+        return id;
+    });
+}
+
+void FakeDesktop::change(ElementId id, const std::function<void(Element&)>& edit) {
+    withState([&](State& state) {
+        Element& element = state.node(id)->element;
+        edit(element);
+        element.selection = clamped(element.selection, element.value.value_or(QString()).size());
+    });
+}
+
+void FakeDesktop::remove(ElementId id) {
+    withState([&](State& state) {
+        if (Node* node = state.node(id); node && node->parent) {
+            auto& siblings = state.node(*node->parent)->children;
+            siblings.erase(std::remove(siblings.begin(), siblings.end(), id), siblings.end());
+        }
+        state.erase(id);
+    });
+}
+
+void FakeDesktop::focus(ElementId id) {
+    const qint64 pid = withState([&](State& state) {
+        state.focused = id;
+        return state.existing(id).pid;
+    });
+    bringToFrontKeepingFocus(pid);
+}
+
+void FakeDesktop::bringToFront(qint64 pid) {
+    withState([&](State& state) { state.focused.reset(); });
+    bringToFrontKeepingFocus(pid);
+}
+
+void FakeDesktop::bringToFrontKeepingFocus(qint64 pid) {
+    const Application application = withState([&](const State& state) { return state.applications.at(pid); });
+    workspace_.frontmost = RunningApplication{application.pid, application.applicationId, application.name};
+}
+
+void FakeDesktop::clearFront() {
+    withState([&](State& state) { state.focused.reset(); });
+    workspace_.frontmost.reset();
+}
+
+void FakeDesktop::select(ElementId id, TextRange range) {
+    change(id, [&](Element& element) { element.selection = range; });
+}
+
+void FakeDesktop::userCopies(const PasteboardContents& contents) {
+    withState([&](State& state) { state.writeClipboard(contents); });
+}
+
+void FakeDesktop::setKeysFail(bool fail) {
+    withState([&](State& state) { state.keysFail = fail; });
+}
+
+void FakeDesktop::setPasteboardWritesFail(bool fail) {
+    withState([&](State& state) { state.pasteboardWritesFail = fail; });
+}
+
+FakeDesktop::Element FakeDesktop::element(ElementId id) const {
+    return withState([&](const State& state) { return state.existing(id).element; });
+}
+
+QString FakeDesktop::valueOf(ElementId id) const { return element(id).value.value_or(QString()); }
+
+std::optional<FakeDesktop::ElementId> FakeDesktop::focusedElement() const {
+    return withState([](const State& state) { return state.focused; });
+}
+
+std::optional<PasteboardContents> FakeDesktop::clipboard() const {
+    return withState([](const State& state) { return state.clipboard; });
+}
+
+qint64 FakeDesktop::changeCount() const {
+    return withState([](const State& state) { return state.changeCount; });
+}
+
+std::vector<KeySynth::Key> FakeDesktop::postedKeys() const {
+    return withState([](const State& state) { return state.posted; });
+}
+
+std::vector<FakeDesktop::SentMessage> FakeDesktop::sentMessages() const {
+    return withState([](const State& state) { return state.sent; });
+}
+
+AccessibleElement FakeDesktop::handle(ElementId id) const {
+    return {withState([&](const State& state) { return state.existing(id).pid; }), QString::number(id)};
+}
+
+std::optional<FakeDesktop::ElementId> FakeDesktop::idOf(const AccessibleElement& handle) const {
+    bool ok = false;
+    const ElementId id = handle.id.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return withState([&](const State& state) -> std::optional<ElementId> {
+        const auto found = state.nodes.find(id);
+        if (found == state.nodes.end() || found->second.pid != handle.pid)
+            return std::nullopt;
+        return id;
+    });
+}
+
+Accessibility& FakeDesktop::accessibility() { return *accessibility_; }
+Pasteboard& FakeDesktop::pasteboard() { return *pasteboard_; }
+KeySynth& FakeDesktop::keys() { return *keys_; }
+
+} // namespace lumeno

@@ -1,0 +1,38 @@
+#include "platform/fake/FakePlatform.h"
+
+#include "platform/fake/FakeAccessibilityTrust.h"
+#include "platform/fake/FakeAudioInput.h"
+#include "platform/fake/FakeBuildIdentity.h"
+#include "platform/fake/FakeDefaultsStore.h"
+#include "platform/fake/FakeGlobalHotkeys.h"
+#include "platform/fake/FakeKeyboardLayoutSource.h"
+#include "platform/fake/FakeMicrophoneAuthorizer.h"
+#include "platform/fake/FakePanelWindowHints.h"
+#include "platform/fake/FakeModifierState.h"
+#include "platform/fake/FakeScreenInfo.h"
+#include "platform/fake/FakeSecretStore.h"
+#include "platform/fake/FakeSpeechEngine.h"
+#include "platform/fake/FakeWorkspace.h"
+
+namespace lumeno {
+
+Platform makeFakePlatform() {
+    Platform platform;
+    platform.defaults = std::make_unique<FakeDefaultsStore>();
+    platform.secrets = std::make_unique<FakeSecretStore>();
+    platform.microphone = std::make_unique<FakeMicrophoneAuthorizer>();
+    platform.accessibilityTrust = std::make_unique<FakeAccessibilityTrust>();
+    platform.keyboardLayout = std::make_unique<FakeKeyboardLayoutSource>();
+    platform.build = std::make_unique<FakeBuildIdentity>();
+    platform.workspace = std::make_unique<FakeWorkspace>();
+    platform.screens = std::make_unique<FakeScreenInfo>();
+    platform.panelHints = std::make_unique<FakePanelWindowHints>();
+    auto keyboard = std::make_unique<FakeGlobalHotkeys>();
+    platform.modifierState = std::make_unique<FakeModifierState>(*keyboard);
+    platform.globalHotkeys = std::move(keyboard);
+    platform.audioInput = std::make_unique<FakeAudioInput>();
+    platform.speechEngine = std::make_unique<FakeSpeechEngine>();
+    return platform;
+}
+
+} // namespace lumeno

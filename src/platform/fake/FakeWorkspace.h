@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Workspace.h"
+
+#include <vector>
+
+namespace lumeno {
+
+// A desktop session the test scripts: which application is in front, and a record of every settings page
+// and address the program opened.
+class FakeWorkspace final : public Workspace {
+public:
+    std::optional<RunningApplication> frontmostApplication() const override { return frontmost; }
+    qint64 ownProcessId() const override { return ownPid; }
+    bool openSettingsPage(SettingsPage page) override;
+    bool openUrl(const QUrl& url) override;
+
+    std::optional<RunningApplication> frontmost;
+    qint64 ownPid = 4242;
+    bool canOpen = true; // false: the desktop has no tool for it
+    std::vector<SettingsPage> openedPages;
+    std::vector<QUrl> openedUrls;
+};
+
+} // namespace lumeno

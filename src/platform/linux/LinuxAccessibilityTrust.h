@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/AccessibilityTrust.h"
+
+#include <QDBusConnection>
+
+namespace lumeno {
+
+// On the Linux desktop other applications expose their fields only while the accessibility bus is switched
+// on (the AT-SPI bus's org.a11y.Status.IsEnabled), so that switch is what "trusted" means. Asking for trust
+// switches it on: the desktop shows no prompt for it. Without a session bus or an accessibility bus the
+// program is not trusted and a request changes nothing.
+class LinuxAccessibilityTrust final : public AccessibilityTrust {
+public:
+    explicit LinuxAccessibilityTrust(QDBusConnection bus = QDBusConnection::sessionBus());
+
+    bool isTrusted() const override;
+    void requestTrust(std::function<void()> whenAnswered) override;
+
+private:
+    QDBusConnection bus_;
+};
+
+} // namespace lumeno

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/DefaultsStore.h"
+#include "platform/linux/JsonObjectFile.h"
+
+namespace lumeno {
+
+// Settings in ~/.config/<program>/defaults.json, a JSON object keeping each value's type (an INI file
+// would turn every flag into text). Read once; every change rewrites the file whole.
+class LinuxDefaultsStore final : public DefaultsStore {
+public:
+    LinuxDefaultsStore(const QString& path, const Clock& clock);
+
+    // Where a program's settings file lives: $XDG_CONFIG_HOME/<program>/defaults.json.
+    static QString domainPath(const QString& program);
+
+    std::optional<QJsonValue> get(const QString& key) const override;
+    void set(const QString& key, const QJsonValue& value) override;
+    void remove(const QString& key) override;
+    std::optional<QJsonObject> persistentDomain(const QString& name) const override;
+
+private:
+    void save();
+
+    JsonObjectFile file_;
+    QJsonObject values_;
+};
+
+} // namespace lumeno

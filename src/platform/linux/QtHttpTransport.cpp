@@ -1,0 +1,79 @@
+#include "platform/linux/QtHttpTransport.h"
+
+#include <QCoroNetworkReply>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QSslConfiguration>
+#include <memory>
+
+namespace lumeno {
+
+namespace {
+
+QByteArray verb(HttpRequest::Method method) {
+    switch (method) {
+    case HttpRequest::Method::get:
+        return "GET";
+    case HttpRequest::Method::post:
+        return "POST";
+    case HttpRequest::Method::patch:
+        return "PATCH";
+    case HttpRequest::Method::del:
+        return "DELETE";
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+QtHttpTransport::QtHttpTransport(QList<QSslCertificate> extraAuthorities)
+    : extraAuthorities_(std::move(extraAuthorities)) {
+    manager_.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    manager_.setCookieJar(nullptr);
+}
+
+QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abort) {
+    if (abort.isAborted())
+        co_return HttpFailure{HttpFailure::Kind::aborted, QStringLiteral("aborted before sending")};
+
+    QNetworkRequest networkRequest(request.url);
+    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    for (const auto& [name, value] : request.headers)
+        networkRequest.setRawHeader(name, value);
+    if (request.url.scheme() == QLatin1String("https") && !extraAuthorities_.isEmpty()) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.addCaCertificates(extraAuthorities_);
+        networkRequest.setSslConfiguration(tls);
+    }
+
+    // The reply is owned here: deleted when this coroutine ends, whatever way it ends.
+    std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> reply(
+        manager_.sendCustomRequest(networkRequest, verb(request.method), request.body),
+        [](QNetworkReply* r) { r->deleteLater(); });
+    QPointer<QNetworkReply> guard(reply.get());
+    abort.setHandler([guard] {
+        if (guard)
+            guard->abort();
+    });
+    co_await qCoro(reply.get()).waitForFinished();
+    abort.clearHandler();
+
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (abort.isAborted())
+        co_return HttpFailure{HttpFailure::Kind::aborted, QStringLiteral("aborted")};
+    // Codes below 200 are the connection's own faults (refused, closed mid-answer, TLS, proxy); an answer
+    // cut short is no answer.
+    if (!status.isValid() || (reply->error() != QNetworkReply::NoError && reply->error() < 200))
+        co_return HttpFailure{HttpFailure::Kind::network, reply->errorString()};
+
+    HttpResponse response;
+    response.status = status.toInt();
+    response.body = reply->readAll();
+    for (const auto& header : reply->rawHeaderPairs())
+        response.headers.append(header);
+    co_return response;
+}
+
+} // namespace lumeno

@@ -1,0 +1,181 @@
+#include "foundation/PermissionsGate.h"
+
+#include "foundation/SettingsKeys.h"
+#include "platform/fake/FakeAccessibilityTrust.h"
+#include "platform/fake/FakeDefaultsStore.h"
+#include "platform/fake/FakeMicrophoneAuthorizer.h"
+#include "platform/fake/FakeWorkspace.h"
+#include "support/ManualScheduler.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace lumeno {
+namespace {
+
+using Status = PermissionsGate::Status;
+using Page = Workspace::SettingsPage;
+
+QCoro::Task<> keepResult(QCoro::Task<bool> task, std::optional<bool>& result) {
+    result = co_await std::move(task);
+}
+
+class PermissionsGateTest : public ::testing::Test {
+protected:
+    PermissionsGateTest() {
+        gate->onBeginPrompt = [this] { events.push_back("begin"); };
+        gate->onEndPrompt = [this] { events.push_back("end"); };
+    }
+
+    FakeDefaultsStore defaults;
+    FakeMicrophoneAuthorizer microphone;
+    FakeAccessibilityTrust trust;
+    FakeWorkspace workspace;
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    std::unique_ptr<PermissionsGate> gate =
+        std::make_unique<PermissionsGate>(defaults, microphone, trust, workspace, scheduler);
+    std::vector<QString> events;
+};
+
+TEST_F(PermissionsGateTest, StartsUndeterminedAndRefreshNotifiesOnlyChanges) {
+    EXPECT_EQ(gate->microphone(), Status::notDetermined);
+    EXPECT_EQ(gate->accessibility(), Status::notDetermined);
+    QSignalSpy microphoneChanged(gate.get(), &PermissionsGate::microphoneChanged);
+    QSignalSpy accessibilityChanged(gate.get(), &PermissionsGate::accessibilityChanged);
+
+    gate->refresh(); // nothing differs from the starting state
+    EXPECT_EQ(microphoneChanged.count() + accessibilityChanged.count(), 0);
+
+    microphone.setStatus(AuthorizationStatus::granted);
+    gate->refresh();
+    gate->refresh();
+    EXPECT_EQ(microphoneChanged.count(), 1);
+    EXPECT_EQ(accessibilityChanged.count(), 0);
+    EXPECT_EQ(gate->status(PermissionsGate::Permission::microphone), Status::granted);
+
+    trust.setTrusted(true);
+    gate->refresh();
+    EXPECT_EQ(accessibilityChanged.count(), 1);
+    EXPECT_EQ(gate->status(PermissionsGate::Permission::accessibility), Status::granted);
+}
+
+TEST_F(PermissionsGateTest, UntrustedAccessibilityIsDeniedOnlyOnceTheUserWasAsked) {
+    gate->refresh();
+    EXPECT_EQ(gate->accessibility(), Status::notDetermined);
+    defaults.set(SettingsKey::didPromptAccessibility, true);
+    gate->refresh();
+    EXPECT_EQ(gate->accessibility(), Status::denied);
+}
+
+TEST_F(PermissionsGateTest, GrantedMicrophoneAnswersAtOnceWithoutAPrompt) {
+    microphone.setStatus(AuthorizationStatus::granted);
+    std::optional<bool> granted;
+    auto task = keepResult(gate->requestMicrophone(), granted);
+    EXPECT_EQ(granted, true);
+    EXPECT_EQ(microphone.requestCount(), 0);
+    EXPECT_TRUE(events.empty());
+    EXPECT_TRUE(workspace.openedPages.empty());
+}
+
+TEST_F(PermissionsGateTest, DeniedMicrophoneOpensItsSettingsPage) {
+    microphone.setStatus(AuthorizationStatus::denied);
+    std::optional<bool> granted;
+    auto task = keepResult(gate->requestMicrophone(), granted);
+    EXPECT_EQ(granted, false);
+    EXPECT_EQ(workspace.openedPages, std::vector<Page>{Page::microphone});
+    EXPECT_EQ(microphone.requestCount(), 0);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(gate->microphone(), Status::denied);
+}
+
+TEST_F(PermissionsGateTest, UndeterminedMicrophonePromptsThenSettlesForAFifthOfASecond) {
+    microphone.promptAnswer = AuthorizationStatus::granted;
+    QSignalSpy changed(gate.get(), &PermissionsGate::microphoneChanged);
+    std::optional<bool> granted;
+    auto task = keepResult(gate->requestMicrophone(), granted);
+
+    EXPECT_EQ(events, std::vector<QString>{"begin"});
+    EXPECT_EQ(microphone.promptCount(), 1);
+    EXPECT_FALSE(granted);
+    EXPECT_EQ(gate->microphone(), Status::notDetermined); // not re-read until the wait is over
+
+    scheduler.advance(0.19);
+    EXPECT_FALSE(granted);
+    EXPECT_EQ(events.size(), 1u);
+
+    scheduler.advance(0.01);
+    EXPECT_EQ(granted, true);
+    EXPECT_EQ(events, (std::vector<QString>{"begin", "end"}));
+    EXPECT_EQ(gate->microphone(), Status::granted);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(workspace.openedPages.empty());
+}
+
+TEST_F(PermissionsGateTest, AMicrophonePromptAnsweredNoEndsTheHoldAndReportsFalse) {
+    microphone.promptAnswer = AuthorizationStatus::denied;
+    std::optional<bool> granted;
+    auto task = keepResult(gate->requestMicrophone(), granted);
+    scheduler.advance(0.2);
+    EXPECT_EQ(granted, false);
+    EXPECT_EQ(events, (std::vector<QString>{"begin", "end"}));
+    EXPECT_EQ(gate->microphone(), Status::denied);
+    EXPECT_TRUE(workspace.openedPages.empty()); // the settings page is for the next request
+}
+
+TEST_F(PermissionsGateTest, AGateGoneDuringTheWaitIsLeftAlone) {
+    std::optional<bool> granted;
+    auto task = keepResult(gate->requestMicrophone(), granted);
+    gate.reset();
+    scheduler.advance(1.0);
+    EXPECT_EQ(granted, false);
+    EXPECT_EQ(events, std::vector<QString>{"begin"});
+}
+
+TEST_F(PermissionsGateTest, RequestForTheMicrophoneRunsOnByItself) {
+    gate->request(PermissionsGate::Permission::microphone);
+    EXPECT_EQ(events, std::vector<QString>{"begin"});
+    scheduler.advance(0.2);
+    EXPECT_EQ(events, (std::vector<QString>{"begin", "end"}));
+    EXPECT_EQ(gate->microphone(), Status::granted);
+}
+
+TEST_F(PermissionsGateTest, AccessibilityPromptsOnceThenOpensTheSettingsPage) {
+    QSignalSpy changed(gate.get(), &PermissionsGate::accessibilityChanged);
+    gate->requestAccessibility();
+    EXPECT_EQ(defaults.get(SettingsKey::didPromptAccessibility), QJsonValue(true));
+    EXPECT_EQ(trust.requestCount(), 1);
+    EXPECT_TRUE(trust.isPromptShown());
+    EXPECT_EQ(events, std::vector<QString>{"begin"});
+
+    trust.answerPrompt(false);
+    EXPECT_EQ(events, (std::vector<QString>{"begin", "end"}));
+    EXPECT_EQ(gate->accessibility(), Status::denied);
+
+    gate->request(PermissionsGate::Permission::accessibility);
+    EXPECT_EQ(trust.requestCount(), 1);
+    EXPECT_EQ(workspace.openedPages, std::vector<Page>{Page::accessibility});
+    EXPECT_EQ(events.size(), 2u);
+    EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(PermissionsGateTest, AnAccessibilityPromptAnsweredYesShowsGranted) {
+    gate->requestAccessibility();
+    trust.answerPrompt(true);
+    EXPECT_EQ(gate->accessibility(), Status::granted);
+    EXPECT_EQ(events, (std::vector<QString>{"begin", "end"}));
+}
+
+TEST_F(PermissionsGateTest, TrustedAccessibilityAsksNothing) {
+    trust.setTrusted(true);
+    gate->requestAccessibility();
+    EXPECT_EQ(trust.requestCount(), 0);
+    EXPECT_TRUE(workspace.openedPages.empty());
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(defaults.contains(SettingsKey::didPromptAccessibility));
+    EXPECT_EQ(gate->accessibility(), Status::granted);
+}
+
+} // namespace
+} // namespace lumeno
