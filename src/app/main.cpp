@@ -3,6 +3,7 @@
 #include "foundation/SettingsStore.h"
 #include "platform/Platform.h"
 #include "support/Clock.h"
+#include "support/QtScheduler.h"
 
 #include <QApplication>
 
@@ -15,8 +16,9 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     const SystemClock clock;
+    QtScheduler scheduler;
     Platform platform =
-        Platform::create(platformKindFromEnvironment(), clock, AppEnvironment::supportDirectory());
+        Platform::create(platformKindFromEnvironment(), clock, scheduler, AppEnvironment::supportDirectory());
     // Before any store is built, so the stores read what the migration brought over.
     if (!AppEnvironment::isRunningTests())
         LegacyMigration::run(*platform.defaults,

@@ -4,6 +4,9 @@
 
 namespace lumeno {
 
+// The tables list one application per line, in all the forms it is reported by.
+// clang-format off
+
 namespace {
 
 QSet<QString> setOf(std::initializer_list<const char*> ids) {
@@ -65,6 +68,8 @@ const QSet<QString>& chatApps() {
 
 } // namespace
 
+// clang-format on
+
 QString KnownApps::normalizedID(const QString& appID) {
     QString id = Text::lowercased(Text::trimmed(appID));
     if (id.endsWith(QLatin1String(".desktop")))
@@ -83,6 +88,7 @@ std::optional<Surface> KnownApps::surface(const QString& normalizedID) {
 }
 
 const QSet<QString>& KnownApps::browsers() {
+    // clang-format off
     static const QSet<QString> ids = setOf({
         "firefox", "firefox-esr", "firefox-developer-edition", "firefox-nightly", "firefox-beta",
         "org.mozilla.firefox",
@@ -104,6 +110,7 @@ const QSet<QString>& KnownApps::browsers() {
         "org.kde.angelfish", "angelfish", "qutebrowser", "org.qutebrowser.qutebrowser", "midori",
         "org.midori_browser.midori", "min", "nyxt",
     });
+    // clang-format on
     return ids;
 }
 

@@ -13,7 +13,8 @@ struct Site {
     const char* fragmentPrefix = nullptr;
 
     bool matches(const WebAddress& address) const {
-        return address.isOnDomain(QLatin1String(domain)) && (!path || address.pathIsUnder(QLatin1String(path))) &&
+        return address.isOnDomain(QLatin1String(domain)) &&
+               (!path || address.pathIsUnder(QLatin1String(path))) &&
                (!fragmentPrefix || address.fragment.startsWith(QLatin1String(fragmentPrefix)));
     }
 };
@@ -83,9 +84,8 @@ const Site sites[] = {
 // Self-hosted and lesser-known web mail lives on hosts like mail.example.org or webmail.example.net.
 bool isMailHost(const QString& host) {
     const QString first = host.section(u'.', 0, 0);
-    return host.contains(u'.') &&
-           (first == QLatin1String("mail") || first == QLatin1String("webmail") ||
-            first == QLatin1String("email") || first == QLatin1String("owa"));
+    return host.contains(u'.') && (first == QLatin1String("mail") || first == QLatin1String("webmail") ||
+                                   first == QLatin1String("email") || first == QLatin1String("owa"));
 }
 
 } // namespace

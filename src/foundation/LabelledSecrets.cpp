@@ -8,10 +8,10 @@ namespace lumeno {
 
 namespace {
 
-// Words that name a password or a key, in the languages people write replies in. Compound names made with
-// "_", "-" or "." (DB_PASSWORD, x-api-key, aws_secret_access_key) are labels too.
+// Words that name a password or a key, in the languages people write replies in. They end compound names
+// too (DB_PASSWORD, x-api-key, aws_secret_access_key): "_", "-" and "." are not letters.
 constexpr char secretLabel[] =
-    R"((?<![A-Za-z0-9])(?:[A-Za-z0-9]+[_.-])*)"
+    R"((?<![A-Za-z0-9]))"
     R"((?:pass(?:word|wd|phrase|code)|pwd|passwort|kennwort|contrase(?:ñ|n)a|mot de passe|wachtwoord)"
     R"(|l(?:ö|o)senord|passord|adgangskode|salasana|has(?:ł|l)o|heslo|geslo|lozinka|jelsz(?:ó|o)|senha|пароль|密码|密碼|パスワード|비밀번호)"
     R"(|(?:client[ _-]?)?secret|(?:api|access|secret|private|account|shared[ _-]?access|encryption|signing|master)[ _-]?key)"
@@ -70,15 +70,13 @@ QString pattern(std::initializer_list<QString> pieces) {
     return text;
 }
 
-QString piece(const char* text) { return QString::fromUtf8(text); }
+QString piece(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 // A separator: an assignment, a verb, or (for codes) a bare space.
 QString either(std::initializer_list<QString> separators) {
     return QStringLiteral("(?:") + QStringList(separators).join(u'|') + QStringLiteral(")");
-}
-
-SecretRule rule(const char* name, const QString& pattern, std::function<bool(QStringView)> accepts = {}) {
-    return {QString::fromUtf8(name), Regex::fixed(pattern), std::move(accepts)};
 }
 
 } // namespace
@@ -89,15 +87,18 @@ std::vector<SecretRule> LabelledSecrets::rules() {
     const QString assigned = piece(assignment);
     const QString told = piece(verb);
     return {
-        rule("quoted secret behind a label", pattern({piece(secretLabel), either({assigned, told}), quoted})),
-        rule("secret assigned to a label", pattern({piece(secretLabel), assigned, bare})),
-        rule("secret told in words", pattern({piece(secretLabel), told, bare}),
-             [](QStringView value) { return SecretChecks::looksGenerated(value); }),
-        rule("secret behind a weak label", pattern({piece(weakSecretLabel), either({assigned, told}), bare}),
-             [](QStringView value) { return SecretChecks::looksGenerated(value); }),
-        rule("code behind a label",
-             pattern({piece(codeLabel), either({assigned, told, QStringLiteral(R"([ \t]+)")}), piece(codeValue)})),
-        rule("code before its label", pattern({piece(codeBeforeLabel)})),
+        SecretRule::fixed("quoted secret behind a label",
+                          pattern({piece(secretLabel), either({assigned, told}), quoted})),
+        SecretRule::fixed("secret assigned to a label", pattern({piece(secretLabel), assigned, bare})),
+        SecretRule::fixed("secret told in words", pattern({piece(secretLabel), told, bare}),
+                          [](QStringView value) { return SecretChecks::looksGenerated(value); }),
+        SecretRule::fixed("secret behind a weak label",
+                          pattern({piece(weakSecretLabel), either({assigned, told}), bare}),
+                          [](QStringView value) { return SecretChecks::looksGenerated(value); }),
+        SecretRule::fixed("code behind a label",
+                          pattern({piece(codeLabel), either({assigned, told, QStringLiteral(R"([ \t]+)")}),
+                                   piece(codeValue)})),
+        SecretRule::fixed("code before its label", pattern({piece(codeBeforeLabel)})),
     };
 }
 

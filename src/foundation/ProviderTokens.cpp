@@ -46,9 +46,9 @@ std::vector<SecretRule> ProviderTokens::rules() {
     std::vector<SecretRule> rules;
     for (const TokenShape& shape : shapes) {
         // A token is never a piece of a longer run of key characters.
-        const QString pattern = QStringLiteral("(?<![A-Za-z0-9_-])(?:%1)(?![A-Za-z0-9_-])")
-                                    .arg(QString::fromUtf8(shape.pattern));
-        rules.push_back({QString::fromUtf8(shape.name), Regex::fixed(pattern), {}});
+        const QString pattern =
+            QStringLiteral("(?<![A-Za-z0-9_-])(?:%1)(?![A-Za-z0-9_-])").arg(QString::fromUtf8(shape.pattern));
+        rules.push_back(SecretRule::fixed(shape.name, pattern));
     }
     return rules;
 }

@@ -15,6 +15,11 @@ TextRange secretSpan(const RegexMatch& match) {
 
 } // namespace
 
+SecretRule SecretRule::fixed(const char* name, const QString& pattern,
+                             std::function<bool(QStringView)> accepts) {
+    return {QString::fromUtf8(name), Regex::fixed(pattern), std::move(accepts)};
+}
+
 std::vector<TextRange> SecretRule::find(const QString& text) const {
     std::vector<TextRange> spans;
     for (const RegexMatch& match : pattern.allMatches(text)) {

@@ -3,7 +3,6 @@
 #include "support/Regex.h"
 
 #include <QStringView>
-
 #include <functional>
 #include <vector>
 
@@ -17,6 +16,10 @@ struct SecretRule {
     Regex pattern;
     // Accepts the secret's text; no check when empty.
     std::function<bool(QStringView)> accepts;
+
+    // A rule the program ships with: aborts when the pattern does not compile.
+    static SecretRule fixed(const char* name, const QString& pattern,
+                            std::function<bool(QStringView)> accepts = {});
 
     // The spans of `text` this rule would replace, in order.
     std::vector<TextRange> find(const QString& text) const;

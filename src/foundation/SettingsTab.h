@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <optional>
 
@@ -12,10 +11,11 @@ namespace lumeno {
 enum class SettingsTab { general, account, more, style, permissions };
 
 // Every tab in the order the settings window shows them.
-inline constexpr std::array<SettingsTab, 5> allSettingsTabs = {
-    SettingsTab::general, SettingsTab::account, SettingsTab::more, SettingsTab::style, SettingsTab::permissions};
+inline constexpr std::array<SettingsTab, 5> allSettingsTabs = {SettingsTab::general, SettingsTab::account,
+                                                               SettingsTab::more, SettingsTab::style,
+                                                               SettingsTab::permissions};
 
-QString rawValue(SettingsTab tab);                                     // "general", "account", ...
+QString rawValue(SettingsTab tab);                                      // "general", "account", ...
 std::optional<SettingsTab> settingsTabFromRawValue(const QString& raw); // none for any other text
 
 } // namespace lumeno

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <optional>
 
@@ -14,7 +13,7 @@ enum class Surface { email, chat, linkedIn, other };
 inline constexpr std::array<Surface, 4> allSurfaces = {Surface::email, Surface::chat, Surface::linkedIn,
                                                        Surface::other};
 
-QString rawValue(Surface surface);                                 // "email", "chat", "linkedIn", "other"
-std::optional<Surface> surfaceFromRawValue(const QString& raw);   // none for any other text
+QString rawValue(Surface surface);                              // "email", "chat", "linkedIn", "other"
+std::optional<Surface> surfaceFromRawValue(const QString& raw); // none for any other text
 
 } // namespace lumeno

@@ -49,7 +49,8 @@ std::optional<Surface> surfaceOfTitle(const QString& title) {
 } // namespace
 
 Surface SurfaceClassifier::classify(const std::optional<QString>& bundleID,
-                                    const std::optional<QString>& windowTitle, const std::optional<QString>& url) {
+                                    const std::optional<QString>& windowTitle,
+                                    const std::optional<QString>& url) {
     if (bundleID)
         if (const auto surface = KnownApps::surface(KnownApps::normalizedID(*bundleID)))
             return *surface;
@@ -63,7 +64,9 @@ Surface SurfaceClassifier::classify(const std::optional<QString>& bundleID,
     return Surface::other;
 }
 
-const QSet<QString>& SurfaceClassifier::browsers() { return KnownApps::browsers(); }
+const QSet<QString>& SurfaceClassifier::browsers() {
+    return KnownApps::browsers();
+}
 
 bool SurfaceClassifier::isBrowser(const QString& bundleID) {
     return KnownApps::browsers().contains(KnownApps::normalizedID(bundleID));

@@ -6,7 +6,8 @@ namespace lumeno {
 
 std::optional<WebAddress> WebAddress::parse(const QString& url) {
     const QString trimmed = url.trimmed();
-    const QUrl parsed(trimmed.contains(QLatin1String("://")) ? trimmed : QStringLiteral("https://") + trimmed);
+    const QUrl parsed(trimmed.contains(QLatin1String("://")) ? trimmed
+                                                             : QStringLiteral("https://") + trimmed);
     QString host = parsed.host().toLower();
     if (host.endsWith(u'.'))
         host.chop(1);

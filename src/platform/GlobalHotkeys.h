@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtGlobal>
-
 #include <functional>
 #include <variant>
 
@@ -10,7 +9,8 @@ namespace lumeno {
 // The keyboard seen from outside the focused application. Key codes and modifier words are in the form of
 // VirtualKeyCodes.h; a modifier word carries the generic flags and the side bits.
 //
-// Everything is reported on the main thread. Auto-repeat is never reported: a held key goes down once.
+// Everything is reported on the main thread. Auto-repeat is never reported: a held key goes down once. A
+// handler may unregister or stop watching while it runs.
 class GlobalHotkeys {
 public:
     using RegistrationId = quint64;
@@ -24,7 +24,7 @@ public:
 
     // Passive watching: the keys still go where they were going.
     struct KeyWatch {
-        std::function<void(quint64 modifiers)> modifiersChanged; // a modifier key went down or up
+        std::function<void(quint64 modifiers)> modifiersChanged;         // a modifier key went down or up
         std::function<void(quint16 keyCode, quint64 modifiers)> keyDown; // any other key went down
     };
 

@@ -12,8 +12,9 @@ PlatformKind platformKindFromEnvironment() {
                                                                             : PlatformKind::linux;
 }
 
-Platform Platform::create(PlatformKind kind, const Clock& clock, const QString& supportDirectory) {
-    return kind == PlatformKind::fake ? makeFakePlatform() : makeLinuxPlatform(clock, supportDirectory);
+Platform Platform::create(PlatformKind kind, const Clock& clock, Scheduler& scheduler,
+                          const QString& supportDirectory) {
+    return kind == PlatformKind::fake ? makeFakePlatform() : makeLinuxPlatform(clock, scheduler, supportDirectory);
 }
 
 } // namespace lumeno

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "platform/Accessibility.h"
 #include "platform/AccessibilityTrust.h"
 #include "platform/AudioInput.h"
 #include "platform/BuildIdentity.h"
 #include "platform/DefaultsStore.h"
 #include "platform/GlobalHotkeys.h"
+#include "platform/KeySynth.h"
 #include "platform/KeyboardLayoutSource.h"
 #include "platform/MicrophoneAuthorizer.h"
 #include "platform/PanelWindowHints.h"
 #include "platform/ModifierState.h"
+#include "platform/Pasteboard.h"
 #include "platform/ScreenInfo.h"
 #include "platform/SecretStore.h"
 #include "platform/SpeechEngine.h"
@@ -16,10 +19,12 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace lumeno {
 
 class Clock;
+class Scheduler;
 
 // Which set of operating-system ports the program runs on, chosen once at start from LUMENO_PLATFORM.
 enum class PlatformKind { linux, fake };
@@ -29,6 +34,9 @@ PlatformKind platformKindFromEnvironment();
 // One instance of every port, owned for the whole run. Code above the ports takes the references it needs
 // and never learns which kind it got.
 struct Platform {
+    // What several ports work on together (the fake desktop) and must outlive them: declared first, so it
+    // goes last.
+    std::shared_ptr<void> sharedDesktop;
     std::unique_ptr<DefaultsStore> defaults;
     std::unique_ptr<SecretStore> secrets;
     std::unique_ptr<MicrophoneAuthorizer> microphone;
@@ -42,10 +50,19 @@ struct Platform {
     std::unique_ptr<ModifierState> modifierState; // may read globalHotkeys: declared after it
     std::unique_ptr<AudioInput> audioInput;
     std::unique_ptr<SpeechEngine> speechEngine;
+    std::unique_ptr<Pasteboard> pasteboard;
+    std::unique_ptr<KeySynth> keySynth;
+    std::unique_ptr<Accessibility> accessibility;
 
-    // `clock` must outlive the platform (it dates files moved aside); `supportDirectory` is the program's
-    // own folder, where the Linux side keeps its secrets.
-    static Platform create(PlatformKind kind, const Clock& clock, const QString& supportDirectory);
+    // Why the program cannot work in this desktop session (a Wayland session without X11), for the user;
+    // none when it can.
+    std::optional<QString> unsupportedSession;
+
+    // `clock` and `scheduler` must outlive the platform (the clock dates files moved aside, the scheduler
+    // times the clipboard and the synthetic keys); `supportDirectory` is the program's own folder, where
+    // the Linux side keeps its secrets.
+    static Platform create(PlatformKind kind, const Clock& clock, Scheduler& scheduler,
+                           const QString& supportDirectory);
 };
 
 } // namespace lumeno

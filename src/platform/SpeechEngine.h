@@ -5,7 +5,6 @@
 #include <QCoroTask>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
 #include <optional>

@@ -42,6 +42,22 @@ constexpr quint64 commandFlag = 0x100000, optionFlag = 0x80000, controlFlag = 0x
 constexpr quint64 leftControlBit = 0x1, leftShiftBit = 0x2, rightShiftBit = 0x4, leftCommandBit = 0x8,
                   rightCommandBit = 0x10, leftOptionBit = 0x20, rightOptionBit = 0x40,
                   rightControlBit = 0x2000, functionFlag = 0x800000;
+
+// What holding a modifier key sets in the live modifier state; 0 for any other key.
+constexpr quint64 modifierBits(quint16 keyCode) {
+    switch (keyCode) {
+    case command: return commandFlag | leftCommandBit;
+    case rightCommand: return commandFlag | rightCommandBit;
+    case option: return optionFlag | leftOptionBit;
+    case rightOption: return optionFlag | rightOptionBit;
+    case control: return controlFlag | leftControlBit;
+    case rightControl: return controlFlag | rightControlBit;
+    case shift: return shiftFlag | leftShiftBit;
+    case rightShift: return shiftFlag | rightShiftBit;
+    case function: return functionFlag;
+    default: return 0;
+    }
+}
 } // namespace VirtualKey
 
 } // namespace lumeno

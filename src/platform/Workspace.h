@@ -12,6 +12,7 @@ struct RunningApplication {
     qint64 pid = 0;
     QString applicationId; // lower-case .desktop id or WM_CLASS, e.g. "org.gnome.evolution"
     QString name;          // what the user sees, e.g. "Evolution"
+    QString windowTitle;   // of its window in front; empty when the desktop does not say
     bool operator==(const RunningApplication&) const = default;
 };
 

@@ -149,6 +149,12 @@ int normalizedCompare(const QString& a, const QString& b, uint32_t options) {
     return U_SUCCESS(status) ? result : (a == b ? 0 : 1);
 }
 
+// Plain ASCII needs none of ICU's machinery: it folds to its lower case, and each character is one
+// grapheme except a CR LF pair. Short ASCII names and addresses are the common case in hot loops.
+bool isAscii(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 } // namespace
 
 QString Text::trimmed(const QString& text) {
@@ -164,6 +170,8 @@ QString Text::trimmedWithPunctuation(const QString& text) {
 }
 
 QString Text::folded(const QString& text) {
+    if (isAscii(text))
+        return text.toLower();
     // Most keys are plain ASCII, where folding is lower-casing and there is nothing to decompose.
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
         return text.toLower();
@@ -196,6 +204,8 @@ QString Text::capitalizedFirst(const QString& text) {
 }
 
 int Text::graphemeCount(const QString& text) {
+    if (isAscii(text))
+        return int(text.size() - text.count(QLatin1String("\r\n")));
     GraphemeBreaks breaks(text);
     return breaks.isValid() ? breaks.count() : int(text.size());
 }

@@ -1,5 +1,6 @@
-#include "foundation/SettingsTab.h"
 #include "foundation/Surface.h"
+
+#include "foundation/SettingsTab.h"
 #include "foundation/SurfaceClassifier.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,8 @@ class Classifies : public ::testing::TestWithParam<Field> {};
 
 TEST_P(Classifies, Field) {
     const Field& field = GetParam();
-    const Surface surface = SurfaceClassifier::classify(text(field.bundleID), text(field.windowTitle), text(field.url));
+    const Surface surface =
+        SurfaceClassifier::classify(text(field.bundleID), text(field.windowTitle), text(field.url));
     EXPECT_EQ(rawValue(surface).toStdString(), rawValue(field.expected).toStdString());
 }
 
@@ -50,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Field{"hexchat", nullptr, nullptr, Surface::chat},
                       Field{" Rocket.Chat ", nullptr, nullptr, Surface::chat},
                       // The application decides even when the page or title says otherwise.
-                      Field{"thunderbird", "general | Acme - Slack", "https://app.slack.com/client", Surface::email},
+                      Field{"thunderbird", "general | Acme - Slack", "https://app.slack.com/client",
+                            Surface::email},
                       Field{"org.gnome.TextEditor", nullptr, nullptr, Surface::other},
                       Field{nullptr, nullptr, nullptr, Surface::other}));
 
@@ -85,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         Field{"firefox", nullptr, "https://notslack.com/", Surface::other},
         Field{"firefox", nullptr, "https://slack.com.evil.io/", Surface::other},
         // An unknown site falls back to the window title.
-        Field{"firefox", "Inbox - Roundcube Webmail — Mozilla Firefox", "https://example.org/rc/", Surface::email},
+        Field{"firefox", "Inbox - Roundcube Webmail — Mozilla Firefox", "https://example.org/rc/",
+              Surface::email},
         Field{"firefox", "Wikipedia — Mozilla Firefox", "https://en.wikipedia.org/wiki/Mail", Surface::other},
         Field{"firefox", "Inbox (3) - Gmail", "not a web address", Surface::email}));
 

@@ -1,8 +1,5 @@
 #include "platform/linux/LinuxMicrophoneAuthorizer.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace lumeno {
@@ -12,46 +9,57 @@ QCoro::Task<> keepResult(QCoro::Task<bool> task, std::optional<bool>& result) {
     result = co_await std::move(task);
 }
 
-// A sound device folder and a runtime folder the test fills, standing in for /dev/snd and $XDG_RUNTIME_DIR.
+// A sound system the test sets up: which input is the default, and which inputs open.
 class LinuxMicrophoneAuthorizerTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(devices.isValid() && runtime.isValid()); }
-    static void touch(const QTemporaryDir& folder, const QString& name) {
-        QDir(folder.path()).mkpath(QFileInfo(name).path());
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    LinuxMicrophoneAuthorizer authorizer() const { return {devices.path(), runtime.path()}; }
+    LinuxMicrophoneAuthorizer authorizer{{
+        [this] { return defaultInput; },
+        [this](const QString& id) {
+            opened.push_back(id);
+            return !refusing.contains(id);
+        },
+    }};
 
-    QTemporaryDir devices;
-    QTemporaryDir runtime;
+    std::optional<bool> request() {
+        std::optional<bool> granted;
+        auto task = keepResult(authorizer.requestAccess(), granted);
+        return granted;
+    }
+
+    std::optional<QString> defaultInput = QStringLiteral("alsa_input.usb-headset");
+    QStringList refusing;
+    QStringList opened;
 };
 
-TEST_F(LinuxMicrophoneAuthorizerTest, NoCaptureDeviceAndNoSoundServerIsDenied) {
-    touch(devices, "pcmC0D0p"); // playback only
-    touch(devices, "controlC0");
-    EXPECT_EQ(authorizer().status(), AuthorizationStatus::denied);
-    EXPECT_EQ(LinuxMicrophoneAuthorizer(devices.path(), QString()).status(), AuthorizationStatus::denied);
-    std::optional<bool> granted;
-    auto task = keepResult(authorizer().requestAccess(), granted);
-    EXPECT_EQ(granted, false);
+TEST_F(LinuxMicrophoneAuthorizerTest, ADefaultInputThatOpensIsGranted) {
+    EXPECT_EQ(authorizer.status(), AuthorizationStatus::granted);
+    EXPECT_EQ(request(), true);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("alsa_input.usb-headset")});
+    EXPECT_EQ(authorizer.status(), AuthorizationStatus::granted);
 }
 
-TEST_F(LinuxMicrophoneAuthorizerTest, ACaptureDeviceGrantsIt) {
-    touch(devices, "pcmC1D0c");
-    EXPECT_EQ(authorizer().status(), AuthorizationStatus::granted);
-    std::optional<bool> granted;
-    auto task = keepResult(authorizer().requestAccess(), granted);
-    EXPECT_EQ(granted, true);
+TEST_F(LinuxMicrophoneAuthorizerTest, NoInputIsDeniedWithoutOpeningAnything) {
+    defaultInput.reset();
+    EXPECT_EQ(authorizer.status(), AuthorizationStatus::denied);
+    EXPECT_EQ(request(), false);
+    EXPECT_TRUE(opened.isEmpty());
 }
 
-TEST_F(LinuxMicrophoneAuthorizerTest, EitherSoundServerGrantsIt) {
-    touch(runtime, "pulse/native");
-    EXPECT_EQ(authorizer().status(), AuthorizationStatus::granted);
-    QFile::remove(runtime.filePath("pulse/native"));
-    EXPECT_EQ(authorizer().status(), AuthorizationStatus::denied);
-    touch(runtime, "pipewire-0");
-    EXPECT_EQ(authorizer().status(), AuthorizationStatus::granted);
+TEST_F(LinuxMicrophoneAuthorizerTest, AnInputThatRefusesIsDeniedUntilAnotherOneIsTheDefault) {
+    refusing = {QStringLiteral("alsa_input.usb-headset")};
+    EXPECT_EQ(request(), false);
+    EXPECT_EQ(authorizer.status(), AuthorizationStatus::denied) << "status must not open the device again";
+    EXPECT_EQ(opened.size(), 1);
+
+    defaultInput = QStringLiteral("alsa_input.pci-analog");
+    EXPECT_EQ(authorizer.status(), AuthorizationStatus::granted);
+    EXPECT_EQ(request(), true);
+
+    // The user fixed the headset: asking again finds out.
+    refusing.clear();
+    defaultInput = QStringLiteral("alsa_input.usb-headset");
+    EXPECT_EQ(request(), true);
+    EXPECT_EQ(authorizer.status(), AuthorizationStatus::granted);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include "support/Clock.h"
+#include "support/ManualScheduler.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -16,14 +17,19 @@ void expectEveryPort(const Platform& platform) {
     EXPECT_TRUE(platform.keyboardLayout);
     EXPECT_TRUE(platform.build);
     EXPECT_TRUE(platform.workspace);
+    EXPECT_TRUE(platform.globalHotkeys);
+    EXPECT_TRUE(platform.modifierState);
+    EXPECT_TRUE(platform.pasteboard);
+    EXPECT_TRUE(platform.keySynth);
 }
 
 TEST(PlatformTest, EachKindProvidesEveryPort) {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    const SystemClock clock;
+    ManualClock clock;
+    ManualScheduler scheduler(clock);
     for (const PlatformKind kind : {PlatformKind::fake, PlatformKind::linux}) {
-        const Platform platform = Platform::create(kind, clock, home.filePath("support"));
+        const Platform platform = Platform::create(kind, clock, scheduler, home.filePath("support"));
         expectEveryPort(platform);
     }
     qunsetenv("XDG_CONFIG_HOME");

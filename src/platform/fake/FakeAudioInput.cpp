@@ -4,7 +4,8 @@
 
 namespace lumeno {
 
-bool FakeAudioInput::start(std::function<void(const AudioBuffer&)> buffer, std::function<void()> interrupted) {
+bool FakeAudioInput::start(std::function<void(const AudioBuffer&)> buffer,
+                           std::function<void()> interrupted) {
     ++starts_;
     if (!available_)
         return false;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 namespace lumeno {
 
@@ -42,11 +44,25 @@ FakeDesktop::Node* FakeDesktop::State::node(ElementId id) {
     return found == nodes.end() ? nullptr : &found->second;
 }
 
+FakeDesktop::Node& FakeDesktop::State::existing(ElementId id) {
+    return const_cast<Node&>(std::as_const(*this).existing(id));
+}
+
 const FakeDesktop::Node& FakeDesktop::State::existing(ElementId id) const {
     const auto found = nodes.find(id);
     if (found == nodes.end())
         throw std::out_of_range("FakeDesktop: no element " + std::to_string(id));
     return found->second;
+}
+
+QString FakeDesktop::State::windowTitle(ElementId id) const {
+    for (std::optional<ElementId> current = id; current; current = existing(*current).parent)
+        if (existing(*current).element.role == AXRole::window)
+            return existing(*current).element.title;
+    for (ElementId child : existing(id).children) // an application: its first window
+        if (existing(child).element.role == AXRole::window)
+            return existing(child).element.title;
+    return {};
 }
 
 void FakeDesktop::State::writeClipboard(const PasteboardContents& contents) {
@@ -116,7 +132,7 @@ FakeDesktop::Window FakeDesktop::addWindow(qint64 pid, const QString& title,
 
 FakeDesktop::ElementId FakeDesktop::add(ElementId parent, const Element& element) {
     return withState([&](State& state) {
-        Node& parentNode = *state.node(parent);
+        Node& parentNode = state.existing(parent);
         const ElementId id = state.nextId++;
         Node node;
         node.element = element;
@@ -131,7 +147,7 @@ FakeDesktop::ElementId FakeDesktop::add(ElementId parent, const Element& element
 
 void FakeDesktop::change(ElementId id, const std::function<void(Element&)>& edit) {
     withState([&](State& state) {
-        Element& element = state.node(id)->element;
+        Element& element = state.existing(id).element;
         edit(element);
         element.selection = clamped(element.selection, element.value.value_or(QString()).size());
     });
@@ -140,7 +156,7 @@ void FakeDesktop::change(ElementId id, const std::function<void(Element&)>& edit
 void FakeDesktop::remove(ElementId id) {
     withState([&](State& state) {
         if (Node* node = state.node(id); node && node->parent) {
-            auto& siblings = state.node(*node->parent)->children;
+            auto& siblings = state.existing(*node->parent).children;
             siblings.erase(std::remove(siblings.begin(), siblings.end(), id), siblings.end());
         }
         state.erase(id);
@@ -148,21 +164,24 @@ void FakeDesktop::remove(ElementId id) {
 }
 
 void FakeDesktop::focus(ElementId id) {
-    const qint64 pid = withState([&](State& state) {
-        state.focused = id;
-        return state.existing(id).pid;
-    });
-    bringToFrontKeepingFocus(pid);
+    withState([&](State& state) { state.focused = id; });
+    showInFront(id);
 }
 
 void FakeDesktop::bringToFront(qint64 pid) {
-    withState([&](State& state) { state.focused.reset(); });
-    bringToFrontKeepingFocus(pid);
+    const ElementId root = withState([&](State& state) {
+        state.focused.reset();
+        return state.applicationRoots.at(pid);
+    });
+    showInFront(root);
 }
 
-void FakeDesktop::bringToFrontKeepingFocus(qint64 pid) {
-    const Application application = withState([&](const State& state) { return state.applications.at(pid); });
-    workspace_.frontmost = RunningApplication{application.pid, application.applicationId, application.name};
+void FakeDesktop::showInFront(ElementId id) {
+    workspace_.frontmost = withState([&](const State& state) {
+        const Application& application = state.applications.at(state.existing(id).pid);
+        return RunningApplication{application.pid, application.applicationId, application.name,
+                                  state.windowTitle(id)};
+    });
 }
 
 void FakeDesktop::clearFront() {

@@ -96,7 +96,7 @@ public:
     // Removes the element and everything under it; handles to them stop answering.
     void remove(ElementId id);
 
-    // The user moving around: focus brings the element's application to the front.
+    // The user moving around: focus brings the element's application and window to the front.
     void focus(ElementId id);
     void bringToFront(qint64 pid); // in front with nothing focused
     void clearFront();             // no application in front
@@ -154,7 +154,11 @@ private:
         std::vector<SentMessage> sent;
 
         Node* node(ElementId id);
+        // The element a test names; a wrong id is a mistake in the test and throws.
+        Node& existing(ElementId id);
         const Node& existing(ElementId id) const;
+        // The title of the element's window (of an application's first window); empty without one.
+        QString windowTitle(ElementId id) const;
         void writeClipboard(const PasteboardContents& contents);
         // Removes the element and everything under it (its parent keeps listing it).
         void erase(ElementId id);
@@ -173,7 +177,8 @@ private:
         return function(std::as_const(state_));
     }
 
-    void bringToFrontKeepingFocus(qint64 pid);
+    // The workspace shows the element's application in front, titled after the element's window.
+    void showInFront(ElementId id);
 
     FakeWorkspace& workspace_;
     mutable std::mutex mutex_;

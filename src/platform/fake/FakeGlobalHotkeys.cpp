@@ -10,22 +10,6 @@ using namespace VirtualKey;
 
 constexpr quint64 genericModifiers = commandFlag | optionFlag | controlFlag | shiftFlag;
 
-// What holding a modifier key sets in the modifier word; 0 for other keys.
-quint64 modifierBits(quint16 keyCode) {
-    switch (keyCode) {
-    case command: return commandFlag | leftCommandBit;
-    case rightCommand: return commandFlag | rightCommandBit;
-    case option: return optionFlag | leftOptionBit;
-    case rightOption: return optionFlag | rightOptionBit;
-    case control: return controlFlag | leftControlBit;
-    case rightControl: return controlFlag | rightControlBit;
-    case shift: return shiftFlag | leftShiftBit;
-    case rightShift: return shiftFlag | rightShiftBit;
-    case function: return functionFlag;
-    default: return 0;
-    }
-}
-
 // The left-hand keys that hold a combination's generic modifiers, in ⌃⌥⇧⌘ order.
 std::vector<quint16> modifierKeys(quint64 modifiers) {
     std::vector<quint16> keys;

@@ -38,7 +38,9 @@ QCoro::Task<HttpResult> FakeHttpTransport::send(HttpRequest request, HttpAbort a
         std::erase(waiting_, waiting);
         waiting->finish(HttpFailure{HttpFailure::Kind::aborted, QStringLiteral("aborted")});
     });
-    HttpResult result = co_await Waiting::Awaiter{waiting};
+    // A named awaiter: g++ 12 destroys a braced temporary in a co_await expression twice.
+    Waiting::Awaiter awaiter{waiting};
+    HttpResult result = co_await awaiter;
     abort.clearHandler();
     co_return result;
 }

@@ -1,14 +1,18 @@
 #include "platform/fake/FakePlatform.h"
 
+#include "platform/fake/FakeAccessibility.h"
 #include "platform/fake/FakeAccessibilityTrust.h"
 #include "platform/fake/FakeAudioInput.h"
 #include "platform/fake/FakeBuildIdentity.h"
 #include "platform/fake/FakeDefaultsStore.h"
+#include "platform/fake/FakeDesktop.h"
 #include "platform/fake/FakeGlobalHotkeys.h"
+#include "platform/fake/FakeKeySynth.h"
 #include "platform/fake/FakeKeyboardLayoutSource.h"
 #include "platform/fake/FakeMicrophoneAuthorizer.h"
 #include "platform/fake/FakePanelWindowHints.h"
 #include "platform/fake/FakeModifierState.h"
+#include "platform/fake/FakePasteboard.h"
 #include "platform/fake/FakeScreenInfo.h"
 #include "platform/fake/FakeSecretStore.h"
 #include "platform/fake/FakeSpeechEngine.h"
@@ -24,7 +28,13 @@ Platform makeFakePlatform() {
     platform.accessibilityTrust = std::make_unique<FakeAccessibilityTrust>();
     platform.keyboardLayout = std::make_unique<FakeKeyboardLayoutSource>();
     platform.build = std::make_unique<FakeBuildIdentity>();
-    platform.workspace = std::make_unique<FakeWorkspace>();
+    auto workspace = std::make_unique<FakeWorkspace>();
+    auto desktop = std::make_shared<FakeDesktop>(*workspace);
+    platform.pasteboard = std::make_unique<FakePasteboard>(*desktop);
+    platform.keySynth = std::make_unique<FakeKeySynth>(*desktop);
+    platform.accessibility = std::make_unique<FakeAccessibility>(*desktop, nullptr);
+    platform.sharedDesktop = std::move(desktop);
+    platform.workspace = std::move(workspace);
     platform.screens = std::make_unique<FakeScreenInfo>();
     platform.panelHints = std::make_unique<FakePanelWindowHints>();
     auto keyboard = std::make_unique<FakeGlobalHotkeys>();

@@ -21,14 +21,16 @@ public:
 
     // Scripting. By default it has models for en-US, en-GB, de-DE and sl-SI, all installed.
     void setSupportedLocales(QStringList locales) { supported_ = std::move(locales); }
-    void setInstalled(const QStringList& locales) { installed_ = QSet<QString>(locales.begin(), locales.end()); }
+    void setInstalled(const QStringList& locales) {
+        installed_ = QSet<QString>(locales.begin(), locales.end());
+    }
     // Installing a missing model fails with this reason (none: installing works).
     void setInstallFailure(std::optional<QString> reason) { installFailure_ = std::move(reason); }
     // While held, preparations wait until releasePreparations() (a model being downloaded).
     void holdPreparations() { preparationGate_.close(); }
     void releasePreparations() { preparationGate_.open(); }
     // While held, a finishing session waits until releaseFinishes() (a recognizer settling its last words).
-    void holdFinishes() { holdsFinishes_ = true; }
+    void holdFinishes();
     void releaseFinishes();
 
     // The newest session, whatever its state; null before the first.

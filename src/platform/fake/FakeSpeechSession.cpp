@@ -3,7 +3,8 @@
 namespace lumeno {
 
 FakeSpeechSession::FakeSpeechSession(QString locale, QStringList hints,
-                                     std::function<void(const SpeechEngine::Result&)> result, FakeGate finishGate)
+                                     std::function<void(const SpeechEngine::Result&)> result,
+                                     FakeGate finishGate)
     : locale_(std::move(locale)), hints_(std::move(hints)), result_(std::move(result)),
       finishGate_(std::move(finishGate)) {}
 

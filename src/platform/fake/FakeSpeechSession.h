@@ -9,8 +9,8 @@ namespace lumeno {
 // settles the volatile guess as final, the way a real recognizer does when the audio ends.
 class FakeSpeechSession final : public SpeechEngine::Session {
 public:
-    FakeSpeechSession(QString locale, QStringList hints, std::function<void(const SpeechEngine::Result&)> result,
-                      FakeGate finishGate);
+    FakeSpeechSession(QString locale, QStringList hints,
+                      std::function<void(const SpeechEngine::Result&)> result, FakeGate finishGate);
 
     void feed(const AudioBuffer& buffer) override;
     QCoro::Task<> finish() override;
@@ -18,7 +18,8 @@ public:
 
     void hearVolatile(const QString& text);
     void hearFinal(const QString& text);
-    // Lets a waiting finish() through.
+    // While held, finish() waits until releaseFinish() or cancel().
+    void holdFinish() { finishGate_.close(); }
     void releaseFinish() { finishGate_.open(); }
 
     const QString& locale() const { return locale_; }

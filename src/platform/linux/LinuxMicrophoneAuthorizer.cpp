@@ -1,40 +1,48 @@
 #include "platform/linux/LinuxMicrophoneAuthorizer.h"
 
-#include <QDir>
-#include <QFile>
-#include <unistd.h>
+#include <QAudioFormat>
+#include <QAudioSource>
+#include <QMediaDevices>
 
 namespace lumeno {
 
-LinuxMicrophoneAuthorizer::LinuxMicrophoneAuthorizer(QString soundDevices, QString runtimeDirectory)
-    : soundDevices_(std::move(soundDevices)), runtimeDirectory_(std::move(runtimeDirectory)) {}
+LinuxMicrophoneAuthorizer::Microphone LinuxMicrophoneAuthorizer::qtMultimedia() {
+    return {
+        []() -> std::optional<QString> {
+            const QAudioDevice input = QMediaDevices::defaultAudioInput();
+            if (input.isNull())
+                return std::nullopt;
+            return QString::fromUtf8(input.id());
+        },
+        [](const QString& id) {
+            for (const QAudioDevice& input : QMediaDevices::audioInputs()) {
+                if (QString::fromUtf8(input.id()) != id)
+                    continue;
+                QAudioSource source(input, input.preferredFormat());
+                source.start();
+                const bool opened = source.error() == QAudio::NoError;
+                source.stop();
+                return opened;
+            }
+            return false;
+        },
+    };
+}
+
+LinuxMicrophoneAuthorizer::LinuxMicrophoneAuthorizer(Microphone microphone) : microphone_(std::move(microphone)) {}
 
 AuthorizationStatus LinuxMicrophoneAuthorizer::status() const {
-    return hasCaptureDevice() || hasSoundServer() ? AuthorizationStatus::granted
-                                                  : AuthorizationStatus::denied;
+    const std::optional<QString> input = microphone_.defaultInput();
+    return input && input != refusedInput_ ? AuthorizationStatus::granted : AuthorizationStatus::denied;
 }
 
 QCoro::Task<bool> LinuxMicrophoneAuthorizer::requestAccess() {
-    co_return status() == AuthorizationStatus::granted;
-}
-
-bool LinuxMicrophoneAuthorizer::hasCaptureDevice() const {
-    // Capture devices end in "c" (pcmC0D0c); playback ones in "p".
-    const QStringList devices =
-        QDir(soundDevices_).entryList({QStringLiteral("pcmC*D*c")}, QDir::System | QDir::Files);
-    for (const QString& device : devices) {
-        const QByteArray path = QFile::encodeName(QDir(soundDevices_).filePath(device));
-        if (::access(path.constData(), R_OK | W_OK) == 0)
-            return true;
-    }
-    return false;
-}
-
-bool LinuxMicrophoneAuthorizer::hasSoundServer() const {
-    if (runtimeDirectory_.isEmpty())
-        return false;
-    const QDir runtime(runtimeDirectory_);
-    return runtime.exists(QStringLiteral("pulse/native")) || runtime.exists(QStringLiteral("pipewire-0"));
+    const std::optional<QString> input = microphone_.defaultInput();
+    if (!input)
+        co_return false;
+    const bool opens = microphone_.opens(*input);
+    refusedInput_ = opens ? std::nullopt : input;
+    co_return opens;
 }
 
 } // namespace lumeno

@@ -4,28 +4,32 @@
 
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace lumeno {
 
-// The Linux desktop has no per-program microphone permission: recording works when the user may open a
-// capture device, directly (ALSA device nodes) or through the sound server (PulseAudio or PipeWire).
-// Granted when one of those is there for this user, denied otherwise, so the user is sent to the sound
-// settings; never "not determined", since there is nobody to ask.
+// The Linux desktop has no per-program microphone permission: recording works when the default input
+// device opens. Granted while there is a default input that has not failed to open, denied when there is
+// none or it refused, so the user is sent to the sound settings; never "not determined", since there is
+// nobody to ask. A request opens the device for a moment to find out.
 class LinuxMicrophoneAuthorizer final : public MicrophoneAuthorizer {
 public:
-    // `soundDevices`: the ALSA device folder; `runtimeDirectory`: the user's runtime folder, where the
-    // sound servers keep their sockets.
-    LinuxMicrophoneAuthorizer(QString soundDevices = QStringLiteral("/dev/snd"),
-                              QString runtimeDirectory = qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    // The sound system as the authorizer sees it; the default one is Qt Multimedia's.
+    struct Microphone {
+        std::function<std::optional<QString>()> defaultInput; // its id; none without one
+        std::function<bool(const QString& id)> opens;         // opens and closes it again
+    };
+    static Microphone qtMultimedia();
+
+    explicit LinuxMicrophoneAuthorizer(Microphone microphone = qtMultimedia());
 
     AuthorizationStatus status() const override;
     QCoro::Task<bool> requestAccess() override;
 
 private:
-    bool hasCaptureDevice() const;
-    bool hasSoundServer() const;
-
-    QString soundDevices_;
-    QString runtimeDirectory_;
+    Microphone microphone_;
+    std::optional<QString> refusedInput_; // the input that last failed to open
 };
 
 } // namespace lumeno

@@ -8,8 +8,8 @@
 namespace lumeno {
 
 // The Linux desktop session. Settings pages open in the desktop's own tool (GNOME Settings, KDE System
-// Settings, or the common stand-alone tools), found on PATH. The frontmost application is not known yet:
-// that needs the window system.
+// Settings, or the common stand-alone tools), found on PATH. The frontmost application comes from the
+// window system, through `frontmost`.
 class LinuxWorkspace final : public Workspace {
 public:
     // Starts a program detached from this one; false when it could not be started.
@@ -17,12 +17,14 @@ public:
 
     explicit LinuxWorkspace(QString currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
 
-    std::optional<RunningApplication> frontmostApplication() const override { return std::nullopt; }
+    std::optional<RunningApplication> frontmostApplication() const override { return frontmost(); }
     qint64 ownProcessId() const override;
     bool openSettingsPage(SettingsPage page) override;
     bool openUrl(const QUrl& url) override;
 
     Launcher launch;
+    // Reads the application in front; none until a window system is installed.
+    std::function<std::optional<RunningApplication>()> frontmost = [] { return std::nullopt; };
 
 private:
     struct Tool {

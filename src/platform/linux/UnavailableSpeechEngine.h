@@ -12,7 +12,8 @@ public:
     QCoro::Task<std::optional<QString>> prepare(QString) override {
         co_return QStringLiteral("This version has no speech recognizer yet.");
     }
-    std::shared_ptr<Session> open(const QString&, const QStringList&, std::function<void(const Result&)>) override {
+    std::shared_ptr<Session> open(const QString&, const QStringList&,
+                                  std::function<void(const Result&)>) override {
         return nullptr;
     }
 };

@@ -143,4 +143,9 @@ std::optional<quint16> X11KeyCodes::toVirtual(quint8 x11KeyCode) {
     return std::nullopt;
 }
 
+quint64 X11KeyCodes::modifierBits(quint8 x11KeyCode) {
+    const std::optional<quint16> key = toVirtual(x11KeyCode);
+    return key ? VirtualKey::modifierBits(*key) : 0;
+}
+
 } // namespace lumeno

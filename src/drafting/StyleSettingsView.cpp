@@ -1,0 +1,233 @@
+#include "drafting/StyleSettingsView.h"
+
+#include "drafting/LearnedExamplesList.h"
+#include "drafting/StyleStore.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <vector>
+
+namespace lumeno {
+namespace {
+
+QLabel* footnote(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.9);
+    label->setFont(font);
+    return label;
+}
+
+// Stores one change of the profile at once.
+void edit(StyleStore& style, const std::function<void(StyleProfile&)>& change) {
+    StyleProfile next = style.profile();
+    change(next);
+    style.setProfile(next);
+}
+
+// A picker over the cases of a knob, in their order, shown by their display names; a pick is stored at once.
+template <typename Knob>
+QComboBox* knobPicker(StyleStore& style, Knob StyleProfile::*field, const QString& objectName,
+                      const std::vector<Knob>& cases, QWidget* parent) {
+    auto* picker = new QComboBox(parent);
+    picker->setObjectName(objectName);
+    picker->setAccessibleName(objectName.at(0).toUpper() + objectName.mid(1));
+    for (const Knob knob : cases)
+        picker->addItem(StyleProfile::displayName(knob), StyleProfile::rawValue(knob));
+    QObject::connect(picker, &QComboBox::currentIndexChanged, picker, [&style, field, cases](int index) {
+        if (index >= 0)
+            edit(style, [&](StyleProfile& next) { next.*field = cases[std::size_t(index)]; });
+    });
+    return picker;
+}
+
+// A line edit for one text of the profile, stored on every change.
+QLineEdit* textField(StyleStore& style, QString StyleProfile::*field, const QString& objectName,
+                     const QString& accessibleName, QWidget* parent) {
+    auto* line = new QLineEdit(parent);
+    line->setObjectName(objectName);
+    line->setAccessibleName(accessibleName);
+    line->setClearButtonEnabled(true);
+    QObject::connect(line, &QLineEdit::textChanged, line, [&style, field](const QString& text) {
+        edit(style, [&](StyleProfile& next) { next.*field = text; });
+    });
+    return line;
+}
+
+template <typename Knob>
+void display(QComboBox* picker, Knob knob) {
+    const QSignalBlocker quiet(picker);
+    picker->setCurrentIndex(picker->findData(StyleProfile::rawValue(knob)));
+}
+
+void display(QLineEdit* edit, const QString& text) {
+    if (edit->text() == text)
+        return; // leaves the caret where the user is typing
+    const QSignalBlocker quiet(edit);
+    edit->setText(text);
+}
+
+} // namespace
+
+StyleSettingsView::StyleSettingsView(StyleStore& style, QWidget* parent) : QWidget(parent), style_(style) {
+    auto* content = new QWidget;
+    auto* sections = new QVBoxLayout(content);
+    sections->setContentsMargins(20, 16, 20, 16);
+    sections->setSpacing(14);
+    sections->addWidget(namesSection());
+    sections->addWidget(knobsSection());
+    sections->addWidget(samplesSection());
+    sections->addWidget(learningSection());
+    sections->addWidget(resetRow());
+    sections->addStretch(1);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+
+    connect(&style_, &StyleStore::profileChanged, this, &StyleSettingsView::refresh);
+    refresh();
+}
+
+QWidget* StyleSettingsView::namesSection() {
+    auto* box = new QGroupBox(QStringLiteral("Your name"));
+    auto* form = new QFormLayout(box);
+    name_ = textField(style_, &StyleProfile::name, QStringLiteral("name"), QStringLiteral("Name"), box);
+    signAsName_ = textField(style_, &StyleProfile::signAsName, QStringLiteral("signAsName"), QStringLiteral("Sign as"), box);
+    emailSignOff_ = textField(style_, &StyleProfile::emailSignOff, QStringLiteral("emailSignOff"),
+                              QStringLiteral("E-mail sign-off"), box);
+    form->addRow(QStringLiteral("Name"), name_);
+    form->addRow(QStringLiteral("Sign as"), signAsName_);
+    form->addRow(QStringLiteral("E-mail sign-off"), emailSignOff_);
+    form->addRow(footnote(QStringLiteral("E-mails end with the sign-off and the sign-as name. Leave a field empty "
+                                         "to use your account's name."),
+                          box));
+    return box;
+}
+
+QWidget* StyleSettingsView::knobsSection() {
+    using Profile = StyleProfile;
+    auto* box = new QGroupBox(QStringLiteral("Style"));
+    auto* form = new QFormLayout(box);
+    length_ = knobPicker<Profile::Length>(style_, &Profile::length, QStringLiteral("length"),
+                                          {Profile::Length::short_, Profile::Length::normal}, box);
+    tone_ = knobPicker<Profile::Tone>(style_, &Profile::tone, QStringLiteral("tone"),
+                                      {Profile::Tone::auto_, Profile::Tone::warm, Profile::Tone::direct}, box);
+    formality_ = knobPicker<Profile::Formality>(
+        style_, &Profile::formality, QStringLiteral("formality"),
+        {Profile::Formality::auto_, Profile::Formality::casual, Profile::Formality::formal}, box);
+    form->addRow(QStringLiteral("Length"), length_);
+    form->addRow(QStringLiteral("Tone"), tone_);
+    form->addRow(QStringLiteral("Formality"), formality_);
+    form->addRow(footnote(QStringLiteral("Auto follows the conversation you reply to."), box));
+    return box;
+}
+
+QWidget* StyleSettingsView::samplesSection() {
+    auto* box = new QGroupBox(QStringLiteral("Writing samples"));
+    auto* layout = new QVBoxLayout(box);
+    samples_ = new QPlainTextEdit(box);
+    samples_->setObjectName(QStringLiteral("samples"));
+    samples_->setAccessibleName(QStringLiteral("Writing samples"));
+    samples_->setPlaceholderText(QStringLiteral("Hi Sam,\n\nThanks, that works for me. See you Thursday!\n\nBest,\nAlex\n---\n"
+                                                "Running 5 min late, start without me"));
+    samples_->setTabChangesFocus(true);
+    samples_->setFixedHeight(130);
+    layout->addWidget(samples_);
+    layout->addWidget(footnote(QStringLiteral("Paste a few messages you wrote, so drafts sound like you. Put a line "
+                                              "with --- between two messages."),
+                               box));
+    connect(samples_, &QPlainTextEdit::textChanged, this,
+            [this] { edit(style_, [&](StyleProfile& next) { next.samples = samples_->toPlainText(); }); });
+    return box;
+}
+
+QWidget* StyleSettingsView::learningSection() {
+    auto* box = new QGroupBox(QStringLiteral("Learning"));
+    auto* layout = new QVBoxLayout(box);
+    learnFromEdits_ = new QCheckBox(QStringLiteral("Learn from my edits"), box);
+    learnFromEdits_->setObjectName(QStringLiteral("learnFromEdits"));
+    layout->addWidget(learnFromEdits_);
+    layout->addWidget(footnote(QStringLiteral("When you change a draft and then send it, Lumeno keeps what you sent "
+                                              "as an example of your style. Examples stay on this computer."),
+                               box));
+    examples_ = new LearnedExamplesList(style_, box);
+    layout->addWidget(examples_);
+    connect(learnFromEdits_, &QCheckBox::toggled, this,
+            [this](bool on) { edit(style_, [&](StyleProfile& next) { next.learnFromEdits = on; }); });
+    return box;
+}
+
+QWidget* StyleSettingsView::resetRow() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    auto* reset = new QPushButton(QStringLiteral("Reset Style…"), row);
+    reset->setObjectName(QStringLiteral("resetStyle"));
+    layout->addWidget(reset);
+    connect(reset, &QPushButton::clicked, this, &StyleSettingsView::confirmReset);
+    return row;
+}
+
+void StyleSettingsView::refresh() {
+    const StyleProfile& profile = style_.profile();
+    display(name_, profile.name);
+    display(signAsName_, profile.signAsName);
+    display(emailSignOff_, profile.emailSignOff);
+    // Empty fields show what drafts will use instead.
+    const QString fallbackName = StyleProfile().resolvedName(style_.accountName(), style_.systemUserName());
+    name_->setPlaceholderText(fallbackName.isEmpty() ? QStringLiteral("Your full name") : fallbackName);
+    const QString resolved = style_.resolvedName();
+    signAsName_->setPlaceholderText(resolved.isEmpty() ? QStringLiteral("The name under your e-mails") : resolved);
+    emailSignOff_->setPlaceholderText(QStringLiteral("No sign-off"));
+    display(length_, profile.length);
+    display(tone_, profile.tone);
+    display(formality_, profile.formality);
+    if (samples_->toPlainText() != profile.samples) {
+        const QSignalBlocker quiet(samples_);
+        samples_->setPlainText(profile.samples);
+    }
+    {
+        const QSignalBlocker quiet(learnFromEdits_);
+        learnFromEdits_->setChecked(profile.learnFromEdits);
+    }
+    examples_->refresh();
+}
+
+void StyleSettingsView::confirmReset() {
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Reset your style?"),
+                                QStringLiteral("Reset your style?"), QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("confirmReset"));
+    box->setInformativeText(QStringLiteral("Clears learned examples and the knobs. Name and sign-off stay."));
+    QPushButton* reset = box->addButton(QStringLiteral("Reset Style"), QMessageBox::DestructiveRole);
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::buttonClicked, this, [this, reset](QAbstractButton* clicked) {
+        if (clicked == reset)
+            style_.reset();
+    });
+    box->open();
+}
+
+} // namespace lumeno

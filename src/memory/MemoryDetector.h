@@ -1,0 +1,80 @@
+#pragma once
+
+#include "memory/DateDetector.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace lumeno {
+
+class Regex;
+
+// Pure text detectors: promises and notes to self in what the user dictated or sent, and who a reply goes
+// to in the conversation read from the screen.
+class MemoryDetector {
+public:
+    MemoryDetector() = delete;
+
+    // A promise turned into a short task.
+    struct Detected {
+        QString text; // cleaned, first character upper-cased
+        std::optional<QDateTime> due;
+        bool operator==(const Detected&) const = default;
+    };
+
+    // Who a reply goes to.
+    struct Addressed {
+        QString name;                  // as written in the thread
+        std::optional<QString> email;  // lower-cased, when the thread shows one
+        bool followingUp = false;      // the user wrote the latest message and writes again
+        std::optional<QString> appearedAs; // a further name the user shows up under in this thread
+        bool operator==(const Addressed&) const = default;
+    };
+
+    // The sender of a message.
+    struct Sender {
+        QString name;                 // as written
+        std::optional<QString> email; // lower-cased
+        bool operator==(const Sender&) const = default;
+    };
+
+    // The first acceptable promise of the user's in `text` ("I'll send you the deck by Friday"). Dates are
+    // resolved by `dates` against its own clock; `now` does not change the result.
+    static std::optional<Detected> commitment(const QString& text, const QDateTime& now,
+                                              const DateDetector& dates = DateDetector::system());
+    // The text of the first "note to self" / "pin this" request in `text`.
+    static std::optional<QString> pin(const QString& text);
+
+    // The addressee of a reply to the conversation `text`; `ownNames` are the user's names and addresses.
+    static std::optional<Addressed> recipient(const QString& text, const QStringList& ownNames);
+    // The sender of a single message, other than `own`.
+    static std::optional<Sender> sender(const QString& text, const std::optional<QString>& own);
+    static bool isUser(const QString& name, const QStringList& ownNames);
+    // "anna.novak@…" gives "Anna Novak"; none when the local part holds no usable name.
+    static std::optional<QString> nameFromEmail(const QString& email);
+    // The name signed at the end of a message ("Best regards, Anna Novak" gives "Anna Novak").
+    static std::optional<QString> signOff(const QString& text);
+
+    // A chat window title naming one partner: "Anna Novak (DM) - Team"; group 1 is the partner.
+    static const Regex& directMessageTitle();
+
+private:
+    // One message of an e-mail thread, found from its To line.
+    struct MailTurn {
+        std::optional<Sender> from;
+        QString to;
+    };
+
+    static std::optional<Sender> personLine(const QString& line);
+    static QList<MailTurn> mailTurns(const QString& text);
+    static QStringList toNames(const std::optional<QString>& to, const QStringList& ownNames);
+    static QString fullerName(const QString& name, const QList<MailTurn>& turns, const QStringList& ownNames);
+    static std::optional<QString> email(const QString& name, const QList<MailTurn>& turns);
+    static std::optional<Sender> senderExcluding(const QString& text, const QStringList& ownNames);
+};
+
+} // namespace lumeno

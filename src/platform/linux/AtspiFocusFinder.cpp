@@ -1,0 +1,93 @@
+#include "platform/linux/AtspiFocusFinder.h"
+
+#include <deque>
+
+namespace lumeno {
+
+namespace {
+
+const QString textInterface = QStringLiteral("org.a11y.atspi.Text");
+
+} // namespace
+
+std::optional<AtspiNode> AtspiFocusFinder::focused(qint64 pid) {
+    for (const QString& bus : desktop_.applicationBuses(pid)) {
+        // A new question gives an application that timed out before another chance.
+        desktop_.client().forgive(bus);
+        if (const std::optional<AtspiNode> reported = desktop_.reportedFocus(bus); reported && isFocused(*reported))
+            return field(*reported);
+        if (desktop_.client().isUnresponsive(bus))
+            continue;
+        if (const std::optional<AtspiNode> found = lookUp(bus))
+            return field(*found);
+    }
+    return std::nullopt;
+}
+
+bool AtspiFocusFinder::isFocused(const AtspiNode& node) {
+    const std::optional<AtspiStateSet> states = desktop_.client().states(node);
+    return states && states->has(AtspiState::focused) && !states->has(AtspiState::defunct);
+}
+
+std::optional<AtspiNode> AtspiFocusFinder::activeWindow(const QString& bus) {
+    AtspiClient& client = desktop_.client();
+    if (const std::optional<AtspiNode> reported = desktop_.reportedActiveWindow(bus)) {
+        const std::optional<AtspiStateSet> states = client.states(*reported);
+        if (states && states->has(AtspiState::active))
+            return reported;
+    }
+    const std::optional<std::vector<AtspiNode>> windows = client.children(AtspiNode::applicationRoot(bus));
+    if (!windows)
+        return std::nullopt;
+    for (const AtspiNode& window : *windows) {
+        const std::optional<AtspiStateSet> states = client.states(window);
+        if (states && states->has(AtspiState::active))
+            return window;
+    }
+    return std::nullopt;
+}
+
+std::optional<AtspiNode> AtspiFocusFinder::lookUp(const QString& bus) {
+    const std::optional<AtspiNode> window = activeWindow(bus);
+    if (!window)
+        return std::nullopt;
+    if (desktop_.supportsCollection(bus)) {
+        const std::optional<std::vector<AtspiNode>> matches = desktop_.client().focusedDescendants(*window);
+        if (matches)
+            return matches->empty() ? std::nullopt : std::optional(matches->front());
+    }
+    return search(*window);
+}
+
+std::optional<AtspiNode> AtspiFocusFinder::search(const AtspiNode& window) {
+    AtspiClient& client = desktop_.client();
+    std::deque<AtspiNode> pending{window};
+    for (int visited = 0; !pending.empty() && visited < searchLimit; ++visited) {
+        const AtspiNode node = pending.front();
+        pending.pop_front();
+        const std::optional<AtspiStateSet> states = client.states(node);
+        if (!states)
+            continue;
+        if (states->has(AtspiState::focused) && node != window)
+            return node;
+        // Nothing hidden holds the focus.
+        if (!states->has(AtspiState::showing) && node != window)
+            continue;
+        if (const std::optional<std::vector<AtspiNode>> children = client.children(node))
+            pending.insert(pending.begin(), children->begin(), children->end());
+    }
+    return std::nullopt;
+}
+
+AtspiNode AtspiFocusFinder::field(const AtspiNode& node) {
+    const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(node);
+    if (!facts || facts->has(textInterface))
+        return node;
+    const std::optional<AtspiNode> parent = desktop_.client().parent(node);
+    if (!parent)
+        return node;
+    const std::optional<AtspiDesktop::Facts> parentFacts = desktop_.facts(*parent);
+    return parentFacts && parentFacts->has(textInterface) ? *parent : node;
+}
+
+} // namespace lumeno

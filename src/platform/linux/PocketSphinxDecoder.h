@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/linux/PocketSphinxModel.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct ps_decoder_s;
+struct cmd_ln_s;
+
+namespace lumeno {
+
+// One loaded PocketSphinx decoder. Loading takes a while (the language model is large), so it is kept
+// and reused for every dictation. Not thread-safe: used on one thread.
+class PocketSphinxDecoder {
+public:
+    // None, with the reason in `error`, when the model cannot be loaded.
+    static std::unique_ptr<PocketSphinxDecoder> load(const PocketSphinxModel& model, QString& error);
+    ~PocketSphinxDecoder();
+    PocketSphinxDecoder(const PocketSphinxDecoder&) = delete;
+    PocketSphinxDecoder& operator=(const PocketSphinxDecoder&) = delete;
+
+    // Makes each word of `hints` known, where its pronunciation can be found: a word the dictionary lacks
+    // takes the pronunciation of its spelling without accents ("Zoë" that of "zoe").
+    void learn(const QStringList& hints);
+    bool knows(const QString& word);
+
+    // A new utterance, ending one still open.
+    void startUtterance();
+    struct Progress {
+        QString hypothesis;          // the current guess for the open utterance
+        std::optional<QString> ended; // the settled text of an utterance that ended in a pause
+    };
+    // Decodes 16 kHz samples; an utterance that ends in silence is settled and a new one begins.
+    Progress process(const std::vector<qint16>& samples);
+    // Settles the open utterance and gives its text (empty when nothing was heard).
+    QString endUtterance();
+
+private:
+    PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config) : decoder_(decoder), config_(config) {}
+    QString hypothesis();
+
+    ps_decoder_s* decoder_;
+    cmd_ln_s* config_;
+    bool inUtterance_ = false;
+    bool inSpeech_ = false;
+};
+
+} // namespace lumeno

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Workspace.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace lumeno {
+
+class XcbConnection;
+
+// The application in front on an X11 desktop: the window manager's active window while a window manager
+// runs, else the window with the input focus. Its process comes from the X server, its id from WM_CLASS
+// (the executable's name when the window has none).
+class X11FrontmostApplication {
+public:
+    explicit X11FrontmostApplication(std::shared_ptr<XcbConnection> connection);
+
+    std::optional<RunningApplication> read() const;
+
+private:
+    bool windowManagerRuns() const;
+    // The window manager's _NET_ACTIVE_WINDOW.
+    std::optional<uint32_t> activeWindow() const;
+    // The top-level window holding the input focus.
+    std::optional<uint32_t> focusWindow() const;
+
+    std::shared_ptr<XcbConnection> x_;
+};
+
+} // namespace lumeno

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/GlobalHotkeys.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include <xcb/xcb.h>
+
+namespace lumeno {
+
+class X11Keymap;
+class X11SyntheticKeys;
+class XcbConnection;
+
+// Hot keys on an X server, through the program's own connection.
+//
+// Combinations are core passive grabs on the root window, in every CapsLock/NumLock variant, all or
+// nothing. A held combination gives one press and one release: the server is asked for detectable
+// auto-repeat, and repeated presses are dropped.
+//
+// Watching reads XI2 raw key events of all master devices: nothing is grabbed, so the keys still reach the
+// focused application, and raw events keep arriving while another client grabs the keyboard (XI 2.1 and
+// later). Modifier keys are known by key code, not by what the layout makes of them. Mouse buttons (not the
+// wheel) count as other keys: a click during a hold means the user is doing something else.
+class X11GlobalHotkeys final : public GlobalHotkeys {
+public:
+    // What keyDown reports for a key or button that has no virtual key code.
+    static constexpr quint16 keyWithoutCode = 0xFFFF;
+
+    X11GlobalHotkeys(std::shared_ptr<XcbConnection> connection, std::shared_ptr<X11SyntheticKeys> synthetic);
+    ~X11GlobalHotkeys() override;
+    X11GlobalHotkeys(const X11GlobalHotkeys&) = delete;
+    X11GlobalHotkeys& operator=(const X11GlobalHotkeys&) = delete;
+
+    Registration registerCombination(quint16 keyCode, quint64 modifiers,
+                                     std::function<void(bool down)> changed) override;
+    void unregister(RegistrationId id) override;
+    bool watch(KeyWatch watch) override;
+    void unwatch() override;
+    bool reportsModifier(quint64 bit) const override;
+
+private:
+    struct Grab {
+        quint8 keyCode = 0;
+        quint16 modifiers = 0; // X modifier mask
+        quint16 locks = 0;     // CapsLock and NumLock masks, ignored when matching
+        std::function<void(bool)> changed;
+        bool down = false;
+    };
+
+    // The X modifier mask of generic modifier flags; none when the keymap lacks one of them.
+    static std::optional<quint16> modifierMask(quint64 flags, const X11Keymap& keymap);
+    void ungrab(const Grab& grab);
+    bool selectRawEvents(bool on);
+    std::optional<quint16> xtestKeyboard();
+    void handle(const xcb_generic_event_t& event);
+    void grabbedKey(const xcb_key_press_event_t& event, bool down);
+    void rawKey(quint8 keyCode, quint16 sourceDevice, bool down);
+    void rawButton(quint32 button);
+    quint64 heldModifiers() const;
+
+    std::shared_ptr<XcbConnection> x_;
+    std::shared_ptr<X11SyntheticKeys> synthetic_;
+    int listener_ = 0;
+    quint8 inputOpcode_ = 0; // 0 until XI 2.1 was found
+    std::map<RegistrationId, Grab> grabs_;
+    RegistrationId nextId_ = 1;
+    std::optional<KeyWatch> watch_;
+    std::optional<quint16> xtestDevice_;
+    std::set<quint8> heldKeys_;
+};
+
+} // namespace lumeno

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/Pasteboard.h"
+#include "screen/PackedContext.h"
+#include "screen/ScreenReader.h"
+#include "support/Clock.h"
+#include "support/Scheduler.h"
+
+#include <QDateTime>
+
+#include <deque>
+#include <optional>
+
+namespace lumeno {
+
+// Chooses the context a reply is drafted from: the user's selection, else the conversation read from the
+// screen, else what the user copied a moment ago. It watches the clipboard to tell the user's copies from
+// the program's own writes. Every text it hands out is redacted and bounded.
+class ContextPacker {
+public:
+    static constexpr int minimumSelectionCharacters = 2;
+    static constexpr int minimumScreenCharacters = 120;
+    static constexpr int maximumCharacters = 6000;     // UTF-16 units of packed text
+    static constexpr double watchInterval = 0.75;      // seconds between clipboard checks
+    static constexpr double recentCopySeconds = 120;   // how long a copy counts as "a moment ago"
+    static constexpr int ownChangesKept = 16;
+
+    ContextPacker(Pasteboard& pasteboard, const Clock& clock, Scheduler& scheduler);
+    ~ContextPacker();
+    ContextPacker(const ContextPacker&) = delete;
+    ContextPacker& operator=(const ContextPacker&) = delete;
+
+    // Starts the clipboard watch; a second call does nothing.
+    void start();
+    // Ends the watch (when the program quits).
+    void stop();
+    std::optional<Scheduler::TimerId> timer() const { return timer_; }
+
+    // Records a clipboard change the program made itself (the change count after its write), so the watch
+    // never takes it for a copy by the user. A restore puts the user's own copy back.
+    void noteOwnChange(qint64 changeCount, bool restoresUserCopy);
+
+    // The context for a reply, or none. The screen text counts only with at least 120 characters.
+    std::optional<PackedContext> pack(const std::optional<QString>& selection,
+                                      const std::optional<ScreenReader::Conversation>& screen);
+
+    qint64 lastSeenChange() const { return lastSeenChange_; }
+    std::optional<QDateTime> userCopyTime() const { return userCopyTime_; }
+    const std::deque<qint64>& ownDraftChanges() const { return ownDraftChanges_; }
+    const std::deque<qint64>& restoreChanges() const { return restoreChanges_; }
+
+private:
+    // One look at the clipboard: a change the program did not make is a copy by the user.
+    void checkPasteboard();
+    // The plain text the user copied within the last two minutes, when it is still on the clipboard and
+    // no program marked it as not for reading.
+    std::optional<QString> recentUserCopy();
+    static bool isOwn(const std::deque<qint64>& changes, qint64 changeCount);
+
+    Pasteboard& pasteboard_;
+    const Clock& clock_;
+    Scheduler& scheduler_;
+    qint64 lastSeenChange_;
+    std::optional<qint64> userCopyChange_;
+    std::optional<QDateTime> userCopyTime_;
+    std::deque<qint64> ownDraftChanges_;
+    std::deque<qint64> restoreChanges_;
+    std::optional<Scheduler::TimerId> timer_;
+};
+
+} // namespace lumeno

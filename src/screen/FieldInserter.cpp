@@ -1,0 +1,245 @@
+#include "screen/FieldInserter.h"
+
+#include "foundation/SurfaceClassifier.h"
+#include "platform/AXNames.h"
+#include "screen/EditTarget.h"
+#include "screen/PasteCheck.h"
+#include "screen/RichText.h"
+#include "support/Text.h"
+
+#include <QCoroFuture>
+#include <QPointer>
+#include <QtConcurrent>
+
+#include <variant>
+
+namespace lumeno {
+
+namespace {
+
+QString terminalRefusal() {
+    return QStringLiteral("Lumeno doesn't type into terminals. Click into a message field, then press Insert.");
+}
+
+QString passwordRefusal() {
+    return QStringLiteral("Lumeno doesn't type into password fields. Click into the message, then press Insert.");
+}
+
+QString otherAppRefusal(const QString& appName) {
+    return (appName.isEmpty() ? QStringLiteral("Another app") : appName) +
+           QStringLiteral(" is in front now, so Lumeno didn't paste there. Click where the text goes, then "
+                          "press Insert.");
+}
+
+QString clipboardFailure() {
+    return QStringLiteral("Lumeno couldn't put the text on the clipboard to paste it. Copy it and paste it "
+                          "yourself.");
+}
+
+QString keyFailure() {
+    return QStringLiteral("Lumeno couldn't send the paste keystroke. Copy the text and paste it yourself.");
+}
+
+bool isTextRole(const std::optional<QString>& role) {
+    return role == AXRole::textField || role == AXRole::textArea || role == AXRole::comboBox;
+}
+
+// The same text, give or take spacing at its ends and canonical Unicode forms.
+bool sameText(const QString& a, const QString& b) { return Text::canonicallyEqual(Text::trimmed(a), Text::trimmed(b)); }
+
+} // namespace
+
+QString FieldInserter::caseName(PendingReason reason) {
+    switch (reason) {
+    case PendingReason::noField:
+        return QStringLiteral("noField");
+    case PendingReason::unconfirmed:
+        return QStringLiteral("unconfirmed");
+    case PendingReason::selectionInTheWay:
+        break;
+    }
+    return QStringLiteral("selectionInTheWay");
+}
+
+QString FieldInserter::Outcome::description() const {
+    switch (kind) {
+    case Kind::inserted:
+        return QStringLiteral("inserted(verified: %1)").arg(verified ? QStringLiteral("true") : QStringLiteral("false"));
+    case Kind::needsTarget:
+        return QStringLiteral("needsTarget(%1)").arg(caseName(reason));
+    case Kind::refused:
+        return QStringLiteral("refused(\"%1\")").arg(message);
+    case Kind::failed:
+        break;
+    }
+    return QStringLiteral("failed(\"%1\")").arg(message);
+}
+
+FieldInserter::FieldInserter(FocusInspector& focus, Accessibility& accessibility, Pasteboard& pasteboard,
+                             KeySynth& keys, Scheduler& scheduler, QObject* parent)
+    : QObject(parent),
+      onPasteboardWrite([](qint64, bool) {}),
+      focus_(focus),
+      accessibility_(accessibility),
+      pasteboard_(pasteboard),
+      keys_(keys),
+      scheduler_(scheduler) {}
+
+std::optional<FieldInserter::Outcome> FieldInserter::problemWith(const std::optional<FocusSnapshot>& target,
+                                                                 std::optional<qint64> expectedPID) {
+    if (!target)
+        return Outcome::needsTarget(PendingReason::noField);
+    if (FocusInspector::isTerminal(*target))
+        return Outcome::refused(terminalRefusal());
+    if (FocusInspector::isPasswordField(*target))
+        return Outcome::refused(passwordRefusal());
+    if (expectedPID && target->pid != *expectedPID)
+        return Outcome::refused(otherAppRefusal(target->appName));
+    const bool takesText = target->editability == FocusSnapshot::Editability::editable ||
+                           (target->editability == FocusSnapshot::Editability::unknown && isTextRole(target->role));
+    if (!target->element || !takesText)
+        return Outcome::needsTarget(PendingReason::noField);
+    return std::nullopt;
+}
+
+QCoro::Task<std::variant<FocusSnapshot, FieldInserter::Outcome>> FieldInserter::usableTarget(
+    std::optional<qint64> expectedPID) {
+    QPointer<FieldInserter> self(this);
+    const std::optional<FocusSnapshot> target = co_await focus_.snapshot();
+    if (!self)
+        co_return Outcome::needsTarget(PendingReason::noField);
+    if (const std::optional<Outcome> problem = problemWith(target, expectedPID))
+        co_return *problem;
+    co_return *target;
+}
+
+QCoro::Task<FieldInserter::Outcome> FieldInserter::insert(QString text, std::optional<qint64> expectedPID,
+                                                          bool protectSelection) {
+    lastLineBreaks_.reset();
+    const std::variant<FocusSnapshot, Outcome> target = co_await usableTarget(expectedPID);
+    if (const Outcome* problem = std::get_if<Outcome>(&target))
+        co_return *problem;
+    const FocusSnapshot& field = std::get<FocusSnapshot>(target);
+    if (protectSelection && field.selectedText && !field.selectedText->isEmpty())
+        co_return Outcome::needsTarget(PendingReason::selectionInTheWay);
+    const Outcome outcome = co_await paste(text, field);
+    co_return outcome;
+}
+
+QCoro::Task<FieldInserter::Outcome> FieldInserter::replace(QString original, QString text, EditRequest::Scope scope,
+                                                           std::optional<qint64> expectedPID) {
+    lastLineBreaks_.reset();
+    QPointer<FieldInserter> self(this);
+    const std::variant<FocusSnapshot, Outcome> target = co_await usableTarget(expectedPID);
+    if (const Outcome* problem = std::get_if<Outcome>(&target))
+        co_return *problem;
+    const FocusSnapshot& field = std::get<FocusSnapshot>(target);
+    if (scope == EditRequest::Scope::selection) {
+        // The paste replaces the selection: it must still be the text the edit was made from.
+        if (!field.selectedText || !sameText(*field.selectedText, original))
+            co_return Outcome::needsTarget(PendingReason::unconfirmed);
+    } else {
+        const bool selected = co_await selectOwnPart(field, original);
+        if (!self)
+            co_return Outcome::needsTarget(PendingReason::noField);
+        if (!selected)
+            co_return Outcome::needsTarget(PendingReason::unconfirmed);
+    }
+    const Outcome outcome = co_await paste(text, field);
+    co_return outcome;
+}
+
+QCoro::Task<bool> FieldInserter::selectOwnPart(FocusSnapshot target, QString original) {
+    QPointer<FieldInserter> self(this);
+    const std::optional<QString> value = co_await readValue(*target.element);
+    if (!self || !value)
+        co_return false;
+    const std::optional<EditTarget> own = EditTarget::whole(*value);
+    if (!own || !sameText(own->text, original))
+        co_return false;
+    const AccessibleElement element = *target.element;
+    const TextRange range = own->range;
+    Accessibility& accessibility = accessibility_;
+    QFuture<bool> selection = QtConcurrent::run([&accessibility, element, range] {
+        return accessibility.setAttribute(element, AXAttribute::selectedTextRange, range);
+    });
+    const bool selected = co_await selection;
+    if (!self)
+        co_return false;
+    if (selected)
+        co_return true;
+    // Without a settable selection, select-all still serves when the user's part is all the field holds.
+    co_return Text::trimmed(*value) == own->text && keys_.post(KeySynth::Key::selectAll);
+}
+
+QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnapshot target) {
+    QPointer<FieldInserter> self(this);
+    const AccessibleElement element = *target.element;
+    const bool rich = target.webURL &&
+                      SurfaceClassifier::classify(target.bundleID, target.windowTitle, target.webURL) == Surface::email;
+    const std::optional<QString> before = co_await readValue(element);
+    if (!self)
+        co_return Outcome::needsTarget(PendingReason::noField);
+
+    const std::optional<PasteboardContents> previous = pasteboard_.contents();
+    PasteboardContents draft = PasteboardContents::plain(text);
+    if (rich) {
+        draft.html = RichText::html(text);
+        draft.rtf = RichText::rtf(text);
+    }
+    draft.transient = true;
+    draft.autoGenerated = true;
+    if (!pasteboard_.write(draft))
+        co_return Outcome::failed(clipboardFailure());
+    const qint64 draftChange = pasteboard_.changeCount();
+    report(false);
+    if (!keys_.post(KeySynth::Key::paste)) {
+        restore(previous, draftChange);
+        co_return Outcome::failed(keyFailure());
+    }
+
+    // Applications take a moment to handle the paste: look until the text shows up, for a while.
+    std::optional<QString> after;
+    PasteCheck check;
+    for (int attempt = 1;; ++attempt) {
+        after = co_await readValue(element);
+        if (!self)
+            co_return Outcome::inserted(false);
+        check = PasteCheck::evaluate(before, after, text);
+        if (check.verified || !after || attempt == verifyAttempts)
+            break;
+        co_await scheduler_.sleep(verifyInterval);
+        if (!self)
+            co_return Outcome::inserted(false);
+    }
+    lastLineBreaks_ = LineBreaks{PasteCheck::lineBreaks(text), check.foundLineBreaks, rich};
+    restore(previous, draftChange);
+    if (check.verified)
+        co_return Outcome::inserted(true);
+    // A field that can't be read back may well have the text; one that can and doesn't, didn't take it.
+    co_return after ? Outcome::needsTarget(PendingReason::unconfirmed) : Outcome::inserted(false);
+}
+
+QCoro::Task<std::optional<QString>> FieldInserter::readValue(AccessibleElement element) {
+    Accessibility& accessibility = accessibility_;
+    // Named before it is awaited: g++ 12 releases the captures of a lambda that is a temporary inside a
+    // co_await expression twice.
+    QFuture<std::optional<QString>> read =
+        QtConcurrent::run([&accessibility, element] { return accessibility.string(element, AXAttribute::value); });
+    const std::optional<QString> value = co_await read;
+    co_return value;
+}
+
+void FieldInserter::report(bool restoresUserCopy) {
+    if (onPasteboardWrite)
+        onPasteboardWrite(pasteboard_.changeCount(), restoresUserCopy);
+}
+
+void FieldInserter::restore(const std::optional<PasteboardContents>& previous, qint64 draftChange) {
+    if (pasteboard_.changeCount() != draftChange)
+        return; // the user (or another program) copied something since: that is what stays
+    if (pasteboard_.write(previous.value_or(PasteboardContents{})))
+        report(true);
+}
+
+} // namespace lumeno

@@ -1,0 +1,125 @@
+#include "screen/FocusInspector.h"
+
+#include "foundation/KnownApps.h"
+#include "platform/AXNames.h"
+
+#include <QCoroFuture>
+#include <QtConcurrent>
+
+namespace lumeno {
+
+namespace {
+
+// Deeper than any page nests a field in practice; it only guards against a tree that loops.
+constexpr int maximumAncestors = 64;
+
+std::optional<QString> nonEmpty(std::optional<QString> text) {
+    if (text && text->isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+FocusInspector::FocusInspector(Workspace& workspace, Accessibility& accessibility)
+    : workspace_(workspace), accessibility_(accessibility) {}
+
+QCoro::Task<std::optional<FocusSnapshot>> FocusInspector::snapshot() const {
+    const std::optional<RunningApplication> front = workspace_.frontmostApplication();
+    if (!front)
+        co_return std::nullopt;
+    // Named before it is awaited: g++ 12 releases the captures of a lambda that is a temporary inside a
+    // co_await expression twice.
+    QFuture<FocusSnapshot> reading = QtConcurrent::run([this, application = *front] { return read(application); });
+    const FocusSnapshot snapshot = co_await reading;
+    co_return snapshot;
+}
+
+std::optional<QString> FocusInspector::string(const AccessibleElement& element, const QString& attribute) const {
+    return accessibility_.string(element, attribute);
+}
+
+FocusSnapshot FocusInspector::read(const RunningApplication& application) const {
+    FocusSnapshot snapshot;
+    snapshot.pid = application.pid;
+    snapshot.bundleID = nonEmpty(application.applicationId);
+    snapshot.appName = application.name;
+    snapshot.isChromium =
+        accessibility_.toolkitName(application.pid).value_or(QString()).contains(QLatin1String("chromium"),
+                                                                                 Qt::CaseInsensitive);
+    // The desktop's own title for the window in front, until the element names its window.
+    snapshot.windowTitle = nonEmpty(application.windowTitle);
+    snapshot.element = accessibility_.focusedElement(application.pid);
+    if (!snapshot.element)
+        return snapshot;
+    const AccessibleElement& element = *snapshot.element;
+
+    snapshot.role = nonEmpty(accessibility_.string(element, AXAttribute::role));
+    snapshot.subrole = nonEmpty(accessibility_.string(element, AXAttribute::subrole));
+    if (const std::optional<bool> settable = accessibility_.isSettable(element, AXAttribute::value))
+        snapshot.editability = *settable ? FocusSnapshot::Editability::editable : FocusSnapshot::Editability::readOnly;
+    snapshot.hasKeyboardFocus = accessibility_.flag(element, AXAttribute::focused).value_or(false);
+    // Whatever a password field holds is never read, not even its selection.
+    if (!isPasswordField(snapshot))
+        snapshot.selectedText = nonEmpty(accessibility_.string(element, AXAttribute::selectedText));
+    if (const std::optional<AccessibleElement> window = accessibility_.element(element, AXAttribute::window))
+        if (std::optional<QString> title = nonEmpty(accessibility_.string(*window, AXAttribute::title)))
+            snapshot.windowTitle = title;
+    snapshot.webURL = webAddress(element);
+    return snapshot;
+}
+
+std::optional<QString> FocusInspector::webAddress(const AccessibleElement& element) const {
+    std::optional<AccessibleElement> current = element;
+    for (int level = 0; current && level < maximumAncestors; ++level) {
+        const std::optional<QString> role = accessibility_.string(*current, AXAttribute::role);
+        if (role == AXRole::webArea)
+            return nonEmpty(accessibility_.string(*current, AXAttribute::url));
+        if (role == AXRole::window || role == AXRole::application)
+            return std::nullopt;
+        current = accessibility_.parent(*current);
+    }
+    return std::nullopt;
+}
+
+const QSet<QString>& FocusInspector::terminals() {
+    static const QSet<QString> ids = {
+        // As the applications declare themselves on the desktops they began on.
+        QStringLiteral("com.apple.terminal"), QStringLiteral("com.googlecode.iterm2"),
+        QStringLiteral("dev.warp.warp-stable"), QStringLiteral("dev.warp.warp"),
+        QStringLiteral("net.kovidgoyal.kitty"), QStringLiteral("org.alacritty"), QStringLiteral("io.alacritty"),
+        QStringLiteral("com.github.wez.wezterm"), QStringLiteral("co.zeit.hyper"),
+        QStringLiteral("com.mitchellh.ghostty"), QStringLiteral("dev.commandline.waveterm"),
+        QStringLiteral("com.termius-dmg.mac"),
+        // Linux: .desktop ids (native and Flatpak) and window classes.
+        QStringLiteral("org.gnome.terminal"), QStringLiteral("gnome-terminal"),
+        QStringLiteral("gnome-terminal-server"), QStringLiteral("org.gnome.console"), QStringLiteral("kgx"),
+        QStringLiteral("org.gnome.ptyxis"), QStringLiteral("ptyxis"), QStringLiteral("org.kde.konsole"),
+        QStringLiteral("konsole"), QStringLiteral("org.kde.yakuake"), QStringLiteral("yakuake"),
+        QStringLiteral("xfce4-terminal"), QStringLiteral("mate-terminal"), QStringLiteral("lxterminal"),
+        QStringLiteral("qterminal"), QStringLiteral("tilix"), QStringLiteral("com.gexperts.tilix"),
+        QStringLiteral("terminator"), QStringLiteral("guake"), QStringLiteral("tilda"),
+        QStringLiteral("xterm"), QStringLiteral("uxterm"), QStringLiteral("urxvt"), QStringLiteral("rxvt"),
+        QStringLiteral("st"), QStringLiteral("st-256color"), QStringLiteral("sakura"),
+        QStringLiteral("terminology"), QStringLiteral("foot"), QStringLiteral("footclient"),
+        QStringLiteral("alacritty"), QStringLiteral("kitty"), QStringLiteral("org.wezfurlong.wezterm"),
+        QStringLiteral("wezterm"), QStringLiteral("ghostty"), QStringLiteral("com.raggesilver.blackbox"),
+        QStringLiteral("cool-retro-term"), QStringLiteral("hyper"), QStringLiteral("warp"),
+        QStringLiteral("waveterm"), QStringLiteral("termius"), QStringLiteral("termius-app"),
+        QStringLiteral("io.elementary.terminal"), QStringLiteral("deepin-terminal"), QStringLiteral("contour"),
+        QStringLiteral("org.codeberg.dnkl.foot"), QStringLiteral("app.devsuite.ptyxis"),
+    };
+    return ids;
+}
+
+bool FocusInspector::isTerminal(const FocusSnapshot& snapshot) {
+    if (snapshot.role == AXRole::terminal)
+        return true;
+    return snapshot.bundleID && terminals().contains(KnownApps::normalizedID(*snapshot.bundleID));
+}
+
+bool FocusInspector::isPasswordField(const FocusSnapshot& snapshot) {
+    return snapshot.subrole == AXSubrole::secureTextField;
+}
+
+} // namespace lumeno

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Accessibility.h"
+#include "platform/Workspace.h"
+#include "screen/FocusSnapshot.h"
+
+#include <QCoroTask>
+#include <QSet>
+
+namespace lumeno {
+
+// Reads which application is in front and what its focused element is.
+class FocusInspector {
+public:
+    FocusInspector(Workspace& workspace, Accessibility& accessibility);
+
+    // The snapshot of the front application's focused element, read on a worker thread so that a slow
+    // application never stalls the main thread; none without an application in front.
+    QCoro::Task<std::optional<FocusSnapshot>> snapshot() const;
+    // Blocking; the attribute's string value ("AXValue" gives a field's whole text), none when it is
+    // missing or not a string. Call it off the main thread.
+    std::optional<QString> string(const AccessibleElement& element, const QString& attribute) const;
+
+    // Lower-case application ids of terminals, in the forms the desktop reports them.
+    static const QSet<QString>& terminals();
+    // The program never types into a terminal: known by its application id or by its element's role.
+    static bool isTerminal(const FocusSnapshot& snapshot);
+    static bool isPasswordField(const FocusSnapshot& snapshot);
+
+private:
+    // Blocking: everything the snapshot holds beyond the application itself.
+    FocusSnapshot read(const RunningApplication& application) const;
+    std::optional<QString> webAddress(const AccessibleElement& element) const;
+
+    Workspace& workspace_;
+    Accessibility& accessibility_;
+};
+
+} // namespace lumeno

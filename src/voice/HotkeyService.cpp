@@ -1,0 +1,176 @@
+#include "voice/HotkeyService.h"
+
+#include "foundation/KeyboardLayout.h"
+#include "platform/AccessibilityTrust.h"
+#include "platform/ModifierState.h"
+#include "platform/VirtualKeyCodes.h"
+
+namespace lumeno {
+
+namespace {
+
+constexpr quint64 comboModifiers =
+    VirtualKey::commandFlag | VirtualKey::optionFlag | VirtualKey::controlFlag | VirtualKey::shiftFlag;
+
+QString unreportedModifierMessage(ModifierKey key) {
+    if (key == ModifierKey::fn)
+        return QStringLiteral("fn never reaches Lumeno on this desktop: the keyboard keeps it to itself. "
+                              "Pick another key.");
+    return QStringLiteral("This desktop doesn't tell Lumeno when %1 is held. Pick another key.")
+        .arg(displayName(key));
+}
+
+QString refusedCombinationMessage(GlobalHotkeys::Refusal refusal, const QString& name) {
+    switch (refusal) {
+    case GlobalHotkeys::Refusal::taken:
+        return QStringLiteral("%1 is used by another app. Pick a different shortcut.").arg(name);
+    case GlobalHotkeys::Refusal::noSuchKey:
+        return QStringLiteral("%1 isn't on this keyboard. Pick a different shortcut.").arg(name);
+    case GlobalHotkeys::Refusal::unavailable:
+        break;
+    }
+    return QStringLiteral("This desktop doesn't let Lumeno watch the keyboard, so %1 can't be the hot key.")
+        .arg(name);
+}
+
+} // namespace
+
+HotkeyService::HotkeyService(Ports ports) : ports_(ports), tracker_(ports.scheduler, ports.clock) {
+    tracker_.onEvent = [this](const HotkeyEvent& event) { onEvent(event); };
+}
+
+HotkeyService::~HotkeyService() {
+    stop();
+}
+
+void HotkeyService::start(const Hotkey& hotkey) {
+    if (started_) {
+        setHotkey(hotkey);
+        return;
+    }
+    started_ = true;
+    hotkey_ = hotkey;
+    trusted_ = ports_.trust.isTrusted();
+    trustTimer_ = ports_.scheduler.every(trustCheckInterval, [this] { checkTrust(); });
+    install();
+}
+
+void HotkeyService::setHotkey(const Hotkey& hotkey) {
+    if (hotkey == hotkey_)
+        return;
+    hotkey_ = hotkey;
+    if (!started_)
+        return;
+    uninstall();
+    install();
+}
+
+void HotkeyService::stop() {
+    if (!started_)
+        return;
+    uninstall();
+    ports_.scheduler.cancel(*std::exchange(trustTimer_, std::nullopt));
+    started_ = false;
+}
+
+void HotkeyService::install() {
+    registrationError_.reset();
+    editRegistrationError_.reset();
+    if (const auto key = hotkey_.modifierKey())
+        installModifier(*key);
+    else
+        installCombination(*hotkey_.keyCombo());
+}
+
+void HotkeyService::uninstall() {
+    for (const auto id : registrations_)
+        ports_.hotkeys.unregister(id);
+    registrations_.clear();
+    ownCombinations_.clear();
+    if (std::exchange(watchingKeys_, false))
+        ports_.hotkeys.unwatch();
+    if (pollTimer_)
+        ports_.scheduler.cancel(*std::exchange(pollTimer_, std::nullopt));
+    tracker_.reset();
+    modifierWatch_.reset();
+}
+
+void HotkeyService::installModifier(ModifierKey key) {
+    if (!ports_.hotkeys.reportsModifier(ModifierWatch::keyBit(key))) {
+        registrationError_ = unreportedModifierMessage(key);
+        return;
+    }
+    modifierWatch_.emplace(key, tracker_, ports_.modifiers.flags());
+    // Without the desktop's key stream, polling still sees the key itself, though not typing or Escape.
+    if (!watchKeys(true))
+        pollTimer_ = ports_.scheduler.every(modifierPollInterval,
+                                            [this] { modifierWatch_->update(ports_.modifiers.flags()); });
+}
+
+void HotkeyService::installCombination(const KeyCombo& combo) {
+    const KeyboardLayout layout(ports_.layout);
+    if (const auto refusal = registerCombination(combo, false)) {
+        registrationError_ = refusedCombinationMessage(*refusal, combo.displayString(layout));
+        return;
+    }
+    if (const auto edit = combo.editCombo(); edit && registerCombination(*edit, true))
+        editRegistrationError_ = edit->displayString(layout) +
+                                 QStringLiteral(" is used by another app, so edit mode has no shortcut. "
+                                                "Pick a different one to get it back.");
+    watchKeys(false); // for Escape
+}
+
+std::optional<GlobalHotkeys::Refusal> HotkeyService::registerCombination(const KeyCombo& combo, bool edit) {
+    const auto registration =
+        ports_.hotkeys.registerCombination(combo.keyCode, combo.modifiers, [this, edit](bool down) {
+            if (down)
+                tracker_.keyDown(edit, false);
+            else
+                tracker_.keyUp();
+        });
+    if (const auto* refusal = std::get_if<GlobalHotkeys::Refusal>(&registration))
+        return *refusal;
+    registrations_.push_back(std::get<GlobalHotkeys::RegistrationId>(registration));
+    ownCombinations_.push_back(combo);
+    return std::nullopt;
+}
+
+bool HotkeyService::watchKeys(bool withModifiers) {
+    GlobalHotkeys::KeyWatch watch;
+    watch.modifiersChanged = [this, withModifiers](quint64 modifiers) {
+        if (withModifiers)
+            modifierWatch_->update(modifiers);
+    };
+    watch.keyDown = [this](quint16 keyCode, quint64 modifiers) { keyDown(keyCode, modifiers); };
+    watchingKeys_ = ports_.hotkeys.watch(std::move(watch));
+    return watchingKeys_;
+}
+
+void HotkeyService::keyDown(quint16 keyCode, quint64 modifiers) {
+    // A registered combination reports itself; the key stream may show it too (⌘Esc must not cancel).
+    if (isOwnCombination(keyCode, modifiers))
+        return;
+    if (keyCode == VirtualKey::escape)
+        tracker_.escape();
+    else
+        tracker_.otherKeyDown();
+}
+
+bool HotkeyService::isOwnCombination(quint16 keyCode, quint64 modifiers) const {
+    return std::any_of(ownCombinations_.begin(), ownCombinations_.end(), [&](const KeyCombo& combo) {
+        return combo.keyCode == keyCode && (combo.modifiers & comboModifiers) == (modifiers & comboModifiers);
+    });
+}
+
+void HotkeyService::checkTrust() {
+    const bool trusted = ports_.trust.isTrusted();
+    if (trusted == trusted_)
+        return;
+    trusted_ = trusted;
+    // Some desktops open their key stream only to trusted programs: watch again with what is allowed now.
+    uninstall();
+    install();
+    onTrustChange(trusted);
+}
+
+} // namespace lumeno

@@ -1,0 +1,70 @@
+#include "drafting/DraftCleaner.h"
+
+#include "testsupport/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace lumeno {
+namespace {
+
+const DraftCleaner::Names names{QStringLiteral("Maya Lindqvist"), QStringLiteral("Jonas Weber")};
+
+QString cleaned(const char* modelText, const DraftCleaner::Names& with = names) {
+    return DraftCleaner::cleaned(QString::fromUtf8(modelText), with);
+}
+
+TEST(DraftCleanerTest, TakesAwayTheWrappersModelsPutAroundADraft) {
+    EXPECT_EQ(cleaned("Here's a friendly reply to Jonas:\n\nThursday works for me. See you at 10!"),
+              "Thursday works for me. See you at 10!");
+    EXPECT_EQ(cleaned("Sure! Here is the rewritten text:\n\"Could we move the call to Friday?\""),
+              "Could we move the call to Friday?");
+    EXPECT_EQ(cleaned("“Sounds great, count me in.”"), "Sounds great, count me in.");
+    EXPECT_EQ(cleaned("```\nHi Jonas,\n\nThanks for the files.\n```"), "Hi Jonas,\n\nThanks for the files.");
+    EXPECT_EQ(cleaned("Here's a draft:\n```text\nNo problem, I'll send it tonight.\n```\nLet me know if you'd like any changes!"),
+              "No problem, I'll send it tonight.");
+    EXPECT_EQ(cleaned("Reply:\nYes, 3 pm is fine."), "Yes, 3 pm is fine.");
+    EXPECT_EQ(cleaned("Subject: Re: Q3 budget\n\nHi Jonas,\n\nThe numbers look right to me."),
+              "Hi Jonas,\n\nThe numbers look right to me.");
+    EXPECT_EQ(cleaned("Betreff: Termin\n\nHallo Jonas,\n\nDonnerstag passt mir."), "Hallo Jonas,\n\nDonnerstag passt mir.");
+}
+
+TEST(DraftCleanerTest, DropsCommentaryAfterTheDraftButNotTheUsersOwnClosingWords) {
+    EXPECT_EQ(cleaned("Thanks, I'll review it tomorrow morning.\n\nFeel free to adjust the timing if needed."),
+              "Thanks, I'll review it tomorrow morning.");
+    EXPECT_EQ(cleaned("Happy to help with the launch.\n\n---\nI kept it short since the thread is casual."),
+              "Happy to help with the launch.");
+    EXPECT_EQ(cleaned("Count me in for Saturday.\n\n(Note: I assumed you meant this Saturday.)"),
+              "Count me in for Saturday.");
+    EXPECT_EQ(cleaned("Sounds good.\n\nI've kept the tone friendly.\n\nWould you like me to make it more formal?"),
+              "Sounds good.");
+    // Closing lines the user could well have meant stay.
+    EXPECT_EQ(cleaned("Attached is the revised plan.\n\nLet me know if you have any questions."),
+              "Attached is the revised plan.\n\nLet me know if you have any questions.");
+    EXPECT_EQ(cleaned("Here is the report you asked for: revenue is up 4%."),
+              "Here is the report you asked for: revenue is up 4%.");
+}
+
+TEST(DraftCleanerTest, QuotesThatBelongToTheMessageStay) {
+    EXPECT_EQ(cleaned("\"Soon\" is not a date. Can you give me one?"), "\"Soon\" is not a date. Can you give me one?");
+    EXPECT_EQ(cleaned("'I'll be there' she said, and she was."), "'I'll be there' she said, and she was.");
+    EXPECT_EQ(cleaned("'I'll check and get back to you.'"), "I'll check and get back to you.");
+}
+
+TEST(DraftCleanerTest, FillsNamePlaceholdersFromWhoWritesAndWhoReads) {
+    EXPECT_EQ(cleaned("Hi [Recipient's Name],\n\nSee you Monday.\n\nBest,\n[Your Name]"),
+              "Hi Jonas,\n\nSee you Monday.\n\nBest,\nMaya Lindqvist");
+    // A bare [Name] is the recipient in the greeting and the writer under the sign-off.
+    EXPECT_EQ(cleaned("Dear [Name],\n\nThank you for your patience.\n\nKind regards,\n[Name]"),
+              "Dear Jonas,\n\nThank you for your patience.\n\nKind regards,\nMaya Lindqvist");
+    // Without a name to put in, the placeholder goes and the greeting still reads well.
+    EXPECT_EQ(cleaned("Hi [Name],\n\nAll set.", {QString(), QString()}), "Hi,\n\nAll set.");
+}
+
+TEST(DraftCleanerTest, NeverLeavesNothingAndTidiesWhitespace) {
+    EXPECT_EQ(cleaned("Here's a reply:"), "Here's a reply:");
+    EXPECT_EQ(cleaned("\r\n  Yes, Friday.  \r\n\r\n\r\n\r\nSee you!  \r\n"), "Yes, Friday.\n\nSee you!");
+    EXPECT_EQ(cleaned("**Yes**, Friday works."), "Yes, Friday works.");
+}
+
+} // namespace
+} // namespace lumeno

@@ -1,0 +1,57 @@
+#include "linux/AtspiDesktopTest.h"
+
+#include "platform/AXNames.h"
+#include "platform/linux/X11FrontmostApplication.h"
+#include "platform/linux/XcbConnection.h"
+#include "testsupport/Screenshots.h"
+
+#include <QCoreApplication>
+
+namespace lumeno::desktop {
+
+bool AtspiDesktopTest::canRun() {
+    return TestDesktop::instance().isRunning() && AccessibilityBus::instance().isRunning();
+}
+
+void AtspiDesktopTest::SetUp() {
+    DesktopTest::SetUp();
+    if (IsSkipped())
+        return;
+    if (!AccessibilityBus::instance().isRunning())
+        GTEST_SKIP() << "No accessibility bus: " << AccessibilityBus::instance().whyNotRunning().toStdString();
+}
+
+std::unique_ptr<AtspiAccessibility> AtspiDesktopTest::connect() {
+    return std::make_unique<AtspiAccessibility>(QCoreApplication::applicationPid(),
+                                                AccessibilityBus::instance().accessibilityAddress());
+}
+
+std::optional<AccessibleElement> AtspiDesktopTest::waitForFocus(Accessibility& accessibility, qint64 pid,
+                                                                const QString& role, int timeoutMs) {
+    std::optional<AccessibleElement> focused;
+    waitUntil([&] {
+        focused = accessibility.focusedElement(pid);
+        return focused && accessibility.string(*focused, AXAttribute::role) == role;
+    }, timeoutMs);
+    return focused;
+}
+
+std::optional<FocusSnapshot> AtspiDesktopTest::snapshot(Accessibility& accessibility) {
+    LinuxWorkspace workspace;
+    const auto frontmost = std::make_shared<X11FrontmostApplication>(XcbConnection::open());
+    workspace.frontmost = [frontmost] { return frontmost->read(); };
+    FocusInspector inspector(workspace, accessibility);
+    return finish(inspector.snapshot());
+}
+
+void AtspiDesktopTest::saveScreen(const QString& name) {
+    screenshots::save(grabScreen(), name);
+}
+
+std::optional<ScreenReader::Conversation> AtspiDesktopTest::conversation(Accessibility& accessibility,
+                                                                         const AccessibleElement& field) {
+    static const SystemClock clock;
+    return ScreenReader(accessibility, clock).conversation(field);
+}
+
+} // namespace lumeno::desktop

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "linux/harness/AccessibilityBus.h"
+#include "linux/harness/AccessibleApp.h"
+#include "linux/harness/DesktopTest.h"
+#include "platform/linux/AtspiAccessibility.h"
+#include "platform/linux/LinuxWorkspace.h"
+#include "screen/FocusInspector.h"
+#include "screen/ScreenReader.h"
+
+#include <QCoroTask>
+
+#include <memory>
+
+namespace lumeno::desktop {
+
+// Base of the tests that read and write other applications over a real accessibility bus: the X desktop,
+// the session and accessibility buses (AccessibilityBus), the port under test on that bus, and the
+// program's own readers on top of it, with the frontmost application read from the X server as the
+// program does. Each suite starts its target application once, in SetUpTestSuite.
+class AtspiDesktopTest : public DesktopTest {
+public:
+    // Whether the desktop and the accessibility bus run; a suite starts nothing otherwise.
+    static bool canRun();
+
+protected:
+    void SetUp() override;
+
+    // The port on the test's accessibility bus, as the program would make it.
+    static std::unique_ptr<AtspiAccessibility> connect();
+
+    // The application's focused element once it is `role` (the focus settles after a window shows).
+    static std::optional<AccessibleElement> waitForFocus(Accessibility& accessibility, qint64 pid,
+                                                         const QString& role, int timeoutMs = patienceMs);
+    // What the program sees of the frontmost application, read as it reads it.
+    static std::optional<FocusSnapshot> snapshot(Accessibility& accessibility);
+    static std::optional<ScreenReader::Conversation> conversation(Accessibility& accessibility,
+                                                                  const AccessibleElement& field);
+
+    // Saves what the screen shows now as <name>.png in the screenshot folder.
+    static void saveScreen(const QString& name);
+
+    // Runs the task in the event loop to its end, failing the test should it not end in time.
+    template <class T>
+    static T finish(QCoro::Task<T> task, int timeoutMs = patienceMs) {
+        if (!waitUntil([&] { return task.isReady(); }, timeoutMs)) {
+            ADD_FAILURE() << "the task did not finish in time";
+            return T{};
+        }
+        return QCoro::waitFor(task);
+    }
+};
+
+} // namespace lumeno::desktop

@@ -1,0 +1,158 @@
+#include "platform/linux/PocketSphinxDecoder.h"
+#include "platform/linux/PocketSphinxEngine.h"
+#include "platform/linux/PocketSphinxModel.h"
+#include "platform/linux/PocketSphinxSession.h"
+#include "platform/linux/WavFile.h"
+#include "platform/linux/WavFileAudioInput.h"
+#include "support/QtScheduler.h"
+#include "voice/SpeechCapture.h"
+
+#include <QAbstractEventDispatcher>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace lumeno {
+namespace {
+
+// Runs the event loop (where recognition results arrive) until `condition` holds or `timeoutMs` pass.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    QTimer tick;
+    tick.start(10);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QAbstractEventDispatcher::instance()->processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+template <class T>
+T finish(QCoro::Task<T> task, int timeoutMs = 20000) {
+    if (!waitUntil([&] { return task.isReady(); }, timeoutMs)) {
+        ADD_FAILURE() << "the task did not finish in time";
+        return T{};
+    }
+    return QCoro::waitFor(task);
+}
+
+void finish(QCoro::Task<> task, int timeoutMs = 20000) {
+    if (!waitUntil([&] { return task.isReady(); }, timeoutMs))
+        ADD_FAILURE() << "the task did not finish in time";
+    else
+        QCoro::waitFor(task);
+}
+
+void touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+TEST(PocketSphinxModelTest, CompleteModelsAreFoundByLocale) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    touch(root.filePath("en-us/en-us/mdef"));
+    touch(root.filePath("en-us/en-us-phone.lm.bin"));
+    touch(root.filePath("en-us/en-us.lm.bin"));
+    touch(root.filePath("en-us/cmudict-en-us.dict"));
+    // A model without its dictionary cannot be used.
+    touch(root.filePath("de/de/mdef"));
+    touch(root.filePath("de/de.lm.bin"));
+
+    const std::vector<PocketSphinxModel> models = PocketSphinxModel::installed(root.path());
+    ASSERT_EQ(models.size(), 1u);
+    EXPECT_EQ(models[0], (PocketSphinxModel{QStringLiteral("en-US"), root.filePath("en-us/en-us"),
+                                            root.filePath("en-us/en-us.lm.bin"),
+                                            root.filePath("en-us/cmudict-en-us.dict")}));
+    EXPECT_TRUE(PocketSphinxModel::installed(root.filePath("missing")).empty());
+    EXPECT_EQ(PocketSphinxModel::localeOfFolder(QStringLiteral("pt-br")), QStringLiteral("pt-BR"));
+    EXPECT_EQ(PocketSphinxModel::localeOfFolder(QStringLiteral("de")), QStringLiteral("de"));
+}
+
+TEST(PocketSphinxSessionTest, HintedNamesGetTheirSpellingBack) {
+    const QHash<QString, QString> spellings = {{QStringLiteral("ana"), QStringLiteral("Ana")},
+                                               {QStringLiteral("zoë"), QStringLiteral("Zoë")}};
+    EXPECT_EQ(PocketSphinxSession::respelled(QStringLiteral("tell ana and zoë it's fine"), spellings),
+              QStringLiteral("tell Ana and Zoë it's fine"));
+    EXPECT_EQ(PocketSphinxSession::respelled(QStringLiteral(" banana"), spellings), QStringLiteral(" banana"));
+}
+
+// The real recognizer with Debian's English model.
+class PocketSphinxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::vector<PocketSphinxModel> models = PocketSphinxModel::installed(PocketSphinxModel::debianRoot());
+        if (models.empty())
+            GTEST_SKIP() << "No PocketSphinx model (pocketsphinx-en-us installs one)";
+        model = models.front();
+    }
+
+    // `text` spoken by espeak-ng into a WAV file; empty when espeak-ng is missing.
+    QString speak(const QString& text) {
+        if (QStandardPaths::findExecutable(QStringLiteral("espeak-ng")).isEmpty())
+            return {};
+        const QString path = folder.filePath(QStringLiteral("speech.wav"));
+        QProcess espeak;
+        espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), QStringLiteral("en-us"), QStringLiteral("-s"),
+                                                   QStringLiteral("150"), QStringLiteral("-w"), path, text});
+        return espeak.waitForFinished(20000) && espeak.exitCode() == 0 ? path : QString();
+    }
+
+    PocketSphinxModel model;
+    QTemporaryDir folder;
+};
+
+TEST_F(PocketSphinxTest, ANameTheDictionaryLacksIsLearnedFromItsPlainSpelling) {
+    QString error;
+    const std::unique_ptr<PocketSphinxDecoder> decoder = PocketSphinxDecoder::load(model, error);
+    ASSERT_TRUE(decoder) << error.toStdString();
+    EXPECT_FALSE(decoder->knows(QStringLiteral("zoë")));
+    decoder->learn({QStringLiteral("Zoë Novak"), QStringLiteral("Qxzzv")});
+    EXPECT_TRUE(decoder->knows(QStringLiteral("zoë")));
+    EXPECT_TRUE(decoder->knows(QStringLiteral("novak")));
+    EXPECT_FALSE(decoder->knows(QStringLiteral("qxzzv"))) << "nothing to pronounce it by";
+}
+
+TEST_F(PocketSphinxTest, ARecordingIsTranscribedWhileItPlaysAndSettledOnStop) {
+    const QString recording = speak(QStringLiteral("Please send the report tomorrow morning."));
+    if (recording.isEmpty())
+        GTEST_SKIP() << "espeak-ng is not installed";
+    const double seconds = WavFile::read(recording)->seconds();
+
+    QtScheduler scheduler;
+    WavFileAudioInput microphone(recording, scheduler, 0);
+    PocketSphinxEngine engine(PocketSphinxModel::debianRoot());
+    SpeechCapture capture(microphone, engine);
+    QStringList live;
+    capture.onTranscript = [&](const QString& transcript) { live.push_back(transcript); };
+
+    const std::vector<SpeechLocale> locales = finish(capture.supportedLocales());
+    EXPECT_NE(std::find(locales.begin(), locales.end(), SpeechLocale{QStringLiteral("en-US")}), locales.end());
+    finish(capture.start(SpeechLocale{QStringLiteral("en-US")}, SpeechCapture::Engine::onDevice));
+    ASSERT_TRUE(capture.isCapturing());
+    ASSERT_TRUE(waitUntil([&] { return capture.duration() >= seconds - 0.001; }, 20000)) << "the recording never ended";
+    const QString transcript = finish(capture.stop());
+
+    EXPECT_TRUE(transcript.contains(QStringLiteral("report"))) << transcript.toStdString();
+    EXPECT_TRUE(transcript.contains(QStringLiteral("tomorrow"))) << transcript.toStdString();
+    // Words showed up while the audio came in, not only at the end.
+    EXPECT_GE(live.size(), 3) << live.join(QLatin1String(" | ")).toStdString();
+    EXPECT_GT(capture.peakLevel(), 0.3f);
+}
+
+TEST_F(PocketSphinxTest, ALocaleWithoutAModelIsRefusedInWords) {
+    PocketSphinxEngine engine(PocketSphinxModel::debianRoot());
+    const std::optional<QString> failure = finish(engine.prepare(QStringLiteral("sl-SI")));
+    EXPECT_EQ(failure, QStringLiteral("No speech model for sl-SI is installed."));
+    EXPECT_EQ(engine.open(QStringLiteral("sl-SI"), {}, [](const SpeechEngine::Result&) {}), nullptr);
+}
+
+} // namespace
+} // namespace lumeno

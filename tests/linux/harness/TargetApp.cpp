@@ -1,0 +1,73 @@
+#include "linux/harness/TargetApp.h"
+
+#include "linux/harness/DesktopTest.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <csignal>
+#include <sys/prctl.h>
+
+namespace lumeno::desktop {
+
+TargetApp::TargetApp(const Options& options) {
+    QStringList arguments{QStringLiteral("--title"), options.title};
+    if (options.copy)
+        arguments << QStringLiteral("--copy") << *options.copy;
+    if (options.clipboardManager)
+        arguments << QStringLiteral("--clipboard-manager");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process_.setProcessEnvironment(environment);
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { readReports(); });
+    process_.start(QStringLiteral(LUMENO_DESKTOP_TARGET), arguments);
+}
+
+TargetApp::~TargetApp() {
+    if (process_.state() == QProcess::NotRunning)
+        return;
+    process_.terminate();
+    if (!process_.waitForFinished(3000))
+        process_.kill();
+    process_.waitForFinished(3000);
+}
+
+bool TargetApp::waitUntilReady() {
+    return DesktopTest::waitUntil([this] { return ready_; });
+}
+
+bool TargetApp::waitForText(const QString& text) {
+    return DesktopTest::waitUntil([&] { return text_ == text; });
+}
+
+bool TargetApp::waitForFetch(const QString& text) {
+    return DesktopTest::waitUntil([&] { return fetched_.contains(text); });
+}
+
+bool TargetApp::waitUntilFetchCount(qsizetype count) {
+    return DesktopTest::waitUntil([&] { return fetched_.size() >= count; });
+}
+
+void TargetApp::readReports() {
+    pending_.append(process_.readAllStandardOutput());
+    for (qsizetype end = pending_.indexOf('\n'); end >= 0; end = pending_.indexOf('\n')) {
+        const QJsonObject report = QJsonDocument::fromJson(pending_.left(end)).object();
+        pending_.remove(0, end + 1);
+        const QString event = report.value(QLatin1String("event")).toString();
+        if (event == QLatin1String("ready")) {
+            ready_ = true;
+            window_ = quint32(report.value(QLatin1String("window")).toInteger());
+        } else if (event == QLatin1String("text")) {
+            text_ = report.value(QLatin1String("text")).toString();
+        } else if (event == QLatin1String("key")) {
+            keys_.push_back({quint32(report.value(QLatin1String("code")).toInt()),
+                             report.value(QLatin1String("down")).toBool()});
+        } else if (event == QLatin1String("fetched")) {
+            fetched_.append(report.value(QLatin1String("text")).toString());
+        }
+    }
+}
+
+} // namespace lumeno::desktop

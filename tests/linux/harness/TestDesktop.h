@@ -1,0 +1,51 @@
+#pragma once
+
+#include "linux/harness/ChildProcess.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace lumeno::desktop {
+
+// A real X desktop for the tests: Xvfb on a display it picks itself, and openbox managing its windows.
+// One per test binary: the server must run before the QApplication connects to it, so the binary's main
+// starts it (see DesktopTestMain.cpp) and every test reaches it through instance().
+class TestDesktop {
+public:
+    TestDesktop();
+    ~TestDesktop();
+
+    static TestDesktop& instance();
+
+    // Starts Xvfb and points DISPLAY at it; false (with whyNotRunning()) when no server can start.
+    bool startServer();
+    // Starts openbox and waits until it manages the screen; needs the QApplication.
+    bool startWindowManager();
+    void stop();
+
+    // Another X server without a window manager, for tests of a bare display; none when it cannot start.
+    // It runs until the returned process is destroyed.
+    struct BareServer {
+        std::unique_ptr<ChildProcess> process;
+        QByteArray display;
+    };
+    std::optional<BareServer> startBareServer();
+
+    bool isRunning() const { return server_.isRunning() && windowManager_.isRunning(); }
+    const QString& whyNotRunning() const { return whyNot_; }
+    const QByteArray& display() const { return display_; }
+
+private:
+    // Starts Xvfb in `process`; the display name once it accepts clients.
+    std::optional<QByteArray> launchServer(ChildProcess& process);
+
+    ChildProcess server_;
+    ChildProcess windowManager_;
+    QTemporaryDir configuration_;
+    QByteArray display_;
+    QString whyNot_;
+};
+
+} // namespace lumeno::desktop

@@ -1,0 +1,93 @@
+// A stand-in for the application the user works in, driven by the desktop tests. It reports on standard
+// output, one JSON object a line, what a test needs to see from outside:
+//   {"event": "ready", "window": <id>}   the window is shown and active
+//   {"event": "text", "text": "…"}        the field's text changed
+//   {"event": "key", "down": true, "code": <X key code>}   a key reached the application
+//   {"event": "fetched", "text": "…"}     (clipboard manager) the clipboard's new text was read
+//
+// --title TEXT        the window's title
+// --copy TEXT         put TEXT on the clipboard first, as if the user had copied it here
+// --clipboard-manager no window: read every new clipboard text at once, as clipboard managers do
+#include <QApplication>
+#include <QClipboard>
+#include <QCommandLineParser>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+void report(const QJsonObject& object) {
+    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).append('\n').constData(), stdout);
+    std::fflush(stdout);
+}
+
+// Sees every key the application receives, whether or not the field types anything for it.
+class KeyReporter final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool down = event->type() == QEvent::KeyPress, up = event->type() == QEvent::KeyRelease;
+        // Each key event passes the window and then the widget: report it once, at the window.
+        if ((down || up) && watched->isWindowType())
+            report({{"event", "key"}, {"down", down}, {"code", int(static_cast<QKeyEvent*>(event)->nativeScanCode())}});
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lumeno-desktop-target"));
+    QApplication::setCursorFlashTime(0); // a steady caret: the screen changes only when the text does
+
+    QCommandLineParser parser;
+    const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("window title"), QStringLiteral("text"));
+    const QCommandLineOption copy(QStringLiteral("copy"), QStringLiteral("copy first"), QStringLiteral("text"));
+    const QCommandLineOption manager(QStringLiteral("clipboard-manager"), QStringLiteral("read every copy"));
+    parser.addOptions({title, copy, manager});
+    parser.process(app);
+
+    if (parser.isSet(copy))
+        QApplication::clipboard()->setText(parser.value(copy));
+
+    if (parser.isSet(manager)) {
+        QObject::connect(QApplication::clipboard(), &QClipboard::changed, [](QClipboard::Mode mode) {
+            if (mode == QClipboard::Clipboard)
+                report({{"event", "fetched"}, {"text", QApplication::clipboard()->text()}});
+        });
+        report({{"event", "ready"}, {"window", 0}});
+        return app.exec();
+    }
+
+    QWidget window;
+    window.setWindowTitle(parser.value(title));
+    auto* field = new QLineEdit(&window);
+    field->setObjectName(QStringLiteral("field"));
+    field->setMinimumWidth(760);
+    QFont font = field->font();
+    font.setPixelSize(22);
+    field->setFont(font);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(field);
+    QObject::connect(field, &QLineEdit::textChanged, [](const QString& text) { report({{"event", "text"}, {"text", text}}); });
+
+    KeyReporter keys;
+    app.installEventFilter(&keys);
+    bool announced = false;
+    QObject::connect(&app, &QGuiApplication::focusWindowChanged, [&](QWindow* focused) {
+        if (focused && !std::exchange(announced, true))
+            report({{"event", "ready"}, {"window", qint64(window.winId())}});
+    });
+    window.move(80, 80);
+    window.show();
+    window.activateWindow();
+    field->setFocus();
+    return app.exec();
+}

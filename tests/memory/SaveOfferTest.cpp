@@ -1,0 +1,48 @@
+#include "MemoryTestSupport.h"
+
+#include "memory/SaveOffer.h"
+
+namespace lumeno {
+namespace {
+
+TEST(SaveOffer, TitlesCutLongTextsAtThirtySixCharacters) {
+    const QString exactly38 = "Send the quarterly numbers to the team";
+    ASSERT_EQ(exactly38.size(), 38);
+    EXPECT_EQ(SaveOffer::commitment(exactly38, std::nullopt, std::nullopt).title(),
+              QString::fromUtf8("Save “Send the quarterly numbers to the team”"));
+    EXPECT_EQ(SaveOffer::pin(exactly38 + "s", std::nullopt, std::nullopt).title(),
+              QString::fromUtf8("Pin “Send the quarterly numbers to the te…”"));
+    // Characters are what the user sees: a flag is one, however many code units it takes.
+    const QString flags = QString::fromUtf8("🇸🇮").repeated(38);
+    EXPECT_EQ(SaveOffer::pin(flags, std::nullopt, std::nullopt).title(), QString::fromUtf8("Pin “") + flags + QString::fromUtf8("”"));
+}
+
+TEST(SaveOffer, TitlesOfEveryKind) {
+    const ScopedLocale english("en_US");
+    const ScopedTimeZone zone("UTC");
+    EXPECT_EQ(SaveOffer::commitment("Send the deck", utc(2025, 3, 1, 12), std::nullopt).title(),
+              QString::fromUtf8("Save “Send the deck” · Sat, Mar 1"));
+    const QString longName = "Anna Maria Novak-Kralj of the Lisbon office";
+    EXPECT_EQ(SaveOffer::person(longName, QString("anna@example.com")).title(), "Save " + longName + " as a person");
+    EXPECT_EQ(SaveOffer::alias("anna.maria.novak.kralj@lisbon.example.com", QUuid::createUuid(), "Anna").title(),
+              "Add anna.maria.novak.kralj@lisbon.example.com to Anna");
+    EXPECT_EQ(SaveOffer::pin("Likes tea", std::nullopt, std::nullopt).symbol(), "pin");
+    EXPECT_EQ(SaveOffer::alias("a@b.c", QUuid::createUuid(), "A").symbol(), "at");
+    EXPECT_EQ(SaveOffer::person("A", std::nullopt).symbol(), "person.crop.circle.badge.plus");
+    EXPECT_EQ(SaveOffer::commitment("A", std::nullopt, std::nullopt).symbol(), "checklist");
+}
+
+TEST(SaveOffer, KeysIdentifyTheContentNotTheOffer) {
+    const SaveOffer first = SaveOffer::commitment("Send the Deck", utc(2025, 3, 1), std::nullopt);
+    const SaveOffer second = SaveOffer::commitment("Send the Deck", utc(2025, 3, 1), std::nullopt);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.key(), second.key());
+    EXPECT_EQ(first.key(), "c:send the deck");
+    EXPECT_EQ(SaveOffer::person("Anna NOVAK", std::nullopt).key(), "p:anna novak");
+    EXPECT_EQ(SaveOffer::pin("Likes Tea", std::nullopt, std::nullopt).key(), "n:likes tea");
+    EXPECT_EQ(SaveOffer::alias("Anna@Example.com", uuid("0f8fad5b-d9cb-469f-a165-70867728950e"), "Anna").key(),
+              "a:0F8FAD5B-D9CB-469F-A165-70867728950E:Anna@Example.com");
+}
+
+} // namespace
+} // namespace lumeno

@@ -1,0 +1,131 @@
+#include "overlay/CaptureOverlay.h"
+
+#include "overlay/OverlayPanel.h"
+#include "overlay/OverlayTestSupport.h"
+
+#include <QSignalSpy>
+#include <QWindow>
+
+namespace lumeno {
+namespace {
+
+using testing::OverlayTest;
+
+class CaptureOverlayTest : public OverlayTest {
+protected:
+    CaptureOverlay overlay{scheduler, clock, screens, hints};
+
+    OverlayPanel* panel() { return qobject_cast<OverlayPanel*>(testing::window("captureOverlayPanel")); }
+};
+
+TEST_F(CaptureOverlayTest, HasNoWindowUntilFirstShownAndKeepsItAfterHiding) {
+    EXPECT_EQ(panel(), nullptr);
+    EXPECT_FALSE(overlay.isVisible());
+    overlay.show(OverlayPhase::listening);
+    ASSERT_NE(panel(), nullptr);
+    EXPECT_TRUE(overlay.isVisible());
+    EXPECT_EQ(hints.prepared.size(), 1u);
+
+    overlay.hide(0);
+    EXPECT_TRUE(overlay.isVisible()); // never inside the call
+    scheduler.runDue();
+    EXPECT_FALSE(overlay.isVisible());
+    EXPECT_EQ(overlay.model().phase(), OverlayPhase::hidden);
+
+    overlay.show(OverlayPhase::drafting);
+    EXPECT_EQ(hints.prepared.size(), 1u);
+}
+
+TEST_F(CaptureOverlayTest, AShowBeforeAWaitingHideRunsKeepsThePanelUp) {
+    overlay.show(OverlayPhase::inserted);
+    overlay.hide(0);
+    overlay.show(OverlayPhase::listening);
+    scheduler.advance(30);
+    EXPECT_TRUE(overlay.isVisible());
+    EXPECT_EQ(overlay.model().phase(), OverlayPhase::listening);
+}
+
+TEST_F(CaptureOverlayTest, ALaterHideReplacesAnEarlierOne) {
+    overlay.show(OverlayPhase::inserted);
+    overlay.hide(5);
+    overlay.hide(1);
+    scheduler.advance(0.9);
+    EXPECT_TRUE(overlay.isVisible());
+    scheduler.advance(0.2);
+    EXPECT_FALSE(overlay.isVisible());
+
+    // Had the first hide survived, it would take this panel down at 5 s.
+    overlay.show(OverlayPhase::listening);
+    overlay.model().setTranscript("still talking");
+    scheduler.advance(10);
+    EXPECT_TRUE(overlay.isVisible());
+    EXPECT_EQ(overlay.model().transcript(), "still talking");
+}
+
+TEST_F(CaptureOverlayTest, HidingAHiddenOverlayResetsTheModelAgainWithoutAPhaseChange) {
+    overlay.show(OverlayPhase::message);
+    overlay.hide(0);
+    scheduler.runDue();
+    overlay.model().setTranscript("left over");
+    QSignalSpy phase(&overlay.model(), &OverlayModel::phaseChanged);
+    overlay.hide(2);
+    scheduler.advance(2);
+    EXPECT_TRUE(overlay.model().transcript().isEmpty());
+    EXPECT_EQ(phase.count(), 0);
+}
+
+TEST_F(CaptureOverlayTest, AWaitingHideDoesNothingOnceTheOverlayIsGone) {
+    auto owned = std::make_unique<CaptureOverlay>(scheduler, clock, screens, hints);
+    owned->show(OverlayPhase::listening);
+    owned->hide(1);
+    owned.reset();
+    scheduler.advance(2); // must not touch the destroyed overlay
+    EXPECT_EQ(scheduler.pendingCount(), 0);
+}
+
+TEST_F(CaptureOverlayTest, PanelSitsAboveTheBottomOfTheScreenUnderThePointerAndTakesClicksOnlyOnItsSheet) {
+    overlay.show(OverlayPhase::listening);
+    OverlayPanel* shown = panel();
+    ASSERT_NE(shown, nullptr);
+    const QRect sheet = shown->sheetGeometry();
+    EXPECT_EQ(sheet.bottom() + 1, 900 - 36);
+    EXPECT_NEAR(sheet.center().x(), 720, 1);
+    EXPECT_GE(sheet.width(), 184);
+    EXPECT_EQ(shown->cornerRadius(), std::min(sheet.height() / 2.0, 22.0));
+    EXPECT_EQ(hints.inputAreas.at(shown->windowHandle()), QRect(shown->mapFromGlobal(sheet.topLeft()), sheet.size()));
+    const Qt::WindowFlags flags = shown->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(shown->testAttribute(Qt::WA_ShowWithoutActivating));
+}
+
+TEST_F(CaptureOverlayTest, ShowAndRelayoutFollowThePointerToAnotherScreen) {
+    screens.screenList.push_back({QRect(1440, 0, 1920, 1080), QRect(1440, 0, 1920, 1040)});
+    overlay.show(OverlayPhase::listening);
+    EXPECT_LT(panel()->sheetGeometry().right(), 1440);
+
+    screens.pointerAt = QPoint(2400, 500);
+    overlay.relayout();
+    const QRect moved = panel()->sheetGeometry();
+    EXPECT_NEAR(moved.center().x(), 1440 + 960, 1);
+    EXPECT_EQ(moved.bottom() + 1, 1040 - 36);
+}
+
+TEST_F(CaptureOverlayTest, RelayoutFitsNewContentButLeavesAHiddenPanelAlone) {
+    overlay.show(OverlayPhase::listening);
+    const int before = panel()->sheetGeometry().width();
+    overlay.model().setTranscript("so tell her that thursday works for me and I will bring the signed contract along");
+    overlay.relayout();
+    EXPECT_GT(panel()->sheetGeometry().width(), before);
+
+    overlay.hide(0);
+    scheduler.runDue();
+    const QRect hidden = panel()->sheetGeometry();
+    screens.pointerAt = QPoint(10, 10);
+    overlay.model().setTranscript("x");
+    overlay.relayout();
+    EXPECT_EQ(panel()->sheetGeometry(), hidden);
+}
+
+} // namespace
+} // namespace lumeno

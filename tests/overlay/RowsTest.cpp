@@ -1,0 +1,254 @@
+#include "overlay/FittingText.h"
+#include "overlay/InsertedRow.h"
+#include "overlay/OverlayModel.h"
+#include "overlay/OverlayTestSupport.h"
+#include "overlay/OverlayView.h"
+#include "ui/ActionButton.h"
+#include "ui/CapsuleButton.h"
+#include "ui/CapsuleLabel.h"
+#include "ui/SymbolView.h"
+#include "ui/Tint.h"
+
+#include <QBoxLayout>
+#include <QTest>
+
+namespace lumeno {
+namespace {
+
+using testing::allShown;
+using testing::shown;
+
+class RowsTest : public testing::OverlayTest {
+protected:
+    OverlayModel model;
+    OverlayView view{model, animation};
+
+    QString textOf(const QString& name) {
+        auto* text = shown<FittingText>(view, name);
+        return text ? text->text() : QStringLiteral("<not shown>");
+    }
+    void click(const QString& name) {
+        QWidget* button = shown(view, name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        button->resize(button->sizeHint());
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+};
+
+TEST_F(RowsTest, HiddenAndAMessagelessMessagePhaseShowOnlyThePaddings) {
+    EXPECT_EQ(view.sizeHint(), QSize(48, 48));
+    model.setPhase(OverlayPhase::message);
+    settle();
+    EXPECT_EQ(view.sizeHint(), QSize(48, 48));
+    EXPECT_EQ(shown(view, "closeButton"), nullptr);
+}
+
+TEST_F(RowsTest, ListeningHintSaysHowToFinishHandsFreeAndGivesWayToTheTranscript) {
+    model.setPhase(OverlayPhase::listening);
+    EXPECT_EQ(textOf("listeningText"), "Listening…");
+    EXPECT_TRUE(shown<FittingText>(view, "listeningText")->style().secondary);
+
+    model.setHandsFree(true);
+    model.setHotkeyName("Right ⌘");
+    EXPECT_EQ(textOf("listeningText"), "Listening… tap Right ⌘ to finish");
+
+    model.setIsEditing(true);
+    EXPECT_EQ(textOf("listeningText"), "Say how to change it… tap Right ⌘ to finish");
+    EXPECT_NE(shown(view, "editTag"), nullptr);
+    EXPECT_EQ(shown(view, "editTag")->toolTip(), "Edit mode: what you say changes the text in the field.");
+
+    model.setTranscript("tell her thursday works");
+    auto* text = shown<FittingText>(view, "listeningText");
+    EXPECT_EQ(text->text(), "tell her thursday works");
+    EXPECT_FALSE(text->style().secondary);
+    EXPECT_EQ(text->style().truncation, Qt::ElideLeft);
+    EXPECT_NE(shown(view, "levelBars"), nullptr);
+    EXPECT_EQ(shown(view, "detailsButton"), nullptr);
+}
+
+TEST_F(RowsTest, ListeningRowCancelsThroughTheModel) {
+    int cancels = 0;
+    model.onCancel = [&] { ++cancels; };
+    model.setPhase(OverlayPhase::listening);
+    click("closeButton");
+    EXPECT_EQ(cancels, 1);
+}
+
+TEST_F(RowsTest, DraftingTitlesFollowThePhaseAndTheTranscriptShowsInQuotes) {
+    model.setIsEditing(true);
+    model.setPhase(OverlayPhase::transcribing);
+    EXPECT_EQ(textOf("draftingTitle"), "Got it…");
+    EXPECT_EQ(shown(view, "draftingTranscript"), nullptr);
+    model.setPhase(OverlayPhase::drafting);
+    EXPECT_EQ(textOf("draftingTitle"), "Editing…");
+    model.setIsEditing(false);
+    model.setTranscript("say yes");
+    EXPECT_EQ(textOf("draftingTitle"), "Drafting reply…");
+    EXPECT_EQ(textOf("draftingTranscript"), "“say yes”");
+    EXPECT_NE(shown(view, "spinner"), nullptr);
+}
+
+TEST_F(RowsTest, PendingCardExplainsWhereTheDraftGoesAndOffersInsertAndCopy) {
+    int inserts = 0, copies = 0, details = 0;
+    model.onInsertPending = [&] { ++inserts; };
+    model.onCopyPending = [&] { ++copies; };
+    model.onShowDetails = [&] { ++details; };
+    model.setHotkeyName("Right ⌃");
+    model.setPendingDraft("Hi Anna,\n\nThursday works.");
+    model.setPhase(OverlayPhase::pending);
+    settle();
+    EXPECT_EQ(textOf("pendingNote"), "Draft ready. Click into the reply box, then tap Right ⌃.");
+    EXPECT_EQ(textOf("pendingDraft"), "Hi Anna,\n\nThursday works.");
+    EXPECT_EQ(shown(view, "detailsButton"), nullptr);
+    EXPECT_EQ(view.sizeHint().width(), 440 + 48);
+
+    model.setPendingNote(QStringLiteral("Select the message field first."));
+    model.setShowsDetailsButton(true);
+    EXPECT_EQ(textOf("pendingNote"), "Select the message field first.");
+    click("insertButton");
+    click("copyButton");
+    click("detailsButton");
+    EXPECT_EQ(inserts, 1);
+    EXPECT_EQ(copies, 1);
+    EXPECT_EQ(details, 1);
+}
+
+TEST_F(RowsTest, APlainInsertHasNoCloseButtonAndGoesAwayByItself) {
+    model.setPhase(OverlayPhase::inserted);
+    EXPECT_EQ(textOf("insertedNote"), "Inserted. Review it, then press Send.");
+    for (const char* absent : {"undoButton", "copyOriginalButton", "closeButton", "detailsButton", "offerChip"})
+        EXPECT_EQ(shown(view, absent), nullptr) << absent;
+    model.setShowsDetailsButton(true);
+    EXPECT_NE(shown(view, "detailsButton"), nullptr);
+}
+
+TEST_F(RowsTest, AfterAnEditUndoAndCopyOriginalAppearWithACloseButton) {
+    int undos = 0, copies = 0;
+    model.onUndoEdit = [&] { ++undos; };
+    model.onCopyOriginal = [&] { ++copies; };
+    model.setInsertedNote(QStringLiteral("Edited. ⌘Z undoes it."));
+    model.setEditedOriginal(QStringLiteral("Yes, Thursday works."));
+    model.setPhase(OverlayPhase::inserted);
+    EXPECT_EQ(textOf("insertedNote"), "Edited. ⌘Z undoes it.");
+    EXPECT_EQ(shown(view, "undoButton")->toolTip(), "Put the original text back (the same as ⌘Z in the app)");
+    EXPECT_EQ(shown(view, "copyOriginalButton")->toolTip(), "Copy the text as it was before the edit");
+    EXPECT_NE(shown(view, "closeButton"), nullptr);
+    click("undoButton");
+    click("copyOriginalButton");
+    EXPECT_EQ(undos, 1);
+    EXPECT_EQ(copies, 1);
+}
+
+TEST_F(RowsTest, TwoOffersSitSideBySideAndAThirdStacksThem) {
+    std::vector<SaveOffer> offers = {SaveOffer::person("Anna Berg", QStringLiteral("anna@example.com")),
+                                     SaveOffer::pin("Door code 4411", std::nullopt, std::nullopt)};
+    model.setOffers(offers);
+    model.setPhase(OverlayPhase::inserted);
+    settle();
+    QWidget* chips = shown(view, "offerChips");
+    ASSERT_NE(chips, nullptr);
+    EXPECT_EQ(qobject_cast<QBoxLayout*>(chips->layout())->direction(), QBoxLayout::LeftToRight);
+    EXPECT_NE(shown(view, "closeButton"), nullptr);
+
+    offers.push_back(SaveOffer::commitment("Send the contract", std::nullopt, std::nullopt));
+    model.setOffers(offers);
+    settle();
+    chips = shown(view, "offerChips");
+    EXPECT_EQ(qobject_cast<QBoxLayout*>(chips->layout())->direction(), QBoxLayout::TopToBottom);
+    QStringList titles;
+    for (auto* chip : allShown<CapsuleButton>(view, "offerChip"))
+        titles << chip->text();
+    EXPECT_EQ(titles, (QStringList{"Save Anna Berg as a person", "Pin “Door code 4411”", "Save “Send the contract”"}));
+}
+
+TEST_F(RowsTest, AChipSavesItsOfferOnceAndThenShowsItWasSaved) {
+    const SaveOffer commitment = SaveOffer::commitment("Send the contract", std::nullopt, std::nullopt);
+    const SaveOffer pin = SaveOffer::pin("Door code 4411", std::nullopt, std::nullopt);
+    std::vector<SaveOffer> accepted;
+    model.onAcceptOffer = [&](const SaveOffer& offer) {
+        accepted.push_back(offer);
+        QSet<QUuid> saved = model.savedOffers();
+        saved.insert(offer.id);
+        model.setSavedOffers(saved); // as the reply loop does
+    };
+    model.setOffers({commitment, pin});
+    model.setPhase(OverlayPhase::inserted);
+
+    auto chips = allShown<CapsuleButton>(view, "offerChip");
+    ASSERT_EQ(chips.size(), 2);
+    EXPECT_EQ(chips[0]->toolTip(), "Save to Memory. Ignore it and nothing is stored.");
+    EXPECT_EQ(chips[0]->content().symbol, "checklist");
+    chips[0]->resize(chips[0]->sizeHint());
+    QTest::mouseClick(chips[0], Qt::LeftButton);
+    settle();
+    ASSERT_EQ(accepted.size(), 1u);
+    EXPECT_EQ(accepted[0], commitment);
+
+    chips = allShown<CapsuleButton>(view, "offerChip");
+    ASSERT_EQ(chips.size(), 2);
+    EXPECT_EQ(chips[0]->text(), "Saved to Memory");
+    EXPECT_EQ(chips[0]->content().symbol, "checkmark");
+    EXPECT_EQ(chips[0]->content().style.foreground, Ink::fixed(Tint::green()));
+    EXPECT_EQ(chips[0]->toolTip(), "Saved. Edit or delete it in Memory.");
+    EXPECT_FALSE(chips[0]->isEnabled());
+    EXPECT_TRUE(chips[1]->isEnabled());
+    chips[0]->resize(chips[0]->sizeHint());
+    QTest::mouseClick(chips[0], Qt::LeftButton);
+    EXPECT_EQ(accepted.size(), 1u);
+}
+
+TEST_F(RowsTest, ChipTitlesAreCutFrom57Characters) {
+    const QString fiftySix(56, QLatin1Char('a'));
+    EXPECT_EQ(InsertedRow::chipTitle(fiftySix), fiftySix);
+    const QString fiftySeven = fiftySix + "b";
+    EXPECT_EQ(InsertedRow::chipTitle(fiftySeven), QString(54, QLatin1Char('a')) + QStringLiteral("…"));
+    // Characters, not code units: a flag is one.
+    const QString flags = QString(55, QLatin1Char('a')) + QStringLiteral("🇸🇪");
+    EXPECT_EQ(InsertedRow::chipTitle(flags), flags);
+}
+
+TEST_F(RowsTest, AnErrorShowsTheOrangeTriangleItsDetailAndItsAction) {
+    std::optional<OverlayAction> done;
+    int cancels = 0;
+    model.onAction = [&](const OverlayAction& action) { done = action; };
+    model.onCancel = [&] { ++cancels; };
+    model.setMessage(OverlayMessage{OverlayMessage::Kind::error, "Couldn't reach the server",
+                                    QStringLiteral("Check your connection and try again."),
+                                    OverlayAction::openSettings(SettingsTab::account)});
+    model.setPhase(OverlayPhase::message);
+    auto* icon = shown<SymbolView>(view, "messageIcon");
+    EXPECT_EQ(icon->name(), "exclamationmark.triangle.fill");
+    EXPECT_EQ(icon->ink(), Ink::fixed(Tint::orange()));
+    EXPECT_EQ(textOf("messageTitle"), "Couldn't reach the server");
+    EXPECT_EQ(textOf("messageDetail"), "Check your connection and try again.");
+    EXPECT_EQ(shown<ActionButton>(view, "actionButton")->text(), "Open Settings…");
+    click("actionButton");
+    EXPECT_EQ(done, OverlayAction::openSettings(SettingsTab::account));
+    click("closeButton");
+    EXPECT_EQ(cancels, 1);
+}
+
+TEST_F(RowsTest, ANoticeWithoutDetailOrActionIsItsTitleAndTheCloseButton) {
+    model.setMessage(OverlayMessage{OverlayMessage::Kind::notice, "Lumeno is paused", std::nullopt, std::nullopt});
+    model.setPhase(OverlayPhase::message);
+    auto* icon = shown<SymbolView>(view, "messageIcon");
+    EXPECT_EQ(icon->name(), "info.circle.fill");
+    EXPECT_EQ(icon->ink(), Ink::of(Hierarchy::secondary));
+    EXPECT_EQ(shown(view, "messageDetail"), nullptr);
+    EXPECT_EQ(shown(view, "actionButton"), nullptr);
+    EXPECT_NE(shown(view, "closeButton"), nullptr);
+
+    model.setShowsDetailsButton(true);
+    EXPECT_NE(shown(view, "detailsButton"), nullptr);
+}
+
+TEST_F(RowsTest, EveryActionHasItsButtonTitle) {
+    EXPECT_EQ(OverlayAction::openSettings(SettingsTab::style).buttonTitle(), "Open Settings…");
+    EXPECT_EQ(OverlayAction::fixPermission(PermissionsGate::Permission::accessibility).buttonTitle(), "Fix…");
+    EXPECT_EQ(OverlayAction::retry().buttonTitle(), "Try Again");
+    EXPECT_EQ(OverlayAction::resume().buttonTitle(), "Resume");
+    EXPECT_EQ(OverlayAction::signIn().buttonTitle(), "Sign In…");
+}
+
+} // namespace
+} // namespace lumeno
