@@ -30,6 +30,8 @@ constexpr int messages = 60;
 
 // One target on the desktop, in front, and the program's readers pointed at it.
 struct Reading {
+    std::unique_ptr<desktop::AccessibleApp> app;
+    QTemporaryDir profile;
     AtspiAccessibility accessibility{QCoreApplication::applicationPid(),
                                      desktop::AccessibilityBus::instance().accessibilityAddress()};
     LinuxWorkspace workspace;
@@ -38,52 +40,66 @@ struct Reading {
     ScreenReader reader{accessibility, clock};
     std::optional<AccessibleElement> field;
 
-    explicit Reading(qint64 pid) {
+    explicit Reading(const std::string& toolkit) {
+        if (toolkit == "Qt")
+            app = desktop::AccessibleTargets::qt(messages);
+        else if (toolkit == "GTK")
+            app = desktop::AccessibleTargets::gtk(QStringLiteral("Draft"), messages);
+        else
+            app = desktop::AccessibleTargets::chromium(profile.path(), messages);
+        if (!app)
+            return;
         const auto frontmost = std::make_shared<X11FrontmostApplication>(XcbConnection::open());
         workspace.frontmost = [frontmost] { return frontmost->read(); };
         DesktopTest::waitUntil([&] {
-            field = accessibility.focusedElement(pid);
+            field = accessibility.focusedElement(app->pid());
             return field && accessibility.string(*field, AXAttribute::role) == QString(AXRole::textArea);
         }, 30000);
     }
 };
 
-void focusRead(benchmark::State& state, Reading& reading) {
+// The toolkit's target, started when its first benchmark runs; the one before it is closed then, so the
+// one measured is always in front.
+std::string currentToolkit;
+std::unique_ptr<Reading> reading;
+
+Reading* inFront(benchmark::State& state, const std::string& toolkit) {
+    if (currentToolkit != toolkit) {
+        reading.reset();
+        reading = std::make_unique<Reading>(toolkit);
+        currentToolkit = toolkit;
+    }
+    if (!reading->field) {
+        state.SkipWithError("no focused field on the accessibility bus");
+        return nullptr;
+    }
+    return reading.get();
+}
+
+void focusRead(benchmark::State& state, const std::string& toolkit) {
+    Reading* reading = inFront(state, toolkit);
     for (auto _ : state) {
-        const std::optional<FocusSnapshot> snapshot = QCoro::waitFor(reading.inspector.snapshot());
+        if (!reading)
+            continue;
+        const std::optional<FocusSnapshot> snapshot = QCoro::waitFor(reading->inspector.snapshot());
         if (!snapshot || !snapshot->element)
             state.SkipWithError("no focused field");
     }
 }
 
-void conversationRead(benchmark::State& state, Reading& reading) {
+void conversationRead(benchmark::State& state, const std::string& toolkit) {
+    Reading* reading = inFront(state, toolkit);
     qsizetype characters = 0;
     for (auto _ : state) {
-        const std::optional<ScreenReader::Conversation> read = reading.reader.conversation(*reading.field);
+        if (!reading)
+            continue;
+        const std::optional<ScreenReader::Conversation> read = reading->reader.conversation(*reading->field);
         if (!read)
             state.SkipWithError("no conversation");
         else
             characters = read->text.size();
     }
     state.counters["characters"] = double(characters);
-}
-
-// Registers and runs the two reads while `app` is in front.
-void measure(const char* toolkit, desktop::AccessibleApp* app) {
-    if (!app || !app->isRunning())
-        return;
-    Reading reading(app->pid());
-    if (!reading.field) {
-        std::fprintf(stderr, "%s: no focused field on the accessibility bus; not measured\n", toolkit);
-        return;
-    }
-    benchmark::RegisterBenchmark((std::string("FocusRead/") + toolkit).c_str(), focusRead, std::ref(reading))
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((std::string("ConversationRead/") + toolkit).c_str(), conversationRead,
-                                 std::ref(reading))
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::ClearRegisteredBenchmarks();
 }
 
 } // namespace
@@ -101,21 +117,13 @@ int main(int argc, char** argv) {
                      qPrintable(desktop::AccessibilityBus::instance().whyNotRunning()));
         return 0;
     }
-    {
-        const auto qt = desktop::AccessibleTargets::qt(messages);
-        qt->waitUntilReady();
-        measure("Qt", qt.get());
+    for (const std::string toolkit : {"Qt", "GTK", "Chromium"}) {
+        benchmark::RegisterBenchmark(("FocusRead/" + toolkit).c_str(), focusRead, toolkit)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("ConversationRead/" + toolkit).c_str(), conversationRead, toolkit)
+            ->Unit(benchmark::kMillisecond);
     }
-    {
-        const auto gtk = desktop::AccessibleTargets::gtk(QStringLiteral("Draft"), messages);
-        gtk->waitUntilReady();
-        measure("GTK", gtk.get());
-    }
-    {
-        QTemporaryDir profile;
-        const auto chromium = desktop::AccessibleTargets::chromium(profile.path(), messages);
-        measure("Chromium", chromium.get());
-    }
+    benchmark::RunSpecifiedBenchmarks();
+    reading.reset();
     benchmark::Shutdown();
     screen.stop();
     return 0;

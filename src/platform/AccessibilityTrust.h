@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 namespace lumeno {
@@ -13,6 +15,9 @@ public:
     // Asks the desktop to trust the program (showing its own prompt where it has one) and calls
     // `whenAnswered` once that request is over, whatever the answer.
     virtual void requestTrust(std::function<void()> whenAnswered) = 0;
+    // What the user must still do once trust is granted for every application to show its fields, in
+    // words to show them then; empty when nothing.
+    virtual QString afterTrustNote() const { return {}; }
 };
 
 } // namespace lumeno

@@ -1,5 +1,7 @@
 #include "ui/Hierarchy.h"
 
+#include <QWidget>
+
 namespace lumeno {
 
 QColor hierarchicalColor(const QPalette& palette, Hierarchy level) {
@@ -11,6 +13,12 @@ QColor hierarchicalColor(const QPalette& palette, Hierarchy level) {
     case Hierarchy::quaternary: color.setAlphaF(0.10f); break;
     }
     return color;
+}
+
+void setTextHierarchy(QWidget& widget, Hierarchy level) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, hierarchicalColor(palette, level));
+    widget.setPalette(palette);
 }
 
 } // namespace lumeno

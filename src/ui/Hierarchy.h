@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QPalette>
 
+class QWidget;
+
 namespace lumeno {
 
 // The four levels of emphasis every window draws text, symbols and quiet fills in. Each level is the
@@ -10,5 +12,8 @@ namespace lumeno {
 enum class Hierarchy { primary, secondary, tertiary, quaternary };
 
 QColor hierarchicalColor(const QPalette& palette, Hierarchy level);
+
+// Draws `widget`'s text at `level` (its window-text colour taken from its current palette).
+void setTextHierarchy(QWidget& widget, Hierarchy level);
 
 } // namespace lumeno

@@ -170,14 +170,18 @@ QPainterPath quotationMark(QPointF origin) {
     return marks.simplified();
 }
 
-QPainterPath triangle() {
+QPainterPath triangleEdges() {
     QPainterPath shape;
     shape.moveTo(12, 2.6);
     shape.lineTo(22.2, 20.4);
     shape.lineTo(1.8, 20.4);
     shape.closeSubpath();
+    return shape;
+}
+
+QPainterPath triangle() {
     // Rounded corners: the outline of the triangle drawn with a wide round pen, united with the triangle.
-    return unite({shape, outline(shape, 2.4)});
+    return unite({triangleEdges(), outline(triangleEdges(), 2.4)});
 }
 
 QPainterPath trash(const Pen& pen) {
@@ -347,13 +351,25 @@ const QHash<QString, SymbolShapes::Shape> shapes = {
     {QStringLiteral("exclamationmark.triangle"),
      [](const Pen& pen) {
          const QPainterPath mark = unite({outline(line({12, 9.0}, {12, 13.4}), pen), circle({12, 16.8}, pen.width * 0.75)});
-         return unite({outline(triangle(), pen), mark});
+         return unite({outline(triangleEdges(), pen), mark});
      }},
     {QStringLiteral("arrowshape.turn.up.left"), [](const Pen& pen) { return replyArrow(pen); }},
     {QStringLiteral("gearshape"), [](const Pen& pen) { return gear(pen); }},
     {QStringLiteral("ellipsis.circle"), [](const Pen& pen) { return ellipsisInCircle(pen); }},
     {QStringLiteral("textformat"), [](const Pen& pen) { return letters(pen); }},
     {QStringLiteral("lock.shield"), [](const Pen& pen) { return lockedShield(pen); }},
+    {QStringLiteral("minus.circle"),
+     [](const Pen& pen) { return unite({ring({12, 12}, 9.3, pen), outline(line({7.6, 12}, {16.4, 12}), pen)}); }},
+    {QStringLiteral("text.bubble"),
+     [](const Pen& pen) {
+         // A rounded speech bubble with its tail at the lower left, and two lines of text inside.
+         QPainterPath bubble;
+         bubble.addRoundedRect(QRectF(2.8, 3.6, 18.4, 13.6), 4.2, 4.2);
+         bubble.addPolygon(QPolygonF({QPointF(6.4, 16.0), QPointF(5.6, 21.2), QPointF(11.6, 16.0)}));
+         bubble.closeSubpath();
+         bubble = bubble.simplified();
+         return unite({outline(bubble, pen), textLines({{8.4, 16.6}, {12.4, 13.4}}, 7.4, pen)});
+     }},
 };
 
 } // namespace

@@ -145,6 +145,8 @@ TEST_F(PocketSphinxTest, ARecordingIsTranscribedWhileItPlaysAndSettledOnStop) {
     // Words showed up while the audio came in, not only at the end.
     EXPECT_GE(live.size(), 3) << live.join(QLatin1String(" | ")).toStdString();
     EXPECT_GT(capture.peakLevel(), 0.3f);
+    // The model stays loaded for the next dictation: preparing it again is over at once.
+    EXPECT_TRUE(engine.prepare(QStringLiteral("en-US")).isReady());
 }
 
 TEST_F(PocketSphinxTest, ALocaleWithoutAModelIsRefusedInWords) {

@@ -133,13 +133,6 @@ std::vector<QString> AtspiDesktop::applicationBuses(qint64 pid) {
     return buses;
 }
 
-std::optional<qint64> AtspiDesktop::processOf(const QString& bus) {
-    if (!applications_.contains(bus))
-        refreshApplications();
-    const auto found = applications_.constFind(bus);
-    return found == applications_.constEnd() ? std::nullopt : std::optional(found->pid);
-}
-
 QString AtspiDesktop::toolkit(const QString& bus) {
     const auto found = applications_.find(bus);
     if (found == applications_.end())
@@ -151,11 +144,11 @@ QString AtspiDesktop::toolkit(const QString& bus) {
 
 bool AtspiDesktop::supportsCollection(const QString& bus) {
     const std::optional<Facts> root = facts(AtspiNode::applicationRoot(bus));
-    return root && root->has(QStringLiteral("org.a11y.atspi.Collection"));
+    return root && root->hasCollection();
 }
 
-bool AtspiDesktop::Facts::has(const QString& interface) const {
-    return interfaces.contains(interface);
+bool AtspiDesktop::Facts::has(const char* interface) const {
+    return interfaces.contains(QLatin1String("org.a11y.atspi.") + QLatin1String(interface));
 }
 
 std::optional<AtspiDesktop::Facts> AtspiDesktop::facts(const AtspiNode& node) {

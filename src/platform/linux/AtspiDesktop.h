@@ -29,7 +29,6 @@ public:
 
     // The bus names of the process's applications, looked up again when none is known.
     std::vector<QString> applicationBuses(qint64 pid);
-    std::optional<qint64> processOf(const QString& bus);
     QString toolkit(const QString& bus);
     ToolkitTextModel textModel(const QString& bus) { return ToolkitTextModel::forToolkit(toolkit(bus)); }
     bool supportsCollection(const QString& bus);
@@ -42,7 +41,13 @@ public:
     struct Facts {
         AtspiRole role = AtspiRole::invalid;
         QStringList interfaces;
-        bool has(const QString& interface) const;
+        bool hasText() const { return has("Text"); }
+        bool hasEditableText() const { return has("EditableText"); }
+        bool hasHypertext() const { return has("Hypertext"); }
+        bool hasCollection() const { return has("Collection"); }
+
+    private:
+        bool has(const char* interface) const;
     };
     std::optional<Facts> facts(const AtspiNode& node);
     // Starts a new read: what the cache holds may be stale by now.

@@ -7,8 +7,6 @@ namespace lumeno {
 
 namespace {
 
-const QString textInterface = QStringLiteral("org.a11y.atspi.Text");
-const QString editableTextInterface = QStringLiteral("org.a11y.atspi.EditableText");
 
 // Deeper than any toolkit nests a field in its window; it only guards against a tree that loops.
 constexpr int maximumAncestors = 64;
@@ -62,7 +60,7 @@ std::optional<Accessibility::Value> AtspiElementReader::attribute(const AtspiNod
         return std::nullopt;
     if (name == AXAttribute::value)
         return wrapped(value(node, *facts));
-    if ((name == AXAttribute::selectedText || name == AXAttribute::selectedTextRange) && facts->has(textInterface)) {
+    if ((name == AXAttribute::selectedText || name == AXAttribute::selectedTextRange) && facts->hasText()) {
         const std::optional<Selection> selected = selection(node);
         if (!selected)
             return std::nullopt;
@@ -81,9 +79,9 @@ std::optional<bool> AtspiElementReader::isSettable(const AtspiNode& node, const 
     if (name == AXAttribute::value)
         return states->isEditable();
     if (name == AXAttribute::selectedText)
-        return states->isEditable() && facts->has(editableTextInterface);
+        return states->isEditable() && facts->hasEditableText();
     if (name == AXAttribute::selectedTextRange)
-        return facts->has(textInterface);
+        return facts->hasText();
     if (name == AXAttribute::focused)
         return states->has(AtspiState::focusable);
     return false;
@@ -100,13 +98,13 @@ std::optional<QString> AtspiElementReader::role(const AtspiNode& node, const Ats
         const std::optional<AtspiNode> parent = desktop_.client().parent(node);
         mapping.topLevel = parent && parent->isApplicationRoot();
     }
-    if (AtspiRoleMapping::mayHoldText(facts.role) && facts.has(textInterface))
+    if (AtspiRoleMapping::mayHoldText(facts.role) && facts.hasText())
         mapping.holdsText = AtspiTextReader::holdsWords(desktop_.client().text(node).value_or(QString()));
     return AtspiRoleMapping::axRole(facts.role, mapping);
 }
 
 std::optional<QString> AtspiElementReader::value(const AtspiNode& node, const AtspiDesktop::Facts& facts) {
-    if (facts.has(textInterface))
+    if (facts.hasText())
         return AtspiTextReader(desktop_).read(node);
     // Qt's labels keep their text in their name.
     if (isLabel(facts.role))

@@ -4,12 +4,6 @@
 
 namespace lumeno {
 
-namespace {
-
-const QString textInterface = QStringLiteral("org.a11y.atspi.Text");
-
-} // namespace
-
 std::optional<AtspiNode> AtspiFocusFinder::focused(qint64 pid) {
     for (const QString& bus : desktop_.applicationBuses(pid)) {
         // A new question gives an application that timed out before another chance.
@@ -81,13 +75,13 @@ std::optional<AtspiNode> AtspiFocusFinder::search(const AtspiNode& window) {
 
 AtspiNode AtspiFocusFinder::field(const AtspiNode& node) {
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(node);
-    if (!facts || facts->has(textInterface))
+    if (!facts || facts->hasText())
         return node;
     const std::optional<AtspiNode> parent = desktop_.client().parent(node);
     if (!parent)
         return node;
     const std::optional<AtspiDesktop::Facts> parentFacts = desktop_.facts(*parent);
-    return parentFacts && parentFacts->has(textInterface) ? *parent : node;
+    return parentFacts && parentFacts->hasText() ? *parent : node;
 }
 
 } // namespace lumeno

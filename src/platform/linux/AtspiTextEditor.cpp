@@ -2,16 +2,9 @@
 
 namespace lumeno {
 
-namespace {
-
-const QString textInterface = QStringLiteral("org.a11y.atspi.Text");
-const QString editableTextInterface = QStringLiteral("org.a11y.atspi.EditableText");
-
-} // namespace
-
 bool AtspiTextEditor::isWritable(const AtspiNode& node) {
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(node);
-    if (!facts || AtspiRoleMapping::isPassword(facts->role) || !facts->has(editableTextInterface))
+    if (!facts || AtspiRoleMapping::isPassword(facts->role) || !facts->hasEditableText())
         return false;
     const std::optional<AtspiStateSet> states = desktop_.client().states(node);
     return states && states->isEditable();
@@ -49,7 +42,7 @@ bool AtspiTextEditor::replaceSelection(const AtspiNode& node, const QString& tex
 
 bool AtspiTextEditor::select(const AtspiNode& node, TextRange range) {
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(node);
-    if (!facts || AtspiRoleMapping::isPassword(facts->role) || !facts->has(textInterface))
+    if (!facts || AtspiRoleMapping::isPassword(facts->role) || !facts->hasText())
         return false;
     AtspiClient& client = desktop_.client();
     const std::optional<QString> text = client.text(node);

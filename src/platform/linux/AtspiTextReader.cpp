@@ -5,8 +5,6 @@ namespace lumeno {
 namespace {
 
 constexpr QChar objectReplacement(0xFFFC);
-const QString textInterface = QStringLiteral("org.a11y.atspi.Text");
-const QString hypertextInterface = QStringLiteral("org.a11y.atspi.Hypertext");
 
 // Appends a block on a line of its own, without stacking empty lines.
 void appendBlock(QString& text, const QString& block) {
@@ -31,14 +29,14 @@ std::optional<QString> AtspiTextReader::read(const AtspiNode& node) {
     objects_ = 0;
     characters_ = 0;
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(node);
-    if (!facts || !facts->has(textInterface))
+    if (!facts || !facts->hasText())
         return std::nullopt;
     return textOf(node, *facts, 0);
 }
 
 std::optional<QString> AtspiTextReader::textOf(const AtspiNode& node, const AtspiDesktop::Facts& facts, int depth) {
     std::optional<QString> text = desktop_.client().text(node);
-    if (!text || !text->contains(objectReplacement) || !facts.has(hypertextInterface))
+    if (!text || !text->contains(objectReplacement) || !facts.hasHypertext())
         return text;
     QString expanded = expand(node, *text, depth);
     while (expanded.endsWith(QLatin1Char('\n')))
@@ -75,7 +73,7 @@ QString AtspiTextReader::embedded(const AtspiNode& object, int depth) {
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(object);
     if (!facts || AtspiRoleMapping::isPassword(facts->role) || AtspiRoleMapping::isControl(facts->role))
         return {};
-    if (!facts->has(textInterface))
+    if (!facts->hasText())
         return desktop_.client().name(object).value_or(QString());
     return textOf(object, *facts, depth).value_or(QString());
 }

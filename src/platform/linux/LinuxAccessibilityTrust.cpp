@@ -34,6 +34,11 @@ bool LinuxAccessibilityTrust::isTrusted() const {
     return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }
 
+QString LinuxAccessibilityTrust::afterTrustNote() const {
+    return QStringLiteral("Restart the apps you want Lumeno to read that were already open, such as your browser: "
+                          "they show their text fields only when they start with accessibility on.");
+}
+
 void LinuxAccessibilityTrust::requestTrust(std::function<void()> whenAnswered) {
     if (!bus_.isConnected()) {
         whenAnswered();

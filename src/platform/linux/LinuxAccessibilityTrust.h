@@ -16,6 +16,9 @@ public:
 
     bool isTrusted() const override;
     void requestTrust(std::function<void()> whenAnswered) override;
+    // Applications join the accessibility bus as they start: those already running when it was switched on
+    // (Chromium, Qt applications) stay invisible until they are restarted.
+    QString afterTrustNote() const override;
 
 private:
     QDBusConnection bus_;

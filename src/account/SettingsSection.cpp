@@ -1,0 +1,120 @@
+#include "account/SettingsSection.h"
+
+#include "account/TextLabel.h"
+#include "ui/Hierarchy.h"
+#include "ui/TypeScale.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace lumeno {
+
+namespace {
+
+constexpr int labelWidth = 96;
+constexpr qreal cornerRadius = 8;
+
+} // namespace
+
+// The rounded panel; it draws a hairline between consecutive visible rows.
+class SettingsSection::Panel : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        QPainterPath path;
+        path.addRoundedRect(shape, cornerRadius, cornerRadius);
+        painter.fillPath(path, palette().color(QPalette::Base));
+        painter.setPen(QPen(hierarchicalColor(palette(), Hierarchy::quaternary), 1));
+        painter.drawPath(path);
+
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        const QWidget* previous = nullptr;
+        for (QObject* child : children()) {
+            auto* row = qobject_cast<QWidget*>(child);
+            if (!row || row->isHidden())
+                continue;
+            if (previous) {
+                const int y = (previous->geometry().bottom() + row->geometry().top() + 1) / 2;
+                painter.drawLine(12, y, width() - 12, y);
+            }
+            previous = row;
+        }
+    }
+};
+
+SettingsSection::SettingsSection(const QString& title, QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+
+    title_ = new TextLabel({}, this, Hierarchy::secondary, TypeScale::font(11, QFont::DemiBold));
+    title_->setContentsMargins(4, 0, 0, 0);
+    layout->addWidget(title_);
+
+    panel_ = new Panel(this);
+    rows_ = new QVBoxLayout(panel_);
+    rows_->setContentsMargins(12, 4, 12, 4);
+    rows_->setSpacing(1);
+    layout->addWidget(panel_);
+
+    footer_ = new TextLabel({}, this, Hierarchy::secondary, TypeScale::font(11));
+    footer_->setWordWrap(true);
+    footer_->setContentsMargins(4, 0, 4, 0);
+    layout->addWidget(footer_);
+
+    setTitle(title);
+    setFooter({});
+}
+
+void SettingsSection::setTitle(const QString& title) {
+    title_->setText(title);
+    title_->setVisible(!title.isEmpty());
+}
+
+void SettingsSection::setFooter(const QString& footer) {
+    footer_->setText(footer);
+    footer_->setVisible(!footer.isEmpty());
+}
+
+QString SettingsSection::footer() const {
+    return footer_->text();
+}
+
+QWidget* SettingsSection::addRow(const QString& label, QWidget* field) {
+    auto* row = new QWidget(panel_);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 6, 0, 6);
+    layout->setSpacing(10);
+    auto* name = new TextLabel(label, row);
+    name->setFixedWidth(labelWidth);
+    layout->addWidget(name);
+    layout->addWidget(field, 1);
+    rows_->addWidget(row);
+    return row;
+}
+
+QWidget* SettingsSection::addRow(QWidget* content) {
+    content->setParent(panel_);
+    content->setContentsMargins(0, 6, 0, 6);
+    rows_->addWidget(content);
+    return content;
+}
+
+void SettingsSection::clearRows() {
+    // Later, not now: the rows may hold the button whose click asked for this.
+    while (QLayoutItem* item = rows_->takeAt(0)) {
+        if (QWidget* row = item->widget()) {
+            row->hide();
+            row->deleteLater();
+        }
+        delete item;
+    }
+}
+
+} // namespace lumeno

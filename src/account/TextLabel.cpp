@@ -1,0 +1,15 @@
+#include "account/TextLabel.h"
+
+namespace lumeno {
+
+TextLabel::TextLabel(const QString& text, QWidget* parent, Hierarchy level, const QFont& font)
+    : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setText(text);
+    setFont(font);
+    QPalette colors = palette();
+    colors.setColor(QPalette::WindowText, hierarchicalColor(colors, level));
+    setPalette(colors);
+}
+
+} // namespace lumeno

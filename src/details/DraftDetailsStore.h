@@ -1,0 +1,62 @@
+#pragma once
+
+#include "details/DraftDetails.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+namespace lumeno {
+
+class Clock;
+
+// The latest draft records: up to five in memory for the draft-details window and, when the user saves them,
+// draft-details.jsonl with one line per record id (the last 100, the most recently saved last, owner-only).
+// Lines that do not decode are skipped on load but kept on save; a file that cannot be read or is not UTF-8
+// is moved aside before the first save replaces it.
+class DraftDetailsStore : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int sessionsKept = 5;
+    static constexpr int linesKept = 100;
+
+    // Nothing is read until loadSaved(). `clock` stamps the name of a file moved aside; it must outlive
+    // the store.
+    DraftDetailsStore(QString filePath, const Clock& clock, QObject* parent = nullptr);
+
+    // Newest first, at most five.
+    const QList<DraftDetails>& sessions() const { return sessions_; }
+    // The windows empty the list when recording is switched off.
+    void setSessions(QList<DraftDetails> sessions);
+    bool hasSavedFile() const { return hasSavedFile_; }
+    const QString& filePath() const { return filePath_; }
+
+    // Fills an empty list from the file, newest first (a later line first between equal dates).
+    void loadSaved();
+    // Puts `details` at the front in place of any record with its id, and saves it when `toDisk`.
+    void record(const DraftDetails& details, bool toDisk);
+    // Changes the record with `id` in place, and saves it when `toDisk`; an id no longer listed is ignored.
+    void update(const QUuid& id, bool toDisk, const std::function<void(DraftDetails&)>& change);
+    // Removes the file; the records in memory stay.
+    void deleteSavedFile();
+
+signals:
+    void sessionsChanged();
+    void hasSavedFileChanged();
+
+private:
+    void setHasSavedFile(bool has);
+    void save(const DraftDetails& details);
+    // The file's non-empty lines; none (with the reason) when it exists but cannot be read as UTF-8 text.
+    std::optional<QStringList> savedLines(QString* failure) const;
+    bool moveUnreadableFileAside();
+
+    QString filePath_;
+    const Clock& clock_;
+    QList<DraftDetails> sessions_;
+    bool hasSavedFile_ = false;
+};
+
+} // namespace lumeno

@@ -1,0 +1,49 @@
+#include "memory/ui/EmptyMemory.h"
+
+#include "ui/Hierarchy.h"
+#include "ui/SymbolView.h"
+#include "ui/TypeScale.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace lumeno {
+
+EmptyMemory::EmptyMemory(Content content, QWidget* parent)
+    : QWidget(parent)
+    , symbol_(new SymbolView(content.symbol, 28, Ink::of(Hierarchy::tertiary), this))
+    , title_(new QLabel(this))
+    , detail_(new QLabel(this)) {
+    setObjectName(QStringLiteral("emptyMemory"));
+    title_->setObjectName(QStringLiteral("emptyTitle"));
+    detail_->setObjectName(QStringLiteral("emptyDetail"));
+    title_->setFont(TypeScale::headline());
+    title_->setTextFormat(Qt::PlainText);
+    detail_->setFont(TypeScale::font(12));
+    detail_->setTextFormat(Qt::PlainText);
+    detail_->setWordWrap(true);
+    detail_->setAlignment(Qt::AlignHCenter);
+    detail_->setFixedWidth(380);
+    QPalette quiet = detail_->palette();
+    quiet.setColor(QPalette::WindowText, hierarchicalColor(palette(), Hierarchy::secondary));
+    detail_->setPalette(quiet);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->setSpacing(8);
+    layout->addStretch();
+    layout->addWidget(symbol_, 0, Qt::AlignHCenter);
+    layout->addWidget(title_, 0, Qt::AlignHCenter);
+    layout->addWidget(detail_, 0, Qt::AlignHCenter);
+    layout->addStretch();
+    setContent(std::move(content));
+}
+
+void EmptyMemory::setContent(Content content) {
+    content_ = std::move(content);
+    symbol_->setSymbol(content_.symbol, Ink::of(Hierarchy::tertiary));
+    title_->setText(content_.title);
+    detail_->setText(content_.detail);
+}
+
+} // namespace lumeno

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QUuid>
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+
+namespace lumeno {
+
+class CommitmentList;
+class ExportLocationChooser;
+class MemoryStore;
+class PeoplePane;
+class PinList;
+class SegmentedPicker;
+struct MemoryData;
+
+// Everything Lumeno remembers, to see, search, edit, export and wipe: a section switch with live counts and
+// a search field on top, the chosen section in the middle, where the file lives and the Export and Wipe
+// buttons at the bottom. It redraws whenever memory changes, whoever changed it.
+class MemoryView : public QWidget {
+    Q_OBJECT
+public:
+    enum class Section { commitments, people, pins };
+
+    MemoryView(MemoryStore& memory, ExportLocationChooser& exportChooser, QWidget* parent = nullptr);
+
+    Section section() const;
+    void setSection(Section section);
+    QString query() const;
+    std::optional<QUuid> selectedPerson() const;
+
+    // "This removes 1 person, 0 commitments and 3 pins from this computer. …", counted over the whole store.
+    static QString wipeMessage(const MemoryData& data);
+
+private:
+    QWidget* header();
+    QWidget* footer();
+    void refresh();
+    void exportMemory();
+    void confirmWipe();
+    void showExportError(const QString& message);
+
+    MemoryStore& memory_;
+    ExportLocationChooser& exportChooser_;
+    SegmentedPicker* sections_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    QStackedWidget* content_ = nullptr;
+    CommitmentList* commitments_ = nullptr;
+    PeoplePane* people_ = nullptr;
+    PinList* pins_ = nullptr;
+    QPushButton* wipe_ = nullptr;
+};
+
+} // namespace lumeno

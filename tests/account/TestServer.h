@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+} // namespace httplib
+
+namespace lumeno::testing {
+
+// A small Lumeno server on a loopback port, run on its own threads: it keeps accounts, codes, tokens and
+// teams in memory and follows docs/server-protocol.md. Tests script the drafting answers and look at
+// what arrived.
+class TestServer {
+public:
+    enum class Security { plain, tls };
+
+    explicit TestServer(Security security = Security::plain);
+    ~TestServer();
+
+    QUrl baseURL() const;
+
+    struct Seen {
+        QString method;
+        QString path;
+        QByteArray authorization;
+        QByteArray userAgent;
+        QByteArray body;
+    };
+    std::vector<Seen> seen() const;
+
+    // The last code "e-mailed" to an address; empty when none was asked for.
+    QString codeSentTo(const QString& email) const;
+    void addTeam(const QString& ownerEmail, const QString& teamName,
+                 const std::vector<QString>& memberEmails);
+    // Every token given out so far is refused from now on.
+    void revokeAllTokens();
+
+    // The answer to the next drafting calls (status and raw body).
+    void setDraftAnswer(int status, const QByteArray& body);
+    // The next drafting call waits, unanswered, until `release()`.
+    void holdNextDraft();
+    bool isHoldingADraft() const;
+    void release();
+    // The next drafting call gets its headers and the start of a body, then the connection closes.
+    void cutShortNextDraft();
+
+private:
+    struct User {
+        QString id;
+        QString name;
+    };
+    struct Member {
+        QString id;
+        QString email;
+        bool invited = false;
+    };
+    struct Team {
+        QString id;
+        QString name;
+        QString ownerEmail;
+        std::vector<Member> members;
+    };
+
+    void route();
+    // The e-mail of the bearer token's account; answers 401 and gives none when it is refused.
+    std::optional<QString> signedInEmail(const httplib::Request& request, httplib::Response& response);
+    Team* teamOf(const QString& email);
+    // The team `email` owns; answers 403 and gives none when there is none.
+    Team* ownedTeam(const QString& email, httplib::Response& response);
+    QByteArray accountJson(const QString& email);
+    QByteArray teamJson(const Team& team, const QString& viewerEmail);
+    void draft(httplib::Response& response);
+
+    std::unique_ptr<httplib::Server> server_;
+    std::thread thread_;
+    int port_ = 0;
+    Security security_;
+
+    mutable std::mutex mutex_;
+    std::condition_variable released_;
+    std::vector<Seen> seen_;
+    std::map<QString, QString> codes_;  // e-mail -> code
+    std::map<QString, QString> tokens_; // token -> e-mail
+    std::map<QString, User> users_;     // e-mail -> user
+    std::vector<Team> teams_;
+    int counter_ = 0;
+    int draftStatus_ = 200;
+    QByteArray draftBody_;
+    bool holdNext_ = false;
+    bool holding_ = false;
+    bool cutShortNext_ = false;
+    bool stopping_ = false;
+};
+
+} // namespace lumeno::testing

@@ -1,0 +1,189 @@
+#include "MemoryUiTestSupport.h"
+
+#include "memory/ui/CommitmentList.h"
+#include "memory/ui/PeoplePane.h"
+#include "memory/ui/PinList.h"
+#include "memory/ui/SegmentedPicker.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lumeno {
+namespace {
+
+class MemoryViewTest : public MemoryUiTest {
+protected:
+    // Maya with two open commitments and one done, Jonas with a pin, and a pin about nobody.
+    void fillMemory() {
+        maya = memory->addPerson(QStringLiteral("Maya Lindqvist"), {QStringLiteral("maya@northwind.se")},
+                                 QStringLiteral("Prefers short e-mails"));
+        jonas = memory->addPerson(QStringLiteral("Jonas Berg"), {}, QString());
+        memory->addCommitment(QStringLiteral("Send the signed contract"), local(2026, 3, 6, 17), maya.id);
+        memory->addCommitment(QStringLiteral("Book the meeting room"), std::nullopt, maya.id);
+        memory->addCommitment(QStringLiteral("Share the slides"), std::nullopt, jonas.id);
+        memory->setDone(memory->commitments().last().id, true);
+        memory->addPin(QStringLiteral("Jonas is vegetarian"), jonas.id, QStringLiteral("Team dinner - Mail"));
+        memory->addPin(QStringLiteral("Invoices go to finance@northwind.se"), std::nullopt, std::nullopt);
+    }
+
+    QStringList segments(const MemoryView& view) { return child<SegmentedPicker>(view, "section")->segments(); }
+
+    void search(MemoryView& view, const QString& text) { child<QLineEdit>(view, "search")->setText(text); }
+
+    QMessageBox* openWipe(MemoryView& view) {
+        QTest::mouseClick(child<QPushButton>(view, "wipeAll"), Qt::LeftButton);
+        return view.findChild<QMessageBox*>(QStringLiteral("confirmWipe"));
+    }
+
+    Person maya;
+    Person jonas;
+};
+
+TEST_F(MemoryViewTest, EmptyMemoryShowsZeroCountsAndCannotBeWiped) {
+    auto view = openView();
+    EXPECT_EQ(segments(*view),
+              (QStringList{QStringLiteral("Commitments (0)"), QStringLiteral("People (0)"), QStringLiteral("Pins (0)")}));
+    EXPECT_FALSE(child<QPushButton>(*view, "wipeAll")->isEnabled());
+    auto* commitments = child<CommitmentList>(*view, "commitmentList");
+    EXPECT_TRUE(commitments->showsEmptyPanel());
+    EXPECT_EQ(commitments->emptyPanel()->content().title, QStringLiteral("No commitments"));
+    EXPECT_TRUE(child<QLabel>(*view, "storedWhere")->text().endsWith(QStringLiteral("memory.json.")));
+    picture(*view, QStringLiteral("memoryui-empty-commitments"));
+    view->setSection(MemoryView::Section::pins);
+    picture(*view, QStringLiteral("memoryui-empty-pins"));
+}
+
+TEST_F(MemoryViewTest, CountsFollowTheQueryAndLeaveOutDoneCommitments) {
+    fillMemory();
+    auto view = openView();
+    EXPECT_EQ(segments(*view),
+              (QStringList{QStringLiteral("Commitments (2)"), QStringLiteral("People (2)"), QStringLiteral("Pins (2)")}));
+    picture(*view, QStringLiteral("memoryui-commitments"));
+
+    // "jonas" is Jonas's name: his card, his done commitment and his pin (by his name) are found.
+    search(*view, QStringLiteral("  JONAS "));
+    EXPECT_EQ(segments(*view),
+              (QStringList{QStringLiteral("Commitments (0)"), QStringLiteral("People (1)"), QStringLiteral("Pins (1)")}));
+    auto* commitments = child<CommitmentList>(*view, "commitmentList");
+    ASSERT_EQ(commitments->arrangedRows().size(), 1);
+    EXPECT_EQ(static_cast<CommitmentRow*>(commitments->arrangedRows().first())->record().text,
+              QStringLiteral("Share the slides"));
+
+    search(*view, QStringLiteral("no such thing"));
+    EXPECT_TRUE(commitments->showsEmptyPanel());
+    view->setSection(MemoryView::Section::people);
+    EXPECT_EQ(child<PeoplePane>(*view, "peoplePane")->emptyPanel()->content().title, QStringLiteral("No people yet"));
+
+    search(*view, QStringLiteral(" \t"));
+    EXPECT_EQ(segments(*view).first(), QStringLiteral("Commitments (2)"));
+    // Switching sections keeps the query and the section.
+    EXPECT_EQ(view->section(), MemoryView::Section::people);
+    EXPECT_EQ(view->query(), QStringLiteral(" \t"));
+}
+
+TEST_F(MemoryViewTest, ChangesMadeElsewhereRedrawAtOnce) {
+    auto view = openView();
+    search(*view, QStringLiteral("finance"));
+    memory->addPin(QStringLiteral("Invoices go to finance"), std::nullopt, std::nullopt);
+    memory->addPin(QStringLiteral("Lunch on Fridays"), std::nullopt, std::nullopt);
+    EXPECT_EQ(segments(*view).last(), QStringLiteral("Pins (1)"));
+    EXPECT_TRUE(child<QPushButton>(*view, "wipeAll")->isEnabled());
+    EXPECT_EQ(child<PinList>(*view, "pinList")->arrangedRows().size(), 1);
+}
+
+TEST_F(MemoryViewTest, WipeMessageCountsTheWholeStoreWithSingularAndPlural) {
+    MemoryData data;
+    data.people.append(Person{});
+    data.pins = {Pin{}, Pin{}, Pin{}};
+    EXPECT_EQ(MemoryView::wipeMessage(data),
+              QStringLiteral("This removes 1 person, 0 commitments and 3 pins from this computer. It can't be undone. "
+                             "Export first to keep a copy."));
+    data.commitments.append(Commitment{});
+    data.people.append(Person{});
+    EXPECT_TRUE(MemoryView::wipeMessage(data).startsWith(QStringLiteral("This removes 2 people, 1 commitment and")));
+
+    fillMemory();
+    auto view = openView();
+    search(*view, QStringLiteral("maya"));
+    QMessageBox* box = openWipe(*view);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text(), QStringLiteral("Delete everything Lumeno remembers?"));
+    EXPECT_TRUE(box->informativeText().startsWith(QStringLiteral("This removes 2 people, 3 commitments and 2 pins")));
+    picture(*box, QStringLiteral("memoryui-wipe-confirmation"));
+    QTest::mouseClick(button(*box, QStringLiteral("Cancel")), Qt::LeftButton);
+    EXPECT_EQ(memory->data().people.size(), 2);
+    EXPECT_TRUE(memoryFileExists());
+}
+
+TEST_F(MemoryViewTest, DeleteEverythingEmptiesMemoryAndClearsTheSelectedPerson) {
+    fillMemory();
+    auto view = openView();
+    view->setSection(MemoryView::Section::people);
+    auto* people = child<PeoplePane>(*view, "peoplePane");
+    people->setSelection(maya.id);
+    ASSERT_TRUE(people->editor());
+
+    QMessageBox* box = openWipe(*view);
+    ASSERT_TRUE(box);
+    QTest::mouseClick(button(*box, QStringLiteral("Delete Everything")), Qt::LeftButton);
+
+    EXPECT_EQ(view->selectedPerson(), std::nullopt);
+    EXPECT_EQ(memory->data(), MemoryData());
+    EXPECT_FALSE(memoryFileExists());
+    EXPECT_TRUE(log->contains(QStringLiteral("Memory wiped")));
+    EXPECT_EQ(people->emptyPanel()->content().title, QStringLiteral("No people yet"));
+    EXPECT_TRUE(child<CommitmentList>(*view, "commitmentList")->showsEmptyPanel());
+    EXPECT_TRUE(child<PinList>(*view, "pinList")->showsEmptyPanel());
+    EXPECT_FALSE(child<QPushButton>(*view, "wipeAll")->isEnabled());
+    picture(*view, QStringLiteral("memoryui-after-wipe"));
+}
+
+TEST_F(MemoryViewTest, ExportWritesTheWholeMemoryWhereTheUserChose) {
+    auto view = openView();
+    const QString target = folder.filePath(QStringLiteral("Lumeno Memory.json"));
+    chooser.answer = target;
+
+    // An empty memory still exports a document: version and three empty lists.
+    QTest::mouseClick(child<QPushButton>(*view, "export"), Qt::LeftButton);
+    EXPECT_EQ(chooser.suggested, QStringLiteral("Lumeno Memory.json"));
+    EXPECT_EQ(MemoryData::fromJson(readFile(target)), MemoryData());
+    EXPECT_TRUE(log->contains(QStringLiteral("Memory exported")));
+
+    // Exporting again over the file replaces it whole.
+    fillMemory();
+    log->clear();
+    QTest::mouseClick(child<QPushButton>(*view, "export"), Qt::LeftButton);
+    EXPECT_EQ(readFile(target), memory->exportData());
+    EXPECT_EQ(log->lines(), QStringList{QStringLiteral("Memory exported")});
+    EXPECT_EQ(view->findChild<QMessageBox*>(), nullptr);
+}
+
+TEST_F(MemoryViewTest, CancelledExportDoesNothing) {
+    auto view = openView();
+    QTest::mouseClick(child<QPushButton>(*view, "export"), Qt::LeftButton);
+    EXPECT_EQ(chooser.asked, 1);
+    EXPECT_TRUE(log->lines().isEmpty());
+    EXPECT_EQ(view->findChild<QMessageBox*>(), nullptr);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(MemoryViewTest, FailedExportSaysWhyAndLeavesMemoryAlone) {
+    fillMemory();
+    const MemoryData before = memory->data();
+    auto view = openView();
+    chooser.answer = folder.filePath(QStringLiteral("no such folder/Lumeno Memory.json"));
+    QTest::mouseClick(child<QPushButton>(*view, "export"), Qt::LeftButton);
+
+    auto* box = view->findChild<QMessageBox*>(QStringLiteral("exportError"));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text(), QStringLiteral("Couldn't export"));
+    EXPECT_FALSE(box->informativeText().isEmpty());
+    EXPECT_FALSE(log->contains(QStringLiteral("Memory exported")));
+    EXPECT_EQ(memory->data(), before);
+    picture(*box, QStringLiteral("memoryui-export-error"));
+}
+
+} // namespace
+} // namespace lumeno
