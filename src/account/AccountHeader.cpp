@@ -1,6 +1,6 @@
 #include "account/AccountHeader.h"
 
-#include "account/TextLabel.h"
+#include "ui/TextLabel.h"
 #include "ui/SymbolView.h"
 
 #include <QHBoxLayout>

@@ -2,9 +2,9 @@
 
 #include "account/AccountHeader.h"
 #include "account/AccountStore.h"
-#include "account/ProblemLabel.h"
-#include "account/SentToRow.h"
-#include "account/SettingsSection.h"
+#include "ui/ProblemLabel.h"
+#include "ui/SentToRow.h"
+#include "ui/SettingsSection.h"
 #include "support/Text.h"
 
 #include <QCoroTask>

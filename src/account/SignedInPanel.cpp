@@ -2,10 +2,10 @@
 
 #include "account/AccountHeader.h"
 #include "account/AccountStore.h"
-#include "account/ProblemLabel.h"
-#include "account/SettingsSection.h"
+#include "ui/ProblemLabel.h"
+#include "ui/SettingsSection.h"
 #include "account/TeamSection.h"
-#include "account/TextLabel.h"
+#include "ui/TextLabel.h"
 #include "support/Text.h"
 
 #include <QCoroTask>

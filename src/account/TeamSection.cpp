@@ -1,9 +1,9 @@
 #include "account/TeamSection.h"
 
 #include "account/AccountStore.h"
-#include "account/ProblemLabel.h"
-#include "account/SettingsSection.h"
-#include "account/TextLabel.h"
+#include "ui/ProblemLabel.h"
+#include "ui/SettingsSection.h"
+#include "ui/TextLabel.h"
 #include "support/Text.h"
 
 #include <QHBoxLayout>

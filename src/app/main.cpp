@@ -1,30 +1,84 @@
+#include "app/AppModel.h"
+#include "app/AppServices.h"
+#include "app/InstanceLock.h"
+#include "app/QuitSignals.h"
+#include "account/ServerAPI.h"
 #include "foundation/AppEnvironment.h"
 #include "foundation/LegacyMigration.h"
-#include "foundation/SettingsStore.h"
-#include "platform/Platform.h"
+#include "platform/linux/QtHttpTransport.h"
+#include "shell/MenuBar.h"
+#include "shell/PackageUpdater.h"
+#include "shell/WindowManager.h"
 #include "support/Clock.h"
+#include "support/Log.h"
 #include "support/QtScheduler.h"
 
 #include <QApplication>
+#include <QHostInfo>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+
+#include <cstdio>
 
 using namespace lumeno;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumeno"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setOrganizationDomain(QStringLiteral("lumeno.app"));
-    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setQuitOnLastWindowClosed(false); // closing the last window never quits
+
+    // The second copy ends at once, quietly, before it builds or registers anything.
+    InstanceLock instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    if (!AppEnvironment::isRunningTests() && !instance.acquire())
+        return 0;
 
     const SystemClock clock;
     QtScheduler scheduler;
     Platform platform =
         Platform::create(platformKindFromEnvironment(), clock, scheduler, AppEnvironment::supportDirectory());
+    if (platform.unsupportedSession)
+        std::fprintf(stderr, "%s\n", qPrintable(*platform.unsupportedSession));
     // Before any store is built, so the stores read what the migration brought over.
     if (!AppEnvironment::isRunningTests())
-        LegacyMigration::run(*platform.defaults,
-                             platform.defaults->persistentDomain(LegacyMigration::formerProduct),
+        LegacyMigration::run(*platform.defaults, platform.defaults->persistentDomain(LegacyMigration::formerProduct),
                              AppEnvironment::supportBaseDirectory());
-    SettingsStore settings(*platform.defaults, *platform.secrets);
 
-    return app.exec();
+    auto server = ServerAPI::live(ServerAPI::bundleURL(), QProcessEnvironment::systemEnvironment(),
+                                  std::make_shared<QtHttpTransport>(), scheduler);
+    auto services = std::make_unique<AppServices>(AppServices::Environment{
+        platform, clock, scheduler, AppEnvironment::supportDirectory(), server, QHostInfo::localHostName()});
+    services->style.systemUserName = [] { return qEnvironmentVariable("NAME"); };
+    const QString version = QApplication::applicationVersion();
+    AppModel model(std::move(services), [version] { return std::make_unique<PackageUpdater>(version); },
+                   !AppEnvironment::isRunningTests());
+    AppModel::shared = &model;
+
+    const auto quit = [&model] {
+        if (model.holdsQuit()) {
+            Log::app.info(QStringLiteral("Ignored a quit during a permission prompt"));
+            return;
+        }
+        model.prepareToQuit();
+        QApplication::quit();
+    };
+    MenuBar menu(model.services(), model.windows(), model.updates());
+    menu.statusLine = [&model] { return model.statusLine(); };
+    menu.needsAttention = [&model] { return model.needsAttention(); };
+    menu.lastDraft = [&model] { return model.lastDraft(); };
+    menu.quit = quit;
+
+    QuitSignals quitSignals;
+    // The system asks the program to end: no prompt can hold that, so the services stop and it quits.
+    quitSignals.onQuit = [&model] {
+        model.prepareToQuit();
+        QApplication::quit();
+    };
+
+    model.start();
+    const int status = app.exec();
+    model.prepareToQuit();
+    AppModel::shared = nullptr;
+    return status;
 }

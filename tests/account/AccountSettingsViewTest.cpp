@@ -1,7 +1,7 @@
 #include "account/AccountSettingsView.h"
 
 #include "AccountTestSupport.h"
-#include "account/ProblemLabel.h"
+#include "ui/ProblemLabel.h"
 
 #include <QCoreApplication>
 #include <QDir>

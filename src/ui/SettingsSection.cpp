@@ -1,6 +1,6 @@
-#include "account/SettingsSection.h"
+#include "ui/SettingsSection.h"
 
-#include "account/TextLabel.h"
+#include "ui/TextLabel.h"
 #include "ui/Hierarchy.h"
 #include "ui/TypeScale.h"
 

@@ -1,6 +1,6 @@
-#include "account/ProblemLabel.h"
+#include "ui/ProblemLabel.h"
 
-#include "account/TextLabel.h"
+#include "ui/TextLabel.h"
 #include "ui/SymbolView.h"
 #include "ui/Tint.h"
 

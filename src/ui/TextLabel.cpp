@@ -1,4 +1,4 @@
-#include "account/TextLabel.h"
+#include "ui/TextLabel.h"
 
 namespace lumeno {
 

@@ -1,6 +1,6 @@
-#include "account/SentToRow.h"
+#include "ui/SentToRow.h"
 
-#include "account/TextLabel.h"
+#include "ui/TextLabel.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,0 +1,219 @@
+#include "app/AppModel.h"
+
+#include "app/AppServices.h"
+#include "shell/WindowManager.h"
+
+#include "foundation/ReplyLanguage.h"
+#include "support/Log.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace lumeno {
+
+AppModel* AppModel::shared = nullptr;
+
+AppModel::AppModel(std::unique_ptr<AppServices> services, UpdateController::Factory makeUpdater,
+                   bool updatesEnabled, QObject* parent)
+    : QObject(parent),
+      services_(std::move(services)),
+      updates_(std::move(makeUpdater), updatesEnabled),
+      windows_(std::make_unique<WindowManager>(*services_)),
+      permissionPromptUntil_(QDateTime::fromSecsSinceEpoch(0, Qt::UTC)) {
+    const QPointer<AppModel> self(this);
+    services_->permissions.onBeginPrompt = [self] {
+        if (self)
+            self->beginPermissionPrompt();
+    };
+    services_->permissions.onEndPrompt = [self] {
+        if (self)
+            self->endPermissionPrompt();
+    };
+    windows_->applyHotkey = [self](const Hotkey& hotkey) {
+        return self ? self->applyHotkey(hotkey) : std::nullopt;
+    };
+    windows_->finishGuide = [self](bool showTips) {
+        if (self)
+            self->finishGuide(showTips);
+    };
+    windows_->prepareSpeech = [self] {
+        if (self)
+            self->prepareSpeech();
+    };
+}
+
+AppModel::~AppModel() {
+    if (shared == this)
+        shared = nullptr;
+}
+
+void AppModel::start() {
+    if (started_)
+        return;
+    started_ = true;
+    const QPointer<AppModel> self(this);
+    ReplyLoop& loop = services_->loop;
+    loop.openSettings = [self](SettingsTab tab) {
+        if (self)
+            self->windows_->showSettings(tab);
+    };
+    loop.openDraftDetails = [self] {
+        if (self)
+            self->windows_->showDraftDetails();
+    };
+    loop.openFirstRun = [self] {
+        if (self)
+            self->windows_->showFirstRun();
+    };
+    loop.onDraft = [self](const QString& text) {
+        if (self)
+            self->setLastDraft(text);
+    };
+    services_->connectDrafting();
+    if (services_->settings.showsDraftDetails() && services_->settings.savesDraftDetails())
+        services_->draftDetails.loadSaved();
+    services_->hotkeys.onEvent = [self](const HotkeyEvent& event) {
+        if (self)
+            self->services_->loop.handle(event);
+    };
+    services_->hotkeys.onTrustChange = [self](bool) {
+        if (self)
+            self->services_->permissions.refresh();
+    };
+    services_->hotkeys.start(services_->settings.hotkey());
+    services_->contextPacker.start();
+    if (!services_->account.isSignedIn() || !services_->settings.hasChosenSpeechLanguage())
+        windows_->showFirstRun();
+    services_->scheduler.nextTurn([self] {
+        if (self)
+            self->refreshAccount();
+    });
+    updates_.start();
+    prepareSpeech();
+    Log::app.info(QStringLiteral("Lumeno started; pasteboard access: %{public}ld; AX trusted: %{bool,public}d"),
+                  {qint64(1), services_->platform.accessibilityTrust->isTrusted()});
+}
+
+QCoro::Task<> AppModel::refreshAccount() {
+    co_await services_->account.refresh(); // handles and logs its own failures
+}
+
+void AppModel::prepareSpeech() {
+    const QPointer<AppModel> self(this);
+    services_->scheduler.nextTurn([self] {
+        if (self)
+            self->warmUpSpeech();
+    });
+}
+
+QCoro::Task<> AppModel::warmUpSpeech() {
+    const QPointer<AppModel> self(this);
+    const QString code =
+        ReplyLanguage::codeMatching(services_->settings.speechLocaleID()).value_or(QStringLiteral("en"));
+    const std::vector<SpeechLocale> locales = co_await services_->speech.supportedLocales();
+    if (!self)
+        co_return;
+    const std::optional<SpeechLocale> locale = SpeechCapture::locale(code, locales);
+    if (!locale)
+        co_return;
+    try {
+        co_await services_->speech.prepared(*locale);
+        Log::speech.info(QStringLiteral("Speech model ready for %{public}s"), {locale->identifier});
+    } catch (const CaptureError& error) {
+        Log::speech.error(QStringLiteral("Speech model not ready: %{public}s"), {error.localizedDescription()});
+    }
+}
+
+std::optional<QString> AppModel::applyHotkey(const Hotkey& hotkey) {
+    SettingsStore& settings = services_->settings;
+    if (hotkey == settings.hotkey())
+        return std::nullopt;
+    services_->hotkeys.setHotkey(hotkey);
+    if (const std::optional<QString> error = services_->hotkeys.registrationError()) {
+        services_->hotkeys.setHotkey(settings.hotkey());
+        return error;
+    }
+    settings.setHotkey(hotkey);
+    Log::hotkey.info(QStringLiteral("Hotkey changed to %{public}s"), {hotkey.displayName(services_->keyboardLayout)});
+    return std::nullopt;
+}
+
+void AppModel::beginPermissionPrompt() {
+    setPermissionPromptUntil(services_->clock.now().addMSecs(qint64(promptHoldSeconds * 1000)));
+    if (!windowBehindPrompt_)
+        windowBehindPrompt_ = QApplication::activeWindow();
+    Log::app.info(QStringLiteral("Holding quit for a permission prompt"));
+}
+
+void AppModel::endPermissionPrompt() {
+    setPermissionPromptUntil(services_->clock.now().addMSecs(qint64(promptCloseHoldSeconds * 1000)));
+    QWidget* window = windowBehindPrompt_ ? windowBehindPrompt_.data() : windows_->setupWindow();
+    windowBehindPrompt_.clear();
+    if (window) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+    Log::app.info(QStringLiteral("Permission prompt closed; returned to the same window"));
+}
+
+bool AppModel::holdsQuit() const {
+    return services_->clock.now() < permissionPromptUntil_;
+}
+
+void AppModel::prepareToQuit() {
+    if (didPrepareToQuit_)
+        return;
+    didPrepareToQuit_ = true;
+    services_->sentWatcher.stop();
+    services_->loop.cancel();
+    services_->hotkeys.stop();
+    services_->contextPacker.stop();
+    services_->overlay.hide(0);
+}
+
+void AppModel::finishGuide(bool showTips) {
+    services_->settings.setHasSeenGuide(true);
+    services_->settings.setHasCompletedSetup(true);
+    windows_->putAwayFirstRun();
+    if (showTips) {
+        windows_->showHowToPopups();
+        prepareSpeech();
+    }
+}
+
+bool AppModel::needsAttention() const {
+    using Status = PermissionsGate::Status;
+    return !services_->account.isSignedIn() || services_->permissions.microphone() != Status::granted ||
+           services_->permissions.accessibility() != Status::granted;
+}
+
+QString AppModel::statusLine() const {
+    using Status = PermissionsGate::Status;
+    if (!services_->account.isSignedIn())
+        return QStringLiteral("Sign in to reply");
+    if (services_->settings.isPaused())
+        return QStringLiteral("Paused");
+    if (services_->permissions.accessibility() != Status::granted)
+        return QStringLiteral("Turn Accessibility off and on once");
+    if (services_->permissions.microphone() != Status::granted)
+        return QStringLiteral("Needs Microphone permission");
+    return QStringLiteral("Hold ") + services_->settings.hotkey().displayName(services_->keyboardLayout) +
+           QStringLiteral(" to reply");
+}
+
+void AppModel::setLastDraft(const QString& text) {
+    if (lastDraft_ == text)
+        return;
+    lastDraft_ = text;
+    emit lastDraftChanged();
+}
+
+void AppModel::setPermissionPromptUntil(const QDateTime& until) {
+    if (permissionPromptUntil_ == until)
+        return;
+    permissionPromptUntil_ = until;
+    emit permissionPromptUntilChanged();
+}
+
+} // namespace lumeno

@@ -1,0 +1,245 @@
+#include "app/ReplyLoop.h"
+
+#include "foundation/Hotkey.h"
+#include "foundation/KeyboardLayout.h"
+#include "foundation/SettingsStore.h"
+#include "overlay/CaptureOverlay.h"
+#include "overlay/ListeningDebug.h"
+#include "screen/ContextPacker.h"
+#include "drafting/SentWatcher.h"
+#include "drafting/StyleStore.h"
+#include "support/Log.h"
+#include "voice/SpeechCapture.h"
+
+#include <QPointer>
+
+namespace lumeno {
+
+using Command = TriggerLogic::Command;
+using Phase = TriggerLogic::Phase;
+
+ReplyLoop::ReplyLoop(Services services, QObject* parent) : QObject(parent), s_(services) {}
+
+ReplyLoop::~ReplyLoop() {
+    cancelWork();
+    cancelPendingTimeout();
+}
+
+void ReplyLoop::wire() {
+    const QPointer<ReplyLoop> self(this);
+    restoreSpeechHandlers();
+    s_.inserter.onPasteboardWrite = [self](qint64 changeCount, bool restoresUserCopy) {
+        if (self)
+            self->s_.contextPacker.noteOwnChange(changeCount, restoresUserCopy);
+    };
+    OverlayModel& model = s_.overlay.model();
+    model.onToggleContext = [self] {
+        if (!self)
+            return;
+        OverlayModel& model = self->s_.overlay.model();
+        model.setContextEnabled(!model.contextEnabled());
+        self->relayoutIfVisible();
+        self->refreshListeningDebug();
+    };
+    s_.sentWatcher.onLearn = [self](const QString& text) {
+        if (self)
+            self->s_.style.addLearnedExample(text);
+    };
+    model.onPickPerson = [self](std::optional<QUuid> id) {
+        if (self)
+            self->pickPerson(id);
+    };
+    model.onAcceptOffer = [self](const SaveOffer& offer) {
+        if (self)
+            self->acceptOffer(offer);
+    };
+    model.onCancel = [self] {
+        if (self)
+            self->cancel();
+    };
+    model.onInsertPending = [self] {
+        if (self)
+            self->insertPending();
+    };
+    model.onCopyPending = [self] {
+        if (self)
+            self->copyPending();
+    };
+    model.onUndoEdit = [self] {
+        if (self)
+            self->undoEdit();
+    };
+    model.onCopyOriginal = [self] {
+        if (self)
+            self->copyOriginal();
+    };
+    model.onShowDetails = [self] {
+        if (!self)
+            return;
+        if (self->phase_.kind != Phase::Kind::pending)
+            self->s_.overlay.hide(0);
+        self->openDraftDetails();
+    };
+    model.onAction = [self](const OverlayAction& action) {
+        if (self)
+            self->act(action);
+    };
+}
+
+void ReplyLoop::restoreSpeechHandlers() {
+    const QPointer<ReplyLoop> self(this);
+    s_.speech.onTranscript = [self](const QString& text) {
+        if (!self || !self->phase_.isListening())
+            return;
+        self->s_.overlay.model().setTranscript(text);
+        self->relayoutIfVisible();
+    };
+    s_.speech.onLevel = [self](float level) {
+        if (self && self->phase_.isListening())
+            self->s_.overlay.model().setLevel(level); // the model tells observers only of a real change
+    };
+    s_.speech.onInterruption = [self] {
+        if (self)
+            self->finishListening();
+    };
+}
+
+void ReplyLoop::act(const OverlayAction& action) {
+    if (std::holds_alternative<OverlayAction::OpenSettings>(action.value)) {
+        cancel();
+        openSettings(std::get<OverlayAction::OpenSettings>(action.value).tab);
+    } else if (const auto* fix = std::get_if<OverlayAction::FixPermission>(&action.value)) {
+        cancel();
+        if (fix->permission == PermissionsGate::Permission::accessibility)
+            s_.permissions.requestAccessibility();
+        else
+            s_.permissions.request(PermissionsGate::Permission::microphone);
+    } else if (std::holds_alternative<OverlayAction::Retry>(action.value)) {
+        retry();
+    } else if (std::holds_alternative<OverlayAction::Resume>(action.value)) {
+        s_.settings.setPaused(false);
+        present({OverlayMessage::Kind::notice, QStringLiteral("Lumeno is back on"),
+                 QStringLiteral("Hold ") + hotkeyName() + QStringLiteral(" to reply."), std::nullopt});
+    } else if (std::holds_alternative<OverlayAction::SignIn>(action.value)) {
+        cancel();
+        openFirstRun();
+    }
+}
+
+void ReplyLoop::handle(const HotkeyEvent& event) {
+    if (event.kind == HotkeyEvent::Kind::escape && phase_.kind == Phase::Kind::idle && !s_.overlay.isVisible())
+        return;
+    carryOut(TriggerLogic::command(event, phase_, consumedPress_));
+}
+
+void ReplyLoop::carryOut(const Command& command) {
+    switch (command.kind) {
+    case Command::Kind::beginHold:
+        begin(ListenMode::hold, *command.press, command.edit);
+        break;
+    case Command::Kind::beginHandsFree:
+        begin(ListenMode::handsFree, *command.press, command.edit);
+        break;
+    case Command::Kind::finish:
+        if (command.press)
+            consumedPress_ = command.press;
+        finishListening();
+        break;
+    case Command::Kind::insertPending:
+        consumedPress_ = command.press;
+        insertPending();
+        break;
+    case Command::Kind::ignore:
+        break;
+    case Command::Kind::continueHandsFree:
+        phase_ = Phase::listening(ListenMode::handsFree, std::nullopt);
+        s_.overlay.model().setHandsFree(true);
+        relayoutIfVisible();
+        break;
+    case Command::Kind::switchToEdit:
+        switchToEdit();
+        break;
+    case Command::Kind::cancel:
+        cancel();
+        break;
+    }
+}
+
+void ReplyLoop::switchToEdit() {
+    if (!phase_.isListening() || editing_)
+        return;
+    editing_ = true;
+    s_.overlay.model().setIsEditing(true);
+    if (record_)
+        record_->kind = DraftDetails::Kind::edit;
+    Log::app.info(QStringLiteral("Switched to edit mode"));
+    relayoutIfVisible();
+}
+
+void ReplyLoop::cancel() {
+    if (phase_.kind != Phase::Kind::idle)
+        Log::app.info(QStringLiteral("Cancelled (%{public}s)"), {phase_.description()});
+    if (record_)
+        commitRecord(QStringLiteral("Cancelled"));
+    else if (phase_.kind == Phase::Kind::pending)
+        updateLastRecord([](DraftDetails& record) { record.outcome = QStringLiteral("Dismissed without inserting"); });
+    cancelWork();
+    cancelCapture();
+    cancelPendingTimeout();
+    phase_ = Phase::idle();
+    s_.overlay.hide(0);
+    hideListeningDebug();
+}
+
+void ReplyLoop::present(const OverlayMessage& message) {
+    hideListeningDebug();
+    Log::app.info(QStringLiteral("Overlay message: %{public}s"), {message.title});
+    commitRecord(message.title);
+    s_.overlay.model().setMessage(message);
+    s_.overlay.show(OverlayPhase::message);
+    const bool isError = message.kind == OverlayMessage::Kind::error;
+    s_.overlay.hide(isError ? 12.0 : message.action ? 4.0 : 2.4);
+}
+
+void ReplyLoop::relayoutIfVisible() {
+    if (s_.overlay.isVisible())
+        s_.overlay.relayout();
+}
+
+void ReplyLoop::cancelCapture() {
+    s_.speech.cancel(); // a new generation, the recognizer torn down, both transcripts cleared
+}
+
+void ReplyLoop::cancelPendingTimeout() {
+    if (pendingTimeout_)
+        s_.scheduler.cancel(*pendingTimeout_);
+    pendingTimeout_.reset();
+}
+
+QString ReplyLoop::hotkeyName() const {
+    return s_.settings.hotkey().displayName(s_.keyboardLayout);
+}
+
+QString ReplyLoop::editHotkeyName() const {
+    const std::optional<QString> edit = s_.settings.hotkey().editDisplayName(s_.keyboardLayout);
+    return edit && !edit->isEmpty() ? *edit : hotkeyName();
+}
+
+QString ReplyLoop::keyNameForMode() const {
+    return editing_ ? editHotkeyName() : hotkeyName();
+}
+
+void ReplyLoop::startWork(QCoro::Task<> body, CancelToken token) {
+    work_ = LoopWork::run(std::move(token), std::move(body));
+}
+
+void ReplyLoop::cancelWork() {
+    if (work_)
+        work_->cancel();
+    work_.reset();
+    if (speechCap_)
+        speechCap_->cancel();
+    speechCap_.reset();
+}
+
+} // namespace lumeno

@@ -1,0 +1,284 @@
+// Finishing a dictation: stopping the capture, checking what was heard, building the draft input and
+// drafting it through the server.
+#include "app/ReplyLoop.h"
+
+#include "account/AccountStore.h"
+#include "details/DraftDetailsStore.h"
+#include "drafting/DraftError.h"
+#include "drafting/DraftGenerator.h"
+#include "drafting/ReplyGuard.h"
+#include "drafting/StyleEngine.h"
+#include "drafting/StyleStore.h"
+#include "foundation/ReplyLanguage.h"
+#include "foundation/SettingsStore.h"
+#include "memory/MemoryStore.h"
+#include "overlay/CaptureOverlay.h"
+#include "support/Clock.h"
+#include "support/Log.h"
+#include "voice/SpeechCapture.h"
+
+#include <QPointer>
+
+namespace lumeno {
+
+using Phase = TriggerLogic::Phase;
+
+namespace {
+
+// Time the recognizer gets to settle the last words before the capture stops.
+constexpr double settleAfterHold = 0.5;
+constexpr double settleAfterHandsFree = 0.25;
+constexpr float quietPeak = 0.25f;
+
+OverlayAction actionFor(const DraftError& error) {
+    switch (error.kind) {
+    case DraftError::Kind::invalidKey:
+    case DraftError::Kind::modelUnavailable:
+    case DraftError::Kind::billing:
+        return OverlayAction::openSettings(SettingsTab::general);
+    case DraftError::Kind::signedOut:
+        return OverlayAction::signIn();
+    default:
+        return OverlayAction::retry();
+    }
+}
+
+} // namespace
+
+void ReplyLoop::finishListening() {
+    if (!phase_.isListening())
+        return;
+    if (speechCap_)
+        speechCap_->cancel();
+    speechCap_.reset();
+    hideListeningDebug();
+    const ListenMode mode = phase_.mode;
+    phase_ = Phase::busy();
+    s_.overlay.show(OverlayPhase::transcribing);
+    const std::shared_ptr<LoopWork> previous = work_;
+    CancelToken token;
+    startWork(finishTask(token, previous, mode), token);
+}
+
+QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork> previous, ListenMode mode) {
+    const QPointer<ReplyLoop> self(this);
+    if (previous)
+        co_await previous->finished();
+    if (!self || token.isCancelled() || phase_.kind != Phase::Kind::busy)
+        co_return;
+    co_await s_.scheduler.sleep(mode == ListenMode::handsFree ? settleAfterHandsFree : settleAfterHold);
+    if (!self || token.isCancelled())
+        co_return;
+    const QString transcript = co_await s_.speech.stop();
+    if (!self || token.isCancelled())
+        co_return;
+
+    const QString intent = transcript.trimmed();
+    const double duration = s_.speech.duration();
+    const float peak = s_.speech.peakLevel();
+    Log::speech.info(QStringLiteral("Heard %{public}ld chars from %{public}ss of audio, peak level %{public}s"),
+                     {qint64(intent.size()), QString::number(duration, 'f', 1), QString::number(peak, 'f', 2)});
+    if (record_) {
+        record_->dictation = intent;
+        record_->speech = QStringLiteral("This Mac, ") + QString::number(duration, 'f', 1) + QStringLiteral(" s");
+    }
+    if (intent.size() < 2) {
+        phase_ = Phase::idle();
+        present(nothingHeard(peak));
+        co_return;
+    }
+
+    const QString detected = ReplyGuard::languageCode(intent);
+    const std::vector<SpeechLocale> locales = co_await s_.speech.supportedLocales();
+    if (!self || token.isCancelled())
+        co_return;
+    if (const std::optional<QString> notice =
+            SpeechCapture::unavailableNotice(detected, SpeechCapture::languageCodes(locales))) {
+        phase_ = Phase::idle();
+        present({OverlayMessage::Kind::notice, *notice, std::nullopt, std::nullopt});
+        co_return;
+    }
+
+    s_.overlay.model().setTranscript(intent);
+    s_.overlay.show(OverlayPhase::drafting);
+    if (editing_) {
+        if (!editRequest_) {
+            const std::optional<OverlayMessage> message = co_await prepareEdit(target_);
+            if (!self || token.isCancelled())
+                co_return;
+            if (message) {
+                phase_ = Phase::idle();
+                present(*message);
+                co_return;
+            }
+        }
+        if (packedContext_ && packedContext_->source == PackedContext::Source::selection)
+            co_await gatherContext(target_, token);
+        if (!self || token.isCancelled())
+            co_return;
+    }
+
+    const DraftInput input = buildInput(intent, detected);
+    lastInput_ = input;
+    recordInput(input);
+    co_await draftAndInsert(input, token);
+}
+
+OverlayMessage ReplyLoop::nothingHeard(float peak) const {
+    const QString key = keyNameForMode();
+    if (peak < quietPeak)
+        return {OverlayMessage::Kind::notice, QStringLiteral("Didn't hear anything"),
+                QStringLiteral("Hold ") + key +
+                    QStringLiteral(" while you speak. If you did, check the input in System Settings → Sound."),
+                std::nullopt};
+    return {OverlayMessage::Kind::notice, QStringLiteral("Didn't catch that"),
+            QStringLiteral("Hold ") + key + QStringLiteral(" and speak again. Lumeno listens in the language you picked."),
+            std::nullopt};
+}
+
+DraftInput ReplyLoop::buildInput(const QString& intent, const QString& detectedLanguage) const {
+    DraftInput input;
+    input.intent = intent;
+    input.surface = targetSurface();
+    if (target_) {
+        input.appName = target_->appName;
+        if (input.surface != Surface::other)
+            input.windowTitle = target_->windowTitle;
+    }
+    input.userName = s_.style.resolvedName();
+    if (s_.overlay.model().contextEnabled())
+        input.context = packedContext_;
+    input.style = s_.style.profile();
+    if (const std::optional<Person> person = s_.memory.person(personID_))
+        input.person = s_.memory.card(*person);
+    if (editing_)
+        input.edit = editRequest_;
+    const QString chosen = ReplyLanguage::codeMatching(s_.settings.speechLocaleID()).value_or(QStringLiteral("en"));
+    if (const std::optional<ReplyLanguage> row = ReplyLanguage::withCode(chosen))
+        input.spokenLanguage = row->name;
+    else if (const std::optional<ReplyLanguage> detected = ReplyLanguage::withCode(detectedLanguage))
+        input.spokenLanguage = detected->name;
+    input.addressee = replyAddressee();
+    input.followingUp = addressed_ && addressed_->followingUp;
+    input.ownAlias = addressed_ ? addressed_->appearedAs : std::nullopt;
+    return input;
+}
+
+void ReplyLoop::recordInput(const DraftInput& input) {
+    if (!record_)
+        return;
+    const QStringList samples = StyleEngine::chosenSamples(input.style);
+    const qint64 learned = std::min<qint64>(samples.size(), input.style.learnedExamples.size());
+    record_->style = DraftDetails::Style{input.style.knobsSummary(), samples, learned, samples.size() - learned};
+    record_->userName = input.userName;
+    record_->signName = s_.style.resolvedSignName();
+
+    if (!input.person) {
+        if (personPicked_)
+            record_->recipient = DraftDetails::Recipient{std::nullopt, QStringLiteral("You chose No Person Card"), std::nullopt};
+    } else if (!personPicked_ && record_->recipient) {
+        record_->recipient->card = input.person->rendered();
+    } else {
+        record_->recipient = DraftDetails::Recipient{input.person->name, QStringLiteral("Picked by you in the overlay"),
+                                                     input.person->rendered()};
+    }
+    if (record_->conversation) {
+        if (input.context)
+            record_->conversation->sent = true;
+        else if (record_->conversation->status == DraftDetails::Conversation::Status::found)
+            record_->conversation->sent = false;
+    }
+    if (input.edit) {
+        record_->kind = DraftDetails::Kind::edit;
+        record_->edit = DraftDetails::Edit{input.edit->scope, input.intent, input.edit->original};
+    }
+}
+
+QCoro::Task<> ReplyLoop::draftAndInsert(DraftInput input, CancelToken token) {
+    const QPointer<ReplyLoop> self(this);
+    if (!s_.account.isSignedIn()) {
+        if (token.isCancelled())
+            co_return;
+        const DraftError error = DraftError::signedOut();
+        phase_ = Phase::idle();
+        present({OverlayMessage::Kind::error, error.title(), error.detail(), OverlayAction::signIn()});
+        co_return;
+    }
+    std::optional<DraftResult> result;
+    std::optional<DraftError> draftError;
+    std::optional<QString> otherError;
+    try {
+        DraftResult composed = co_await s_.generator.compose(input);
+        result = std::move(composed);
+    } catch (const Cancelled&) {
+        co_return;
+    } catch (const DraftError& error) {
+        draftError = error;
+    } catch (const std::exception& error) {
+        otherError = QString::fromUtf8(error.what());
+    } catch (...) {
+        otherError = QStringLiteral("Something went wrong while drafting.");
+    }
+    if (!self || token.isCancelled())
+        co_return;
+    if (draftError) {
+        Log::draft.error(QStringLiteral("Draft failed: %{public}s"), {draftError->title()});
+        phase_ = Phase::idle();
+        present({OverlayMessage::Kind::error, draftError->title(), draftError->detail(), actionFor(*draftError)});
+        co_return;
+    }
+    if (otherError) {
+        phase_ = Phase::idle();
+        present({OverlayMessage::Kind::error,
+                 input.edit ? QStringLiteral("Couldn't edit the text") : QStringLiteral("Couldn't draft a reply"),
+                 otherError, OverlayAction::retry()});
+        co_return;
+    }
+    if (record_)
+        record_->result = DraftDetails::Result{rawValue(result->provider) + QLatin1Char('/') + result->model,
+                                               result->seconds,
+                                               result->modelText,
+                                               result->text,
+                                               result->prompt.system,
+                                               result->prompt.user};
+    onDraft(result->text);
+    lastDraft_ = result->text;
+    if (!input.edit) {
+        const bool protectSelection = input.context && input.context->source == PackedContext::Source::selection &&
+                                      target_ && target_->editability == FocusSnapshot::Editability::editable;
+        co_await insert(result->text, target_ ? std::optional<qint64>(target_->pid) : std::nullopt, protectSelection,
+                        token);
+    } else {
+        co_await replace(*input.edit, result->text, token);
+    }
+}
+
+void ReplyLoop::retry() {
+    if (!lastInput_) {
+        cancel();
+        return;
+    }
+    cancelWork();
+    phase_ = Phase::busy();
+    s_.overlay.model().setMessage(std::nullopt);
+    s_.overlay.model().setTranscript(lastInput_->intent);
+    if (s_.settings.showsDraftDetails() && lastRecordID_) {
+        for (const DraftDetails& earlier : s_.details.sessions()) {
+            if (earlier.id != *lastRecordID_)
+                continue;
+            DraftDetails again = earlier;
+            again.id = QUuid::createUuid();
+            again.date = s_.clock.now();
+            again.result.reset();
+            again.outcome.reset();
+            again.lineBreaks.reset();
+            record_ = again;
+            break;
+        }
+    }
+    s_.overlay.show(OverlayPhase::drafting);
+    CancelToken token;
+    startWork(draftAndInsert(*lastInput_, token), token);
+}
+
+} // namespace lumeno

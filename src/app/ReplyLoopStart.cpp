@@ -1,0 +1,269 @@
+// Starting a dictation: the checks, the listening overlay, speech capture and the read of the focused field.
+#include "app/ReplyLoop.h"
+
+#include "account/AccountStore.h"
+#include "details/DraftDetailsStore.h"
+#include "drafting/PromptBuilder.h"
+#include "drafting/SentWatcher.h"
+#include "drafting/StyleStore.h"
+#include "foundation/ReplyLanguage.h"
+#include "foundation/SettingsStore.h"
+#include "foundation/SurfaceClassifier.h"
+#include "memory/MemoryStore.h"
+#include "overlay/CaptureOverlay.h"
+#include "overlay/ListeningDebug.h"
+#include "screen/FocusInspector.h"
+#include "support/Clock.h"
+#include "support/Log.h"
+#include "voice/SpeechCapture.h"
+
+#include <QPointer>
+#include <QUrl>
+
+namespace lumeno {
+
+using Phase = TriggerLogic::Phase;
+
+void ReplyLoop::begin(ListenMode mode, quint64 press, bool edit) {
+    if (s_.sentWatcher.isWatching()) {
+        s_.sentWatcher.tick();
+        s_.sentWatcher.stop();
+    }
+    cancelWork();
+    cancelCapture();
+    cancelPendingTimeout();
+
+    OverlayModel& model = s_.overlay.model();
+    model.reset();
+    model.setHotkeyName(hotkeyName());
+    model.setShowsDetailsButton(s_.settings.showsDraftDetails());
+
+    target_.reset();
+    packedContext_.reset();
+    personID_.reset();
+    partner_.reset();
+    savedPersonID_.reset();
+    lastDraft_.reset();
+    editRequest_.reset();
+    record_.reset();
+    addressed_.reset();
+    personPicked_ = false;
+    editing_ = edit;
+    hideListeningDebug();
+
+    if (!s_.account.isSignedIn()) {
+        phase_ = Phase::idle();
+        openFirstRun();
+        return;
+    }
+    if (const std::optional<OverlayMessage> message = blocker()) {
+        phase_ = Phase::idle();
+        present(*message);
+        return;
+    }
+    if (s_.settings.showsDraftDetails()) {
+        record_ = DraftDetails::started(edit ? DraftDetails::Kind::edit : DraftDetails::Kind::reply, s_.clock);
+    }
+    phase_ = Phase::listening(mode, press);
+    model.setHandsFree(mode == ListenMode::handsFree);
+    model.setIsEditing(edit);
+    s_.speech.setHints(nameHints());
+    s_.overlay.show(OverlayPhase::listening);
+    refreshListeningDebug();
+    Log::app.info(QStringLiteral("Listening (%{public}s, %{public}s)"),
+                  {mode == ListenMode::hold ? QStringLiteral("hold") : QStringLiteral("hands-free"),
+                   edit ? QStringLiteral("edit") : QStringLiteral("reply")});
+    CancelToken token;
+    startWork(startTask(token), token);
+}
+
+std::optional<OverlayMessage> ReplyLoop::blocker() {
+    using Status = PermissionsGate::Status;
+    if (s_.settings.isPaused())
+        return OverlayMessage{OverlayMessage::Kind::notice, QStringLiteral("Lumeno is paused"), std::nullopt,
+                              OverlayAction::resume()};
+    s_.permissions.refresh();
+    if (s_.permissions.accessibility() != Status::granted)
+        return OverlayMessage{
+            OverlayMessage::Kind::error, QStringLiteral("Accessibility isn't applied to this copy"),
+            QStringLiteral("The switch can already look on. Turn Lumeno off and back on once in Privacy & "
+                           "Security → Accessibility."),
+            OverlayAction::fixPermission(PermissionsGate::Permission::accessibility)};
+    if (s_.permissions.microphone() == Status::denied)
+        return OverlayMessage{
+            OverlayMessage::Kind::error, QStringLiteral("Lumeno can't hear you"),
+            QStringLiteral("Turn on Lumeno in System Settings → Privacy & Security → Microphone."),
+            OverlayAction::fixPermission(PermissionsGate::Permission::microphone)};
+    if (s_.permissions.microphone() == Status::notDetermined) {
+        s_.permissions.request(PermissionsGate::Permission::microphone);
+        return OverlayMessage{OverlayMessage::Kind::notice,
+                              QStringLiteral("Allow the microphone, then press ") + hotkeyName() +
+                                  QStringLiteral(" again"),
+                              QStringLiteral("macOS is asking whether Lumeno may use the microphone."),
+                              std::nullopt};
+    }
+    return std::nullopt;
+}
+
+QStringList ReplyLoop::nameHints() const {
+    QStringList names{s_.style.resolvedName(), s_.style.resolvedSignName()};
+    for (const Person& person : s_.memory.people())
+        names.append(person.name);
+    QStringList hints;
+    for (const QString& name : std::as_const(names)) {
+        if (name.isEmpty() || hints.contains(name))
+            continue;
+        hints.append(name);
+        if (hints.size() == maxNameHints)
+            break;
+    }
+    return hints;
+}
+
+void ReplyLoop::armSpeechCap() {
+    if (speechCap_)
+        speechCap_->cancel();
+    CancelToken token;
+    speechCap_ = token;
+    speechCap(token);
+}
+
+QCoro::Task<> ReplyLoop::speechCap(CancelToken token) {
+    const QPointer<ReplyLoop> self(this);
+    co_await s_.scheduler.sleep(speechCapSeconds);
+    if (!self || token.isCancelled() || !phase_.isListening())
+        co_return;
+    Log::speech.info(QStringLiteral("Speech cap reached (%{public}lds)"), {qint64(speechCapSeconds)});
+    finishListening();
+}
+
+namespace {
+
+struct TimedSnapshot {
+    std::optional<FocusSnapshot> snapshot;
+    int milliseconds = 0;
+};
+
+QCoro::Task<TimedSnapshot> timedSnapshot(const FocusInspector& focus, const Clock& clock) {
+    const QDateTime started = clock.now();
+    std::optional<FocusSnapshot> snapshot = co_await focus.snapshot();
+    const int milliseconds = int(started.msecsTo(clock.now()));
+    Log::insert.info(QStringLiteral("Focus read in %{public}ld ms"), {qint64(milliseconds)});
+    co_return TimedSnapshot{std::move(snapshot), milliseconds};
+}
+
+} // namespace
+
+QCoro::Task<> ReplyLoop::startTask(CancelToken token) {
+    const QPointer<ReplyLoop> self(this);
+    QCoro::Task<TimedSnapshot> focusRead = timedSnapshot(s_.focus, s_.clock); // runs while speech starts
+
+    std::optional<CaptureError> failure;
+    try {
+        const QString code = ReplyLanguage::codeMatching(s_.settings.speechLocaleID()).value_or(QStringLiteral("en"));
+        const std::vector<SpeechLocale> locales = co_await s_.speech.supportedLocales();
+        if (!self || token.isCancelled())
+            co_return;
+        const std::optional<SpeechLocale> locale = SpeechCapture::locale(code, locales);
+        if (!locale)
+            throw CaptureError::languageUnsupported(code);
+        Log::speech.info(QStringLiteral("On-device recognizer %{public}s"), {locale->identifier});
+        co_await s_.speech.start(*locale, SpeechCapture::Engine::onDevice);
+    } catch (const CaptureError& error) {
+        failure = error;
+    }
+    if (!self || token.isCancelled())
+        co_return;
+    if (failure) {
+        const QString description = failure->localizedDescription();
+        Log::speech.error(QStringLiteral("Listening failed: %{public}s"), {description});
+        cancelCapture();
+        phase_ = Phase::idle();
+        present({OverlayMessage::Kind::error, QStringLiteral("Couldn't start listening"), description,
+                 OverlayAction::openSettings(SettingsTab::general)});
+        co_return;
+    }
+    armSpeechCap();
+
+    const TimedSnapshot read = co_await std::move(focusRead);
+    if (!self || token.isCancelled())
+        co_return;
+    target_ = read.snapshot;
+    recordField(read.snapshot, read.milliseconds);
+    if (target_) {
+        Log::insert.info(QStringLiteral("Target %{public}s role %{public}s %{public}s, surface %{public}s"),
+                         {target_->bundleID.value_or(QStringLiteral("?")), target_->role.value_or(QStringLiteral("none")),
+                          FocusSnapshot::caseName(target_->editability), rawValue(targetSurface())});
+        if (const std::optional<OverlayMessage> message = refusal(*target_)) {
+            refuse(*message);
+            co_return;
+        }
+    }
+    if (editing_) {
+        const std::optional<OverlayMessage> message = co_await prepareEdit(target_);
+        if (!self || token.isCancelled())
+            co_return;
+        if (message) {
+            refuse(*message);
+            co_return;
+        }
+    }
+    co_await gatherContext(target_, token);
+}
+
+void ReplyLoop::refuse(const OverlayMessage& message) {
+    if (speechCap_)
+        speechCap_->cancel();
+    speechCap_.reset();
+    cancelCapture();
+    phase_ = Phase::idle();
+    present(message);
+}
+
+std::optional<OverlayMessage> ReplyLoop::refusal(const FocusSnapshot& snapshot) {
+    if (FocusInspector::isTerminal(snapshot))
+        return OverlayMessage{OverlayMessage::Kind::notice, QStringLiteral("Lumeno doesn't type into terminals"),
+                              QStringLiteral("Click into a message field in another app."), std::nullopt};
+    if (FocusInspector::isPasswordField(snapshot))
+        return OverlayMessage{OverlayMessage::Kind::notice, QStringLiteral("That's a password field"),
+                              QStringLiteral("Click into the message you're replying to."), std::nullopt};
+    return std::nullopt;
+}
+
+Surface ReplyLoop::targetSurface() const {
+    if (!target_)
+        return Surface::other;
+    return SurfaceClassifier::classify(target_->bundleID, target_->windowTitle, target_->webURL);
+}
+
+void ReplyLoop::recordField(const std::optional<FocusSnapshot>& snapshot, int milliseconds) {
+    if (!record_ || !snapshot)
+        return;
+    DraftDetails::Field field;
+    field.app = snapshot->appName;
+    field.bundleID = snapshot->bundleID;
+    field.surface = SurfaceClassifier::classify(snapshot->bundleID, snapshot->windowTitle, snapshot->webURL);
+    field.role = snapshot->role;
+    switch (snapshot->editability) {
+    case FocusSnapshot::Editability::editable:
+        field.editable = QStringLiteral("editable");
+        break;
+    case FocusSnapshot::Editability::readOnly:
+        field.editable = QStringLiteral("read-only");
+        break;
+    case FocusSnapshot::Editability::unknown:
+        field.editable = QStringLiteral("editability unknown");
+        break;
+    }
+    if (snapshot->windowTitle)
+        field.windowTitle = PromptBuilder::windowTitle(*snapshot->windowTitle);
+    if (snapshot->webURL) {
+        const QUrl url(*snapshot->webURL);
+        if (url.isValid() && !url.host().isEmpty())
+            field.webHost = url.host();
+    }
+    field.focusMilliseconds = milliseconds;
+    record_->field = field;
+}
+
+} // namespace lumeno

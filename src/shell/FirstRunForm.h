@@ -1,0 +1,105 @@
+#pragma once
+
+#include "foundation/ReplyLanguage.h"
+#include "ui/FrameTicker.h"
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace lumeno {
+
+class AccountStore;
+class GuideSession;
+class SentToRow;
+class SettingsSection;
+class SettingsStore;
+class SpeechCapture;
+class TextLabel;
+
+// The first-run form: as the guide session asks, the user's name, sign-in by an e-mailed code and the
+// speech language. Everything typed lives here and is dropped with the form; only a confirmed sign-in
+// (kept by the account store) and the speech locale (written at every change) outlast it.
+class FirstRunForm : public QWidget {
+    Q_OBJECT
+public:
+    enum class Field { name, email, code };
+
+    struct Services {
+        AccountStore& account;
+        SettingsStore& settings;
+        SpeechCapture& speech;
+        AnimationClock animation;
+    };
+
+    FirstRunForm(const GuideSession& session, Services services, QWidget* parent = nullptr);
+
+    // Run when the form is finished, and when a language choice should get its speech model ready.
+    std::function<void()> onDone = [] {};
+    std::function<void()> prepareSpeech = [] {};
+
+    QString buttonTitle() const;
+    bool locked() const;
+    bool codeSent() const { return codeSent_; }
+    bool sendingCode() const { return sendingCode_; }
+    const std::optional<QString>& problem() const { return problem_; }
+    const QString& languageCode() const { return languageCode_; }
+    const std::vector<ReplyLanguage>& languageChoices() const { return languageChoices_; }
+
+    void submit();
+    void changeEmail();
+    void setLanguageCode(const QString& code);
+
+    // The language to preselect: `kept` when it is offered, else the stored speech language, else English,
+    // else the first offered; empty when nothing is offered.
+    static QString preselectedLanguage(const std::vector<ReplyLanguage>& choices, const QString& kept,
+                                       const QString& speechLocaleID);
+
+protected:
+    // The offered languages are looked up when the form first appears.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildHeader();
+    void buildNameSection();
+    void buildSignInSection();
+    void buildLanguageSection();
+    void buildBottomRow();
+    void loadLanguages();
+    void showLanguages(const std::vector<ReplyLanguage>& choices);
+    void requestFinished(const std::optional<QString>& problem, bool wasConfirming);
+    void finish();
+    void focusField(Field field);
+    void refresh();
+
+    const GuideSession& session_;
+    Services services_;
+
+    bool codeSent_ = false;
+    bool sendingCode_ = false;
+    std::optional<QString> problem_;
+    QString languageCode_;
+    std::vector<ReplyLanguage> languageChoices_;
+    bool languagesRequested_ = false;
+
+    QLineEdit* name_ = nullptr;
+    QLineEdit* email_ = nullptr;
+    QLineEdit* code_ = nullptr;
+    SettingsSection* signIn_ = nullptr;
+    QWidget* emailRow_ = nullptr;
+    QWidget* sentToRow_ = nullptr;
+    QWidget* codeRow_ = nullptr;
+    SentToRow* sentTo_ = nullptr;
+    QWidget* languageLoadingRow_ = nullptr;
+    QWidget* languagePickerRow_ = nullptr;
+    QComboBox* languagePicker_ = nullptr;
+    TextLabel* problemLabel_ = nullptr;
+    QPushButton* button_ = nullptr;
+};
+
+} // namespace lumeno

@@ -1,0 +1,184 @@
+#include "shell/HotkeyPicker.h"
+
+#include "ui/ProblemLabel.h"
+#include "ui/TextLabel.h"
+#include "foundation/KeyboardLayout.h"
+#include "foundation/SettingsStore.h"
+#include "platform/VirtualKeyCodes.h"
+#include "shell/ShortcutRecorder.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace lumeno {
+
+namespace {
+
+constexpr int labelWidth = 110;
+
+struct Choice {
+    QString title;
+    std::optional<ModifierKey> modifier; // none: a key combination
+};
+
+const std::array<Choice, 5> choices = {{
+    {QStringLiteral("Right Option ⌥"), ModifierKey::rightOption},
+    {QStringLiteral("Right Command ⌘"), ModifierKey::rightCommand},
+    {QStringLiteral("Right Control ⌃"), ModifierKey::rightControl},
+    {QStringLiteral("fn / Globe"), ModifierKey::fn},
+    {QStringLiteral("Key combination…"), std::nullopt},
+}};
+
+int indexOf(const Hotkey& hotkey) {
+    for (int i = 0; i < int(choices.size()); ++i)
+        if (choices[i].modifier == hotkey.modifierKey())
+            return i;
+    return int(choices.size()) - 1;
+}
+
+constexpr quint64 comboModifiers =
+    VirtualKey::shiftFlag | VirtualKey::controlFlag | VirtualKey::optionFlag | VirtualKey::commandFlag;
+constexpr quint64 typingSafeModifiers = VirtualKey::controlFlag | VirtualKey::optionFlag | VirtualKey::commandFlag;
+
+QWidget* labelledRow(const QString& label, QWidget* parent, QHBoxLayout*& fields) {
+    auto* row = new QWidget(parent);
+    fields = new QHBoxLayout(row);
+    fields->setContentsMargins(0, 0, 0, 0);
+    fields->setSpacing(10);
+    auto* name = new TextLabel(label, row);
+    name->setFixedWidth(labelWidth);
+    fields->addWidget(name);
+    return row;
+}
+
+} // namespace
+
+HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout, Apply apply, QWidget* parent)
+    : QWidget(parent), settings_(settings), layout_(layout), apply_(std::move(apply)),
+      recorder_(new ShortcutRecorder(this)) {
+    setObjectName(QStringLiteral("hotkeyPicker"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+
+    QHBoxLayout* fields = nullptr;
+    column->addWidget(labelledRow(QStringLiteral("Reply hotkey"), this, fields));
+    choice_ = new QComboBox(this);
+    choice_->setObjectName(QStringLiteral("replyHotkey"));
+    choice_->setAccessibleName(QStringLiteral("Reply hotkey"));
+    for (const Choice& entry : choices)
+        choice_->addItem(entry.title);
+    fields->addWidget(choice_, 1);
+    // `activated`, not `currentIndexChanged`: choosing the same modifier again re-applies it.
+    connect(choice_, &QComboBox::activated, this, &HotkeyPicker::choose);
+
+    shortcutRow_ = labelledRow(QStringLiteral("Shortcut"), this, fields);
+    shortcutRow_->setObjectName(QStringLiteral("shortcutRow"));
+    combination_ = new QLabel(shortcutRow_);
+    combination_->setObjectName(QStringLiteral("combination"));
+    combination_->setFont(TypeScale::monospaced(13));
+    combination_->setTextFormat(Qt::PlainText);
+    fields->addWidget(combination_, 1);
+    change_ = new QPushButton(shortcutRow_);
+    change_->setObjectName(QStringLiteral("change"));
+    connect(change_, &QPushButton::clicked, this, &HotkeyPicker::startRecording);
+    fields->addWidget(change_);
+    prompt_ = new TextLabel(QStringLiteral("Press the shortcut… (Esc cancels)"), shortcutRow_,
+                            Hierarchy::secondary);
+    prompt_->setObjectName(QStringLiteral("recordingPrompt"));
+    fields->addWidget(prompt_, 1);
+    column->addWidget(shortcutRow_);
+
+    problemLabel_ = new ProblemLabel(this);
+    problemLabel_->setObjectName(QStringLiteral("problem"));
+    column->addWidget(problemLabel_);
+
+    fnNote_ = new TextLabel(QStringLiteral("Many keyboards handle fn themselves and never report it: if holding fn does nothing, pick another key."),
+                            this, Hierarchy::secondary, TypeScale::font(12));
+    fnNote_->setObjectName(QStringLiteral("fnNote"));
+    fnNote_->setWordWrap(true);
+    column->addWidget(fnNote_);
+
+    recorder_->onKey = [this](const RecordedKey& key) { record(key); };
+    connect(&settings_, &SettingsStore::hotkeyChanged, this, &HotkeyPicker::showHotkey);
+    setProblem(std::nullopt);
+    showHotkey();
+}
+
+bool HotkeyPicker::isRecording() const {
+    return recorder_->isRecording();
+}
+
+void HotkeyPicker::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    stopRecording();
+}
+
+void HotkeyPicker::choose(int index) {
+    setProblem(std::nullopt);
+    if (const std::optional<ModifierKey> modifier = choices[index].modifier) {
+        stopRecording();
+        setProblem(apply_(Hotkey::modifier(*modifier)));
+    } else {
+        startRecording();
+    }
+    showHotkey();
+}
+
+void HotkeyPicker::startRecording() {
+    stopRecording();
+    setProblem(std::nullopt);
+    recorder_->start();
+    showHotkey();
+}
+
+void HotkeyPicker::stopRecording() {
+    recorder_->stop();
+    showHotkey();
+}
+
+void HotkeyPicker::record(const RecordedKey& key) {
+    const quint64 held = key.modifiers & comboModifiers;
+    if (key.keyCode == VirtualKey::escape && held == 0) {
+        stopRecording();
+        return;
+    }
+    if ((held & typingSafeModifiers) == 0 && !KeyboardLayout::isFunctionKey(key.keyCode)) {
+        setProblem(QStringLiteral("Use ⌘, ⌥ or ⌃ with a key (or a function key) so the shortcut can't swallow "
+                                  "normal typing."));
+        return;
+    }
+    stopRecording();
+    setProblem(apply_(Hotkey::combo(KeyCombo{key.keyCode, held})));
+    showHotkey();
+}
+
+void HotkeyPicker::setProblem(std::optional<QString> problem) {
+    problem_ = std::move(problem);
+    problemLabel_->setProblem(problem_);
+}
+
+void HotkeyPicker::showHotkey() {
+    const Hotkey& hotkey = settings_.hotkey();
+    const bool recording = recorder_->isRecording();
+    {
+        // While recording a first combination the picker already shows "Key combination…".
+        const QSignalBlocker quiet(choice_);
+        choice_->setCurrentIndex(recording ? int(choices.size()) - 1 : indexOf(hotkey));
+    }
+    const std::optional<KeyCombo> combo = hotkey.keyCombo();
+    shortcutRow_->setVisible(combo.has_value() || recording);
+    combination_->setVisible(combo.has_value());
+    change_->setVisible(combo.has_value());
+    prompt_->setVisible(!combo.has_value() && recording);
+    if (combo)
+        combination_->setText(combo->displayString(layout_));
+    change_->setText(recording ? QStringLiteral("Press the shortcut…") : QStringLiteral("Change…"));
+    change_->setEnabled(!recording);
+    fnNote_->setVisible(hotkey.modifierKey() == ModifierKey::fn);
+}
+
+} // namespace lumeno

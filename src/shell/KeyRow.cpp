@@ -1,0 +1,111 @@
+#include "shell/KeyRow.h"
+
+#include "shell/DemoFrame.h"
+#include "shell/Keycap.h"
+#include "shell/OnboardingKeyboard.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumeno {
+
+namespace {
+
+constexpr double keyGap = 5;
+constexpr double baseRoom = 2; // the key's side shows below its face
+
+// Only the rows from just above the highest key to hold: the drawing stays a short strip.
+std::vector<OnboardingKeyDraw> lowerRows(std::vector<OnboardingKeyDraw> draws) {
+    double top = 0;
+    bool any = false;
+    for (const auto& draw : draws) {
+        if (draw.emphasized) {
+            top = any ? std::min(top, draw.y) : draw.y;
+            any = true;
+        }
+    }
+    top -= 1.2;
+    std::erase_if(draws, [top](const OnboardingKeyDraw& draw) { return draw.y < top; });
+    return draws;
+}
+
+} // namespace
+
+KeyRow::KeyRow(const KeyboardLayout& layout, QWidget* parent) : QWidget(parent), layout_(layout) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void KeyRow::setHotkey(const Hotkey& hotkey, bool edit) {
+    draws_ = lowerRows(OnboardingKeyboard::cluster(hotkey, edit, layout_));
+    if (draws_.empty()) {
+        bounds_ = QRectF(0, 0, 1, 1);
+    } else {
+        double minX = draws_[0].x, minY = draws_[0].y, maxX = 0, maxY = 0;
+        for (const auto& draw : draws_) {
+            minX = std::min(minX, draw.x);
+            minY = std::min(minY, draw.y);
+            maxX = std::max(maxX, draw.x + draw.w);
+            maxY = std::max(maxY, draw.y + draw.h);
+        }
+        bounds_ = QRectF(QPointF(minX, minY), QPointF(maxX, maxY));
+    }
+    QStringList names;
+    for (const auto& draw : draws_) {
+        if (draw.emphasized)
+            names << Keycap::accessibleName(draw.spot, draw.label);
+    }
+    setAccessibleName(names.join(QStringLiteral(", ")));
+    setFixedSize(sizeHint());
+    updateGeometry();
+    update();
+}
+
+void KeyRow::setHeld(const QSet<KeySpot>& held) {
+    if (held == held_)
+        return;
+    held_ = held;
+    update();
+}
+
+void KeyRow::setTime(double elapsed) {
+    const double before = demoPress();
+    t_ = std::fmod(elapsed, DemoFrame::loopSeconds);
+    if (demoPress() != before)
+        update();
+}
+
+double KeyRow::demoPress() const {
+    // Down over a short ease as the demonstration starts listening, up again as it stops.
+    if (t_ < DemoFrame::holdStart)
+        return 0;
+    if (t_ < DemoFrame::holdEnd)
+        return std::min(1.0, (t_ - DemoFrame::holdStart) / pressSeconds);
+    return std::max(0.0, 1 - (t_ - DemoFrame::holdEnd) / pressSeconds);
+}
+
+std::vector<double> KeyRow::pressAmounts() const {
+    std::vector<double> amounts;
+    for (const auto& draw : draws_)
+        amounts.push_back(held_.contains(draw.spot) ? 1.0 : draw.emphasized ? demoPress() : 0.0);
+    return amounts;
+}
+
+QSize KeyRow::sizeHint() const {
+    return QSize(int(std::ceil(bounds_.width() * unit)), int(std::ceil(bounds_.height() * unit + baseRoom)));
+}
+
+void KeyRow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const std::vector<double> amounts = pressAmounts();
+    for (size_t i = 0; i < draws_.size(); ++i) {
+        const auto& draw = draws_[i];
+        const QRectF frame((draw.x - bounds_.left()) * unit, (draw.y - bounds_.top()) * unit,
+                           draw.w * unit - keyGap, draw.h * unit - keyGap);
+        painter.setOpacity(draw.opacity);
+        Keycap{draw.spot, draw.label, draw.emphasized, amounts[i], unit}.paint(painter, frame, palette());
+    }
+}
+
+} // namespace lumeno

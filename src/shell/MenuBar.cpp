@@ -1,0 +1,111 @@
+#include "shell/MenuBar.h"
+
+#include "app/AppServices.h"
+#include "shell/UpdateController.h"
+#include "shell/WindowManager.h"
+#include "support/Log.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+namespace lumeno {
+
+MenuBar::MenuBar(AppServices& services, WindowManager& windows, UpdateController& updates, QObject* parent)
+    : QObject(parent), s_(services), windows_(windows), updates_(updates), menu_(std::make_unique<QMenu>()) {
+    menu_->setObjectName(QStringLiteral("menuBarMenu"));
+    connect(menu_.get(), &QMenu::aboutToShow, this, &MenuBar::rebuildMenu);
+    connect(&s_.settings, &SettingsStore::isPausedChanged, this, &MenuBar::refresh);
+    connect(&s_.memory, &MemoryStore::changed, this, &MenuBar::refresh);
+    connect(&s_.account, &AccountStore::isSignedInChanged, this, &MenuBar::refresh);
+    connect(&s_.permissions, &PermissionsGate::microphoneChanged, this, &MenuBar::refresh);
+    connect(&s_.permissions, &PermissionsGate::accessibilityChanged, this, &MenuBar::refresh);
+    rebuildMenu();
+}
+
+MenuBar::~MenuBar() = default;
+
+bool MenuBar::start() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        Log::app.error(QStringLiteral("This desktop has no tray; showing the settings window instead"));
+        windows_.showSettings();
+        return false;
+    }
+    tray_ = std::make_unique<QSystemTrayIcon>();
+    tray_->setContextMenu(menu_.get());
+    // A left click opens the same menu: the tray icon has no other use.
+    connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            menu_->popup(QCursor::pos());
+    });
+    refresh();
+    tray_->show();
+    return true;
+}
+
+MenuBarLabel::State MenuBar::labelState() const {
+    return {s_.settings.isPaused(), needsAttention(), s_.memory.dueCount()};
+}
+
+void MenuBar::refresh() {
+    if (!tray_)
+        return;
+    const MenuBarLabel::State state = labelState();
+    tray_->setIcon(MenuBarLabel::icon(state));
+    tray_->setToolTip(statusLine());
+}
+
+void MenuBar::rebuildMenu() {
+    menu_->clear();
+    auto add = [this](const QString& text, const char* name, auto action, const QKeySequence& keys = {}) {
+        QAction* item = menu_->addAction(text);
+        item->setObjectName(QString::fromLatin1(name));
+        item->setShortcut(keys);
+        connect(item, &QAction::triggered, this, action);
+        return item;
+    };
+
+    QAction* status = menu_->addAction(statusLine());
+    status->setObjectName(QStringLiteral("statusLine"));
+    status->setEnabled(false);
+    if (!s_.account.isSignedIn())
+        add(QStringLiteral("Sign In…"), "signIn", [this] { windows_.showFirstRun(); });
+    using Status = PermissionsGate::Status;
+    if (s_.permissions.microphone() != Status::granted || s_.permissions.accessibility() != Status::granted)
+        add(QStringLiteral("Allow Permissions…"), "allowPermissions", [this] { windows_.showSetup(); });
+    menu_->addSeparator();
+
+    if (lastDraft())
+        add(QStringLiteral("Copy Last Draft"), "copyLastDraft", [this] { copyLastDraft(); });
+    QAction* pause = add(QStringLiteral("Pause"), "pause", [this](bool on) { s_.settings.setPaused(on); });
+    pause->setCheckable(true);
+    pause->setChecked(s_.settings.isPaused());
+    menu_->addSeparator();
+
+    const int due = s_.memory.dueCount();
+    add(due > 0 ? QStringLiteral("Memory (%1 due)…").arg(due) : QStringLiteral("Memory…"), "memory",
+        [this] { windows_.showMemory(); }, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    if (s_.settings.showsDraftDetails())
+        add(QStringLiteral("Debug Window…"), "debugWindow", [this] { windows_.showDraftDetails(); },
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    add(QStringLiteral("How to Use"), "howToUse", [this] { windows_.showHowToPopups(); });
+    menu_->addSeparator();
+
+    add(QStringLiteral("Check for Updates…"), "checkForUpdates", [this] { updates_.checkForUpdates(); });
+    add(QStringLiteral("Settings…"), "settings", [this] { windows_.showSettings(); },
+        QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    menu_->addSeparator();
+    add(QStringLiteral("Quit Lumeno"), "quit", [this] { quit(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+void MenuBar::copyLastDraft() {
+    const std::optional<QString> draft = lastDraft();
+    if (!draft)
+        return;
+    Pasteboard& pasteboard = *s_.platform.pasteboard;
+    if (!pasteboard.write(PasteboardContents::plain(*draft)))
+        return;
+    // Our own copy, not the user's: the next dictation must not take it as context.
+    s_.contextPacker.noteOwnChange(pasteboard.changeCount(), false);
+}
+
+} // namespace lumeno

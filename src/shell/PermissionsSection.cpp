@@ -1,0 +1,71 @@
+#include "shell/PermissionsSection.h"
+
+#include "shell/PermissionRow.h"
+
+#include <QFrame>
+#include <QVBoxLayout>
+
+namespace lumeno {
+
+namespace {
+constexpr double refreshInterval = 1.0;
+}
+
+PermissionsSection::PermissionsSection(PermissionsGate& permissions, Scheduler& scheduler, QWidget* parent)
+    : QWidget(parent), permissions_(permissions), scheduler_(scheduler) {
+    setObjectName(QStringLiteral("permissionsSection"));
+    using Permission = PermissionsGate::Permission;
+    microphone_ = new PermissionRow(Permission::microphone, QStringLiteral("Hears you while you hold the key."),
+                                    [this] { permissions_.request(Permission::microphone); }, this);
+    accessibility_ =
+        new PermissionRow(Permission::accessibility, QStringLiteral("Reads the thread and pastes the draft."),
+                          [this] { permissions_.request(Permission::accessibility); }, this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(microphone_);
+    auto* hairline = new QFrame(this);
+    hairline->setFrameShape(QFrame::HLine);
+    hairline->setFrameShadow(QFrame::Plain);
+    hairline->setStyleSheet(QStringLiteral("color: palette(midlight);"));
+    layout->addWidget(hairline);
+    layout->addWidget(accessibility_);
+
+    connect(&permissions_, &PermissionsGate::microphoneChanged, this, &PermissionsSection::showStatuses);
+    connect(&permissions_, &PermissionsGate::accessibilityChanged, this, &PermissionsSection::showStatuses);
+    showStatuses();
+}
+
+PermissionsSection::~PermissionsSection() {
+    stopRefreshing();
+}
+
+void PermissionsSection::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    startRefreshing();
+}
+
+void PermissionsSection::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    stopRefreshing();
+}
+
+void PermissionsSection::startRefreshing() {
+    stopRefreshing();
+    permissions_.refresh();
+    refresh_ = scheduler_.every(refreshInterval, [this] { permissions_.refresh(); });
+}
+
+void PermissionsSection::stopRefreshing() {
+    if (refresh_)
+        scheduler_.cancel(*refresh_);
+    refresh_.reset();
+}
+
+void PermissionsSection::showStatuses() {
+    microphone_->setStatus(permissions_.microphone());
+    accessibility_->setStatus(permissions_.accessibility());
+}
+
+} // namespace lumeno

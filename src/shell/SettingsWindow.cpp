@@ -1,0 +1,157 @@
+#include "shell/SettingsWindow.h"
+
+#include "ui/Hierarchy.h"
+#include "ui/Ink.h"
+#include "ui/Symbol.h"
+#include "ui/Tint.h"
+#include "ui/TypeScale.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QStyleOptionToolButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace lumeno {
+
+namespace {
+
+constexpr int toolbarHeight = 56;
+
+int indexOf(SettingsTab tab) {
+    return int(std::find(allSettingsTabs.begin(), allSettingsTabs.end(), tab) - allSettingsTabs.begin());
+}
+
+// A toolbar tab: its symbol over its label, tinted with the accent and set on a soft plate when selected.
+class TabButton : public QToolButton {
+public:
+    TabButton(const QString& symbol, const QString& label, QWidget* parent) : QToolButton(parent), symbol_(symbol) {
+        setText(label);
+        setCheckable(true);
+        setAutoRaise(true);
+        setFixedSize(72, toolbarHeight - 8);
+        setAccessibleName(label);
+        setFocusPolicy(Qt::TabFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPalette& colors = palette();
+        if (isChecked() || underMouse()) {
+            painter.setPen(Qt::NoPen);
+            QColor plate = hierarchicalColor(colors, Hierarchy::quaternary);
+            if (!isChecked())
+                plate = scaledAlpha(plate, 0.5);
+            painter.setBrush(plate);
+            painter.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 7, 7);
+        }
+        const QColor ink = isChecked() ? Tint::accent(colors) : hierarchicalColor(colors, Hierarchy::secondary);
+        Symbol::paint(painter, symbol_, QRectF((width() - 22) / 2.0, 5, 22, 22), ink);
+        painter.setFont(TypeScale::font(11, isChecked() ? QFont::DemiBold : QFont::Normal));
+        painter.setPen(isChecked() ? ink : hierarchicalColor(colors, Hierarchy::primary));
+        painter.drawText(QRect(0, 29, width(), 16), Qt::AlignHCenter | Qt::AlignTop, text());
+    }
+
+private:
+    QString symbol_;
+};
+
+} // namespace
+
+SettingsWindow::SettingsWindow(const PageFactory& page, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("settingsWindow"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    toolbar_ = new QWidget(this);
+    toolbar_->setObjectName(QStringLiteral("settingsToolbar"));
+    toolbar_->setFixedHeight(toolbarHeight);
+    auto* tabs = new QHBoxLayout(toolbar_);
+    tabs->setContentsMargins(8, 4, 8, 4);
+    tabs->setSpacing(2);
+    tabs->addStretch(1);
+    buttons_ = new QButtonGroup(this);
+    buttons_->setExclusive(true);
+    pages_ = new QStackedWidget(this);
+    for (SettingsTab tab : allSettingsTabs) {
+        tabs->addWidget(tabButton(tab));
+        QWidget* content = page(tab);
+        content->setObjectName(content->objectName().isEmpty() ? rawValue(tab) + QStringLiteral("Page")
+                                                               : content->objectName());
+        pages_->addWidget(content);
+    }
+    tabs->addStretch(1);
+    layout->addWidget(toolbar_);
+    auto* hairline = new QWidget(this);
+    hairline->setFixedHeight(1);
+    hairline->setAutoFillBackground(true);
+    QPalette line = hairline->palette();
+    line.setColor(QPalette::Window, hierarchicalColor(palette(), Hierarchy::quaternary));
+    hairline->setPalette(line);
+    layout->addWidget(hairline);
+    layout->addWidget(pages_, 1);
+
+    connect(buttons_, &QButtonGroup::idClicked, this, [this](int index) { select(allSettingsTabs[index]); });
+    select(SettingsTab::general);
+}
+
+QToolButton* SettingsWindow::tabButton(SettingsTab tab) {
+    auto* button = new TabButton(symbol(tab), title(tab), toolbar_);
+    button->setObjectName(rawValue(tab) + QStringLiteral("Tab"));
+    buttons_->addButton(button, indexOf(tab));
+    return button;
+}
+
+QString SettingsWindow::title(SettingsTab tab) {
+    switch (tab) {
+    case SettingsTab::general: return QStringLiteral("General");
+    case SettingsTab::account: return QStringLiteral("Account");
+    case SettingsTab::more: return QStringLiteral("More");
+    case SettingsTab::style: return QStringLiteral("Style");
+    case SettingsTab::permissions: return QStringLiteral("Permissions");
+    }
+    Q_UNREACHABLE();
+}
+
+QString SettingsWindow::symbol(SettingsTab tab) {
+    switch (tab) {
+    case SettingsTab::general: return QStringLiteral("gearshape");
+    case SettingsTab::account: return QStringLiteral("person.crop.circle");
+    case SettingsTab::more: return QStringLiteral("ellipsis.circle");
+    case SettingsTab::style: return QStringLiteral("textformat");
+    case SettingsTab::permissions: return QStringLiteral("lock.shield");
+    }
+    Q_UNREACHABLE();
+}
+
+QSize SettingsWindow::contentSize(SettingsTab tab) {
+    switch (tab) {
+    case SettingsTab::general: return {520, 220};
+    case SettingsTab::account: return {560, 640};
+    case SettingsTab::more: return {520, 520};
+    case SettingsTab::style: return {580, 560};
+    case SettingsTab::permissions: return {520, 230};
+    }
+    Q_UNREACHABLE();
+}
+
+void SettingsWindow::select(SettingsTab tab) {
+    current_ = tab;
+    const int index = indexOf(tab);
+    buttons_->button(index)->setChecked(true);
+    pages_->setCurrentIndex(index);
+    setWindowTitle(title(tab));
+    // The toolbar sits above the tab's own area.
+    setFixedSize(contentSize(tab) + QSize(0, toolbarHeight + 1));
+}
+
+QWidget* SettingsWindow::page(SettingsTab tab) const {
+    return pages_->widget(indexOf(tab));
+}
+
+} // namespace lumeno

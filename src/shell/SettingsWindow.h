@@ -1,0 +1,41 @@
+#pragma once
+
+#include "foundation/SettingsTab.h"
+
+#include <QWidget>
+#include <functional>
+
+class QButtonGroup;
+class QStackedWidget;
+class QToolButton;
+
+namespace lumeno {
+
+// The settings window: a toolbar of the tabs, in their fixed order, over the selected tab's page. The window
+// takes each tab's own size and its title, so a short tab is not padded out to the tallest one.
+class SettingsWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the page of a tab; called once per tab, when the window is built.
+    using PageFactory = std::function<QWidget*(SettingsTab)>;
+
+    explicit SettingsWindow(const PageFactory& page, QWidget* parent = nullptr);
+
+    static QString title(SettingsTab tab);
+    static QString symbol(SettingsTab tab);
+    static QSize contentSize(SettingsTab tab);
+
+    SettingsTab currentTab() const { return current_; }
+    void select(SettingsTab tab);
+    QWidget* page(SettingsTab tab) const;
+
+private:
+    QToolButton* tabButton(SettingsTab tab);
+
+    QButtonGroup* buttons_;
+    QStackedWidget* pages_;
+    QWidget* toolbar_;
+    SettingsTab current_ = SettingsTab::general;
+};
+
+} // namespace lumeno

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "shell/RecordedKey.h"
+
+#include <QObject>
+#include <functional>
+
+namespace lumeno {
+
+// Takes every key press that reaches this application while it runs, so the key being recorded never
+// types into a field or triggers a button. The keys other programs see are not touched: nothing is grabbed.
+class ShortcutRecorder : public QObject {
+    Q_OBJECT
+public:
+    explicit ShortcutRecorder(QObject* parent = nullptr);
+    ~ShortcutRecorder() override;
+
+    void start();
+    void stop();
+    bool isRecording() const { return recording_; }
+
+    // Each key press while recording; does nothing until installed.
+    std::function<void(const RecordedKey&)> onKey = [](const RecordedKey&) {};
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool recording_ = false;
+};
+
+} // namespace lumeno

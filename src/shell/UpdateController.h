@@ -1,0 +1,29 @@
+#pragma once
+
+#include "shell/Updater.h"
+
+#include <functional>
+#include <memory>
+
+namespace lumeno {
+
+// Owns the updater: nothing exists until start(), which makes it once and checks in the background;
+// "Check for Updates…" starts it if needed and asks for a check the user sees. Under the test runner it
+// never starts, so no test ever talks to an update service.
+class UpdateController {
+public:
+    using Factory = std::function<std::unique_ptr<Updater>()>;
+
+    explicit UpdateController(Factory makeUpdater, bool enabled);
+
+    void start();
+    void checkForUpdates();
+    Updater* updater() const { return updater_.get(); }
+
+private:
+    Factory makeUpdater_;
+    bool enabled_;
+    std::unique_ptr<Updater> updater_;
+};
+
+} // namespace lumeno

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <optional>
+
+namespace lumeno {
+
+// Whatever keeps the installed program up to date. Results come back through the callbacks, which do
+// nothing until installed.
+class Updater {
+public:
+    virtual ~Updater() = default;
+
+    // The feed checked for new versions; none when this build has no feed of its own.
+    virtual std::optional<QUrl> feedUrl() const = 0;
+    // Looks for an update without showing anything unless one is found.
+    virtual void checkInBackground() = 0;
+    // The user asked: always answers on screen, even when there is nothing new.
+    virtual void checkForUpdates() = 0;
+
+    std::function<void(const QString& displayVersion, const QString& version)> onFoundUpdate =
+        [](const QString&, const QString&) {};
+    std::function<void()> onNoUpdate = [] {};
+};
+
+} // namespace lumeno

@@ -1,0 +1,182 @@
+#include "shell/WindowManager.h"
+
+#include "account/AccountSettingsView.h"
+#include "app/AppServices.h"
+#include "details/DraftDetailsWindow.h"
+#include "drafting/StyleSettingsView.h"
+#include "memory/ui/ExportLocationChooser.h"
+#include "memory/ui/MemoryWindow.h"
+#include "shell/AppIcon.h"
+#include "shell/GeneralSettingsView.h"
+#include "shell/GuideClose.h"
+#include "shell/MoreSettingsView.h"
+#include "shell/OnboardingView.h"
+#include "shell/PermissionsSettingsView.h"
+#include "shell/SettingsWindow.h"
+#include "shell/SetupView.h"
+#include "support/Text.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace lumeno {
+
+namespace {
+
+void centre(QWidget& window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), window.size());
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+// A name of only spaces or tabs is no name.
+bool isBlankName(const QString& name) {
+    for (QChar c : name)
+        if (c != u' ' && c != u'\t')
+            return false;
+    return true;
+}
+
+} // namespace
+
+WindowManager::WindowManager(AppServices& services)
+    : s_(services), howToSession_(services.clock.now()), switches_(services.settings, services.draftDetails),
+      copier_(*services.platform.pasteboard, services.contextPacker) {
+    switches_.showDraftDetails = [this] { showDraftDetails(); };
+}
+
+WindowManager::~WindowManager() = default;
+
+QWidget* WindowManager::setupWindow() const {
+    return setupWindow_.get();
+}
+
+QWidget* WindowManager::guideWindow() const {
+    return guideWindow_.get();
+}
+
+void WindowManager::front(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void WindowManager::showFirstRun() {
+    const bool signedIn = s_.account.isSignedIn();
+    guideSession_.setAsksSignIn(!signedIn);
+    const QString name = s_.account.session() ? s_.account.session()->user.name : QString();
+    guideSession_.setAsksName(!signedIn || isBlankName(name));
+    guideSession_.setAsksLanguage(!s_.settings.hasChosenSpeechLanguage());
+    // Something must be asked: a user with nothing missing is asked the language again.
+    if (!guideSession_.asksName() && !guideSession_.asksSignIn() && !guideSession_.asksLanguage())
+        guideSession_.setAsksLanguage(true);
+    guideSession_.setIsWelcome(!s_.settings.hasSeenGuide());
+    guideSession_.advanceGeneration();
+
+    const int height = OnboardingView::height(guideSession_);
+    if (guideWindow_) {
+        if (guideWindow_->size() != QSize(OnboardingView::width, height))
+            guideWindow_->setFixedSize(OnboardingView::width, height);
+    } else {
+        buildGuideWindow(height);
+    }
+    front(*guideWindow_);
+}
+
+void WindowManager::buildGuideWindow(int height) {
+    FirstRunForm::Services services{s_.account, s_.settings, s_.speech, AnimationClock{s_.scheduler, s_.clock}};
+    guideWindow_ = std::make_unique<OnboardingView>(guideSession_, services);
+    guideWindow_->onDone = [this] { finishGuide(true); };
+    guideWindow_->prepareSpeech = [this] { prepareSpeech(); };
+    guideWindow_->setWindowTitle(QStringLiteral("Lumeno"));
+    guideWindow_->setWindowIcon(AppIcon::icon());
+    guideWindow_->setFixedSize(OnboardingView::width, height);
+    centre(*guideWindow_);
+    // Closing the guide while signed in counts as having been through it; signed out, it will be back.
+    new GuideClose(*guideWindow_, [this] {
+        if (!s_.account.isSignedIn())
+            return;
+        s_.settings.setHasSeenGuide(true);
+        s_.settings.setHasCompletedSetup(true);
+    });
+}
+
+void WindowManager::putAwayFirstRun() {
+    if (guideWindow_)
+        guideWindow_->hide();
+    if (setupWindow_)
+        setupWindow_->close();
+}
+
+void WindowManager::showSetup() {
+    if (!setupWindow_) {
+        setupWindow_ = std::make_unique<SetupView>(s_.permissions, s_.scheduler, s_.settings);
+        setupWindow_->setWindowTitle(QStringLiteral("Allow Lumeno"));
+        setupWindow_->setWindowIcon(AppIcon::icon());
+        centre(*setupWindow_);
+    }
+    front(*setupWindow_);
+}
+
+void WindowManager::showMemory() {
+    if (!memoryWindow_)
+        memoryWindow_ = std::make_unique<MemoryWindow>(s_.memory, *s_.platform.defaults, *s_.platform.screens,
+                                                       s_.scheduler);
+    memoryWindow_->present();
+}
+
+void WindowManager::showDraftDetails() {
+    if (!draftDetailsWindow_) {
+        draftDetailsWindow_ = std::make_unique<DraftDetailsWindow>(
+            DraftDetailsView::Services{s_.draftDetails, s_.settings, s_.memory, switches_, copier_, s_.keyboardLayout},
+            *s_.platform.defaults);
+        draftDetailsWindow_->view().onOpenSettings = [this] { showSettings(SettingsTab::general); };
+    }
+    draftDetailsWindow_->front();
+}
+
+void WindowManager::showHowToPopups() {
+    howToSession_.setPage(0);
+    howToSession_.setPageStart(s_.clock.now());
+}
+
+void WindowManager::showSettings(std::optional<SettingsTab> tab) {
+    if (!settingsWindow_)
+        buildSettingsWindow();
+    if (tab)
+        settingsWindow_->select(*tab);
+    front(*settingsWindow_);
+}
+
+void WindowManager::buildSettingsWindow() {
+    settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); });
+    settingsWindow_->setWindowIcon(AppIcon::icon());
+    centre(*settingsWindow_);
+}
+
+QWidget* WindowManager::settingsContent(SettingsTab tab) {
+    switch (tab) {
+    case SettingsTab::general:
+        return new GeneralSettingsView(
+            s_.settings, s_.keyboardLayout, [this](const Hotkey& hotkey) { return applyHotkey(hotkey); },
+            [this] { return s_.hotkeys.editRegistrationError(); });
+    case SettingsTab::account:
+        return new AccountSettingsView(s_.account);
+    case SettingsTab::more: {
+        auto* more = new MoreSettingsView(s_.settings, s_.style);
+        more->onShowDraftDetails = [this] { showDraftDetails(); };
+        more->onShowsDraftDetails = [this](bool on) { switches_.setShowsDraftDetails(on); };
+        more->onSavesDraftDetails = [this](bool on) { switches_.setSavesDraftDetails(on); };
+        return more;
+    }
+    case SettingsTab::style:
+        return new StyleSettingsView(s_.style);
+    case SettingsTab::permissions:
+        return new PermissionsSettingsView(s_.permissions, s_.scheduler);
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace lumeno

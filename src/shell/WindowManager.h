@@ -1,0 +1,84 @@
+#pragma once
+
+#include "details/DraftDetailsSwitches.h"
+#include "details/ReportCopier.h"
+#include "foundation/Hotkey.h"
+#include "foundation/SettingsTab.h"
+#include "shell/GuideSession.h"
+#include "shell/HowToSession.h"
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace lumeno {
+
+class AppServices;
+class DraftDetailsWindow;
+class MemoryWindow;
+class OnboardingView;
+class SettingsWindow;
+class SetupView;
+
+// Builds every window of the program the first time it is asked for, keeps it when the user closes it and
+// shows the same window again next time, in front of whatever else is open.
+class WindowManager {
+public:
+    explicit WindowManager(AppServices& services);
+    ~WindowManager();
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+    // Asks what the guide still needs (sign-in, name, speech language) and shows it from a fresh form.
+    void showFirstRun();
+    void showSetup();
+    void showMemory();
+    void showDraftDetails();
+    void showHowToPopups();
+    // Without a tab, the window opens on the tab it showed last.
+    void showSettings(std::optional<SettingsTab> tab = std::nullopt);
+
+    // What the application model does for the windows; each does nothing until installed.
+    std::function<std::optional<QString>(const Hotkey&)> applyHotkey = [](const Hotkey&) {
+        return std::optional<QString>();
+    };
+    std::function<void(bool showTips)> finishGuide = [](bool) {};
+    std::function<void()> prepareSpeech = [] {};
+
+    GuideSession& guideSession() { return guideSession_; }
+    HowToSession& howToSession() { return howToSession_; }
+    DraftDetailsSwitches& draftDetailsSwitches() { return switches_; }
+
+    // The windows built so far; null until first shown.
+    QWidget* setupWindow() const;
+    QWidget* guideWindow() const;
+    SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
+    MemoryWindow* memoryWindow() const { return memoryWindow_.get(); }
+    DraftDetailsWindow* draftDetailsWindow() const { return draftDetailsWindow_.get(); }
+
+    // Orders the guide out and closes the setup window, once the guide is finished.
+    void putAwayFirstRun();
+
+private:
+    void buildGuideWindow(int height);
+    void buildSettingsWindow();
+    QWidget* settingsContent(SettingsTab tab);
+    static void front(QWidget& window);
+
+    AppServices& s_;
+    GuideSession guideSession_;
+    HowToSession howToSession_;
+    DraftDetailsSwitches switches_;
+    ReportCopier copier_;
+
+    std::unique_ptr<SetupView> setupWindow_;
+    std::unique_ptr<SettingsWindow> settingsWindow_;
+    std::unique_ptr<MemoryWindow> memoryWindow_;
+    std::unique_ptr<DraftDetailsWindow> draftDetailsWindow_;
+    std::unique_ptr<OnboardingView> guideWindow_;
+};
+
+} // namespace lumeno

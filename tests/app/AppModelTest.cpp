@@ -1,0 +1,98 @@
+// The application model: the quit hold around permission prompts, the status line, applying a hot key,
+// starting and preparing to quit.
+#include "LoopHarness.h"
+
+#include "app/AppModel.h"
+#include "platform/VirtualKeyCodes.h"
+#include "shell/Updater.h"
+#include "shell/WindowManager.h"
+
+namespace lumeno {
+namespace {
+
+class AppModelTest : public testing::LoopHarness {
+protected:
+    AppServices* services = app.get();
+    std::unique_ptr<AppModel> model = std::make_unique<AppModel>(
+        std::move(app), [] { return std::unique_ptr<Updater>(); }, false);
+};
+
+TEST_F(AppModelTest, APermissionPromptHoldsQuittingUntilThreeSecondsAfterItClosed) {
+    EXPECT_FALSE(model->holdsQuit());
+    model->beginPermissionPrompt();
+    clock.advance(44);
+    EXPECT_TRUE(model->holdsQuit());
+    model->beginPermissionPrompt(); // a second prompt holds 45 s from its own start
+    clock.advance(10);
+    EXPECT_TRUE(model->holdsQuit());
+    model->endPermissionPrompt();
+    clock.advance(2.9);
+    EXPECT_TRUE(model->holdsQuit());
+    clock.advance(0.2);
+    EXPECT_FALSE(model->holdsQuit());
+    EXPECT_TRUE(log->contains(QStringLiteral("Permission prompt closed; returned to the same window")));
+}
+
+TEST_F(AppModelTest, TheMicrophonePromptOfTheGateHoldsQuitting) {
+    micPermission.setStatus(AuthorizationStatus::notDetermined);
+    services->permissions.request(PermissionsGate::Permission::microphone);
+    settle();
+    EXPECT_TRUE(model->holdsQuit());
+    EXPECT_TRUE(log->contains(QStringLiteral("Holding quit for a permission prompt")));
+}
+
+TEST_F(AppModelTest, TheStatusLineNamesTheFirstThingInTheWay) {
+    EXPECT_EQ(model->statusLine(), QStringLiteral("Hold Right ⌥ to reply"));
+    EXPECT_FALSE(model->needsAttention());
+    micPermission.setStatus(AuthorizationStatus::denied);
+    trust.setTrusted(false);
+    services->permissions.refresh();
+    EXPECT_EQ(model->statusLine(), QStringLiteral("Turn Accessibility off and on once"));
+    services->settings.setPaused(true);
+    EXPECT_EQ(model->statusLine(), QStringLiteral("Paused"));
+    services->account.signOut();
+    EXPECT_EQ(model->statusLine(), QStringLiteral("Sign in to reply"));
+    EXPECT_TRUE(model->needsAttention());
+}
+
+TEST_F(AppModelTest, AHotKeyTheDesktopRefusesLeavesTheOldOneWorking) {
+    model->start();
+    const KeyCombo combo{49, 0x100000 | 0x20000};
+    keyboard.refuse({combo.keyCode, combo.modifiers}, GlobalHotkeys::Refusal::taken);
+    EXPECT_NE(model->applyHotkey(Hotkey::combo(combo)), std::nullopt);
+    EXPECT_EQ(services->settings.hotkey(), Hotkey());
+    EXPECT_EQ(services->hotkeys.hotkey(), Hotkey()); // the old key is registered again
+
+    const KeyCombo free{49, 0x40000 | 0x80000};
+    EXPECT_EQ(model->applyHotkey(Hotkey::combo(free)), std::nullopt);
+    EXPECT_EQ(services->settings.hotkey(), Hotkey::combo(free));
+    EXPECT_TRUE(log->contains(QStringLiteral("Hotkey changed to ⌃⌥Space")));
+}
+
+TEST_F(AppModelTest, StartingRoutesTheHotKeyIntoTheLoopAndQuittingStopsEverythingOnce) {
+    services->settings.setHasChosenSpeechLanguage(true);
+    model->start();
+    settle();
+    EXPECT_EQ(model->windows().guideWindow(), nullptr); // signed in with a language: no guide
+
+    const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
+    desktop.focus(chat.composer);
+    serverDrafts(QStringLiteral("Will do."));
+    keyboard.press(VirtualKey::rightOption);
+    advance(0.6);
+    ASSERT_TRUE(services->loop.phase().isListening());
+    say(QStringLiteral("say will do"));
+    keyboard.release(VirtualKey::rightOption);
+    advance(3);
+    EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("Will do."));
+    EXPECT_EQ(model->lastDraft(), QStringLiteral("Will do."));
+
+    model->prepareToQuit();
+    model->prepareToQuit();
+    EXPECT_TRUE(model->didPrepareToQuit());
+    EXPECT_FALSE(services->hotkeys.isStarted());
+    EXPECT_EQ(services->contextPacker.timer(), std::nullopt);
+}
+
+} // namespace
+} // namespace lumeno

@@ -1,0 +1,294 @@
+#include "GuideTestSupport.h"
+
+#include "ui/SettingsSection.h"
+#include "shell/GuideSession.h"
+#include "shell/OnboardingView.h"
+#include "testsupport/QtPrinters.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace lumeno::testing {
+namespace {
+
+class FirstRunTest : public GuideFixture {
+protected:
+    GuideSession session;
+    std::unique_ptr<AccountStore> account = makeAccount();
+    std::unique_ptr<OnboardingView> view;
+    int doneCount = 0;
+    int prepareCount = 0;
+
+    void ask(bool name, bool signIn, bool language, bool welcome = true) {
+        session.setAsksName(name);
+        session.setAsksSignIn(signIn);
+        session.setAsksLanguage(language);
+        session.setIsWelcome(welcome);
+    }
+
+    OnboardingView& open() {
+        view = std::make_unique<OnboardingView>(session, FirstRunForm::Services{*account, settings, speech, animation});
+        view->onDone = [this] { ++doneCount; };
+        view->prepareSpeech = [this] { ++prepareCount; };
+        view->resize(OnboardingView::width, OnboardingView::height(session));
+        view->show();
+        settle();
+        return *view;
+    }
+
+    FirstRunForm& form() { return *view->form(); }
+    template <typename T> T* child(const char* name) { return view->form()->findChild<T*>(name); }
+    QPushButton* button() { return child<QPushButton>("continueButton"); }
+    void type(const char* field, const QString& text) { child<QLineEdit>(field)->setText(text); }
+    QString labelText(const char* name) { return child<QLabel>(name)->text(); }
+};
+
+TEST_F(FirstRunTest, WindowHeightGrowsWithWhatIsAsked) {
+    ask(false, false, true);
+    EXPECT_EQ(OnboardingView::height(session), 332);
+    ask(true, false, true);
+    EXPECT_EQ(OnboardingView::height(session), 376);
+    ask(false, true, false);
+    EXPECT_EQ(OnboardingView::height(session), 368);
+    ask(true, true, true);
+    EXPECT_EQ(OnboardingView::height(session), 488);
+}
+
+TEST_F(FirstRunTest, EveryCombinationFitsItsWindowWithoutClipping) {
+    for (int mask = 1; mask < 8; ++mask) {
+        ask(mask & 1, mask & 2, mask & 4);
+        open();
+        EXPECT_LE(view->minimumSizeHint().height(), OnboardingView::height(session)) << "asked " << mask;
+        EXPECT_LE(view->minimumSizeHint().width(), OnboardingView::width) << "asked " << mask;
+    }
+}
+
+TEST_F(FirstRunTest, LanguageOnlyIsASignInTitledFormThatContinuesAndRemembersTheChoice) {
+    ask(false, false, true, false);
+    open();
+    shoot(*view, "first-run-language-only");
+
+    EXPECT_EQ(labelText("guideTitle"), "Sign In");
+    EXPECT_EQ(labelText("guideSubtitle"), "Sign in to keep replying.");
+    EXPECT_EQ(child<SettingsSection>("signInSection"), nullptr);
+    EXPECT_EQ(child<SettingsSection>("nameSection"), nullptr);
+    EXPECT_EQ(button()->text(), "Continue");
+    ASSERT_TRUE(button()->isEnabled());
+    EXPECT_FALSE(settings.hasChosenSpeechLanguage());
+
+    QTest::mouseClick(button(), Qt::LeftButton);
+    EXPECT_EQ(doneCount, 1);
+    EXPECT_TRUE(settings.hasChosenSpeechLanguage());
+    EXPECT_EQ(settings.speechLocaleID(), "en-US");
+    EXPECT_TRUE(transport->requests().empty());
+}
+
+TEST_F(FirstRunTest, ABlankNameOrMissingAddressKeepsTheButtonDisabled) {
+    ask(true, true, false);
+    open();
+    EXPECT_EQ(labelText("guideTitle"), "Welcome to Lumeno");
+    EXPECT_EQ(button()->text(), "Email Me a Code");
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>("nameField"));
+
+    type("nameField", " \t ");
+    type("emailField", "ada@example.com");
+    EXPECT_FALSE(button()->isEnabled());
+    type("nameField", "Ada");
+    EXPECT_TRUE(button()->isEnabled());
+    type("emailField", "   ");
+    EXPECT_FALSE(button()->isEnabled());
+
+    // Return in a field does nothing either while the form is locked.
+    QTest::keyClick(child<QLineEdit>("emailField"), Qt::Key_Return);
+    settle();
+    EXPECT_TRUE(transport->requests().empty());
+}
+
+TEST_F(FirstRunTest, SignInByCodeThenFinishNamesTheAccountAndChoosesTheLanguage) {
+    ask(true, true, true);
+    open();
+    type("nameField", "Ada Park");
+    type("emailField", " Ada@Example.com ");
+
+    QTest::keyClick(child<QLineEdit>("emailField"), Qt::Key_Return);
+    EXPECT_EQ(button()->text(), "Sending…");
+    EXPECT_FALSE(button()->isEnabled());
+    form().submit(); // a second Return while the request runs
+    settle();
+    ASSERT_EQ(transport->waitingCount(), 1);
+
+    transport->respond(FakeHttpTransport::empty(204));
+    settle();
+    EXPECT_TRUE(form().codeSent());
+    EXPECT_EQ(child<QLabel>("sentToLabel")->text(), "Ada@Example.com");
+    EXPECT_TRUE(child<QLineEdit>("codeField")->isVisible());
+    EXPECT_FALSE(child<QLineEdit>("emailField")->isVisible());
+    EXPECT_EQ(child<SettingsSection>("signInSection")->footer(), "Check your email. The code works for 10 minutes.");
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>("codeField"));
+    EXPECT_EQ(button()->text(), "Continue");
+    EXPECT_FALSE(button()->isEnabled()) << "no code typed yet";
+
+    // Any text counts as a code: the form neither filters nor limits it.
+    type("codeField", "12 ab-34 x");
+    ASSERT_TRUE(button()->isEnabled());
+    shoot(*view, "first-run-code-sent");
+    QTest::mouseClick(button(), Qt::LeftButton);
+    EXPECT_EQ(button()->text(), "Checking…");
+    settle();
+    EXPECT_EQ(doneCount, 0);
+
+    transport->respond(FakeHttpTransport::json(200, signInAnswer()));
+    settle();
+    EXPECT_TRUE(account->isSignedIn());
+    EXPECT_EQ(doneCount, 1);
+    EXPECT_TRUE(settings.hasChosenSpeechLanguage());
+    EXPECT_EQ(transport->requests().size(), 2u);
+}
+
+TEST_F(FirstRunTest, AFailedRequestShowsTheStoresMessageAndChangeStartsOver) {
+    ask(false, true, false);
+    open();
+    type("emailField", "ada@example.com");
+    transport->enqueue(FakeHttpTransport::empty(204));
+    form().submit();
+    settle();
+    ASSERT_TRUE(form().codeSent());
+
+    type("codeField", "000000");
+    transport->enqueue(FakeHttpTransport::json(
+        400, R"({"error":{"code":"invalid_code","message":"That code is wrong or has expired."}})"));
+    form().submit();
+    settle();
+    ASSERT_TRUE(form().problem().has_value());
+    EXPECT_TRUE(child<QLabel>("problemLabel")->isVisible());
+    EXPECT_EQ(child<QLabel>("problemLabel")->text(), *form().problem());
+    EXPECT_TRUE(form().codeSent()) << "a failed check stays on the code";
+    EXPECT_EQ(doneCount, 0);
+    shoot(*view, "first-run-wrong-code");
+
+    QTest::mouseClick(child<QPushButton>("changeEmailButton"), Qt::LeftButton);
+    EXPECT_FALSE(form().codeSent());
+    EXPECT_EQ(form().problem(), std::nullopt);
+    EXPECT_FALSE(child<QLabel>("problemLabel")->isVisible());
+    EXPECT_EQ(child<QLineEdit>("codeField")->text(), "");
+    EXPECT_EQ(child<QLineEdit>("emailField")->text(), "ada@example.com");
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>("emailField"));
+    EXPECT_EQ(button()->text(), "Email Me a Code");
+}
+
+TEST_F(FirstRunTest, WithoutAServerTheStoresMessageIsShownUnchanged) {
+    account = makeAccount(false);
+    ask(false, true, false);
+    open();
+    type("emailField", "ada@example.com");
+    form().submit();
+    settle();
+    EXPECT_EQ(form().problem(), AccountStore::noServerMessage());
+    EXPECT_FALSE(form().codeSent());
+    EXPECT_EQ(button()->text(), "Email Me a Code");
+}
+
+TEST_F(FirstRunTest, SignedInAlreadyTheSignInSectionStaysButContinueFinishesAtOnce) {
+    account = signedInAccount(QStringLiteral("Ada Park"));
+    ask(true, true, false);
+    open();
+    EXPECT_NE(child<SettingsSection>("signInSection"), nullptr);
+    EXPECT_EQ(child<QLineEdit>("nameField")->text(), "Ada Park");
+    EXPECT_EQ(child<QLineEdit>("emailField")->text(), "ada@example.com");
+    type("emailField", "");
+    EXPECT_EQ(button()->text(), "Continue");
+    ASSERT_TRUE(button()->isEnabled());
+
+    type("nameField", "  Ada Lovelace ");
+    form().submit();
+    settle();
+    EXPECT_EQ(doneCount, 1);
+    EXPECT_EQ(account->session()->user.name, "Ada Lovelace");
+    // Only the background rename reaches the server: no code was asked for.
+    for (const HttpRequest& request : transport->requests())
+        EXPECT_FALSE(request.url.path().contains("code")) << request.url.toString().toStdString();
+}
+
+TEST_F(FirstRunTest, AStoredLocaleNotOfferedFallsBackToEnglishAndIsWrittenAtOnce) {
+    settings.setSpeechLocaleID(QStringLiteral("ja-JP"));
+    ask(false, false, true);
+    open();
+    EXPECT_EQ(form().languageCode(), "en");
+    EXPECT_EQ(settings.speechLocaleID(), SpeechCapture::preferredIdentifier("en"));
+    EXPECT_EQ(prepareCount, 1);
+    EXPECT_FALSE(settings.hasChosenSpeechLanguage());
+
+    auto* picker = child<QComboBox>("languagePicker");
+    ASSERT_TRUE(picker->isVisible());
+    QStringList offered;
+    for (int i = 0; i < picker->count(); ++i)
+        offered << picker->itemText(i);
+    EXPECT_EQ(offered, (QStringList{"English", "German", "Slovenian"}));
+    EXPECT_EQ(picker->currentText(), "English");
+}
+
+TEST_F(FirstRunTest, WithoutEnglishTheFirstOfferedLanguageIsPreselected) {
+    speechEngine.setSupportedLocales({QStringLiteral("sl-SI"), QStringLiteral("de-DE")});
+    settings.setSpeechLocaleID(QStringLiteral("ja-JP"));
+    ask(false, false, true);
+    open();
+    EXPECT_EQ(form().languageCode(), "de"); // the shipped table's order, not the engine's
+    EXPECT_EQ(settings.speechLocaleID(), "de-DE");
+}
+
+TEST_F(FirstRunTest, PickingALanguageWritesTheLocaleNowButChoosingItOnlyOnFinish) {
+    settings.setSpeechLocaleID(QStringLiteral("de-AT"));
+    ask(false, false, true);
+    open();
+    EXPECT_EQ(form().languageCode(), "de") << "the stored locale's language is kept";
+    EXPECT_EQ(prepareCount, 1);
+
+    auto* picker = child<QComboBox>("languagePicker");
+    const int slovenian = picker->findText("Slovenian");
+    picker->setCurrentIndex(slovenian);
+    emit picker->activated(slovenian);
+    EXPECT_EQ(settings.speechLocaleID(), "sl-SI");
+    EXPECT_EQ(prepareCount, 2);
+    EXPECT_FALSE(settings.hasChosenSpeechLanguage());
+
+    form().submit();
+    EXPECT_TRUE(settings.hasChosenSpeechLanguage());
+    EXPECT_EQ(settings.speechLocaleID(), "sl-SI");
+}
+
+TEST_F(FirstRunTest, WithNoSpeechLanguageTheSpinnerStaysAndTheFormStaysLocked) {
+    speechEngine.setSupportedLocales({});
+    ask(false, false, true);
+    open();
+    EXPECT_TRUE(child<QWidget>("languageSpinner")->isVisible());
+    EXPECT_FALSE(child<QComboBox>("languagePicker")->isVisible());
+    EXPECT_TRUE(form().locked());
+    EXPECT_FALSE(button()->isEnabled());
+    EXPECT_EQ(prepareCount, 0);
+}
+
+TEST_F(FirstRunTest, ANewGenerationStartsTheFormOver) {
+    ask(true, true, false);
+    open();
+    type("nameField", "Ada");
+    type("emailField", "ada@example.com");
+    transport->enqueue(FakeHttpTransport::empty(204));
+    form().submit();
+    settle();
+    ASSERT_TRUE(form().codeSent());
+
+    session.advanceGeneration();
+    settle();
+    EXPECT_FALSE(form().codeSent());
+    EXPECT_EQ(child<QLineEdit>("nameField")->text(), "");
+    EXPECT_EQ(child<QLineEdit>("emailField")->text(), "");
+    EXPECT_EQ(view->findChildren<FirstRunForm*>().size(), 1);
+    shoot(*view, "first-run-welcome");
+}
+
+} // namespace
+} // namespace lumeno::testing

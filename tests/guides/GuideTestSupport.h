@@ -1,0 +1,90 @@
+#pragma once
+
+#include "account/AccountSession.h"
+#include "account/AccountStore.h"
+#include "account/ServerAPI.h"
+#include "foundation/KeyboardLayout.h"
+#include "foundation/SettingsStore.h"
+#include "platform/fake/FakeAudioInput.h"
+#include "platform/fake/FakeDefaultsStore.h"
+#include "platform/fake/FakeGlobalHotkeys.h"
+#include "platform/fake/FakeHttpTransport.h"
+#include "platform/fake/FakeKeyboardLayoutSource.h"
+#include "platform/fake/FakeModifierState.h"
+#include "platform/fake/FakeSecretStore.h"
+#include "platform/fake/FakeSpeechEngine.h"
+#include "support/Clock.h"
+#include "support/ManualScheduler.h"
+#include "testsupport/Screenshots.h"
+#include "ui/FrameTicker.h"
+#include "voice/SpeechCapture.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace lumeno::testing {
+
+// Manual time, the fake desktop's keyboard and speech, settings in memory and an account store on the
+// scriptable server, in a fresh support folder.
+class GuideFixture : public ::testing::Test {
+protected:
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    AnimationClock animation{scheduler, clock};
+    FakeDefaultsStore defaults;
+    FakeSecretStore secrets;
+    SettingsStore settings{defaults, secrets};
+    FakeKeyboardLayoutSource layoutSource;
+    KeyboardLayout layout{layoutSource};
+    FakeGlobalHotkeys keyboard;
+    FakeModifierState modifiers{keyboard};
+    FakeAudioInput audio;
+    FakeSpeechEngine speechEngine;
+    SpeechCapture speech{audio, speechEngine};
+    std::shared_ptr<FakeHttpTransport> transport = std::make_shared<FakeHttpTransport>();
+    QTemporaryDir folder;
+
+    std::unique_ptr<AccountStore> makeAccount(bool withServer = true) {
+        auto server = withServer ? std::make_shared<ServerAPI>(QUrl("https://api.lumeno.test"), transport, scheduler)
+                                 : nullptr;
+        return std::make_unique<AccountStore>(folder.path(), std::move(server), clock, QStringLiteral("ada-laptop"));
+    }
+
+    // An account store that finds a session from an earlier run.
+    std::unique_ptr<AccountStore> signedInAccount(const QString& name = QStringLiteral("Ada Park")) {
+        AccountSession session{QStringLiteral("tok-Secret123"), {"u1", "ada@example.com", name}, std::nullopt};
+        QFile file(folder.filePath("session.json"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(session.encoded());
+        file.close();
+        return makeAccount();
+    }
+
+    static QByteArray signInAnswer() {
+        return QJsonDocument(QJsonObject{{"token", "tok-Fresh456"},
+                                         {"user", QJsonObject{{"id", "u1"},
+                                                              {"email", "ada@example.com"},
+                                                              {"name", "Ada Park"}}}})
+            .toJson(QJsonDocument::Compact);
+    }
+
+    // Lets finished server answers and language look-ups reach the views.
+    void settle() {
+        for (int turn = 0; turn < 4; ++turn) {
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            scheduler.runDue();
+        }
+    }
+
+    static void shoot(QWidget& widget, const QString& name) {
+        widget.ensurePolished();
+        screenshots::save(screenshots::onDesktop(widget), name);
+    }
+};
+
+} // namespace lumeno::testing

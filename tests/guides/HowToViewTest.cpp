@@ -1,0 +1,206 @@
+#include "GuideTestSupport.h"
+
+#include "platform/VirtualKeyCodes.h"
+#include "shell/HowToDemo.h"
+#include "shell/HowToSession.h"
+#include "shell/HowToView.h"
+#include "shell/KeyRow.h"
+#include "shell/PageDots.h"
+#include "testsupport/QtPrinters.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace lumeno::testing {
+namespace {
+
+using Kind = KeySpot::Kind;
+
+class HowToViewTest : public GuideFixture {
+protected:
+    HowToSession session{clock.now()};
+    std::unique_ptr<HowToView> view;
+    int doneCount = 0;
+
+    HowToView& open(const Hotkey& hotkey = Hotkey::modifier(ModifierKey::rightOption)) {
+        settings.setHotkey(hotkey);
+        view = std::make_unique<HowToView>(session, HowToView::Services{settings, layout, modifiers, animation});
+        view->onDone = [this] { ++doneCount; };
+        view->resize(HowToView::width, HowToView::height);
+        view->show();
+        scheduler.runDue();
+        return *view;
+    }
+
+    QPushButton* button() { return view->findChild<QPushButton*>("nextButton"); }
+    QString title() { return view->findChild<QLabel*>("howToTitle")->text(); }
+    QString lines() { return view->findChild<QLabel*>("howToLines")->text(); }
+    KeyRow& keyRow() { return *view->findChild<KeyRow*>("keyRow"); }
+    PageDots& dots() { return *view->findChild<PageDots*>("pageDots"); }
+    HowToDemo& demo() { return *view->findChild<HowToDemo*>("howToDemo"); }
+
+    // How far down the drawn key for `spot` is; -1 when it is not drawn.
+    double pressOf(const KeySpot& spot) {
+        const auto amounts = keyRow().pressAmounts();
+        for (size_t i = 0; i < keyRow().draws().size(); ++i) {
+            if (keyRow().draws()[i].spot == spot)
+                return amounts[i];
+        }
+        return -1;
+    }
+
+    void shootAt(double seconds, const QString& name) {
+        scheduler.advance(seconds);
+        shoot(*view, name);
+    }
+};
+
+TEST_F(HowToViewTest, RightOptionTeachesReplyThenEditWithItsOwnNames) {
+    open();
+    EXPECT_EQ(view->pageCount(), 2);
+    EXPECT_EQ(title(), "Reply");
+    EXPECT_EQ(lines(), "Hold Right Option in any text field and speak naturally, or say what the reply should say.\n"
+                       "Let go. The draft lands in the field. You press Send.");
+    EXPECT_EQ(button()->text(), "Next");
+    EXPECT_TRUE(dots().isVisible());
+    EXPECT_EQ(dots().accessibleName(), "1 of 2");
+    EXPECT_EQ(demo().accessibleName(), "Demo: a reply appears in the field.");
+    shootAt(1.6, "how-to-reply-listening");
+
+    scheduler.advance(1.0);
+    button()->click();
+    EXPECT_EQ(session.page(), 1);
+    EXPECT_EQ(session.pageStart(), clock.now()) << "the page clock restarts";
+    EXPECT_EQ(title(), "Edit");
+    EXPECT_EQ(lines(), "Hold Right Option and Command and say how to change the text that is already there.");
+    EXPECT_EQ(button()->text(), "Done");
+    EXPECT_EQ(dots().accessibleName(), "2 of 2");
+    EXPECT_EQ(demo().accessibleName(), "Demo: the text in the field is rewritten.");
+    EXPECT_LT(demo().frame().t, 0.1);
+    shootAt(3.2, "how-to-edit-drafting");
+
+    button()->click();
+    EXPECT_EQ(doneCount, 1);
+    EXPECT_EQ(session.page(), 1) << "Done changes nothing but closing";
+}
+
+TEST_F(HowToViewTest, RightCommandNamesItsSymbolAndTheEditShortcut) {
+    open(Hotkey::modifier(ModifierKey::rightCommand));
+    EXPECT_TRUE(lines().startsWith("Hold Right ⌘ in any text field"));
+    view->next();
+    EXPECT_EQ(lines(), "Hold Right ⌘ + ⌥ and say how to change the text that is already there.");
+    EXPECT_EQ(keyRow().accessibleName(), "command, option");
+    shootAt(1.5, "how-to-right-command-edit");
+}
+
+TEST_F(HowToViewTest, ACombinationWithoutAnEditShortcutHasOnePageThatCloses) {
+    using namespace VirtualKey;
+    open(Hotkey::combo({ansiD, commandFlag | optionFlag | shiftFlag}));
+    EXPECT_EQ(view->pageCount(), 1);
+    EXPECT_FALSE(dots().isVisible());
+    EXPECT_EQ(button()->text(), "Done");
+    EXPECT_TRUE(lines().startsWith("Hold ⌥⇧⌘D in any text field"));
+    shootAt(1.5, "how-to-combination-one-page");
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_EQ(doneCount, 1);
+    EXPECT_EQ(session.page(), 0);
+}
+
+TEST_F(HowToViewTest, ReturnGoesToTheNextPage) {
+    open();
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_EQ(session.page(), 1);
+    EXPECT_EQ(doneCount, 0);
+}
+
+TEST_F(HowToViewTest, TheKeysToHoldGoDownWhileTheDemonstrationListens) {
+    open();
+    const KeySpot option = KeySpot::of(Kind::optionRight);
+    EXPECT_EQ(pressOf(option), 0);
+    scheduler.advance(1.0);
+    EXPECT_EQ(pressOf(option), 1);
+    EXPECT_EQ(pressOf(KeySpot::of(Kind::commandRight)), 0) << "a faded neighbour stays up";
+    scheduler.advance(2.2);
+    EXPECT_EQ(pressOf(option), 0);
+}
+
+TEST_F(HowToViewTest, HeldModifiersPushTheirDrawnKeysDownWithinATick) {
+    open();
+    scheduler.advance(0.2); // before the demonstration holds anything
+    keyboard.press(VirtualKey::rightCommand);
+    keyboard.press(VirtualKey::option); // the left Option key is not in this drawing
+    scheduler.advance(HowToView::keyWatchInterval);
+    EXPECT_EQ(view->held(), (QSet<KeySpot>{KeySpot::of(Kind::commandRight), KeySpot::of(Kind::optionLeft)}));
+    EXPECT_EQ(pressOf(KeySpot::of(Kind::commandRight)), 1);
+    EXPECT_EQ(pressOf(KeySpot::of(Kind::optionRight)), 0);
+    shoot(*view, "how-to-user-holds-right-command");
+
+    keyboard.release(VirtualKey::rightCommand);
+    keyboard.release(VirtualKey::option);
+    scheduler.advance(HowToView::keyWatchInterval);
+    EXPECT_TRUE(view->held().isEmpty());
+    EXPECT_EQ(pressOf(KeySpot::of(Kind::commandRight)), 0);
+
+    keyboard.press(VirtualKey::rightCommand);
+    scheduler.advance(HowToView::keyWatchInterval);
+    view->hide();
+    EXPECT_TRUE(view->held().isEmpty()) << "closing forgets the held keys";
+    const int pending = scheduler.pendingCount();
+    scheduler.advance(1.0);
+    EXPECT_EQ(scheduler.pendingCount(), pending) << "nothing keeps watching once closed";
+    EXPECT_TRUE(view->held().isEmpty());
+}
+
+TEST_F(HowToViewTest, ReopeningStartsOnTheReplyPageFromTheBeginning) {
+    open();
+    view->next();
+    scheduler.advance(2.0);
+    view->hide();
+    // What the window manager does on every showing.
+    session.setPage(0);
+    session.setPageStart(clock.now());
+    view->show();
+    EXPECT_EQ(title(), "Reply");
+    EXPECT_EQ(demo().frame().t, 0);
+}
+
+TEST_F(HowToViewTest, ChangingTheHotKeyWhileOpenUpdatesNamesPagesAndKeys) {
+    open();
+    view->next();
+    using namespace VirtualKey;
+    settings.setHotkey(Hotkey::combo({ansiD, commandFlag | optionFlag | shiftFlag}));
+    EXPECT_EQ(view->pageCount(), 1);
+    EXPECT_EQ(title(), "Reply") << "the edit page vanished with the edit shortcut";
+    EXPECT_EQ(button()->text(), "Done");
+    EXPECT_FALSE(dots().isVisible());
+}
+
+TEST_F(HowToViewTest, AFunctionKeyIsDrawnAloneAndFnEditsWithItsShortcutName) {
+    open(Hotkey::combo({VirtualKey::f5, 0}));
+    ASSERT_EQ(keyRow().draws().size(), 1u);
+    EXPECT_EQ(keyRow().draws()[0].label, "F5");
+    shootAt(1.5, "how-to-function-key");
+
+    open(Hotkey::modifier(ModifierKey::fn));
+    view->next();
+    EXPECT_EQ(lines(), "Hold fn + ⌘ and say how to change the text that is already there.");
+    shootAt(1.2, "how-to-fn-edit");
+}
+
+TEST_F(HowToViewTest, DarkPaletteScreenshots) {
+    open();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x2a, 0x2a, 0x2c));
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xec, 0xec, 0xec));
+    dark.setColor(QPalette::Text, QColor(0xec, 0xec, 0xec));
+    dark.setColor(QPalette::ButtonText, QColor(0xec, 0xec, 0xec));
+    dark.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3c));
+    dark.setColor(QPalette::Highlight, QColor(0x0a, 0x84, 0xff));
+    view->setPalette(dark);
+    shootAt(1.7, "how-to-reply-dark");
+}
+
+} // namespace
+} // namespace lumeno::testing

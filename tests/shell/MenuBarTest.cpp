@@ -1,0 +1,190 @@
+#include "AppFixture.h"
+
+#include "platform/fake/FakeMicrophoneAuthorizer.h"
+#include "platform/fake/FakeAccessibilityTrust.h"
+#include "details/DraftDetailsWindow.h"
+#include "shell/MenuBar.h"
+#include "shell/SettingsWindow.h"
+#include "shell/PackageUpdater.h"
+#include "shell/UpdateController.h"
+#include "support/Log.h"
+
+#include <QMenu>
+#include <QPainter>
+
+namespace lumeno {
+namespace {
+
+struct UpdaterCalls {
+    int made = 0;
+    int background = 0;
+    int userChecks = 0;
+};
+
+class FakeUpdater final : public Updater {
+public:
+    explicit FakeUpdater(UpdaterCalls& calls) : calls_(calls) {}
+    std::optional<QUrl> feedUrl() const override { return std::nullopt; }
+    void checkInBackground() override { ++calls_.background; }
+    void checkForUpdates() override { ++calls_.userChecks; }
+
+private:
+    UpdaterCalls& calls_;
+};
+
+class MenuBarTest : public AppFixture {
+protected:
+    MenuBarTest() {
+        Log::setSink(log);
+        build();
+        makeMenuBar();
+    }
+    ~MenuBarTest() override {
+        menuBar.reset();
+        Log::setSink(nullptr);
+    }
+    void makeMenuBar() {
+        menuBar = std::make_unique<MenuBar>(*app, *windows, updates);
+        menuBar->statusLine = [this] { return status; };
+        menuBar->needsAttention = [this] { return attention; };
+        menuBar->lastDraft = [this] { return draft; };
+    }
+    void grantBoth() {
+        static_cast<FakeMicrophoneAuthorizer&>(*platform.microphone).setStatus(AuthorizationStatus::granted);
+        static_cast<FakeAccessibilityTrust&>(*platform.accessibilityTrust).setTrusted(true);
+        app->permissions.refresh();
+    }
+    void addDueCommitments(int count) {
+        for (int i = 0; i < count; ++i)
+            app->memory.addCommitment(QStringLiteral("Send the slides %1").arg(i), clock.now().addDays(-1), std::nullopt);
+    }
+    QStringList items() {
+        menuBar->rebuildMenu();
+        QStringList texts;
+        for (QAction* action : menuBar->menu().actions())
+            texts << (action->isSeparator() ? QStringLiteral("—") : action->text());
+        return texts;
+    }
+    QAction* item(const char* name) { return menuBar->menu().findChild<QAction*>(name); }
+    void shootLabel(const MenuBarLabel::State& state, const QString& name) {
+        QImage strip(QSize(3 * 22 + 64 + 3 * 24, 64), QImage::Format_ARGB32_Premultiplied);
+        strip.fill(QColor(0x2b, 0x2b, 0x2e)); // a dark panel, and a light one beside it
+        QPainter painter(&strip);
+        painter.fillRect(QRect(strip.width() / 2, 0, strip.width() / 2, 64), QColor(0xf0, 0xf0, 0xf0));
+        painter.drawImage(QPoint(12, 21), MenuBarLabel::image(state, 22));
+        painter.drawImage(QPoint(44, 0), MenuBarLabel::image(state, 64));
+        painter.drawImage(QPoint(strip.width() / 2 + 12, 21), MenuBarLabel::image(state, 22));
+        painter.end();
+        screenshots::save(strip, name);
+    }
+
+    std::shared_ptr<CapturingLogSink> log = std::make_shared<CapturingLogSink>();
+    UpdaterCalls calls;
+    UpdateController updates{[this] {
+                                 ++calls.made;
+                                 return std::make_unique<FakeUpdater>(calls);
+                             },
+                             true};
+    QString status = QStringLiteral("Sign in to reply");
+    bool attention = true;
+    std::optional<QString> draft;
+    std::unique_ptr<MenuBar> menuBar;
+};
+
+TEST_F(MenuBarTest, SignedOutWithoutPermissionsOffersBothFixesAndAPlainWarning) {
+    EXPECT_EQ(items(), (QStringList{"Sign in to reply", "Sign In…", "Allow Permissions…", "—", "Pause", "—",
+                                    "Memory…", "How to Use", "—", "Check for Updates…", "Settings…", "—",
+                                    "Quit Lumeno"}));
+    EXPECT_FALSE(item("statusLine")->isEnabled()) << "the status is a line of text, not a command";
+    addDueCommitments(2);
+    EXPECT_EQ(MenuBarLabel::symbol(menuBar->labelState()), "exclamationmark.triangle");
+    EXPECT_EQ(MenuBarLabel::badge(menuBar->labelState()), "") << "a warning never carries a count";
+    shootLabel(menuBar->labelState(), "tray-icon-attention");
+
+    item("signIn")->trigger();
+    ASSERT_NE(windows->guideWindow(), nullptr);
+    EXPECT_TRUE(windows->guideWindow()->isVisible());
+    item("allowPermissions")->trigger();
+    EXPECT_TRUE(windows->setupWindow()->isVisible());
+}
+
+TEST_F(MenuBarTest, PausedWithDueCommitmentsShowsTheCountEverywhere) {
+    signIn(QStringLiteral("Ana"));
+    makeMenuBar();
+    grantBoth();
+    attention = false;
+    addDueCommitments(2);
+    item("pause")->trigger();
+    EXPECT_TRUE(app->settings.isPaused());
+    EXPECT_EQ(MenuBarLabel::symbol(menuBar->labelState()), "pause.circle");
+    EXPECT_EQ(MenuBarLabel::badge(menuBar->labelState()), "2");
+    shootLabel(menuBar->labelState(), "tray-icon-paused-2-due");
+    const QStringList texts = items();
+    EXPECT_FALSE(texts.contains("Sign In…"));
+    EXPECT_FALSE(texts.contains("Allow Permissions…"));
+    EXPECT_TRUE(texts.contains("Memory (2 due)…"));
+    EXPECT_TRUE(item("pause")->isChecked());
+    EXPECT_EQ(item("memory")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+
+    app->settings.setPaused(false);
+    EXPECT_EQ(MenuBarLabel::symbol(menuBar->labelState()), "arrowshape.turn.up.left");
+    shootLabel(menuBar->labelState(), "tray-icon-ready-2-due");
+}
+
+TEST_F(MenuBarTest, CopyLastDraftAppearsWithADraftAndIsNotTakenForTheUsersCopy) {
+    EXPECT_FALSE(items().contains("Copy Last Draft"));
+    draft = QStringLiteral("Thanks, Ana. Friday works.");
+    EXPECT_TRUE(items().contains("Copy Last Draft"));
+    item("copyLastDraft")->trigger();
+    const std::optional<PasteboardContents> copied = platform.pasteboard->contents();
+    ASSERT_TRUE(copied.has_value());
+    EXPECT_EQ(copied->plainText, draft);
+    // Our own copy is never offered back as something the user copied.
+    EXPECT_FALSE(app->contextPacker.pack(std::nullopt, std::nullopt).has_value());
+}
+
+TEST_F(MenuBarTest, TheDebugWindowItemFollowsTheSetting) {
+    EXPECT_EQ(item("debugWindow"), nullptr);
+    app->settings.setShowsDraftDetails(true);
+    items();
+    ASSERT_NE(item("debugWindow"), nullptr);
+    EXPECT_EQ(item("debugWindow")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    item("debugWindow")->trigger();
+    EXPECT_TRUE(windows->draftDetailsWindow()->isVisible());
+}
+
+TEST_F(MenuBarTest, CheckingForUpdatesStartsTheUpdaterOnce) {
+    item("checkForUpdates")->trigger();
+    items();
+    item("checkForUpdates")->trigger();
+    EXPECT_EQ(calls.made, 1);
+    EXPECT_EQ(calls.background, 1);
+    EXPECT_EQ(calls.userChecks, 2);
+    EXPECT_TRUE(log->contains("Update feed none"));
+
+    UpdateController underTests([this] { ++calls.made; return std::make_unique<FakeUpdater>(calls); }, false);
+    underTests.checkForUpdates();
+    EXPECT_EQ(calls.made, 1) << "a disabled controller never makes an updater";
+}
+
+TEST_F(MenuBarTest, UpdaterResultsAreLogged) {
+    updates.start();
+    updates.updater()->onFoundUpdate(QStringLiteral("1.2"), QStringLiteral("120"));
+    updates.updater()->onNoUpdate();
+    EXPECT_TRUE(log->contains("Update available: 1.2 (120)"));
+    EXPECT_TRUE(log->contains("No update in the feed"));
+}
+
+TEST_F(MenuBarTest, SettingsAndQuitItemsReachTheirTargets) {
+    bool quit = false;
+    menuBar->quit = [&] { quit = true; };
+    items();
+    EXPECT_EQ(item("settings")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    item("settings")->trigger();
+    EXPECT_TRUE(windows->settingsWindow()->isVisible());
+    item("quit")->trigger();
+    EXPECT_TRUE(quit);
+}
+
+} // namespace
+} // namespace lumeno

@@ -1,0 +1,133 @@
+#include "ShellFixture.h"
+
+#include "shell/PermissionRow.h"
+#include "shell/PermissionsSection.h"
+#include "shell/PermissionsSettingsView.h"
+#include "shell/SetupView.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+namespace lumeno {
+namespace {
+
+using Status = AuthorizationStatus;
+
+class PermissionViewsTest : public ShellFixture {
+protected:
+    QPushButton* button(const QWidget& view, const QString& row) {
+        return child<QWidget>(view, row + QStringLiteral("Row"))->findChild<QPushButton*>(QStringLiteral("request"));
+    }
+    QWidget* checkMark(const QWidget& view, const QString& row) {
+        return child<QWidget>(view, row + QStringLiteral("Row"))->findChild<QWidget*>(QStringLiteral("granted"));
+    }
+};
+
+TEST_F(PermissionViewsTest, ButtonsNameWhatPressingThemDoes) {
+    microphone.setStatus(Status::notDetermined);
+    PermissionsSection section(permissions, scheduler);
+    section.show();
+    EXPECT_EQ(button(section, "microphone")->text(), "Allow");
+    // Accessibility can only be granted in the desktop's settings, even the first time.
+    EXPECT_EQ(button(section, "accessibility")->text(), "Open Settings…");
+
+    microphone.setStatus(Status::denied);
+    scheduler.advance(1.0);
+    EXPECT_EQ(button(section, "microphone")->text(), "Open Settings…");
+    shoot(section, "permissions-section-missing");
+}
+
+TEST_F(PermissionViewsTest, GrantedPermissionsShowACheckMarkAndNoButton) {
+    microphone.setStatus(Status::granted);
+    trust.setTrusted(true);
+    PermissionsSection section(permissions, scheduler);
+    section.show();
+    for (const QString row : {"microphone", "accessibility"}) {
+        EXPECT_FALSE(isShown(button(section, row))) << row.toStdString();
+        EXPECT_TRUE(isShown(checkMark(section, row))) << row.toStdString();
+        EXPECT_EQ(checkMark(section, row)->accessibleName(), "Allowed");
+    }
+}
+
+TEST_F(PermissionViewsTest, PressingTheButtonsAsksTheGate) {
+    trust.setTrusted(false);
+    microphone.setStatus(Status::denied);
+    PermissionsSection section(permissions, scheduler);
+    section.show();
+
+    QTest::mouseClick(button(section, "microphone"), Qt::LeftButton);
+    scheduler.runDue();
+    ASSERT_EQ(workspace.openedPages.size(), 1u);
+    EXPECT_EQ(workspace.openedPages[0], Workspace::SettingsPage::microphone);
+
+    QTest::mouseClick(button(section, "accessibility"), Qt::LeftButton);
+    EXPECT_EQ(trust.requestCount(), 1);
+    EXPECT_TRUE(trust.isPromptShown()); // the first request is the desktop's own prompt
+}
+
+TEST_F(PermissionViewsTest, RefreshesOnceASecondOnlyWhileOnScreen) {
+    PermissionsSection section(permissions, scheduler);
+    trust.setTrusted(true);
+    scheduler.advance(5);
+    EXPECT_EQ(permissions.accessibility(), Status::notDetermined) << "hidden sections never refresh";
+
+    section.show();
+    EXPECT_EQ(permissions.accessibility(), Status::granted) << "coming on screen refreshes at once";
+    EXPECT_TRUE(isShown(checkMark(section, "accessibility")));
+
+    // Granted elsewhere while the window stays open: the row follows within a second.
+    microphone.setStatus(Status::granted);
+    scheduler.advance(0.9);
+    EXPECT_TRUE(isShown(button(section, "microphone")));
+    scheduler.advance(0.1);
+    EXPECT_TRUE(isShown(checkMark(section, "microphone")));
+
+    section.hide();
+    EXPECT_FALSE(section.isRefreshing());
+    microphone.setStatus(Status::denied);
+    scheduler.advance(3);
+    EXPECT_EQ(permissions.microphone(), Status::granted);
+
+    section.show();
+    EXPECT_EQ(permissions.microphone(), Status::denied);
+    EXPECT_EQ(scheduler.pendingCount(), 1) << "showing again must not leave a second refresh behind";
+}
+
+TEST_F(PermissionViewsTest, SetupDoneCompletesSetupAndClosesWithPermissionsStillMissing) {
+    SetupView setup(permissions, scheduler, settings);
+    setup.show();
+    EXPECT_EQ(setup.size(), QSize(440, 330));
+    shoot(setup, "setup-window-missing");
+
+    QTest::mouseClick(child<QPushButton>(setup, "done"), Qt::LeftButton);
+    EXPECT_TRUE(settings.hasCompletedSetup());
+    EXPECT_FALSE(setup.isVisible());
+    EXPECT_FALSE(child<PermissionsSection>(setup, "permissionsSection")->isRefreshing());
+}
+
+TEST_F(PermissionViewsTest, ReturnInTheSetupWindowPressesDone) {
+    microphone.setStatus(Status::granted);
+    trust.setTrusted(true);
+    SetupView setup(permissions, scheduler, settings);
+    setup.show();
+    QApplication::setActiveWindow(&setup); // shortcuts act in the active window only
+    shoot(setup, "setup-window-granted");
+    QTest::keyClick(&setup, Qt::Key_Return);
+    EXPECT_TRUE(settings.hasCompletedSetup());
+    EXPECT_FALSE(setup.isVisible());
+}
+
+TEST_F(PermissionViewsTest, PermissionsTabCarriesThePromise) {
+    PermissionsSettingsView tab(permissions, scheduler);
+    tab.resize(520, 230);
+    tab.show();
+    bool found = false;
+    for (const QLabel* label : tab.findChildren<QLabel*>())
+        found |= label->text() == "Lumeno never sends a message. It reads the screen only while you hold the key.";
+    EXPECT_TRUE(found);
+    shoot(tab, "settings-permissions-tab");
+}
+
+} // namespace
+} // namespace lumeno

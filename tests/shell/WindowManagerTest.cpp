@@ -1,0 +1,155 @@
+#include "AppFixture.h"
+
+#include "details/DraftDetailsWindow.h"
+#include "memory/ui/MemoryWindow.h"
+#include "shell/OnboardingView.h"
+#include "shell/SettingsWindow.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace lumeno {
+namespace {
+
+class WindowManagerTest : public AppFixture {
+protected:
+    WindowManagerTest() { build(); }
+};
+
+TEST_F(WindowManagerTest, FirstRunAsksWhatIsMissingAndAlwaysSomething) {
+    windows->showFirstRun();
+    GuideSession& guide = windows->guideSession();
+    EXPECT_TRUE(guide.asksSignIn());
+    EXPECT_TRUE(guide.asksName());
+    EXPECT_TRUE(guide.asksLanguage());
+    EXPECT_TRUE(guide.isWelcome());
+    EXPECT_EQ(guide.generation(), 1);
+    QWidget* first = windows->guideWindow();
+    EXPECT_EQ(first->windowTitle(), "Lumeno");
+    EXPECT_EQ(first->width(), 440);
+
+    signIn(QStringLiteral("Ana Novak"));
+    app->settings.setHasChosenSpeechLanguage(true);
+    app->settings.setHasSeenGuide(true);
+    windows->showFirstRun();
+    GuideSession& again = windows->guideSession();
+    EXPECT_FALSE(again.asksSignIn());
+    EXPECT_FALSE(again.asksName());
+    EXPECT_TRUE(again.asksLanguage()) << "with nothing missing the guide still asks the language";
+    EXPECT_FALSE(again.isWelcome());
+    EXPECT_EQ(windows->guideWindow()->height(), OnboardingView::height(again));
+}
+
+TEST_F(WindowManagerTest, ANameOfOnlySpacesAndTabsIsMissing) {
+    signIn(QStringLiteral(" \t "));
+    app->settings.setHasChosenSpeechLanguage(true);
+    windows->showFirstRun();
+    EXPECT_TRUE(windows->guideSession().asksName());
+    EXPECT_FALSE(windows->guideSession().asksLanguage());
+}
+
+TEST_F(WindowManagerTest, ShowingTheGuideAgainReusesTheWindowWithAFreshGeneration) {
+    windows->showFirstRun();
+    QWidget* first = windows->guideWindow();
+    QSignalSpy generations(&windows->guideSession(), &GuideSession::generationChanged);
+    windows->showFirstRun();
+    EXPECT_EQ(windows->guideWindow(), first);
+    EXPECT_EQ(generations.count(), 1);
+    EXPECT_EQ(windows->guideSession().generation(), 2);
+}
+
+TEST_F(WindowManagerTest, ClosingTheGuideCountsAsSeenOnlyWhenSignedIn) {
+    windows->showFirstRun();
+    windows->guideWindow()->close();
+    EXPECT_FALSE(windows->guideWindow()->isVisible());
+    EXPECT_FALSE(app->settings.hasSeenGuide());
+    EXPECT_FALSE(app->settings.hasCompletedSetup());
+
+    signIn(QStringLiteral("Ana"));
+    windows->showFirstRun();
+    QWidget* guide = windows->guideWindow();
+    guide->close();
+    EXPECT_EQ(windows->guideWindow(), guide) << "closing only hides the guide";
+    EXPECT_TRUE(app->settings.hasSeenGuide());
+    EXPECT_TRUE(app->settings.hasCompletedSetup());
+}
+
+TEST_F(WindowManagerTest, SettingsOpenOnTheAskedTabAtItsSizeAndKeepItAfterwards) {
+    windows->showSettings(SettingsTab::more);
+    SettingsWindow* settings = windows->settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->currentTab(), SettingsTab::more);
+    EXPECT_EQ(settings->windowTitle(), "More");
+    const QSize moreSize = settings->size();
+
+    windows->showSettings(SettingsTab::permissions);
+    EXPECT_LT(settings->height(), moreSize.height()) << "a short tab gets a short window";
+    windows->showSettings();
+    EXPECT_EQ(windows->settingsWindow(), settings);
+    EXPECT_EQ(settings->currentTab(), SettingsTab::permissions);
+
+    // The toolbar lists the tabs in their fixed order, and clicking one switches to it.
+    const QStringList order = {"generalTab", "accountTab", "moreTab", "styleTab", "permissionsTab"};
+    QList<QWidget*> tabs;
+    for (const QString& name : order)
+        tabs.push_back(child<QWidget>(*settings, name));
+    for (int i = 1; i < tabs.size(); ++i)
+        EXPECT_LT(tabs[i - 1]->x(), tabs[i]->x());
+    for (SettingsTab tab : allSettingsTabs) {
+        QTest::mouseClick(child<QWidget>(*settings, rawValue(tab) + "Tab"), Qt::LeftButton);
+        EXPECT_EQ(settings->currentTab(), tab);
+        EXPECT_EQ(settings->page(tab)->size(), SettingsWindow::contentSize(tab));
+        shoot(*settings, "settings-window-" + rawValue(tab));
+    }
+}
+
+TEST_F(WindowManagerTest, TurningTheDebugWindowOffForgetsTheRecordsAndOnOpensIt) {
+    windows->showSettings(SettingsTab::more);
+    QWidget* more = windows->settingsWindow()->page(SettingsTab::more);
+    child<QCheckBox>(*more, "showsDraftDetails")->click();
+    EXPECT_TRUE(app->settings.showsDraftDetails());
+    ASSERT_NE(windows->draftDetailsWindow(), nullptr);
+    EXPECT_TRUE(windows->draftDetailsWindow()->isVisible());
+
+    child<QCheckBox>(*more, "savesDraftDetails")->click();
+    app->draftDetails.record(DraftDetails::started(DraftDetails::Kind::reply, clock), true);
+    ASSERT_TRUE(QFile::exists(app->draftDetails.filePath()));
+
+    child<QCheckBox>(*more, "showsDraftDetails")->click();
+    EXPECT_FALSE(app->settings.showsDraftDetails());
+    EXPECT_FALSE(app->settings.savesDraftDetails());
+    EXPECT_FALSE(QFile::exists(app->draftDetails.filePath()));
+    EXPECT_TRUE(app->draftDetails.sessions().isEmpty());
+}
+
+TEST_F(WindowManagerTest, WindowsAreBuiltOnceAndShownAgain) {
+    windows->showSetup();
+    QWidget* setup = windows->setupWindow();
+    EXPECT_EQ(setup->windowTitle(), "Allow Lumeno");
+    QTest::mouseClick(child<QPushButton>(*setup, "done"), Qt::LeftButton);
+    EXPECT_FALSE(setup->isVisible());
+    windows->showSetup();
+    EXPECT_EQ(windows->setupWindow(), setup);
+    EXPECT_TRUE(setup->isVisible());
+
+    windows->showMemory();
+    MemoryWindow* memory = windows->memoryWindow();
+    memory->close();
+    windows->showMemory();
+    EXPECT_EQ(windows->memoryWindow(), memory);
+    EXPECT_TRUE(memory->isVisible());
+    EXPECT_EQ(memory->windowTitle(), "Lumeno Memory");
+}
+
+TEST_F(WindowManagerTest, FinishingTheGuidePutsAwayGuideAndSetup) {
+    windows->showFirstRun();
+    windows->showSetup();
+    windows->putAwayFirstRun();
+    EXPECT_FALSE(windows->guideWindow()->isVisible());
+    EXPECT_FALSE(windows->setupWindow()->isVisible());
+}
+
+} // namespace
+} // namespace lumeno
