@@ -182,6 +182,10 @@ void AppModel::finishGuide(bool showTips) {
     }
 }
 
+void AppModel::reopen() {
+    windows_->showSettings();
+}
+
 bool AppModel::needsAttention() const {
     using Status = PermissionsGate::Status;
     return !services_->account.isSignedIn() || services_->permissions.microphone() != Status::granted ||

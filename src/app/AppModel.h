@@ -49,6 +49,9 @@ public:
     // Stops the services once, before the application quits.
     void prepareToQuit();
     void finishGuide(bool showTips);
+    // The user launched the program again while it runs: the settings window comes forward on the tab it
+    // showed last, built first if it never was.
+    void reopen();
     void prepareSpeech();
 
     bool needsAttention() const;

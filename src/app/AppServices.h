@@ -10,6 +10,7 @@
 #include "foundation/PermissionsGate.h"
 #include "foundation/SettingsStore.h"
 #include "memory/ConfirmSaveFlow.h"
+#include "memory/DateDetector.h"
 #include "memory/MemoryStore.h"
 #include "overlay/CaptureOverlay.h"
 #include "overlay/ListeningDebug.h"
@@ -68,6 +69,7 @@ public:
     DraftGenerator generator;
     SentWatcher sentWatcher;
     ListeningDebug listeningDebug;
+    DateDetector dates; // on the run's clock, so promised due dates follow the same time as everything else
     ConfirmSaveFlow confirmFlow;
     ReplyLoop loop;
 };

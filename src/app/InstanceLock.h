@@ -1,21 +1,41 @@
 #pragma once
 
 #include <QLockFile>
+#include <QLocalServer>
 #include <QString>
+
+#include <functional>
+
+class QLocalSocket;
 
 namespace lumeno {
 
-// One running copy per user: a lock file in the user's runtime folder. The second copy fails to take it
-// and quits quietly; a lock left by a copy that crashed is taken over (QLockFile sees its process gone).
+// One running copy per user: a lock file in the user's runtime folder. The copy that holds it also listens
+// on a local socket beside it, so a second launch can ask it to come forward before quitting quietly. A
+// lock left by a copy that crashed is taken over (QLockFile sees its process gone), and so is its socket.
 class InstanceLock {
 public:
-    // `directory`: where the lock lives (the runtime folder in the application, a temporary one in tests).
+    // `directory`: where the lock and the socket live (the runtime folder in the application, a temporary
+    // one in tests).
     explicit InstanceLock(const QString& directory);
-    // True when this process now holds the lock.
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // True when this process now holds the lock; from then on it hears reopen requests.
     bool acquire();
+    // Asks the copy holding the lock to come forward. False when no copy answers on the socket.
+    bool askRunningCopyToReopen();
+
+    // Called on the main thread each time another launch asks this copy to come forward.
+    std::function<void()> onReopen = [] {};
 
 private:
+    void listen();
+    void readRequest(QLocalSocket* peer);
+
     QLockFile lock_;
+    QString socketPath_;
+    QLocalServer server_;
 };
 
 } // namespace lumeno

@@ -1,6 +1,7 @@
 #include "app/AppModel.h"
 #include "app/AppServices.h"
 #include "app/InstanceLock.h"
+#include "app/LumenoApplication.h"
 #include "app/QuitSignals.h"
 #include "account/ServerAPI.h"
 #include "foundation/AppEnvironment.h"
@@ -13,7 +14,6 @@
 #include "support/Log.h"
 #include "support/QtScheduler.h"
 
-#include <QApplication>
 #include <QHostInfo>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -23,16 +23,18 @@
 using namespace lumeno;
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    LumenoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumeno"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setOrganizationDomain(QStringLiteral("lumeno.app"));
-    QApplication::setQuitOnLastWindowClosed(false); // closing the last window never quits
 
-    // The second copy ends at once, quietly, before it builds or registers anything.
+    // The second copy asks the running one to come forward and ends at once, quietly, before it builds or
+    // registers anything.
     InstanceLock instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    if (!AppEnvironment::isRunningTests() && !instance.acquire())
+    if (!AppEnvironment::isRunningTests() && !instance.acquire()) {
+        instance.askRunningCopyToReopen();
         return 0;
+    }
 
     const SystemClock clock;
     QtScheduler scheduler;
@@ -55,28 +57,28 @@ int main(int argc, char* argv[]) {
                    !AppEnvironment::isRunningTests());
     AppModel::shared = &model;
 
-    const auto quit = [&model] {
-        if (model.holdsQuit()) {
-            Log::app.info(QStringLiteral("Ignored a quit during a permission prompt"));
-            return;
-        }
-        model.prepareToQuit();
-        QApplication::quit();
-    };
+    // Under the test runner a quit is never held, so a test can always end the program.
+    if (!AppEnvironment::isRunningTests())
+        app.holdsQuit = [&model] { return model.holdsQuit(); };
+    app.prepareToQuit = [&model] { model.prepareToQuit(); };
+    instance.onReopen = [&model] { model.reopen(); };
     MenuBar menu(model.services(), model.windows(), model.updates());
     menu.statusLine = [&model] { return model.statusLine(); };
     menu.needsAttention = [&model] { return model.needsAttention(); };
     menu.lastDraft = [&model] { return model.lastDraft(); };
-    menu.quit = quit;
+    menu.quit = [] { QApplication::quit(); }; // through the application's quit guard
 
     QuitSignals quitSignals;
-    // The system asks the program to end: no prompt can hold that, so the services stop and it quits.
+    // The system asks the program to end: no prompt can hold that, so the services stop and it exits
+    // without asking the quit guard.
     quitSignals.onQuit = [&model] {
         model.prepareToQuit();
-        QApplication::quit();
+        QApplication::exit(0);
     };
 
-    model.start();
+    // Under the test runner the program only builds itself: it listens to no key and opens no window.
+    if (!AppEnvironment::isRunningTests())
+        model.start();
     const int status = app.exec();
     model.prepareToQuit();
     AppModel::shared = nullptr;

@@ -1,6 +1,6 @@
 #include "details/DetailsForm.h"
 
-#include "details/FormSection.h"
+#include "ui/SettingsSection.h"
 #include "details/LongText.h"
 #include "details/RecordDateFormat.h"
 #include "support/Text.h"
@@ -28,8 +28,8 @@ void DetailsForm::setDetails(const DraftDetails& details) {
     rebuild();
 }
 
-FormSection* DetailsForm::section(const QString& header) {
-    auto* added = new FormSection(header, content_);
+SettingsSection* DetailsForm::section(const QString& header) {
+    auto* added = new SettingsSection(header, content_);
     content_->layout()->addWidget(added);
     return added;
 }
@@ -64,26 +64,26 @@ void DetailsForm::rebuild() {
 }
 
 void DetailsForm::addWhatItKnew() {
-    FormSection* known = section(QStringLiteral("What it knew"));
-    known->addRow(QStringLiteral("Conversation"), details_.conversation ? details_.conversation->summary()
+    SettingsSection* known = section(QStringLiteral("What it knew"));
+    known->addValueRow(QStringLiteral("Conversation"), details_.conversation ? details_.conversation->summary()
                                                                          : QStringLiteral("Nothing recorded"));
     const std::optional<DraftDetails::Recipient>& recipient = details_.recipient;
-    known->addRow(QStringLiteral("Person"),
+    known->addValueRow(QStringLiteral("Person"),
                   recipient && recipient->name ? *recipient->name : QStringLiteral("Nobody matched"));
     if (recipient && recipient->card && !recipient->card->isEmpty())
-        known->addLine(new LongText(QStringLiteral("Memory card"), *recipient->card, true));
+        known->addRow(new LongText(QStringLiteral("Memory card"), *recipient->card, true));
     else
-        known->addRow(QStringLiteral("Memory card"), QStringLiteral("None sent"));
+        known->addValueRow(QStringLiteral("Memory card"), QStringLiteral("None sent"));
     if (recipient)
-        known->addRow(QStringLiteral("How the person was chosen"), recipient->how);
+        known->addValueRow(QStringLiteral("How the person was chosen"), recipient->how);
 }
 
 void DetailsForm::addWhenAndHow() {
-    FormSection* when = section(QString());
-    when->addRow(details_.kind == DraftDetails::Kind::edit ? QStringLiteral("Edit") : QStringLiteral("Reply"),
+    SettingsSection* when = section(QString());
+    when->addValueRow(details_.kind == DraftDetails::Kind::edit ? QStringLiteral("Edit") : QStringLiteral("Reply"),
                  RecordDateFormat::dateAndTime(details_.date));
     if (details_.outcome)
-        when->addRow(QStringLiteral("Outcome"), *details_.outcome);
+        when->addValueRow(QStringLiteral("Outcome"), *details_.outcome);
     auto* buttonLine = new QWidget;
     auto* layout = new QHBoxLayout(buttonLine);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -92,36 +92,36 @@ void DetailsForm::addWhenAndHow() {
     copy->setObjectName(QStringLiteral("copyAsText"));
     connect(copy, &QPushButton::clicked, this, [this] { onCopy(details_); });
     layout->addWidget(copy);
-    when->addLine(buttonLine);
+    when->addRow(buttonLine);
 }
 
 void DetailsForm::addEdit(const DraftDetails::Edit& edit) {
-    FormSection* editSection = section(QStringLiteral("Edit mode"));
-    editSection->addRow(QStringLiteral("You said"), edit.instruction);
-    editSection->addRow(QStringLiteral("Changed"), edit.scope == EditRequest::Scope::selection
+    SettingsSection* editSection = section(QStringLiteral("Edit mode"));
+    editSection->addValueRow(QStringLiteral("You said"), edit.instruction);
+    editSection->addValueRow(QStringLiteral("Changed"), edit.scope == EditRequest::Scope::selection
                                                        ? QStringLiteral("The selected text")
                                                        : QStringLiteral("The whole message in the field"));
-    editSection->addLine(
+    editSection->addRow(
         new LongText(QStringLiteral("Text it changed (%1 characters)").arg(Text::graphemeCount(edit.target)),
                      edit.target, false));
 }
 
 void DetailsForm::addField(const DraftDetails::Field& field) {
-    FormSection* where = section(QStringLiteral("Where"));
-    where->addRow(QStringLiteral("App"), field.app);
-    where->addRow(QStringLiteral("Kind"), DraftDetails::surfaceLabel(field.surface));
-    where->addRow(QStringLiteral("Field"),
+    SettingsSection* where = section(QStringLiteral("Where"));
+    where->addValueRow(QStringLiteral("App"), field.app);
+    where->addValueRow(QStringLiteral("Kind"), DraftDetails::surfaceLabel(field.surface));
+    where->addValueRow(QStringLiteral("Field"),
                   field.role.value_or(QStringLiteral("No field")) + QStringLiteral(", ") + field.editable);
     if (field.windowTitle && !field.windowTitle->isEmpty())
-        where->addRow(QStringLiteral("Window title"), *field.windowTitle);
+        where->addValueRow(QStringLiteral("Window title"), *field.windowTitle);
     if (field.webHost)
-        where->addRow(QStringLiteral("Web page"), *field.webHost);
+        where->addValueRow(QStringLiteral("Web page"), *field.webHost);
     if (field.focusMilliseconds)
-        where->addRow(QStringLiteral("Read in"), QStringLiteral("%1 ms").arg(*field.focusMilliseconds));
+        where->addValueRow(QStringLiteral("Read in"), QStringLiteral("%1 ms").arg(*field.focusMilliseconds));
 }
 
 void DetailsForm::addConversation(const DraftDetails::Conversation& conversation) {
-    FormSection* thread = section(QStringLiteral("Thread or chat history"));
+    SettingsSection* thread = section(QStringLiteral("Thread or chat history"));
     const bool found = conversation.status == DraftDetails::Conversation::Status::found;
     auto* summaryLine = new QWidget;
     auto* layout = new QHBoxLayout(summaryLine);
@@ -136,67 +136,67 @@ void DetailsForm::addConversation(const DraftDetails::Conversation& conversation
     summary->setWordWrap(true);
     layout->addWidget(icon, 0, Qt::AlignTop);
     layout->addWidget(summary, 1);
-    thread->addLine(summaryLine);
+    thread->addRow(summaryLine);
     if (conversation.elements && conversation.readMilliseconds)
-        thread->addRow(QStringLiteral("Screen read"), QStringLiteral("%1 elements, %2 levels up, %3 ms")
+        thread->addValueRow(QStringLiteral("Screen read"), QStringLiteral("%1 elements, %2 levels up, %3 ms")
                                                           .arg(*conversation.elements)
                                                           .arg(conversation.levels.value_or(0))
                                                           .arg(*conversation.readMilliseconds));
     if (conversation.text)
-        thread->addLine(new LongText(QStringLiteral("What was sent"), *conversation.text, true));
+        thread->addRow(new LongText(QStringLiteral("What was sent"), *conversation.text, true));
 }
 
 void DetailsForm::addRecipient(const DraftDetails::Recipient& recipient) {
-    FormSection* who = section(QStringLiteral("Recipient"));
-    who->addRow(QStringLiteral("Who"), recipient.name.value_or(QStringLiteral("Not known")));
-    who->addRow(QStringLiteral("How"), recipient.how);
+    SettingsSection* who = section(QStringLiteral("Recipient"));
+    who->addValueRow(QStringLiteral("Who"), recipient.name.value_or(QStringLiteral("Not known")));
+    who->addValueRow(QStringLiteral("How"), recipient.how);
     if (recipient.card)
-        who->addLine(new LongText(QStringLiteral("Memory card sent"), *recipient.card, false));
+        who->addRow(new LongText(QStringLiteral("Memory card sent"), *recipient.card, false));
     else
-        who->addRow(QStringLiteral("Memory card"), QStringLiteral("None"));
+        who->addValueRow(QStringLiteral("Memory card"), QStringLiteral("None"));
 }
 
 void DetailsForm::addStyle(const DraftDetails::Style& style) {
-    FormSection* you = section(QStringLiteral("You and your style"));
+    SettingsSection* you = section(QStringLiteral("You and your style"));
     if (details_.userName) {
         QString name = *details_.userName;
         if (details_.signName)
             name += QStringLiteral(", signs as ") + *details_.signName;
-        you->addRow(QStringLiteral("Name"), name);
+        you->addValueRow(QStringLiteral("Name"), name);
     }
-    you->addRow(QStringLiteral("Knobs"), style.knobs);
-    you->addRow(QStringLiteral("Samples sent"), QStringLiteral("%1 (%2 learned, %3 pasted)")
+    you->addValueRow(QStringLiteral("Knobs"), style.knobs);
+    you->addValueRow(QStringLiteral("Samples sent"), QStringLiteral("%1 (%2 learned, %3 pasted)")
                                                     .arg(style.samples.size())
                                                     .arg(style.learnedCount)
                                                     .arg(style.pastedCount));
     for (qsizetype i = 0; i < style.samples.size(); ++i)
-        you->addLine(new LongText(QStringLiteral("Sample %1").arg(i + 1), style.samples[i], false));
+        you->addRow(new LongText(QStringLiteral("Sample %1").arg(i + 1), style.samples[i], false));
 }
 
 void DetailsForm::addSpeech(const QString& dictation) {
-    FormSection* speech = section(QStringLiteral("Speech"));
+    SettingsSection* speech = section(QStringLiteral("Speech"));
     if (details_.speech)
-        speech->addRow(QStringLiteral("Heard by"), *details_.speech);
+        speech->addValueRow(QStringLiteral("Heard by"), *details_.speech);
     const bool edit = details_.kind == DraftDetails::Kind::edit;
-    speech->addLine(new LongText(edit ? QStringLiteral("Instruction") : QStringLiteral("Dictation"), dictation, true));
+    speech->addRow(new LongText(edit ? QStringLiteral("Instruction") : QStringLiteral("Dictation"), dictation, true));
 }
 
 void DetailsForm::addResult(const DraftDetails::Result& result) {
-    FormSection* draft = section(QStringLiteral("Draft"));
-    draft->addRow(QStringLiteral("Model"),
+    SettingsSection* draft = section(QStringLiteral("Draft"));
+    draft->addValueRow(QStringLiteral("Model"),
                   result.model + QStringLiteral(", ") + result.secondsText() + QStringLiteral(" s"));
     const bool laidOut = result.finalText != result.modelText;
-    draft->addLine(new LongText(QStringLiteral("What the model wrote"), result.modelText, !laidOut));
+    draft->addRow(new LongText(QStringLiteral("What the model wrote"), result.modelText, !laidOut));
     if (laidOut) {
         const QString kindWord = details_.field ? Text::lowercased(DraftDetails::surfaceLabel(details_.field->surface))
                                                 : QStringLiteral("message");
-        draft->addLine(new LongText(QStringLiteral("After the %1 layout (what was inserted)").arg(kindWord),
+        draft->addRow(new LongText(QStringLiteral("After the %1 layout (what was inserted)").arg(kindWord),
                                     result.finalText, true));
     }
     if (details_.lineBreaks)
-        draft->addRow(QStringLiteral("Line breaks"), *details_.lineBreaks);
-    draft->addLine(new LongText(QStringLiteral("System prompt"), result.systemPrompt, false));
-    draft->addLine(new LongText(QStringLiteral("User prompt"), result.userPrompt, false));
+        draft->addValueRow(QStringLiteral("Line breaks"), *details_.lineBreaks);
+    draft->addRow(new LongText(QStringLiteral("System prompt"), result.systemPrompt, false));
+    draft->addRow(new LongText(QStringLiteral("User prompt"), result.userPrompt, false));
 }
 
 } // namespace lumeno

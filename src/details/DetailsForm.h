@@ -8,7 +8,7 @@
 
 namespace lumeno {
 
-class FormSection;
+class SettingsSection;
 
 // One draft record in full, as a grouped form: what it knew, when and how it ended (with "Copy as Text"),
 // the edit request, the field, the text read on screen, the recipient, the style, the speech and the
@@ -26,7 +26,7 @@ public:
 
 private:
     void rebuild();
-    FormSection* section(const QString& header);
+    SettingsSection* section(const QString& header);
     void addWhatItKnew();
     void addWhenAndHow();
     void addEdit(const DraftDetails::Edit& edit);

@@ -1,16 +1,15 @@
 #include "details/DraftDetailsWindow.h"
 
-#include "details/WindowFrameAutosave.h"
+#include "ui/WindowFrameAutosave.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace lumeno {
 
-DraftDetailsWindow::DraftDetailsWindow(DraftDetailsView::Services services, DefaultsStore& defaults, QWidget* parent)
+DraftDetailsWindow::DraftDetailsWindow(DraftDetailsView::Services services, DefaultsStore& defaults,
+                                       const ScreenInfo& screens, Scheduler& scheduler, QWidget* parent)
     : QWidget(parent, Qt::Window), view_(new DraftDetailsView(services, this)),
-      frame_(new WindowFrameAutosave(*this, defaults, frameName)) {
+      frame_(new WindowFrameAutosave(*this, frameKey, defaults, screens, scheduler)) {
     setObjectName(QStringLiteral("draftDetailsWindow"));
     setWindowTitle(QStringLiteral("Lumeno Debug"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -19,13 +18,7 @@ DraftDetailsWindow::DraftDetailsWindow(DraftDetailsView::Services services, Defa
     layout->addWidget(view_);
     setMinimumSize(minimumContentSize);
     resize(contentSize);
-    if (!frame_->restore()) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect centred(QPoint(), contentSize);
-            centred.moveCenter(screen->availableGeometry().center());
-            move(centred.topLeft());
-        }
-    }
+    frame_->place();
 }
 
 void DraftDetailsWindow::front() {

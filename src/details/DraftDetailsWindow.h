@@ -7,6 +7,8 @@
 namespace lumeno {
 
 class DefaultsStore;
+class Scheduler;
+class ScreenInfo;
 class WindowFrameAutosave;
 
 // The "Lumeno Debug" window around DraftDetailsView: 820 x 620 at first, never smaller than 700 x 460,
@@ -17,9 +19,10 @@ class DraftDetailsWindow : public QWidget {
 public:
     static constexpr QSize contentSize{820, 620};
     static constexpr QSize minimumContentSize{700, 460};
-    static inline const QString frameName = QStringLiteral("LumenoDraftDetails");
+    static inline const QString frameKey = QStringLiteral("LumenoDraftDetails");
 
-    DraftDetailsWindow(DraftDetailsView::Services services, DefaultsStore& defaults, QWidget* parent = nullptr);
+    DraftDetailsWindow(DraftDetailsView::Services services, DefaultsStore& defaults, const ScreenInfo& screens,
+                       Scheduler& scheduler, QWidget* parent = nullptr);
 
     DraftDetailsView& view() { return *view_; }
     // Shows the window and brings it in front of the others.

@@ -1,6 +1,6 @@
 #include "details/MemoryPane.h"
 
-#include "details/FormSection.h"
+#include "ui/SettingsSection.h"
 #include "memory/MemoryStore.h"
 #include "ui/Hierarchy.h"
 #include "ui/TypeScale.h"
@@ -80,30 +80,30 @@ void MemoryPane::rebuild() {
     const QList<Commitment> commitments = memory_.commitments();
     const QList<Pin> pins = memory_.pins();
 
-    auto* memorySection = new FormSection(QStringLiteral("Memory"), content);
+    auto* memorySection = new SettingsSection(QStringLiteral("Memory"), content);
     memorySection->setObjectName(QStringLiteral("memorySection"));
     if (people.isEmpty() && commitments.isEmpty() && pins.isEmpty()) {
         QLabel* empty = line(QStringLiteral("Nothing saved yet. After a reply, a chip can save a person, a promise or "
                                             "a pin. You can also add them from Memory in the menu."),
                              TypeScale::font(12), "nothingSaved", content);
         setTextHierarchy(*empty, Hierarchy::secondary);
-        memorySection->addLine(empty);
+        memorySection->addRow(empty);
     }
     for (const Person& person : people)
-        memorySection->addLine(personEntry(memory_, person));
+        memorySection->addRow(personEntry(memory_, person));
     layout->addWidget(memorySection);
 
-    auto* commitmentSection = new FormSection(QStringLiteral("Commitments"), content);
+    auto* commitmentSection = new SettingsSection(QStringLiteral("Commitments"), content);
     commitmentSection->setObjectName(QStringLiteral("commitmentsSection"));
     for (const Commitment& commitment : commitments)
         if (!commitment.personID && !commitment.done)
-            commitmentSection->addLine(line(commitment.text, TypeScale::font(12), "commitment", content));
-    auto* pinSection = new FormSection(QStringLiteral("Pins"), content);
+            commitmentSection->addRow(line(commitment.text, TypeScale::font(12), "commitment", content));
+    auto* pinSection = new SettingsSection(QStringLiteral("Pins"), content);
     pinSection->setObjectName(QStringLiteral("pinsSection"));
     for (const Pin& pin : pins)
         if (!pin.personID)
-            pinSection->addLine(line(pin.text, TypeScale::font(12), "pin", content));
-    for (FormSection* optional : {commitmentSection, pinSection}) {
+            pinSection->addRow(line(pin.text, TypeScale::font(12), "pin", content));
+    for (SettingsSection* optional : {commitmentSection, pinSection}) {
         if (optional->isEmpty())
             delete optional;
         else

@@ -1,8 +1,8 @@
 #include "details/SessionRow.h"
 
-#include "details/FormSection.h"
 #include "details/RecordDateFormat.h"
 #include "ui/SymbolView.h"
+#include "ui/TextLabel.h"
 #include "ui/TypeScale.h"
 
 #include <QHBoxLayout>
@@ -28,7 +28,7 @@ SessionRow::SessionRow(const DraftDetails& details, QWidget* parent) : QWidget(p
     kind->setObjectName(QStringLiteral("kind"));
     kind->setFont(TypeScale::font(13, QFont::Medium));
     top->addWidget(kind);
-    QLabel* app = FormSection::secondaryLabel(details.field ? details.field->app : QString(), this);
+    QLabel* app = new TextLabel(details.field ? details.field->app : QString(), this, Hierarchy::secondary);
     app->setObjectName(QStringLiteral("app"));
     top->addWidget(app, 1);
     layout->addLayout(top);
@@ -36,7 +36,7 @@ SessionRow::SessionRow(const DraftDetails& details, QWidget* parent) : QWidget(p
     QString when = RecordDateFormat::shortTime(details.date);
     if (details.outcome)
         when += QStringLiteral(" · ") + *details.outcome;
-    QLabel* second = FormSection::secondaryLabel(when, this);
+    QLabel* second = new TextLabel(when, this, Hierarchy::secondary);
     second->setObjectName(QStringLiteral("timeAndOutcome"));
     second->setFont(TypeScale::caption());
     layout->addWidget(second);

@@ -2,12 +2,11 @@
 
 #include "drafting/LearnedExamplesList.h"
 #include "drafting/StyleStore.h"
+#include "ui/SettingsSection.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QLabel>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -21,17 +20,6 @@
 
 namespace lumeno {
 namespace {
-
-QLabel* footnote(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * 0.9);
-    label->setFont(font);
-    return label;
-}
 
 // Stores one change of the profile at once.
 void edit(StyleStore& style, const std::function<void(StyleProfile&)>& change) {
@@ -87,8 +75,8 @@ void display(QLineEdit* edit, const QString& text) {
 StyleSettingsView::StyleSettingsView(StyleStore& style, QWidget* parent) : QWidget(parent), style_(style) {
     auto* content = new QWidget;
     auto* sections = new QVBoxLayout(content);
-    sections->setContentsMargins(20, 16, 20, 16);
-    sections->setSpacing(14);
+    sections->setContentsMargins(20, 20, 20, 20);
+    sections->setSpacing(18);
     sections->addWidget(namesSection());
     sections->addWidget(knobsSection());
     sections->addWidget(samplesSection());
@@ -110,72 +98,66 @@ StyleSettingsView::StyleSettingsView(StyleStore& style, QWidget* parent) : QWidg
 }
 
 QWidget* StyleSettingsView::namesSection() {
-    auto* box = new QGroupBox(QStringLiteral("Your name"));
-    auto* form = new QFormLayout(box);
-    name_ = textField(style_, &StyleProfile::name, QStringLiteral("name"), QStringLiteral("Name"), box);
-    signAsName_ = textField(style_, &StyleProfile::signAsName, QStringLiteral("signAsName"), QStringLiteral("Sign as"), box);
+    auto* section = new SettingsSection(QStringLiteral("Your name"));
+    name_ = textField(style_, &StyleProfile::name, QStringLiteral("name"), QStringLiteral("Name"), section);
+    signAsName_ =
+        textField(style_, &StyleProfile::signAsName, QStringLiteral("signAsName"), QStringLiteral("Sign as"), section);
     emailSignOff_ = textField(style_, &StyleProfile::emailSignOff, QStringLiteral("emailSignOff"),
-                              QStringLiteral("E-mail sign-off"), box);
-    form->addRow(QStringLiteral("Name"), name_);
-    form->addRow(QStringLiteral("Sign as"), signAsName_);
-    form->addRow(QStringLiteral("E-mail sign-off"), emailSignOff_);
-    form->addRow(footnote(QStringLiteral("E-mails end with the sign-off and the sign-as name. Leave a field empty "
-                                         "to use your account's name."),
-                          box));
-    return box;
+                              QStringLiteral("E-mail sign-off"), section);
+    section->addRow(QStringLiteral("Name"), name_);
+    section->addRow(QStringLiteral("Sign as"), signAsName_);
+    section->addRow(QStringLiteral("E-mail sign-off"), emailSignOff_);
+    section->setFooter(QStringLiteral("E-mails end with the sign-off and the sign-as name. Leave a field empty to "
+                                      "use your account's name."));
+    return section;
 }
 
 QWidget* StyleSettingsView::knobsSection() {
     using Profile = StyleProfile;
-    auto* box = new QGroupBox(QStringLiteral("Style"));
-    auto* form = new QFormLayout(box);
+    auto* section = new SettingsSection(QStringLiteral("Style"));
     length_ = knobPicker<Profile::Length>(style_, &Profile::length, QStringLiteral("length"),
-                                          {Profile::Length::short_, Profile::Length::normal}, box);
+                                          {Profile::Length::short_, Profile::Length::normal}, section);
     tone_ = knobPicker<Profile::Tone>(style_, &Profile::tone, QStringLiteral("tone"),
-                                      {Profile::Tone::auto_, Profile::Tone::warm, Profile::Tone::direct}, box);
+                                      {Profile::Tone::auto_, Profile::Tone::warm, Profile::Tone::direct}, section);
     formality_ = knobPicker<Profile::Formality>(
         style_, &Profile::formality, QStringLiteral("formality"),
-        {Profile::Formality::auto_, Profile::Formality::casual, Profile::Formality::formal}, box);
-    form->addRow(QStringLiteral("Length"), length_);
-    form->addRow(QStringLiteral("Tone"), tone_);
-    form->addRow(QStringLiteral("Formality"), formality_);
-    form->addRow(footnote(QStringLiteral("Auto follows the conversation you reply to."), box));
-    return box;
+        {Profile::Formality::auto_, Profile::Formality::casual, Profile::Formality::formal}, section);
+    section->addRow(QStringLiteral("Length"), length_);
+    section->addRow(QStringLiteral("Tone"), tone_);
+    section->addRow(QStringLiteral("Formality"), formality_);
+    section->setFooter(QStringLiteral("Auto follows the conversation you reply to."));
+    return section;
 }
 
 QWidget* StyleSettingsView::samplesSection() {
-    auto* box = new QGroupBox(QStringLiteral("Writing samples"));
-    auto* layout = new QVBoxLayout(box);
-    samples_ = new QPlainTextEdit(box);
+    auto* section = new SettingsSection(QStringLiteral("Writing samples"));
+    samples_ = new QPlainTextEdit(section);
     samples_->setObjectName(QStringLiteral("samples"));
     samples_->setAccessibleName(QStringLiteral("Writing samples"));
     samples_->setPlaceholderText(QStringLiteral("Hi Sam,\n\nThanks, that works for me. See you Thursday!\n\nBest,\nAlex\n---\n"
                                                 "Running 5 min late, start without me"));
     samples_->setTabChangesFocus(true);
     samples_->setFixedHeight(130);
-    layout->addWidget(samples_);
-    layout->addWidget(footnote(QStringLiteral("Paste a few messages you wrote, so drafts sound like you. Put a line "
-                                              "with --- between two messages."),
-                               box));
+    section->addRow(samples_);
+    section->setFooter(QStringLiteral("Paste a few messages you wrote, so drafts sound like you. Put a line with --- "
+                                      "between two messages."));
     connect(samples_, &QPlainTextEdit::textChanged, this,
             [this] { edit(style_, [&](StyleProfile& next) { next.samples = samples_->toPlainText(); }); });
-    return box;
+    return section;
 }
 
 QWidget* StyleSettingsView::learningSection() {
-    auto* box = new QGroupBox(QStringLiteral("Learning"));
-    auto* layout = new QVBoxLayout(box);
-    learnFromEdits_ = new QCheckBox(QStringLiteral("Learn from my edits"), box);
+    auto* section = new SettingsSection(QStringLiteral("Learning"));
+    learnFromEdits_ = new QCheckBox(QStringLiteral("Learn from my edits"), section);
     learnFromEdits_->setObjectName(QStringLiteral("learnFromEdits"));
-    layout->addWidget(learnFromEdits_);
-    layout->addWidget(footnote(QStringLiteral("When you change a draft and then send it, Lumeno keeps what you sent "
-                                              "as an example of your style. Examples stay on this computer."),
-                               box));
-    examples_ = new LearnedExamplesList(style_, box);
-    layout->addWidget(examples_);
+    section->addRow(learnFromEdits_);
+    examples_ = new LearnedExamplesList(style_, section);
+    section->addRow(examples_);
+    section->setFooter(QStringLiteral("When you change a draft and then send it, Lumeno keeps what you sent as an "
+                                      "example of your style. Examples stay on this computer."));
     connect(learnFromEdits_, &QCheckBox::toggled, this,
             [this](bool on) { edit(style_, [&](StyleProfile& next) { next.learnFromEdits = on; }); });
-    return box;
+    return section;
 }
 
 QWidget* StyleSettingsView::resetRow() {

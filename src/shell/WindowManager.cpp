@@ -9,6 +9,7 @@
 #include "shell/AppIcon.h"
 #include "shell/GeneralSettingsView.h"
 #include "shell/GuideClose.h"
+#include "shell/HowToPanel.h"
 #include "shell/MoreSettingsView.h"
 #include "shell/OnboardingView.h"
 #include "shell/PermissionsSettingsView.h"
@@ -131,15 +132,31 @@ void WindowManager::showDraftDetails() {
     if (!draftDetailsWindow_) {
         draftDetailsWindow_ = std::make_unique<DraftDetailsWindow>(
             DraftDetailsView::Services{s_.draftDetails, s_.settings, s_.memory, switches_, copier_, s_.keyboardLayout},
-            *s_.platform.defaults);
+            *s_.platform.defaults, *s_.platform.screens, s_.scheduler);
         draftDetailsWindow_->view().onOpenSettings = [this] { showSettings(SettingsTab::general); };
     }
     draftDetailsWindow_->front();
 }
 
 void WindowManager::showHowToPopups() {
+    // Every opening starts the guide over, at its first page with its demonstration from the beginning.
     howToSession_.setPage(0);
     howToSession_.setPageStart(s_.clock.now());
+    if (!howToWindow_)
+        buildHowToWindow();
+    front(*howToWindow_);
+}
+
+void WindowManager::buildHowToWindow() {
+    howToWindow_ = std::make_unique<HowToPanel>(
+        howToSession_, HowToView::Services{s_.settings, s_.keyboardLayout, *s_.platform.modifierState,
+                                           AnimationClock{s_.scheduler, s_.clock}});
+    howToWindow_->setWindowIcon(AppIcon::icon());
+    howToWindow_->view().onDone = [panel = QPointer<HowToPanel>(howToWindow_.get())] {
+        if (panel)
+            panel->close();
+    };
+    centre(*howToWindow_);
 }
 
 void WindowManager::showSettings(std::optional<SettingsTab> tab) {

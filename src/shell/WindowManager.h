@@ -18,6 +18,7 @@ namespace lumeno {
 
 class AppServices;
 class DraftDetailsWindow;
+class HowToPanel;
 class MemoryWindow;
 class OnboardingView;
 class SettingsWindow;
@@ -58,12 +59,14 @@ public:
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
     MemoryWindow* memoryWindow() const { return memoryWindow_.get(); }
     DraftDetailsWindow* draftDetailsWindow() const { return draftDetailsWindow_.get(); }
+    HowToPanel* howToWindow() const { return howToWindow_.get(); }
 
     // Orders the guide out and closes the setup window, once the guide is finished.
     void putAwayFirstRun();
 
 private:
     void buildGuideWindow(int height);
+    void buildHowToWindow();
     void buildSettingsWindow();
     QWidget* settingsContent(SettingsTab tab);
     static void front(QWidget& window);
@@ -79,6 +82,7 @@ private:
     std::unique_ptr<MemoryWindow> memoryWindow_;
     std::unique_ptr<DraftDetailsWindow> draftDetailsWindow_;
     std::unique_ptr<OnboardingView> guideWindow_;
+    std::unique_ptr<HowToPanel> howToWindow_;
 };
 
 } // namespace lumeno

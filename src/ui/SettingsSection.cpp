@@ -12,8 +12,9 @@ namespace lumeno {
 
 namespace {
 
-constexpr int labelWidth = 96;
+constexpr int minimumLabelWidth = 96;
 constexpr qreal cornerRadius = 8;
+const QString rowLabelName = QStringLiteral("rowLabel");
 
 } // namespace
 
@@ -54,6 +55,7 @@ SettingsSection::SettingsSection(const QString& title, QWidget* parent) : QWidge
     layout->setSpacing(6);
 
     title_ = new TextLabel({}, this, Hierarchy::secondary, TypeScale::font(11, QFont::DemiBold));
+    title_->setObjectName(QStringLiteral("sectionTitle"));
     title_->setContentsMargins(4, 0, 0, 0);
     layout->addWidget(title_);
 
@@ -64,6 +66,7 @@ SettingsSection::SettingsSection(const QString& title, QWidget* parent) : QWidge
     layout->addWidget(panel_);
 
     footer_ = new TextLabel({}, this, Hierarchy::secondary, TypeScale::font(11));
+    footer_->setObjectName(QStringLiteral("sectionFooter"));
     footer_->setWordWrap(true);
     footer_->setContentsMargins(4, 0, 4, 0);
     layout->addWidget(footer_);
@@ -89,14 +92,34 @@ QString SettingsSection::footer() const {
 QWidget* SettingsSection::addRow(const QString& label, QWidget* field) {
     auto* row = new QWidget(panel_);
     auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 6, 0, 6);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
     auto* name = new TextLabel(label, row);
-    name->setFixedWidth(labelWidth);
+    name->setObjectName(rowLabelName);
     layout->addWidget(name);
     layout->addWidget(field, 1);
-    rows_->addWidget(row);
+    addRow(row);
+    alignLabels();
     return row;
+}
+
+QWidget* SettingsSection::addValueRow(const QString& label, const QString& value) {
+    auto* row = new QWidget(panel_);
+    row->setObjectName(QStringLiteral("row"));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    auto* name = new TextLabel(label, row);
+    name->setObjectName(QStringLiteral("label"));
+    auto* text = new TextLabel(value, row, Hierarchy::secondary);
+    text->setObjectName(QStringLiteral("value"));
+    text->setAccessibleName(label);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignTrailing | Qt::AlignTop);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(name, 0, Qt::AlignTop);
+    layout->addWidget(text, 1);
+    return addRow(row);
 }
 
 QWidget* SettingsSection::addRow(QWidget* content) {
@@ -111,10 +134,24 @@ void SettingsSection::clearRows() {
     while (QLayoutItem* item = rows_->takeAt(0)) {
         if (QWidget* row = item->widget()) {
             row->hide();
+            row->setParent(nullptr);
             row->deleteLater();
         }
         delete item;
     }
+}
+
+bool SettingsSection::isEmpty() const {
+    return rows_->isEmpty();
+}
+
+void SettingsSection::alignLabels() {
+    const QList<QLabel*> labels = panel_->findChildren<QLabel*>(rowLabelName);
+    int width = minimumLabelWidth;
+    for (const QLabel* label : labels)
+        width = std::max(width, label->sizeHint().width());
+    for (QLabel* label : labels)
+        label->setFixedWidth(width);
 }
 
 } // namespace lumeno

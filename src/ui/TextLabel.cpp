@@ -7,9 +7,7 @@ TextLabel::TextLabel(const QString& text, QWidget* parent, Hierarchy level, cons
     setTextFormat(Qt::PlainText);
     setText(text);
     setFont(font);
-    QPalette colors = palette();
-    colors.setColor(QPalette::WindowText, hierarchicalColor(colors, level));
-    setPalette(colors);
+    setTextHierarchy(*this, level);
 }
 
 } // namespace lumeno

@@ -4,6 +4,7 @@
 
 #include "app/AppModel.h"
 #include "platform/VirtualKeyCodes.h"
+#include "shell/SettingsWindow.h"
 #include "shell/Updater.h"
 #include "shell/WindowManager.h"
 
@@ -92,6 +93,22 @@ TEST_F(AppModelTest, StartingRoutesTheHotKeyIntoTheLoopAndQuittingStopsEverythin
     EXPECT_TRUE(model->didPrepareToQuit());
     EXPECT_FALSE(services->hotkeys.isStarted());
     EXPECT_EQ(services->contextPacker.timer(), std::nullopt);
+}
+
+TEST_F(AppModelTest, ReopeningBringsTheSettingsWindowForwardOnTheTabItShowedLast) {
+    ASSERT_EQ(model->windows().settingsWindow(), nullptr);
+    model->reopen(); // never built yet: built and shown
+    SettingsWindow* window = model->windows().settingsWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+
+    window->select(SettingsTab::more);
+    window->close();
+    model->reopen();
+    EXPECT_EQ(model->windows().settingsWindow(), window); // the same window, not a second one
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->currentTab(), SettingsTab::more);
+    screenshots::save(screenshots::onDesktop(*window), QStringLiteral("app-reopened-settings"));
 }
 
 } // namespace

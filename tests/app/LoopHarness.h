@@ -62,6 +62,8 @@ protected:
             for (const QString& line : log->lines())
                 std::cerr << "  log: " << line.toStdString() << "\n";
         app.reset();
+        // Widgets the overlay let go of are deleted while the scheduler they stop their tickers on lives.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Log::setSink(previousSink);
     }
 

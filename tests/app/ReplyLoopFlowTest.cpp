@@ -67,6 +67,11 @@ TEST_F(ReplyLoopFlowTest, APromiseInTheReplyIsOfferedAndSavedToMemory) {
     ASSERT_FALSE(overlay().offers().empty());
     screenshot(QStringLiteral("loop-inserted-offers"));
     const SaveOffer offer = overlay().offers().front();
+    const auto* promise = std::get_if<SaveOffer::CommitmentKind>(&offer.kind);
+    ASSERT_NE(promise, nullptr);
+    ASSERT_TRUE(promise->due.has_value());
+    // The Friday of the run's clock (Monday 2 March 2026), not of the week the tests happen to run in.
+    EXPECT_EQ(promise->due->toLocalTime().date(), QDate(2026, 3, 6));
     overlay().onAcceptOffer(offer);
     EXPECT_TRUE(overlay().savedOffers().contains(offer.id));
     EXPECT_FALSE(app->memory.commitments().isEmpty() && app->memory.people().isEmpty() && app->memory.pins().isEmpty());

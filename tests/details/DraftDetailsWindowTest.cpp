@@ -4,6 +4,7 @@
 #include "details/DraftDetailsStore.h"
 #include "details/DraftDetailsSwitches.h"
 #include "details/DraftDetailsWindow.h"
+#include "platform/fake/FakeScreenInfo.h"
 #include "details/LongText.h"
 #include "details/RecordDateFormat.h"
 #include "details/ReportCopier.h"
@@ -70,7 +71,8 @@ protected:
     DraftDetailsWindow& window() {
         if (!window_) {
             window_ = std::make_unique<DraftDetailsWindow>(
-                DraftDetailsView::Services{store, settings, memory, switches, copier, keyboard}, defaults);
+                DraftDetailsView::Services{store, settings, memory, switches, copier, keyboard}, defaults, screens,
+                scheduler);
             window_->view().onOpenSettings = [this] { ++settingsOpened; };
             window_->front();
         }
@@ -94,6 +96,7 @@ protected:
     ManualClock clock{utc(2026, 3, 2, 9, 0)};
     ManualScheduler scheduler{clock};
     FakeDefaultsStore defaults;
+    FakeScreenInfo screens;
     FakeSecretStore secrets;
     SettingsStore settings{defaults, secrets};
     MemoryStore memory{folder.filePath("memory.json"), clock};

@@ -2,10 +2,12 @@
 
 #include "details/DraftDetailsWindow.h"
 #include "memory/ui/MemoryWindow.h"
+#include "shell/HowToPanel.h"
 #include "shell/OnboardingView.h"
 #include "shell/SettingsWindow.h"
 
 #include <QCheckBox>
+#include <QScreen>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -149,6 +151,83 @@ TEST_F(WindowManagerTest, FinishingTheGuidePutsAwayGuideAndSetup) {
     windows->putAwayFirstRun();
     EXPECT_FALSE(windows->guideWindow()->isVisible());
     EXPECT_FALSE(windows->setupWindow()->isVisible());
+}
+
+// --- The how-to panel ---------------------------------------------------------------------------------------
+
+class HowToPanelTest : public WindowManagerTest {
+protected:
+    HowToPanel& open() {
+        windows->showHowToPopups();
+        HowToPanel* panel = windows->howToWindow();
+        EXPECT_NE(panel, nullptr);
+        return *panel;
+    }
+    QPushButton& nextButton(HowToPanel& panel) { return *child<QPushButton>(panel, "nextButton"); }
+};
+
+TEST_F(HowToPanelTest, FloatsCentredAtItsSizeWithOnlyAClosingButton) {
+    app->settings.setHotkey(Hotkey::modifier(ModifierKey::rightOption));
+    HowToPanel& panel = open();
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.size(), QSize(400, 486));
+    // Centred as a whole; the window frame may shift the content by a pixel or two.
+    const QPoint offCentre = panel.geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 6);
+    const Qt::WindowFlags flags = panel.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(panel.windowTitle().isEmpty());
+    scheduler.advance(2.5); // the demonstration under way, the keys pushed down
+    shoot(panel, "howto-panel-reply");
+    QTest::mouseClick(&nextButton(panel), Qt::LeftButton);
+    scheduler.advance(2.5);
+    shoot(panel, "howto-panel-edit");
+}
+
+TEST_F(HowToPanelTest, EveryOpeningReusesThePanelAndStartsTheGuideOver) {
+    app->settings.setHotkey(Hotkey::modifier(ModifierKey::rightOption));
+    HowToPanel& panel = open();
+    QTest::mouseClick(&nextButton(panel), Qt::LeftButton);
+    EXPECT_EQ(windows->howToSession().page(), 1);
+    scheduler.advance(40);
+    panel.close();
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_EQ(windows->howToWindow(), &panel) << "closing only hides the panel";
+
+    open();
+    EXPECT_EQ(windows->howToWindow(), &panel);
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(windows->howToSession().page(), 0);
+    EXPECT_EQ(windows->howToSession().pageStart(), clock.now());
+    EXPECT_EQ(nextButton(panel).text(), "Next");
+}
+
+TEST_F(HowToPanelTest, DoneOnTheLastPageHidesThePanel) {
+    app->settings.setHotkey(Hotkey::modifier(ModifierKey::rightOption));
+    HowToPanel& panel = open();
+    QTest::mouseClick(&nextButton(panel), Qt::LeftButton);
+    ASSERT_EQ(nextButton(panel).text(), "Done");
+    QTest::mouseClick(&nextButton(panel), Qt::LeftButton);
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_EQ(windows->howToWindow(), &panel);
+}
+
+TEST_F(HowToPanelTest, DraggingTheBackgroundMovesThePanel) {
+    HowToPanel& panel = open();
+    const QPoint before = panel.pos();
+    // Between the page dots and the button: nothing there takes the click.
+    const QPoint background(200, panel.height() - 20);
+    ASSERT_EQ(panel.childAt(background), &panel.view());
+    QTest::mousePress(&panel, Qt::LeftButton, {}, background);
+    QTest::mouseMove(&panel, background + QPoint(30, -40));
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, background + QPoint(30, -40));
+    EXPECT_EQ(panel.pos(), before + QPoint(30, -40));
+
+    QTest::mouseMove(&panel, QPoint(10, 10));
+    EXPECT_EQ(panel.pos(), before + QPoint(30, -40)) << "without the button held the panel stays";
 }
 
 } // namespace

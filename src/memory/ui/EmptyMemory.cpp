@@ -24,9 +24,7 @@ EmptyMemory::EmptyMemory(Content content, QWidget* parent)
     detail_->setWordWrap(true);
     detail_->setAlignment(Qt::AlignHCenter);
     detail_->setFixedWidth(380);
-    QPalette quiet = detail_->palette();
-    quiet.setColor(QPalette::WindowText, hierarchicalColor(palette(), Hierarchy::secondary));
-    detail_->setPalette(quiet);
+    setTextHierarchy(*detail_, Hierarchy::secondary);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);

@@ -30,9 +30,7 @@ QFrame* divider(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
-    QPalette quiet = line->palette();
-    quiet.setColor(QPalette::WindowText, hierarchicalColor(line->palette(), Hierarchy::quaternary));
-    line->setPalette(quiet);
+    setTextHierarchy(*line, Hierarchy::quaternary);
     return line;
 }
 
@@ -106,9 +104,7 @@ QWidget* MemoryView::footer() {
     where->setObjectName(QStringLiteral("storedWhere"));
     where->setTextFormat(Qt::PlainText);
     where->setFont(TypeScale::font(12));
-    QPalette quiet = where->palette();
-    quiet.setColor(QPalette::WindowText, hierarchicalColor(where->palette(), Hierarchy::secondary));
-    where->setPalette(quiet);
+    setTextHierarchy(*where, Hierarchy::secondary);
     where->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     where->setToolTip(memory_.filePath());
 

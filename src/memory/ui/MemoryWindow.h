@@ -12,6 +12,7 @@ class MemoryStore;
 class MemoryView;
 class Scheduler;
 class ScreenInfo;
+class WindowFrameAutosave;
 
 // The "Lumeno Memory" window around one MemoryView. Built once and kept when closed, so the section, the
 // search and the chosen person are still there when it comes back. Its place and size are kept in the
@@ -32,24 +33,11 @@ public:
     // Shows the window in front and gives it the keyboard, also when another application is frontmost.
     void present();
 
-protected:
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void placeInitially();
-    // Moving and resizing come in bursts; the frame is written once the burst is over.
-    void saveFrameSoon();
-    void saveFrame();
-
-    DefaultsStore& defaults_;
-    const ScreenInfo& screens_;
-    Scheduler& scheduler_;
     std::unique_ptr<ExportLocationChooser> exportChooser_;
     MemoryView* view_;
+    WindowFrameAutosave* frame_;
     bool placed_ = false;
-    std::optional<quint64> pendingSave_;
 };
 
 } // namespace lumeno

@@ -26,9 +26,7 @@ QFrame* divider(QFrame::Shape shape, QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(shape);
     line->setFrameShadow(QFrame::Plain);
-    QPalette quiet = line->palette();
-    quiet.setColor(QPalette::WindowText, hierarchicalColor(line->palette(), Hierarchy::quaternary));
-    line->setPalette(quiet);
+    setTextHierarchy(*line, Hierarchy::quaternary);
     return line;
 }
 
@@ -49,9 +47,7 @@ QWidget* personRow(const Person& person, const QString& details, QWidget* parent
         second->setObjectName(QStringLiteral("personDetails"));
         second->setTextFormat(Qt::PlainText);
         second->setFont(TypeScale::caption());
-        QPalette quiet = second->palette();
-        quiet.setColor(QPalette::WindowText, hierarchicalColor(second->palette(), Hierarchy::secondary));
-        second->setPalette(quiet);
+        setTextHierarchy(*second, Hierarchy::secondary);
         layout->addWidget(second);
     }
     // Rows sit on the list's selection highlight: let it show through.

@@ -2,14 +2,14 @@
 
 #include "memory/MemoryStore.h"
 #include "memory/ui/Destructive.h"
-#include "memory/ui/FormGroup.h"
 #include "memory/ui/MenuText.h"
 #include "support/Text.h"
 #include "ui/Hierarchy.h"
+#include "ui/SettingsSection.h"
 #include "ui/SymbolView.h"
+#include "ui/TextLabel.h"
 #include "ui/TypeScale.h"
 
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,14 +41,10 @@ PersonEditor::PersonEditor(MemoryStore& memory, const Person& person, QWidget* p
     formLayout->setSpacing(16);
     formLayout->addWidget(fieldsGroup());
 
-    auto* commitments = new FormGroup(QStringLiteral("Commitments"), form);
-    commitmentsGroup_ = commitments;
-    commitmentRows_ = commitments->content();
-    formLayout->addWidget(commitments);
-    auto* pins = new FormGroup(QStringLiteral("Pins"), form);
-    pinsGroup_ = pins;
-    pinRows_ = pins->content();
-    formLayout->addWidget(pins);
+    commitmentsGroup_ = new SettingsSection(QStringLiteral("Commitments"), form);
+    formLayout->addWidget(commitmentsGroup_);
+    pinsGroup_ = new SettingsSection(QStringLiteral("Pins"), form);
+    formLayout->addWidget(pinsGroup_);
     formLayout->addWidget(buttonsGroup());
     formLayout->addStretch();
 
@@ -67,7 +63,7 @@ PersonEditor::PersonEditor(MemoryStore& memory, const Person& person, QWidget* p
 }
 
 QWidget* PersonEditor::fieldsGroup() {
-    auto* group = new FormGroup;
+    auto* group = new SettingsSection({});
     group->setFooter(QStringLiteral(
         "Sent with a draft only when this person is matched or picked for it. Secrets are stripped when saved."));
     name_ = new QLineEdit(group);
@@ -77,15 +73,8 @@ QWidget* PersonEditor::fieldsGroup() {
     aliases_->setObjectName(QStringLiteral("aliases"));
     aliases_->setAccessibleName(QStringLiteral("Emails and handles"));
     aliases_->setPlaceholderText(QStringLiteral("anna@example.com, @Anna"));
-    auto* fields = new QFormLayout;
-    fields->setContentsMargins(0, 0, 0, 0);
-    fields->setHorizontalSpacing(12);
-    fields->setVerticalSpacing(8);
-    fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    fields->addRow(QStringLiteral("Name"), name_);
-    fields->addRow(QStringLiteral("Emails and handles"), aliases_);
-    group->content()->addLayout(fields);
+    group->addRow(QStringLiteral("Name"), name_);
+    group->addRow(QStringLiteral("Emails and handles"), aliases_);
 
     notes_ = new QPlainTextEdit(group);
     notes_->setObjectName(QStringLiteral("notes"));
@@ -99,11 +88,13 @@ QWidget* PersonEditor::fieldsGroup() {
     well.setAlphaF(well.alphaF() * 0.4);
     notes_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; border-radius: 6px; padding: 4px; }")
                               .arg(well.name(QColor::HexArgb)));
-    auto* notesStack = new QVBoxLayout;
+    auto* notesRow = new QWidget(group);
+    auto* notesStack = new QVBoxLayout(notesRow);
+    notesStack->setContentsMargins(0, 0, 0, 0);
     notesStack->setSpacing(4);
-    notesStack->addWidget(new QLabel(QStringLiteral("Notes"), group));
+    notesStack->addWidget(new TextLabel(QStringLiteral("Notes"), notesRow));
     notesStack->addWidget(notes_);
-    group->content()->addLayout(notesStack);
+    group->addRow(notesRow);
 
     for (QLineEdit* field : {name_, aliases_}) {
         connect(field, &QLineEdit::textChanged, this, &PersonEditor::updateSaveButton);
@@ -114,7 +105,7 @@ QWidget* PersonEditor::fieldsGroup() {
 }
 
 QWidget* PersonEditor::buttonsGroup() {
-    auto* group = new FormGroup;
+    auto* group = new SettingsSection({});
     save_ = new QPushButton(QStringLiteral("Save"), group);
     save_->setObjectName(QStringLiteral("save"));
     save_->setDefault(true);
@@ -129,13 +120,15 @@ QWidget* PersonEditor::buttonsGroup() {
     delete_ = new QPushButton(QStringLiteral("Delete\u2026"), group);
     delete_->setObjectName(QStringLiteral("delete"));
     markDestructive(*delete_);
-    auto* row = new QHBoxLayout;
+    auto* buttons = new QWidget(group);
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
     row->addWidget(save_);
     row->addWidget(merge_);
     row->addStretch();
     row->addWidget(delete_);
-    group->content()->addLayout(row);
+    group->addRow(buttons);
 
     connect(save_, &QPushButton::clicked, this, &PersonEditor::save);
     connect(delete_, &QPushButton::clicked, this, &PersonEditor::confirmDelete);
@@ -200,12 +193,12 @@ void PersonEditor::refresh() {
     QList<std::pair<QString, bool>> commitments;
     for (const Commitment& commitment : memory_.commitments(person_.id))
         commitments.append({commitment.text, commitment.done});
-    fillRecords(commitmentsGroup_, commitmentRows_, commitments, QStringLiteral("circle"),
+    fillRecords(*commitmentsGroup_, commitments, QStringLiteral("circle"),
                 QStringLiteral("checkmark.circle"));
     QList<std::pair<QString, bool>> pins;
     for (const Pin& pin : memory_.pins(person_.id))
         pins.append({pin.text, false});
-    fillRecords(pinsGroup_, pinRows_, pins, QStringLiteral("pin"), QStringLiteral("pin"));
+    fillRecords(*pinsGroup_, pins, QStringLiteral("pin"), QStringLiteral("pin"));
 
     QMenu* choices = merge_->menu();
     choices->clear();
@@ -219,15 +212,12 @@ void PersonEditor::refresh() {
     updateSaveButton();
 }
 
-void PersonEditor::fillRecords(QWidget* group, QVBoxLayout* rows, const QList<std::pair<QString, bool>>& lines,
+void PersonEditor::fillRecords(SettingsSection& group, const QList<std::pair<QString, bool>>& lines,
                                const QString& symbolIfOpen, const QString& symbolIfDone) {
-    while (QLayoutItem* item = rows->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
+    group.clearRows();
     for (const auto& [text, done] : lines) {
         const Ink ink = Ink::of(done ? Hierarchy::secondary : Hierarchy::primary);
-        auto* line = new QWidget(group);
+        auto* line = new QWidget(&group);
         auto* layout = new QHBoxLayout(line);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(8);
@@ -239,9 +229,9 @@ void PersonEditor::fillRecords(QWidget* group, QVBoxLayout* rows, const QList<st
         look.setColor(QPalette::WindowText, ink.resolve(palette()));
         label->setPalette(look);
         layout->addWidget(label, 1);
-        rows->addWidget(line);
+        group.addRow(line);
     }
-    group->setVisible(!lines.isEmpty());
+    group.setVisible(!lines.isEmpty());
 }
 
 void PersonEditor::mergeInto(const QUuid& target) {

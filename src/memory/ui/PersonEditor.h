@@ -11,11 +11,11 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
-class QVBoxLayout;
 
 namespace lumeno {
 
 class MemoryStore;
+class SettingsSection;
 
 // The form of one person card: name, e-mails and handles, notes, the card's commitments and pins, and
 // Save, "Merge Into…" and "Delete…". The fields are the user's until Save: they are filled once, when the
@@ -44,7 +44,7 @@ private:
     void refresh();
     void load();
     void updateSaveButton();
-    void fillRecords(QWidget* group, QVBoxLayout* rows, const QList<std::pair<QString, bool>>& lines,
+    void fillRecords(SettingsSection& group, const QList<std::pair<QString, bool>>& lines,
                      const QString& symbolIfOpen, const QString& symbolIfDone);
     void mergeInto(const QUuid& target);
     void confirmDelete();
@@ -54,10 +54,8 @@ private:
     QLineEdit* name_ = nullptr;
     QLineEdit* aliases_ = nullptr;
     QPlainTextEdit* notes_ = nullptr;
-    QWidget* commitmentsGroup_ = nullptr;
-    QVBoxLayout* commitmentRows_ = nullptr;
-    QWidget* pinsGroup_ = nullptr;
-    QVBoxLayout* pinRows_ = nullptr;
+    SettingsSection* commitmentsGroup_ = nullptr;
+    SettingsSection* pinsGroup_ = nullptr;
     QPushButton* save_ = nullptr;
     QToolButton* merge_ = nullptr;
     QPushButton* delete_ = nullptr;

@@ -26,9 +26,7 @@ PinRow::PinRow(MemoryStore& memory, const Pin& pin, QWidget* parent)
     thread_->setFont(TypeScale::font(12));
     thread_->setTextFormat(Qt::PlainText);
     thread_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    QPalette quiet = thread_->palette();
-    quiet.setColor(QPalette::WindowText, hierarchicalColor(palette(), Hierarchy::secondary));
-    thread_->setPalette(quiet);
+    setTextHierarchy(*thread_, Hierarchy::secondary);
 
     auto* details = new QHBoxLayout;
     details->setSpacing(8);

@@ -1,0 +1,40 @@
+#include "shell/HowToPanel.h"
+
+#include <QMouseEvent>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace lumeno {
+
+HowToPanel::HowToPanel(HowToSession& session, HowToView::Services services)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
+      view_(new HowToView(session, services, this)) {
+    setObjectName(QStringLiteral("howToPanel"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    setFixedSize(HowToView::width, HowToView::height);
+}
+
+void HowToPanel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    // The window manager moves the panel when it can, with its own snapping; otherwise we follow the pointer.
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    grip_ = event->globalPosition().toPoint() - pos();
+}
+
+void HowToPanel::mouseMoveEvent(QMouseEvent* event) {
+    if (grip_)
+        move(event->globalPosition().toPoint() - *grip_);
+}
+
+void HowToPanel::mouseReleaseEvent(QMouseEvent* event) {
+    grip_.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+} // namespace lumeno

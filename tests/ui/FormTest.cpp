@@ -1,0 +1,130 @@
+#include "platform/fake/FakeDefaultsStore.h"
+#include "platform/fake/FakeScreenInfo.h"
+#include "support/ManualScheduler.h"
+#include "testsupport/QtPrinters.h"
+#include "testsupport/Screenshots.h"
+#include "ui/ProblemLabel.h"
+#include "ui/SettingsSection.h"
+#include "ui/WindowFrameAutosave.h"
+
+#include <QCoreApplication>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace lumeno {
+namespace {
+
+QList<QLabel*> rowLabels(const SettingsSection& section) {
+    return section.findChildren<QLabel*>(QStringLiteral("rowLabel"));
+}
+
+TEST(SettingsSectionTest, LabelsShareOneColumnAsWideAsTheWidest) {
+    SettingsSection section(QStringLiteral("Your name"));
+    section.addRow(QStringLiteral("Name"), new QLineEdit);
+    const int narrow = rowLabels(section).first()->width();
+    section.addRow(QStringLiteral("A label far wider than the usual column"), new QLineEdit);
+    const QList<QLabel*> labels = rowLabels(section);
+    ASSERT_EQ(labels.size(), 2);
+    EXPECT_GT(labels[1]->width(), narrow);
+    EXPECT_EQ(labels[0]->width(), labels[1]->width()) << "fields start at one edge";
+    EXPECT_GE(labels[1]->width(), labels[1]->sizeHint().width()) << "no label is cut";
+}
+
+TEST(SettingsSectionTest, ValueRowsShowForeignTextAsItIsAndClearingEmptiesTheSection) {
+    SettingsSection section({});
+    EXPECT_TRUE(section.isEmpty());
+    EXPECT_FALSE(section.findChild<QLabel*>(QStringLiteral("sectionTitle"))->isVisibleTo(&section));
+    section.addValueRow(QStringLiteral("App"), QStringLiteral("<b>Mail</b>"));
+    auto* value = section.findChild<QLabel*>(QStringLiteral("value"));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->textFormat(), Qt::PlainText);
+    EXPECT_EQ(value->accessibleName(), "App");
+    EXPECT_FALSE(section.isEmpty());
+
+    section.clearRows();
+    EXPECT_TRUE(section.isEmpty());
+    EXPECT_EQ(section.findChild<QLabel*>(QStringLiteral("value")), nullptr) << "a cleared row is no longer found";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    section.setFooter(QStringLiteral("Shown under the rows."));
+    EXPECT_EQ(section.footer(), "Shown under the rows.");
+    EXPECT_TRUE(section.findChild<QLabel*>(QStringLiteral("sectionFooter"))->isVisibleTo(&section));
+}
+
+TEST(SettingsSectionTest, AGroupedFormLooksOfAPiece) {
+    QWidget page;
+    auto* layout = new QVBoxLayout(&page);
+    layout->setContentsMargins(20, 20, 20, 20);
+    auto* names = new SettingsSection(QStringLiteral("Your name"), &page);
+    names->addRow(QStringLiteral("Name"), new QLineEdit(QStringLiteral("Alex Morgan")));
+    names->addRow(QStringLiteral("E-mail sign-off"), new QLineEdit(QStringLiteral("Best,")));
+    names->setFooter(QStringLiteral("E-mails end with the sign-off and the sign-as name."));
+    layout->addWidget(names);
+    auto* record = new SettingsSection(QStringLiteral("Where"), &page);
+    record->addValueRow(QStringLiteral("App"), QStringLiteral("Mail"));
+    record->addValueRow(QStringLiteral("Window title"), QStringLiteral("Re: the quarterly numbers"));
+    auto* problem = new ProblemLabel(record);
+    problem->setProblem(QStringLiteral("That shortcut is taken by another program."));
+    record->addRow(problem);
+    layout->addWidget(record);
+    page.resize(460, page.sizeHint().height());
+    page.show();
+    QCoreApplication::sendPostedEvents();
+    screenshots::save(page.grab().toImage(), QStringLiteral("ui-settings-section"));
+    EXPECT_EQ(problem->text(), "That shortcut is taken by another program.");
+}
+
+class WindowFrameAutosaveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.setMinimumSize(300, 200);
+        window.resize(400, 300);
+    }
+    QRect centred() const {
+        QRect frame(QPoint(), QSize(400, 300));
+        frame.moveCenter(screens.mainScreen()->visibleFrame.center());
+        return frame;
+    }
+
+    const QString key = QStringLiteral("TestWindow");
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    FakeDefaultsStore defaults;
+    FakeScreenInfo screens;
+    QWidget window;
+    WindowFrameAutosave* frame = new WindowFrameAutosave(window, key, defaults, screens, scheduler);
+};
+
+TEST_F(WindowFrameAutosaveTest, ABrokenSavedFrameIsIgnoredAndTheWindowCentred) {
+    for (const QJsonValue& broken :
+         {QJsonValue(QStringLiteral("10,10,400,300")),
+          QJsonValue(QJsonObject{{"x", 10}, {"y", 10}, {"width", "400"}, {"height", 300}}),
+          QJsonValue(QJsonObject{{"x", 10}, {"y", 10}, {"width", 0}, {"height", 300}})}) {
+        defaults.set(key, broken);
+        EXPECT_EQ(frame->saved(), std::nullopt);
+        frame->place();
+        EXPECT_EQ(window.geometry(), centred());
+    }
+}
+
+TEST_F(WindowFrameAutosaveTest, HidingWritesTheFrameAtOnceAndOnlyMovesOfTheShownWindowCount) {
+    frame->place();
+    window.setGeometry(QRect(50, 60, 500, 350)); // not shown yet: not the user's doing
+    EXPECT_EQ(defaults.get(key), std::nullopt);
+    window.show();
+    window.setGeometry(QRect(70, 80, 520, 360));
+    window.setGeometry(QRect(90, 100, 540, 380));
+    EXPECT_EQ(defaults.get(key), std::nullopt) << "a burst is written once it is over";
+    window.hide();
+    EXPECT_EQ(frame->saved(), QRect(90, 100, 540, 380));
+    defaults.set(key, QStringLiteral("moved by someone else"));
+    scheduler.advance(WindowFrameAutosave::saveDelay * 2);
+    EXPECT_EQ(defaults.get(key), QJsonValue(QStringLiteral("moved by someone else")))
+        << "the written burst is not written again";
+}
+
+} // namespace
+} // namespace lumeno
