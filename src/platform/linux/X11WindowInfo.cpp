@@ -42,8 +42,8 @@ std::optional<qint64> clientPidFromResources(XcbConnection& x, xcb_window_t wind
     const auto version = x.reply(xcb_res_query_version_reply, xcb_res_query_version(x.get(), 1, 2));
     if (!version || (version->server_major == 1 && version->server_minor < 2))
         return std::nullopt;
-    const xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
-    const auto ids = x.reply(xcb_res_query_client_ids_reply, xcb_res_query_client_ids(x.get(), 1, &spec));
+    const xcb_res_client_id_spec_t wanted{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    const auto ids = x.reply(xcb_res_query_client_ids_reply, xcb_res_query_client_ids(x.get(), 1, &wanted));
     if (!ids)
         return std::nullopt;
     for (auto it = xcb_res_query_client_ids_ids_iterator(ids.get()); it.rem; xcb_res_client_id_value_next(&it))
