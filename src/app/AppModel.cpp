@@ -40,6 +40,11 @@ AppModel::AppModel(std::unique_ptr<AppServices> services, UpdateController::Fact
         if (self)
             self->prepareSpeech();
     };
+    // "Record each reply" switched from the debug window or the More tab updates the diagnostics at once.
+    windows_->draftDetailsSwitches().refreshListeningDebug = [self] {
+        if (self)
+            self->services_->loop.refreshListeningDebug();
+    };
 }
 
 AppModel::~AppModel() {

@@ -117,6 +117,8 @@ public:
     void undoEdit();
     void copyOriginal();
     void retry();
+    // Shows the listening diagnostics while listening with draft details on, else hides them.
+    void refreshListeningDebug();
 
     const TriggerLogic::Phase& phase() const { return phase_; }
     std::optional<QUuid> lastRecordID() const { return lastRecordID_; }
@@ -153,7 +155,7 @@ private:
         std::optional<DraftDetails::Conversation::Status> skipped;
         std::optional<QString> note;
     };
-    QCoro::Task<std::optional<OverlayMessage>> prepareEdit(std::optional<FocusSnapshot> target);
+    QCoro::Task<std::optional<OverlayMessage>> prepareEdit(std::optional<FocusSnapshot> target, CancelToken token);
     QCoro::Task<> gatherContext(std::optional<FocusSnapshot> target, CancelToken token);
     QCoro::Task<ConversationRead> readConversation(std::optional<FocusSnapshot> target);
     void recordConversation(const ConversationRead& read, const std::optional<PackedContext>& packed);
@@ -191,7 +193,6 @@ private:
     void commitRecord(const QString& outcome);
     void updateLastRecord(const std::function<void(DraftDetails&)>& change);
     std::optional<QString> lineBreaksSummary() const;
-    void refreshListeningDebug();
     void hideListeningDebug();
     QString debugPerson() const;
     QString debugThread() const;

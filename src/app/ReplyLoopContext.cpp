@@ -70,7 +70,8 @@ bool isBlank(const std::optional<QString>& text) {
 
 } // namespace
 
-QCoro::Task<std::optional<OverlayMessage>> ReplyLoop::prepareEdit(std::optional<FocusSnapshot> target) {
+QCoro::Task<std::optional<OverlayMessage>> ReplyLoop::prepareEdit(std::optional<FocusSnapshot> target,
+                                                                 CancelToken token) {
     const QPointer<ReplyLoop> self(this);
     const auto notice = [](const QString& title, const QString& detail) {
         return OverlayMessage{OverlayMessage::Kind::notice, title, detail, std::nullopt};
@@ -89,8 +90,8 @@ QCoro::Task<std::optional<OverlayMessage>> ReplyLoop::prepareEdit(std::optional<
         return focus->string(element, QStringLiteral("AXValue"));
     });
     const std::optional<QString> fieldText = co_await read;
-    if (!self)
-        co_return std::nullopt;
+    if (!self || token.isCancelled())
+        co_return std::nullopt; // the caller checks the token too and ends quietly
 
     std::optional<EditRequest> request;
     if (!isBlank(target->selectedText)) {

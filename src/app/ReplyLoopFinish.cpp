@@ -56,7 +56,9 @@ void ReplyLoop::finishListening() {
     phase_ = Phase::busy();
     s_.overlay.show(OverlayPhase::transcribing);
     const std::shared_ptr<LoopWork> previous = work_;
-    CancelToken token;
+    // The finish carries on the dictation the start began, so one token calls both off: a cancel or a new
+    // press must also silence a start still reading the field.
+    const CancelToken token = previous ? previous->token() : CancelToken();
     startWork(finishTask(token, previous, mode), token);
 }
 
@@ -103,7 +105,7 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
     s_.overlay.show(OverlayPhase::drafting);
     if (editing_) {
         if (!editRequest_) {
-            const std::optional<OverlayMessage> message = co_await prepareEdit(target_);
+            const std::optional<OverlayMessage> message = co_await prepareEdit(target_, token);
             if (!self || token.isCancelled())
                 co_return;
             if (message) {

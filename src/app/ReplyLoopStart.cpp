@@ -200,7 +200,7 @@ QCoro::Task<> ReplyLoop::startTask(CancelToken token) {
         }
     }
     if (editing_) {
-        const std::optional<OverlayMessage> message = co_await prepareEdit(target_);
+        const std::optional<OverlayMessage> message = co_await prepareEdit(target_, token);
         if (!self || token.isCancelled())
             co_return;
         if (message) {

@@ -96,6 +96,8 @@ HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout
     problemLabel_->setObjectName(QStringLiteral("problem"));
     column->addWidget(problemLabel_);
 
+    // There is no desktop setting that frees fn for us here: most keyboards handle it in firmware and never
+    // send it, so the note says what to do when holding it does nothing.
     fnNote_ = new TextLabel(QStringLiteral("Many keyboards handle fn themselves and never report it: if holding fn does nothing, pick another key."),
                             this, Hierarchy::secondary, TypeScale::font(12));
     fnNote_->setObjectName(QStringLiteral("fnNote"));

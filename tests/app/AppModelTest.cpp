@@ -56,6 +56,20 @@ TEST_F(AppModelTest, TheStatusLineNamesTheFirstThingInTheWay) {
     EXPECT_TRUE(model->needsAttention());
 }
 
+TEST_F(AppModelTest, SwitchingRecordingOffWhileListeningPutsTheDiagnosticsAwayAtOnce) {
+    services->settings.setShowsDraftDetails(true);
+    desktop.focus(FakeScenes::chatThread(desktop).composer);
+    services->loop.handle(HotkeyEvent::down(1));
+    services->loop.handle(HotkeyEvent::holdBegan(1, false));
+    settle();
+    ASSERT_TRUE(services->listeningDebug.isVisible());
+
+    model->windows().draftDetailsSwitches().setShowsDraftDetails(false);
+    EXPECT_FALSE(services->listeningDebug.isVisible());
+    model->windows().draftDetailsSwitches().setShowsDraftDetails(true);
+    EXPECT_TRUE(services->listeningDebug.isVisible());
+}
+
 TEST_F(AppModelTest, AHotKeyTheDesktopRefusesLeavesTheOldOneWorking) {
     model->start();
     const KeyCombo combo{49, 0x100000 | 0x20000};

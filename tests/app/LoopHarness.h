@@ -150,12 +150,11 @@ protected:
         advance(3);
     }
 
-    QString screenshot(const QString& name) {
-        if (!app->overlay.isVisible())
-            return {};
+    // A picture of the visible panel named `panelName` (the capture overlay unless told) on a desktop.
+    QString screenshot(const QString& name, const QString& panelName = QStringLiteral("captureOverlayPanel")) {
         QWidget* panel = nullptr;
         for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->isVisible() && widget->objectName() == QStringLiteral("captureOverlayPanel"))
+            if (widget->isVisible() && widget->objectName() == panelName)
                 panel = widget;
         if (!panel)
             return {};

@@ -88,6 +88,21 @@ TEST_F(ReplyLoopGuardsTest, TerminalsAndPasswordFieldsStopTheCaptureAtOnce) {
     EXPECT_EQ(desktop.valueOf(page.password), QStringLiteral("correct horse battery"));
 }
 
+TEST_F(ReplyLoopGuardsTest, EscapeAfterAQuickReleaseAlsoSilencesTheStartStillReadingTheField) {
+    const FakeScenes::Terminal terminal = FakeScenes::terminal(desktop);
+    desktop.focus(terminal.screen);
+    ++press;
+    loop().handle(HotkeyEvent::down(press));
+    loop().handle(HotkeyEvent::holdBegan(press, false));
+    loop().handle(HotkeyEvent::up(press, 2.0, false)); // released before the field was even read
+    loop().handle(HotkeyEvent::escape());
+    advance(1);
+    EXPECT_EQ(loop().phase().kind, Kind::idle);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+    EXPECT_FALSE(overlay().message());
+    EXPECT_FALSE(log->contains(QStringLiteral("Overlay message: Lumeno doesn't type into terminals")));
+}
+
 TEST_F(ReplyLoopGuardsTest, ALanguageWithoutARecognizerCannotStartListening) {
     app->settings.setSpeechLocaleID(QStringLiteral("fr-FR"));
     holdBegins();

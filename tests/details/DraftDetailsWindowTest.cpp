@@ -30,6 +30,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <vector>
+
 namespace lumeno {
 namespace {
 
@@ -65,6 +67,8 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         settings.setShowsDraftDetails(true);
         switches.showDraftDetails = [this] { ++windowFronted; };
+        // The listening diagnostics read the setting, so they must be refreshed after it changed.
+        switches.refreshListeningDebug = [this] { diagnosticsSawRecording.push_back(settings.showsDraftDetails()); };
     }
     ~DraftDetailsWindowTest() override { QLocale::setDefault(QLocale::c()); }
 
@@ -112,6 +116,7 @@ protected:
     std::unique_ptr<DraftDetailsWindow> window_;
     int windowFronted = 0;
     int settingsOpened = 0;
+    std::vector<bool> diagnosticsSawRecording;
 };
 
 // --- The window and its switches -------------------------------------------------------------------------
@@ -165,6 +170,7 @@ TEST_F(DraftDetailsWindowTest, SwitchingRecordingOffForgetsEverythingAndOnBrings
     EXPECT_TRUE(save->isVisible());
     EXPECT_FALSE(save->isChecked());
     EXPECT_TRUE(child<QWidget>("noRecords")->isVisible());
+    EXPECT_EQ(diagnosticsSawRecording, std::vector<bool>({false, true}));
 }
 
 TEST_F(DraftDetailsWindowTest, SwitchingSavingOffDeletesTheFileButKeepsTheList) {
