@@ -6,6 +6,7 @@
 #include "support/Json.h"
 #include "support/Log.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -107,6 +108,11 @@ void DraftDetailsStore::update(const QUuid& id, bool toDisk, const std::function
 
 void DraftDetailsStore::deleteSavedFile() {
     AtomicFile::remove(filePath_);
+    // Copies moved aside earlier hold the same prompts and conversations: the user asked for them gone too.
+    const QFileInfo file(filePath_);
+    const QDir folder = file.absoluteDir();
+    for (const QString& copy : folder.entryList({file.fileName() + QStringLiteral(".unreadable-*")}, QDir::Files))
+        AtomicFile::remove(folder.filePath(copy));
     setHasSavedFile(false);
 }
 

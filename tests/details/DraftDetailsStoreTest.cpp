@@ -229,6 +229,11 @@ TEST_F(DraftDetailsStoreTest, AFileThatIsNotUtf8LoadsNothingAndIsMovedAsideOnSav
     QFile kept(folder.filePath(copies.first()));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), damaged);
+
+    // Switching saving off deletes what was saved, the copy kept aside included.
+    store.deleteSavedFile();
+    EXPECT_FALSE(QFile::exists(path()));
+    EXPECT_TRUE(unreadableCopies().isEmpty());
 }
 
 TEST_F(DraftDetailsStoreTest, AFileWeMayNotReadIsKeptAsideRatherThanWrittenOver) {
