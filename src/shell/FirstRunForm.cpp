@@ -6,6 +6,7 @@
 #include "ui/TextLabel.h"
 #include "foundation/SettingsStore.h"
 #include "shell/AppIcon.h"
+#include "shell/CrossFade.h"
 #include "shell/GuideSession.h"
 #include "support/Text.h"
 #include "ui/Spinner.h"
@@ -121,6 +122,8 @@ void FirstRunForm::buildSignInSection() {
     code_ = textField(QStringLiteral("codeField"), QStringLiteral("6 digits"), signIn_);
     codeRow_ = signIn_->addRow(QStringLiteral("Code"), code_);
     layout()->addWidget(signIn_);
+    signInFade_ = new CrossFade(*signIn_, codeSentFadeSeconds, services_.animation);
+    signInFade_->setObjectName(QStringLiteral("signInFade"));
 
     for (QLineEdit* edit : {email_, code_}) {
         connect(edit, &QLineEdit::textChanged, this, &FirstRunForm::refresh);
@@ -240,8 +243,7 @@ void FirstRunForm::requestFinished(const std::optional<QString>& problem, bool w
     if (problem) {
         problem_ = problem;
     } else if (!wasConfirming) {
-        codeSent_ = true;
-        refresh();
+        setCodeSent(true);
         focusField(Field::code);
     } else {
         finish();
@@ -253,11 +255,19 @@ void FirstRunForm::requestFinished(const std::optional<QString>& problem, bool w
 void FirstRunForm::changeEmail() {
     // The store forgets the address too, so the Account tab does not wait for a code to it either.
     services_.account.cancelCode();
-    codeSent_ = false;
     code_->clear();
     problem_.reset();
-    refresh();
+    setCodeSent(false);
     focusField(Field::email);
+}
+
+void FirstRunForm::setCodeSent(bool sent) {
+    if (sent != codeSent_) {
+        // The address field gives way to the address sent to and the code field: blended, not swapped.
+        signInFade_->begin();
+        codeSent_ = sent;
+    }
+    refresh();
 }
 
 void FirstRunForm::finish() {

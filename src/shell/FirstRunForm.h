@@ -15,6 +15,7 @@ class QPushButton;
 namespace lumeno {
 
 class AccountStore;
+class CrossFade;
 class GuideSession;
 class SentToRow;
 class SettingsSection;
@@ -29,6 +30,9 @@ class FirstRunForm : public QWidget {
     Q_OBJECT
 public:
     enum class Field { name, email, code };
+
+    // Asking for the code, and going back to the address, blend over this long.
+    static constexpr double codeSentFadeSeconds = 0.2;
 
     struct Services {
         AccountStore& account;
@@ -73,6 +77,7 @@ private:
     void loadLanguages();
     void showLanguages(const std::vector<ReplyLanguage>& choices);
     void requestFinished(const std::optional<QString>& problem, bool wasConfirming);
+    void setCodeSent(bool sent);
     void finish();
     void focusField(Field field);
     void refresh();
@@ -91,6 +96,7 @@ private:
     QLineEdit* email_ = nullptr;
     QLineEdit* code_ = nullptr;
     SettingsSection* signIn_ = nullptr;
+    CrossFade* signInFade_ = nullptr;
     QWidget* emailRow_ = nullptr;
     QWidget* sentToRow_ = nullptr;
     QWidget* codeRow_ = nullptr;

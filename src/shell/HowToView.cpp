@@ -3,6 +3,7 @@
 #include "foundation/KeyboardLayout.h"
 #include "foundation/SettingsStore.h"
 #include "platform/ModifierState.h"
+#include "shell/CrossFade.h"
 #include "shell/HowToDemo.h"
 #include "shell/HowToSession.h"
 #include "shell/KeyRow.h"
@@ -42,15 +43,25 @@ void tint(QLabel& label, const QPalette& from, Hierarchy level) {
 HowToView::HowToView(HowToSession& session, Services services, QWidget* parent)
     : QWidget(parent), session_(session), services_(services), ticker_(services.animation) {
     setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    // Everything on a page sits on one widget, so a page change can fade all of it at once.
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("howToPage"));
+    page->setAutoFillBackground(true);
+    outer->addWidget(page);
+    pageFade_ = new CrossFade(*page, pageFadeSeconds, services_.animation);
+    pageFade_->setObjectName(QStringLiteral("pageFade"));
+
+    auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 40, 0, 20);
     layout->setSpacing(0);
 
-    demo_ = new HowToDemo(this);
+    demo_ = new HowToDemo(page);
     demo_->setObjectName(QStringLiteral("howToDemo"));
     layout->addWidget(demo_, 0, Qt::AlignHCenter);
     layout->addSpacing(18);
-    keyRow_ = new KeyRow(services_.layout, this);
+    keyRow_ = new KeyRow(services_.layout, page);
     keyRow_->setObjectName(QStringLiteral("keyRow"));
     layout->addWidget(keyRow_, 0, Qt::AlignHCenter);
     layout->addSpacing(14);
@@ -58,8 +69,8 @@ HowToView::HowToView(HowToSession& session, Services services, QWidget* parent)
     auto* text = new QVBoxLayout;
     text->setContentsMargins(28, 0, 28, 0);
     text->setSpacing(6);
-    title_ = centredText(QStringLiteral("howToTitle"), TypeScale::font(17, QFont::DemiBold), this);
-    lines_ = centredText(QStringLiteral("howToLines"), TypeScale::font(13), this);
+    title_ = centredText(QStringLiteral("howToTitle"), TypeScale::font(17, QFont::DemiBold), page);
+    lines_ = centredText(QStringLiteral("howToLines"), TypeScale::font(13), page);
     tintTexts();
     text->addWidget(title_);
     text->addWidget(lines_);
@@ -69,11 +80,11 @@ HowToView::HowToView(HowToSession& session, Services services, QWidget* parent)
 
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(20, 0, 20, 0);
-    dots_ = new PageDots(this);
+    dots_ = new PageDots(page);
     dots_->setObjectName(QStringLiteral("pageDots"));
     footer->addWidget(dots_, 0, Qt::AlignVCenter);
     footer->addStretch(1);
-    button_ = new QPushButton(this);
+    button_ = new QPushButton(page);
     button_->setObjectName(QStringLiteral("nextButton"));
     button_->setDefault(true);
     button_->setMinimumSize(96, 32);
@@ -81,7 +92,10 @@ HowToView::HowToView(HowToSession& session, Services services, QWidget* parent)
     layout->addLayout(footer);
 
     connect(button_, &QPushButton::clicked, this, &HowToView::next);
-    connect(&session_, &HowToSession::pageChanged, this, &HowToView::showPage);
+    connect(&session_, &HowToSession::pageChanged, this, [this] {
+        pageFade_->begin();
+        showPage();
+    });
     connect(&session_, &HowToSession::pageStartChanged, this, &HowToView::tick);
     connect(&services_.settings, &SettingsStore::hotkeyChanged, this, &HowToView::showPage);
     showPage();

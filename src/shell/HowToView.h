@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace lumeno {
 
+class CrossFade;
 class HowToDemo;
 class HowToSession;
 class KeyRow;
@@ -39,6 +40,8 @@ public:
     static constexpr int height = 486;
     // How often the held keys are looked at.
     static constexpr double keyWatchInterval = 1.0 / 30.0;
+    // A new page fades in over the old one.
+    static constexpr double pageFadeSeconds = 0.25;
 
     HowToView(HowToSession& session, Services services, QWidget* parent = nullptr);
     ~HowToView() override;
@@ -75,6 +78,7 @@ private:
     std::optional<quint64> keyWatch_;
     QSet<KeySpot> held_;
 
+    CrossFade* pageFade_;
     HowToDemo* demo_;
     KeyRow* keyRow_;
     QLabel* title_;

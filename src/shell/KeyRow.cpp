@@ -1,9 +1,11 @@
 #include "shell/KeyRow.h"
 
 #include "shell/DemoFrame.h"
+#include "shell/KeyRowAccessible.h"
 #include "shell/Keycap.h"
 #include "shell/OnboardingKeyboard.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 #include <algorithm>
@@ -35,6 +37,7 @@ std::vector<OnboardingKeyDraw> lowerRows(std::vector<OnboardingKeyDraw> draws) {
 
 KeyRow::KeyRow(const KeyboardLayout& layout, QWidget* parent) : QWidget(parent), layout_(layout) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    KeyRowAccessible::install();
 }
 
 void KeyRow::setHotkey(const Hotkey& hotkey, bool edit) {
@@ -60,6 +63,9 @@ void KeyRow::setHotkey(const Hotkey& hotkey, bool edit) {
     setFixedSize(sizeHint());
     updateGeometry();
     update();
+    // Screen readers read the keys anew: other keys, other names, other keys to hold.
+    QAccessibleEvent reordered(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&reordered);
 }
 
 void KeyRow::setHeld(const QSet<KeySpot>& held) {
@@ -92,6 +98,12 @@ std::vector<double> KeyRow::pressAmounts() const {
     return amounts;
 }
 
+QRectF KeyRow::keyFrame(int index) const {
+    const auto& draw = draws_[size_t(index)];
+    return QRectF((draw.x - bounds_.left()) * unit, (draw.y - bounds_.top()) * unit, draw.w * unit - keyGap,
+                  draw.h * unit - keyGap);
+}
+
 QSize KeyRow::sizeHint() const {
     return QSize(int(std::ceil(bounds_.width() * unit)), int(std::ceil(bounds_.height() * unit + baseRoom)));
 }
@@ -101,10 +113,8 @@ void KeyRow::paintEvent(QPaintEvent*) {
     const std::vector<double> amounts = pressAmounts();
     for (size_t i = 0; i < draws_.size(); ++i) {
         const auto& draw = draws_[i];
-        const QRectF frame((draw.x - bounds_.left()) * unit, (draw.y - bounds_.top()) * unit,
-                           draw.w * unit - keyGap, draw.h * unit - keyGap);
         painter.setOpacity(draw.opacity);
-        Keycap{draw.spot, draw.label, draw.emphasized, amounts[i], unit}.paint(painter, frame, palette());
+        Keycap{draw.spot, draw.label, draw.emphasized, amounts[i], unit}.paint(painter, keyFrame(int(i)), palette());
     }
 }
 

@@ -29,6 +29,8 @@ public:
     const std::vector<OnboardingKeyDraw>& draws() const { return draws_; }
     // How far each drawn key is down, 0 to 1, in the order of draws().
     std::vector<double> pressAmounts() const;
+    // Where the face of the key at `index` in draws() sits in the row; its base shows just below.
+    QRectF keyFrame(int index) const;
 
     QSize sizeHint() const override;
 

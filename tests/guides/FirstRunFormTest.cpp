@@ -1,6 +1,7 @@
 #include "GuideTestSupport.h"
 
 #include "ui/SettingsSection.h"
+#include "shell/CrossFade.h"
 #include "shell/GuideSession.h"
 #include "shell/OnboardingView.h"
 #include "testsupport/QtPrinters.h"
@@ -45,6 +46,26 @@ protected:
     QPushButton* button() { return child<QPushButton>("continueButton"); }
     void type(const char* field, const QString& text) { child<QLineEdit>(field)->setText(text); }
     QString labelText(const char* name) { return child<QLabel>(name)->text(); }
+    QWidget& signInSection() { return *child<QWidget>("signInSection"); }
+
+    // Asking for the code (or for the address again) blends the sign-in section from how it looked into
+    // how it looks now, over 0.2 s on an ease-in-out curve, with the new fields usable from the start.
+    void expectSignInBlendsFrom(const QImage& before, const QString& midwayShot) {
+        auto* fade = child<CrossFade>("signInFade");
+        ASSERT_TRUE(fade && fade->isVisible());
+        settle(); // the section takes its new size
+        EXPECT_EQ(fade->geometry(), signInSection().geometry()) << "the cover follows the section";
+        EXPECT_TRUE(fade->testAttribute(Qt::WA_TransparentForMouseEvents));
+        EXPECT_EQ(fade->progress(), 0);
+        scheduler.advance(FirstRunForm::codeSentFadeSeconds / 2);
+        EXPECT_NEAR(fade->progress(), 0.5, 0.15) << "within a frame (1/60 s) of half-way";
+        const QImage midway = fade->grab().toImage();
+        EXPECT_GT(meanDifference(midway, before), 1.0);
+        EXPECT_GT(meanDifference(midway, signInSection().grab().toImage()), 1.0);
+        shoot(*view, midwayShot);
+        scheduler.advance(FirstRunForm::codeSentFadeSeconds / 2 + FrameTicker::frameInterval);
+        EXPECT_FALSE(fade->isVisible());
+    }
 };
 
 TEST_F(FirstRunTest, WindowHeightGrowsWithWhatIsAsked) {
@@ -121,9 +142,11 @@ TEST_F(FirstRunTest, SignInByCodeThenFinishNamesTheAccountAndChoosesTheLanguage)
     settle();
     ASSERT_EQ(transport->waitingCount(), 1);
 
+    const QImage askingForAddress = signInSection().grab().toImage();
     transport->respond(FakeHttpTransport::empty(204));
     settle();
     EXPECT_TRUE(form().codeSent());
+    expectSignInBlendsFrom(askingForAddress, "first-run-code-sent-midway");
     EXPECT_EQ(child<QLabel>("sentToLabel")->text(), "Ada@Example.com");
     EXPECT_TRUE(child<QLineEdit>("codeField")->isVisible());
     EXPECT_FALSE(child<QLineEdit>("emailField")->isVisible());
@@ -157,6 +180,7 @@ TEST_F(FirstRunTest, AFailedRequestShowsTheStoresMessageAndChangeStartsOver) {
     form().submit();
     settle();
     ASSERT_TRUE(form().codeSent());
+    scheduler.advance(FirstRunForm::codeSentFadeSeconds);
 
     type("codeField", "000000");
     transport->enqueue(FakeHttpTransport::json(
@@ -170,8 +194,10 @@ TEST_F(FirstRunTest, AFailedRequestShowsTheStoresMessageAndChangeStartsOver) {
     EXPECT_EQ(doneCount, 0);
     shoot(*view, "first-run-wrong-code");
 
+    const QImage askingForCode = signInSection().grab().toImage();
     QTest::mouseClick(child<QPushButton>("changeEmailButton"), Qt::LeftButton);
     EXPECT_FALSE(form().codeSent());
+    expectSignInBlendsFrom(askingForCode, "first-run-change-address-midway");
     EXPECT_EQ(form().problem(), std::nullopt);
     EXPECT_FALSE(child<QLabel>("problemLabel")->isVisible());
     EXPECT_EQ(child<QLineEdit>("codeField")->text(), "");

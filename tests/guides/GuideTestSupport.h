@@ -81,6 +81,21 @@ protected:
         }
     }
 
+    // How far apart two pictures are over their common top-left area: the mean difference per colour
+    // channel, 0 to 255.
+    static double meanDifference(const QImage& a, const QImage& b) {
+        const QImage left = a.convertToFormat(QImage::Format_RGB32), right = b.convertToFormat(QImage::Format_RGB32);
+        double sum = 0;
+        for (int y = 0; y < std::min(left.height(), right.height()); ++y) {
+            for (int x = 0; x < std::min(left.width(), right.width()); ++x) {
+                const QRgb p = left.pixel(x, y), q = right.pixel(x, y);
+                sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            }
+        }
+        const QSize common = left.size().boundedTo(right.size());
+        return sum / (3.0 * std::max(1, common.width() * common.height()));
+    }
+
     static void shoot(QWidget& widget, const QString& name) {
         widget.ensurePolished();
         screenshots::save(screenshots::onDesktop(widget), name);

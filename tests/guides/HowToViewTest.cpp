@@ -1,6 +1,7 @@
 #include "GuideTestSupport.h"
 
 #include "platform/VirtualKeyCodes.h"
+#include "shell/CrossFade.h"
 #include "shell/HowToDemo.h"
 #include "shell/HowToSession.h"
 #include "shell/HowToView.h"
@@ -8,6 +9,7 @@
 #include "shell/PageDots.h"
 #include "testsupport/QtPrinters.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -49,6 +51,8 @@ protected:
         }
         return -1;
     }
+
+    CrossFade& pageFade() { return *view->findChild<CrossFade*>("pageFade"); }
 
     void shootAt(double seconds, const QString& name) {
         scheduler.advance(seconds);
@@ -107,6 +111,49 @@ TEST_F(HowToViewTest, ACombinationWithoutAnEditShortcutHasOnePageThatCloses) {
     EXPECT_EQ(session.page(), 0);
 }
 
+TEST_F(HowToViewTest, NextCrossFadesToTheNewPageInAQuarterSecondWhileItIsAlreadyUsable) {
+    open();
+    scheduler.advance(4.5); // the reply is in the field: the two pages look clearly different
+    EXPECT_FALSE(pageFade().isVisible());
+    const QImage replyPage = view->grab().toImage();
+
+    button()->click();
+    const QImage editPage = view->findChild<QWidget*>("howToPage")->grab().toImage();
+    ASSERT_TRUE(pageFade().isVisible());
+    EXPECT_EQ(pageFade().progress(), 0);
+    EXPECT_LT(meanDifference(view->grab().toImage(), replyPage), 0.5) << "the fade starts from the old page";
+
+    // Frames come every 1/60 s, so a moment's progress is that of the frame just before it.
+    scheduler.advance(HowToView::pageFadeSeconds / 4);
+    EXPECT_GT(pageFade().progress(), 0.02);
+    EXPECT_LT(pageFade().progress(), 0.2) << "it eases in";
+    scheduler.advance(HowToView::pageFadeSeconds / 4);
+    EXPECT_NEAR(pageFade().progress(), 0.5, 0.12);
+    const QImage midway = view->grab().toImage();
+    EXPECT_GT(meanDifference(midway, replyPage), 1.0);
+    EXPECT_GT(meanDifference(midway, editPage), 1.0);
+    shoot(*view, "how-to-page-cross-fade-midway");
+
+    // The cover lets clicks through: Done on the new page works before the fade ends.
+    const QPoint done = button()->mapTo(view.get(), button()->rect().center());
+    EXPECT_EQ(view->childAt(done), button());
+
+    scheduler.advance(HowToView::pageFadeSeconds / 2 + FrameTicker::frameInterval);
+    EXPECT_FALSE(pageFade().isVisible());
+    EXPECT_EQ(pageFade().progress(), 1);
+    EXPECT_LT(meanDifference(view->grab().toImage(), view->findChild<QWidget*>("howToPage")->grab().toImage()), 0.01);
+}
+
+TEST(CrossFadeCurve, StartsAndEndsSlowlyAndIsSymmetric) {
+    EXPECT_EQ(CrossFade::easeInOut(0), 0);
+    EXPECT_EQ(CrossFade::easeInOut(1), 1);
+    EXPECT_NEAR(CrossFade::easeInOut(0.5), 0.5, 1e-3);
+    EXPECT_NEAR(CrossFade::easeInOut(0.25), 0.129, 0.01);
+    EXPECT_NEAR(CrossFade::easeInOut(0.75), 1 - CrossFade::easeInOut(0.25), 1e-3);
+    EXPECT_EQ(CrossFade::easeInOut(-0.5), 0) << "before the start it has not begun";
+    EXPECT_EQ(CrossFade::easeInOut(1.5), 1);
+}
+
 TEST_F(HowToViewTest, ReturnGoesToTheNextPage) {
     open();
     QTest::keyClick(view.get(), Qt::Key_Return);
@@ -163,6 +210,7 @@ TEST_F(HowToViewTest, ReopeningStartsOnTheReplyPageFromTheBeginning) {
     view->show();
     EXPECT_EQ(title(), "Reply");
     EXPECT_EQ(demo().frame().t, 0);
+    EXPECT_FALSE(pageFade().isVisible()) << "a page set while closed is simply there when it opens";
 }
 
 TEST_F(HowToViewTest, ChangingTheHotKeyWhileOpenUpdatesNamesPagesAndKeys) {
@@ -186,6 +234,51 @@ TEST_F(HowToViewTest, AFunctionKeyIsDrawnAloneAndFnEditsWithItsShortcutName) {
     view->next();
     EXPECT_EQ(lines(), "Hold fn + ⌘ and say how to change the text that is already there.");
     shootAt(1.2, "how-to-fn-edit");
+}
+
+// Name and selected state of each key a screen reader finds in the drawn keys, in drawing order.
+std::vector<std::pair<QString, bool>> accessibleKeys(KeyRow& row) {
+    QAccessibleInterface* group = QAccessible::queryAccessibleInterface(&row);
+    std::vector<std::pair<QString, bool>> keys;
+    for (int i = 0; group && i < group->childCount(); ++i) {
+        QAccessibleInterface* key = group->child(i);
+        keys.emplace_back(key->text(QAccessible::Name), bool(key->state().selected));
+    }
+    return keys;
+}
+
+using Keys = std::vector<std::pair<QString, bool>>;
+
+TEST_F(HowToViewTest, EveryDrawnKeyIsAScreenReaderElementAndTheKeysToHoldAreSelected) {
+    open();
+    QAccessibleInterface* group = QAccessible::queryAccessibleInterface(&keyRow());
+    ASSERT_TRUE(group);
+    EXPECT_EQ(group->role(), QAccessible::Grouping);
+    EXPECT_EQ(group->text(QAccessible::Name), "option");
+    EXPECT_EQ(accessibleKeys(keyRow()), (Keys{{"/", false}, {"shift", false}, {"command", false}, {"option", true}}));
+
+    const QRect rowOnScreen(keyRow().mapToGlobal(QPoint(0, 0)), keyRow().size());
+    for (int i = 0; i < group->childCount(); ++i) {
+        QAccessibleInterface* key = group->child(i);
+        EXPECT_EQ(key->parent(), group);
+        EXPECT_EQ(group->indexOfChild(key), i);
+        EXPECT_EQ(group->child(i), key) << "a key stays the same element";
+        EXPECT_EQ(key->role(), QAccessible::Graphic);
+        EXPECT_TRUE(rowOnScreen.contains(key->rect())) << key->text(QAccessible::Name).toStdString();
+        EXPECT_EQ(group->childAt(key->rect().center().x(), key->rect().center().y()), key);
+    }
+
+    view->next();
+    EXPECT_EQ(accessibleKeys(keyRow()),
+              (Keys{{".", false}, {"/", false}, {"shift", false}, {"command", true}, {"option", true}}));
+
+    // A space-bar combination: the bar has no legend and reads as "space"; the Command keys are too far.
+    settings.setHotkey(Hotkey::combo({VirtualKey::space, VirtualKey::commandFlag}));
+    const Keys spaceKeys = accessibleKeys(keyRow());
+    ASSERT_EQ(int(spaceKeys.size()), int(keyRow().draws().size()));
+    EXPECT_EQ(std::count(spaceKeys.begin(), spaceKeys.end(), std::pair<QString, bool>{"space", true}), 1);
+    EXPECT_EQ(std::count_if(spaceKeys.begin(), spaceKeys.end(), [](const auto& key) { return key.second; }), 1);
+    EXPECT_EQ(group->childAt(-100, -100), nullptr);
 }
 
 TEST_F(HowToViewTest, DarkPaletteScreenshots) {
