@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace lumeno {
 namespace {
@@ -173,13 +174,17 @@ TEST_F(MemoryViewTest, FailedExportSaysWhyAndLeavesMemoryAlone) {
     fillMemory();
     const MemoryData before = memory->data();
     auto view = openView();
-    chooser.answer = folder.filePath(QStringLiteral("no such folder/Lumeno Memory.json"));
+    // The file name looks like markup: the message must still show it as typed.
+    chooser.answer = folder.filePath(QStringLiteral("no such folder/<i>Lumeno Memory.json"));
     QTest::mouseClick(child<QPushButton>(*view, "export"), Qt::LeftButton);
 
     auto* box = view->findChild<QMessageBox*>(QStringLiteral("exportError"));
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text(), QStringLiteral("Couldn't export"));
-    EXPECT_FALSE(box->informativeText().isEmpty());
+    QTextDocument shown;
+    shown.setHtml(box->informativeText());
+    EXPECT_TRUE(shown.toPlainText().startsWith(QStringLiteral("Couldn't write <i>Lumeno Memory.json: ")))
+        << shown.toPlainText().toStdString();
     EXPECT_FALSE(log->contains(QStringLiteral("Memory exported")));
     EXPECT_EQ(memory->data(), before);
     picture(*box, QStringLiteral("memoryui-export-error"));

@@ -91,5 +91,19 @@ TEST_F(MemoryWindowTest, ClosingKeepsTheWindowAndItsState) {
     EXPECT_EQ(window->geometry(), QRect(200, 100, 800, 560));
 }
 
+TEST_F(MemoryWindowTest, ComingBackRestoresAMinimizedWindowButKeepsItMaximized) {
+    auto window = makeWindow();
+    window->present();
+    window->setWindowState(Qt::WindowMaximized);
+    window->close();
+    window->present();
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+
+    window->setWindowState(Qt::WindowMinimized);
+    window->present();
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(window->isVisible());
+}
+
 } // namespace
 } // namespace lumeno

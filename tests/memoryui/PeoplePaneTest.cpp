@@ -241,7 +241,7 @@ TEST_F(PeoplePaneTest, DeleteAsksThenLeavesCommitmentsAndPinsWithNobody) {
 }
 
 TEST_F(PeoplePaneTest, ClickingARowOpensItsCardAndTheSelectionSurvivesSwitchingSections) {
-    memory->addPerson(QStringLiteral("Maya"), {}, QString());
+    const Person maya = memory->addPerson(QStringLiteral("Maya"), {}, QString());
     const Person jonas = memory->addPerson(QStringLiteral("Jonas"), {}, QString());
     open();
     QListWidget* list = pane().list();
@@ -252,6 +252,13 @@ TEST_F(PeoplePaneTest, ClickingARowOpensItsCardAndTheSelectionSurvivesSwitchingS
     view->setSection(MemoryView::Section::people);
     EXPECT_EQ(view->selectedPerson(), jonas.id);
     EXPECT_EQ(list->currentRow(), 0);
+
+    // The highlight follows a selection made elsewhere, and goes when the search hides the chosen card.
+    pane().setSelection(maya.id);
+    EXPECT_EQ(list->currentRow(), 1);
+    search(QStringLiteral("jonas"));
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_EQ(editor().personID(), maya.id);
 }
 
 } // namespace

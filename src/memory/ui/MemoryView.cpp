@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace lumeno {
@@ -176,7 +177,8 @@ void MemoryView::showExportError(const QString& message) {
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Couldn't export"),
                                 QStringLiteral("Couldn't export"), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("exportError"));
-    box->setInformativeText(message);
+    // The message names the file the user chose; a name like "<i>.json" must show as typed, not as markup.
+    box->setInformativeText(Qt::convertFromPlainText(message));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

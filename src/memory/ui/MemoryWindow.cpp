@@ -34,7 +34,9 @@ void MemoryWindow::present() {
         placed_ = true;
         frame_->place();
     }
-    showNormal();
+    // Back from the dock if it was minimized, but a maximized window stays maximized.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
     raise();
     activateWindow();
 }

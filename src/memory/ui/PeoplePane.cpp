@@ -123,7 +123,7 @@ void PeoplePane::setSelection(const std::optional<QUuid>& selection) {
     if (selection == selection_)
         return;
     selection_ = selection;
-    fillList();
+    markSelected();
     showSelected();
 }
 
@@ -152,9 +152,21 @@ void PeoplePane::fillList() {
         QWidget* row = personRow(person, details(person, memory_), list_);
         item->setSizeHint(row->sizeHint());
         list_->setItemWidget(item, row);
-        if (person.id == selection_)
-            list_->setCurrentItem(item);
     }
+    markSelected();
+}
+
+void PeoplePane::markSelected() {
+    // Only the highlight moves: the rows stay, also the one the user is clicking right now.
+    const QSignalBlocker quiet(list_);
+    for (int row = 0; row < list_->count(); ++row) {
+        QListWidgetItem* item = list_->item(row);
+        if (item->data(Qt::UserRole).toUuid() == selection_) {
+            list_->setCurrentItem(item);
+            return;
+        }
+    }
+    list_->setCurrentItem(nullptr);
 }
 
 void PeoplePane::showSelected() {

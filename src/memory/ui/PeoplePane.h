@@ -41,6 +41,8 @@ public:
 private:
     void addPerson();
     void fillList();
+    // Highlights the selected person's row, or none when that person is not listed.
+    void markSelected();
     void showSelected();
 
     MemoryStore& memory_;
