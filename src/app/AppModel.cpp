@@ -5,6 +5,7 @@
 
 #include "foundation/ReplyLanguage.h"
 #include "support/Log.h"
+#include "ui/WindowFront.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -154,11 +155,8 @@ void AppModel::endPermissionPrompt() {
     setPermissionPromptUntil(services_->clock.now().addMSecs(qint64(promptCloseHoldSeconds * 1000)));
     QWidget* window = windowBehindPrompt_ ? windowBehindPrompt_.data() : windows_->setupWindow();
     windowBehindPrompt_.clear();
-    if (window) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-    }
+    if (window)
+        bringToFront(*window);
     Log::app.info(QStringLiteral("Permission prompt closed; returned to the same window"));
 }
 

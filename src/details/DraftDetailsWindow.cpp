@@ -1,6 +1,7 @@
 #include "details/DraftDetailsWindow.h"
 
 #include "ui/WindowFrameAutosave.h"
+#include "ui/WindowFront.h"
 
 #include <QVBoxLayout>
 
@@ -22,9 +23,7 @@ DraftDetailsWindow::DraftDetailsWindow(DraftDetailsView::Services services, Defa
 }
 
 void DraftDetailsWindow::front() {
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
 }
 
 } // namespace lumeno

@@ -16,6 +16,7 @@
 #include "shell/SettingsWindow.h"
 #include "shell/SetupView.h"
 #include "support/Text.h"
+#include "ui/WindowFront.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,6 +31,12 @@ void centre(QWidget& window) {
         frame.moveCenter(screen->availableGeometry().center());
         window.move(frame.topLeft());
     }
+}
+
+// The guide, setup and settings windows have a fixed size and are put away, not minimised: a title bar with
+// only a close button.
+void keepOnlyCloseButton(QWidget& window) {
+    window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 
 // A name of only spaces or tabs is no name.
@@ -58,12 +65,6 @@ QWidget* WindowManager::guideWindow() const {
     return guideWindow_.get();
 }
 
-void WindowManager::front(QWidget& window) {
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
 void WindowManager::showFirstRun() {
     const bool signedIn = s_.account.isSignedIn();
     guideSession_.setAsksSignIn(!signedIn);
@@ -83,7 +84,7 @@ void WindowManager::showFirstRun() {
     } else {
         buildGuideWindow(height);
     }
-    front(*guideWindow_);
+    bringToFront(*guideWindow_);
 }
 
 void WindowManager::buildGuideWindow(int height) {
@@ -91,6 +92,7 @@ void WindowManager::buildGuideWindow(int height) {
     guideWindow_ = std::make_unique<OnboardingView>(guideSession_, services);
     guideWindow_->onDone = [this] { finishGuide(true); };
     guideWindow_->prepareSpeech = [this] { prepareSpeech(); };
+    keepOnlyCloseButton(*guideWindow_);
     guideWindow_->setWindowTitle(QStringLiteral("Lumeno"));
     guideWindow_->setWindowIcon(AppIcon::icon());
     guideWindow_->setFixedSize(OnboardingView::width, height);
@@ -114,11 +116,12 @@ void WindowManager::putAwayFirstRun() {
 void WindowManager::showSetup() {
     if (!setupWindow_) {
         setupWindow_ = std::make_unique<SetupView>(s_.permissions, s_.scheduler, s_.settings);
+        keepOnlyCloseButton(*setupWindow_);
         setupWindow_->setWindowTitle(QStringLiteral("Allow Lumeno"));
         setupWindow_->setWindowIcon(AppIcon::icon());
         centre(*setupWindow_);
     }
-    front(*setupWindow_);
+    bringToFront(*setupWindow_);
 }
 
 void WindowManager::showMemory() {
@@ -144,7 +147,7 @@ void WindowManager::showHowToPopups() {
     howToSession_.setPageStart(s_.clock.now());
     if (!howToWindow_)
         buildHowToWindow();
-    front(*howToWindow_);
+    bringToFront(*howToWindow_);
 }
 
 void WindowManager::buildHowToWindow() {
@@ -164,11 +167,12 @@ void WindowManager::showSettings(std::optional<SettingsTab> tab) {
         buildSettingsWindow();
     if (tab)
         settingsWindow_->select(*tab);
-    front(*settingsWindow_);
+    bringToFront(*settingsWindow_);
 }
 
 void WindowManager::buildSettingsWindow() {
     settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); });
+    keepOnlyCloseButton(*settingsWindow_);
     settingsWindow_->setWindowIcon(AppIcon::icon());
     centre(*settingsWindow_);
 }

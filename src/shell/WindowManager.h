@@ -69,7 +69,6 @@ private:
     void buildHowToWindow();
     void buildSettingsWindow();
     QWidget* settingsContent(SettingsTab tab);
-    static void front(QWidget& window);
 
     AppServices& s_;
     GuideSession guideSession_;

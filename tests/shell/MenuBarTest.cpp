@@ -9,7 +9,10 @@
 #include "shell/UpdateController.h"
 #include "support/Log.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPainter>
 
 namespace lumeno {
@@ -17,16 +20,16 @@ namespace {
 
 struct UpdaterCalls {
     int made = 0;
-    int background = 0;
-    int userChecks = 0;
+    QStringList checks; // "background" and "user", in the order they were asked for
+    std::optional<QUrl> feed;
 };
 
 class FakeUpdater final : public Updater {
 public:
     explicit FakeUpdater(UpdaterCalls& calls) : calls_(calls) {}
-    std::optional<QUrl> feedUrl() const override { return std::nullopt; }
-    void checkInBackground() override { ++calls_.background; }
-    void checkForUpdates() override { ++calls_.userChecks; }
+    std::optional<QUrl> feedUrl() const override { return calls_.feed; }
+    void checkInBackground() override { calls_.checks << QStringLiteral("background"); }
+    void checkForUpdates() override { calls_.checks << QStringLiteral("user"); }
 
 private:
     UpdaterCalls& calls_;
@@ -158,13 +161,22 @@ TEST_F(MenuBarTest, CheckingForUpdatesStartsTheUpdaterOnce) {
     items();
     item("checkForUpdates")->trigger();
     EXPECT_EQ(calls.made, 1);
-    EXPECT_EQ(calls.background, 1);
-    EXPECT_EQ(calls.userChecks, 2);
+    // The first check starts the updater, whose own background check comes before the one the user sees.
+    EXPECT_EQ(calls.checks, (QStringList{"background", "user", "user"}));
     EXPECT_TRUE(log->contains("Update feed none"));
 
     UpdateController underTests([this] { ++calls.made; return std::make_unique<FakeUpdater>(calls); }, false);
     underTests.checkForUpdates();
     EXPECT_EQ(calls.made, 1) << "a disabled controller never makes an updater";
+}
+
+TEST_F(MenuBarTest, StartingLogsTheFeedAddressAsWritten) {
+    calls.feed = QUrl(QStringLiteral("https://updates.example.org/lumeno/app%20cast.xml?channel=stable"));
+    updates.start();
+    updates.start();
+    EXPECT_TRUE(log->contains("Update feed https://updates.example.org/lumeno/app%20cast.xml?channel=stable"));
+    EXPECT_EQ(calls.made, 1);
+    EXPECT_EQ(calls.checks, QStringList{"background"}) << "a second start neither makes nor checks again";
 }
 
 TEST_F(MenuBarTest, UpdaterResultsAreLogged) {
@@ -173,6 +185,26 @@ TEST_F(MenuBarTest, UpdaterResultsAreLogged) {
     updates.updater()->onNoUpdate();
     EXPECT_TRUE(log->contains("Update available: 1.2 (120)"));
     EXPECT_TRUE(log->contains("No update in the feed"));
+}
+
+// On Linux the user's check says which version is installed and where updates come from.
+TEST_F(MenuBarTest, ThePackagedBuildAnswersTheUsersCheckWithItsVersion) {
+    PackageUpdater updater(QStringLiteral("1.4.2"));
+    EXPECT_FALSE(updater.feedUrl().has_value());
+    updater.checkForUpdates();
+    QMessageBox* box = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("updatesMessage") && window->isVisible())
+            box = qobject_cast<QMessageBox*>(window);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), "Check for Updates");
+    EXPECT_EQ(box->text(), "You have Lumeno 1.4.2.");
+    EXPECT_EQ(box->informativeText(), PackageUpdater::explanation());
+    shoot(*box, "updates-package-message");
+    QPointer<QMessageBox> closing(box);
+    box->accept();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closing.isNull()) << "the message goes away once read";
 }
 
 TEST_F(MenuBarTest, SettingsAndQuitItemsReachTheirTargets) {

@@ -145,6 +145,29 @@ TEST_F(WindowManagerTest, WindowsAreBuiltOnceAndShownAgain) {
     EXPECT_EQ(memory->windowTitle(), "Lumeno Memory");
 }
 
+TEST_F(WindowManagerTest, FixedSizeWindowsCanBeClosedButNotMinimisedOrZoomed) {
+    windows->showFirstRun();
+    windows->showSetup();
+    windows->showSettings();
+    EXPECT_EQ(windows->setupWindow()->size(), QSize(440, 330));
+    for (QWidget* window : {windows->guideWindow(), windows->setupWindow(),
+                            static_cast<QWidget*>(windows->settingsWindow())}) {
+        const Qt::WindowFlags flags = window->windowFlags();
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint)) << window->windowTitle().toStdString();
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint)) << window->windowTitle().toStdString();
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint)) << window->windowTitle().toStdString();
+        EXPECT_TRUE(window->isVisible());
+    }
+}
+
+TEST_F(WindowManagerTest, TheDebugWindowsSettingsButtonOpensTheGeneralTab) {
+    windows->showSettings(SettingsTab::style);
+    windows->showDraftDetails();
+    QTest::mouseClick(child<QPushButton>(*windows->draftDetailsWindow(), "openSettings"), Qt::LeftButton);
+    EXPECT_TRUE(windows->settingsWindow()->isVisible());
+    EXPECT_EQ(windows->settingsWindow()->currentTab(), SettingsTab::general);
+}
+
 TEST_F(WindowManagerTest, FinishingTheGuidePutsAwayGuideAndSetup) {
     windows->showFirstRun();
     windows->showSetup();

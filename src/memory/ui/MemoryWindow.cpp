@@ -3,6 +3,7 @@
 #include "memory/ui/FileDialogExportChooser.h"
 #include "memory/ui/MemoryView.h"
 #include "ui/WindowFrameAutosave.h"
+#include "ui/WindowFront.h"
 
 #include <QVBoxLayout>
 
@@ -34,11 +35,7 @@ void MemoryWindow::present() {
         placed_ = true;
         frame_->place();
     }
-    // Back from the dock if it was minimized, but a maximized window stays maximized.
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
 }
 
 } // namespace lumeno
