@@ -122,7 +122,7 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::insert(QString text, std::opt
     const FocusSnapshot& field = std::get<FocusSnapshot>(target);
     if (protectSelection && field.selectedText && !field.selectedText->isEmpty())
         co_return Outcome::needsTarget(PendingReason::selectionInTheWay);
-    const Outcome outcome = co_await paste(text, field);
+    const Outcome outcome = co_await paste(text, field, protectSelection);
     co_return outcome;
 }
 
@@ -145,7 +145,8 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::replace(QString original, QSt
         if (!selected)
             co_return Outcome::needsTarget(PendingReason::unconfirmed);
     }
-    const Outcome outcome = co_await paste(text, field);
+    // The edit pastes over the selection it has just checked or made.
+    const Outcome outcome = co_await paste(text, field, false);
     co_return outcome;
 }
 
@@ -169,17 +170,23 @@ QCoro::Task<bool> FieldInserter::selectOwnPart(FocusSnapshot target, QString ori
     if (selected)
         co_return true;
     // Without a settable selection, select-all still serves when the user's part is all the field holds.
-    co_return Text::trimmed(*value) == own->text && keys_.post(KeySynth::Key::selectAll);
+    co_return Text::trimmed(*value) == own->text && focus_.isFront(target.pid) &&
+        keys_.post(KeySynth::Key::selectAll);
 }
 
-QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnapshot target) {
+QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnapshot target, bool protectSelection) {
     QPointer<FieldInserter> self(this);
     const AccessibleElement element = *target.element;
     const bool rich = target.webURL &&
                       SurfaceClassifier::classify(target.bundleID, target.windowTitle, target.webURL) == Surface::email;
-    const std::optional<QString> before = co_await readValue(element);
-    if (!self)
+    // The user may have moved on since the snapshot: the paste key goes wherever the focus is now.
+    const FieldState field = co_await readField(target);
+    if (!self || !field.stillFocused)
         co_return Outcome::needsTarget(PendingReason::noField);
+    // A field that keeps its text to itself may still say where its selection is.
+    if (protectSelection && field.selection && field.selection->length > 0)
+        co_return Outcome::needsTarget(PendingReason::selectionInTheWay);
+    const std::optional<QString>& before = field.value;
 
     const std::optional<PasteboardContents> previous = pasteboard_.contents();
     PasteboardContents draft = PasteboardContents::plain(text);
@@ -193,6 +200,10 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
         co_return Outcome::failed(clipboardFailure());
     const qint64 draftChange = pasteboard_.changeCount();
     report(false);
+    if (!focus_.isFront(target.pid)) {
+        restore(previous, draftChange);
+        co_return Outcome::needsTarget(PendingReason::noField);
+    }
     if (!keys_.post(KeySynth::Key::paste)) {
         restore(previous, draftChange);
         co_return Outcome::failed(keyFailure());
@@ -218,6 +229,21 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
         co_return Outcome::inserted(true);
     // A field that can't be read back may well have the text; one that can and doesn't, didn't take it.
     co_return after ? Outcome::needsTarget(PendingReason::unconfirmed) : Outcome::inserted(false);
+}
+
+QCoro::Task<FieldInserter::FieldState> FieldInserter::readField(FocusSnapshot target) {
+    Accessibility& accessibility = accessibility_;
+    QFuture<FieldState> read = QtConcurrent::run([&accessibility, target] {
+        FieldState state;
+        state.stillFocused = accessibility.focusedElement(target.pid) == target.element;
+        if (state.stillFocused) {
+            state.value = accessibility.string(*target.element, AXAttribute::value);
+            state.selection = accessibility.range(*target.element, AXAttribute::selectedTextRange);
+        }
+        return state;
+    });
+    const FieldState state = co_await read;
+    co_return state;
 }
 
 QCoro::Task<std::optional<QString>> FieldInserter::readValue(AccessibleElement element) {

@@ -84,7 +84,15 @@ private:
     QCoro::Task<std::variant<FocusSnapshot, Outcome>> usableTarget(std::optional<qint64> expectedPID);
     // Selects the user's own part of the field, the text a whole-field edit replaces.
     QCoro::Task<bool> selectOwnPart(FocusSnapshot target, QString original);
-    QCoro::Task<Outcome> paste(QString text, FocusSnapshot target);
+    // `protectSelection`: a selection found in the field just before the paste makes the text wait.
+    QCoro::Task<Outcome> paste(QString text, FocusSnapshot target, bool protectSelection);
+    // The field as it is just before the paste, read in one go off the main thread.
+    struct FieldState {
+        bool stillFocused = false; // the snapshot's element still has its application's focus
+        std::optional<QString> value;
+        std::optional<TextRange> selection;
+    };
+    QCoro::Task<FieldState> readField(FocusSnapshot target);
     QCoro::Task<std::optional<QString>> readValue(AccessibleElement element);
     void report(bool restoresUserCopy);
     // Gives the user's clipboard back, unless someone wrote to it after the draft.

@@ -39,6 +39,11 @@ std::optional<QString> FocusInspector::string(const AccessibleElement& element, 
     return accessibility_.string(element, attribute);
 }
 
+bool FocusInspector::isFront(qint64 pid) const {
+    const std::optional<RunningApplication> front = workspace_.frontmostApplication();
+    return front && front->pid == pid;
+}
+
 FocusSnapshot FocusInspector::read(const RunningApplication& application) const {
     FocusSnapshot snapshot;
     snapshot.pid = application.pid;

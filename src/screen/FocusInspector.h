@@ -20,6 +20,8 @@ public:
     // Blocking; the attribute's string value ("AXValue" gives a field's whole text), none when it is
     // missing or not a string. Call it off the main thread.
     std::optional<QString> string(const AccessibleElement& element, const QString& attribute) const;
+    // Whether the application with process id `pid` is (still) the one in front. Main thread.
+    bool isFront(qint64 pid) const;
 
     // Lower-case application ids of terminals, in the forms the desktop reports them.
     static const QSet<QString>& terminals();

@@ -1,6 +1,10 @@
 #include "ScreenTestSupport.h"
 
+#include "platform/AXNames.h"
 #include "screen/FieldInserter.h"
+
+#include <functional>
+#include <utility>
 
 namespace lumeno {
 namespace {
@@ -10,6 +14,48 @@ using Outcome = FieldInserter::Outcome;
 using Reason = FieldInserter::PendingReason;
 using Key = KeySynth::Key;
 using Element = FakeDesktop::Element;
+
+// The desktop's accessibility, with a moment scripted into the inserter's reads: the user clicks
+// elsewhere just as the inserter asks which element has focus, or as it reads the field's text.
+class UserMovesDuringReads final : public Accessibility {
+public:
+    explicit UserMovesDuringReads(Accessibility& desktop) : desktop_(desktop) {}
+
+    std::function<void()> onFocusRead;
+    std::function<void()> onValueRead;
+
+    void setMessagingTimeout(double seconds) override { desktop_.setMessagingTimeout(seconds); }
+    double messagingTimeout() const override { return desktop_.messagingTimeout(); }
+    std::optional<AccessibleElement> focusedElement(qint64 pid) override {
+        once(onFocusRead);
+        return desktop_.focusedElement(pid);
+    }
+    std::optional<QString> toolkitName(qint64 pid) override { return desktop_.toolkitName(pid); }
+    std::optional<Value> attribute(const AccessibleElement& element, const QString& name) override {
+        if (name == AXAttribute::value)
+            once(onValueRead);
+        return desktop_.attribute(element, name);
+    }
+    std::optional<bool> isSettable(const AccessibleElement& element, const QString& name) override {
+        return desktop_.isSettable(element, name);
+    }
+    bool setAttribute(const AccessibleElement& element, const QString& name, const Value& value) override {
+        return desktop_.setAttribute(element, name, value);
+    }
+    std::optional<AccessibleElement> parent(const AccessibleElement& element) override {
+        return desktop_.parent(element);
+    }
+    std::vector<AccessibleElement> children(const AccessibleElement& element) override {
+        return desktop_.children(element);
+    }
+
+private:
+    static void once(std::function<void()>& move) {
+        if (move)
+            std::exchange(move, nullptr)();
+    }
+    Accessibility& desktop_;
+};
 
 class FieldInserterTest : public ScreenTest {
 protected:
@@ -120,6 +166,36 @@ TEST_F(FieldInserterTest, TerminalsPasswordFieldsAndOtherProcessesAreRefusedWith
     EXPECT_EQ(inserter.lastLineBreaks(), std::nullopt);
 }
 
+TEST_F(FieldInserterTest, AUserWhoMovesOnBeforeThePasteKeyNeverGetsTheTextElsewhere) {
+    UserMovesDuringReads reads(desktop.accessibility());
+    FieldInserter watched{inspector, reads, desktop.pasteboard(), desktop.keys(), scheduler};
+    watched.onPasteboardWrite = inserter.onPasteboardWrite;
+    const FakeScenes::MailReply mail = FakeScenes::mailReply(desktop);
+    const FakeDesktop::ElementId search =
+        desktop.add(chat.sidebar, Element::field(AXRole::textField, QString(), QStringLiteral("Search")));
+
+    // Into another application while the field was read: caught just before the key goes out.
+    desktop.focus(chat.composer);
+    reads.onValueRead = [&] { desktop.focus(mail.body); };
+    EXPECT_EQ(runToEnd(watched.insert(QStringLiteral("See you at 3"), chat.pid, false)),
+              Outcome::needsTarget(Reason::noField));
+    EXPECT_FALSE(desktop.valueOf(mail.body).contains(QStringLiteral("See you at 3")));
+    EXPECT_TRUE(desktop.postedKeys().empty());
+    EXPECT_EQ(desktop.clipboard(), usersCopy);
+    ASSERT_EQ(writes.size(), 2u); // the draft went on the clipboard, and the user's copy came back
+    EXPECT_TRUE(writes[1].restoresUserCopy);
+    writes.clear();
+
+    // Into another field of the same application, with no process expected.
+    desktop.focus(chat.composer);
+    reads.onFocusRead = [&] { desktop.focus(search); };
+    EXPECT_EQ(runToEnd(watched.insert(QStringLiteral("See you at 3"), std::nullopt, false)),
+              Outcome::needsTarget(Reason::noField));
+    EXPECT_EQ(desktop.valueOf(search), QString());
+    EXPECT_EQ(desktop.valueOf(chat.composer), QString());
+    expectUntouched();
+}
+
 TEST_F(FieldInserterTest, WithoutAFieldTheTextWaits) {
     EXPECT_EQ(insert(QStringLiteral("Hi"), std::nullopt), Outcome::needsTarget(Reason::noField));
     desktop.bringToFront(chat.pid);
@@ -138,6 +214,19 @@ TEST_F(FieldInserterTest, AProtectedSelectionStaysAndAnUnprotectedOneIsReplaced)
 
     EXPECT_EQ(insert(QStringLiteral("the delivery date"), chat.pid, false), Outcome::inserted(true));
     EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("About: the delivery date"));
+}
+
+TEST_F(FieldInserterTest, AProtectedSelectionStaysInAFieldThatHidesItsText) {
+    setComposer(QStringLiteral("About: the invoice date"), {7, 16});
+    desktop.change(chat.composer, [](Element& field) { field.exposesValue = false; });
+    desktop.focus(chat.composer);
+    EXPECT_EQ(insert(QStringLiteral("Confirmed."), chat.pid, true), Outcome::needsTarget(Reason::selectionInTheWay));
+    EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("About: the invoice date"));
+    expectUntouched();
+
+    desktop.select(chat.composer, {23, 0}); // only the caret: nothing to protect
+    EXPECT_EQ(insert(QStringLiteral(" Confirmed."), chat.pid, true), Outcome::inserted(false));
+    EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("About: the invoice date Confirmed."));
 }
 
 TEST_F(FieldInserterTest, AFieldThatIgnoresThePasteIsReportedAndTheClipboardStillComesBack) {
