@@ -39,16 +39,23 @@ QString unfenced(const QString& text) {
     return outside < std::max(inside.size(), aFewLines) ? inside : text;
 }
 
-// "Here's a draft reply:", "Sure! Here is the rewritten text:", "Reply:" opening the answer.
+// "Here's a draft reply:", "Sure! Here is the rewritten text.", "Reply:" opening the answer. Without the
+// assistant's "Sure!" a colon must end the line, so a message that opens "This is a quick note to say
+// thanks." keeps its first sentence.
 QString withoutPreamble(const QString& text) {
-    static const Regex announcement = Regex::fixed(QStringLiteral(
-        "(?i)^[ \\t]*(?:(?:sure|certainly|of course|absolutely|okay|ok|alright|got it|great)[ \\t]*[!,.]?[ \\t]*)?"
+    static const QString announcing = QStringLiteral(
         "(?:here(?:'s|’s| is| are)|below is|this is)[ \\t]+(?:a|an|the|your|my)[ \\t]+[^\\n]{0,60}?"
-        "\\b(?:draft|reply|response|answer|version|rewrite|message|e-?mail|text|note)s?\\b[^\\n]{0,80}?[:.]?[ \\t]*(?:\\n|$)"));
+        "\\b(?:draft|reply|response|answer|version|rewrite|message|e-?mail|text|note)s?\\b[^\\n]{0,80}?");
+    static const Regex announcement =
+        Regex::fixed(QStringLiteral("(?i)^[ \\t]*") + announcing + QStringLiteral(":[ \\t]*(?:\\n|$)"));
+    static const Regex assistantAnnouncement = Regex::fixed(
+        QStringLiteral("(?i)^[ \\t]*(?:sure|certainly|of course|absolutely|okay|ok|alright|got it|great)[ \\t]*[!,.]?"
+                       "[ \\t]*") +
+        announcing + QStringLiteral("[:.]?[ \\t]*(?:\\n|$)"));
     static const Regex label = Regex::fixed(QStringLiteral(
         "(?i)^[ \\t]*\\**(?:draft(?:ed)?(?: reply| message| e-?mail)?|reply|response|message|e-?mail|"
         "rewritten(?: text| version)?|revised(?: text| version)?|edited(?: text| version)?)\\**[ \\t]*:\\**[ \\t]*(?:\\n|$)"));
-    for (const Regex* pattern : {&announcement, &label}) {
+    for (const Regex* pattern : {&assistantAnnouncement, &announcement, &label}) {
         if (const std::optional<RegexMatch> match = pattern->firstMatch(text)) {
             const QString rest = text.mid(match->range().end());
             if (!Text::trimmed(rest).isEmpty())
@@ -58,11 +65,12 @@ QString withoutPreamble(const QString& text) {
     return text;
 }
 
-// A subject line at the top ("Subject: Re: Friday"), in the reply languages.
+// A subject line at the top ("Subject: Re: Friday"), in the reply languages. A bare "Re:" line counts only
+// when a blank line follows it: "Re: the invoice, paid today." can open a real message.
 QString withoutSubjectLine(const QString& text) {
     static const Regex subject = Regex::fixed(QStringLiteral(
-        "(?i)^[ \\t]*\\**(?:subject|re|betreff|objet|asunto|oggetto|assunto|onderwerp|ämne|emne|aihe|temat|"
-        "předmět|predmet|tárgy|subiect|тема|konu|θέμα)\\**[ \\t]*:[^\\n]*(?:\\n|$)"));
+        "(?i)^[ \\t]*\\**(?:(?:subject|betreff|objet|asunto|oggetto|assunto|onderwerp|ämne|emne|aihe|temat|"
+        "předmět|predmet|tárgy|subiect|тема|konu|θέμα)\\**[ \\t]*:[^\\n]*(?:\\n|$)|re\\**[ \\t]*:[^\\n]*\\n[ \\t]*\\n)"));
     if (const std::optional<RegexMatch> match = subject.firstMatch(text)) {
         const QString rest = Text::trimmed(text.mid(match->range().end()));
         if (!rest.isEmpty())
@@ -98,13 +106,19 @@ QString withoutTrailingCommentary(const QString& text) {
     static const Regex commentary = Regex::fixed(QStringLiteral(
         "(?i)^[ \\t]*[(\\[*]*[ \\t]*(?:"
         "note:|n\\.b\\.|"
-        "let me know if you(?:'d| would)? (?:like|want|need) (?:me to|any|a |another|it|changes|adjustments)|"
-        "feel free to (?:adjust|tweak|modify|edit|change|customi[sz]e|personali[sz]e)|"
-        "would you like me to|do you want me to|shall i |should i (?:make|change|adjust)|"
-        "i(?:'ve| have) (?:kept|made|adjusted|written|tried|used|added|included|removed|changed|drafted|rewritten|assumed)|"
-        "i (?:kept|made|adjusted|wrote|tried|used|added|included|removed|changed|drafted|rewrote|assumed) |"
-        "this (?:draft|version|reply|response|rewrite|message) (?:is|keeps|uses|should|has|sounds|was)|"
-        "(?:you )?(?:can|could|might want to) (?:adjust|tweak|modify|edit|change|add)|"
+        "let me know if you(?:'d| would)? (?:like|want|need) (?:me to (?:make|adjust|change|tweak|shorten|"
+        "lengthen|rewrite|revise|rephrase)|any (?:changes|adjustments|tweaks|edits)|changes|adjustments|"
+        "(?:a|another) (?:different|shorter|longer|more|version|tone))|"
+        "feel free to (?:adjust|tweak|modify|edit|change|customi[sz]e|personali[sz]e) (?:it|this|the "
+        "(?:draft|message|reply|text|wording|tone)|as (?:needed|you see fit))|"
+        "(?:would you like me to|do you want me to|shall i|should i) (?:make (?:it|this)|adjust|tweak|shorten|"
+        "lengthen|rewrite|revise|rephrase|translate|change the (?:tone|wording))|"
+        "i(?:'ve| have)? (?:kept|made|adjusted|written|used|added|included|removed|changed|drafted|rewritten|"
+        "rewrote|wrote|assumed|tried to keep) (?:it|this|the (?:tone|message|reply|draft|e-?mail|text|wording|"
+        "response|greeting|sign-?off)|that you|you meant)|"
+        "this (?:draft|version|reply|response|rewrite) (?:is|keeps|uses|should|has|sounds|was)|"
+        "(?:you )?(?:can|could|might want to) (?:adjust|tweak|modify|edit|change) (?:it|this|the (?:draft|"
+        "message|reply|wording|tone))|"
         "word count:|hope this (?:helps|works)[!.]?[ \\t]*$"
         ")"));
     QString current = text;

@@ -23,6 +23,30 @@ QSet<QString> wordsOf(const QString& text) {
     return words;
 }
 
+// Fields re-wrap what they receive (a line break becomes a paragraph, spaces collapse), so a draft is
+// compared and found by its other characters, whatever whitespace the field put between its words.
+QString withoutWhitespace(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text)
+        if (!c.isSpace())
+            kept.append(c);
+    return kept;
+}
+
+std::optional<TextRange> placeOf(const QString& draft, const QString& value) {
+    if (const qsizetype at = value.indexOf(draft); at >= 0)
+        return TextRange{at, draft.size()};
+    QStringList words;
+    for (const QString& word : draft.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        words.append(QStringLiteral("\\Q") + word + QStringLiteral("\\E"));
+    if (words.isEmpty() || draft.contains(QStringLiteral("\\E")))
+        return std::nullopt;
+    const std::optional<Regex> loose = Regex::compile(words.join(QStringLiteral("\\s+")));
+    const std::optional<RegexMatch> match = loose ? loose->firstMatch(value) : std::nullopt;
+    return match ? std::optional(match->range()) : std::nullopt;
+}
+
 } // namespace
 
 SentWatcher::SentWatcher(Accessibility& accessibility, Scheduler& scheduler, const Clock& clock)
@@ -36,10 +60,9 @@ void SentWatcher::watch(const AccessibleElement& element, const QString& draft) 
     draft_ = draft;
     started_ = clock_.now();
     const QString value = accessibility_.string(element, AXAttribute::value).value_or(QString());
-    const qsizetype at = value.indexOf(draft);
-    if (at >= 0) {
-        before_ = value.left(at);
-        after_ = value.mid(at + draft.size());
+    if (const std::optional<TextRange> place = placeOf(draft, value)) {
+        before_ = value.left(place->start);
+        after_ = value.mid(place->end());
     }
     timer_ = scheduler_.every(tickSeconds, [this] { tick(); });
 }
@@ -52,9 +75,15 @@ void SentWatcher::tick() {
         return;
     }
     const std::optional<QString> value = accessibility_.string(*element_, AXAttribute::value);
-    const QString own = value ? ownPart(*value) : QString();
-    if (own.isEmpty()) { // emptied or gone: the message went out
+    if (!value || Text::trimmed(*value).isEmpty()) { // emptied or gone: the message went out
         finish(true);
+        return;
+    }
+    const QString own = ownPart(*value);
+    if (own.isEmpty()) {
+        // The user deleted their reply but the quoted original is still there: nothing of theirs to learn
+        // unless they write again.
+        lastValue_.reset();
         return;
     }
     if (!isRelatedToDraft(own)) {
@@ -94,7 +123,7 @@ bool SentWatcher::isRelatedToDraft(const QString& text) const {
 
 void SentWatcher::finish(bool sent) {
     const std::optional<QString> last = lastValue_;
-    const bool edited = last && *last != Text::trimmed(draft_);
+    const bool edited = last && withoutWhitespace(*last) != withoutWhitespace(draft_);
     stop();
     if (sent && edited && isLearning()) {
         Log::draft.info(QStringLiteral("Learned a style example (%{public}ld chars)"), {qint64(last->size())});

@@ -29,8 +29,9 @@ TEST(DraftCleanerTest, TakesAwayTheWrappersModelsPutAroundADraft) {
 }
 
 TEST(DraftCleanerTest, DropsCommentaryAfterTheDraftButNotTheUsersOwnClosingWords) {
-    EXPECT_EQ(cleaned("Thanks, I'll review it tomorrow morning.\n\nFeel free to adjust the timing if needed."),
+    EXPECT_EQ(cleaned("Thanks, I'll review it tomorrow morning.\n\nFeel free to adjust the wording as needed."),
               "Thanks, I'll review it tomorrow morning.");
+    EXPECT_EQ(cleaned("Sure, here's a short reply.\nOn my way, ten minutes."), "On my way, ten minutes.");
     EXPECT_EQ(cleaned("Happy to help with the launch.\n\n---\nI kept it short since the thread is casual."),
               "Happy to help with the launch.");
     EXPECT_EQ(cleaned("Count me in for Saturday.\n\n(Note: I assumed you meant this Saturday.)"),
@@ -42,6 +43,24 @@ TEST(DraftCleanerTest, DropsCommentaryAfterTheDraftButNotTheUsersOwnClosingWords
               "Attached is the revised plan.\n\nLet me know if you have any questions.");
     EXPECT_EQ(cleaned("Here is the report you asked for: revenue is up 4%."),
               "Here is the report you asked for: revenue is up 4%.");
+}
+
+// A chat draft has no sign-off to shield its last paragraph, so closing words that merely sound like a
+// model talking to the user must survive: they are what the user dictated.
+TEST(DraftCleanerTest, ChatMessagesKeepClosingWordsThatResembleCommentary) {
+    for (const char* closing : {"I've added you to the shared folder.", "I tried the new build and it crashes.",
+                                "Would you like me to bring anything?", "Do you want me to pick you up at 7?",
+                                "Shall I book the table?", "Let me know if you need a hand!",
+                                "You can add me to the invite.", "Feel free to change the time if it doesn't suit you."}) {
+        const QString draft = QStringLiteral("Sounds great, count me in.\n\n") + QString::fromUtf8(closing);
+        EXPECT_EQ(DraftCleaner::cleaned(draft, names), draft) << closing;
+    }
+    // Opening lines that merely resemble an announcement stay too.
+    EXPECT_EQ(cleaned("This is a quick note to say thanks for Friday.\nThe slides were great."),
+              "This is a quick note to say thanks for Friday.\nThe slides were great.");
+    EXPECT_EQ(cleaned("Re: the invoice, it was paid today.\nRe: the contract, signing tomorrow."),
+              "Re: the invoice, it was paid today.\nRe: the contract, signing tomorrow.");
+    EXPECT_EQ(cleaned("Re: Q3 budget\n\nHi Jonas,\n\nThe numbers look right."), "Hi Jonas,\n\nThe numbers look right.");
 }
 
 TEST(DraftCleanerTest, QuotesThatBelongToTheMessageStay) {

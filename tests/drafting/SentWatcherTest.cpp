@@ -38,6 +38,7 @@ protected:
 };
 
 const QString chatDraft = QStringLiteral("Yes, I can join the call at 3. I'll read the contract after lunch.");
+const QString mailDraft = QStringLiteral("Hi Ana,\n\nFriday at 12:30 works for me.\n\nBest,\nBob");
 
 TEST_F(SentWatcherTest, LearnsWhatTheUserEditedAndSentInAChat) {
     const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
@@ -62,14 +63,39 @@ TEST_F(SentWatcherTest, AnUneditedDraftTeachesNothing) {
 TEST_F(SentWatcherTest, LearnsOnlyTheUsersPartOfAnEmailBody) {
     const FakeScenes::MailReply mail = FakeScenes::mailReply(desktop);
     const QString quoted = desktop.valueOf(mail.body);
-    const QString draft = QStringLiteral("Hi Ana,\n\nFriday at 12:30 works for me.\n\nBest,\nBob");
-    insertDraft(mail.body, draft);
+    insertDraft(mail.body, mailDraft);
     scheduler.advance(1);
     const QString edited = QStringLiteral("Hi Ana,\n\nFriday at 12:30 works great, see you there.\n\nBest,\nBob");
     setText(mail.body, edited + quoted);
     desktop.remove(mail.window); // sent: the reply window closes
     scheduler.advance(1);
     EXPECT_EQ(learned, QStringList{edited});
+}
+
+TEST_F(SentWatcherTest, AFieldThatRewrapsTheDraftDoesNotCountAsAnEdit) {
+    // The mail body turned the draft's blank lines into single line breaks; the user then sent it unchanged.
+    const FakeScenes::MailReply mail = FakeScenes::mailReply(desktop);
+    const QString quoted = desktop.valueOf(mail.body);
+    const QString rewrapped = QStringLiteral("Hi Ana,\nFriday at 12:30 works for me.\nBest,\nBob");
+    desktop.change(mail.body, [&](FakeDesktop::Element& element) { element.value = rewrapped + quoted; });
+    watcher.watch(desktop.handle(mail.body), mailDraft);
+    scheduler.advance(2);
+    desktop.remove(mail.window);
+    scheduler.advance(1);
+    EXPECT_TRUE(learned.isEmpty());
+    EXPECT_FALSE(watcher.isWatching());
+}
+
+TEST_F(SentWatcherTest, AReplyDeletedAboveTheQuotedOriginalIsNotLearned) {
+    const FakeScenes::MailReply mail = FakeScenes::mailReply(desktop);
+    const QString quoted = desktop.valueOf(mail.body);
+    insertDraft(mail.body, mailDraft);
+    setText(mail.body, QString(mailDraft).replace(QStringLiteral("12:30"), QStringLiteral("1")) + quoted);
+    setText(mail.body, quoted); // the user threw the reply away; only the quoted original is left
+    EXPECT_TRUE(watcher.isWatching());
+    desktop.remove(mail.window); // and closed the window
+    scheduler.advance(1);
+    EXPECT_TRUE(learned.isEmpty());
 }
 
 TEST_F(SentWatcherTest, GivesUpWhenTheFieldHoldsAnotherMessage) {
