@@ -170,10 +170,8 @@ QString Text::trimmedWithPunctuation(const QString& text) {
 }
 
 QString Text::folded(const QString& text) {
-    if (isAscii(text))
-        return text.toLower();
     // Most keys are plain ASCII, where folding is lower-casing and there is nothing to decompose.
-    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+    if (isAscii(text))
         return text.toLower();
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);

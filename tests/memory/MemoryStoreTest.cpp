@@ -212,8 +212,12 @@ TEST_F(MemoryStoreTest, UpdatingAPersonStampsOnlyRealChanges) {
 
     Person blankOnly = anna;
     blankOnly.name += "  ";
+    ASSERT_TRUE(QFile::remove(path()));
+    QSignalSpy changed(store.get(), &MemoryStore::changed);
     store->updatePerson(blankOnly);
     EXPECT_EQ(store->person(anna.id)->updatedAt, anna.updatedAt);
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_FALSE(QFile::exists(path())) << "a change that cleaning undoes is not written";
 
     Person renamed = anna;
     renamed.name = "Anna Novak";
