@@ -87,7 +87,7 @@ void FirstRunForm::buildHeader() {
     header->addSpacing(4);
     const bool welcome = session_.isWelcome();
     auto* title = new TextLabel(welcome ? QStringLiteral("Welcome to Lumeno") : QStringLiteral("Sign In"), this,
-                                Hierarchy::primary, TypeScale::font(20, QFont::DemiBold));
+                                Hierarchy::primary, TypeScale::font(17, QFont::DemiBold));
     title->setObjectName(QStringLiteral("guideTitle"));
     title->setAlignment(Qt::AlignHCenter);
     header->addWidget(title);

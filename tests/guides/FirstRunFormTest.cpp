@@ -180,7 +180,8 @@ TEST_F(FirstRunTest, AFailedRequestShowsTheStoresMessageAndChangeStartsOver) {
     form().submit();
     settle();
     ASSERT_TRUE(form().codeSent());
-    scheduler.advance(FirstRunForm::codeSentFadeSeconds);
+    scheduler.advance(FirstRunForm::codeSentFadeSeconds + FrameTicker::frameInterval);
+    ASSERT_FALSE(child<CrossFade>("signInFade")->isVisible()) << "the blend is over before the code is typed";
 
     type("codeField", "000000");
     transport->enqueue(FakeHttpTransport::json(
@@ -191,6 +192,7 @@ TEST_F(FirstRunTest, AFailedRequestShowsTheStoresMessageAndChangeStartsOver) {
     EXPECT_TRUE(child<QLabel>("problemLabel")->isVisible());
     EXPECT_EQ(child<QLabel>("problemLabel")->text(), *form().problem());
     EXPECT_TRUE(form().codeSent()) << "a failed check stays on the code";
+    EXPECT_EQ(child<QLineEdit>("codeField")->text(), "000000") << "the typed code stays for correcting";
     EXPECT_EQ(doneCount, 0);
     shoot(*view, "first-run-wrong-code");
 
