@@ -46,9 +46,11 @@ std::optional<qint64> clientPidFromResources(XcbConnection& x, xcb_window_t wind
     const auto ids = x.reply(xcb_res_query_client_ids_reply, xcb_res_query_client_ids(x.get(), 1, &wanted));
     if (!ids)
         return std::nullopt;
-    for (auto it = xcb_res_query_client_ids_ids_iterator(ids.get()); it.rem; xcb_res_client_id_value_next(&it))
-        if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) && it.data->length >= 4)
+    for (auto it = xcb_res_query_client_ids_ids_iterator(ids.get()); it.rem; xcb_res_client_id_value_next(&it)) {
+        const auto& [clientId, length] = *it.data;
+        if ((clientId.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) && length >= 4)
             return qint64(*xcb_res_client_id_value_value(it.data));
+    }
     return std::nullopt;
 }
 
