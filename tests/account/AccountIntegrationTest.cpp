@@ -209,9 +209,11 @@ TEST_F(AccountIntegration, ADraftWithoutAnAnswerTimesOut) {
     settleUntil([&] { return server.isHoldingADraft(); });
     scheduler.advance(60);
     const auto outcome = settle(call);
-    server.release();
     ASSERT_TRUE(std::holds_alternative<DraftError>(outcome));
     EXPECT_EQ(std::get<DraftError>(outcome), DraftError::timeout());
+    // The client gave up on the request: the server sees it closed and stops holding it.
+    settleUntil([&] { return server.drafts().back().closedByClient; });
+    EXPECT_FALSE(server.isHoldingADraft());
 }
 
 TEST_F(AccountIntegration, AConnectionClosedBeforeOrDuringTheAnswerIsANetworkError) {

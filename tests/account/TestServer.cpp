@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
 #include <QUuid>
 #include <httplib.h>
 
@@ -27,6 +28,26 @@ void answer(httplib::Response& response, int status, const QJsonObject& body) {
 void fail(httplib::Response& response, int status, const QString& code, const QString& message) {
     answer(response, status, {{"error", QJsonObject{{"code", code}, {"message", message}}}});
 }
+
+// Whether the loopback connection from `clientPort` to `serverPort` is still open at both ends, as the
+// kernel's table of IPv4 sockets has it: once the client closes, the server's end leaves the established
+// state (01) at once, although nothing was read or written.
+bool connectionOpen(int serverPort, int clientPort) {
+    QFile table(QStringLiteral("/proc/net/tcp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray local = QByteArray(":") + QByteArray::number(serverPort, 16).toUpper().rightJustified(4, '0');
+    const QByteArray remote = QByteArray(":") + QByteArray::number(clientPort, 16).toUpper().rightJustified(4, '0');
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() > 3 && fields[1].endsWith(local) && fields[2].endsWith(remote))
+            return fields[3] == "01";
+    }
+    return false;
+}
+
+// How often a waiting draft looks at its connection.
+constexpr std::chrono::milliseconds connectionCheck{5};
 
 } // namespace
 
@@ -65,6 +86,21 @@ std::vector<TestServer::Seen> TestServer::seen() const {
     return seen_;
 }
 
+std::vector<TestServer::Seen> TestServer::drafts() const {
+    std::vector<Seen> drafts = seen();
+    std::erase_if(drafts, [](const Seen& seen) { return seen.path != QLatin1String("/v1/draft"); });
+    return drafts;
+}
+
+void TestServer::addSession(const QString& email, const QString& name, const QString& token) {
+    std::lock_guard lock(mutex_);
+    User& user = users_[email];
+    if (user.id.isEmpty())
+        user.id = QStringLiteral("u%1").arg(++counter_);
+    user.name = name;
+    tokens_[token] = email;
+}
+
 QString TestServer::codeSentTo(const QString& email) const {
     std::lock_guard lock(mutex_);
     const auto found = codes_.find(email);
@@ -90,6 +126,11 @@ void TestServer::setDraftAnswer(int status, const QByteArray& body) {
     std::lock_guard lock(mutex_);
     draftStatus_ = status;
     draftBody_ = body;
+}
+
+void TestServer::setDraftDelay(std::chrono::milliseconds delay) {
+    std::lock_guard lock(mutex_);
+    draftDelay_ = delay;
 }
 
 void TestServer::holdNextDraft() {
@@ -175,13 +216,32 @@ QByteArray TestServer::teamJson(const Team& team, const QString& viewerEmail) {
     return QJsonDocument(body).toJson(QJsonDocument::Compact);
 }
 
-void TestServer::draft(httplib::Response& response) {
-    std::unique_lock lock(mutex_);
-    if (std::exchange(holdNext_, false)) {
-        holding_ = true;
-        released_.wait(lock, [this] { return !holding_ || stopping_; });
-        return; // the client has given up by now; what it is sent does not matter
+TestServer::Seen* TestServer::seenDraftFrom(int remotePort) {
+    for (auto seen = seen_.rbegin(); seen != seen_.rend(); ++seen) {
+        if (seen->remotePort == remotePort && seen->path == QLatin1String("/v1/draft"))
+            return &*seen;
     }
+    return nullptr;
+}
+
+void TestServer::draft(const httplib::Request& request, httplib::Response& response) {
+    std::unique_lock lock(mutex_);
+    const bool held = std::exchange(holdNext_, false);
+    holding_ = held;
+    const Clock::time_point due = Clock::now() + draftDelay_;
+    while (!stopping_ && (held ? holding_ : Clock::now() < due)) {
+        if (!connectionOpen(port_, request.remote_port)) {
+            holding_ = false;
+            if (Seen* seen = seenDraftFrom(request.remote_port))
+                seen->closedByClient = true;
+            return; // nobody is left to answer
+        }
+        released_.wait_for(lock, connectionCheck);
+    }
+    if (held)
+        return; // released: the test only wanted to see the client wait
+    if (Seen* seen = seenDraftFrom(request.remote_port))
+        seen->answered = Clock::now();
     if (std::exchange(cutShortNext_, false)) {
         response.set_content_provider(512, "application/json", [](size_t, size_t, httplib::DataSink& sink) {
             sink.write("{\"text\":\"Thurs", 14);
@@ -201,7 +261,8 @@ void TestServer::route() {
         std::lock_guard lock(mutex_);
         seen_.push_back({QString::fromStdString(request.method), QString::fromStdString(request.path),
                          bytes(request.get_header_value("Authorization")),
-                         bytes(request.get_header_value("User-Agent")), bytes(request.body)});
+                         bytes(request.get_header_value("User-Agent")), bytes(request.body), request.remote_port,
+                         Clock::now(), std::nullopt, false});
         return httplib::Server::HandlerResponse::Unhandled;
     });
 
@@ -320,7 +381,7 @@ void TestServer::route() {
             if (!signedInEmail(request, response))
                 return;
         }
-        draft(response);
+        draft(request, response);
     });
 }
 

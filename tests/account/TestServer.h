@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -20,8 +21,8 @@ struct Response;
 namespace lumeno::testing {
 
 // A small Lumeno server on a loopback port, run on its own threads: it keeps accounts, codes, tokens and
-// teams in memory and follows docs/server-protocol.md. Tests script the drafting answers and look at
-// what arrived.
+// teams in memory and follows docs/server-protocol.md. Tests script the drafting answers and their delay,
+// and look at what arrived, when, and whether the client gave up on a draft it was waiting for.
 class TestServer {
 public:
     enum class Security { plain, tls };
@@ -31,14 +32,24 @@ public:
 
     QUrl baseURL() const;
 
+    using Clock = std::chrono::steady_clock;
     struct Seen {
         QString method;
         QString path;
         QByteArray authorization;
         QByteArray userAgent;
         QByteArray body;
+        int remotePort = 0;
+        Clock::time_point arrived;
+        std::optional<Clock::time_point> answered; // a draft: when its answer went out
+        bool closedByClient = false;               // a draft: the client closed it before the answer
     };
     std::vector<Seen> seen() const;
+    // The drafting calls among them, in order of arrival.
+    std::vector<Seen> drafts() const;
+
+    // A returning user: the account exists and `token` is its session, as after a sign-in.
+    void addSession(const QString& email, const QString& name, const QString& token);
 
     // The last code "e-mailed" to an address; empty when none was asked for.
     QString codeSentTo(const QString& email) const;
@@ -49,7 +60,10 @@ public:
 
     // The answer to the next drafting calls (status and raw body).
     void setDraftAnswer(int status, const QByteArray& body);
-    // The next drafting call waits, unanswered, until `release()`.
+    // Drafting calls are answered this long after they arrive (none: at once). A client that closes the
+    // request meanwhile is noticed within a few milliseconds and gets no answer.
+    void setDraftDelay(std::chrono::milliseconds delay);
+    // The next drafting call waits, unanswered, until `release()` or until the client closes it.
     void holdNextDraft();
     bool isHoldingADraft() const;
     void release();
@@ -81,7 +95,8 @@ private:
     Team* ownedTeam(const QString& email, httplib::Response& response);
     QByteArray accountJson(const QString& email);
     QByteArray teamJson(const Team& team, const QString& viewerEmail);
-    void draft(httplib::Response& response);
+    void draft(const httplib::Request& request, httplib::Response& response);
+    Seen* seenDraftFrom(int remotePort);
 
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
@@ -98,6 +113,7 @@ private:
     int counter_ = 0;
     int draftStatus_ = 200;
     QByteArray draftBody_;
+    std::chrono::milliseconds draftDelay_{0};
     bool holdNext_ = false;
     bool holding_ = false;
     bool cutShortNext_ = false;

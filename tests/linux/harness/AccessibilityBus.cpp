@@ -117,9 +117,20 @@ bool AccessibilityBus::startLauncher() {
         return false;
     }
     // Chromium shows itself on the bus only when accessibility is on as it starts.
-    busCall(QStringLiteral("Set"), {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled"),
-                                    QVariant::fromValue(QDBusVariant(true))});
+    setEnabled(true);
     return true;
+}
+
+bool AccessibilityBus::isEnabled() const {
+    const QDBusMessage reply =
+        busCall(QStringLiteral("Get"), {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled")});
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
+void AccessibilityBus::setEnabled(bool enabled) {
+    busCall(QStringLiteral("Set"), {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled"),
+                                    QVariant::fromValue(QDBusVariant(enabled))});
 }
 
 } // namespace lumeno::desktop

@@ -24,6 +24,11 @@ public:
     // The accessibility bus itself, as org.a11y.Bus.GetAddress gives it.
     const QString& accessibilityAddress() const { return accessibilityAddress_; }
 
+    // The desktop's accessibility switch (org.a11y.Status.IsEnabled), on from the start; a stock desktop
+    // has it off until something turns it on.
+    bool isEnabled() const;
+    void setEnabled(bool enabled);
+
 private:
     bool start();
     bool startSessionBus();

@@ -2,6 +2,8 @@
 
 #include <QByteArrayList>
 
+#include <algorithm>
+
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -37,6 +39,21 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, i
     for (QByteArray& item : storage)
         argv.push_back(item.data());
     argv.push_back(nullptr);
+    // Built before the fork: the child may only make async-signal-safe calls.
+    QByteArrayList variables;
+    for (char** variable = environ; *variable; ++variable) {
+        const QByteArray entry(*variable);
+        const QByteArray name = entry.left(entry.indexOf('=') + 1);
+        if (std::none_of(environment_.begin(), environment_.end(),
+                         [&](const QString& set) { return set.toLocal8Bit().startsWith(name); }))
+            variables.append(entry);
+    }
+    for (const QString& variable : environment_)
+        variables.append(variable.toLocal8Bit());
+    std::vector<char*> envp;
+    for (QByteArray& item : variables)
+        envp.push_back(item.data());
+    envp.push_back(nullptr);
 
     const pid_t parent = getpid();
     const pid_t pid = fork();
@@ -54,7 +71,7 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments, i
         for (int descriptor = 3; descriptor < 1024; ++descriptor)
             if (descriptor != keepDescriptor)
                 close(descriptor);
-        execvp(argv[0], argv.data());
+        execvpe(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     pid_ = pid;

@@ -18,6 +18,8 @@ public:
     // Starts `program` (looked up on PATH) with `arguments`; `keepDescriptor` stays open in the child
     // (-1: none). False when it could not be started.
     bool start(const QString& program, const QStringList& arguments, int keepDescriptor = -1);
+    // Variables ("NAME=value") the next start sets in the child on top of this process's environment.
+    void setEnvironment(const QStringList& variables) { environment_ = variables; }
     // Asks it to end, waits a little, then kills it; reaps it either way.
     void stop();
     bool isRunning() const { return pid_ > 0; }
@@ -25,6 +27,7 @@ public:
 
 private:
     pid_t pid_ = -1;
+    QStringList environment_;
 };
 
 } // namespace lumeno::desktop

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <memory>
@@ -10,13 +11,13 @@ class XcbConnection;
 
 namespace lumeno::desktop {
 
-// The user's hands on the test desktop: key presses through XTest on a connection of their own, each one
-// processed by the server before the call returns.
+// The user's hands on the test desktop: key presses, typing and clicks through XTest on a connection of
+// their own, each one processed by the server before the call returns.
 class DesktopUser {
 public:
     // X key codes of a pc105 keyboard.
-    static constexpr quint8 rightAlt = 108, leftAlt = 64, leftControl = 37, capsLock = 66, escape = 9,
-                            letterA = 38, letterK = 45;
+    static constexpr quint8 rightAlt = 108, leftAlt = 64, leftControl = 37, leftShift = 50, leftSuper = 133,
+                            capsLock = 66, escape = 9, tab = 23, enter = 36, letterA = 38, letterK = 45;
 
     DesktopUser();
     ~DesktopUser();
@@ -25,9 +26,13 @@ public:
     void press(quint8 keyCode);
     void release(quint8 keyCode);
     void tap(quint8 keyCode);
+    // Types `text` key by key (Shift where the layout needs it); false when a character has no key.
+    bool type(const QString& text);
+    // Moves the pointer to (x, y) on the screen and clicks the left button there.
+    void click(int x, int y);
 
 private:
-    void send(quint8 type, quint8 keyCode);
+    void send(quint8 type, quint8 detail, int x = 0, int y = 0);
 
     std::shared_ptr<XcbConnection> x_;
 };

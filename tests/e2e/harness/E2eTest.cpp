@@ -1,0 +1,137 @@
+#include "e2e/harness/E2eTest.h"
+
+#include "linux/harness/DesktopTest.h"
+#include "platform/linux/X11WindowInfo.h"
+#include "platform/linux/XcbConnection.h"
+#include "testsupport/Screenshots.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QHash>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace lumeno::e2e {
+
+E2eTest::E2eTest() : x_(XcbConnection::open()) {}
+
+E2eTest::~E2eTest() = default;
+
+bool E2eTest::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    return desktop::DesktopTest::waitUntil(condition, timeoutMs);
+}
+
+void E2eTest::SetUp() {
+    if (session().isRunning() && x_ && user.isReady())
+        return;
+    const std::string why = session().whyNotRunning().toStdString();
+    if (qEnvironmentVariable("CI") == QLatin1String("true"))
+        FAIL() << "The end-to-end desktop did not start: " << why;
+    GTEST_SKIP() << "The end-to-end desktop did not start: " << why;
+}
+
+std::unique_ptr<LumenoProcess> E2eTest::launch(std::optional<QString> audioFile, QStringList environment) {
+    environment << QStringLiteral("PULSE_SERVER=") + session().sound().address();
+    return std::make_unique<LumenoProcess>(home, LumenoProcess::Options{server.baseURL(), audioFile, environment});
+}
+
+void E2eTest::becomeReturningUser(const QString& email, const QString& name) {
+    home.signIn(server, email, name);
+    home.finishGuide();
+}
+
+QString E2eTest::spoken(const QString& text) {
+    static QTemporaryDir folder;
+    static QHash<QString, QString> made;
+    if (const auto found = made.constFind(text); found != made.cend())
+        return *found;
+    const QString path = folder.filePath(QStringLiteral("speech-%1.wav").arg(made.size()));
+    QProcess espeak;
+    espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), QStringLiteral("en-us"), QStringLiteral("-s"),
+                                               QStringLiteral("150"), QStringLiteral("-w"), path, text});
+    const bool madeIt = espeak.waitForFinished(20000) && espeak.exitCode() == 0;
+    EXPECT_TRUE(madeIt) << "espeak-ng could not speak (scripts/install-deps.sh installs it)";
+    made.insert(text, path);
+    return path;
+}
+
+std::vector<xcb_window_t> E2eTest::windowsOf(qint64 pid, const QString& title) {
+    std::vector<xcb_window_t> windows;
+    const xcb_atom_t clients = x_->atom("_NET_CLIENT_LIST");
+    const auto list = x_->reply(xcb_get_property_reply,
+                                xcb_get_property(x_->get(), 0, x_->root(), clients, XCB_ATOM_WINDOW, 0, 1024));
+    if (!list)
+        return windows;
+    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(list.get()));
+    for (int index = 0; index < xcb_get_property_value_length(list.get()) / 4; ++index) {
+        if (X11WindowInfo::processId(*x_, ids[index]) == pid && X11WindowInfo::title(*x_, ids[index]).contains(title))
+            windows.push_back(ids[index]);
+    }
+    return windows;
+}
+
+std::optional<xcb_window_t> E2eTest::waitForWindow(qint64 pid, const QString& title, int timeoutMs) {
+    std::optional<xcb_window_t> found;
+    waitUntil(
+        [&] {
+            for (const xcb_window_t window : windowsOf(pid, title)) {
+                if (isViewable(window))
+                    found = window;
+            }
+            return found.has_value();
+        },
+        timeoutMs);
+    return found;
+}
+
+bool E2eTest::isViewable(xcb_window_t window) {
+    const auto attributes = x_->reply(xcb_get_window_attributes_reply, xcb_get_window_attributes(x_->get(), window));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+QRect E2eTest::geometryOf(xcb_window_t window) {
+    const auto geometry = x_->reply(xcb_get_geometry_reply, xcb_get_geometry(x_->get(), window));
+    const auto place =
+        x_->reply(xcb_translate_coordinates_reply, xcb_translate_coordinates(x_->get(), window, x_->root(), 0, 0));
+    if (!geometry || !place)
+        return {};
+    return QRect(place->dst_x, place->dst_y, geometry->width, geometry->height);
+}
+
+QString E2eTest::titleOf(xcb_window_t window) {
+    return X11WindowInfo::title(*x_, window);
+}
+
+std::optional<xcb_window_t> E2eTest::activeWindow() {
+    return X11WindowInfo::windowProperty(*x_, x_->root(), "_NET_ACTIVE_WINDOW");
+}
+
+QImage E2eTest::grabScreen() {
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+}
+
+QString E2eTest::screenshot(const QString& name) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return screenshots::save(grabScreen(), QStringLiteral("e2e-%1-%2").arg(QString::fromLatin1(test->name()), name));
+}
+
+QString E2eTest::screenshotOnceDrawn(xcb_window_t window, const QString& name) {
+    const QRect area = geometryOf(window);
+    const bool drawn = waitUntil([&] {
+        const QImage inside = grabScreen().copy(area);
+        const QRgb first = inside.pixel(0, 0);
+        for (int y = 0; y < inside.height(); y += 4) {
+            for (int x = 0; x < inside.width(); x += 4) {
+                if (inside.pixel(x, y) != first)
+                    return true;
+            }
+        }
+        return false;
+    });
+    EXPECT_TRUE(drawn) << "the window " << titleOf(window).toStdString() << " was never drawn";
+    return screenshot(name);
+}
+
+} // namespace lumeno::e2e

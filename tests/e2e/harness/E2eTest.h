@@ -1,0 +1,80 @@
+#pragma once
+
+#include "TestServer.h"
+#include "e2e/harness/LumenoHome.h"
+#include "e2e/harness/LumenoProcess.h"
+#include "e2e/harness/UserSession.h"
+#include "linux/harness/DesktopUser.h"
+
+#include <QImage>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <xcb/xcb.h>
+
+namespace lumeno {
+class XcbConnection;
+}
+
+namespace lumeno::e2e {
+
+// Base of every end-to-end test: the shared desktop (UserSession), and for each test a fresh home, a
+// loopback server and the user's hands. A test launches Lumeno itself, as the user would, and looks at
+// what happened the way the user can: windows on the screen, text in a field, the clipboard, files, the
+// log, and what the server received.
+//
+// When the desktop could not start, the tests skip saying why; under CI (CI=true) they fail instead.
+class E2eTest : public ::testing::Test {
+public:
+    // How long something the user waits for may take on a loaded machine: bounded, so a broken program
+    // fails instead of hanging.
+    static constexpr int patienceMs = 15000;
+
+    static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = patienceMs);
+
+protected:
+    E2eTest();
+    ~E2eTest() override;
+    void SetUp() override;
+
+    static UserSession& session() { return UserSession::instance(); }
+
+    // Lumeno with this test's home, the loopback server and, unless told otherwise, `speech` as what the
+    // microphone hears.
+    std::unique_ptr<LumenoProcess> launch(std::optional<QString> audioFile, QStringList environment = {});
+    // A signed-in user who has been through the guide, the common start of a dictation test.
+    void becomeReturningUser(const QString& email = QStringLiteral("ada@example.com"),
+                             const QString& name = QStringLiteral("Ada Lovelace"));
+
+    // `text` spoken by espeak-ng into a WAV file, made once per test binary and text.
+    static QString spoken(const QString& text);
+
+    // The top-level windows of process `pid` (managed by the window manager) whose title contains `title`.
+    std::vector<xcb_window_t> windowsOf(qint64 pid, const QString& title = {});
+    std::optional<xcb_window_t> waitForWindow(qint64 pid, const QString& title, int timeoutMs = patienceMs);
+    bool isViewable(xcb_window_t window);
+    QRect geometryOf(xcb_window_t window);
+    QString titleOf(xcb_window_t window);
+    // The window with the input focus' top level.
+    std::optional<xcb_window_t> activeWindow();
+
+    static QImage grabScreen();
+    // Saves the whole screen as e2e-<test name>-<name>.png in the screenshot folder; its path.
+    QString screenshot(const QString& name);
+    // The same once `window` is painted (more than one colour inside it): a window maps before it draws.
+    QString screenshotOnceDrawn(xcb_window_t window, const QString& name);
+
+    testing::TestServer server;
+    LumenoHome home;
+    desktop::DesktopUser user;
+
+private:
+    std::shared_ptr<XcbConnection> x_;
+};
+
+} // namespace lumeno::e2e
