@@ -82,7 +82,7 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
                      {qint64(intent.size()), QString::number(duration, 'f', 1), QString::number(peak, 'f', 2)});
     if (record_) {
         record_->dictation = intent;
-        record_->speech = QStringLiteral("This Mac, ") + QString::number(duration, 'f', 1) + QStringLiteral(" s");
+        record_->speech = QStringLiteral("This computer, ") + QString::number(duration, 'f', 1) + QStringLiteral(" s");
     }
     if (intent.size() < 2) {
         phase_ = Phase::idle();
@@ -131,7 +131,7 @@ OverlayMessage ReplyLoop::nothingHeard(float peak) const {
     if (peak < quietPeak)
         return {OverlayMessage::Kind::notice, QStringLiteral("Didn't hear anything"),
                 QStringLiteral("Hold ") + key +
-                    QStringLiteral(" while you speak. If you did, check the input in System Settings → Sound."),
+                    QStringLiteral(" while you speak. If you did, check the input in your desktop's sound settings."),
                 std::nullopt};
     return {OverlayMessage::Kind::notice, QStringLiteral("Didn't catch that"),
             QStringLiteral("Hold ") + key + QStringLiteral(" and speak again. Lumeno listens in the language you picked."),

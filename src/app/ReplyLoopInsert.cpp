@@ -186,7 +186,7 @@ void ReplyLoop::showEdited(const EditRequest& request) {
     model.setPendingNote(std::nullopt);
     model.setOffers({});
     model.setEditedOriginal(request.original);
-    model.setInsertedNote(QStringLiteral("Edited. ⌘Z undoes it."));
+    model.setInsertedNote(QStringLiteral("Edited. Ctrl+Z undoes it."));
     s_.overlay.show(OverlayPhase::inserted);
     s_.overlay.hide(editedHide);
     commitRecord(request.scope == EditRequest::Scope::selection ? QStringLiteral("Replaced the selection")

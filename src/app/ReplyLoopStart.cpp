@@ -86,20 +86,20 @@ std::optional<OverlayMessage> ReplyLoop::blocker() {
     if (s_.permissions.accessibility() != Status::granted)
         return OverlayMessage{
             OverlayMessage::Kind::error, QStringLiteral("Accessibility isn't applied to this copy"),
-            QStringLiteral("The switch can already look on. Turn Lumeno off and back on once in Privacy & "
-                           "Security → Accessibility."),
+            QStringLiteral("The switch can already look on. Turn accessibility off and back on once in your "
+                           "desktop's accessibility settings."),
             OverlayAction::fixPermission(PermissionsGate::Permission::accessibility)};
     if (s_.permissions.microphone() == Status::denied)
         return OverlayMessage{
             OverlayMessage::Kind::error, QStringLiteral("Lumeno can't hear you"),
-            QStringLiteral("Turn on Lumeno in System Settings → Privacy & Security → Microphone."),
+            QStringLiteral("Connect a microphone, or pick it as the input in your desktop's sound settings."),
             OverlayAction::fixPermission(PermissionsGate::Permission::microphone)};
     if (s_.permissions.microphone() == Status::notDetermined) {
         s_.permissions.request(PermissionsGate::Permission::microphone);
         return OverlayMessage{OverlayMessage::Kind::notice,
                               QStringLiteral("Allow the microphone, then press ") + hotkeyName() +
                                   QStringLiteral(" again"),
-                              QStringLiteral("macOS is asking whether Lumeno may use the microphone."),
+                              QStringLiteral("Your desktop is asking whether Lumeno may use the microphone."),
                               std::nullopt};
     }
     return std::nullopt;

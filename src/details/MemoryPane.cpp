@@ -84,7 +84,7 @@ void MemoryPane::rebuild() {
     memorySection->setObjectName(QStringLiteral("memorySection"));
     if (people.isEmpty() && commitments.isEmpty() && pins.isEmpty()) {
         QLabel* empty = line(QStringLiteral("Nothing saved yet. After a reply, a chip can save a person, a promise or "
-                                            "a pin. You can also add them from Memory in the menu."),
+                                            "a pin. You can also add them from Memory in the tray menu."),
                              TypeScale::font(12), "nothingSaved", content);
         setTextHierarchy(*empty, Hierarchy::secondary);
         memorySection->addRow(empty);

@@ -1,6 +1,7 @@
 #include "foundation/Hotkey.h"
 
 #include "foundation/KeyboardLayout.h"
+#include "platform/KeyNames.h"
 
 #include <QJsonObject>
 
@@ -27,14 +28,13 @@ std::optional<KeyCombo> Hotkey::keyCombo() const {
 
 QString Hotkey::displayName(const KeyboardLayout& layout) const {
     if (const auto key = modifierKey())
-        return lumeno::displayName(*key);
+        return layout.displayName(keyCode(*key));
     return keyCombo()->displayString(layout);
 }
 
 std::optional<QString> Hotkey::editDisplayName(const KeyboardLayout& layout) const {
     if (const auto key = modifierKey())
-        return lumeno::displayName(*key) +
-               (*key == ModifierKey::rightCommand ? QStringLiteral(" + ⌥") : QStringLiteral(" + ⌘"));
+        return KeyNames::together(layout.displayName(keyCode(*key)), KeyNames::modifier(editModifier(*key)));
     if (const auto edit = keyCombo()->editCombo())
         return edit->displayString(layout);
     return std::nullopt;

@@ -10,7 +10,7 @@ namespace lumeno {
 
 class KeyboardLayout;
 
-// The user's hot key: a single modifier held alone, or a key combination. Right Option by default.
+// The user's hot key: a single modifier held alone, or a key combination. Right Alt by default.
 class Hotkey {
 public:
     Hotkey() = default;
@@ -24,8 +24,8 @@ public:
 
     // How the hot key is named wherever it is shown: the modifier's name, or the combination's string.
     QString displayName(const KeyboardLayout& layout) const;
-    // The edit shortcut's name: for a modifier, its name, " + " and ⌘ (⌥ when the modifier is right ⌘);
-    // for a combination, its edit combination's string, none when it has none.
+    // The edit shortcut's name: for a modifier, its name joined to the edit modifier ("Right Alt+Super",
+    // "Right Super+Alt"); for a combination, its edit combination's string, none when it has none.
     std::optional<QString> editDisplayName(const KeyboardLayout& layout) const;
 
     // {"modifier": "rightOption"} or {"combo": {"keyCode": 49, "modifiers": 1048576}}.

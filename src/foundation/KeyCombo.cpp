@@ -1,6 +1,7 @@
 #include "foundation/KeyCombo.h"
 
 #include "foundation/KeyboardLayout.h"
+#include "platform/KeyNames.h"
 #include "platform/VirtualKeyCodes.h"
 #include "support/Json.h"
 
@@ -16,14 +17,7 @@ const QString modifiersKey = QStringLiteral("modifiers");
 } // namespace
 
 QString KeyCombo::displayString(const KeyboardLayout& layout) const {
-    using namespace VirtualKey;
-    QString text;
-    const std::pair<quint64, QStringView> symbols[] = {
-        {controlFlag, u"⌃"}, {optionFlag, u"⌥"}, {shiftFlag, u"⇧"}, {commandFlag, u"⌘"}};
-    for (const auto& [flag, symbol] : symbols)
-        if (modifiers & flag)
-            text += symbol;
-    return text + layout.displayName(keyCode);
+    return KeyNames::combination(modifiers, layout.displayName(keyCode));
 }
 
 std::optional<KeyCombo> KeyCombo::editCombo() const {

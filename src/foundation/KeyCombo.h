@@ -16,7 +16,7 @@ struct KeyCombo {
 
     bool operator==(const KeyCombo&) const = default;
 
-    // The held modifiers as "⌃⌥⇧⌘" (in that order, only those held), then the key's name.
+    // The combination written the desktop's way: "Ctrl+Super+Space" (KeyNames::combination).
     QString displayString(const KeyboardLayout& layout) const;
     // The edit shortcut derived from this one: the same key with Command added when absent, else Option,
     // else Shift; none when all three are already held.

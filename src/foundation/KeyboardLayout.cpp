@@ -1,5 +1,6 @@
 #include "foundation/KeyboardLayout.h"
 
+#include "platform/KeyNames.h"
 #include "platform/KeyboardLayoutSource.h"
 #include "platform/VirtualKeyCodes.h"
 #include "support/Text.h"
@@ -15,46 +16,6 @@ namespace {
 
 // Virtual key codes run from 0 to 0x7f; the layout is asked about each in turn.
 constexpr quint16 keyCodeCount = 0x80;
-
-std::optional<QString> specialKeyName(quint16 keyCode) {
-    using namespace VirtualKey;
-    static const std::pair<quint16, const char16_t*> names[] = {
-        {returnKey, u"↩"},
-        {tab, u"⇥"},
-        {space, u"Space"},
-        {deleteKey, u"⌫"},
-        {escape, u"⎋"},
-        {forwardDelete, u"⌦"},
-        {leftArrow, u"←"},
-        {rightArrow, u"→"},
-        {downArrow, u"↓"},
-        {upArrow, u"↑"},
-        {home, u"↖"},
-        {end, u"↘"},
-        {pageUp, u"⇞"},
-        {pageDown, u"⇟"},
-        {help, u"Help"},
-        {keypadEnter, u"⌤"},
-        {keypadClear, u"⌧"},
-        {capsLock, u"⇪"},
-        {command, u"⌘"},
-        {rightCommand, u"⌘"},
-        {shift, u"⇧"},
-        {rightShift, u"⇧"},
-        {option, u"⌥"},
-        {rightOption, u"⌥"},
-        {control, u"⌃"},
-        {rightControl, u"⌃"},
-        {function, u"fn"},
-        {volumeUp, u"Volume Up"},
-        {volumeDown, u"Volume Down"},
-        {mute, u"Mute"},
-    };
-    for (const auto& [code, name] : names)
-        if (code == keyCode)
-            return QString::fromUtf16(name);
-    return std::nullopt;
-}
 
 // 1 for F1 ... 19 for F19.
 std::optional<int> functionKeyNumber(quint16 keyCode) {
@@ -77,7 +38,7 @@ quint16 KeyboardLayout::commandKeyCode(const QString& character, quint16 fallbac
 }
 
 QString KeyboardLayout::displayName(quint16 keyCode) const {
-    if (const auto name = specialKeyName(keyCode))
+    if (const auto name = KeyNames::special(keyCode))
         return *name;
     if (const auto number = functionKeyNumber(keyCode))
         return QStringLiteral("F%1").arg(*number);

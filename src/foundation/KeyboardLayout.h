@@ -15,8 +15,8 @@ public:
     // The key that types `character` in the current layout (so a shortcut posted with it does what the
     // letter says on a French or German keyboard too), or `fallback` when no key types it.
     quint16 commandKeyCode(const QString& character, quint16 fallback) const;
-    // Symbols or words for special keys, "F1" to "F19", else the layout's character upper-cased, else
-    // "Key " and the number.
+    // The desktop's word for a special key (KeyNames::special), "F1" to "F19", else the layout's character
+    // upper-cased, else "Key " and the number.
     QString displayName(quint16 keyCode) const;
     static bool isFunctionKey(quint16 keyCode);
 

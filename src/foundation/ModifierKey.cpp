@@ -1,5 +1,7 @@
 #include "foundation/ModifierKey.h"
 
+#include "platform/VirtualKeyCodes.h"
+
 #include <array>
 #include <utility>
 
@@ -16,18 +18,22 @@ constexpr std::array<std::pair<ModifierKey, const char*>, 4> rawValues = {{
 
 } // namespace
 
-QString displayName(ModifierKey key) {
+quint16 keyCode(ModifierKey key) {
     switch (key) {
     case ModifierKey::rightOption:
-        return QStringLiteral("Right ⌥");
+        return VirtualKey::rightOption;
     case ModifierKey::rightCommand:
-        return QStringLiteral("Right ⌘");
+        return VirtualKey::rightCommand;
     case ModifierKey::rightControl:
-        return QStringLiteral("Right ⌃");
+        return VirtualKey::rightControl;
     case ModifierKey::fn:
-        return QStringLiteral("fn");
+        return VirtualKey::function;
     }
-    return {};
+    return VirtualKey::function;
+}
+
+quint64 editModifier(ModifierKey key) {
+    return key == ModifierKey::rightCommand ? VirtualKey::optionFlag : VirtualKey::commandFlag;
 }
 
 QString rawValue(ModifierKey key) {

@@ -42,7 +42,7 @@ InsertedRow::InsertedRow(OverlayModel& model, QWidget* parent)
       close_(OverlayControls::closeButton([&model] { model.onCancel(); }, this)),
       closeSpacer_(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum)) {
     note_->setObjectName(QStringLiteral("insertedNote"));
-    undo_->setToolTip(QStringLiteral("Put the original text back (the same as ⌘Z in the app)"));
+    undo_->setToolTip(QStringLiteral("Put the original text back (the same as Ctrl+Z in the app)"));
     copyOriginal_->setToolTip(QStringLiteral("Copy the text as it was before the edit"));
 
     auto* top = new QHBoxLayout;

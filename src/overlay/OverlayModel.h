@@ -117,7 +117,7 @@ private:
     float level_ = 0;
     QString transcript_;
     bool handsFree_ = false;
-    QString hotkeyName_ = QStringLiteral("Right ⌥");
+    QString hotkeyName_ = QStringLiteral("Right Alt");
     std::optional<QString> contextBadge_;
     bool contextEnabled_ = true;
     std::optional<QString> personBadge_;

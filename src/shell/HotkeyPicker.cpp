@@ -19,22 +19,13 @@ namespace {
 
 constexpr int labelWidth = 110;
 
-struct Choice {
-    QString title;
-    std::optional<ModifierKey> modifier; // none: a key combination
-};
-
-const std::array<Choice, 5> choices = {{
-    {QStringLiteral("Right Option ⌥"), ModifierKey::rightOption},
-    {QStringLiteral("Right Command ⌘"), ModifierKey::rightCommand},
-    {QStringLiteral("Right Control ⌃"), ModifierKey::rightControl},
-    {QStringLiteral("fn / Globe"), ModifierKey::fn},
-    {QStringLiteral("Key combination…"), std::nullopt},
-}};
+// The single keys, named as the current layout names them; the last entry is "Key combination…".
+constexpr std::array<std::optional<ModifierKey>, 5> choices = {
+    ModifierKey::rightOption, ModifierKey::rightCommand, ModifierKey::rightControl, ModifierKey::fn, std::nullopt};
 
 int indexOf(const Hotkey& hotkey) {
     for (int i = 0; i < int(choices.size()); ++i)
-        if (choices[i].modifier == hotkey.modifierKey())
+        if (choices[i] == hotkey.modifierKey())
             return i;
     return int(choices.size()) - 1;
 }
@@ -69,8 +60,8 @@ HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout
     choice_ = new QComboBox(this);
     choice_->setObjectName(QStringLiteral("replyHotkey"));
     choice_->setAccessibleName(QStringLiteral("Reply hotkey"));
-    for (const Choice& entry : choices)
-        choice_->addItem(entry.title);
+    for (const std::optional<ModifierKey>& modifier : choices)
+        choice_->addItem(modifier ? layout_.displayName(keyCode(*modifier)) : QStringLiteral("Key combination…"));
     fields->addWidget(choice_, 1);
     // `activated`, not `currentIndexChanged`: choosing the same modifier again re-applies it.
     connect(choice_, &QComboBox::activated, this, &HotkeyPicker::choose);
@@ -121,7 +112,7 @@ void HotkeyPicker::hideEvent(QHideEvent* event) {
 
 void HotkeyPicker::choose(int index) {
     setProblem(std::nullopt);
-    if (const std::optional<ModifierKey> modifier = choices[index].modifier) {
+    if (const std::optional<ModifierKey> modifier = choices[index]) {
         stopRecording();
         setProblem(apply_(Hotkey::modifier(*modifier)));
     } else {
@@ -149,8 +140,8 @@ void HotkeyPicker::record(const RecordedKey& key) {
         return;
     }
     if ((held & typingSafeModifiers) == 0 && !KeyboardLayout::isFunctionKey(key.keyCode)) {
-        setProblem(QStringLiteral("Use ⌘, ⌥ or ⌃ with a key (or a function key) so the shortcut can't swallow "
-                                  "normal typing."));
+        setProblem(QStringLiteral("Use Ctrl, Alt or Super with a key (or a function key) so the shortcut can't "
+                                  "swallow normal typing."));
         return;
     }
     stopRecording();

@@ -1,6 +1,7 @@
 #include "shell/HowToView.h"
 
 #include "foundation/KeyboardLayout.h"
+#include "platform/KeyNames.h"
 #include "foundation/SettingsStore.h"
 #include "platform/ModifierState.h"
 #include "shell/CrossFade.h"
@@ -114,17 +115,15 @@ bool HowToView::isEditPage() const {
 }
 
 QString HowToView::replyKeyName() const {
-    const Hotkey& hotkey = services_.settings.hotkey();
-    if (hotkey.modifierKey() == ModifierKey::rightOption)
-        return QStringLiteral("Right Option");
-    return hotkey.displayName(services_.layout);
+    return services_.settings.hotkey().displayName(services_.layout);
 }
 
 QString HowToView::editKeyName() const {
+    // A sentence reads better with "and" than with the shortcut's plus: "Hold Right Alt and Super".
     const Hotkey& hotkey = services_.settings.hotkey();
-    if (hotkey.modifierKey() == ModifierKey::rightOption)
-        return QStringLiteral("Right Option and Command");
-    return hotkey.editDisplayName(services_.layout).value_or(hotkey.displayName(services_.layout));
+    if (const auto key = hotkey.modifierKey())
+        return replyKeyName() + QStringLiteral(" and ") + KeyNames::modifier(editModifier(*key));
+    return hotkey.editDisplayName(services_.layout).value_or(replyKeyName());
 }
 
 QStringList HowToView::lines(bool edit) const {

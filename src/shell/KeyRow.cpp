@@ -57,7 +57,7 @@ void KeyRow::setHotkey(const Hotkey& hotkey, bool edit) {
     QStringList names;
     for (const auto& draw : draws_) {
         if (draw.emphasized)
-            names << Keycap::accessibleName(draw.spot, draw.label);
+            names << Keycap::accessibleName(draw.label);
     }
     setAccessibleName(names.join(QStringLiteral(", ")));
     setFixedSize(sizeHint());

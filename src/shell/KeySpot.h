@@ -5,11 +5,11 @@
 
 namespace lumeno {
 
-// A place on the drawn keyboard of the how-to guide: a letter or punctuation key known by its printed name,
-// or one of the modifier keys and the space bar. Both Control keys share one place.
+// A place on the drawn PC keyboard of the how-to guide: a letter or punctuation key known by its printed
+// name, or one of the modifier keys of the bottom row and the space bar.
 struct KeySpot {
-    enum class Kind { function, control, optionLeft, optionRight, commandLeft, commandRight, shiftLeft, shiftRight,
-                      space, named };
+    enum class Kind { controlLeft, superLeft, altLeft, space, altRight, superRight, menu, controlRight, shiftLeft,
+                      shiftRight, named };
 
     Kind kind = Kind::named;
     QString name; // only for `named`

@@ -1,5 +1,7 @@
 #include "shell/Keycap.h"
 
+#include "platform/KeyNames.h"
+#include "platform/VirtualKeyCodes.h"
 #include "ui/Hierarchy.h"
 #include "ui/Tint.h"
 #include "ui/TypeScale.h"
@@ -31,24 +33,12 @@ bool isDark(const QPalette& palette) {
 
 } // namespace
 
-QString Keycap::modifierName(const KeySpot& spot) {
-    switch (spot.kind) {
-    case Kind::control: return QStringLiteral("control");
-    case Kind::optionLeft:
-    case Kind::optionRight: return QStringLiteral("option");
-    case Kind::commandLeft:
-    case Kind::commandRight: return QStringLiteral("command");
-    case Kind::shiftLeft:
-    case Kind::shiftRight: return QStringLiteral("shift");
-    default: return {};
-    }
+bool Keycap::isModifier(const KeySpot& spot) {
+    return spot.kind != Kind::named && spot.kind != Kind::space;
 }
 
-QString Keycap::accessibleName(const KeySpot& spot, const QString& label) {
-    const QString name = modifierName(spot);
-    if (!name.isEmpty())
-        return name;
-    return label.isEmpty() ? QStringLiteral("space") : label;
+QString Keycap::accessibleName(const QString& label) {
+    return label.isEmpty() ? KeyNames::special(VirtualKey::space).value_or(QString()) : label;
 }
 
 void Keycap::paint(QPainter& painter, const QRectF& frame, const QPalette& palette) const {
@@ -98,13 +88,10 @@ void Keycap::paint(QPainter& painter, const QRectF& frame, const QPalette& palet
     const QColor ink = down ? QColor(Qt::white)
                             : emphasized ? accent : withAlpha(hierarchicalColor(palette, Hierarchy::primary).toRgb(), 0.75);
     painter.setPen(ink);
-    const QString name = modifierName(spot);
-    if (!name.isEmpty()) {
+    if (isModifier(spot)) {
         const QRectF legend = face.adjusted(unit * 0.12, unit * 0.08, -unit * 0.12, -unit * 0.08);
-        painter.setFont(TypeScale::font(unit * 0.27));
-        painter.drawText(legend, Qt::AlignTop | Qt::AlignRight, label);
-        painter.setFont(TypeScale::font(unit * 0.2, QFont::Medium));
-        painter.drawText(legend, Qt::AlignBottom | Qt::AlignLeft, name);
+        painter.setFont(TypeScale::font(unit * 0.22, QFont::Medium));
+        painter.drawText(legend, Qt::AlignBottom | Qt::AlignLeft, label);
     } else if (!label.isEmpty()) {
         painter.setFont(TypeScale::font(unit * (label.size() == 1 ? 0.32 : 0.24)));
         painter.drawText(face, Qt::AlignCenter, label);

@@ -25,7 +25,7 @@ QString KeycapAccessible::text(QAccessible::Text kind) const {
     if (kind != QAccessible::Name || !isValid())
         return {};
     const OnboardingKeyDraw& draw = row_->draws()[index_];
-    return Keycap::accessibleName(draw.spot, draw.label);
+    return Keycap::accessibleName(draw.label);
 }
 
 QRect KeycapAccessible::rect() const {

@@ -15,7 +15,8 @@ namespace {
 
 using Kind = KeySpot::Kind;
 
-constexpr double pitch = 1.15;
+constexpr double pitch = 1.15, gap = 0.15;
+constexpr double modifierWidth = 1.15, spaceWidth = 6.1;
 
 void addRow(std::vector<OnboardingKey>& keys, const QString& labels, double x, double y) {
     for (const QString& label : labels.split(QLatin1Char(' '))) {
@@ -28,16 +29,22 @@ std::vector<OnboardingKey> layout() {
     std::vector<OnboardingKey> keys;
     addRow(keys, QStringLiteral("Q W E R T Y U I O P"), 0.3, 0);
     addRow(keys, QStringLiteral("A S D F G H J K L"), 0.7, 1.15);
-    keys.push_back({KeySpot::of(Kind::shiftLeft), QStringLiteral("⇧"), 0, 2.3, 1.7, 1});
+    keys.push_back({KeySpot::of(Kind::shiftLeft), QStringLiteral("Shift"), 0, 2.3, 1.7, 1});
     addRow(keys, QStringLiteral("Z X C V B N M , . /"), 1.85, 2.3);
-    keys.push_back({KeySpot::of(Kind::shiftRight), QStringLiteral("⇧"), 13.35, 2.3, 1.85, 1});
-    keys.push_back({KeySpot::of(Kind::function), QStringLiteral("fn"), 0, 3.45, 1.3, 1});
-    keys.push_back({KeySpot::of(Kind::control), QStringLiteral("⌃"), 1.45, 3.45, 1.4, 1});
-    keys.push_back({KeySpot::of(Kind::optionLeft), QStringLiteral("⌥"), 3.0, 3.45, 1.3, 1});
-    keys.push_back({KeySpot::of(Kind::commandLeft), QStringLiteral("⌘"), 4.45, 3.45, 1.6, 1});
-    keys.push_back({KeySpot::of(Kind::space), QString(), 6.2, 3.45, 5.8, 1});
-    keys.push_back({KeySpot::of(Kind::commandRight), QStringLiteral("⌘"), 12.15, 3.45, 1.6, 1});
-    keys.push_back({KeySpot::of(Kind::optionRight), QStringLiteral("⌥"), 13.9, 3.45, 1.3, 1});
+    keys.push_back({KeySpot::of(Kind::shiftRight), QStringLiteral("Shift"), 13.35, 2.3, 1.85, 1});
+    // A PC's bottom row: eight keys of equal width around a shorter space bar, as wide as the rows above.
+    const std::pair<Kind, QString> bottomRow[] = {
+        {Kind::controlLeft, QStringLiteral("Ctrl")}, {Kind::superLeft, QStringLiteral("Super")},
+        {Kind::altLeft, QStringLiteral("Alt")},       {Kind::space, QString()},
+        {Kind::altRight, QStringLiteral("Alt")},      {Kind::superRight, QStringLiteral("Super")},
+        {Kind::menu, QStringLiteral("Menu")},         {Kind::controlRight, QStringLiteral("Ctrl")},
+    };
+    double x = 0;
+    for (const auto& [kind, label] : bottomRow) {
+        const double width = kind == Kind::space ? spaceWidth : modifierWidth;
+        keys.push_back({KeySpot::of(kind), label, x, 3.45, width, 1});
+        x += width + gap;
+    }
     return keys;
 }
 
@@ -53,7 +60,7 @@ double between(const OnboardingKey& a, const OnboardingKey& b) {
 
 KeySpot mainSpot(const Hotkey& hotkey, const KeyboardLayout& layout) {
     if (const auto key = hotkey.modifierKey())
-        return OnboardingKeys::spot(*key);
+        return OnboardingKeys::spot(*key, layout);
     return OnboardingKeys::spot(hotkey.keyCombo()->keyCode, layout);
 }
 
@@ -80,8 +87,9 @@ QSet<KeySpot> OnboardingKeyboard::emphasizedSpots(const OnboardingKey& anchor, c
                                                   const KeyboardLayout& layout) {
     QSet<KeySpot> spots = OnboardingKeys::spots(hotkey, edit, layout);
     // One hand holds the keys: of a pair, only the side nearer the hot key's own key is shown held.
-    for (const auto& [leftKind, rightKind] : {std::pair{Kind::optionLeft, Kind::optionRight},
-                                              std::pair{Kind::commandLeft, Kind::commandRight},
+    for (const auto& [leftKind, rightKind] : {std::pair{Kind::altLeft, Kind::altRight},
+                                              std::pair{Kind::superLeft, Kind::superRight},
+                                              std::pair{Kind::controlLeft, Kind::controlRight},
                                               std::pair{Kind::shiftLeft, Kind::shiftRight}}) {
         const KeySpot left = KeySpot::of(leftKind), right = KeySpot::of(rightKind);
         if (!spots.contains(left) || !spots.contains(right) || anchor.spot == left || anchor.spot == right)

@@ -25,56 +25,51 @@ void addHeld(QSet<KeySpot>& spots, quint64 flags, quint64 generic, quint64 leftB
         addPair(spots, left, right);
 }
 
+// Both sides of each generic modifier flag.
+void addModifiers(QSet<KeySpot>& spots, quint64 flags) {
+    using namespace VirtualKey;
+    if (flags & controlFlag)
+        addPair(spots, Kind::controlLeft, Kind::controlRight);
+    if (flags & commandFlag)
+        addPair(spots, Kind::superLeft, Kind::superRight);
+    if (flags & optionFlag)
+        addPair(spots, Kind::altLeft, Kind::altRight);
+    if (flags & shiftFlag)
+        addPair(spots, Kind::shiftLeft, Kind::shiftRight);
+}
+
 } // namespace
 
 KeySpot OnboardingKeys::spot(quint16 keyCode, const KeyboardLayout& layout) {
     switch (keyCode) {
     case VirtualKey::space: return KeySpot::of(Kind::space);
-    case VirtualKey::rightCommand: return KeySpot::of(Kind::commandRight);
-    case VirtualKey::command: return KeySpot::of(Kind::commandLeft);
+    case VirtualKey::rightCommand: return KeySpot::of(Kind::superRight);
+    case VirtualKey::command: return KeySpot::of(Kind::superLeft);
     case VirtualKey::shift: return KeySpot::of(Kind::shiftLeft);
-    case VirtualKey::option: return KeySpot::of(Kind::optionLeft);
-    case VirtualKey::control:
-    case VirtualKey::rightControl: return KeySpot::of(Kind::control);
+    case VirtualKey::option: return KeySpot::of(Kind::altLeft);
+    case VirtualKey::control: return KeySpot::of(Kind::controlLeft);
+    case VirtualKey::rightControl: return KeySpot::of(Kind::controlRight);
     case VirtualKey::rightShift: return KeySpot::of(Kind::shiftRight);
-    case VirtualKey::rightOption: return KeySpot::of(Kind::optionRight);
-    case VirtualKey::function: return KeySpot::of(Kind::function);
+    case VirtualKey::rightOption: return KeySpot::of(Kind::altRight);
     default: return KeySpot::named(layout.displayName(keyCode));
     }
 }
 
-KeySpot OnboardingKeys::spot(ModifierKey key) {
-    switch (key) {
-    case ModifierKey::rightOption: return KeySpot::of(Kind::optionRight);
-    case ModifierKey::rightCommand: return KeySpot::of(Kind::commandRight);
-    case ModifierKey::rightControl: return KeySpot::of(Kind::control);
-    case ModifierKey::fn: return KeySpot::of(Kind::function);
-    }
-    return KeySpot::of(Kind::function);
+KeySpot OnboardingKeys::spot(ModifierKey key, const KeyboardLayout& layout) {
+    return spot(keyCode(key), layout);
 }
 
 QSet<KeySpot> OnboardingKeys::spots(const KeyCombo& combo, const KeyboardLayout& layout) {
     QSet<KeySpot> spots{spot(combo.keyCode, layout)};
-    if (combo.modifiers & VirtualKey::commandFlag)
-        addPair(spots, Kind::commandLeft, Kind::commandRight);
-    if (combo.modifiers & VirtualKey::optionFlag)
-        addPair(spots, Kind::optionLeft, Kind::optionRight);
-    if (combo.modifiers & VirtualKey::controlFlag)
-        spots.insert(KeySpot::of(Kind::control));
-    if (combo.modifiers & VirtualKey::shiftFlag)
-        addPair(spots, Kind::shiftLeft, Kind::shiftRight);
+    addModifiers(spots, combo.modifiers);
     return spots;
 }
 
 QSet<KeySpot> OnboardingKeys::spots(const Hotkey& hotkey, bool edit, const KeyboardLayout& layout) {
     if (const auto key = hotkey.modifierKey()) {
-        QSet<KeySpot> spots{spot(*key)};
-        if (edit) {
-            if (*key == ModifierKey::rightCommand)
-                addPair(spots, Kind::optionLeft, Kind::optionRight);
-            else
-                addPair(spots, Kind::commandLeft, Kind::commandRight);
-        }
+        QSet<KeySpot> spots{spot(*key, layout)};
+        if (edit)
+            addModifiers(spots, editModifier(*key));
         return spots;
     }
     const KeyCombo combo = *hotkey.keyCombo();
@@ -84,13 +79,10 @@ QSet<KeySpot> OnboardingKeys::spots(const Hotkey& hotkey, bool edit, const Keybo
 QSet<KeySpot> OnboardingKeys::pressedSpots(quint64 flags) {
     using namespace VirtualKey;
     QSet<KeySpot> spots;
-    addHeld(spots, flags, optionFlag, leftOptionBit, Kind::optionLeft, rightOptionBit, Kind::optionRight);
-    addHeld(spots, flags, commandFlag, leftCommandBit, Kind::commandLeft, rightCommandBit, Kind::commandRight);
-    if (flags & (controlFlag | leftControlBit | rightControlBit))
-        spots.insert(KeySpot::of(Kind::control));
+    addHeld(spots, flags, optionFlag, leftOptionBit, Kind::altLeft, rightOptionBit, Kind::altRight);
+    addHeld(spots, flags, commandFlag, leftCommandBit, Kind::superLeft, rightCommandBit, Kind::superRight);
+    addHeld(spots, flags, controlFlag, leftControlBit, Kind::controlLeft, rightControlBit, Kind::controlRight);
     addHeld(spots, flags, shiftFlag, leftShiftBit, Kind::shiftLeft, rightShiftBit, Kind::shiftRight);
-    if (flags & functionFlag)
-        spots.insert(KeySpot::of(Kind::function));
     return spots;
 }
 

@@ -12,12 +12,12 @@ namespace {
 constexpr quint64 comboModifiers =
     VirtualKey::commandFlag | VirtualKey::optionFlag | VirtualKey::controlFlag | VirtualKey::shiftFlag;
 
-QString unreportedModifierMessage(ModifierKey key) {
+QString unreportedModifierMessage(ModifierKey key, const KeyboardLayout& layout) {
     if (key == ModifierKey::fn)
-        return QStringLiteral("fn never reaches Lumeno on this desktop: the keyboard keeps it to itself. "
+        return QStringLiteral("Fn never reaches Lumeno on this desktop: the keyboard keeps it to itself. "
                               "Pick another key.");
     return QStringLiteral("This desktop doesn't tell Lumeno when %1 is held. Pick another key.")
-        .arg(displayName(key));
+        .arg(layout.displayName(keyCode(key)));
 }
 
 QString refusedCombinationMessage(GlobalHotkeys::Refusal refusal, const QString& name) {
@@ -97,7 +97,7 @@ void HotkeyService::uninstall() {
 
 void HotkeyService::installModifier(ModifierKey key) {
     if (!ports_.hotkeys.reportsModifier(ModifierWatch::keyBit(key))) {
-        registrationError_ = unreportedModifierMessage(key);
+        registrationError_ = unreportedModifierMessage(key, KeyboardLayout(ports_.layout));
         return;
     }
     modifierWatch_.emplace(key, tracker_, ports_.modifiers.flags());
@@ -147,7 +147,7 @@ bool HotkeyService::watchKeys(bool withModifiers) {
 }
 
 void HotkeyService::keyDown(quint16 keyCode, quint64 modifiers) {
-    // A registered combination reports itself; the key stream may show it too (⌘Esc must not cancel).
+    // A registered combination reports itself; the key stream may show it too (Super+Esc must not cancel).
     if (isOwnCombination(keyCode, modifiers))
         return;
     if (keyCode == VirtualKey::escape)

@@ -25,15 +25,11 @@ quint64 genericFlag(ModifierKey key) {
     return 0;
 }
 
-quint64 editFlag(ModifierKey key) {
-    return key == ModifierKey::rightCommand ? optionFlag : commandFlag;
-}
-
 } // namespace
 
 ModifierWatch::ModifierWatch(ModifierKey key, PressTracker& tracker, quint64 initial)
-    : keyBit_(keyBit(key)), editFlag_(editFlag(key)),
-      otherFlags_(allModifiers & ~genericFlag(key) & ~editFlag(key)), tracker_(tracker), last_(initial) {}
+    : keyBit_(keyBit(key)), editFlag_(editModifier(key)),
+      otherFlags_(allModifiers & ~genericFlag(key) & ~editModifier(key)), tracker_(tracker), last_(initial) {}
 
 void ModifierWatch::update(quint64 modifiers) {
     const bool down = modifiers & keyBit_, wasDown = last_ & keyBit_;

@@ -9,8 +9,8 @@ namespace lumeno {
 class PressTracker;
 
 // Reads successive modifier words (from the desktop's key watch or from polling) for a single-modifier hot
-// key: the key going down alone is a press, its release ends it, and the edit modifier (⌘, or ⌥ when the
-// hot key is right ⌘) joining it asks for edit mode. Only watching: the keys still reach the applications.
+// key: the key going down alone is a press, its release ends it, and the edit modifier (Super, or Alt when
+// the hot key is right Super) joining it asks for edit mode. Only watching: the keys still reach the applications.
 class ModifierWatch {
 public:
     // `initial` is what is held already: a hot key held while the watch starts is not a press until it is

@@ -20,7 +20,7 @@ class Clock;
 // listening starts within 100 ms of the key going down even when the key is only seen by polling at 30 Hz.
 //
 // A press spoiled by typing or by Escape reports nothing more, not even its release: otherwise the release
-// of a short ⌥E would count as a tap and start hands-free listening.
+// of a short Alt+E would count as a tap and start hands-free listening.
 class PressTracker {
 public:
     static constexpr double holdDelay = 0.06;

@@ -43,7 +43,7 @@ TEST_F(AppModelTest, TheMicrophonePromptOfTheGateHoldsQuitting) {
 }
 
 TEST_F(AppModelTest, TheStatusLineNamesTheFirstThingInTheWay) {
-    EXPECT_EQ(model->statusLine(), QStringLiteral("Hold Right ⌥ to reply"));
+    EXPECT_EQ(model->statusLine(), QStringLiteral("Hold Right Alt to reply"));
     EXPECT_FALSE(model->needsAttention());
     micPermission.setStatus(AuthorizationStatus::denied);
     trust.setTrusted(false);
@@ -81,7 +81,7 @@ TEST_F(AppModelTest, AHotKeyTheDesktopRefusesLeavesTheOldOneWorking) {
     const KeyCombo free{49, 0x40000 | 0x80000};
     EXPECT_EQ(model->applyHotkey(Hotkey::combo(free)), std::nullopt);
     EXPECT_EQ(services->settings.hotkey(), Hotkey::combo(free));
-    EXPECT_TRUE(log->contains(QStringLiteral("Hotkey changed to ⌃⌥Space")));
+    EXPECT_TRUE(log->contains(QStringLiteral("Hotkey changed to Ctrl+Alt+Space")));
 }
 
 TEST_F(AppModelTest, StartingRoutesTheHotKeyIntoTheLoopAndQuittingStopsEverythingOnce) {

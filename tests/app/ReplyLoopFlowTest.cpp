@@ -158,7 +158,7 @@ TEST_F(ReplyLoopFlowTest, InsertingAPendingDraftWithNoFieldKeepsItWithANote) {
     overlay().onInsertPending();
     advance(1);
     EXPECT_EQ(loop().phase().kind, Kind::pending);
-    EXPECT_EQ(overlay().pendingNote(), QStringLiteral("Click into a text field first, then tap Right ⌥."));
+    EXPECT_EQ(overlay().pendingNote(), QStringLiteral("Click into a text field first, then tap Right Alt."));
 }
 
 TEST_F(ReplyLoopFlowTest, CopyingAPendingDraftPutsItOnTheClipboard) {
@@ -272,7 +272,7 @@ TEST_F(ReplyLoopFlowTest, TheDraftRecordDescribesTheWholeDictation) {
     EXPECT_TRUE(record.conversation->sent);
     ASSERT_TRUE(record.recipient);
     EXPECT_EQ(record.dictation, QStringLiteral("tell her line one and line two"));
-    EXPECT_EQ(record.speech, QStringLiteral("This Mac, 1.5 s"));
+    EXPECT_EQ(record.speech, QStringLiteral("This computer, 1.5 s"));
     ASSERT_TRUE(record.result);
     EXPECT_EQ(record.result->model, QStringLiteral("anthropic/claude-test"));
     EXPECT_EQ(record.lineBreaks, QStringLiteral("1 of 1 arrived in the field"));

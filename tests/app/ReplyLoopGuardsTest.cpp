@@ -40,7 +40,7 @@ TEST_F(ReplyLoopGuardsTest, PausedShowsANoticeWhoseResumeActionTurnsLumenoBackOn
     overlay().onAction(OverlayAction::resume());
     EXPECT_FALSE(app->settings.isPaused());
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Lumeno is back on"));
-    EXPECT_EQ(overlay().message()->detail, QStringLiteral("Hold Right ⌥ to reply."));
+    EXPECT_EQ(overlay().message()->detail, QStringLiteral("Hold Right Alt to reply."));
     advance(2.3);
     EXPECT_EQ(shown(), OverlayPhase::message);
     advance(0.2);
@@ -66,7 +66,7 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
 
     micPermission.setStatus(AuthorizationStatus::notDetermined);
     holdBegins();
-    expectMessage(QStringLiteral("Allow the microphone, then press Right ⌥ again"), OverlayMessage::Kind::notice,
+    expectMessage(QStringLiteral("Allow the microphone, then press Right Alt again"), OverlayMessage::Kind::notice,
                   std::nullopt);
     advance(1);
     EXPECT_EQ(micPermission.promptCount(), 1);
@@ -136,7 +136,7 @@ TEST_F(EditModeTest, TheWholeFieldIsRewrittenAndUndoBringsItBack) {
 
     EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, eggs, bread"));
     EXPECT_EQ(shown(), OverlayPhase::inserted);
-    EXPECT_EQ(overlay().insertedNote(), QStringLiteral("Edited. ⌘Z undoes it."));
+    EXPECT_EQ(overlay().insertedNote(), QStringLiteral("Edited. Ctrl+Z undoes it."));
     EXPECT_TRUE(overlay().offers().empty());
     screenshot(QStringLiteral("loop-edited"));
 

@@ -190,7 +190,7 @@ TEST_F(DraftDetailsWindowTest, WithNoRecordsTheHintNamesTheHotKeyBesideTheMemory
     QWidget* empty = child<QWidget>("noRecords");
     EXPECT_TRUE(empty->isVisible());
     EXPECT_TRUE(readout(*empty).contains("No reply recorded yet"));
-    EXPECT_TRUE(readout(*empty).contains("Hold Right ⌥ and speak."));
+    EXPECT_TRUE(readout(*empty).contains("Hold Right Alt and speak."));
     look("draft-details-empty");
 }
 
@@ -291,7 +291,7 @@ TEST_F(DraftDetailsWindowTest, TheFormShowsEveryPartWithBlocksOpenOrClosedAsThey
 TEST_F(DraftDetailsWindowTest, TheMemoryPaneListsOpenPromisesAndPinsAndFollowsTheStore) {
     QWidget* pane = child<QWidget>("memoryPane");
     EXPECT_TRUE(readout(*pane).contains("Nothing saved yet. After a reply, a chip can save a person, a promise or "
-                                        "a pin. You can also add them from Memory in the menu."));
+                                        "a pin. You can also add them from Memory in the tray menu."));
 
     memory.addCommitment("Old done promise", std::nullopt, std::nullopt);
     memory.setDone(memory.commitments().first().id, true);

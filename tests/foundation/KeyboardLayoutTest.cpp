@@ -16,11 +16,13 @@ protected:
     KeyboardLayout layout{source};
 };
 
-TEST_F(KeyboardLayoutTest, SpecialKeysHaveSymbolsOrWords) {
+TEST_F(KeyboardLayoutTest, SpecialKeysHaveThePcKeyboardsWords) {
     const std::pair<quint16, const char*> names[] = {
-        {returnKey, "↩"},     {tab, "⇥"},       {space, "Space"},  {deleteKey, "⌫"}, {escape, "⎋"},
-        {forwardDelete, "⌦"}, {leftArrow, "←"}, {rightArrow, "→"}, {upArrow, "↑"},   {downArrow, "↓"},
-        {home, "↖"},          {end, "↘"},       {pageUp, "⇞"},     {pageDown, "⇟"},  {keypadEnter, "⌤"},
+        {returnKey, "Return"},      {tab, "Tab"},          {space, "Space"},        {deleteKey, "Backspace"},
+        {escape, "Esc"},            {forwardDelete, "Delete"}, {leftArrow, "Left"}, {upArrow, "Up"},
+        {pageUp, "Page Up"},        {keypadEnter, "Keypad Enter"}, {keypadClear, "Num Lock"},
+        {option, "Alt"},            {rightOption, "Right Alt"},    {command, "Super"},
+        {rightCommand, "Right Super"}, {control, "Ctrl"},       {rightControl, "Right Ctrl"}, {function, "Fn"},
     };
     for (const auto& [code, name] : names)
         EXPECT_EQ(layout.displayName(code), QString::fromUtf8(name)) << code;

@@ -60,11 +60,11 @@ protected:
     }
 };
 
-TEST_F(HowToViewTest, RightOptionTeachesReplyThenEditWithItsOwnNames) {
+TEST_F(HowToViewTest, RightAltTeachesReplyThenEditWithItsOwnNames) {
     open();
     EXPECT_EQ(view->pageCount(), 2);
     EXPECT_EQ(title(), "Reply");
-    EXPECT_EQ(lines(), "Hold Right Option in any text field and speak naturally, or say what the reply should say.\n"
+    EXPECT_EQ(lines(), "Hold Right Alt in any text field and speak naturally, or say what the reply should say.\n"
                        "Let go. The draft lands in the field. You press Send.");
     EXPECT_EQ(button()->text(), "Next");
     EXPECT_TRUE(dots().isVisible());
@@ -77,7 +77,7 @@ TEST_F(HowToViewTest, RightOptionTeachesReplyThenEditWithItsOwnNames) {
     EXPECT_EQ(session.page(), 1);
     EXPECT_EQ(session.pageStart(), clock.now()) << "the page clock restarts";
     EXPECT_EQ(title(), "Edit");
-    EXPECT_EQ(lines(), "Hold Right Option and Command and say how to change the text that is already there.");
+    EXPECT_EQ(lines(), "Hold Right Alt and Super and say how to change the text that is already there.");
     EXPECT_EQ(button()->text(), "Done");
     EXPECT_EQ(dots().accessibleName(), "2 of 2");
     EXPECT_EQ(demo().accessibleName(), "Demo: the text in the field is rewritten.");
@@ -89,13 +89,13 @@ TEST_F(HowToViewTest, RightOptionTeachesReplyThenEditWithItsOwnNames) {
     EXPECT_EQ(session.page(), 1) << "Done changes nothing but closing";
 }
 
-TEST_F(HowToViewTest, RightCommandNamesItsSymbolAndTheEditShortcut) {
+TEST_F(HowToViewTest, RightSuperNamesItselfAndItsEditModifierInWords) {
     open(Hotkey::modifier(ModifierKey::rightCommand));
-    EXPECT_TRUE(lines().startsWith("Hold Right ⌘ in any text field"));
+    EXPECT_TRUE(lines().startsWith("Hold Right Super in any text field"));
     view->next();
-    EXPECT_EQ(lines(), "Hold Right ⌘ + ⌥ and say how to change the text that is already there.");
-    EXPECT_EQ(keyRow().accessibleName(), "command, option");
-    shootAt(1.5, "how-to-right-command-edit");
+    EXPECT_EQ(lines(), "Hold Right Super and Alt and say how to change the text that is already there.");
+    EXPECT_EQ(keyRow().accessibleName(), "Alt, Super");
+    shootAt(1.5, "how-to-right-super-edit");
 }
 
 TEST_F(HowToViewTest, ACombinationWithoutAnEditShortcutHasOnePageThatCloses) {
@@ -104,7 +104,7 @@ TEST_F(HowToViewTest, ACombinationWithoutAnEditShortcutHasOnePageThatCloses) {
     EXPECT_EQ(view->pageCount(), 1);
     EXPECT_FALSE(dots().isVisible());
     EXPECT_EQ(button()->text(), "Done");
-    EXPECT_TRUE(lines().startsWith("Hold ⌥⇧⌘D in any text field"));
+    EXPECT_TRUE(lines().startsWith("Hold Alt+Shift+Super+D in any text field"));
     shootAt(1.5, "how-to-combination-one-page");
     QTest::keyClick(view.get(), Qt::Key_Return);
     EXPECT_EQ(doneCount, 1);
@@ -163,11 +163,11 @@ TEST_F(HowToViewTest, ReturnGoesToTheNextPage) {
 
 TEST_F(HowToViewTest, TheKeysToHoldGoDownWhileTheDemonstrationListens) {
     open();
-    const KeySpot option = KeySpot::of(Kind::optionRight);
+    const KeySpot option = KeySpot::of(Kind::altRight);
     EXPECT_EQ(pressOf(option), 0);
     scheduler.advance(1.0);
     EXPECT_EQ(pressOf(option), 1);
-    EXPECT_EQ(pressOf(KeySpot::of(Kind::commandRight)), 0) << "a faded neighbour stays up";
+    EXPECT_EQ(pressOf(KeySpot::of(Kind::superRight)), 0) << "a faded neighbour stays up";
     scheduler.advance(2.2);
     EXPECT_EQ(pressOf(option), 0);
 }
@@ -176,18 +176,18 @@ TEST_F(HowToViewTest, HeldModifiersPushTheirDrawnKeysDownWithinATick) {
     open();
     scheduler.advance(0.2); // before the demonstration holds anything
     keyboard.press(VirtualKey::rightCommand);
-    keyboard.press(VirtualKey::option); // the left Option key is not in this drawing
+    keyboard.press(VirtualKey::option); // the left Alt key is not in this drawing
     scheduler.advance(HowToView::keyWatchInterval);
-    EXPECT_EQ(view->held(), (QSet<KeySpot>{KeySpot::of(Kind::commandRight), KeySpot::of(Kind::optionLeft)}));
-    EXPECT_EQ(pressOf(KeySpot::of(Kind::commandRight)), 1);
-    EXPECT_EQ(pressOf(KeySpot::of(Kind::optionRight)), 0);
-    shoot(*view, "how-to-user-holds-right-command");
+    EXPECT_EQ(view->held(), (QSet<KeySpot>{KeySpot::of(Kind::superRight), KeySpot::of(Kind::altLeft)}));
+    EXPECT_EQ(pressOf(KeySpot::of(Kind::superRight)), 1);
+    EXPECT_EQ(pressOf(KeySpot::of(Kind::altRight)), 0);
+    shoot(*view, "how-to-user-holds-right-super");
 
     keyboard.release(VirtualKey::rightCommand);
     keyboard.release(VirtualKey::option);
     scheduler.advance(HowToView::keyWatchInterval);
     EXPECT_TRUE(view->held().isEmpty());
-    EXPECT_EQ(pressOf(KeySpot::of(Kind::commandRight)), 0);
+    EXPECT_EQ(pressOf(KeySpot::of(Kind::superRight)), 0);
 
     keyboard.press(VirtualKey::rightCommand);
     scheduler.advance(HowToView::keyWatchInterval);
@@ -224,7 +224,7 @@ TEST_F(HowToViewTest, ChangingTheHotKeyWhileOpenUpdatesNamesPagesAndKeys) {
     EXPECT_FALSE(dots().isVisible());
 }
 
-TEST_F(HowToViewTest, AFunctionKeyIsDrawnAloneAndFnEditsWithItsShortcutName) {
+TEST_F(HowToViewTest, AFunctionKeyAndFnAreDrawnAloneWithTheirNames) {
     open(Hotkey::combo({VirtualKey::f5, 0}));
     ASSERT_EQ(keyRow().draws().size(), 1u);
     EXPECT_EQ(keyRow().draws()[0].label, "F5");
@@ -232,7 +232,9 @@ TEST_F(HowToViewTest, AFunctionKeyIsDrawnAloneAndFnEditsWithItsShortcutName) {
 
     open(Hotkey::modifier(ModifierKey::fn));
     view->next();
-    EXPECT_EQ(lines(), "Hold fn + ⌘ and say how to change the text that is already there.");
+    EXPECT_EQ(lines(), "Hold Fn and Super and say how to change the text that is already there.");
+    ASSERT_EQ(keyRow().draws().size(), 1u);
+    EXPECT_EQ(keyRow().draws()[0].label, "Fn");
     shootAt(1.2, "how-to-fn-edit");
 }
 
@@ -254,8 +256,9 @@ TEST_F(HowToViewTest, EveryDrawnKeyIsAScreenReaderElementAndTheKeysToHoldAreSele
     QAccessibleInterface* group = QAccessible::queryAccessibleInterface(&keyRow());
     ASSERT_TRUE(group);
     EXPECT_EQ(group->role(), QAccessible::Grouping);
-    EXPECT_EQ(group->text(QAccessible::Name), "option");
-    EXPECT_EQ(accessibleKeys(keyRow()), (Keys{{"/", false}, {"shift", false}, {"command", false}, {"option", true}}));
+    EXPECT_EQ(group->text(QAccessible::Name), "Alt");
+    EXPECT_EQ(accessibleKeys(keyRow()), (Keys{{"M", false}, {",", false}, {".", false}, {"/", false},
+                                             {"Alt", true}, {"Super", false}}));
 
     const QRect rowOnScreen(keyRow().mapToGlobal(QPoint(0, 0)), keyRow().size());
     for (int i = 0; i < group->childCount(); ++i) {
@@ -270,13 +273,14 @@ TEST_F(HowToViewTest, EveryDrawnKeyIsAScreenReaderElementAndTheKeysToHoldAreSele
 
     view->next();
     EXPECT_EQ(accessibleKeys(keyRow()),
-              (Keys{{".", false}, {"/", false}, {"shift", false}, {"command", true}, {"option", true}}));
+              (Keys{{"M", false}, {",", false}, {".", false}, {"/", false}, {"Alt", true},
+                    {"Super", true}, {"Menu", false}}));
 
-    // A space-bar combination: the bar has no legend and reads as "space"; the Command keys are too far.
+    // A space-bar combination: the bar has no legend and reads as "Space"; the Super keys are too far.
     settings.setHotkey(Hotkey::combo({VirtualKey::space, VirtualKey::commandFlag}));
     const Keys spaceKeys = accessibleKeys(keyRow());
     ASSERT_EQ(int(spaceKeys.size()), int(keyRow().draws().size()));
-    EXPECT_EQ(std::count(spaceKeys.begin(), spaceKeys.end(), std::pair<QString, bool>{"space", true}), 1);
+    EXPECT_EQ(std::count(spaceKeys.begin(), spaceKeys.end(), std::pair<QString, bool>{"Space", true}), 1);
     EXPECT_EQ(std::count_if(spaceKeys.begin(), spaceKeys.end(), [](const auto& key) { return key.second; }), 1);
     EXPECT_EQ(group->childAt(-100, -100), nullptr);
 }

@@ -34,7 +34,7 @@ private:
 TEST(OverlayModelTest, StartsHiddenWithTheDefaultHotkeyNameAndContextOn) {
     OverlayModel model;
     EXPECT_EQ(model.phase(), OverlayPhase::hidden);
-    EXPECT_EQ(model.hotkeyName(), QStringLiteral("Right ⌥"));
+    EXPECT_EQ(model.hotkeyName(), QStringLiteral("Right Alt"));
     EXPECT_TRUE(model.contextEnabled());
     EXPECT_FALSE(model.showsDetailsButton());
     EXPECT_FALSE(model.message().has_value());
@@ -53,7 +53,7 @@ TEST(OverlayModelTest, ResetClearsTheDictationButKeepsPhaseHotkeyDetailsButtonAn
     int cancels = 0;
     model.onCancel = [&] { ++cancels; };
     model.setPhase(OverlayPhase::message);
-    model.setHotkeyName("Right ⌘");
+    model.setHotkeyName("Right Super");
     model.setShowsDetailsButton(true);
     model.setMessage(OverlayMessage{OverlayMessage::Kind::error, "No microphone", std::nullopt, std::nullopt});
     model.setLevel(0.7f);
@@ -74,7 +74,7 @@ TEST(OverlayModelTest, ResetClearsTheDictationButKeepsPhaseHotkeyDetailsButtonAn
     EXPECT_EQ(messageChanges, 1);
     EXPECT_EQ(model.phase(), OverlayPhase::message);
     EXPECT_EQ(phaseChanges, 0);
-    EXPECT_EQ(model.hotkeyName(), "Right ⌘");
+    EXPECT_EQ(model.hotkeyName(), "Right Super");
     EXPECT_TRUE(model.showsDetailsButton());
     EXPECT_EQ(model.level(), 0.0f);
     EXPECT_TRUE(model.transcript().isEmpty());
@@ -89,7 +89,7 @@ TEST(OverlayModelTest, ResetClearsTheDictationButKeepsPhaseHotkeyDetailsButtonAn
 
 TEST(OverlayModelTest, WritingAnEqualValueIsSilentAndADifferentOneIsHeardOnce) {
     OverlayModel model;
-    const OverlayMessage message{OverlayMessage::Kind::notice, "Lumeno is back on", QStringLiteral("Hold Right ⌥ to reply."),
+    const OverlayMessage message{OverlayMessage::Kind::notice, "Lumeno is back on", QStringLiteral("Hold Right Alt to reply."),
                                  OverlayAction::openSettings(SettingsTab::general)};
     int changes = 0;
     QObject::connect(&model, &OverlayModel::messageChanged, [&] { ++changes; });

@@ -49,11 +49,11 @@ TEST_F(RowsTest, ListeningHintSaysHowToFinishHandsFreeAndGivesWayToTheTranscript
     EXPECT_TRUE(shown<FittingText>(view, "listeningText")->style().secondary);
 
     model.setHandsFree(true);
-    model.setHotkeyName("Right ⌘");
-    EXPECT_EQ(textOf("listeningText"), "Listening… tap Right ⌘ to finish");
+    model.setHotkeyName("Right Super");
+    EXPECT_EQ(textOf("listeningText"), "Listening… tap Right Super to finish");
 
     model.setIsEditing(true);
-    EXPECT_EQ(textOf("listeningText"), "Say how to change it… tap Right ⌘ to finish");
+    EXPECT_EQ(textOf("listeningText"), "Say how to change it… tap Right Super to finish");
     EXPECT_NE(shown(view, "editTag"), nullptr);
     EXPECT_EQ(shown(view, "editTag")->toolTip(), "Edit mode: what you say changes the text in the field.");
 
@@ -93,11 +93,11 @@ TEST_F(RowsTest, PendingCardExplainsWhereTheDraftGoesAndOffersInsertAndCopy) {
     model.onInsertPending = [&] { ++inserts; };
     model.onCopyPending = [&] { ++copies; };
     model.onShowDetails = [&] { ++details; };
-    model.setHotkeyName("Right ⌃");
+    model.setHotkeyName("Right Ctrl");
     model.setPendingDraft("Hi Anna,\n\nThursday works.");
     model.setPhase(OverlayPhase::pending);
     settle();
-    EXPECT_EQ(textOf("pendingNote"), "Draft ready. Click into the reply box, then tap Right ⌃.");
+    EXPECT_EQ(textOf("pendingNote"), "Draft ready. Click into the reply box, then tap Right Ctrl.");
     EXPECT_EQ(textOf("pendingDraft"), "Hi Anna,\n\nThursday works.");
     EXPECT_EQ(shown(view, "detailsButton"), nullptr);
     EXPECT_EQ(view.sizeHint().width(), 440 + 48);
@@ -126,11 +126,11 @@ TEST_F(RowsTest, AfterAnEditUndoAndCopyOriginalAppearWithACloseButton) {
     int undos = 0, copies = 0;
     model.onUndoEdit = [&] { ++undos; };
     model.onCopyOriginal = [&] { ++copies; };
-    model.setInsertedNote(QStringLiteral("Edited. ⌘Z undoes it."));
+    model.setInsertedNote(QStringLiteral("Edited. Ctrl+Z undoes it."));
     model.setEditedOriginal(QStringLiteral("Yes, Thursday works."));
     model.setPhase(OverlayPhase::inserted);
-    EXPECT_EQ(textOf("insertedNote"), "Edited. ⌘Z undoes it.");
-    EXPECT_EQ(shown(view, "undoButton")->toolTip(), "Put the original text back (the same as ⌘Z in the app)");
+    EXPECT_EQ(textOf("insertedNote"), "Edited. Ctrl+Z undoes it.");
+    EXPECT_EQ(shown(view, "undoButton")->toolTip(), "Put the original text back (the same as Ctrl+Z in the app)");
     EXPECT_EQ(shown(view, "copyOriginalButton")->toolTip(), "Copy the text as it was before the edit");
     EXPECT_NE(shown(view, "closeButton"), nullptr);
     click("undoButton");

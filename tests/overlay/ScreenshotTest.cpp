@@ -79,7 +79,7 @@ TEST_F(ScreenshotTest, InsertedWithThreeOffersOneSaved) {
 }
 
 TEST_F(ScreenshotTest, InsertedAfterAnEdit) {
-    model.setInsertedNote(QStringLiteral("Edited. ⌘Z undoes it."));
+    model.setInsertedNote(QStringLiteral("Edited. Ctrl+Z undoes it."));
     model.setEditedOriginal(QStringLiteral("Yes, Thursday works."));
     shoot(OverlayPhase::inserted, "overlay-inserted-edit");
 }
@@ -100,7 +100,7 @@ TEST_F(ScreenshotTest, AnErrorWithAnAction) {
 
 TEST_F(ScreenshotTest, ANoticeWithoutAction) {
     model.setMessage(OverlayMessage{OverlayMessage::Kind::notice, "Lumeno is back on",
-                                    QStringLiteral("Hold Right ⌥ to reply."), std::nullopt});
+                                    QStringLiteral("Hold Right Alt to reply."), std::nullopt});
     shoot(OverlayPhase::message, "overlay-message-notice");
 }
 

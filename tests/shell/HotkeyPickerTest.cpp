@@ -54,7 +54,7 @@ TEST_F(HotkeyPickerTest, RecordsACombinationWithACommandKeyOrAFunctionKeyAlone) 
     // Shift alone would swallow capital letters.
     QTest::keyClick(&view, Qt::Key_A, Qt::ShiftModifier);
     EXPECT_TRUE(picker()->isRecording());
-    EXPECT_EQ(problem(), "Use ⌘, ⌥ or ⌃ with a key (or a function key) so the shortcut can't swallow normal typing.");
+    EXPECT_EQ(problem(), "Use Ctrl, Alt or Super with a key (or a function key) so the shortcut can't swallow normal typing.");
     shoot(view, "settings-general-shift-refused");
 
     QTest::keyClick(&view, Qt::Key_F5);
@@ -69,7 +69,7 @@ TEST_F(HotkeyPickerTest, RecordsACombinationWithACommandKeyOrAFunctionKeyAlone) 
     // Caps Lock and keypad bits are not modifiers of a combination; Super is Command.
     QTest::keyClick(&view, Qt::Key_Space, Qt::MetaModifier | Qt::ShiftModifier | Qt::KeypadModifier);
     EXPECT_EQ(applied.back(), Hotkey::combo(KeyCombo{VirtualKey::space, VirtualKey::commandFlag | VirtualKey::shiftFlag}));
-    EXPECT_EQ(child<QLabel>(view, "combination")->text(), "⇧⌘Space");
+    EXPECT_EQ(child<QLabel>(view, "combination")->text(), "Shift+Super+Space");
     shoot(view, "settings-general-combination");
 }
 
@@ -97,11 +97,11 @@ TEST_F(HotkeyPickerTest, KeysWhileRecordingNeverReachOtherWidgets) {
 }
 
 TEST_F(HotkeyPickerTest, ARefusedHotKeyShowsWhyUntilTheNextChoice) {
-    refusal = QStringLiteral("⌘Space is taken by another program.");
+    refusal = QStringLiteral("Super+Space is taken by another program.");
     choose(comboChoice);
     QTest::keyClick(&view, Qt::Key_Space, Qt::MetaModifier);
     EXPECT_EQ(settings.hotkey(), Hotkey::modifier(ModifierKey::rightOption)) << "the previous hot key stays";
-    EXPECT_EQ(problem(), "⌘Space is taken by another program.");
+    EXPECT_EQ(problem(), "Super+Space is taken by another program.");
     EXPECT_EQ(child<QComboBox>(view, "replyHotkey")->currentIndex(), 0);
     shoot(view, "settings-general-refused");
 
@@ -131,7 +131,7 @@ TEST_F(HotkeyPickerTest, LeavingTheTabStopsRecording) {
 
 TEST_F(HotkeyPickerTest, TheEditCombinationProblemIsReadAgainWhenTheHotKeyChanges) {
     EXPECT_FALSE(isShown(child<ProblemLabel>(view, "editHotkeyProblem")));
-    editProblem = QStringLiteral("⌥⌘Space is used by another app, so edit mode has no shortcut.");
+    editProblem = QStringLiteral("Alt+Super+Space is used by another app, so edit mode has no shortcut.");
     choose(comboChoice);
     QTest::keyClick(&view, Qt::Key_Space, Qt::MetaModifier);
     EXPECT_TRUE(isShown(child<ProblemLabel>(view, "editHotkeyProblem")));

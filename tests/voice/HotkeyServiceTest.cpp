@@ -42,7 +42,7 @@ TEST_F(HotkeyServiceTest, TapsAndShortHoldsReportHowLongTheKeyWasDown) {
 
 TEST_F(HotkeyServiceTest, EachModifierKeyAnswersOnlyToItsOwnSide) {
     service.start(Hotkey::modifier(ModifierKey::rightCommand));
-    hold(command, 0.5);     // left ⌘ is someone's shortcut
+    hold(command, 0.5);     // left Super is someone's shortcut
     hold(rightOption, 0.5); // another modifier entirely
     EXPECT_TRUE(takeEvents().empty());
     hold(rightCommand, 0.5);
@@ -81,7 +81,7 @@ TEST_F(HotkeyServiceTest, TypingWithTheModifierInterruptsAndReachesTheApplicatio
     keyboard.press(rightOption);
     scheduler.advance(0.3);
     keyboard.tap(ansiE);
-    scheduler.advance(0.05); // a quick ⌥E: its release must not count as a tap
+    scheduler.advance(0.05); // a quick Alt+E: its release must not count as a tap
     keyboard.release(rightOption);
     EXPECT_EQ(takeEvents(), (Events{E::down(1), E::holdBegan(1, false), E::interrupted(1)}));
 
@@ -121,7 +121,7 @@ TEST_F(HotkeyServiceTest, EditModifierHeldOrPressedTogetherMakesAnEditPress) {
     keyboard.press(command);
     hold(rightOption, 0.6);
     keyboard.release(command);
-    // ⌘ a few milliseconds after the key: still one gesture.
+    // Super a few milliseconds after the key: still one gesture.
     keyboard.press(rightOption);
     scheduler.advance(0.02);
     keyboard.press(rightCommand);
@@ -180,7 +180,7 @@ TEST_F(HotkeyServiceTest, PolledModifiersStillBeginTheHoldWithinAHundredMillisec
 TEST_F(HotkeyServiceTest, FnGivesARegistrationErrorWhereTheDesktopCannotSeeIt) {
     service.start(Hotkey::modifier(ModifierKey::fn));
     EXPECT_EQ(service.registrationError(),
-              QStringLiteral("fn never reaches Lumeno on this desktop: the keyboard keeps it to itself. "
+              QStringLiteral("Fn never reaches Lumeno on this desktop: the keyboard keeps it to itself. "
                              "Pick another key."));
     EXPECT_FALSE(keyboard.isWatching());
     hold(function, 0.5);
@@ -238,14 +238,14 @@ TEST_F(HotkeyServiceTest, RefusedCombinationsSayWhy) {
     keyboard.refuse({ansiQ, commandFlag | optionFlag}, GlobalHotkeys::Refusal::noSuchKey);
     service.start(Hotkey::combo(controlOptionSpace));
     EXPECT_EQ(service.registrationError(),
-              QStringLiteral("⌃⌥Space is used by another app. Pick a different shortcut."));
+              QStringLiteral("Ctrl+Alt+Space is used by another app. Pick a different shortcut."));
     EXPECT_EQ(service.editRegistrationError(), std::nullopt);
     EXPECT_TRUE(keyboard.registeredCombinations().empty())
         << "no edit shortcut for a hot key that doesn't work";
 
     service.setHotkey(Hotkey::combo({ansiQ, commandFlag | optionFlag}));
     EXPECT_EQ(service.registrationError(),
-              QStringLiteral("⌥⌘Q isn't on this keyboard. Pick a different shortcut."));
+              QStringLiteral("Alt+Super+Q isn't on this keyboard. Pick a different shortcut."));
 }
 
 TEST_F(HotkeyServiceTest, RefusedEditCombinationLeavesTheHotkeyWorking) {
@@ -254,7 +254,7 @@ TEST_F(HotkeyServiceTest, RefusedEditCombinationLeavesTheHotkeyWorking) {
     EXPECT_EQ(service.registrationError(), std::nullopt);
     EXPECT_EQ(
         service.editRegistrationError(),
-        QStringLiteral("⌃⌥⌘Space is used by another app, so edit mode has no shortcut. Pick a different one "
+        QStringLiteral("Ctrl+Alt+Super+Space is used by another app, so edit mode has no shortcut. Pick a different one "
                        "to get it back."));
     keyboard.pressCombination(space, controlFlag | optionFlag);
     EXPECT_EQ(takeEvents(), (Events{E::down(1)}));

@@ -10,7 +10,7 @@ using namespace VirtualKey;
 
 constexpr quint64 genericModifiers = commandFlag | optionFlag | controlFlag | shiftFlag;
 
-// The left-hand keys that hold a combination's generic modifiers, in ⌃⌥⇧⌘ order.
+// The left-hand keys that hold a combination's generic modifiers, in Ctrl, Alt, Shift, Super order.
 std::vector<quint16> modifierKeys(quint64 modifiers) {
     std::vector<quint16> keys;
     for (const auto& [flag, key] : {std::pair{controlFlag, control}, std::pair{optionFlag, option},

@@ -41,7 +41,7 @@ public:
     void press(quint16 keyCode);
     void release(quint16 keyCode);
     void tap(quint16 keyCode);
-    // The left-hand keys of the generic modifiers (⌃⌥⇧⌘ in that order), then the key; and back.
+    // The left-hand keys of the generic modifiers (Ctrl, Alt, Shift, Super in that order), then the key; and back.
     void pressCombination(quint16 keyCode, quint64 modifiers);
     void releaseCombination(quint16 keyCode, quint64 modifiers);
 
