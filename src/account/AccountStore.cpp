@@ -102,6 +102,9 @@ void AccountStore::loadSession() {
         return;
     QString problem;
     if (const auto* data = std::get_if<QByteArray>(&read)) {
+        if (data->isEmpty())
+            return; // a sign-out emptied the file where it could not remove it
+
         session_ = Session::decoded(*data, &problem);
         if (session_)
             return;
@@ -113,26 +116,34 @@ void AccountStore::loadSession() {
     if (const auto* path = std::get_if<QString>(&moved)) {
         Log::app.error("Session file unreadable (%{public}s); moved aside as %{public}s",
                        {problem, QFileInfo(*path).fileName()});
-    } else {
+    } else if (const auto* failure = std::get_if<AtomicFile::Unreadable>(&moved)) {
         Log::app.error("Session file unreadable (%{public}s) and could not be moved aside: %{public}s",
-                       {problem, std::get<AtomicFile::Unreadable>(moved).message});
+                       {problem, failure->message});
     }
 }
 
-void AccountStore::saveSession() {
-    const std::optional<QString> problem =
-        session_ ? AtomicFile::write(filePath_, session_->encoded()) : AtomicFile::remove(filePath_);
+std::optional<QString> AccountStore::saveSession() {
+    std::optional<QString> problem;
+    if (session_) {
+        problem = AtomicFile::write(filePath_, session_->encoded());
+    } else if ((problem = AtomicFile::remove(filePath_))) {
+        // A folder that keeps the file may still let it be emptied, which reads as signed out too.
+        if (!AtomicFile::empty(filePath_))
+            problem.reset();
+    }
     if (problem)
         Log::app.error("Couldn't save the session: %{public}s", {*problem});
+    return problem;
 }
 
-void AccountStore::endSession(const QString& token, const QString& why) {
+std::optional<QString> AccountStore::endSession(const QString& token, const QString& why) {
     if (!session_ || session_->token != token)
-        return;
+        return std::nullopt;
     setSession(std::nullopt);
     setTeamDetails(std::nullopt);
-    saveSession();
+    const std::optional<QString> problem = saveSession();
     Log::app.info("Signed out: %{public}s", {why});
+    return problem;
 }
 
 bool AccountStore::stillCurrent(const QString& token, const ServerAPI::Error* error) {
@@ -272,13 +283,18 @@ QCoro::Task<> AccountStore::refresh() {
     setTeamDetails(std::get<ServerAPI::TeamDetails>(team));
 }
 
-void AccountStore::signOut() {
+std::optional<QString> AccountStore::signOut() {
     if (!session_)
-        return;
+        return std::nullopt;
     const QString token = session_->token;
-    endSession(token, QStringLiteral("by the user"));
+    const std::optional<QString> problem = endSession(token, QStringLiteral("by the user"));
+    // Ended on the server too, so a session file left behind cannot sign anyone in again.
     if (server_)
         sendLogout(server_, token);
+    if (!problem)
+        return std::nullopt;
+    return *problem + QStringLiteral(". Lumeno may sign you in again when it next starts: remove the file from ") +
+           QDir::toNativeSeparators(QFileInfo(filePath_).absolutePath()) + QStringLiteral(" yourself.");
 }
 
 QCoro::Task<> AccountStore::sendLogout(std::shared_ptr<ServerAPI> server, QString token) {

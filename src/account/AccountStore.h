@@ -47,8 +47,9 @@ public:
     void rename(const QString& name);
     // Reloads the account (and its team) from the server; a refused token signs out here.
     QCoro::Task<> refresh();
-    // Signs out here at once and tells the server in the background.
-    void signOut();
+    // Signs out here at once and tells the server in the background. None on success, else what the user
+    // must know: session.json could not be removed or emptied.
+    std::optional<QString> signOut();
     QCoro::Task<std::optional<QString>> deleteAccount();
     QCoro::Task<std::optional<QString>> invite(QString email);
     QCoro::Task<std::optional<QString>> removeMember(QString memberID);
@@ -69,10 +70,11 @@ private:
     void setTeamDetails(std::optional<ServerAPI::TeamDetails> details);
     void setPendingEmail(std::optional<QString> email);
     void loadSession();
-    void saveSession();
+    // None on success, else the reason (logged).
+    std::optional<QString> saveSession();
     // Ends the session when `token` is still the current one: a late answer to an old session must not
     // sign out a newer one.
-    void endSession(const QString& token, const QString& why);
+    std::optional<QString> endSession(const QString& token, const QString& why);
     // Whether the answer's session is still the current one; a refused token ends it.
     bool stillCurrent(const QString& token, const ServerAPI::Error* error);
     QCoro::Task<std::optional<QString>>

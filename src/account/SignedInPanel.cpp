@@ -11,6 +11,7 @@
 #include <QCoroTask>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace lumeno {
@@ -85,7 +86,7 @@ QWidget* SignedInPanel::buildSession() {
     auto* section = new SettingsSection(QStringLiteral("Session"), wrapper);
 
     auto* signOut = button(QStringLiteral("Sign Out"), QStringLiteral("signOutButton"), wrapper);
-    connect(signOut, &QPushButton::clicked, &store_, &AccountStore::signOut);
+    connect(signOut, &QPushButton::clicked, this, &SignedInPanel::signOut);
     section->addRow(explainedRow(QStringLiteral("Signed in on this computer."), {signOut}, wrapper));
 
     auto* offer = button(QStringLiteral("Delete Account…"), QStringLiteral("deleteAccountButton"), wrapper);
@@ -133,6 +134,20 @@ void SignedInPanel::updateSaveName() {
 void SignedInPanel::saveName() {
     if (saveName_->isEnabled())
         store_.rename(name_->text());
+}
+
+void SignedInPanel::signOut() {
+    // Taken first: signing out takes this panel out of the window, and it goes once the click is over.
+    QWidget* const settingsWindow = window();
+    const std::optional<QString> problem = store_.signOut();
+    if (!problem)
+        return;
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Couldn't sign out completely"),
+                                QStringLiteral("Couldn't sign out completely"), QMessageBox::Ok, settingsWindow);
+    box->setObjectName(QStringLiteral("signOutProblem"));
+    box->setInformativeText(Qt::convertFromPlainText(*problem));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void SignedInPanel::setConfirmingDeletion(bool confirming) {

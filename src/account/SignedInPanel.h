@@ -24,6 +24,8 @@ private:
     void showSession();
     void updateSaveName();
     void saveName();
+    // Signs out; a session file that could not be removed is the user's to know about.
+    void signOut();
     void setConfirmingDeletion(bool confirming);
     void deleteAccount();
 

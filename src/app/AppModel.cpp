@@ -96,8 +96,16 @@ void AppModel::start() {
     });
     updates_.start();
     prepareSpeech();
-    Log::app.info(QStringLiteral("Lumeno started; pasteboard access: %{public}ld; AX trusted: %{bool,public}d"),
-                  {qint64(1), services_->platform.accessibilityTrust->isTrusted()});
+    logStarted();
+}
+
+QCoro::Task<> AppModel::logStarted() {
+    const QPointer<AppModel> self(this);
+    // Trust as the desktop answers it now, not the answer from before it was asked.
+    const bool trusted = co_await services_->platform.accessibilityTrust->checkTrust();
+    if (self)
+        Log::app.info(QStringLiteral("Lumeno started; pasteboard access: %{public}ld; AX trusted: %{bool,public}d"),
+                      {qint64(1), trusted});
 }
 
 QCoro::Task<> AppModel::refreshAccount() {

@@ -69,6 +69,7 @@ private:
     void setPermissionPromptUntil(const QDateTime& until);
     QCoro::Task<> warmUpSpeech();
     QCoro::Task<> refreshAccount();
+    QCoro::Task<> logStarted();
 
     std::unique_ptr<AppServices> services_;
     UpdateController updates_;

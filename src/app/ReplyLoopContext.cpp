@@ -174,7 +174,10 @@ QCoro::Task<ReplyLoop::ConversationRead> ReplyLoop::readConversation(std::option
     const AccessibleElement element = *target->element;
     QFuture<std::optional<ScreenReader::Conversation>> reading =
         QtConcurrent::run([reader, element] { return reader->conversation(element); });
+    const QPointer<ReplyLoop> self(this);
     std::optional<ScreenReader::Conversation> conversation = co_await reading;
+    if (!self)
+        co_return ConversationRead{}; // the caller checks too and drops it
     const int milliseconds = int(started.msecsTo(s_.clock.now()));
     Log::context.info(QStringLiteral("Read conversation: %{public}ld chars from %{public}ld elements, %{public}ld "
                                      "levels up, in %{public}ld ms"),

@@ -118,6 +118,7 @@ void ReplyLoop::showPending(const QString& text, const std::optional<QString>& n
         if (!self)
             return;
         self->pendingTimeout_.reset();
+        // While an Insert of the draft is trying, its end decides: a draft still not in a field goes then.
         if (self->phase_.kind == Phase::Kind::pending)
             self->cancel();
     });
@@ -230,6 +231,10 @@ QCoro::Task<> ReplyLoop::insertPendingTask(QString text, CancelToken token) {
 
 void ReplyLoop::setPendingNote(const QString& note) {
     phase_ = Phase::pending();
+    if (!pendingTimeout_) { // the draft's two minutes ran out while this insert was trying
+        cancel();
+        return;
+    }
     s_.overlay.model().setPendingNote(note);
     relayoutIfVisible();
 }
@@ -244,6 +249,7 @@ void ReplyLoop::copyPending() {
     if (!text)
         return;
     copyToPasteboard(*text);
+    cancelWork(); // an Insert still trying must not bring the copied draft back as pending
     cancelPendingTimeout();
     phase_ = Phase::idle();
     s_.overlay.model().setPendingDraft(std::nullopt);

@@ -36,10 +36,15 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    const QString supportDirectory = AppEnvironment::supportDirectory();
+    if (const std::optional<QString> problem = AppEnvironment::prepareSupportDirectory(supportDirectory)) {
+        // Every file the program keeps goes there: nothing will be saved this run.
+        Log::app.error(QStringLiteral("Couldn't prepare the support folder: %{public}s"), {*problem});
+        std::fprintf(stderr, "%s\n", qPrintable(*problem));
+    }
     const SystemClock clock;
     QtScheduler scheduler;
-    Platform platform =
-        Platform::create(platformKindFromEnvironment(), clock, scheduler, AppEnvironment::supportDirectory());
+    Platform platform = Platform::create(platformKindFromEnvironment(), clock, scheduler, supportDirectory);
     if (platform.unsupportedSession)
         std::fprintf(stderr, "%s\n", qPrintable(*platform.unsupportedSession));
     // Before any store is built, so the stores read what the migration brought over.
@@ -50,7 +55,7 @@ int main(int argc, char* argv[]) {
     auto server = ServerAPI::live(ServerAPI::bundleURL(), QProcessEnvironment::systemEnvironment(),
                                   std::make_shared<QtHttpTransport>(), scheduler);
     auto services = std::make_unique<AppServices>(AppServices::Environment{
-        platform, clock, scheduler, AppEnvironment::supportDirectory(), server, QHostInfo::localHostName()});
+        platform, clock, scheduler, supportDirectory, server, QHostInfo::localHostName()});
     services->style.systemUserName = [] { return qEnvironmentVariable("NAME"); };
     const QString version = QApplication::applicationVersion();
     AppModel model(std::move(services), [version] { return std::make_unique<PackageUpdater>(version); },

@@ -107,12 +107,9 @@ void DraftDetailsStore::update(const QUuid& id, bool toDisk, const std::function
 }
 
 void DraftDetailsStore::deleteSavedFile() {
-    AtomicFile::remove(filePath_);
     // Copies moved aside earlier hold the same prompts and conversations: the user asked for them gone too.
-    const QFileInfo file(filePath_);
-    const QDir folder = file.absoluteDir();
-    for (const QString& copy : folder.entryList({file.fileName() + QStringLiteral(".unreadable-*")}, QDir::Files))
-        AtomicFile::remove(folder.filePath(copy));
+    AtomicFile::remove(filePath_);
+    AtomicFile::removeCopiesAside(filePath_);
     setHasSavedFile(false);
 }
 
@@ -151,8 +148,8 @@ bool DraftDetailsStore::moveUnreadableFileAside() {
                        {failure->message});
         return false;
     }
-    Log::app.info(QStringLiteral("Moved unreadable draft details to %{public}s"),
-                  {QFileInfo(std::get<QString>(moved)).fileName()});
+    if (const auto* aside = std::get_if<QString>(&moved))
+        Log::app.info(QStringLiteral("Moved unreadable draft details to %{public}s"), {QFileInfo(*aside).fileName()});
     return true;
 }
 

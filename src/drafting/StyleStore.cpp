@@ -114,7 +114,9 @@ bool StyleStore::moveUnreadableFileAside() {
                          {failure->message});
         return false;
     }
-    Log::draft.info(QStringLiteral("Moved unreadable style to %{public}s"), {std::get<QString>(moved)});
+    // A file removed since it was found unreadable needs no keeping.
+    if (const auto* aside = std::get_if<QString>(&moved))
+        Log::draft.info(QStringLiteral("Moved unreadable style to %{public}s"), {*aside});
     unreadableFileOnDisk_ = false;
     return true;
 }

@@ -1,7 +1,9 @@
 #include "foundation/AppEnvironment.h"
 
+#include "support/AtomicFile.h"
+#include "support/Log.h"
+
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 namespace lumeno {
@@ -11,10 +13,19 @@ QString AppEnvironment::supportBaseDirectory() {
 }
 
 QString AppEnvironment::supportDirectory() {
-    const QString path = QDir(supportBaseDirectory()).filePath(QStringLiteral("Lumeno"));
-    if (!QDir(path).exists() && QDir().mkpath(path))
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return QDir(supportBaseDirectory()).filePath(QStringLiteral("Lumeno"));
+}
+
+std::optional<QString> AppEnvironment::prepareSupportDirectory(const QString& path) {
+    if (const std::optional<QString> failure = AtomicFile::makeDirectory(path))
+        return failure;
+    const auto closed = AtomicFile::closeToOthers(path);
+    if (const auto* failure = std::get_if<AtomicFile::Unreadable>(&closed))
+        return failure->message;
+    if (const uint mode = std::get<uint>(closed); mode & 077)
+        Log::app.info(QStringLiteral("Made the support folder private (its mode was %{public}s)"),
+                      {QString::number(mode, 8)});
+    return std::nullopt;
 }
 
 bool AppEnvironment::isRunningTests() {

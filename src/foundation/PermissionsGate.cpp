@@ -29,12 +29,29 @@ PermissionsGate::Status PermissionsGate::status(Permission permission) const {
 }
 
 void PermissionsGate::refresh() {
+    apply(trust_.isTrusted());
+    checkTrust();
+}
+
+QCoro::Task<> PermissionsGate::checkTrust() {
+    // One question to the desktop at a time: a bus that answers slowly is not asked again meanwhile.
+    if (checkingTrust_)
+        co_return;
+    checkingTrust_ = true;
+    const QPointer<PermissionsGate> self(this);
+    const bool trusted = co_await trust_.checkTrust();
+    if (!self)
+        co_return;
+    checkingTrust_ = false;
+    apply(trusted);
+}
+
+void PermissionsGate::apply(bool trusted) {
     const Status microphone = microphoneAuthorizer_.status();
     // Trust is a yes or no; "not determined" tells apart a user who has never been asked.
     const bool prompted =
         SettingsStore::load<bool>(defaults_, SettingsKey::didPromptAccessibility).value_or(false);
-    const Status accessibility =
-        trust_.isTrusted() ? Status::granted : (prompted ? Status::denied : Status::notDetermined);
+    const Status accessibility = trusted ? Status::granted : (prompted ? Status::denied : Status::notDetermined);
     if (microphone != microphone_) {
         microphone_ = microphone;
         emit microphoneChanged();

@@ -34,7 +34,8 @@ public:
     Status accessibility() const { return accessibility_; }
     Status status(Permission permission) const;
 
-    // Re-reads both statuses.
+    // Re-reads both statuses without waiting: trust as the desktop last answered, then again once it
+    // answers anew (the signals tell of a change).
     void refresh();
     // Returns at once; the microphone request carries on by itself.
     void request(Permission permission);
@@ -54,6 +55,10 @@ signals:
     void accessibilityChanged();
 
 private:
+    QCoro::Task<> checkTrust();
+    // Takes the microphone's status and `trusted`, telling observers of what changed.
+    void apply(bool trusted);
+
     DefaultsStore& defaults_;
     MicrophoneAuthorizer& microphoneAuthorizer_;
     AccessibilityTrust& trust_;
@@ -61,6 +66,7 @@ private:
     Scheduler& scheduler_;
     Status microphone_ = Status::notDetermined;
     Status accessibility_ = Status::notDetermined;
+    bool checkingTrust_ = false;
 };
 
 } // namespace lumeno

@@ -114,8 +114,9 @@ bool MemoryStore::moveUnreadableFileAside() {
                           {failure->message});
         return false;
     }
-    Log::memory.info(QStringLiteral("Moved unreadable memory to %{public}s"),
-                     {QFileInfo(std::get<QString>(moved)).fileName()});
+    // A file removed since it was found unreadable needs no keeping.
+    if (const auto* aside = std::get_if<QString>(&moved))
+        Log::memory.info(QStringLiteral("Moved unreadable memory to %{public}s"), {QFileInfo(*aside).fileName()});
     unreadableFileOnDisk_ = false;
     return true;
 }
@@ -364,19 +365,24 @@ void MemoryStore::deletePin(const QUuid& id) {
     commit(std::move(next));
 }
 
-void MemoryStore::wipe() {
-    setData(MemoryData{});
-    // The user asked for everything to go, the unreadable file included. A file that cannot be removed is
-    // overwritten with the empty memory so that none of it survives.
+std::optional<QString> MemoryStore::wipe() {
+    // A memory.json that cannot be removed is emptied in place, so that none of it survives either way.
     std::optional<QString> failure = AtomicFile::remove(filePath_);
-    if (failure)
-        failure = AtomicFile::write(filePath_, data_.toJson());
+    if (failure && !AtomicFile::write(filePath_, MemoryData{}.toJson()))
+        failure.reset();
+    if (!failure) {
+        unreadableFileOnDisk_ = false;
+        setData(MemoryData{});
+    }
+    // Copies of an unreadable memory.json kept earlier hold people and promises too.
+    if (const std::optional<QString> copies = AtomicFile::removeCopiesAside(filePath_); copies && !failure)
+        failure = copies;
     if (failure) {
         Log::memory.error(QStringLiteral("Couldn't wipe memory: %{public}s"), {*failure});
-        return;
+        return failure;
     }
-    unreadableFileOnDisk_ = false;
     Log::memory.info(QStringLiteral("Memory wiped"));
+    return std::nullopt;
 }
 
 } // namespace lumeno

@@ -67,8 +67,9 @@ public:
     Pin addPin(const QString& text, const std::optional<QUuid>& personID, const std::optional<QString>& thread);
     void updatePin(const Pin& pin);
     void deletePin(const QUuid& id);
-    // Empties memory and removes memory.json.
-    void wipe();
+    // Empties memory and removes memory.json with every copy kept of it. None on success, else why some of
+    // it is still on disk (memory itself stays as it was when memory.json could not be removed).
+    std::optional<QString> wipe();
 
 signals:
     void changed();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QString>
 
 #include <functional>
@@ -11,7 +12,10 @@ class AccessibilityTrust {
 public:
     virtual ~AccessibilityTrust() = default;
 
+    // The desktop's last answer; never waits (false until the first answer is in).
     virtual bool isTrusted() const = 0;
+    // Asks the desktop again; the answer comes back through the task and from then on from isTrusted().
+    virtual QCoro::Task<bool> checkTrust() = 0;
     // Asks the desktop to trust the program (showing its own prompt where it has one) and calls
     // `whenAnswered` once that request is over, whatever the answer.
     virtual void requestTrust(std::function<void()> whenAnswered) = 0;

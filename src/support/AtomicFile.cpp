@@ -144,8 +144,8 @@ std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& 
     return std::nullopt;
 }
 
-std::variant<QString, AtomicFile::Unreadable> AtomicFile::moveAside(const QString& path,
-                                                                    const QDateTime& now) {
+std::variant<QString, AtomicFile::Missing, AtomicFile::Unreadable> AtomicFile::moveAside(const QString& path,
+                                                                                         const QDateTime& now) {
     const QString stem = path + QLatin1StringView(".unreadable-") +
                          now.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     QString destination = stem;
@@ -153,6 +153,8 @@ std::variant<QString, AtomicFile::Unreadable> AtomicFile::moveAside(const QStrin
         const int error = renameNoReplace(native(path), native(destination));
         if (error == 0)
             break;
+        if (error == ENOENT && !QFileInfo::exists(path))
+            return Missing{};
         if (error != EEXIST)
             return Unreadable{
                 QStringLiteral("Couldn't move %1 aside: %2").arg(QFileInfo(path).fileName(), reason(error))};
@@ -168,6 +170,25 @@ std::optional<QString> AtomicFile::remove(const QString& path) {
     if (::unlink(native(path).constData()) != 0 && errno != ENOENT)
         return failure("remove", path, errno);
     return std::nullopt;
+}
+
+std::optional<QString> AtomicFile::empty(const QString& path) {
+    if (retrying([&] { return ::truncate(native(path).constData(), 0); }) != 0)
+        return failure("empty", path, errno);
+    return std::nullopt;
+}
+
+std::optional<QString> AtomicFile::removeCopiesAside(const QString& path) {
+    const QFileInfo file(path);
+    const QDir folder = file.absoluteDir();
+    std::optional<QString> firstFailure;
+    for (const QString& copy : folder.entryList({file.fileName() + QStringLiteral(".unreadable-*")},
+                                                QDir::Files | QDir::Hidden | QDir::System)) {
+        const std::optional<QString> failed = remove(folder.filePath(copy));
+        if (!firstFailure)
+            firstFailure = failed;
+    }
+    return firstFailure;
 }
 
 std::optional<QString> AtomicFile::makeDirectory(const QString& path) {
@@ -192,12 +213,21 @@ std::optional<QString> AtomicFile::makeDirectory(const QString& path) {
         if (::stat(component.constData(), &info) == 0 && !S_ISDIR(info.st_mode))
             return folderFailure(ENOTDIR);
     }
+    // mkdir's mode passes through the umask, which may only narrow it; an existing folder keeps the mode
+    // its owner gave it.
     struct stat info {};
     if (::stat(native(absolute).constData(), &info) != 0)
         return folderFailure(firstError ? firstError : errno);
-    if (::chmod(native(absolute).constData(), 0700) != 0)
-        return folderFailure(errno);
     return std::nullopt;
+}
+
+std::variant<uint, AtomicFile::Unreadable> AtomicFile::closeToOthers(const QString& path) {
+    struct stat info {};
+    if (::stat(native(path).constData(), &info) != 0 ||
+        ((info.st_mode & 077) != 0 && ::chmod(native(path).constData(), info.st_mode & 07700) != 0))
+        return Unreadable{QStringLiteral("Couldn't make %1 private: %2")
+                              .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason(errno))};
+    return uint(info.st_mode & 07777);
 }
 
 } // namespace lumeno

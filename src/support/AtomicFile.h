@@ -24,12 +24,22 @@ public:
     // Writes `data` whole and leaves the file with mode 0600. None on success, else the reason.
     static std::optional<QString> write(const QString& path, const QByteArray& data);
     // Renames an unreadable file to "<name>.unreadable-<UTC yyyyMMdd'T'HHmmss'Z'>" (mode 0600) so that
-    // nothing is written over it. Returns the new path, or the reason it failed.
-    static std::variant<QString, Unreadable> moveAside(const QString& path, const QDateTime& now);
+    // nothing is written over it. Returns the new path, Missing when the file is gone already (nothing is
+    // left to keep), or the reason it failed.
+    static std::variant<QString, Missing, Unreadable> moveAside(const QString& path, const QDateTime& now);
     // Removes a file; a file that is not there counts as removed. None on success, else the reason.
     static std::optional<QString> remove(const QString& path);
-    // Creates a folder (and missing parents) with mode 0700. None on success, else the reason.
+    // Empties an existing file in place, for a file its folder will not let go of. None on success, else
+    // the reason.
+    static std::optional<QString> empty(const QString& path);
+    // Removes every copy moveAside kept of a file. None on success, else the first reason.
+    static std::optional<QString> removeCopiesAside(const QString& path);
+    // Creates a folder (and missing parents) with mode 0700; an existing folder is left as it is. None on
+    // success, else the reason.
     static std::optional<QString> makeDirectory(const QString& path);
+    // Takes every right of group and others away from a file or folder; the owner's own stay as they are
+    // (a folder made read-only stays read-only). The mode it had, or the reason it failed.
+    static std::variant<uint, Unreadable> closeToOthers(const QString& path);
 };
 
 } // namespace lumeno

@@ -57,18 +57,18 @@ private:
             return;
         }
         // Sorted by UTF-8 bytes, which is code point order, whatever order the object keeps.
-        std::vector<std::pair<QByteArray, QJsonValue>> members;
+        std::vector<std::pair<QByteArray, std::pair<QString, QJsonValue>>> members;
         members.reserve(size_t(object.size()));
         for (auto it = object.begin(); it != object.end(); ++it)
-            members.emplace_back(it.key().toUtf8(), it.value());
+            members.emplace_back(it.key().toUtf8(), std::pair(it.key(), it.value()));
         std::sort(members.begin(), members.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         out_ += '{';
         for (size_t i = 0; i < members.size(); ++i) {
             separator(i, depth + 1);
-            escaped(members[i].first);
+            string(members[i].second.first);
             out_ += pretty_ ? " : " : ":";
-            value(members[i].second, depth + 1);
+            value(members[i].second.second, depth + 1);
         }
         newline(depth);
         out_ += '}';
@@ -101,11 +101,30 @@ private:
         out_.append(qsizetype(depth) * 2, ' ');
     }
 
-    void string(const QString& text) { escaped(text.toUtf8()); }
+    // UTF-8, except that a surrogate without its pair (which UTF-8 cannot hold) is written as its \u escape,
+    // so that it reads back as it was.
+    void string(const QString& text) {
+        out_ += '"';
+        qsizetype run = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                ++i;
+                continue;
+            }
+            if (!c.isSurrogate())
+                continue;
+            escaped(QStringView(text).sliced(run, i - run).toUtf8());
+            out_ += "\\u";
+            out_ += QByteArray::number(c.unicode(), 16);
+            run = i + 1;
+        }
+        escaped(QStringView(text).sliced(run).toUtf8());
+        out_ += '"';
+    }
 
     void escaped(const QByteArray& utf8) {
         static constexpr char hex[] = "0123456789abcdef";
-        out_ += '"';
         for (const char c : utf8) {
             switch (c) {
             case '"':
@@ -142,7 +161,6 @@ private:
                 }
             }
         }
-        out_ += '"';
     }
 
     void number(const QJsonValue& value) {

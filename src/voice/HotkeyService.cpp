@@ -162,10 +162,18 @@ bool HotkeyService::isOwnCombination(quint16 keyCode, quint64 modifiers) const {
     });
 }
 
-void HotkeyService::checkTrust() {
-    const bool trusted = ports_.trust.isTrusted();
-    if (trusted == trusted_)
-        return;
+QCoro::Task<> HotkeyService::checkTrust() {
+    // One question to the desktop at a time: a bus that answers slowly is not asked again meanwhile.
+    if (checkingTrust_)
+        co_return;
+    checkingTrust_ = true;
+    const std::weak_ptr<bool> alive = alive_;
+    const bool trusted = co_await ports_.trust.checkTrust();
+    if (alive.expired())
+        co_return;
+    checkingTrust_ = false;
+    if (!started_ || trusted == trusted_)
+        co_return;
     trusted_ = trusted;
     // Some desktops open their key stream only to trusted programs: watch again with what is allowed now.
     uninstall();

@@ -7,8 +7,10 @@
 #include "voice/ModifierWatch.h"
 #include "voice/PressTracker.h"
 
+#include <QCoroTask>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -73,7 +75,7 @@ private:
     bool watchKeys(bool withModifiers);
     void keyDown(quint16 keyCode, quint64 modifiers);
     bool isOwnCombination(quint16 keyCode, quint64 modifiers) const;
-    void checkTrust();
+    QCoro::Task<> checkTrust();
 
     Ports ports_;
     Hotkey hotkey_;
@@ -88,6 +90,9 @@ private:
     bool watchingKeys_ = false;
     std::optional<Scheduler::TimerId> pollTimer_;
     std::optional<Scheduler::TimerId> trustTimer_;
+    bool checkingTrust_ = false;
+    // Checks of trust still waiting for the desktop see through it that the service is gone.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace lumeno

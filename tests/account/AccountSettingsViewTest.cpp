@@ -1,6 +1,10 @@
 #include "account/AccountSettingsView.h"
 
 #include "AccountTestSupport.h"
+
+#include <QTextDocument>
+
+#include <QMessageBox>
 #include "ui/ProblemLabel.h"
 
 #include <QCoreApplication>
@@ -8,8 +12,10 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 
 namespace lumeno {
 namespace {
@@ -233,6 +239,29 @@ TEST_F(AccountSettingsViewTest, SignOutShowsAFreshSignInForm) {
     EXPECT_FALSE(store->isSignedIn());
     EXPECT_TRUE(shown("signedOutPage"));
     EXPECT_TRUE(find<QLineEdit>("emailField")->text().isEmpty());
+}
+
+TEST_F(AccountSettingsViewTest, ASignOutThatLeavesTheSessionFileBehindTellsTheUser) {
+    showSignedIn("owner");
+    // Something that can be neither removed nor emptied sits where session.json was.
+    ASSERT_TRUE(QFile::remove(folder.filePath("session.json")));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("session.json/inside"));
+    click("signOutButton");
+
+    EXPECT_FALSE(store->isSignedIn());
+    EXPECT_TRUE(shown("signedOutPage"));
+    auto* alert = view->findChild<QMessageBox*>("signOutProblem");
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->text(), "Couldn't sign out completely");
+    QTextDocument shownText;
+    shownText.setHtml(alert->informativeText());
+    EXPECT_TRUE(shownText.toPlainText().startsWith("Couldn't remove session.json: Is a directory. Lumeno may sign you "
+                                                   "in again when it next starts"))
+        << shownText.toPlainText().toStdString();
+    settle();
+    const QString shots = qEnvironmentVariable("LUMENO_SCREENSHOT_DIR", QCoreApplication::applicationDirPath() + "/screenshots");
+    QDir().mkpath(shots);
+    EXPECT_TRUE(alert->grab().toImage().save(shots + "/account-sign-out-problem.png"));
 }
 
 } // namespace

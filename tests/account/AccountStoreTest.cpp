@@ -5,6 +5,9 @@
 #include <QJsonArray>
 #include <QSignalSpy>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace lumeno {
 namespace {
 
@@ -265,6 +268,35 @@ TEST_F(SessionTest, SignOutForgetsAtOnceAndEndsTheSessionOnTheServer) {
     transport->respond(FakeHttpTransport::failure());
     EXPECT_FALSE(store->isSignedIn());
     EXPECT_TRUE(log.mentions("Couldn't end the session on the server"));
+}
+
+TEST_F(SessionTest, SignOutInAReadOnlyFolderEmptiesTheFileSoTheNextStartIsSignedOut) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root removes files from read-only folders";
+    auto store = signedInStore();
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0500), 0);
+    const std::optional<QString> problem = store->signOut();
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0700);
+
+    EXPECT_EQ(problem, std::nullopt);
+    EXPECT_FALSE(store->isSignedIn());
+    EXPECT_FALSE(makeStore()->isSignedIn());
+    EXPECT_FALSE(log.mentions("Session file unreadable")) << "an emptied file is a sign-out, not damage";
+}
+
+TEST_F(SessionTest, ASignOutThatCannotRemoveTheSessionFileSaysSoAndEndsTheSessionOnTheServer) {
+    auto store = signedInStore();
+    // Something that can be neither removed nor emptied sits where session.json was.
+    ASSERT_TRUE(QFile::remove(folder.filePath("session.json")));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("session.json/inside"));
+
+    const std::optional<QString> problem = store->signOut();
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(*problem, "Couldn't remove session.json: Is a directory. Lumeno may sign you in again when it next "
+                        "starts: remove the file from " + QDir::toNativeSeparators(folder.path()) + " yourself.");
+    EXPECT_FALSE(store->isSignedIn());
+    ASSERT_EQ(transport->waitingCount(), 1);
+    EXPECT_EQ(lastRequest().url.path(), "/v1/auth/logout");
 }
 
 TEST_F(SessionTest, DeletingTheAccountSignsOutOnlyWhenTheServerAgrees) {

@@ -114,6 +114,14 @@ protected:
         settle();
     }
 
+    // `field` takes the focus but swallows every paste, so a draft for it stays pending.
+    void focusFieldThatIgnoresPastes(FakeDesktop::ElementId field) {
+        desktop.change(field, [](FakeDesktop::Element& element) {
+            element.pasteHandling = FakeDesktop::PasteHandling::ignores;
+        });
+        desktop.focus(field);
+    }
+
     // The hot-key gestures, as the hot-key service reports them.
     void holdBegins(bool edit = false) {
         ++press;

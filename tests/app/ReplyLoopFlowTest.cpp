@@ -108,10 +108,7 @@ TEST_F(ReplyLoopFlowTest, AShortHoldKeepsListeningHandsFree) {
 
 TEST_F(ReplyLoopFlowTest, AFieldThatIgnoresThePasteKeepsTheDraftPendingForTwoMinutes) {
     app->settings.setShowsDraftDetails(true);
-    desktop.change(chat.composer, [](FakeDesktop::Element& field) {
-        field.pasteHandling = FakeDesktop::PasteHandling::ignores;
-    });
-    desktop.focus(chat.composer);
+    focusFieldThatIgnoresPastes(chat.composer);
     serverDrafts(QStringLiteral("On my way."));
     dictate(QStringLiteral("tell him I'm on my way"));
 

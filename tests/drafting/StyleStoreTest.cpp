@@ -128,6 +128,17 @@ TEST_F(StyleStoreTest, UnreadableFileOnFirstRunIsMovedAsideToo) {
     EXPECT_TRUE(openStore()->profile().learnFromEdits);
 }
 
+TEST_F(StyleStoreTest, AnUnreadableFileRemovedWhileRunningNeedsNoMovingAsideAndChangesAreSaved) {
+    settings.setLearnFromEditsDefaultOn(true);
+    writeFile("not json at all");
+    const auto store = openStore();
+    ASSERT_TRUE(QFile::remove(path()));
+
+    store->addLearnedExample(QStringLiteral("Running 5 minutes late, start without me."));
+    EXPECT_EQ(openStore()->profile().learnedExamples, QStringList{"Running 5 minutes late, start without me."});
+    EXPECT_TRUE(asideFiles().isEmpty());
+}
+
 TEST_F(StyleStoreTest, LearnedExamplesAreCleanUniqueAndBounded) {
     auto store = openStore();
     store->addLearnedExample(QStringLiteral("  \n  "));

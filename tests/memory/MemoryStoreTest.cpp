@@ -126,17 +126,45 @@ TEST_F(MemoryStoreTest, WipeRemovesTheFileAndExportStillGivesAValidDocument) {
     EXPECT_TRUE(errors().isEmpty()) << "a missing file counts as removed";
 }
 
-TEST_F(MemoryStoreTest, AWipeThatCannotRemoveOrReplaceTheFileSaysSo) {
+TEST_F(MemoryStoreTest, AWipeThatCannotRemoveOrReplaceTheFileSaysSoAndKeepsShowingWhatIsStillThere) {
     auto store = openStore();
     store->addPerson("Anna", {}, "");
     ASSERT_TRUE(QFile::remove(path()));
     ASSERT_TRUE(QDir(folder.path()).mkpath("memory.json/inside"));
 
-    store->wipe();
+    const std::optional<QString> failure = store->wipe();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(*failure, "Couldn't remove memory.json: Is a directory");
     EXPECT_FALSE(log->contains("Memory wiped"));
     ASSERT_EQ(errors().size(), 1);
-    EXPECT_TRUE(errors().front().startsWith("Couldn't wipe memory: ")) << errors().front().toStdString();
-    EXPECT_EQ(store->data(), MemoryData{});
+    EXPECT_EQ(errors().front(), "Couldn't wipe memory: " + *failure);
+    EXPECT_EQ(names(store->people()), QStringList{"Anna"});
+}
+
+TEST_F(MemoryStoreTest, WipeAlsoRemovesTheCopiesKeptOfAnUnreadableFile) {
+    writeFile("{ not json");
+    auto store = openStore();
+    const Person anna = store->addPerson("Anna", {}, "");
+    store->addCommitment("Send the deck", std::nullopt, anna.id);
+    ASSERT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "memory.json and the copy aside";
+
+    EXPECT_EQ(store->wipe(), std::nullopt);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_TRUE(log->contains("Memory wiped"));
+}
+
+TEST_F(MemoryStoreTest, AnUnreadableFileRemovedWhileRunningNeedsNoMovingAsideAndLaterChangesAreSaved) {
+    writeFile("{ not json");
+    auto store = openStore();
+    ASSERT_TRUE(QFile::remove(path()));
+
+    const Person anna = store->addPerson("Anna", {}, "");
+    store->addCommitment("Send the deck", std::nullopt, anna.id);
+    const MemoryData reread = MemoryStore(path(), clock).data();
+    EXPECT_EQ(names(reread.people), QStringList{"Anna"});
+    EXPECT_EQ(reread.commitments.size(), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"memory.json"});
+    EXPECT_EQ(errors().size(), 1) << "only the read at start: " << errors().join(" | ").toStdString();
 }
 
 // --- Observers --------------------------------------------------------------------------------------

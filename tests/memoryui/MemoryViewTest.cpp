@@ -141,6 +141,27 @@ TEST_F(MemoryViewTest, DeleteEverythingEmptiesMemoryAndClearsTheSelectedPerson) 
     picture(*view, QStringLiteral("memoryui-after-wipe"));
 }
 
+TEST_F(MemoryViewTest, AWipeThatFailsSaysWhyAndKeepsShowingTheMemory) {
+    fillMemory();
+    auto view = openView();
+    // Something the program cannot remove or write over sits where memory.json goes.
+    ASSERT_TRUE(QFile::remove(memoryPath()));
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("memory.json/inside")));
+
+    QTest::mouseClick(button(*openWipe(*view), QStringLiteral("Delete Everything")), Qt::LeftButton);
+    auto* box = view->findChild<QMessageBox*>(QStringLiteral("wipeError"));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text(), QStringLiteral("Couldn't wipe memory"));
+    QTextDocument shown;
+    shown.setHtml(box->informativeText());
+    EXPECT_EQ(shown.toPlainText(), QStringLiteral("Couldn't remove memory.json: Is a directory"));
+    EXPECT_EQ(segments(*view), QStringList({QStringLiteral("Commitments (2)"), QStringLiteral("People (2)"),
+                                            QStringLiteral("Pins (2)")}));
+    EXPECT_TRUE(child<QPushButton>(*view, "wipeAll")->isEnabled());
+    EXPECT_FALSE(log->contains(QStringLiteral("Memory wiped")));
+    picture(*box, QStringLiteral("memoryui-wipe-error"));
+}
+
 TEST_F(MemoryViewTest, ExportWritesTheWholeMemoryWhereTheUserChose) {
     auto view = openView();
     const QString target = folder.filePath(QStringLiteral("Lumeno Memory.json"));

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace lumeno {
 namespace {
 
@@ -38,6 +40,7 @@ public:
     }
 
     bool isAvailable() const { return !address.isEmpty(); }
+    qint64 launcherPid() const { return spiLauncher.processId(); }
     QDBusConnection connection() const { return QDBusConnection::connectToBus(address, name); }
 
     // Starts the launcher and waits until it owns its name on the bus.
@@ -108,6 +111,26 @@ TEST(LinuxAccessibilityTrustTest, TrustIsTheAccessibilityBusSwitchAndARequestTur
     trust.requestTrust([&] { answered = true; });
     EXPECT_FALSE(answered) << "the answer comes back over the bus, not from inside the request";
     ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+    EXPECT_TRUE(trust.isTrusted());
+}
+
+TEST(LinuxAccessibilityTrustTest, ACheckNeverWaitsForTheBusAndTheLastAnswerStandsMeanwhile) {
+    AccessibilityBus bus;
+    if (!bus.isAvailable())
+        GTEST_SKIP() << "dbus-daemon or at-spi-bus-launcher is not installed";
+    ASSERT_TRUE(bus.startLauncher());
+    LinuxAccessibilityTrust trust(bus.connection());
+    bool answered = false;
+    trust.requestTrust([&] { answered = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+
+    // The launcher stops answering (a frozen desktop service): the check returns to the event loop at once.
+    ASSERT_EQ(::kill(pid_t(bus.launcherPid()), SIGSTOP), 0);
+    auto check = trust.checkTrust();
+    EXPECT_FALSE(check.isReady());
+    EXPECT_TRUE(trust.isTrusted());
+    ASSERT_EQ(::kill(pid_t(bus.launcherPid()), SIGCONT), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return check.isReady(); }, 5000));
     EXPECT_TRUE(trust.isTrusted());
 }
 

@@ -82,6 +82,17 @@ TEST_F(LinuxDefaultsStoreTest, TheFileIsOwnerOnlySortedAndPrettyPrinted) {
     EXPECT_EQ(mode(QFileInfo(path()).path()), 0700);
 }
 
+TEST_F(LinuxDefaultsStoreTest, SavingLeavesTheRightsTheUserGaveAnExistingFolder) {
+    const QString folder = QFileInfo(path()).path();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0750), 0);
+    LinuxDefaultsStore store(path(), clock);
+    store.set("paused", true);
+    store.set("paused", false);
+    EXPECT_EQ(mode(folder), 0750);
+    EXPECT_EQ(mode(path()), 0600);
+}
+
 TEST_F(LinuxDefaultsStoreTest, ReadingAloneNeverCreatesTheFile) {
     const LinuxDefaultsStore store(path(), clock);
     EXPECT_FALSE(store.contains("paused"));

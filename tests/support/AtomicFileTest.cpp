@@ -188,10 +188,17 @@ TEST_F(AtomicFileTest, MoveAsideReturnsTheNewPathOrTheReason) {
     EXPECT_EQ(std::get<QString>(moved), path("style.json.unreadable-20261231T235959Z"));
     EXPECT_EQ(contentsOf(std::get<QString>(moved)), "garbled");
 
-    const auto missing = AtomicFile::moveAside(path("style.json"), now);
-    ASSERT_TRUE(std::holds_alternative<AtomicFile::Unreadable>(missing));
-    EXPECT_EQ(std::get<AtomicFile::Unreadable>(missing).message,
-              "Couldn't move style.json aside: No such file or directory");
+    // Gone already: nothing left to keep, which is no failure.
+    EXPECT_TRUE(std::holds_alternative<AtomicFile::Missing>(AtomicFile::moveAside(path("style.json"), now)));
+
+    plant(path("style.json"), "garbled again", 0600);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0500), 0);
+    const auto refused = AtomicFile::moveAside(path("style.json"), now);
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0700);
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may rename in a read-only folder";
+    ASSERT_TRUE(std::holds_alternative<AtomicFile::Unreadable>(refused));
+    EXPECT_EQ(std::get<AtomicFile::Unreadable>(refused).message, "Couldn't move style.json aside: Permission denied");
 }
 
 // ---- Removing and folders
@@ -208,15 +215,33 @@ TEST_F(AtomicFileTest, RemoveCountsAnAbsentFileAsRemoved) {
     EXPECT_EQ(*error, "Couldn't remove folder: Is a directory");
 }
 
-TEST_F(AtomicFileTest, MakeDirectoryCreatesParentsAndTightensTheMode) {
+TEST_F(AtomicFileTest, MakeDirectoryCreatesOwnerOnlyFoldersAndLeavesExistingOnesAsTheyAre) {
     const QString nested = path("a/b/Lumeno");
     EXPECT_FALSE(AtomicFile::makeDirectory(nested));
     EXPECT_TRUE(QFileInfo(nested).isDir());
+    EXPECT_EQ(modeOf(path("a")), 0700u);
     EXPECT_EQ(modeOf(nested), 0700u);
 
-    ASSERT_EQ(::chmod(QFile::encodeName(nested).constData(), 0755), 0);
+    // A folder the user made read-only stays read-only: making sure it exists never opens it again.
+    ASSERT_EQ(::chmod(QFile::encodeName(nested).constData(), 0500), 0);
     EXPECT_FALSE(AtomicFile::makeDirectory(nested + "/"));
-    EXPECT_EQ(modeOf(nested), 0700u);
+    EXPECT_EQ(modeOf(nested), 0500u);
+    ::chmod(QFile::encodeName(nested).constData(), 0700);
+}
+
+TEST_F(AtomicFileTest, RemoveCopiesAsideTakesTheCopiesOfThatFileOnly) {
+    const QDateTime now(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
+    for (int copy = 0; copy < 2; ++copy) {
+        plant(path("memory.json"), "old people", 0600);
+        ASSERT_TRUE(std::holds_alternative<QString>(AtomicFile::moveAside(path("memory.json"), now)));
+    }
+    plant(path("memory.json"), "{}", 0600);
+    plant(path("memory.json.tmp"), "not ours to take", 0600);
+    plant(path("style.json.unreadable-20260302T090000Z"), "another file's copy", 0600);
+
+    EXPECT_FALSE(AtomicFile::removeCopiesAside(path("memory.json")));
+    EXPECT_EQ(entries(), QStringList({"memory.json", "memory.json.tmp", "style.json.unreadable-20260302T090000Z"}));
+    EXPECT_FALSE(AtomicFile::removeCopiesAside(path("memory.json"))); // nothing left is no failure
 }
 
 TEST_F(AtomicFileTest, MakeDirectoryReportsAFileInTheWay) {

@@ -83,6 +83,22 @@ TEST(JsonWriter, EscapesExactlyTheListedCharacters) {
     EXPECT_EQ(Json::write(QJsonObject{{"a/b\n", 1}}, Json::Style::compact), R"({"a\/b\n":1})");
 }
 
+TEST(JsonWriter, ALoneSurrogateKeepsItsEscapeAndReadsBackAsItWas) {
+    // Text read from other programs' fields may hold half of a pair; UTF-8 cannot, so it stays an escape.
+    const QString lone = QStringLiteral("a") + QChar(0xd83d) + QStringLiteral("b/") + QChar(0xdc00);
+    EXPECT_EQ(Json::write(QJsonValue(lone), Json::Style::compact), R"("a\ud83db\/\udc00")");
+    for (const QByteArray& stored : {QByteArray(R"({"note":"\ud83d"})"), QByteArray(R"({"note":"x\udfff\ud800y"})")}) {
+        const auto parsed = Json::parse(stored);
+        ASSERT_TRUE(parsed) << stored.constData();
+        EXPECT_EQ(Json::write(*parsed, Json::Style::compact), stored);
+    }
+    // A whole pair, escaped or not, is written as the UTF-8 of its character.
+    const auto pair = Json::parse(R"(["\ud83d\ude00"])");
+    ASSERT_TRUE(pair);
+    EXPECT_EQ(Json::write(*pair, Json::Style::compact), "[\"" + QStringLiteral("😀").toUtf8() + "\"]");
+    EXPECT_EQ(Json::write(QJsonObject{{QString(QChar(0xdc00)), 1}}, Json::Style::compact), R"({"\udc00":1})");
+}
+
 TEST(JsonWriter, NumbersAreIntegersWhenIntegralAndShortestOtherwise) {
     auto written = [](const QJsonValue& value) { return Json::write(value, Json::Style::compact); };
     EXPECT_EQ(written(0), "0");

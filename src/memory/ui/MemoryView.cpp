@@ -167,17 +167,16 @@ void MemoryView::exportMemory() {
     if (!path || path->isEmpty())
         return;
     if (const std::optional<QString> failure = AtomicFile::write(*path, memory_.exportData())) {
-        showExportError(*failure);
+        showFailure(QStringLiteral("exportError"), QStringLiteral("Couldn't export"), *failure);
         return;
     }
     Log::memory.info(QStringLiteral("Memory exported"));
 }
 
-void MemoryView::showExportError(const QString& message) {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Couldn't export"),
-                                QStringLiteral("Couldn't export"), QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("exportError"));
-    // The message names the file the user chose; a name like "<i>.json" must show as typed, not as markup.
+void MemoryView::showFailure(const QString& objectName, const QString& title, const QString& message) {
+    auto* box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::Ok, this);
+    box->setObjectName(objectName);
+    // The message names a file; a name like "<i>.json" must show as typed, not as markup.
     box->setInformativeText(Qt::convertFromPlainText(message));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -197,7 +196,8 @@ void MemoryView::confirmWipe() {
         if (clicked != wipe)
             return;
         people_->setSelection(std::nullopt);
-        memory_.wipe();
+        if (const std::optional<QString> failure = memory_.wipe())
+            showFailure(QStringLiteral("wipeError"), QStringLiteral("Couldn't wipe memory"), *failure);
     });
     box->open();
 }

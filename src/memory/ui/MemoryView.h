@@ -44,7 +44,8 @@ private:
     void refresh();
     void exportMemory();
     void confirmWipe();
-    void showExportError(const QString& message);
+    // An alert titled `title` whose text is `message` as it stands.
+    void showFailure(const QString& objectName, const QString& title, const QString& message);
 
     MemoryStore& memory_;
     ExportLocationChooser& exportChooser_;

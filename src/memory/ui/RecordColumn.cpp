@@ -51,9 +51,10 @@ RecordColumn::RecordColumn(EmptyMemory::Content empty, QWidget* parent)
 }
 
 void RecordColumn::arrange(const QList<QWidget*>& rows) {
-    // Take every row out and put them back in order: the rows themselves (and what is typed in them) stay.
-    while (layout_->count() > 0)
-        layout_->takeAt(0);
+    // Take every row out and put them back in order: the rows themselves (and what is typed in them) stay,
+    // only the layout's items that held them go.
+    while (QLayoutItem* item = layout_->takeAt(0))
+        delete item;
     for (QWidget* row : rows)
         layout_->addWidget(row);
     layout_->addStretch();

@@ -4,6 +4,10 @@
 
 namespace lumeno {
 
+QCoro::Task<bool> FakeAccessibilityTrust::checkTrust() {
+    co_return trusted_;
+}
+
 void FakeAccessibilityTrust::requestTrust(std::function<void()> whenAnswered) {
     ++requests_;
     pendingAnswer_ = std::move(whenAnswered);

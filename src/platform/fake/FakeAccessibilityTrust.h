@@ -8,6 +8,7 @@ namespace lumeno {
 class FakeAccessibilityTrust final : public AccessibilityTrust {
 public:
     bool isTrusted() const override { return trusted_; }
+    QCoro::Task<bool> checkTrust() override;
     void requestTrust(std::function<void()> whenAnswered) override;
 
     void setTrusted(bool trusted) { trusted_ = trusted; }

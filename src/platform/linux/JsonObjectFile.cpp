@@ -42,7 +42,7 @@ QJsonObject JsonObjectFile::load() {
 
 std::optional<QString> JsonObjectFile::save(const QJsonObject& object) {
     // The unreadable file may have been removed by the user since; then there is nothing left to keep.
-    if (mustMoveAside_ && QFileInfo::exists(path_)) {
+    if (mustMoveAside_) {
         const auto moved = AtomicFile::moveAside(path_, clock_.now());
         if (const auto* failed = std::get_if<AtomicFile::Unreadable>(&moved))
             return failed->message;

@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxAccessibilityTrust.h"
 
+#include <QCoroDBusPendingCall>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
@@ -14,24 +15,27 @@ const QString statusInterface = QStringLiteral("org.a11y.Status");
 const QString enabledProperty = QStringLiteral("IsEnabled");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
-// The trust check runs on the main thread every few seconds: a bus that does not answer quickly counts as
-// no accessibility bus.
+// A bus that does not answer this quickly counts as no accessibility bus.
 constexpr int checkTimeoutMs = 500;
 
 } // namespace
 
 LinuxAccessibilityTrust::LinuxAccessibilityTrust(QDBusConnection bus) : bus_(std::move(bus)) {}
 
-bool LinuxAccessibilityTrust::isTrusted() const {
-    if (!bus_.isConnected())
-        return false;
+QCoro::Task<bool> LinuxAccessibilityTrust::checkTrust() {
+    const std::shared_ptr<bool> trusted = trusted_;
+    if (!bus_.isConnected()) {
+        *trusted = false;
+        co_return false;
+    }
     QDBusMessage get =
         QDBusMessage::createMethodCall(busService, busPath, propertiesInterface, QStringLiteral("Get"));
     get << statusInterface << enabledProperty;
-    const QDBusMessage reply = bus_.call(get, QDBus::Block, checkTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return false;
-    return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+    const QDBusPendingCall call = bus_.asyncCall(get, checkTimeoutMs);
+    const QDBusMessage reply = co_await call;
+    *trusted = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+               reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+    co_return *trusted;
 }
 
 QString LinuxAccessibilityTrust::afterTrustNote() const {
@@ -49,8 +53,10 @@ void LinuxAccessibilityTrust::requestTrust(std::function<void()> whenAnswered) {
     set << statusInterface << enabledProperty << QVariant::fromValue(QDBusVariant(true));
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(set));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [whenAnswered = std::move(whenAnswered)](QDBusPendingCallWatcher* finished) {
+                     [trusted = trusted_, whenAnswered = std::move(whenAnswered)](QDBusPendingCallWatcher* finished) {
                          finished->deleteLater();
+                         if (!finished->isError())
+                             *trusted = true; // the switch is on now
                          whenAnswered();
                      });
 }

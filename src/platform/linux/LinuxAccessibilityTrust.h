@@ -4,6 +4,8 @@
 
 #include <QDBusConnection>
 
+#include <memory>
+
 namespace lumeno {
 
 // On the Linux desktop other applications expose their fields only while the accessibility bus is switched
@@ -14,7 +16,8 @@ class LinuxAccessibilityTrust final : public AccessibilityTrust {
 public:
     explicit LinuxAccessibilityTrust(QDBusConnection bus = QDBusConnection::sessionBus());
 
-    bool isTrusted() const override;
+    bool isTrusted() const override { return *trusted_; }
+    QCoro::Task<bool> checkTrust() override;
     void requestTrust(std::function<void()> whenAnswered) override;
     // Applications join the accessibility bus as they start: those already running when it was switched on
     // (Chromium, Qt applications) stay invisible until they are restarted.
@@ -22,6 +25,8 @@ public:
 
 private:
     QDBusConnection bus_;
+    // Shared with the checks in flight, which may answer after this port is gone.
+    std::shared_ptr<bool> trusted_ = std::make_shared<bool>(false);
 };
 
 } // namespace lumeno
