@@ -85,9 +85,10 @@ QCoro::Task<std::optional<OverlayMessage>> ReplyLoop::prepareEdit(std::optional<
                              QStringLiteral(") rewrites the selected text, or the whole message in a text field."));
 
     const AccessibleElement element = *target->element;
-    const FocusInspector* focus = &s_.focus;
-    QFuture<std::optional<QString>> read = QtConcurrent::run([focus, element] {
-        return focus->string(element, QStringLiteral("AXValue"));
+    // Reads hold copies of the inspector and the reader (references to the ports), never the loop's own,
+    // which may be gone at quit before a read ends.
+    QFuture<std::optional<QString>> read = QtConcurrent::run([focus = s_.focus, element] {
+        return focus.string(element, QStringLiteral("AXValue"));
     });
     const std::optional<QString> fieldText = co_await read;
     if (!self || token.isCancelled())
@@ -170,10 +171,9 @@ QCoro::Task<ReplyLoop::ConversationRead> ReplyLoop::readConversation(std::option
         co_return skipped(Status::skipped, QStringLiteral("Not read: the focused field isn't in a web page."));
 
     const QDateTime started = s_.clock.now();
-    const ScreenReader* reader = &s_.screenReader;
     const AccessibleElement element = *target->element;
     QFuture<std::optional<ScreenReader::Conversation>> reading =
-        QtConcurrent::run([reader, element] { return reader->conversation(element); });
+        QtConcurrent::run([reader = s_.screenReader, element] { return reader.conversation(element); });
     const QPointer<ReplyLoop> self(this);
     std::optional<ScreenReader::Conversation> conversation = co_await reading;
     if (!self)

@@ -3,6 +3,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "platform/linux/LinuxPlatform.h"
 
+#include <QThreadPool>
 #include <QtGlobal>
 
 namespace lumeno {
@@ -10,6 +11,10 @@ namespace lumeno {
 PlatformKind platformKindFromEnvironment() {
     return qEnvironmentVariable("LUMENO_PLATFORM") == QLatin1String("fake") ? PlatformKind::fake
                                                                             : PlatformKind::linux;
+}
+
+Platform::~Platform() {
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 Platform Platform::create(PlatformKind kind, const Clock& clock, Scheduler& scheduler,

@@ -34,6 +34,13 @@ PlatformKind platformKindFromEnvironment();
 // One instance of every port, owned for the whole run. Code above the ports takes the references it needs
 // and never learns which kind it got.
 struct Platform {
+    Platform() = default;
+    Platform(Platform&&) = default;
+    Platform& operator=(Platform&&) = default;
+    // Reads of other applications still running on worker threads (a frozen application answers only at
+    // its time-out) use the ports: they end before the ports go.
+    ~Platform();
+
     // What several ports work on together (the fake desktop) and must outlive them: declared first, so it
     // goes last.
     std::shared_ptr<void> sharedDesktop;

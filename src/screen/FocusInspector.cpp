@@ -30,7 +30,9 @@ QCoro::Task<std::optional<FocusSnapshot>> FocusInspector::snapshot() const {
         co_return std::nullopt;
     // Named before it is awaited: g++ 12 releases the captures of a lambda that is a temporary inside a
     // co_await expression twice.
-    QFuture<FocusSnapshot> reading = QtConcurrent::run([this, application = *front] { return read(application); });
+    // The read holds the port alone, never this inspector, which may be gone at quit before the read ends.
+    QFuture<FocusSnapshot> reading = QtConcurrent::run(
+        [accessibility = &accessibility_, application = *front] { return read(*accessibility, application); });
     const FocusSnapshot snapshot = co_await reading;
     co_return snapshot;
 }
@@ -44,45 +46,45 @@ bool FocusInspector::isFront(qint64 pid) const {
     return front && front->pid == pid;
 }
 
-FocusSnapshot FocusInspector::read(const RunningApplication& application) const {
+FocusSnapshot FocusInspector::read(Accessibility& accessibility, const RunningApplication& application) {
     FocusSnapshot snapshot;
     snapshot.pid = application.pid;
     snapshot.bundleID = nonEmpty(application.applicationId);
     snapshot.appName = application.name;
     snapshot.isChromium =
-        accessibility_.toolkitName(application.pid).value_or(QString()).contains(QLatin1String("chromium"),
+        accessibility.toolkitName(application.pid).value_or(QString()).contains(QLatin1String("chromium"),
                                                                                  Qt::CaseInsensitive);
     // The desktop's own title for the window in front, until the element names its window.
     snapshot.windowTitle = nonEmpty(application.windowTitle);
-    snapshot.element = accessibility_.focusedElement(application.pid);
+    snapshot.element = accessibility.focusedElement(application.pid);
     if (!snapshot.element)
         return snapshot;
     const AccessibleElement& element = *snapshot.element;
 
-    snapshot.role = nonEmpty(accessibility_.string(element, AXAttribute::role));
-    snapshot.subrole = nonEmpty(accessibility_.string(element, AXAttribute::subrole));
-    if (const std::optional<bool> settable = accessibility_.isSettable(element, AXAttribute::value))
+    snapshot.role = nonEmpty(accessibility.string(element, AXAttribute::role));
+    snapshot.subrole = nonEmpty(accessibility.string(element, AXAttribute::subrole));
+    if (const std::optional<bool> settable = accessibility.isSettable(element, AXAttribute::value))
         snapshot.editability = *settable ? FocusSnapshot::Editability::editable : FocusSnapshot::Editability::readOnly;
-    snapshot.hasKeyboardFocus = accessibility_.flag(element, AXAttribute::focused).value_or(false);
+    snapshot.hasKeyboardFocus = accessibility.flag(element, AXAttribute::focused).value_or(false);
     // Whatever a password field holds is never read, not even its selection.
     if (!isPasswordField(snapshot))
-        snapshot.selectedText = nonEmpty(accessibility_.string(element, AXAttribute::selectedText));
-    if (const std::optional<AccessibleElement> window = accessibility_.element(element, AXAttribute::window))
-        if (std::optional<QString> title = nonEmpty(accessibility_.string(*window, AXAttribute::title)))
+        snapshot.selectedText = nonEmpty(accessibility.string(element, AXAttribute::selectedText));
+    if (const std::optional<AccessibleElement> window = accessibility.element(element, AXAttribute::window))
+        if (std::optional<QString> title = nonEmpty(accessibility.string(*window, AXAttribute::title)))
             snapshot.windowTitle = title;
-    snapshot.webURL = webAddress(element);
+    snapshot.webURL = webAddress(accessibility, element);
     return snapshot;
 }
 
-std::optional<QString> FocusInspector::webAddress(const AccessibleElement& element) const {
+std::optional<QString> FocusInspector::webAddress(Accessibility& accessibility, const AccessibleElement& element) {
     std::optional<AccessibleElement> current = element;
     for (int level = 0; current && level < maximumAncestors; ++level) {
-        const std::optional<QString> role = accessibility_.string(*current, AXAttribute::role);
+        const std::optional<QString> role = accessibility.string(*current, AXAttribute::role);
         if (role == AXRole::webArea)
-            return nonEmpty(accessibility_.string(*current, AXAttribute::url));
+            return nonEmpty(accessibility.string(*current, AXAttribute::url));
         if (role == AXRole::window || role == AXRole::application)
             return std::nullopt;
-        current = accessibility_.parent(*current);
+        current = accessibility.parent(*current);
     }
     return std::nullopt;
 }

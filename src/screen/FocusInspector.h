@@ -31,8 +31,8 @@ public:
 
 private:
     // Blocking: everything the snapshot holds beyond the application itself.
-    FocusSnapshot read(const RunningApplication& application) const;
-    std::optional<QString> webAddress(const AccessibleElement& element) const;
+    static FocusSnapshot read(Accessibility& accessibility, const RunningApplication& application);
+    static std::optional<QString> webAddress(Accessibility& accessibility, const AccessibleElement& element);
 
     Workspace& workspace_;
     Accessibility& accessibility_;
