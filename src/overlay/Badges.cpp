@@ -5,6 +5,7 @@
 #include "support/Text.h"
 #include "ui/CapsuleButton.h"
 #include "ui/CapsuleLabel.h"
+#include "ui/MenuText.h"
 
 #include <QHBoxLayout>
 #include <QMenu>
@@ -84,7 +85,7 @@ void Badges::rebuildPersonMenu() {
     personMenu_->clear();
     for (const PersonChoice& choice : model_.personChoices()) {
         const QUuid id = choice.id;
-        personMenu_->addAction(choice.name, this, [this, id] { model_.onPickPerson(id); });
+        personMenu_->addAction(menuText(choice.name), this, [this, id] { model_.onPickPerson(id); });
     }
     if (model_.personBadge()) {
         personMenu_->addSeparator();

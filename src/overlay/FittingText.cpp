@@ -1,5 +1,6 @@
 #include "overlay/FittingText.h"
 
+#include "support/Text.h"
 #include "ui/Ink.h"
 #include "ui/TypeScale.h"
 
@@ -49,9 +50,7 @@ QFont FittingText::font() const {
 }
 
 QString FittingText::oneLine() const {
-    QString line = text_;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return line;
+    return Text::oneLine(text_);
 }
 
 QStringList FittingText::shownLines() const {
@@ -71,9 +70,7 @@ QStringList FittingText::shownLines() const {
         line.setLineWidth(style_.maxWidth);
         if (lines.size() == style_.lines - 1) {
             // The last line that fits takes the rest, cut at its end.
-            QString rest = text.mid(line.textStart());
-            rest.replace(QChar::LineSeparator, QLatin1Char(' '));
-            lines << metrics.elidedText(rest, Qt::ElideRight, style_.maxWidth);
+            lines << metrics.elidedText(Text::oneLine(text.mid(line.textStart())), Qt::ElideRight, style_.maxWidth);
             break;
         }
         lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator).trimmed();

@@ -40,7 +40,7 @@ protected:
 
 private:
     QFont font() const;
-    // A single line cannot show a line break: breaks become spaces.
+    // A single line cannot show a line break: each break, with the blanks around it, becomes one space.
     QString oneLine() const;
 
     QString text_;

@@ -111,6 +111,9 @@ void InsertedRow::rebuildChips() {
         for (const SaveOffer& offer : offers)
             chipLayout->addWidget(chip(offer), 0, Qt::AlignLeft);
         layout_->addWidget(chips_, 0, Qt::AlignLeft);
+        // Shown now, not on a later turn of the event loop as a widget added to a visible row would be:
+        // the panel is measured right after this and must count the chips.
+        chips_->show();
     }
     layout_->invalidate();
     updateGeometry();

@@ -9,18 +9,28 @@ namespace lumeno {
 
 OverlayPanel::OverlayPanel(QWidget* content, Sheet sheet, PanelWindowHints& hints)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
-                           | Qt::NoDropShadowWindowHint),
+                           | Qt::NoDropShadowWindowHint | Qt::BypassWindowManagerHint),
       content_(content), sheet_(sheet), hints_(hints) {
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Always a window with an alpha channel: a compositing manager may start or stop while it exists.
     setAttribute(Qt::WA_TranslucentBackground);
+    // The panel is never the active window, where Qt shows help texts by default.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::NoFocus);
     content_->setParent(this);
-    winId(); // the native window must exist before the window system is told about it
-    hints_.prepare(*windowHandle());
+    winId(); // the input shape is set on the native window, which must exist before the first show
+    connect(&hints_, &PanelWindowHints::compositingChanged, this, [this] {
+        applyShape();
+        update();
+    });
 }
 
 QRect OverlayPanel::sheetGeometry() const {
     return geometry().marginsRemoved(GlassBackground::shadowMargins());
+}
+
+QRect OverlayPanel::sheetInPanel() const {
+    return content_->geometry();
 }
 
 void OverlayPanel::place(const QRect& sheet, qreal cornerRadius) {
@@ -29,10 +39,17 @@ void OverlayPanel::place(const QRect& sheet, qreal cornerRadius) {
     radius_ = cornerRadius;
     const QMargins margins = GlassBackground::shadowMargins();
     setGeometry(sheet.marginsAdded(margins));
-    const QRect sheetInPanel(QPoint(margins.left(), margins.top()), sheet.size());
-    content_->setGeometry(sheetInPanel);
-    hints_.setInputArea(*windowHandle(), sheetInPanel);
+    content_->setGeometry(QRect(QPoint(margins.left(), margins.top()), sheet.size()));
+    hints_.setInputArea(*windowHandle(), sheetInPanel());
+    applyShape();
     update();
+}
+
+void OverlayPanel::applyShape() {
+    if (hints_.isCompositing())
+        clearMask();
+    else
+        setMask(GlassBackground::sheetRegion(sheetInPanel(), radius_));
 }
 
 void OverlayPanel::present() {
@@ -45,7 +62,10 @@ void OverlayPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QColor fill =
         sheet_ == Sheet::glass ? GlassBackground::glassFill(palette()) : palette().color(QPalette::Window);
-    background_.paint(painter, content_->geometry(), radius_, fill, palette());
+    if (hints_.isCompositing())
+        background_.paint(painter, sheetInPanel(), radius_, fill, palette());
+    else
+        GlassBackground::paintOpaque(painter, sheetInPanel(), radius_, fill, palette());
 }
 
 } // namespace lumeno

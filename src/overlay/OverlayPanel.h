@@ -8,10 +8,14 @@ namespace lumeno {
 
 class PanelWindowHints;
 
-// A floating panel that never takes the keyboard: frameless, above other windows, on every desktop and in
-// no task bar, shown without activating the program, so the application being typed into keeps its focus
-// while the panel's buttons still answer the first click. Its content sits on a rounded sheet with a
-// soft shadow; the window reaches past the sheet by the shadow's margins, and only the sheet takes clicks.
+// A floating panel that never takes the keyboard: frameless, left alone by the window manager (so nothing,
+// not even a full-screen window, stacks above it, and no frame catches clicks around it), on every desktop
+// and in no task bar, shown without activating the program, so the application being typed into keeps its
+// focus while the panel's buttons still answer the first click and their help texts show on hover.
+//
+// Its content sits on a rounded sheet. Where a compositing manager runs, the sheet is slightly translucent
+// with a soft shadow, and the window reaches past it by the shadow's margins; only the sheet takes clicks.
+// Without one, the window is cut to the sheet's shape and painted opaque.
 class OverlayPanel : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +35,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRect sheetInPanel() const;
+    // The window's shape for the way windows are drawn now.
+    void applyShape();
+
     QWidget* content_;
     Sheet sheet_;
     PanelWindowHints& hints_;

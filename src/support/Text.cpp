@@ -165,6 +165,31 @@ QString Text::trimmedHorizontal(const QString& text) {
     return trimmedWhere(text, [](UChar32 c) { return bool(u_isblank(c)); });
 }
 
+QString Text::oneLine(const QString& text) {
+    const auto isBreak = [](QChar c) {
+        return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
+               || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    };
+    if (std::none_of(text.begin(), text.end(), isBreak))
+        return text;
+    QString line;
+    line.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (!isBreak(text[i])) {
+            line += text[i++];
+            continue;
+        }
+        while (!line.isEmpty() && line.back().isSpace())
+            line.chop(1);
+        while (i < text.size() && text[i].isSpace())
+            ++i;
+        // A break at either end joins nothing.
+        if (!line.isEmpty() && i < text.size())
+            line += u' ';
+    }
+    return line;
+}
+
 QString Text::trimmedWithPunctuation(const QString& text) {
     return trimmedWhere(text, [](UChar32 c) { return u_isUWhiteSpace(c) || u_ispunct(c); });
 }

@@ -12,6 +12,8 @@ public:
     static QString trimmed(const QString& text);
     // Trims spaces and tabs (horizontal white space) at both ends, keeping line breaks.
     static QString trimmedHorizontal(const QString& text);
+    // The text on one line: each line break, with the white space around it, becomes a single space.
+    static QString oneLine(const QString& text);
     // Trims white space, line breaks and punctuation at both ends, per code point.
     static QString trimmedWithPunctuation(const QString& text);
 

@@ -1,5 +1,7 @@
 #include "ui/CapsuleContent.h"
 
+#include "support/Text.h"
+
 #include "ui/Symbol.h"
 #include "ui/TypeScale.h"
 
@@ -27,13 +29,13 @@ int CapsuleContent::symbolSide() const {
 
 int CapsuleContent::contentWidth() const {
     const int symbolPart = symbol.isEmpty() ? 0 : symbolSide() + symbolGap;
-    const int natural = symbolPart + int(std::ceil(QFontMetricsF(font()).horizontalAdvance(text)));
+    const int natural = symbolPart + int(std::ceil(QFontMetricsF(font()).horizontalAdvance(Text::oneLine(text))));
     return style.maxContentWidth > 0 ? std::min(natural, style.maxContentWidth) : natural;
 }
 
 QString CapsuleContent::shownText() const {
     const int symbolPart = symbol.isEmpty() ? 0 : symbolSide() + symbolGap;
-    return QFontMetricsF(font()).elidedText(text, Qt::ElideRight, contentWidth() - symbolPart);
+    return QFontMetricsF(font()).elidedText(Text::oneLine(text), Qt::ElideRight, contentWidth() - symbolPart);
 }
 
 QSize CapsuleContent::sizeHint() const {

@@ -1,5 +1,6 @@
 #include "ui/GlassBackground.h"
 
+#include "ui/Hierarchy.h"
 #include "ui/Ink.h"
 
 #include <QPainter>
@@ -72,6 +73,30 @@ QColor GlassBackground::glassFill(const QPalette& palette) {
     QColor fill = palette.color(QPalette::Base);
     fill.setAlphaF(0.94f);
     return fill;
+}
+
+QRegion GlassBackground::sheetRegion(const QRect& sheet, qreal radius) {
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(sheet), radius, radius);
+    return QRegion(shape.toFillPolygon().toPolygon());
+}
+
+void GlassBackground::paintOpaque(QPainter& painter, const QRect& sheet, qreal radius, QColor fill,
+                                  const QPalette& palette) {
+    painter.save();
+    fill.setAlpha(255);
+    const QRegion region = sheetRegion(sheet, radius);
+    painter.setClipRegion(region);
+    painter.fillRect(sheet, fill);
+    // The hairline follows the pixel edge of the shape, so no half-covered pixel is left to show black.
+    painter.setPen(QPen(hierarchicalColor(palette, Hierarchy::quaternary), 1));
+    for (const QRect& band : region) {
+        painter.drawLine(band.topLeft(), band.bottomLeft());
+        painter.drawLine(band.topRight(), band.bottomRight());
+    }
+    painter.drawLine(sheet.topLeft(), sheet.topRight());
+    painter.drawLine(sheet.bottomLeft(), sheet.bottomRight());
+    painter.restore();
 }
 
 void GlassBackground::paint(QPainter& painter, const QRect& sheet, qreal radius, const QColor& fill,

@@ -4,6 +4,7 @@
 #include <QMargins>
 #include <QPalette>
 #include <QRect>
+#include <QRegion>
 
 class QPainter;
 
@@ -21,6 +22,11 @@ public:
     // Paints the sheet in `sheet` filled with `fill`, with its shadow around it; `painter` must have room
     // for the margins.
     void paint(QPainter& painter, const QRect& sheet, qreal radius, const QColor& fill, const QPalette& palette);
+
+    // Where nothing blends a window with what lies beneath it: the rounded sheet as whole pixels, the
+    // window's shape, and the sheet painted opaque inside it, without a shadow.
+    static QRegion sheetRegion(const QRect& sheet, qreal radius);
+    static void paintOpaque(QPainter& painter, const QRect& sheet, qreal radius, QColor fill, const QPalette& palette);
 
 private:
     const QImage& shadowFor(QSize sheet, qreal radius);

@@ -24,7 +24,7 @@ TEST_F(CaptureOverlayTest, HasNoWindowUntilFirstShownAndKeepsItAfterHiding) {
     overlay.show(OverlayPhase::listening);
     ASSERT_NE(panel(), nullptr);
     EXPECT_TRUE(overlay.isVisible());
-    EXPECT_EQ(hints.prepared.size(), 1u);
+    const OverlayPanel* first = panel();
 
     overlay.hide(0);
     EXPECT_TRUE(overlay.isVisible()); // never inside the call
@@ -33,7 +33,7 @@ TEST_F(CaptureOverlayTest, HasNoWindowUntilFirstShownAndKeepsItAfterHiding) {
     EXPECT_EQ(overlay.model().phase(), OverlayPhase::hidden);
 
     overlay.show(OverlayPhase::drafting);
-    EXPECT_EQ(hints.prepared.size(), 1u);
+    EXPECT_EQ(panel(), first);
 }
 
 TEST_F(CaptureOverlayTest, AShowBeforeAWaitingHideRunsKeepsThePanelUp) {
@@ -96,7 +96,38 @@ TEST_F(CaptureOverlayTest, PanelSitsAboveTheBottomOfTheScreenUnderThePointerAndT
     const Qt::WindowFlags flags = shown->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(flags.testFlag(Qt::BypassWindowManagerHint)) << "no frame around it, nothing stacked above it";
     EXPECT_TRUE(shown->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_TRUE(shown->testAttribute(Qt::WA_AlwaysShowToolTips)) << "help texts in a window that is never active";
+}
+
+TEST_F(CaptureOverlayTest, WithoutACompositingManagerThePanelIsCutToItsSheetAndFollowsTheManagerComingAndGoing) {
+    overlay.show(OverlayPhase::listening);
+    OverlayPanel* shown = panel();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->mask().isEmpty()) << "composited: the window reaches past the sheet for the shadow";
+
+    hints.setCompositing(false);
+    const QRect sheet(shown->mapFromGlobal(shown->sheetGeometry().topLeft()), shown->sheetGeometry().size());
+    const QRegion shape = shown->mask();
+    EXPECT_TRUE(shape.contains(sheet.center()));
+    EXPECT_TRUE(shape.contains(QPoint(sheet.left(), sheet.center().y())));
+    EXPECT_FALSE(shape.contains(sheet.topLeft())) << "the rounded corner is cut away";
+    EXPECT_FALSE(shape.contains(sheet.bottomRight()));
+    EXPECT_FALSE(shape.contains(sheet.topLeft() - QPoint(2, 2))) << "no shadow margin";
+    const QImage picture = shown->grab().toImage();
+    const qreal dpr = picture.devicePixelRatio();
+    EXPECT_EQ(qAlpha(picture.pixel((sheet.topLeft() + QPoint(4, sheet.height() / 2)) * dpr)), 255)
+        << "nothing blends the sheet: it is painted opaque";
+
+    // A relayout to another size cuts the window to the new sheet.
+    overlay.model().setTranscript(QStringLiteral("a transcript long enough to widen the listening row a good deal"));
+    overlay.relayout();
+    EXPECT_EQ(shown->mask().boundingRect(),
+              QRect(shown->mapFromGlobal(shown->sheetGeometry().topLeft()), shown->sheetGeometry().size()));
+
+    hints.setCompositing(true);
+    EXPECT_TRUE(shown->mask().isEmpty());
 }
 
 TEST_F(CaptureOverlayTest, ShowAndRelayoutFollowThePointerToAnotherScreen) {

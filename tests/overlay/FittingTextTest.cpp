@@ -74,9 +74,11 @@ TEST(FittingTextTest, AHeavierTextThatFitsInRegularWeightStaysOnOneLineAndMayBeC
     EXPECT_TRUE(bold->shownLines()[0].endsWith(QStringLiteral("…")));
 }
 
-TEST(FittingTextTest, ASingleLineShowsLineBreaksAsSpaces) {
+TEST(FittingTextTest, ASingleLineShowsEachLineBreakAsOneSpace) {
     auto view = make("Hi Anna,\nsee you", 1, 300);
     EXPECT_EQ(view->shownLines(), QStringList{"Hi Anna, see you"});
+    view->setText("Hi Anna,\r\n\r\nThursday at 3 works.  \n\nBest,\nMo");
+    EXPECT_EQ(view->shownLines(), QStringList{"Hi Anna, Thursday at 3 works. Best, Mo"});
 }
 
 TEST(FittingTextTest, AMinimumWidthHoldsForShortTexts) {

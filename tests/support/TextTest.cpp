@@ -31,6 +31,13 @@ TEST(TextTrim, HorizontalTrimKeepsLineBreaks) {
     EXPECT_EQ(Text::trimmedHorizontal(" \t "), "");
 }
 
+TEST(TextOneLine, EachLineBreakWithTheBlanksAroundItBecomesOneSpace) {
+    EXPECT_EQ(Text::oneLine("Hi Anna,\n\nThursday at 3 works"), "Hi Anna, Thursday at 3 works");
+    EXPECT_EQ(Text::oneLine(u8("one \r\n two\u2028three\u2029\u0085four")), "one two three four");
+    EXPECT_EQ(Text::oneLine("\n\nedges\n"), "edges");
+    EXPECT_EQ(Text::oneLine("keeps  double  spaces\tand tabs"), "keeps  double  spaces\tand tabs");
+}
+
 TEST(TextTrim, PunctuationTrimWorksPerCodePoint) {
     EXPECT_EQ(Text::trimmedWithPunctuation(u8("  \u00ABHello, world!\u00BB\n")), "Hello, world");
     EXPECT_EQ(Text::trimmedWithPunctuation(u8("\u00BFQu\u00E9?")), u8("Qu\u00E9"));

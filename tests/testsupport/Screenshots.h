@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport/LayoutCheck.h"
+
 #include <QColor>
 #include <QDir>
 #include <QImage>
@@ -31,8 +33,9 @@ inline QString save(const QImage& image, const QString& name) {
 }
 
 // A widget as it appears on a desktop: its picture (transparent parts included) over a plain backdrop,
-// with `margin` pixels of the backdrop around it.
+// with `margin` pixels of the backdrop around it. What it shows is checked first: nothing clipped.
 inline QImage onDesktop(QWidget& widget, int margin = 24, QColor backdrop = QColor(0xd9, 0xdd, 0xe3)) {
+    testing::expectNothingClipped(widget);
     const QImage shot = widget.grab().toImage();
     const qreal dpr = shot.devicePixelRatio();
     QImage canvas(shot.size() + QSize(2 * margin, 2 * margin) * dpr, QImage::Format_ARGB32_Premultiplied);

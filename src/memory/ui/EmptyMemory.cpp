@@ -9,6 +9,12 @@
 
 namespace lumeno {
 
+namespace {
+
+constexpr int detailWidth = 380;
+
+} // namespace
+
 EmptyMemory::EmptyMemory(Content content, QWidget* parent)
     : QWidget(parent)
     , symbol_(new SymbolView(content.symbol, 28, Ink::of(Hierarchy::tertiary), this))
@@ -23,7 +29,7 @@ EmptyMemory::EmptyMemory(Content content, QWidget* parent)
     detail_->setTextFormat(Qt::PlainText);
     detail_->setWordWrap(true);
     detail_->setAlignment(Qt::AlignHCenter);
-    detail_->setFixedWidth(380);
+    detail_->setFixedWidth(detailWidth);
     setTextHierarchy(*detail_, Hierarchy::secondary);
 
     auto* layout = new QVBoxLayout(this);
@@ -42,6 +48,8 @@ void EmptyMemory::setContent(Content content) {
     symbol_->setSymbol(content_.symbol, Ink::of(Hierarchy::tertiary));
     title_->setText(content_.title);
     detail_->setText(content_.detail);
+    // A centred item gets the height of its one-line size hint, not of its wrapped lines: ask for them.
+    detail_->setMinimumHeight(detail_->heightForWidth(detailWidth));
 }
 
 } // namespace lumeno

@@ -2,7 +2,7 @@
 
 #include "memory/MemoryStore.h"
 #include "memory/ui/Destructive.h"
-#include "memory/ui/MenuText.h"
+#include "ui/MenuText.h"
 #include "support/Text.h"
 #include "ui/Hierarchy.h"
 #include "ui/SettingsSection.h"

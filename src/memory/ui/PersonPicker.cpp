@@ -1,7 +1,7 @@
 #include "memory/ui/PersonPicker.h"
 
 #include "memory/MemoryStore.h"
-#include "memory/ui/MenuText.h"
+#include "ui/MenuText.h"
 #include "memory/ui/SymbolIcon.h"
 #include "ui/Hierarchy.h"
 #include "ui/TypeScale.h"

@@ -76,8 +76,8 @@ Platform makeLinuxPlatform(const Clock& clock, Scheduler& scheduler, const QStri
     platform.build = std::make_unique<LinuxBuildIdentity>(QCoreApplication::applicationFilePath());
     auto workspace = std::make_unique<LinuxWorkspace>();
     platform.screens = std::make_unique<QtScreenInfo>();
-    platform.panelHints = std::make_unique<X11PanelWindowHints>();
     const std::shared_ptr<XcbConnection> queries = XcbConnection::open();
+    platform.panelHints = std::make_unique<X11PanelWindowHints>(queries);
     const DesktopSession session = DesktopSession::fromEnvironment(queries != nullptr);
     platform.unsupportedSession = session.unsupportedReason();
     if (platform.unsupportedSession)

@@ -2,14 +2,33 @@
 
 #include "platform/PanelWindowHints.h"
 
+#include <xcb/xcb.h>
+
+#include <memory>
+
 namespace lumeno {
 
-// The hints through the X server: EWMH states and desktop for the panel, an input shape for its clickable
-// part. Does nothing when the program does not run on X11 (offscreen, Wayland).
+class XcbConnection;
+
+// The hints through the X server: an input shape for a panel's clickable part, and whether a compositing
+// manager runs, from the owner of the screen's _NET_WM_CM_S<n> selection, which every compositing manager
+// takes, watched through XFixes. Without an X server (Wayland), the desktop always composites.
 class X11PanelWindowHints final : public PanelWindowHints {
 public:
-    void prepare(QWindow& panel) override;
+    explicit X11PanelWindowHints(std::shared_ptr<XcbConnection> x);
+    ~X11PanelWindowHints() override;
+
     void setInputArea(QWindow& panel, const QRect& area) override;
+    bool isCompositing() const override { return compositing_; }
+
+private:
+    void watchCompositingManager();
+    void setCompositing(bool compositing);
+
+    std::shared_ptr<XcbConnection> x_;
+    xcb_atom_t selection_ = XCB_NONE;
+    int listener_ = 0;
+    bool compositing_ = true;
 };
 
 } // namespace lumeno

@@ -18,7 +18,7 @@ std::shared_ptr<XcbConnection> XcbConnection::open(const QByteArray& display) {
 }
 
 XcbConnection::XcbConnection(xcb_connection_t* connection, int screen)
-    : connection_(connection),
+    : connection_(connection), screen_(screen),
       notifier_(new QSocketNotifier(xcb_get_file_descriptor(connection), QSocketNotifier::Read, this)) {
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int index = 0; screens.rem && index < screen; ++index)

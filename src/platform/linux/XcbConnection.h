@@ -39,6 +39,8 @@ public:
 
     xcb_connection_t* get() const { return connection_; }
     xcb_window_t root() const { return root_; }
+    // The number of the display's screen the connection was opened on.
+    int screen() const { return screen_; }
 
     // The atom of `name`, asked once and remembered.
     xcb_atom_t atom(const char* name);
@@ -70,6 +72,7 @@ private:
 
     xcb_connection_t* connection_;
     xcb_window_t root_ = XCB_NONE;
+    int screen_ = 0;
     QSocketNotifier* notifier_;
     QHash<QByteArray, xcb_atom_t> atoms_;
     std::vector<std::pair<int, Listener>> listeners_;

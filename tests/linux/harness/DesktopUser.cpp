@@ -70,8 +70,12 @@ bool DesktopUser::type(const QString& text) {
     return true;
 }
 
-void DesktopUser::click(int x, int y) {
+void DesktopUser::moveTo(int x, int y) {
     send(XCB_MOTION_NOTIFY, 0, x, y);
+}
+
+void DesktopUser::click(int x, int y) {
+    moveTo(x, y);
     send(XCB_BUTTON_PRESS, 1);
     send(XCB_BUTTON_RELEASE, 1);
 }

@@ -11,8 +11,8 @@ class XcbConnection;
 
 namespace lumeno::desktop {
 
-// The user's hands on the test desktop: key presses, typing and clicks through XTest on a connection of
-// their own, each one processed by the server before the call returns.
+// The user's hands on the test desktop: key presses, typing, the pointer and clicks through XTest on a
+// connection of their own, each one processed by the server before the call returns.
 class DesktopUser {
 public:
     // X key codes of a pc105 keyboard.
@@ -28,6 +28,8 @@ public:
     void tap(quint8 keyCode);
     // Types `text` key by key (Shift where the layout needs it); false when a character has no key.
     bool type(const QString& text);
+    // Moves the pointer to (x, y) on the screen.
+    void moveTo(int x, int y);
     // Moves the pointer to (x, y) on the screen and clicks the left button there.
     void click(int x, int y);
 

@@ -134,7 +134,36 @@ std::optional<TestDesktop::BareServer> TestDesktop::startBareServer() {
     return BareServer{std::move(process), *display};
 }
 
+bool TestDesktop::hasCompositingManager(XcbConnection& x) {
+    const QByteArray selection = "_NET_WM_CM_S" + QByteArray::number(x.screen());
+    const auto owner = x.reply(xcb_get_selection_owner_reply, xcb_get_selection_owner(x.get(), x.atom(selection)));
+    return owner && owner->owner != XCB_NONE;
+}
+
+bool TestDesktop::startCompositor() {
+    if (QStandardPaths::findExecutable(QStringLiteral("xcompmgr")).isEmpty()) {
+        whyNot_ = QStringLiteral("xcompmgr is not installed (scripts/install-deps.sh installs it)");
+        return false;
+    }
+    const std::shared_ptr<XcbConnection> x = XcbConnection::open(display_);
+    if (!x || !compositor_.start(QStringLiteral("xcompmgr"), {QStringLiteral("-d"), QString::fromLocal8Bit(display_)}))
+        return false;
+    if (!DesktopTest::waitUntil([&] { return hasCompositingManager(*x); }, windowManagerStartMs)) {
+        compositor_.stop();
+        whyNot_ = QStringLiteral("xcompmgr did not take over the screen");
+        return false;
+    }
+    return true;
+}
+
+void TestDesktop::stopCompositor() {
+    compositor_.stop();
+    if (const std::shared_ptr<XcbConnection> x = XcbConnection::open(display_))
+        DesktopTest::waitUntil([&] { return !hasCompositingManager(*x); });
+}
+
 void TestDesktop::stop() {
+    compositor_.stop();
     windowManager_.stop();
     server_.stop();
 }

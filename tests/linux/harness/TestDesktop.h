@@ -7,6 +7,10 @@
 
 #include <optional>
 
+namespace lumeno {
+class XcbConnection;
+}
+
 namespace lumeno::desktop {
 
 // A real X desktop for the tests: Xvfb on a display it picks itself, and openbox managing its windows.
@@ -24,6 +28,13 @@ public:
     // Starts openbox and waits until it manages the screen; needs the QApplication.
     bool startWindowManager();
     void stop();
+
+    // Starts a compositing manager (xcompmgr) and waits until it owns the screen; false (with
+    // whyNotRunning()) when it cannot. It runs until stopCompositor() or the end of the tests.
+    bool startCompositor();
+    // Stops it and waits until the screen has no compositing manager.
+    void stopCompositor();
+    static bool hasCompositingManager(XcbConnection& x);
 
     // Another X server without a window manager, for tests of a bare display; none when it cannot start.
     // It runs until the returned process is destroyed.
@@ -43,6 +54,7 @@ private:
 
     ChildProcess server_;
     ChildProcess windowManager_;
+    ChildProcess compositor_;
     QTemporaryDir configuration_;
     QByteArray display_;
     QString whyNot_;

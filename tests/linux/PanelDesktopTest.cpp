@@ -1,0 +1,248 @@
+#include "linux/harness/DesktopTest.h"
+#include "linux/harness/DesktopUser.h"
+#include "linux/harness/FullScreenWindow.h"
+
+#include "memory/SaveOffer.h"
+#include "overlay/CaptureOverlay.h"
+#include "overlay/OverlayPanel.h"
+#include "platform/linux/QtScreenInfo.h"
+#include "platform/linux/X11PanelWindowHints.h"
+#include "platform/linux/XcbConnection.h"
+#include "support/Clock.h"
+#include "support/ManualScheduler.h"
+#include "testsupport/LayoutCheck.h"
+#include "testsupport/Screenshots.h"
+
+#include <QApplication>
+#include <QToolTip>
+
+namespace lumeno::desktop {
+namespace {
+
+// The capture overlay on the real X server, over another application's full-screen window: once on a
+// desktop without a compositing manager and once with one.
+class PanelDesktopTest : public DesktopTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        DesktopTest::SetUp();
+        if (IsSkipped())
+            return;
+        if (composited())
+            ASSERT_TRUE(desktop().startCompositor()) << desktop().whyNotRunning().toStdString();
+        ASSERT_TRUE(backdrop.waitUntilReady());
+        ASSERT_TRUE(waitUntil([&] { return hints.isCompositing() == composited(); }));
+        moveTo(QPoint(640, 300));
+        model().onCancel = [this] { ++cancels; };
+    }
+
+    void TearDown() override {
+        overlay.reset();
+        if (composited())
+            desktop().stopCompositor();
+    }
+
+    void moveTo(QPoint point) { user.moveTo(point.x(), point.y()); }
+    void click(QPoint point) { user.click(point.x(), point.y()); }
+
+    bool composited() const { return GetParam(); }
+    QString picture(const QString& name) const {
+        return name + (composited() ? QStringLiteral("-composited") : QStringLiteral("-no-compositor"));
+    }
+
+    OverlayModel& model() { return overlay->model(); }
+    OverlayPanel& panel() {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<OverlayPanel*>(window))
+                return *found;
+        throw std::logic_error("the overlay has no panel yet");
+    }
+    QRect sheet() { return panel().sheetGeometry(); }
+
+    static bool near(QColor a, QColor b, int tolerance) {
+        return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+               && std::abs(a.blue() - b.blue()) <= tolerance;
+    }
+
+    // Lets Qt lay out and paint what changed; a grab on Qt's connection then sees what it painted.
+    static void settle() {
+        for (int round = 0; round < 3; ++round) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+        }
+    }
+
+    // Shows `phase` and waits until the screen shows the sheet, light where it was the backdrop's colour.
+    QImage showOnScreen(OverlayPhase phase) {
+        overlay->show(phase);
+        settle();
+        QImage screen;
+        const bool shown = waitUntil([&] {
+            screen = grabScreen();
+            const QRect at = sheet();
+            return near(screen.pixelColor(at.left() + 6, at.center().y()), QColor(Qt::white), 24)
+                   && near(screen.pixelColor(at.center().x(), at.top() + 3), QColor(Qt::white), 24);
+        });
+        EXPECT_TRUE(shown) << "the sheet never showed on the screen";
+        return screen;
+    }
+
+    void offerTwoThings() {
+        model().setOffers({SaveOffer::commitment("Send Anna the signed contract", std::nullopt, std::nullopt),
+                           SaveOffer::pin("Prefers calls after lunch", std::nullopt, std::nullopt)});
+        // What the reply loop does when a chip is clicked.
+        model().onAcceptOffer = [this](const SaveOffer& offer) {
+            QSet<QUuid> saved = model().savedOffers();
+            saved.insert(offer.id);
+            model().setSavedOffers(saved);
+            overlay->relayout();
+        };
+    }
+
+    FullScreenWindow backdrop{QColor(0x2f, 0x6d, 0xb5)};
+    X11PanelWindowHints hints{XcbConnection::open()};
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    QtScreenInfo screens;
+    std::unique_ptr<CaptureOverlay> overlay = std::make_unique<CaptureOverlay>(scheduler, clock, screens, hints);
+    DesktopUser user;
+    int cancels = 0;
+};
+
+TEST_P(PanelDesktopTest, FloatsAboveAFullScreenWindowWithoutTakingItsFocusAndItsCloseButtonAnswers) {
+    offerTwoThings();
+    QImage screen = showOnScreen(OverlayPhase::inserted);
+    screenshots::save(screen, picture(QStringLiteral("desktop-overlay-over-full-screen")));
+    testing::expectNothingClipped(panel());
+    EXPECT_TRUE(backdrop.hasFocus());
+
+    // The full-screen application comes to the front again, as when the user clicks into it.
+    backdrop.activate();
+    click(QPoint(40, 40));
+    ASSERT_TRUE(waitUntil([&] { return backdrop.clicks().size() == 1; }));
+    screen = grabScreen();
+    EXPECT_TRUE(near(screen.pixelColor(sheet().left() + 6, sheet().center().y()), Qt::white, 24))
+        << "the panel stays in front of the full-screen window";
+
+    auto* close = panel().findChild<QWidget*>(QStringLiteral("closeButton"));
+    ASSERT_NE(close, nullptr);
+    click(close->mapToGlobal(close->rect().center()));
+    EXPECT_TRUE(waitUntil([&] { return cancels == 1; })) << "the click reached the panel's close button";
+    EXPECT_EQ(backdrop.clicks().size(), 1) << "and not the window beneath";
+    EXPECT_TRUE(backdrop.hasFocus()) << "the user's application keeps the keyboard";
+    EXPECT_EQ(QGuiApplication::focusWindow(), nullptr);
+}
+
+TEST_P(PanelDesktopTest, AClickJustOutsideTheSheetReachesTheWindowBeneath) {
+    showOnScreen(OverlayPhase::listening);
+    const QRect at = sheet();
+    const QList<QPoint> outside = {QPoint(at.left() - 5, at.center().y()), QPoint(at.right() + 5, at.center().y()),
+                                   QPoint(at.center().x(), at.bottom() + 5), QPoint(at.center().x(), at.top() - 5)};
+    for (const QPoint& point : outside)
+        click(point);
+    ASSERT_TRUE(waitUntil([&] { return backdrop.clicks().size() == outside.size(); }))
+        << backdrop.clicks().size() << " of " << outside.size() << " clicks arrived";
+    EXPECT_EQ(backdrop.clicks(), outside);
+    EXPECT_EQ(cancels, 0);
+}
+
+TEST_P(PanelDesktopTest, TheCornersShowWhatLiesBeneathAndNothingIsBlack) {
+    const QImage screen = showOnScreen(OverlayPhase::listening);
+    screenshots::save(screen.copy(sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-corners")));
+    const QRect at = sheet();
+    const QColor beneath = backdrop.colour();
+    for (const QPoint& corner : {at.topLeft(), at.topRight(), at.bottomLeft(), at.bottomRight()}) {
+        const QColor shown = screen.pixelColor(corner);
+        if (composited())
+            // A soft shadow darkens the backdrop a little there; it never turns it black.
+            EXPECT_TRUE(near(shown, beneath, 60) && shown.lightness() > beneath.lightness() / 2)
+                << qPrintable(shown.name()) << " at " << corner.x() << "," << corner.y();
+        else
+            EXPECT_EQ(shown, beneath) << qPrintable(shown.name()) << " at " << corner.x() << "," << corner.y();
+    }
+    for (const QPoint& margin : {QPoint(at.left() - 5, at.center().y()), QPoint(at.center().x(), at.bottom() + 8)}) {
+        const QColor shown = screen.pixelColor(margin);
+        if (composited())
+            EXPECT_TRUE(near(shown, beneath, 60)) << qPrintable(shown.name());
+        else
+            EXPECT_EQ(shown, beneath) << qPrintable(shown.name());
+    }
+}
+
+TEST_P(PanelDesktopTest, HoveringAButtonShowsItsHelpText) {
+    model().setOffers({SaveOffer::pin("Prefers calls after lunch", std::nullopt, std::nullopt)});
+    showOnScreen(OverlayPhase::inserted);
+    auto* close = panel().findChild<QWidget*>(QStringLiteral("closeButton"));
+    ASSERT_NE(close, nullptr);
+    moveTo(close->mapToGlobal(close->rect().center()) + QPoint(1, 0));
+    moveTo(close->mapToGlobal(close->rect().center()));
+    ASSERT_TRUE(waitUntil([] { return QToolTip::isVisible() && QToolTip::text() == QStringLiteral("Cancel (Esc)"); }))
+        << "no help text";
+    // The help text's own window, once it is painted on the screen.
+    QWidget* help = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->inherits("QTipLabel") && window->isVisible())
+            help = window;
+    ASSERT_NE(help, nullptr);
+    QImage screen;
+    EXPECT_TRUE(waitUntil([&] {
+        screen = grabScreen();
+        return !near(screen.pixelColor(help->geometry().center()), backdrop.colour(), 24);
+    })) << "the help text is not on the screen";
+    screenshots::save(screen.copy(sheet().united(help->geometry()).adjusted(-30, -30, 30, 30)),
+                      picture(QStringLiteral("desktop-overlay-help")));
+    EXPECT_TRUE(backdrop.hasFocus());
+
+    auto* chip = panel().findChild<QWidget*>(QStringLiteral("offerChip"));
+    ASSERT_NE(chip, nullptr);
+    moveTo(chip->mapToGlobal(chip->rect().center()));
+    EXPECT_TRUE(waitUntil([] {
+        return QToolTip::isVisible() && QToolTip::text() == QStringLiteral("Save to Memory. Ignore it and nothing is stored.");
+    }));
+}
+
+TEST_P(PanelDesktopTest, AfterAChipClickThePanelHasTheSizeItHasWhenShownAfreshWithThatContent) {
+    offerTwoThings();
+    showOnScreen(OverlayPhase::inserted);
+    auto* chip = panel().findChild<QWidget*>(QStringLiteral("offerChip"));
+    ASSERT_NE(chip, nullptr);
+    click(chip->mapToGlobal(chip->rect().center()));
+    ASSERT_TRUE(waitUntil([&] { return model().savedOffers().size() == 1; }));
+    // Whatever Qt still does on later turns of the event loop must not change the size.
+    const QSize afterClick = sheet().size();
+    QImage screen = showOnScreen(OverlayPhase::inserted);
+    screenshots::save(screen.copy(sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-chip-saved")));
+    EXPECT_EQ(sheet().size(), afterClick);
+    testing::expectNothingClipped(panel());
+
+    const QSet<QUuid> saved = model().savedOffers();
+    const std::vector<SaveOffer> offers = model().offers();
+    overlay->hide(0);
+    scheduler.runDue();
+    model().setOffers(offers);
+    model().setSavedOffers(saved);
+    showOnScreen(OverlayPhase::inserted);
+    EXPECT_EQ(sheet().size(), afterClick) << "freshly shown with one chip saved";
+}
+
+TEST_P(PanelDesktopTest, FollowsACompositingManagerThatStartsOrStops) {
+    showOnScreen(OverlayPhase::listening);
+    const QPoint corner = sheet().topLeft();
+    if (composited())
+        desktop().stopCompositor();
+    else
+        ASSERT_TRUE(desktop().startCompositor());
+    ASSERT_TRUE(waitUntil([&] { return hints.isCompositing() != composited(); }));
+    EXPECT_EQ(panel().mask().isEmpty(), !composited());
+    if (composited()) // now without one: the corner shows the backdrop exactly
+        EXPECT_TRUE(waitUntil([&] { return grabScreen().pixelColor(corner) == backdrop.colour(); }));
+    else
+        desktop().stopCompositor();
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, PanelDesktopTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "WithACompositingManager" : "WithoutACompositingManager";
+                         });
+
+} // namespace
+} // namespace lumeno::desktop
