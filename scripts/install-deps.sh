@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config fonts-dejavu-core
+  build-essential cmake ninja-build pkg-config fonts-dejavu-core tzdata
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qcoro-qt6-dev
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libcld2-dev libx11-dev libxext-dev
   qt6-multimedia-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx pocketsphinx-en-us

@@ -4,8 +4,6 @@
 #include "overlay/OverlayPanel.h"
 #include "overlay/OverlayView.h"
 
-#include <QPointer>
-
 namespace lumeno {
 
 CaptureOverlay::CaptureOverlay(Scheduler& scheduler, const Clock& clock, ScreenInfo& screens, PanelWindowHints& hints,
@@ -20,7 +18,6 @@ CaptureOverlay::~CaptureOverlay() {
 void CaptureOverlay::show(OverlayPhase phase) {
     if (hideWork_)
         scheduler_.cancel(*hideWork_);
-    ++generation_;
     model_.setPhase(phase);
     OverlayPanel& panel = ensurePanel();
     layout(panel);
@@ -30,12 +27,7 @@ void CaptureOverlay::show(OverlayPhase phase) {
 void CaptureOverlay::hide(double seconds) {
     if (hideWork_)
         scheduler_.cancel(*hideWork_);
-    const int generation = generation_;
-    hideWork_ = scheduler_.after(seconds, [self = QPointer(this), generation] {
-        // A show in between owns the panel now.
-        if (self && self->generation_ == generation)
-            self->hideNow();
-    });
+    hideWork_ = scheduler_.after(seconds, [this] { hideNow(); });
 }
 
 void CaptureOverlay::relayout() {

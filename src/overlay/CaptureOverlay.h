@@ -49,8 +49,8 @@ private:
     PanelWindowHints& hints_;
     std::unique_ptr<OverlayPanel> panel_;
     OverlayView* view_ = nullptr;
+    // The last hide asked for: a show, a newer hide and the destructor cancel it (once run, cancelling is a no-op).
     std::optional<Scheduler::TimerId> hideWork_;
-    int generation_ = 0;
 };
 
 } // namespace lumeno

@@ -5,10 +5,10 @@
 #include <QTextDocument>
 
 #include <QMessageBox>
+#include "testsupport/Screenshots.h"
 #include "ui/ProblemLabel.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,12 +80,7 @@ protected:
     // What the user sees, for a person to look at.
     void snapshot(const QString& name) {
         settle();
-        const QString folder = qEnvironmentVariable("LUMENO_SCREENSHOT_DIR",
-                                                    QCoreApplication::applicationDirPath() + "/screenshots");
-        QDir().mkpath(folder);
-        const QImage image = view->grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        EXPECT_TRUE(image.save(folder + "/" + name + ".png"));
+        screenshots::save(screenshots::onDesktop(*view), name);
     }
 
     // Shows a signed-in store and answers the refresh that showing the tab starts.

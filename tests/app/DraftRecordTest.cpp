@@ -109,6 +109,66 @@ TEST_F(DraftRecordTest, AnAppNotKnownAsMailOrChatIsNeitherReadNorNamedToTheModel
     EXPECT_FALSE(server->requests().empty());
 }
 
+TEST_F(DraftRecordTest, ASelectionOfTwoOrMoreCharactersIsTheContextAndTheScreenIsNotRead) {
+    desktop.change(chat.composer, [](FakeDesktop::Element& field) { field.value = QStringLiteral("ok? fine"); });
+    desktop.focus(chat.composer);
+    desktop.select(chat.composer, TextRange{0, 2});
+    holdBegins();
+    EXPECT_TRUE(log->lines().filter(QStringLiteral("Read conversation:")).isEmpty());
+    EXPECT_EQ(overlay().contextBadge(), QStringLiteral("Selection"));
+    escape();
+
+    desktop.select(chat.composer, TextRange{0, 1}); // one character is no context: the thread is read
+    holdBegins();
+    EXPECT_FALSE(log->lines().filter(QStringLiteral("Read conversation:")).isEmpty());
+    EXPECT_EQ(overlay().contextBadge(), QStringLiteral("Conversation"));
+}
+
+TEST_F(DraftRecordTest, AFieldOfABrowserOutsideAnyPageIsNotRead) {
+    const FakeScenes::WebMail mail = FakeScenes::webMail(desktop);
+    const FakeDesktop::ElementId search =
+        desktop.add(mail.window, FakeDesktop::Element::field(AXRole::textField, QString(), QStringLiteral("Search")));
+    desktop.focus(search);
+    serverDrafts(QStringLiteral("Confirmed."));
+    dictate(QStringLiteral("say confirmed"));
+    const DraftDetails record = lastRecord();
+    ASSERT_TRUE(record.conversation);
+    EXPECT_EQ(record.conversation->status, Status::skipped);
+    EXPECT_EQ(record.conversation->note, QStringLiteral("Not read: the focused field isn't in a web page. Nothing "
+                                                        "copied recently either, so no thread was sent."));
+}
+
+TEST_F(DraftRecordTest, APersonPickedInTheOverlayOutlastsTheMatchAndIsRecordedAsPicked) {
+    app->memory.addPerson(QStringLiteral("Ana Novak"), {}, QString());
+    const Person marko = app->memory.addPerson(QStringLiteral("Marko Kovač"), {}, QString());
+    desktop.focus(chat.composer);
+    serverDrafts(QStringLiteral("Sure."));
+    ++press;
+    loop().handle(HotkeyEvent::down(press));
+    loop().handle(HotkeyEvent::holdBegan(press, false));
+    overlay().onPickPerson(marko.id); // before the thread was read and matched to Ana
+    settle();
+    EXPECT_EQ(overlay().personBadge(), QStringLiteral("Marko Kovač"));
+    say(QStringLiteral("say sure"));
+    release();
+    advance(3);
+    ASSERT_TRUE(lastRecord().recipient);
+    EXPECT_EQ(lastRecord().recipient->name, QStringLiteral("Marko Kovač"));
+    EXPECT_EQ(lastRecord().recipient->how, QStringLiteral("Picked by you in the overlay"));
+
+    serverDrafts(QStringLiteral("Sure."));
+    holdBegins();
+    EXPECT_EQ(overlay().personBadge(), QStringLiteral("Ana Novak"));
+    overlay().onPickPerson(std::nullopt);
+    EXPECT_EQ(overlay().personBadge(), std::nullopt);
+    say(QStringLiteral("say sure"));
+    release();
+    advance(3);
+    ASSERT_TRUE(lastRecord().recipient);
+    EXPECT_EQ(lastRecord().recipient->name, std::nullopt);
+    EXPECT_EQ(lastRecord().recipient->how, QStringLiteral("You chose No Person Card"));
+}
+
 TEST_F(DraftRecordTest, LaterFatesAmendTheCommittedRecordOnlyWhileDetailsAreOn) {
     desktop.focus(chat.composer);
     server->enqueue(FakeHttpTransport::json(500, R"({"error":"boom"})"));

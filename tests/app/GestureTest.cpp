@@ -1,176 +1,115 @@
-// The gestures of one hot key, from keys on the fake keyboard through the hot-key service to the trigger
-// rule, with the reply loop's own bookkeeping of its phase and consumed press.
-#include "app/TriggerLogic.h"
-#include "voice/HotkeyHarness.h"
+// The gestures of one hot key, from keys on the fake keyboard through the hot-key service into the reply
+// loop: what each press starts, finishes or leaves alone.
+#include "LoopHarness.h"
 
-#include <gtest/gtest.h>
+#include "platform/VirtualKeyCodes.h"
 
 namespace lumeno {
-
-void PrintTo(const TriggerLogic::Command& command, std::ostream* out);
-
 namespace {
 
 using namespace VirtualKey;
-using Command = TriggerLogic::Command;
+using testing::LoopHarness;
+using Kind = TriggerLogic::Phase::Kind;
 using Phase = TriggerLogic::Phase;
-using Commands = std::vector<Command>;
 
-// What the reply loop does with each command to its phase and consumed press; starting, drafting and
-// inserting themselves are not here.
-class GestureTest : public ::testing::Test, protected testing::HotkeyHarness {
+class GestureTest : public LoopHarness {
 protected:
-    void SetUp() override {
-        service.onEvent = [this](const HotkeyEvent& event) { handle(event); };
-        service.start(Hotkey());
+    GestureTest() {
+        app->hotkeys.onEvent = [this](const HotkeyEvent& event) { loop().handle(event); };
+        app->hotkeys.start(Hotkey());
+        desktop.focus(chat.composer);
     }
 
-    void handle(const HotkeyEvent& event) {
-        const Command command = TriggerLogic::command(event, phase, consumed);
-        if (command.kind != Command::Kind::ignore)
-            commands.push_back(command);
-        switch (command.kind) {
-        case Command::Kind::beginHold:
-            phase = Phase::listening(ListenMode::hold, command.press);
-            editing = command.edit;
-            break;
-        case Command::Kind::beginHandsFree:
-            phase = Phase::listening(ListenMode::handsFree, command.press);
-            editing = command.edit;
-            break;
-        case Command::Kind::finish:
-        case Command::Kind::insertPending:
-            if (command.press)
-                consumed = command.press;
-            phase = Phase::busy();
-            break;
-        case Command::Kind::continueHandsFree:
-            phase = Phase::listening(ListenMode::handsFree, std::nullopt);
-            break;
-        case Command::Kind::switchToEdit:
-            editing = true;
-            break;
-        case Command::Kind::cancel:
-            phase = Phase::idle();
-            break;
-        case Command::Kind::ignore:
-            break;
-        }
+    // Holds right Alt for `seconds` of manual time, the loop running meanwhile.
+    void hold(double seconds) {
+        keyboard.press(rightOption);
+        advance(seconds);
+        keyboard.release(rightOption);
+        settle();
     }
 
-    Commands takeCommands() { return std::exchange(commands, {}); }
-
-    Phase phase = Phase::idle();
-    std::optional<quint64> consumed;
-    bool editing = false;
-    Commands commands;
+    FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
 };
 
-TEST_F(GestureTest, HoldToTalk) {
-    hold(rightOption, 2.0);
-    EXPECT_EQ(takeCommands(), (Commands{Command::beginHold(1, false), Command::finish(std::nullopt)}));
-    EXPECT_EQ(phase, Phase::busy());
-}
-
-TEST_F(GestureTest, TapStartsHandsFreeAndTheNextPressFinishesIt) {
-    hold(rightOption, 0.05);
-    EXPECT_EQ(phase, Phase::listening(ListenMode::handsFree, 1));
-    scheduler.advance(4);
-    hold(rightOption, 0.7); // however long the finishing press, its hold and release are spent
-    EXPECT_EQ(takeCommands(), (Commands{Command::beginHandsFree(1, false), Command::finish(2)}));
-    EXPECT_EQ(consumed, 2u);
-}
-
-TEST_F(GestureTest, FinishingPressIsSpentEvenWhenTheDictationEndsAtOnce) {
-    hold(rightOption, 0.05);
+TEST_F(GestureTest, HoldingListensUntilTheRelease) {
     keyboard.press(rightOption);
-    phase = Phase::idle(); // nothing was heard: the loop is idle again before the key comes up
-    scheduler.advance(0.1);
+    advance(1);
+    EXPECT_EQ(loop().phase(), Phase::listening(ListenMode::hold, 1));
+    say(QStringLiteral("tell her yes"));
     keyboard.release(rightOption);
-    EXPECT_EQ(takeCommands(), (Commands{Command::beginHandsFree(1, false), Command::finish(2)}));
-    EXPECT_EQ(phase, Phase::idle()) << "the release of the finishing press is no new tap";
+    settle();
+    EXPECT_EQ(loop().phase().kind, Kind::busy);
 }
 
-TEST_F(GestureTest, ShortHoldTurnsIntoHandsFree) {
-    hold(rightOption, 0.3);
-    EXPECT_EQ(phase, Phase::listening(ListenMode::handsFree, std::nullopt));
-    scheduler.advance(3);
-    hold(rightOption, 0.1);
-    EXPECT_EQ(takeCommands(),
-              (Commands{Command::beginHold(1, false), Command::continueHandsFree(), Command::finish(2)}));
-}
-
-TEST_F(GestureTest, PressWhileADraftIsPendingInsertsIt) {
-    phase = Phase::pending();
-    hold(rightOption, 0.8);
-    EXPECT_EQ(takeCommands(), (Commands{Command::insertPending(1)}));
-    EXPECT_EQ(phase, Phase::busy());
-}
-
-TEST_F(GestureTest, TypingWithTheModifierCancelsAndStartsNothing) {
+TEST_F(GestureTest, AShortHoldTurnsIntoHandsFreeAndTheNextPressFinishes) {
+    hold(0.3);
+    EXPECT_EQ(loop().phase(), Phase::listening(ListenMode::handsFree, std::nullopt));
+    EXPECT_TRUE(overlay().handsFree());
+    say(QStringLiteral("tell her yes"));
     keyboard.press(rightOption);
-    scheduler.advance(0.2);
-    keyboard.tap(ansiA);
-    scheduler.advance(0.1);
-    keyboard.release(rightOption); // 0.3 s: would be a short hold or a tap if it counted
-    EXPECT_EQ(takeCommands(), (Commands{Command::beginHold(1, false), Command::cancel()}));
-    EXPECT_EQ(phase, Phase::idle());
+    settle();
+    EXPECT_EQ(loop().phase().kind, Kind::busy);
 }
 
-TEST_F(GestureTest, QuickTypingNeverStartsListening) {
+TEST_F(GestureTest, TheFinishingPressIsSpentEvenWhenTheDictationEndsBeforeItsRelease) {
+    hold(0.05);
+    ASSERT_EQ(loop().phase(), Phase::listening(ListenMode::handsFree, 1));
+    hold(0.35); // nothing was said: the loop is idle again before the key comes up
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("Didn't hear anything"));
+    EXPECT_EQ(loop().phase().kind, Kind::idle) << "the release of the finishing press is no new tap";
+    EXPECT_EQ(engine.sessionCount(), 1);
+}
+
+TEST_F(GestureTest, APressWhileADraftIsPendingInsertsItAndStartsNothing) {
+    desktop.clearFront();
+    serverDrafts(QStringLiteral("Noted."));
+    dictate(QStringLiteral("say noted"));
+    ASSERT_EQ(loop().phase().kind, Kind::pending);
+
+    desktop.focus(chat.composer);
+    hold(0.3); // inserted before the key comes up: its release is spent too
+    EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("Noted."));
+    EXPECT_EQ(loop().phase().kind, Kind::idle);
+    EXPECT_EQ(engine.sessionCount(), 1);
+}
+
+TEST_F(GestureTest, TypingWithTheKeyHeldCancelsAndStartsNothing) {
     keyboard.press(rightOption);
-    scheduler.advance(0.03);
+    advance(0.2);
+    ASSERT_TRUE(loop().phase().isListening());
     keyboard.tap(ansiA);
+    advance(0.1);
     keyboard.release(rightOption);
-    EXPECT_TRUE(takeCommands().empty());
-    EXPECT_EQ(phase, Phase::idle());
+    settle();
+    EXPECT_EQ(loop().phase().kind, Kind::idle);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+    EXPECT_TRUE(engine.session()->isCancelled());
 }
 
-TEST_F(GestureTest, EditModifierJoiningTheHoldSwitchesToEdit) {
+TEST_F(GestureTest, TheEditModifierJoiningAHoldSwitchesItToEditing) {
     keyboard.press(rightOption);
-    scheduler.advance(0.5);
+    advance(0.5);
     keyboard.press(command);
-    scheduler.advance(1.0);
+    settle();
+    EXPECT_TRUE(loop().isEditing());
+    EXPECT_TRUE(overlay().isEditing());
     keyboard.release(command);
     keyboard.release(rightOption);
-    EXPECT_EQ(takeCommands(), (Commands{Command::beginHold(1, false), Command::switchToEdit(),
-                                        Command::finish(std::nullopt)}));
-    EXPECT_TRUE(editing);
 }
 
-TEST_F(GestureTest, EditTapStartsHandsFreeEditing) {
-    keyboard.press(command);
-    hold(rightOption, 0.04);
-    EXPECT_EQ(takeCommands(), (Commands{Command::beginHandsFree(1, true)}));
-}
-
-TEST_F(GestureTest, EscapeCancelsAHoldAndHandsFreeListening) {
-    keyboard.press(rightOption);
-    scheduler.advance(0.2);
-    keyboard.tap(escape);
-    scheduler.advance(0.1);
-    keyboard.release(rightOption);
-    EXPECT_EQ(phase, Phase::idle());
-
-    hold(rightOption, 0.1);
-    keyboard.tap(escape);
-    EXPECT_EQ(takeCommands(),
-              (Commands{Command::beginHold(1, false), Command::cancel(), Command::beginHold(2, false),
-                        Command::continueHandsFree(), Command::cancel()}));
-    EXPECT_EQ(phase, Phase::idle());
-}
-
-TEST_F(GestureTest, CombinationGesturesMatchTheModifierOnes) {
-    service.setHotkey(Hotkey::combo({space, controlFlag | optionFlag}));
-    keyboard.pressCombination(space, controlFlag | optionFlag);
-    scheduler.advance(1.5);
-    keyboard.releaseCombination(space, controlFlag | optionFlag);
-    phase = Phase::idle();
-    keyboard.pressCombination(space, controlFlag | optionFlag | commandFlag);
-    scheduler.advance(0.05);
-    keyboard.releaseCombination(space, controlFlag | optionFlag | commandFlag);
-    EXPECT_EQ(takeCommands(), (Commands{Command::beginHold(1, false), Command::finish(std::nullopt),
-                                        Command::beginHandsFree(2, true)}));
+TEST_F(GestureTest, EscapeEndsHandsFreeListeningAndPutsEverythingAway) {
+    app->settings.setShowsDraftDetails(true);
+    hold(0.05);
+    ASSERT_TRUE(loop().phase().isListening());
+    ASSERT_TRUE(app->listeningDebug.isVisible());
+    keyboard.tap(VirtualKey::escape);
+    settle();
+    EXPECT_EQ(loop().phase().kind, Kind::idle);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+    EXPECT_FALSE(app->listeningDebug.isVisible());
+    EXPECT_TRUE(engine.session()->isCancelled());
+    EXPECT_FALSE(microphone.isRecording());
+    EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Cancelled"));
 }
 
 } // namespace

@@ -19,6 +19,12 @@ QString draftRequestUser(const FakeHttpTransport& server) {
 
 class ReplyLoopFlowTest : public LoopHarness {
 protected:
+    void learnFromEdits(bool on) {
+        StyleProfile profile = app->style.profile();
+        profile.learnFromEdits = on;
+        app->style.setProfile(profile);
+    }
+
     FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
 };
 
@@ -74,9 +80,44 @@ TEST_F(ReplyLoopFlowTest, APromiseInTheReplyIsOfferedAndSavedToMemory) {
     EXPECT_EQ(promise->due->toLocalTime().date(), QDate(2026, 3, 6));
     overlay().onAcceptOffer(offer);
     EXPECT_TRUE(overlay().savedOffers().contains(offer.id));
-    EXPECT_FALSE(app->memory.commitments().isEmpty() && app->memory.people().isEmpty() && app->memory.pins().isEmpty());
+    ASSERT_EQ(app->memory.commitments().size(), 1);
+    EXPECT_EQ(app->memory.commitments().front().text, promise->text);
     overlay().onAcceptOffer(offer); // a second click saves nothing more
-    EXPECT_EQ(overlay().savedOffers().size(), 1);
+    EXPECT_EQ(app->memory.commitments().size(), 1);
+    // With an offer left the overlay waits for it; once every offer is saved it goes soon.
+    ASSERT_EQ(overlay().offers().size(), 2u);
+    advance(5.9);
+    EXPECT_EQ(shown(), OverlayPhase::inserted);
+    overlay().onAcceptOffer(overlay().offers().back());
+    advance(1.3);
+    EXPECT_EQ(shown(), OverlayPhase::inserted);
+    advance(0.2);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+}
+
+TEST_F(ReplyLoopFlowTest, WhatTheUserReallySentIsLearnedEvenWhenTheNextDictationBeginsFirst) {
+    learnFromEdits(true);
+    desktop.focus(chat.composer);
+    serverDrafts(QStringLiteral("Sounds good, see you at 3!"));
+    dictate(QStringLiteral("tell her three works"));
+    ASSERT_TRUE(app->sentWatcher.isWatching());
+
+    const QString edited = QStringLiteral("Sounds good, see you at 3 in the big room!");
+    desktop.change(chat.composer, [&](FakeDesktop::Element& field) { field.value = edited; });
+    advance(1);
+    desktop.change(chat.composer, [](FakeDesktop::Element& field) { field.value = QString(); }); // sent
+    holdBegins(); // before the watcher's next look at the field
+    EXPECT_EQ(app->style.profile().learnedExamples, QStringList{edited});
+    EXPECT_FALSE(app->sentWatcher.isWatching());
+}
+
+TEST_F(ReplyLoopFlowTest, NothingIsWatchedWhileLearningIsOff) {
+    learnFromEdits(false);
+    desktop.focus(chat.composer);
+    serverDrafts(QStringLiteral("Sounds good."));
+    dictate(QStringLiteral("say sounds good"));
+    ASSERT_EQ(shown(), OverlayPhase::inserted);
+    EXPECT_FALSE(app->sentWatcher.isWatching());
 }
 
 TEST_F(ReplyLoopFlowTest, ATapListensHandsFreeUntilTheNextPress) {
@@ -148,6 +189,27 @@ TEST_F(ReplyLoopFlowTest, APendingDraftGoesInWhenTheUserPicksAFieldAndPressesThe
     EXPECT_EQ(record.lineBreaks, QStringLiteral("None in this text"));
 }
 
+TEST_F(ReplyLoopFlowTest, TheDetailsButtonOpensTheRecordAndPutsAwayAllButAPendingDraft) {
+    int opened = 0;
+    loop().openDraftDetails = [&] { ++opened; };
+    desktop.clearFront();
+    serverDrafts(QStringLiteral("Noted."));
+    dictate(QStringLiteral("say noted"));
+    ASSERT_EQ(shown(), OverlayPhase::pending);
+    overlay().onShowDetails();
+    settle();
+    EXPECT_EQ(shown(), OverlayPhase::pending) << "the draft still waits to be inserted or copied";
+
+    desktop.focus(chat.composer);
+    overlay().onInsertPending();
+    advance(1);
+    ASSERT_EQ(shown(), OverlayPhase::inserted);
+    overlay().onShowDetails();
+    settle();
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+    EXPECT_EQ(opened, 2);
+}
+
 TEST_F(ReplyLoopFlowTest, InsertingAPendingDraftWithNoFieldKeepsItWithANote) {
     desktop.clearFront();
     serverDrafts(QStringLiteral("Noted."));
@@ -159,6 +221,7 @@ TEST_F(ReplyLoopFlowTest, InsertingAPendingDraftWithNoFieldKeepsItWithANote) {
 }
 
 TEST_F(ReplyLoopFlowTest, CopyingAPendingDraftPutsItOnTheClipboard) {
+    app->settings.setShowsDraftDetails(true);
     desktop.clearFront();
     serverDrafts(QStringLiteral("See you soon."));
     dictate(QStringLiteral("say see you soon"));
@@ -166,9 +229,28 @@ TEST_F(ReplyLoopFlowTest, CopyingAPendingDraftPutsItOnTheClipboard) {
     EXPECT_EQ(desktop.clipboard()->plainText, QStringLiteral("See you soon."));
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Copied the draft"));
     EXPECT_EQ(loop().phase().kind, Kind::idle);
+    EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Copied instead of inserted"));
     screenshot(QStringLiteral("loop-copied"));
     advance(2.4);
     EXPECT_EQ(shown(), OverlayPhase::hidden);
+}
+
+TEST_F(ReplyLoopFlowTest, AReplyToTheSelectedTextWaitsForTheUserToPlaceItRatherThanPasteOverIt) {
+    const QString quoted = QStringLiteral("Ana: are you joining the call at 3?");
+    desktop.change(chat.composer, [&](FakeDesktop::Element& field) { field.value = quoted; });
+    desktop.focus(chat.composer);
+    desktop.select(chat.composer, TextRange{0, qsizetype(quoted.size())});
+    serverDrafts(QStringLiteral("Yes, I'll be there."));
+    dictate(QStringLiteral("say yes I'll be there"));
+
+    ASSERT_EQ(loop().phase().kind, Kind::pending);
+    EXPECT_EQ(desktop.valueOf(chat.composer), quoted);
+    EXPECT_EQ(overlay().pendingNote(),
+              QStringLiteral("Draft ready. Click where the reply goes so your selection stays, then tap Right Alt."));
+    desktop.select(chat.composer, TextRange{qsizetype(quoted.size()), 0});
+    overlay().onInsertPending();
+    advance(1);
+    EXPECT_EQ(desktop.valueOf(chat.composer), quoted + QStringLiteral("Yes, I'll be there."));
 }
 
 TEST_F(ReplyLoopFlowTest, EscapeDuringDraftingShowsNoErrorAndInsertsNothing) {

@@ -37,6 +37,12 @@ TEST_F(ReplyLoopGuardsTest, PausedShowsANoticeWhoseResumeActionTurnsLumenoBackOn
     holdBegins();
     expectMessage(QStringLiteral("Lumeno is paused"), OverlayMessage::Kind::notice, OverlayAction::resume());
     screenshot(QStringLiteral("loop-paused"));
+    advance(3.9); // a notice with an action stays long enough to click it
+    EXPECT_EQ(shown(), OverlayPhase::message);
+    advance(0.2);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+
+    holdBegins();
     overlay().onAction(OverlayAction::resume());
     EXPECT_FALSE(app->settings.isPaused());
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Lumeno is back on"));
@@ -119,12 +125,71 @@ TEST_F(ReplyLoopGuardsTest, ALanguageWithoutARecognizerCannotStartListening) {
     EXPECT_EQ(shown(), OverlayPhase::hidden);
 }
 
+TEST_F(ReplyLoopGuardsTest, SpeechInALanguageWithoutARecognizerIsNotDrafted) {
+    const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
+    desktop.focus(chat.composer);
+    holdBegins();
+    say(QStringLiteral("Dis-lui que jeudi me convient parfaitement et que j'apporterai le contrat signé."));
+    release();
+    advance(1);
+    expectMessage(QStringLiteral("French can't be transcribed on this computer."), OverlayMessage::Kind::notice,
+                  std::nullopt);
+    EXPECT_TRUE(server->requests().empty());
+}
+
+TEST_F(ReplyLoopGuardsTest, AQuietPeakOfAQuarterStillCountsAsSpeech) {
+    holdBegins();
+    microphone.hear(1, 0.0064938163f); // the level of this square wave is 0.25
+    engine.session()->hearFinal(QStringLiteral("a"));
+    release();
+    advance(1);
+    expectMessage(QStringLiteral("Didn't catch that"), OverlayMessage::Kind::notice, std::nullopt);
+}
+
+TEST_F(ReplyLoopGuardsTest, DraftingErrorsLeadToSettingsOrSignInByTheirCause) {
+    const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
+    desktop.focus(chat.composer);
+    server->enqueue(FakeHttpTransport::json(400, R"({"error":{"code":"invalid_key","message":"Key revoked"}})"));
+    dictate(QStringLiteral("tell her yes"));
+    expectMessage(QStringLiteral("The model provider refused the key"), OverlayMessage::Kind::error,
+                  OverlayAction::openSettings(SettingsTab::general));
+
+    server->enqueue(FakeHttpTransport::json(402, R"({"error":{"message":"Plan ended"}})"));
+    dictate(QStringLiteral("tell her yes"));
+    expectMessage(QStringLiteral("Drafting is paused for billing"), OverlayMessage::Kind::error,
+                  OverlayAction::openSettings(SettingsTab::general));
+
+    server->enqueue(FakeHttpTransport::json(401, R"({"error":{"message":"Session ended"}})"));
+    dictate(QStringLiteral("tell her yes"));
+    expectMessage(QStringLiteral("Sign in to draft replies"), OverlayMessage::Kind::error, OverlayAction::signIn());
+    int guides = 0;
+    loop().openFirstRun = [&] { ++guides; };
+    overlay().onAction(OverlayAction::signIn());
+    settle();
+    EXPECT_EQ(guides, 1);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+}
+
+TEST_F(ReplyLoopGuardsTest, SignedOutWhileListeningAsksToSignInAndSendsNothing) {
+    const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
+    desktop.focus(chat.composer);
+    holdBegins();
+    say(QStringLiteral("tell her yes"));
+    app->account.signOut();
+    release();
+    advance(3);
+    expectMessage(QStringLiteral("Sign in to draft replies"), OverlayMessage::Kind::error, OverlayAction::signIn());
+    for (const HttpRequest& request : server->requests())
+        EXPECT_FALSE(request.url.path().endsWith(QStringLiteral("/v1/draft")));
+}
+
 class EditModeTest : public LoopHarness {
 protected:
     FakeScenes::Notes notes = FakeScenes::notes(desktop);
 };
 
 TEST_F(EditModeTest, TheWholeFieldIsRewrittenAndUndoBringsItBack) {
+    app->settings.setShowsDraftDetails(true);
     desktop.focus(notes.text);
     serverDrafts(QStringLiteral("Groceries: milk, eggs, bread"));
     holdBegins(true);
@@ -138,12 +203,59 @@ TEST_F(EditModeTest, TheWholeFieldIsRewrittenAndUndoBringsItBack) {
     EXPECT_EQ(shown(), OverlayPhase::inserted);
     EXPECT_EQ(overlay().insertedNote(), QStringLiteral("Edited. Ctrl+Z undoes it."));
     EXPECT_TRUE(overlay().offers().empty());
+    EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Replaced the message"));
     screenshot(QStringLiteral("loop-edited"));
 
     overlay().onUndoEdit();
     EXPECT_EQ(desktop.postedKeys().back(), KeySynth::Key::undo);
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Undone"));
     EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, eggs"));
+    EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Replaced, then undone"));
+}
+
+TEST_F(EditModeTest, ASelectionIsRewrittenInPlaceAndItsOriginalCanBeCopied) {
+    app->settings.setShowsDraftDetails(true);
+    desktop.focus(notes.text);
+    desktop.select(notes.text, TextRange{17, 4}); // "eggs"
+    serverDrafts(QStringLiteral("six eggs"));
+    holdBegins(true);
+    EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
+    say(QStringLiteral("make it six"));
+    release(2.0, true);
+    advance(3);
+    EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, six eggs"));
+    EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Replaced the selection"));
+
+    overlay().onCopyOriginal();
+    EXPECT_EQ(desktop.clipboard()->plainText, QStringLiteral("eggs"));
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("Copied the original text"));
+}
+
+TEST_F(EditModeTest, ASelectionThatMovedWhileDraftingKeepsTheEditPending) {
+    desktop.focus(notes.text);
+    desktop.select(notes.text, TextRange{17, 4});
+    holdBegins(true);
+    say(QStringLiteral("make it six"));
+    release(2.0, true);
+    advance(1); // drafting: the server has not answered yet
+    desktop.select(notes.text, TextRange{0, 0});
+    ASSERT_EQ(server->waitingCount(), 1);
+    server->respond(FakeHttpTransport::json(200, R"({"text":"six eggs","provider":"anthropic","model":"m"})"));
+    advance(2);
+    ASSERT_EQ(loop().phase().kind, Kind::pending);
+    EXPECT_EQ(overlay().pendingNote(), QStringLiteral("Edit ready. Select the text it replaces, then tap Right Alt."));
+    EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, eggs"));
+}
+
+TEST_F(EditModeTest, AnEmptyFieldHasNothingToChange) {
+    desktop.change(notes.text, [](FakeDesktop::Element& field) { field.value = QString(); });
+    desktop.focus(notes.text);
+    holdBegins(true);
+    ASSERT_TRUE(overlay().message());
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("There's no text here to change"));
+    EXPECT_EQ(overlay().message()->detail,
+              QStringLiteral("Write or insert a message first, or select the part to change, then hold Right Alt+Super."));
+    EXPECT_FALSE(microphone.isRecording());
 }
 
 TEST_F(EditModeTest, UndoAfterTheAppLeftTheFrontCopiesTheOriginalInstead) {

@@ -248,12 +248,16 @@ TEST_F(DraftDetailsWindowTest, ABareReplyShowsWhatItKnewAndTheDateOnly) {
 }
 
 TEST_F(DraftDetailsWindowTest, TheFormShowsEveryPartWithBlocksOpenOrClosedAsTheyShouldStart) {
+    DetailsForm form;
+    form.setDetails(fullRecord());
+    EXPECT_TRUE(block(form, "Memory card")->isExpanded());
+    EXPECT_TRUE(block(form, "What was sent")->isExpanded());
+
     DraftDetails details = fullRecord();
     details.recipient->card = QString(); // an empty card is "None sent" above, but still a block below
     details.conversation->levels.reset();
     details.field->windowTitle = QString();
     details.field->webHost = QString();
-    DetailsForm form;
     form.setDetails(details);
     const QStringList shown = readout(form);
     EXPECT_TRUE(shown.contains("None sent"));

@@ -215,7 +215,7 @@ TEST_F(FirstRunTest, WithoutAServerTheStoresMessageIsShownUnchanged) {
     type("emailField", "ada@example.com");
     form().submit();
     settle();
-    EXPECT_EQ(form().problem(), AccountStore::noServerMessage());
+    EXPECT_EQ(form().problem(), "This build isn't connected to a Lumeno server.");
     EXPECT_FALSE(form().codeSent());
     EXPECT_EQ(button()->text(), "Email Me a Code");
 }

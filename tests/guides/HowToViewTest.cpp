@@ -285,19 +285,5 @@ TEST_F(HowToViewTest, EveryDrawnKeyIsAScreenReaderElementAndTheKeysToHoldAreSele
     EXPECT_EQ(group->childAt(-100, -100), nullptr);
 }
 
-TEST_F(HowToViewTest, DarkPaletteScreenshots) {
-    open();
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2a, 0x2a, 0x2c));
-    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x20));
-    dark.setColor(QPalette::WindowText, QColor(0xec, 0xec, 0xec));
-    dark.setColor(QPalette::Text, QColor(0xec, 0xec, 0xec));
-    dark.setColor(QPalette::ButtonText, QColor(0xec, 0xec, 0xec));
-    dark.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3c));
-    dark.setColor(QPalette::Highlight, QColor(0x0a, 0x84, 0xff));
-    view->setPalette(dark);
-    shootAt(1.7, "how-to-reply-dark");
-}
-
 } // namespace
 } // namespace lumeno::testing

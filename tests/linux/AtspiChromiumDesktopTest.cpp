@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(AtspiChromiumTest, TheTextareaIsReadWithItsPageAddress) {
-    const std::optional<FocusSnapshot> front = snapshot(*accessibility);
+    const std::optional<FocusSnapshot> front = activeSnapshot(*accessibility, app->pid());
     ASSERT_TRUE(front);
     EXPECT_EQ(front->element, textarea);
     EXPECT_EQ(front->role, QString(AXRole::textArea));

@@ -44,6 +44,13 @@ std::optional<FocusSnapshot> AtspiDesktopTest::snapshot(Accessibility& accessibi
     return finish(inspector.snapshot());
 }
 
+std::optional<FocusSnapshot> AtspiDesktopTest::activeSnapshot(Accessibility& accessibility, qint64 pid) {
+    std::optional<FocusSnapshot> front;
+    if (!waitUntil([&] { return (front = snapshot(accessibility)) && front->pid == pid; }))
+        return std::nullopt;
+    return front;
+}
+
 void AtspiDesktopTest::saveScreen(const QString& name) {
     screenshots::save(grabScreen(), name);
 }

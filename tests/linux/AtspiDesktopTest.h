@@ -34,6 +34,9 @@ protected:
                                                          const QString& role, int timeoutMs = patienceMs);
     // What the program sees of the frontmost application, read as it reads it.
     static std::optional<FocusSnapshot> snapshot(Accessibility& accessibility);
+    // The same, once the window manager has made the window of `pid` the active one (it does so a moment
+    // after the application gave its field the focus); none when it never does.
+    static std::optional<FocusSnapshot> activeSnapshot(Accessibility& accessibility, qint64 pid);
     static std::optional<ScreenReader::Conversation> conversation(Accessibility& accessibility,
                                                                   const AccessibleElement& field);
 

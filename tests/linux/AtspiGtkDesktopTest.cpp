@@ -41,7 +41,7 @@ protected:
 
 TEST_F(AtspiGtkTest, TheTextViewAndTheConversationAboveItAreRead) {
     EXPECT_EQ(accessibility->toolkitName(app->pid()), QStringLiteral("gtk"));
-    const std::optional<FocusSnapshot> front = snapshot(*accessibility);
+    const std::optional<FocusSnapshot> front = activeSnapshot(*accessibility, app->pid());
     ASSERT_TRUE(front);
     EXPECT_EQ(front->element, view);
     EXPECT_EQ(front->role, QString(AXRole::textArea));

@@ -57,7 +57,7 @@ protected:
 
 TEST_F(AtspiQtTest, TheFocusedReplyFieldReadsAsAnEditableTextAreaInItsWindow) {
     EXPECT_EQ(accessibility->toolkitName(app->pid()), QStringLiteral("Qt"));
-    const std::optional<FocusSnapshot> front = snapshot(*accessibility);
+    const std::optional<FocusSnapshot> front = activeSnapshot(*accessibility, app->pid());
     ASSERT_TRUE(front);
     EXPECT_EQ(front->pid, app->pid());
     EXPECT_EQ(front->element, reply);
@@ -107,7 +107,7 @@ TEST_F(AtspiQtTest, InsertionAndReplacementLandWhereMeantPastAnEmoji) {
 TEST_F(AtspiQtTest, ThePasswordFieldIsRecognisedAndNeitherReadNorWritten) {
     const AccessibleElement password = field(AXRole::textField, 1);
     focus(password, AXRole::textField);
-    const std::optional<FocusSnapshot> front = snapshot(*accessibility);
+    const std::optional<FocusSnapshot> front = activeSnapshot(*accessibility, app->pid());
     ASSERT_TRUE(front);
     EXPECT_TRUE(FocusInspector::isPasswordField(*front));
     EXPECT_EQ(front->selectedText, std::nullopt);
@@ -122,7 +122,7 @@ TEST_F(AtspiQtTest, ThePasswordFieldIsRecognisedAndNeitherReadNorWritten) {
 TEST_F(AtspiQtTest, AReadOnlyFieldIsReadButNotWritten) {
     const AccessibleElement readOnly = field(AXRole::textField, 2);
     focus(readOnly, AXRole::textField);
-    const std::optional<FocusSnapshot> front = snapshot(*accessibility);
+    const std::optional<FocusSnapshot> front = activeSnapshot(*accessibility, app->pid());
     ASSERT_TRUE(front);
     EXPECT_EQ(front->editability, FocusSnapshot::Editability::readOnly);
     EXPECT_EQ(accessibility->string(readOnly, AXAttribute::value), QStringLiteral("Sent from the team account"));

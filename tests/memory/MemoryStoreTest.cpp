@@ -361,13 +361,18 @@ TEST_F(MemoryStoreTest, DisplayOrderIsStableAndFollowsTheRules) {
 }
 
 TEST_F(MemoryStoreTest, DueCountEndsADayAfterTheDayStarted) {
+    // The day is the user's own: times on the machine's clock, whatever its zone.
+    const auto local = [](int day, int hour, int minute = 0, int second = 0) {
+        return QDateTime(QDate(2026, 3, day), QTime(hour, minute, second)).toUTC();
+    };
+    clock.set(local(4, 10));
     auto store = openStore();
     MemoryData data;
     data.commitments = {
-        commitment("late tonight", utc(2026, 3, 4, 23, 59, 59), false, {}),
-        commitment("tomorrow midnight", utc(2026, 3, 5), false, {}),
-        commitment("last week", utc(2026, 2, 25), false, {}),
-        commitment("done", utc(2026, 3, 4, 9), true, {}),
+        commitment("late tonight", local(4, 23, 59, 59), false, {}),
+        commitment("tomorrow midnight", local(5, 0), false, {}),
+        commitment("last week", local(4, 0).addDays(-7), false, {}),
+        commitment("done", local(4, 9), true, {}),
         commitment("undated", std::nullopt, false, {}),
     };
     store->setData(data);

@@ -74,6 +74,7 @@ TEST_F(MemoryViewTest, CountsFollowTheQueryAndLeaveOutDoneCommitments) {
 
     search(*view, QStringLiteral("no such thing"));
     EXPECT_TRUE(commitments->showsEmptyPanel());
+    EXPECT_TRUE(child<QPushButton>(*view, "wipeAll")->isEnabled()) << "nothing found, yet the store is full";
     view->setSection(MemoryView::Section::people);
     EXPECT_EQ(child<PeoplePane>(*view, "peoplePane")->emptyPanel()->content().title, QStringLiteral("No people yet"));
 

@@ -47,19 +47,12 @@ TEST_F(CaptureOverlayTest, AShowBeforeAWaitingHideRunsKeepsThePanelUp) {
 
 TEST_F(CaptureOverlayTest, ALaterHideReplacesAnEarlierOne) {
     overlay.show(OverlayPhase::inserted);
-    overlay.hide(5);
     overlay.hide(1);
-    scheduler.advance(0.9);
+    overlay.hide(5); // the user saved an offer: the panel stays longer
+    scheduler.advance(4.9);
     EXPECT_TRUE(overlay.isVisible());
     scheduler.advance(0.2);
     EXPECT_FALSE(overlay.isVisible());
-
-    // Had the first hide survived, it would take this panel down at 5 s.
-    overlay.show(OverlayPhase::listening);
-    overlay.model().setTranscript("still talking");
-    scheduler.advance(10);
-    EXPECT_TRUE(overlay.isVisible());
-    EXPECT_EQ(overlay.model().transcript(), "still talking");
 }
 
 TEST_F(CaptureOverlayTest, HidingAHiddenOverlayResetsTheModelAgainWithoutAPhaseChange) {
@@ -74,12 +67,11 @@ TEST_F(CaptureOverlayTest, HidingAHiddenOverlayResetsTheModelAgainWithoutAPhaseC
     EXPECT_EQ(phase.count(), 0);
 }
 
-TEST_F(CaptureOverlayTest, AWaitingHideDoesNothingOnceTheOverlayIsGone) {
+TEST_F(CaptureOverlayTest, AWaitingHideGoesWithTheOverlay) {
     auto owned = std::make_unique<CaptureOverlay>(scheduler, clock, screens, hints);
     owned->show(OverlayPhase::listening);
     owned->hide(1);
     owned.reset();
-    scheduler.advance(2); // must not touch the destroyed overlay
     EXPECT_EQ(scheduler.pendingCount(), 0);
 }
 

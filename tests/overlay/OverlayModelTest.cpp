@@ -111,13 +111,5 @@ TEST(OverlayModelTest, WritingAnEqualValueIsSilentAndADifferentOneIsHeardOnce) {
     EXPECT_EQ(savedChanges, 1);
 }
 
-TEST(OverlayModelTest, ActionsCompareByCaseAndPayload) {
-    EXPECT_EQ(OverlayAction::fixPermission(PermissionsGate::Permission::microphone),
-              OverlayAction::fixPermission(PermissionsGate::Permission::microphone));
-    EXPECT_NE(OverlayAction::fixPermission(PermissionsGate::Permission::microphone),
-              OverlayAction::fixPermission(PermissionsGate::Permission::accessibility));
-    EXPECT_NE(OverlayAction::retry(), OverlayAction::resume());
-}
-
 } // namespace
 } // namespace lumeno

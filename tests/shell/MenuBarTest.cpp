@@ -199,7 +199,8 @@ TEST_F(MenuBarTest, ThePackagedBuildAnswersTheUsersCheckWithItsVersion) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->windowTitle(), "Check for Updates");
     EXPECT_EQ(box->text(), "You have Lumeno 1.4.2.");
-    EXPECT_EQ(box->informativeText(), PackageUpdater::explanation());
+    EXPECT_EQ(box->informativeText(), "Lumeno is updated with your system's packages. Use your system's software "
+                                      "updater to get the latest version.");
     shoot(*box, "updates-package-message");
     QPointer<QMessageBox> closing(box);
     box->accept();

@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <map>
+
 namespace lumeno {
 namespace {
 
@@ -99,10 +101,15 @@ TEST_F(WindowManagerTest, SettingsOpenOnTheAskedTabAtItsSizeAndKeepItAfterwards)
         tabs.push_back(child<QWidget>(*settings, name));
     for (int i = 1; i < tabs.size(); ++i)
         EXPECT_LT(tabs[i - 1]->x(), tabs[i]->x());
+    const std::map<SettingsTab, QSize> sizes = {{SettingsTab::general, {520, 220}},
+                                                {SettingsTab::account, {560, 640}},
+                                                {SettingsTab::more, {520, 520}},
+                                                {SettingsTab::style, {580, 560}},
+                                                {SettingsTab::permissions, {520, 230}}};
     for (SettingsTab tab : allSettingsTabs) {
         QTest::mouseClick(child<QWidget>(*settings, rawValue(tab) + "Tab"), Qt::LeftButton);
         EXPECT_EQ(settings->currentTab(), tab);
-        EXPECT_EQ(settings->page(tab)->size(), SettingsWindow::contentSize(tab));
+        EXPECT_EQ(settings->page(tab)->size(), sizes.at(tab)) << rawValue(tab).toStdString();
         shoot(*settings, "settings-window-" + rawValue(tab));
     }
 }
@@ -138,6 +145,8 @@ TEST_F(WindowManagerTest, WindowsAreBuiltOnceAndShownAgain) {
 
     windows->showMemory();
     MemoryWindow* memory = windows->memoryWindow();
+    EXPECT_EQ(memory->size(), QSize(760, 540));
+    EXPECT_EQ(memory->minimumSize(), QSize(680, 440));
     memory->close();
     windows->showMemory();
     EXPECT_EQ(windows->memoryWindow(), memory);
@@ -163,6 +172,8 @@ TEST_F(WindowManagerTest, FixedSizeWindowsCanBeClosedButNotMinimisedOrZoomed) {
 TEST_F(WindowManagerTest, TheDebugWindowsSettingsButtonOpensTheGeneralTab) {
     windows->showSettings(SettingsTab::style);
     windows->showDraftDetails();
+    EXPECT_EQ(windows->draftDetailsWindow()->size(), QSize(820, 620));
+    EXPECT_EQ(windows->draftDetailsWindow()->minimumSize(), QSize(700, 460));
     QTest::mouseClick(child<QPushButton>(*windows->draftDetailsWindow(), "openSettings"), Qt::LeftButton);
     EXPECT_TRUE(windows->settingsWindow()->isVisible());
     EXPECT_EQ(windows->settingsWindow()->currentTab(), SettingsTab::general);

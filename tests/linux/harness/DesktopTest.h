@@ -15,9 +15,10 @@ namespace lumeno::desktop {
 // (DesktopTestMain.cpp); a test skips, saying why, only when no X server could start.
 class DesktopTest : public ::testing::Test {
 public:
-    // How long a condition on the desktop is given to come true: generous, since a loaded machine is slow,
+    // How long a condition on the desktop is given to come true. A wait ends the moment its condition holds,
+    // so this only bounds a failure: generous, since a loaded machine can take seconds to deliver an event,
     // yet bounded so a broken desktop fails instead of hanging.
-    static constexpr int patienceMs = 5000;
+    static constexpr int patienceMs = 30000;
 
     // Runs the event loop until `condition` holds, at most `timeoutMs`; whether it came to hold.
     static bool waitUntil(const std::function<bool()>& condition, int timeoutMs = patienceMs);
