@@ -1,15 +1,17 @@
 #include "details/LongText.h"
 
 #include "ui/TypeScale.h"
+#include "ui/WrappingText.h"
 
-#include <QLabel>
+#include <QHBoxLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace lumeno {
 
 LongText::LongText(const QString& title, const QString& text, bool expanded, QWidget* parent)
-    : QWidget(parent), disclosure_(new QToolButton(this)), body_(new QLabel(text, this)) {
+    : QWidget(parent), disclosure_(new QToolButton(this)),
+      body_(new WrappingText(text, Qt::AlignLeading, Hierarchy::primary, TypeScale::font(12), this)) {
     setObjectName(QStringLiteral("longText"));
     disclosure_->setObjectName(QStringLiteral("disclosure"));
     disclosure_->setText(title);
@@ -21,18 +23,15 @@ LongText::LongText(const QString& title, const QString& text, bool expanded, QWi
     connect(disclosure_, &QToolButton::toggled, this, &LongText::setExpanded);
 
     body_->setObjectName(QStringLiteral("longTextBody"));
-    body_->setFont(TypeScale::font(12));
-    body_->setWordWrap(true);
-    body_->setTextFormat(Qt::PlainText);
-    body_->setAlignment(Qt::AlignLeading | Qt::AlignTop);
-    body_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    body_->setContentsMargins(18, 2, 0, 2);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     layout->addWidget(disclosure_);
-    layout->addWidget(body_);
+    auto* indented = new QHBoxLayout;
+    indented->setContentsMargins(18, 2, 0, 2);
+    indented->addWidget(body_);
+    layout->addLayout(indented);
     setExpanded(expanded);
 }
 

@@ -2,10 +2,11 @@
 
 #include <QWidget>
 
-class QLabel;
 class QToolButton;
 
 namespace lumeno {
+
+class WrappingText;
 
 // A collapsible block for texts that can be long (prompts, samples, the thread): a disclosure line with the
 // title, and under it the whole text, never shortened, selectable.
@@ -21,7 +22,7 @@ public:
 
 private:
     QToolButton* disclosure_;
-    QLabel* body_;
+    WrappingText* body_;
 };
 
 } // namespace lumeno

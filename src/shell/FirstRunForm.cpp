@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QCoroTask>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -107,7 +108,6 @@ void FirstRunForm::buildNameSection() {
     section->addRow(QStringLiteral("Name"), name_);
     layout()->addWidget(section);
     connect(name_, &QLineEdit::textChanged, this, &FirstRunForm::refresh);
-    connect(name_, &QLineEdit::returnPressed, this, &FirstRunForm::submit);
 }
 
 void FirstRunForm::buildSignInSection() {
@@ -127,7 +127,6 @@ void FirstRunForm::buildSignInSection() {
 
     for (QLineEdit* edit : {email_, code_}) {
         connect(edit, &QLineEdit::textChanged, this, &FirstRunForm::refresh);
-        connect(edit, &QLineEdit::returnPressed, this, &FirstRunForm::submit);
     }
     connect(sentTo_, &SentToRow::changeRequested, this, &FirstRunForm::changeEmail);
 }
@@ -218,6 +217,15 @@ void FirstRunForm::focusField(Field field) {
     QLineEdit* edit = field == Field::name ? name_ : field == Field::email ? email_ : code_;
     if (edit)
         edit->setFocus();
+}
+
+void FirstRunForm::keyPressEvent(QKeyEvent* event) {
+    // Text fields pass Return on to here; a disabled button ignores the click.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        button_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FirstRunForm::submit() {

@@ -67,6 +67,8 @@ public:
 protected:
     // The offered languages are looked up when the form first appears.
     void showEvent(QShowEvent* event) override;
+    // Return is the form's default action, whichever control has the focus: it presses the button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildHeader();

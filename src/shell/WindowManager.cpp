@@ -7,6 +7,7 @@
 #include "memory/ui/ExportLocationChooser.h"
 #include "memory/ui/MemoryWindow.h"
 #include "shell/AppIcon.h"
+#include "shell/FixedWindow.h"
 #include "shell/GeneralSettingsView.h"
 #include "shell/GuideClose.h"
 #include "shell/HowToPanel.h"
@@ -31,12 +32,6 @@ void centre(QWidget& window) {
         frame.moveCenter(screen->availableGeometry().center());
         window.move(frame.topLeft());
     }
-}
-
-// The guide, setup and settings windows have a fixed size and are put away, not minimised: a title bar with
-// only a close button.
-void keepOnlyCloseButton(QWidget& window) {
-    window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 
 // A name of only spaces or tabs is no name.
@@ -92,7 +87,7 @@ void WindowManager::buildGuideWindow(int height) {
     guideWindow_ = std::make_unique<OnboardingView>(guideSession_, services);
     guideWindow_->onDone = [this] { finishGuide(true); };
     guideWindow_->prepareSpeech = [this] { prepareSpeech(); };
-    keepOnlyCloseButton(*guideWindow_);
+    makeFixedWindow(*guideWindow_);
     guideWindow_->setWindowTitle(QStringLiteral("Lumeno"));
     guideWindow_->setWindowIcon(AppIcon::icon());
     guideWindow_->setFixedSize(OnboardingView::width, height);
@@ -116,7 +111,7 @@ void WindowManager::putAwayFirstRun() {
 void WindowManager::showSetup() {
     if (!setupWindow_) {
         setupWindow_ = std::make_unique<SetupView>(s_.permissions, s_.scheduler, s_.settings);
-        keepOnlyCloseButton(*setupWindow_);
+        makeFixedWindow(*setupWindow_);
         setupWindow_->setWindowTitle(QStringLiteral("Allow Lumeno"));
         setupWindow_->setWindowIcon(AppIcon::icon());
         centre(*setupWindow_);
@@ -172,7 +167,7 @@ void WindowManager::showSettings(std::optional<SettingsTab> tab) {
 
 void WindowManager::buildSettingsWindow() {
     settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); });
-    keepOnlyCloseButton(*settingsWindow_);
+    makeFixedWindow(*settingsWindow_);
     settingsWindow_->setWindowIcon(AppIcon::icon());
     centre(*settingsWindow_);
 }

@@ -3,6 +3,7 @@
 #include "ui/TextLabel.h"
 #include "ui/Hierarchy.h"
 #include "ui/TypeScale.h"
+#include "ui/WrappingText.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -111,12 +112,9 @@ QWidget* SettingsSection::addValueRow(const QString& label, const QString& value
     layout->setSpacing(12);
     auto* name = new TextLabel(label, row);
     name->setObjectName(QStringLiteral("label"));
-    auto* text = new TextLabel(value, row, Hierarchy::secondary);
+    auto* text = new WrappingText(value, Qt::AlignTrailing, Hierarchy::secondary, TypeScale::font(13), row);
     text->setObjectName(QStringLiteral("value"));
     text->setAccessibleName(label);
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignTrailing | Qt::AlignTop);
-    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(name, 0, Qt::AlignTop);
     layout->addWidget(text, 1);
     return addRow(row);

@@ -22,8 +22,8 @@ public:
     // A row with a label on the left and `field` taking the rest. The labels of a section share one column,
     // as wide as the widest of them.
     QWidget* addRow(const QString& label, QWidget* field);
-    // A read-only row: the label, and its value at the trailing edge in the secondary colour, selectable
-    // (the value label is named "value", its accessible name the label).
+    // A read-only row: the label, and its value at the trailing edge in the secondary colour, selectable and
+    // wrapped whole however long (the value is a WrappingText named "value", its accessible name the label).
     QWidget* addValueRow(const QString& label, const QString& value);
     // A row that is all one widget (or a layout of several).
     QWidget* addRow(QWidget* content);

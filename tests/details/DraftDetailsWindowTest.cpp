@@ -20,6 +20,7 @@
 #include "screen/ContextPacker.h"
 #include "support/ManualScheduler.h"
 #include "testsupport/Screenshots.h"
+#include "ui/WrappingText.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -48,8 +49,10 @@ QStringList readout(QWidget& root) {
             continue;
         if (auto* block = qobject_cast<LongText*>(widget))
             lines << (block->isExpanded() ? "+ " : "- ") + block->title();
-        else if (auto* label = qobject_cast<QLabel*>(widget); label && label->objectName() != "longTextBody")
+        else if (auto* label = qobject_cast<QLabel*>(widget))
             lines << label->text();
+        else if (auto* value = qobject_cast<WrappingText*>(widget); value && value->objectName() != "longTextBody")
+            lines << value->text();
     }
     return lines;
 }
@@ -288,6 +291,28 @@ TEST_F(DraftDetailsWindowTest, TheFormShowsEveryPartWithBlocksOpenOrClosedAsThey
     form.setDetails(details);
     EXPECT_TRUE(block(form, "What the model wrote")->isExpanded());
     EXPECT_FALSE(readout(form).join('|').contains("After the"));
+}
+
+TEST_F(DraftDetailsWindowTest, ALongUnbrokenWordWrapsInsideItsRowAndNothingIsCut) {
+    const QString address = QStringLiteral("https://mail.example.com/u/0/inbox/FMfcgzGwHfXqZlVbJrTnPqLKkcvSWzGpQRnDtVXxMbHp"
+                                           "?compose=CllgCJlKGSmRzXnTPbwCqvDhJQBmGWjRqQcTWmKrXTlPHnbVfDgz");
+    DraftDetails details = fullRecord();
+    details.field->windowTitle = address;
+    details.dictation = QStringLiteral("see ") + address;
+    store.record(details, false);
+    auto* form = child<DetailsForm>("detailsForm");
+    QCoreApplication::processEvents();
+    QWidget* content = form->widget();
+    EXPECT_LE(content->width(), form->viewport()->width()) << "the form does not widen past its window";
+    EXPECT_TRUE(readout(*form).contains(address)) << "shown whole";
+    for (auto* value : form->findChildren<WrappingText*>())
+        if (value->isVisibleTo(form) && value->text().contains(address)) {
+            EXPECT_LE(value->mapTo(content, QPoint(value->width(), 0)).x(), content->width());
+            EXPECT_GE(value->height(), value->heightForWidth(value->width())) << "all its lines show";
+            EXPECT_GT(value->height(), 2 * value->fontMetrics().height()) << "the address is broken over lines";
+            form->ensureWidgetVisible(value);
+        }
+    look("draft-details-long-address");
 }
 
 // --- The memory pane -------------------------------------------------------------------------------------

@@ -101,7 +101,8 @@ TEST_F(FirstRunTest, LanguageOnlyIsASignInTitledFormThatContinuesAndRemembersThe
     ASSERT_TRUE(button()->isEnabled());
     EXPECT_FALSE(settings.hasChosenSpeechLanguage());
 
-    QTest::mouseClick(button(), Qt::LeftButton);
+    // Return is the default action, also on the language menu: it continues like the button.
+    QTest::keyClick(child<QComboBox>("languagePicker"), Qt::Key_Return);
     EXPECT_EQ(doneCount, 1);
     EXPECT_TRUE(settings.hasChosenSpeechLanguage());
     EXPECT_EQ(settings.speechLocaleID(), "en-US");
@@ -137,6 +138,8 @@ TEST_F(FirstRunTest, SignInByCodeThenFinishNamesTheAccountAndChoosesTheLanguage)
 
     QTest::keyClick(child<QLineEdit>("emailField"), Qt::Key_Return);
     EXPECT_EQ(button()->text(), "Sending…");
+    settle();
+    EXPECT_EQ(transport->waitingCount(), 1) << "one request for one Return";
     EXPECT_FALSE(button()->isEnabled());
     form().submit(); // a second Return while the request runs
     settle();

@@ -22,8 +22,7 @@
 namespace lumeno {
 
 // The settings and permissions of a desktop the test controls, on manual time.
-class ShellFixture : public ::testing::Test {
-protected:
+struct ShellServices {
     FakeDefaultsStore defaults;
     FakeSecretStore secrets;
     SettingsStore settings{defaults, secrets};
@@ -36,6 +35,8 @@ protected:
     FakeKeyboardLayoutSource layoutSource;
     KeyboardLayout keyboardLayout{layoutSource};
 };
+
+class ShellFixture : public ::testing::Test, protected ShellServices {};
 
 // A child by object name; fails the test when it is missing.
 template <typename T = QWidget> T* child(const QObject& parent, const QString& name) {

@@ -5,6 +5,7 @@
 #include "testsupport/Screenshots.h"
 #include "ui/ProblemLabel.h"
 #include "ui/SettingsSection.h"
+#include "ui/WrappingText.h"
 #include "ui/WindowFrameAutosave.h"
 
 #include <QCoreApplication>
@@ -38,15 +39,15 @@ TEST(SettingsSectionTest, ValueRowsShowForeignTextAsItIsAndClearingEmptiesTheSec
     EXPECT_TRUE(section.isEmpty());
     EXPECT_FALSE(section.findChild<QLabel*>(QStringLiteral("sectionTitle"))->isVisibleTo(&section));
     section.addValueRow(QStringLiteral("App"), QStringLiteral("<b>Mail</b>"));
-    auto* value = section.findChild<QLabel*>(QStringLiteral("value"));
+    auto* value = section.findChild<WrappingText*>(QStringLiteral("value"));
     ASSERT_NE(value, nullptr);
-    EXPECT_EQ(value->textFormat(), Qt::PlainText);
+    EXPECT_EQ(value->text(), "<b>Mail</b>") << "never read as markup";
     EXPECT_EQ(value->accessibleName(), "App");
     EXPECT_FALSE(section.isEmpty());
 
     section.clearRows();
     EXPECT_TRUE(section.isEmpty());
-    EXPECT_EQ(section.findChild<QLabel*>(QStringLiteral("value")), nullptr) << "a cleared row is no longer found";
+    EXPECT_EQ(section.findChild<WrappingText*>(QStringLiteral("value")), nullptr) << "a cleared row is no longer found";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     section.setFooter(QStringLiteral("Shown under the rows."));
