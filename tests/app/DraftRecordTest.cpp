@@ -149,6 +149,7 @@ TEST_F(DraftRecordTest, APersonPickedInTheOverlayOutlastsTheMatchAndIsRecordedAs
     overlay().onPickPerson(marko.id); // before the thread was read and matched to Ana
     settle();
     EXPECT_EQ(overlay().personBadge(), QStringLiteral("Marko Kovač"));
+    EXPECT_EQ(overlay().personChoices().size(), 2u);
     say(QStringLiteral("say sure"));
     release();
     advance(3);

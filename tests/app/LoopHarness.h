@@ -122,6 +122,13 @@ protected:
         desktop.focus(field);
     }
 
+    // Moves time on until the overlay shows `phase` (at most five seconds), so a test can time what follows.
+    void advanceUntilShown(OverlayPhase phase) {
+        for (int step = 0; step < 100 && shown() != phase; ++step)
+            advance(0.05);
+        ASSERT_EQ(shown(), phase);
+    }
+
     // The hot-key gestures, as the hot-key service reports them.
     void holdBegins(bool edit = false) {
         ++press;

@@ -83,7 +83,9 @@ TEST_F(ReplyLoopFlowTest, APromiseInTheReplyIsOfferedAndSavedToMemory) {
     ASSERT_EQ(app->memory.commitments().size(), 1);
     EXPECT_EQ(app->memory.commitments().front().text, promise->text);
     overlay().onAcceptOffer(offer); // a second click saves nothing more
+    overlay().onAcceptOffer(SaveOffer::pin(QStringLiteral("Never offered"), std::nullopt, std::nullopt));
     EXPECT_EQ(app->memory.commitments().size(), 1);
+    EXPECT_TRUE(app->memory.pins().isEmpty());
     // With an offer left the overlay waits for it; once every offer is saved it goes soon.
     ASSERT_EQ(overlay().offers().size(), 2u);
     advance(5.9);
@@ -111,13 +113,22 @@ TEST_F(ReplyLoopFlowTest, WhatTheUserReallySentIsLearnedEvenWhenTheNextDictation
     EXPECT_FALSE(app->sentWatcher.isWatching());
 }
 
-TEST_F(ReplyLoopFlowTest, NothingIsWatchedWhileLearningIsOff) {
+TEST_F(ReplyLoopFlowTest, NothingIsWatchedWhileLearningIsOffAndWithNothingToSaveTheOverlayGoesSoon) {
     learnFromEdits(false);
-    desktop.focus(chat.composer);
+    const FakeScenes::Notes notes = FakeScenes::notes(desktop);
+    desktop.focus(notes.text);
+    desktop.select(notes.text, TextRange{21, 0});
     serverDrafts(QStringLiteral("Sounds good."));
-    dictate(QStringLiteral("say sounds good"));
-    ASSERT_EQ(shown(), OverlayPhase::inserted);
+    holdBegins();
+    say(QStringLiteral("say sounds good"));
+    release();
+    advanceUntilShown(OverlayPhase::inserted);
     EXPECT_FALSE(app->sentWatcher.isWatching());
+    ASSERT_TRUE(overlay().offers().empty());
+    advance(1.7);
+    EXPECT_EQ(shown(), OverlayPhase::inserted);
+    advance(0.2);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
 }
 
 TEST_F(ReplyLoopFlowTest, ATapListensHandsFreeUntilTheNextPress) {
@@ -210,7 +221,7 @@ TEST_F(ReplyLoopFlowTest, TheDetailsButtonOpensTheRecordAndPutsAwayAllButAPendin
     EXPECT_EQ(opened, 2);
 }
 
-TEST_F(ReplyLoopFlowTest, InsertingAPendingDraftWithNoFieldKeepsItWithANote) {
+TEST_F(ReplyLoopFlowTest, InsertingAPendingDraftThatCannotBeConfirmedKeepsItWithANote) {
     desktop.clearFront();
     serverDrafts(QStringLiteral("Noted."));
     dictate(QStringLiteral("say noted"));
@@ -218,6 +229,13 @@ TEST_F(ReplyLoopFlowTest, InsertingAPendingDraftWithNoFieldKeepsItWithANote) {
     advance(1);
     EXPECT_EQ(loop().phase().kind, Kind::pending);
     EXPECT_EQ(overlay().pendingNote(), QStringLiteral("Click into a text field first, then tap Right Alt."));
+
+    desktop.change(chat.composer, [](FakeDesktop::Element& field) { field.exposesValue = false; });
+    desktop.focus(chat.composer);
+    overlay().onInsertPending();
+    advance(1);
+    EXPECT_EQ(loop().phase().kind, Kind::pending);
+    EXPECT_EQ(overlay().pendingNote(), QStringLiteral("If the reply isn't in the field, click it and press Insert."));
 }
 
 TEST_F(ReplyLoopFlowTest, CopyingAPendingDraftPutsItOnTheClipboard) {
@@ -230,6 +248,7 @@ TEST_F(ReplyLoopFlowTest, CopyingAPendingDraftPutsItOnTheClipboard) {
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Copied the draft"));
     EXPECT_EQ(loop().phase().kind, Kind::idle);
     EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Copied instead of inserted"));
+    EXPECT_EQ(overlay().pendingDraft(), std::nullopt);
     screenshot(QStringLiteral("loop-copied"));
     advance(2.4);
     EXPECT_EQ(shown(), OverlayPhase::hidden);
@@ -258,8 +277,14 @@ TEST_F(ReplyLoopFlowTest, EscapeDuringDraftingShowsNoErrorAndInsertsNothing) {
     holdBegins();
     say(QStringLiteral("tell her yes"));
     release();
-    advance(1); // the drafting call waits for the server
+    advance(0.45);
+    EXPECT_TRUE(microphone.isRecording()) << "the recognizer still settles the last words";
+    advance(0.1);
+    EXPECT_FALSE(microphone.isRecording());
+    advance(0.45); // the drafting call waits for the server
     ASSERT_EQ(server->waitingCount(), 1);
+    EXPECT_EQ(shown(), OverlayPhase::drafting);
+    EXPECT_EQ(overlay().transcript(), QStringLiteral("tell her yes"));
     escape();
     EXPECT_EQ(loop().phase().kind, Kind::idle);
     EXPECT_EQ(shown(), OverlayPhase::hidden);
@@ -329,6 +354,12 @@ TEST_F(ReplyLoopFlowTest, TooLittleSpeechSaysWhatWentWrongByTheLevelHeard) {
     release();
     advance(1);
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Didn't catch that"));
+
+    holdBegins();
+    say(QStringLiteral("ok"));
+    release();
+    advance(1);
+    EXPECT_EQ(server->waitingCount(), 1) << "two characters are worth a draft";
 }
 
 TEST_F(ReplyLoopFlowTest, TheDraftRecordDescribesTheWholeDictation) {

@@ -197,7 +197,7 @@ TEST_F(EditModeTest, TheWholeFieldIsRewrittenAndUndoBringsItBack) {
     EXPECT_EQ(overlay().editTarget(), QStringLiteral("Whole message"));
     say(QStringLiteral("add bread"));
     release(2.0, true);
-    advance(3);
+    advanceUntilShown(OverlayPhase::inserted);
 
     EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, eggs, bread"));
     EXPECT_EQ(shown(), OverlayPhase::inserted);
@@ -205,15 +205,21 @@ TEST_F(EditModeTest, TheWholeFieldIsRewrittenAndUndoBringsItBack) {
     EXPECT_TRUE(overlay().offers().empty());
     EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Replaced the message"));
     screenshot(QStringLiteral("loop-edited"));
+    advance(7.9);
+    EXPECT_EQ(shown(), OverlayPhase::inserted) << "time to undo";
 
+    overlay().onCopyOriginal();
+    EXPECT_EQ(desktop.clipboard()->plainText, QStringLiteral("Groceries: milk, eggs"));
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("Copied the original text"));
     overlay().onUndoEdit();
     EXPECT_EQ(desktop.postedKeys().back(), KeySynth::Key::undo);
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Undone"));
     EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, eggs"));
     EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Replaced, then undone"));
+    EXPECT_EQ(overlay().editedOriginal(), std::nullopt) << "one undo per edit";
 }
 
-TEST_F(EditModeTest, ASelectionIsRewrittenInPlaceAndItsOriginalCanBeCopied) {
+TEST_F(EditModeTest, ASelectionIsRewrittenInPlace) {
     app->settings.setShowsDraftDetails(true);
     desktop.focus(notes.text);
     desktop.select(notes.text, TextRange{17, 4}); // "eggs"
@@ -222,13 +228,26 @@ TEST_F(EditModeTest, ASelectionIsRewrittenInPlaceAndItsOriginalCanBeCopied) {
     EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
     say(QStringLiteral("make it six"));
     release(2.0, true);
-    advance(3);
+    advanceUntilShown(OverlayPhase::inserted);
     EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, six eggs"));
     EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Replaced the selection"));
+    advance(8.1);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+}
 
-    overlay().onCopyOriginal();
-    EXPECT_EQ(desktop.clipboard()->plainText, QStringLiteral("eggs"));
-    EXPECT_EQ(overlay().message()->title, QStringLiteral("Copied the original text"));
+TEST_F(EditModeTest, SwitchingToEditWhileHoldingInAnEmptyFieldHasNothingToChange) {
+    const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
+    desktop.focus(chat.composer);
+    holdBegins();
+    loop().handle(HotkeyEvent::editRequested(press));
+    ASSERT_TRUE(loop().isEditing());
+    say(QStringLiteral("make it shorter"));
+    release(2.0, true);
+    advance(1);
+    ASSERT_TRUE(overlay().message());
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("There's no text here to change"));
+    EXPECT_EQ(loop().phase().kind, Kind::idle);
+    EXPECT_TRUE(server->requests().empty());
 }
 
 TEST_F(EditModeTest, ASelectionThatMovedWhileDraftingKeepsTheEditPending) {
@@ -287,6 +306,14 @@ TEST_F(EditModeTest, ASelectionOverTheLimitIsRefusedAndAReadOnlyFieldToo) {
     holdBegins(true);
     EXPECT_FALSE(overlay().message());
     EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
+    escape();
+
+    // Without a selection the whole field is the text, up to the same limit.
+    desktop.change(notes.text, [&](FakeDesktop::Element& field) { field.value = long1201.left(1200); });
+    desktop.select(notes.text, TextRange{0, 0});
+    holdBegins(true);
+    EXPECT_FALSE(overlay().message());
+    EXPECT_EQ(overlay().editTarget(), QStringLiteral("Whole message"));
     escape();
 
     desktop.change(notes.text, [](FakeDesktop::Element& field) { field.editable = false; });
