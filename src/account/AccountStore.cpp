@@ -380,7 +380,7 @@ QCoro::Task<std::optional<QString>> AccountStore::leaveTeam() {
     co_return std::nullopt;
 }
 
-QCoro::Task<DraftReply> AccountStore::draft(DraftPrompt prompt) {
+QCoro::Task<DraftReply> AccountStore::draft(DraftPrompt prompt, CancelToken cancel) {
     if (!server_)
         throw DraftError::server(noServerMessage());
     if (!session_)
@@ -388,7 +388,9 @@ QCoro::Task<DraftReply> AccountStore::draft(DraftPrompt prompt) {
     const QString token = session_->token;
     const std::shared_ptr<ServerAPI> server = server_;
     QPointer<AccountStore> self(this);
-    const auto result = co_await server->draft(token, std::move(prompt));
+    const auto result = co_await server->draft(token, std::move(prompt), cancel);
+    if (cancel.isCancelled())
+        throw Cancelled{};
     if (const auto* error = std::get_if<ServerAPI::Error>(&result)) {
         Log::draft.error("Drafting call failed: %{public}s", {error->logText()});
         if (self)

@@ -55,7 +55,7 @@ public:
     QCoro::Task<std::optional<QString>> removeMember(QString memberID);
     QCoro::Task<std::optional<QString>> leaveTeam();
     // The drafting call. Throws DraftError.
-    QCoro::Task<DraftReply> draft(DraftPrompt prompt);
+    QCoro::Task<DraftReply> draft(DraftPrompt prompt, CancelToken cancel = {});
 
 signals:
     void isSignedInChanged();

@@ -136,8 +136,10 @@ HttpRequest ServerAPI::request(const Call& call) const {
 }
 
 QCoro::Task<HttpResult> ServerAPI::sendTimed(std::shared_ptr<HttpTransport> transport, Scheduler& scheduler,
-                                             HttpRequest request, double timeout, bool* timedOut) {
+                                             HttpRequest request, double timeout, CancelToken cancel,
+                                             bool* timedOut) {
     HttpAbort abort;
+    cancel.onCancel([abort] { abort.abort(); });
     auto expired = std::make_shared<bool>(false);
     const Scheduler::TimerId timer = scheduler.after(timeout, [abort, expired] {
         *expired = true;
@@ -149,14 +151,14 @@ QCoro::Task<HttpResult> ServerAPI::sendTimed(std::shared_ptr<HttpTransport> tran
     co_return result;
 }
 
-QCoro::Task<ServerAPI::Result<QJsonObject>> ServerAPI::exchange(Call call) {
+QCoro::Task<ServerAPI::Result<QJsonObject>> ServerAPI::exchange(Call call, CancelToken cancel) {
     // Nothing of the client is touched after the first wait: it may be gone by the time the answer comes.
     HttpRequest request = this->request(call);
     const std::shared_ptr<HttpTransport> transport = transport_;
     Scheduler& scheduler = scheduler_;
     for (int redirects = 0;; ++redirects) {
         bool timedOut = false;
-        HttpResult result = co_await sendTimed(transport, scheduler, request, call.timeout, &timedOut);
+        HttpResult result = co_await sendTimed(transport, scheduler, request, call.timeout, cancel, &timedOut);
         if (const auto* failure = std::get_if<HttpFailure>(&result)) {
             co_return Error{timedOut ? Error::Kind::timeout : Error::Kind::network,
                             0,
@@ -202,8 +204,8 @@ QCoro::Task<ServerAPI::Result<QJsonObject>> ServerAPI::exchange(Call call) {
 }
 
 template <typename T, typename Read>
-QCoro::Task<ServerAPI::Result<T>> ServerAPI::fetch(Call call, Read read) {
-    const Result<QJsonObject> answer = co_await exchange(std::move(call));
+QCoro::Task<ServerAPI::Result<T>> ServerAPI::fetch(Call call, Read read, CancelToken cancel) {
+    const Result<QJsonObject> answer = co_await exchange(std::move(call), std::move(cancel));
     if (const auto* error = std::get_if<Error>(&answer))
         co_return *error;
     JsonReader reader(std::get<QJsonObject>(answer));
@@ -287,20 +289,23 @@ QCoro::Task<ServerAPI::Result<ServerAPI::Done>> ServerAPI::leave(QString token) 
     return fetchNothing(std::move(call));
 }
 
-QCoro::Task<ServerAPI::Result<DraftReply>> ServerAPI::draft(QString token, DraftPrompt prompt) {
+QCoro::Task<ServerAPI::Result<DraftReply>> ServerAPI::draft(QString token, DraftPrompt prompt, CancelToken cancel) {
     const QJsonObject body{{QStringLiteral("system"), prompt.system},
                            {QStringLiteral("user"), prompt.user},
                            {QStringLiteral("tokenLimit"), prompt.tokenLimit}};
     Call call{HttpRequest::Method::post, QStringLiteral("draft"), token, body, timeouts_.draft};
-    return fetch<DraftReply>(std::move(call), [](JsonReader& reader) {
-        DraftReply reply;
-        reply.text = reader.string(QStringLiteral("text"));
-        // A provider this build does not know is treated as unnamed rather than as a broken answer.
-        if (const auto provider = reader.optionalString(QStringLiteral("provider")))
-            reply.provider = providerKindFromRawValue(*provider);
-        reply.model = reader.optionalString(QStringLiteral("model"));
-        return reply;
-    });
+    return fetch<DraftReply>(
+        std::move(call),
+        [](JsonReader& reader) {
+            DraftReply reply;
+            reply.text = reader.string(QStringLiteral("text"));
+            // A provider this build does not know is treated as unnamed rather than as a broken answer.
+            if (const auto provider = reader.optionalString(QStringLiteral("provider")))
+                reply.provider = providerKindFromRawValue(*provider);
+            reply.model = reader.optionalString(QStringLiteral("model"));
+            return reply;
+        },
+        std::move(cancel));
 }
 
 } // namespace lumeno

@@ -3,6 +3,7 @@
 #include "drafting/DraftPrompt.h"
 #include "drafting/DraftReply.h"
 #include "platform/HttpTransport.h"
+#include "support/CancelToken.h"
 
 #include <QCoroTask>
 #include <QJsonObject>
@@ -134,7 +135,8 @@ public:
     QCoro::Task<Result<TeamDetails>> invite(QString token, QString email);
     QCoro::Task<Result<TeamDetails>> remove(QString token, QString memberID);
     QCoro::Task<Result<Done>> leave(QString token);
-    QCoro::Task<Result<DraftReply>> draft(QString token, DraftPrompt prompt);
+    // Cancelling `cancel` aborts the request; the answer is then a network error.
+    QCoro::Task<Result<DraftReply>> draft(QString token, DraftPrompt prompt, CancelToken cancel = {});
 
     // The records in JSON, shared with session.json. Faults are left in the reader.
     static User readUser(JsonReader& reader);
@@ -156,12 +158,14 @@ private:
     };
 
     // Sends a call and gives the answer's JSON object (empty for an answer without a body).
-    QCoro::Task<Result<QJsonObject>> exchange(Call call);
+    // Cancelling `cancel` aborts the request.
+    QCoro::Task<Result<QJsonObject>> exchange(Call call, CancelToken cancel);
     // Sends a call and reads its answer with `read`; an answer that does not fit is a server fault.
-    template <typename T, typename Read> QCoro::Task<Result<T>> fetch(Call call, Read read);
+    template <typename T, typename Read> QCoro::Task<Result<T>> fetch(Call call, Read read, CancelToken cancel = {});
     QCoro::Task<Result<Done>> fetchNothing(Call call);
     static QCoro::Task<HttpResult> sendTimed(std::shared_ptr<HttpTransport> transport, Scheduler& scheduler,
-                                             HttpRequest request, double timeout, bool* timedOut);
+                                             HttpRequest request, double timeout, CancelToken cancel,
+                                             bool* timedOut);
     HttpRequest request(const Call& call) const;
 
     QUrl baseURL_;

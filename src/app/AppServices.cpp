@@ -54,7 +54,9 @@ AppServices::AppServices(const Environment& environment)
 
 void AppServices::connectDrafting() {
     AccountStore* store = &account; // the account store lives as long as the generator
-    generator.send = [store](DraftPrompt prompt) { return store->draft(std::move(prompt)); };
+    generator.send = [store](DraftPrompt prompt, CancelToken cancel) {
+        return store->draft(std::move(prompt), std::move(cancel));
+    };
 }
 
 } // namespace lumeno

@@ -210,7 +210,7 @@ QCoro::Task<> ReplyLoop::draftAndInsert(DraftInput input, CancelToken token) {
     std::optional<DraftError> draftError;
     std::optional<QString> otherError;
     try {
-        DraftResult composed = co_await s_.generator.compose(input);
+        DraftResult composed = co_await s_.generator.compose(input, token);
         result = std::move(composed);
     } catch (const Cancelled&) {
         co_return;

@@ -82,8 +82,10 @@ int main(int argc, char* argv[]) {
     };
 
     // Under the test runner the program only builds itself: it listens to no key and opens no window.
-    if (!AppEnvironment::isRunningTests())
+    if (!AppEnvironment::isRunningTests()) {
         model.start();
+        menu.start();
+    }
     const int status = app.exec();
     model.prepareToQuit();
     AppModel::shared = nullptr;

@@ -15,7 +15,7 @@
 namespace lumeno {
 namespace {
 
-QCoro::Task<DraftReply> notConnected(DraftPrompt) {
+QCoro::Task<DraftReply> notConnected(DraftPrompt, CancelToken) {
     throw DraftError::server(QStringLiteral("This build isn't connected to a Lumeno server."));
     co_return DraftReply{};
 }
@@ -44,10 +44,10 @@ DraftLayout::Signature signatureOf(const DraftInput& input) {
 DraftGenerator::DraftGenerator(const SettingsStore& settings, const Clock& clock)
     : send(notConnected), settings_(settings), clock_(clock) {}
 
-QCoro::Task<DraftResult> DraftGenerator::compose(DraftInput input) {
+QCoro::Task<DraftResult> DraftGenerator::compose(DraftInput input, CancelToken cancel) {
     const DraftPrompt prompt = PromptBuilder::prompt(input);
     const QDateTime started = clock_.now();
-    const DraftReply reply = co_await send(prompt);
+    const DraftReply reply = co_await send(prompt, cancel);
     const double seconds = started.msecsTo(clock_.now()) / 1000.0;
 
     const QString text = finished(reply.text, input, prompt.tokenLimit);

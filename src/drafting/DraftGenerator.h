@@ -4,6 +4,7 @@
 #include "drafting/DraftPrompt.h"
 #include "drafting/DraftReply.h"
 #include "drafting/DraftResult.h"
+#include "support/CancelToken.h"
 
 #include <QCoroTask>
 
@@ -18,7 +19,8 @@ class SettingsStore;
 // message and guard it.
 class DraftGenerator {
 public:
-    using Send = std::function<QCoro::Task<DraftReply>(DraftPrompt)>;
+    // Cancelling the token ends the call at once (the request in flight is aborted).
+    using Send = std::function<QCoro::Task<DraftReply>(DraftPrompt, CancelToken)>;
 
     // `settings` names the provider and model when the server does not; both must outlive the generator.
     DraftGenerator(const SettingsStore& settings, const Clock& clock);
@@ -28,8 +30,8 @@ public:
     Send send;
 
     // Throws DraftError (emptyResponse when the model wrote nothing usable), Cancelled, or whatever `send`
-    // throws.
-    QCoro::Task<DraftResult> compose(DraftInput input);
+    // throws. Cancelling `cancel` calls the model call off.
+    QCoro::Task<DraftResult> compose(DraftInput input, CancelToken cancel = {});
 
     // The model's text made ready to insert: cleaned, guarded and laid out for `input`'s kind of message;
     // empty when the model said nothing.

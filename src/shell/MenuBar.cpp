@@ -32,9 +32,10 @@ bool MenuBar::start() {
     }
     tray_ = std::make_unique<QSystemTrayIcon>();
     tray_->setContextMenu(menu_.get());
-    // A left click opens the same menu: the tray icon has no other use.
+    // A left click opens the same menu: the tray icon has no other use. A click soon after the last one
+    // counts as a double click, and must open it too.
     connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger)
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
             menu_->popup(QCursor::pos());
     });
     refresh();

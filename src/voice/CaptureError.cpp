@@ -14,6 +14,8 @@ QString CaptureError::localizedDescription() const {
     case Kind::failed:
         return detail;
     case Kind::microphoneUnavailable:
+        if (!detail.isEmpty())
+            return detail;
         return QStringLiteral("No microphone is available. Connect one, or pick one in the sound settings.");
     }
     return detail;

@@ -10,13 +10,14 @@ struct CaptureError {
     enum class Kind { languageUnsupported, failed, microphoneUnavailable };
 
     Kind kind = Kind::failed;
-    QString detail; // the language code, or why the recognizer failed
+    QString detail; // the language code, why the recognizer failed, or why the input did not start
 
     static CaptureError languageUnsupported(QString languageCode) {
         return {Kind::languageUnsupported, std::move(languageCode)};
     }
     static CaptureError failed(QString reason) { return {Kind::failed, std::move(reason)}; }
-    static CaptureError microphoneUnavailable() { return {Kind::microphoneUnavailable, {}}; }
+    // `why`: what the input itself said, shown instead of the general words when there is any.
+    static CaptureError microphoneUnavailable(QString why = {}) { return {Kind::microphoneUnavailable, std::move(why)}; }
 
     QString localizedDescription() const;
 

@@ -72,7 +72,7 @@ QCoro::Task<> SpeechCapture::start(SpeechLocale locale, Engine) {
         });
     if (!recording) {
         std::exchange(session_, nullptr)->cancel();
-        throw CaptureError::microphoneUnavailable();
+        throw CaptureError::microphoneUnavailable(audio_.whyNotStarted());
     }
     capturing_ = true;
 }

@@ -216,6 +216,29 @@ TEST_F(AccountIntegration, ADraftWithoutAnAnswerTimesOut) {
     EXPECT_FALSE(server.isHoldingADraft());
 }
 
+TEST_F(AccountIntegration, ACancelledDraftClosesItsRequestAtOnce) {
+    TestServer server;
+    auto store = storeFor(clientFor(server.baseURL()));
+    signIn(*store, server);
+
+    server.holdNextDraft();
+    CancelToken cancel;
+    bool calledOff = false;
+    const auto draft = [&]() -> QCoro::Task<> {
+        DraftPrompt prompt{"s", "u", 100};
+        try {
+            co_await store->draft(std::move(prompt), cancel);
+        } catch (const Cancelled&) {
+            calledOff = true;
+        }
+    };
+    auto call = draft();
+    settleUntil([&] { return server.isHoldingADraft(); });
+    cancel.cancel();
+    // Long before any time-out: the server sees the request closed, and the caller hears it was called off.
+    settleUntil([&] { return server.drafts().back().closedByClient && calledOff; });
+}
+
 TEST_F(AccountIntegration, AConnectionClosedBeforeOrDuringTheAnswerIsANetworkError) {
     TestServer server;
     auto store = storeFor(clientFor(server.baseURL()));

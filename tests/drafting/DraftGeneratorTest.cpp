@@ -41,7 +41,7 @@ class DraftGeneratorTest : public ::testing::Test {
 protected:
     // The model answers `text` after `seconds`, naming no provider or model.
     void answer(const QString& text, double seconds = 0) {
-        generator.send = [this, text, seconds](DraftPrompt prompt) -> QCoro::Task<DraftReply> {
+        generator.send = [this, text, seconds](DraftPrompt prompt, CancelToken) -> QCoro::Task<DraftReply> {
             sent.push_back(prompt);
             clock.advance(seconds);
             co_return DraftReply{text, std::nullopt, std::nullopt};
@@ -49,7 +49,7 @@ protected:
     }
 
     void fail(std::function<void()> thrower) {
-        generator.send = [thrower](DraftPrompt) -> QCoro::Task<DraftReply> {
+        generator.send = [thrower](DraftPrompt, CancelToken) -> QCoro::Task<DraftReply> {
             thrower();
             co_return DraftReply{};
         };
@@ -154,7 +154,7 @@ TEST_F(DraftGeneratorTest, ProviderAndModelComeFromTheServerElseFromTheSettings)
     EXPECT_EQ(result.provider, ProviderKind::openai);
     EXPECT_EQ(result.model, QStringLiteral("gpt-test"));
 
-    generator.send = [](DraftPrompt) -> QCoro::Task<DraftReply> {
+    generator.send = [](DraftPrompt, CancelToken) -> QCoro::Task<DraftReply> {
         co_return DraftReply{QStringLiteral("Works for me."), ProviderKind::anthropic, QStringLiteral("claude-test")};
     };
     result = compose(examples::chatReply());

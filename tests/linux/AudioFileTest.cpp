@@ -158,10 +158,26 @@ TEST_F(WavFileAudioInputTest, StoppingInsideADeliveryEndsIt) {
     EXPECT_EQ(buffers, 6);
 }
 
-TEST_F(WavFileAudioInputTest, AFileThatCannotBeReadIsNoMicrophone) {
-    WavFileAudioInput input(folder.filePath(QStringLiteral("missing.wav")), scheduler);
-    EXPECT_FALSE(input.start([](const AudioBuffer&) {}, [] {}));
+TEST_F(WavFileAudioInputTest, AFileThatCannotBeReadIsNoMicrophoneAndIsNamed) {
+    const QString missing = folder.filePath(QStringLiteral("missing.wav"));
+    WavFileAudioInput absent(missing, scheduler);
+    EXPECT_FALSE(absent.start([](const AudioBuffer&) {}, [] {}));
     EXPECT_EQ(scheduler.pendingCount(), 0);
+    EXPECT_EQ(absent.whyNotStarted(), QStringLiteral("The audio file %1 (LUMENO_AUDIO_FILE) doesn't exist.").arg(missing));
+
+    const QString text = folder.filePath(QStringLiteral("notes.txt"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a recording");
+    file.close();
+    WavFileAudioInput unreadable(text, scheduler);
+    EXPECT_FALSE(unreadable.start([](const AudioBuffer&) {}, [] {}));
+    EXPECT_EQ(unreadable.whyNotStarted(),
+              QStringLiteral("The audio file %1 (LUMENO_AUDIO_FILE) isn't a readable 16-bit PCM WAV file.").arg(text));
+
+    WavFileAudioInput playing(path, scheduler);
+    EXPECT_TRUE(playing.start([](const AudioBuffer&) {}, [] {}));
+    EXPECT_TRUE(playing.whyNotStarted().isEmpty());
 }
 
 } // namespace

@@ -62,5 +62,14 @@ TEST_F(LinuxMicrophoneAuthorizerTest, AnInputThatRefusesIsDeniedUntilAnotherOneI
     EXPECT_EQ(authorizer.status(), AuthorizationStatus::granted);
 }
 
+TEST(LinuxMicrophoneAuthorizerRecording, ARecordingInPlaceOfTheMicrophoneNeedsNoPermission) {
+    // Even a file that is not there: playing it says so by name, which "allow the microphone" would not.
+    LinuxMicrophoneAuthorizer authorizer(LinuxMicrophoneAuthorizer::recording(QStringLiteral("/nowhere/speech.wav")));
+    EXPECT_EQ(authorizer.status(), AuthorizationStatus::granted);
+    std::optional<bool> granted;
+    auto task = keepResult(authorizer.requestAccess(), granted);
+    EXPECT_EQ(granted, true);
+}
+
 } // namespace
 } // namespace lumeno

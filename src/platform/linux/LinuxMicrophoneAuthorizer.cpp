@@ -29,6 +29,10 @@ LinuxMicrophoneAuthorizer::Microphone LinuxMicrophoneAuthorizer::qtMultimedia() 
     };
 }
 
+LinuxMicrophoneAuthorizer::Microphone LinuxMicrophoneAuthorizer::recording(const QString& path) {
+    return {[path]() -> std::optional<QString> { return path; }, [](const QString&) { return true; }};
+}
+
 LinuxMicrophoneAuthorizer::LinuxMicrophoneAuthorizer(Microphone microphone) : microphone_(std::move(microphone)) {}
 
 AuthorizationStatus LinuxMicrophoneAuthorizer::status() const {

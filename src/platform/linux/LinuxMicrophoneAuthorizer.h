@@ -21,6 +21,9 @@ public:
         std::function<bool(const QString& id)> opens;         // opens and closes it again
     };
     static Microphone qtMultimedia();
+    // A recording in place of the microphone (LUMENO_AUDIO_FILE): nothing to allow, so always granted;
+    // a file that cannot be played is reported, by name, when listening starts.
+    static Microphone recording(const QString& path);
 
     explicit LinuxMicrophoneAuthorizer(Microphone microphone = qtMultimedia());
 

@@ -70,7 +70,10 @@ Platform makeLinuxPlatform(const Clock& clock, Scheduler& scheduler, const QStri
         std::make_unique<LinuxDefaultsStore>(LinuxDefaultsStore::domainPath(QStringLiteral("Lumeno")), clock);
     platform.secrets = std::make_unique<LinuxSecretStore>(
         QDir(supportDirectory).filePath(QStringLiteral("secrets.json")), clock);
-    platform.microphone = std::make_unique<LinuxMicrophoneAuthorizer>();
+    // A recording in place of the microphone, for trying the program where there is none.
+    const QString audioFile = qEnvironmentVariable("LUMENO_AUDIO_FILE");
+    platform.microphone = std::make_unique<LinuxMicrophoneAuthorizer>(
+        audioFile.isEmpty() ? LinuxMicrophoneAuthorizer::qtMultimedia() : LinuxMicrophoneAuthorizer::recording(audioFile));
     platform.accessibilityTrust = std::make_unique<LinuxAccessibilityTrust>();
     platform.keyboardLayout = std::make_unique<LinuxKeyboardLayoutSource>();
     platform.build = std::make_unique<LinuxBuildIdentity>(QCoreApplication::applicationFilePath());
@@ -87,8 +90,6 @@ Platform makeLinuxPlatform(const Clock& clock, Scheduler& scheduler, const QStri
     addX11Ports(platform, *workspace, scheduler, queries);
     platform.workspace = std::move(workspace);
     platform.accessibility = std::make_unique<AtspiAccessibility>();
-    // A recording in place of the microphone, for trying the program where there is none.
-    const QString audioFile = qEnvironmentVariable("LUMENO_AUDIO_FILE");
     if (audioFile.isEmpty())
         platform.audioInput = std::make_unique<QtAudioInput>();
     else

@@ -1,6 +1,9 @@
 #include "platform/linux/WavFileAudioInput.h"
 
 #include "platform/linux/WavFile.h"
+#include "support/Log.h"
+
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -24,6 +27,14 @@ bool WavFileAudioInput::start(std::function<void(const AudioBuffer&)> buffer, st
     return true;
 }
 
+QString WavFileAudioInput::whyNotStarted() const {
+    if (audio_)
+        return {};
+    if (!QFileInfo::exists(path_))
+        return QStringLiteral("The audio file %1 (LUMENO_AUDIO_FILE) doesn't exist.").arg(path_);
+    return QStringLiteral("The audio file %1 (LUMENO_AUDIO_FILE) isn't a readable 16-bit PCM WAV file.").arg(path_);
+}
+
 void WavFileAudioInput::stop() {
     if (timer_)
         scheduler_.cancel(*timer_);
@@ -40,6 +51,10 @@ void WavFileAudioInput::deliverNext() {
     AudioBuffer piece{{audio_->samples.begin() + qsizetype(position_), audio_->samples.begin() + qsizetype(end)},
                       audio_->sampleRate};
     position_ = end;
+    // Someone trying dictation with a recording holds the key until it has played.
+    if (position_ == audio_->samples.size())
+        Log::speech.info(QStringLiteral("The audio file has played to its end (%{public}ss)"),
+                         {QString::number(audio_->seconds(), 'f', 1)});
     // The receiver may stop the input from inside the callback: the next buffer is scheduled first, and the
     // callback called through a copy that outlives stop().
     timer_ = scheduler_.after(speed_ > 0 ? piece.seconds() / speed_ : 0, [this] { deliverNext(); });

@@ -22,6 +22,8 @@ public:
 
     // False when the file cannot be read as 16-bit PCM.
     bool start(std::function<void(const AudioBuffer&)> buffer, std::function<void()> interrupted) override;
+    // Names the file: the user chose it, and it is what to fix.
+    QString whyNotStarted() const override;
     void stop() override;
 
 private:

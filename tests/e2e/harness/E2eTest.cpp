@@ -5,7 +5,9 @@
 #include "platform/linux/XcbConnection.h"
 #include "testsupport/Screenshots.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QHash>
 #include <QProcess>
@@ -106,6 +108,39 @@ QString E2eTest::titleOf(xcb_window_t window) {
 
 std::optional<xcb_window_t> E2eTest::activeWindow() {
     return X11WindowInfo::windowProperty(*x_, x_->root(), "_NET_ACTIVE_WINDOW");
+}
+
+std::vector<xcb_window_t> E2eTest::popupsOf(qint64 pid) {
+    std::vector<xcb_window_t> popups;
+    const auto tree = x_->reply(xcb_query_tree_reply, xcb_query_tree(x_->get(), x_->root()));
+    if (!tree)
+        return popups;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int index = 0; index < xcb_query_tree_children_length(tree.get()); ++index) {
+        const auto attributes =
+            x_->reply(xcb_get_window_attributes_reply, xcb_get_window_attributes(x_->get(), children[index]));
+        if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+            X11WindowInfo::processId(*x_, children[index]) == pid)
+            popups.push_back(children[index]);
+    }
+    return popups;
+}
+
+void E2eTest::copyToClipboard(const QString& text, const QImage& image) {
+    auto* data = new QMimeData;
+    data->setText(text);
+    data->setImageData(image);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool E2eTest::waitForClipboard(const QString& text, const QImage& image) {
+    return waitUntil([&] {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (!data || data->text() != text || !data->hasImage())
+            return false;
+        const QImage held = qvariant_cast<QImage>(data->imageData()).convertToFormat(image.format());
+        return held == image;
+    });
 }
 
 QImage E2eTest::grabScreen() {

@@ -4,6 +4,7 @@
 #include "e2e/harness/LumenoHome.h"
 #include "e2e/harness/LumenoProcess.h"
 #include "e2e/harness/UserSession.h"
+#include "linux/harness/AccessibleTargets.h"
 #include "linux/harness/DesktopUser.h"
 
 #include <QImage>
@@ -60,8 +61,16 @@ protected:
     bool isViewable(xcb_window_t window);
     QRect geometryOf(xcb_window_t window);
     QString titleOf(xcb_window_t window);
-    // The window with the input focus' top level.
+    // The window the window manager marks active.
     std::optional<xcb_window_t> activeWindow();
+    // Pop-ups of process `pid` on screen now (menus, the overlay): unmanaged, mapped top-level windows.
+    std::vector<xcb_window_t> popupsOf(qint64 pid);
+
+    // The user copies `text` and `image` (both kinds at once, as from a rich editor); this process owns
+    // the clipboard until someone else copies.
+    void copyToClipboard(const QString& text, const QImage& image);
+    // Waits until the clipboard holds exactly that text and an image equal to `image`.
+    bool waitForClipboard(const QString& text, const QImage& image);
 
     static QImage grabScreen();
     // Saves the whole screen as e2e-<test name>-<name>.png in the screenshot folder; its path.
