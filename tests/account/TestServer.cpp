@@ -63,6 +63,9 @@ TestServer::TestServer(Security security) : security_(security) {
     route();
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
+    // stop() does nothing until the server runs: a test that ends at once must not leave it listening.
+    while (!server_->is_running())
+        std::this_thread::yield();
 }
 
 TestServer::~TestServer() {
