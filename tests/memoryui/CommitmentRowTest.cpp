@@ -96,6 +96,22 @@ TEST_F(CommitmentRowTest, OverdueMeansOpenAndDueBeforeTheEndOfToday) {
     picture(*view, QStringLiteral("memoryui-commitments-due"));
 }
 
+TEST_F(CommitmentRowTest, ADueDateTurnsOverdueAtMidnightWithNothingElseChanging) {
+    memory->addCommitment(QStringLiteral("Call the bank"), local(2026, 3, 5, 9), std::nullopt);
+    open();
+    CommitmentRow* target = row(QStringLiteral("Call the bank"));
+    EXPECT_EQ(calendarInk(*target), Ink::of(Hierarchy::secondary));
+    const double untilMidnight = clock.now().secsTo(local(2026, 3, 5, 0));
+    scheduler.advance(untilMidnight - 1);
+    EXPECT_EQ(calendarInk(*target), Ink::of(Hierarchy::secondary)) << "still the day before";
+    scheduler.advance(2);
+    EXPECT_EQ(calendarInk(*target), Ink::fixed(Tint::orange())) << "due today: overdue from midnight";
+
+    memory->addCommitment(QStringLiteral("Send the deck"), local(2026, 3, 6, 9), std::nullopt);
+    scheduler.advance(24 * 3600);
+    EXPECT_EQ(calendarInk(*row(QStringLiteral("Send the deck"))), Ink::fixed(Tint::orange())) << "and every midnight after";
+}
+
 TEST_F(CommitmentRowTest, DoneBoxTicksOffAndTheRowMovesDown) {
     memory->addCommitment(QStringLiteral("Send the deck"), std::nullopt, std::nullopt);
     clock.advance(60);

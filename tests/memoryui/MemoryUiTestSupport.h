@@ -4,6 +4,7 @@
 #include "memory/ui/ExportLocationChooser.h"
 #include "memory/ui/MemoryView.h"
 #include "support/Clock.h"
+#include "support/ManualScheduler.h"
 #include "support/Log.h"
 #include "testsupport/QtPrinters.h"
 #include "testsupport/Screenshots.h"
@@ -61,7 +62,7 @@ protected:
 
     // A MemoryView on this store, shown at the window's size.
     std::unique_ptr<MemoryView> openView() {
-        auto view = std::make_unique<MemoryView>(*memory, chooser);
+        auto view = std::make_unique<MemoryView>(*memory, chooser, scheduler);
         view->resize(760, 540);
         view->show();
         QApplication::processEvents();
@@ -91,6 +92,7 @@ protected:
 
     QTemporaryDir folder;
     ManualClock clock{utc(2026, 3, 4, 10, 0)};
+    ManualScheduler scheduler{clock};
     std::unique_ptr<MemoryStore> memory = std::make_unique<MemoryStore>(memoryPath(), clock);
     ScriptedExportChooser chooser;
     std::shared_ptr<CapturingLogSink> log = std::make_shared<CapturingLogSink>();

@@ -174,6 +174,38 @@ TEST_F(PeoplePaneTest, EditorListsTheCardsCommitmentsAndPins) {
     EXPECT_EQ(field("name").text(), QStringLiteral("Maya L."));
 }
 
+TEST_F(PeoplePaneTest, ALongCardIsCutWithAnEllipsisInTheListAndOpensAtItsStartWithItsButtonsInView) {
+    const QString name = QStringLiteral("Maximiliane Alexandrina von Hohenberg-Wittelsbach");
+    const Person long_ = memory->addPerson(
+        name, {QStringLiteral("maximiliane.alexandrina@hohenberg-wittelsbach.example.com"), QStringLiteral("@maxi")},
+        QStringLiteral("Met at the Leipzig fair."));
+    for (int i = 1; i <= 6; ++i)
+        memory->addCommitment(QStringLiteral("Promise number %1 to Maximiliane").arg(i), std::nullopt, long_.id);
+    for (int i = 1; i <= 4; ++i)
+        memory->addPin(QStringLiteral("Pinned fact %1").arg(i), long_.id, std::nullopt);
+    open();
+    pane().setSelection(long_.id);
+    QApplication::processEvents();
+
+    auto* listed = pane().list()->findChild<QLabel*>(QStringLiteral("personName"));
+    ASSERT_NE(listed, nullptr);
+    EXPECT_TRUE(listed->text().endsWith(QStringLiteral("…"))) << qPrintable(listed->text());
+    EXPECT_TRUE(name.startsWith(listed->text().chopped(1)));
+    EXPECT_LE(listed->mapTo(pane().list()->viewport(), QPoint(listed->width(), 0)).x(),
+              pane().list()->viewport()->width());
+
+    EXPECT_EQ(field("name").cursorPosition(), 0) << "the field shows the start of the name";
+    EXPECT_EQ(field("aliases").cursorPosition(), 0);
+
+    for (const char* name : {"save", "delete"}) {
+        auto* button = child<QPushButton>(editor(), QLatin1String(name));
+        const QRect inView(button->mapTo(view.get(), QPoint(0, 0)), button->size());
+        EXPECT_TRUE(button->isVisibleTo(view.get()) && view->rect().contains(inView))
+            << name << " is out of sight at the window's size";
+    }
+    picture(*view, QStringLiteral("memoryui-person-editor-long"));
+}
+
 TEST_F(PeoplePaneTest, MergeCarriesPendingEditsIntoTheOtherCard) {
     const Person maya = memory->addPerson(QStringLiteral("Maya"), {}, QString());
     open();

@@ -8,6 +8,7 @@
 #include "memory/ui/PinList.h"
 #include "memory/ui/SegmentedPicker.h"
 #include "support/AtomicFile.h"
+#include "support/Clock.h"
 #include "support/Log.h"
 #include "ui/Hierarchy.h"
 #include "ui/TypeScale.h"
@@ -49,8 +50,9 @@ QString homeRelative(const QString& path) {
 
 } // namespace
 
-MemoryView::MemoryView(MemoryStore& memory, ExportLocationChooser& exportChooser, QWidget* parent)
-    : QWidget(parent), memory_(memory), exportChooser_(exportChooser) {
+MemoryView::MemoryView(MemoryStore& memory, ExportLocationChooser& exportChooser, Scheduler& scheduler,
+                       QWidget* parent)
+    : QWidget(parent), memory_(memory), exportChooser_(exportChooser), scheduler_(scheduler) {
     setObjectName(QStringLiteral("memoryView"));
     setMinimumSize(680, 440);
     commitments_ = new CommitmentList(memory_, this);
@@ -73,6 +75,23 @@ MemoryView::MemoryView(MemoryStore& memory, ExportLocationChooser& exportChooser
 
     connect(&memory_, &MemoryStore::changed, this, &MemoryView::refresh);
     refresh();
+    refreshAtNextMidnight();
+}
+
+MemoryView::~MemoryView() {
+    if (midnight_)
+        scheduler_.cancel(*midnight_);
+}
+
+void MemoryView::refreshAtNextMidnight() {
+    const QDateTime now = memory_.clock().now();
+    const QDateTime midnight = now.toLocalTime().date().addDays(1).startOfDay();
+    // At least a second on, should the day have no midnight the clock can reach.
+    const double seconds = std::max(1.0, double(now.msecsTo(midnight)) / 1000.0);
+    midnight_ = scheduler_.after(seconds, [this] {
+        refresh();
+        refreshAtNextMidnight();
+    });
 }
 
 QWidget* MemoryView::header() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Scheduler.h"
+
 #include <QUuid>
 #include <QWidget>
 
@@ -22,13 +24,16 @@ struct MemoryData;
 
 // Everything Lumeno remembers, to see, search, edit, export and wipe: a section switch with live counts and
 // a search field on top, the chosen section in the middle, where the file lives and the Export and Wipe
-// buttons at the bottom. It redraws whenever memory changes, whoever changed it.
+// buttons at the bottom. It redraws whenever memory changes, whoever changed it, and at every midnight,
+// when due dates turn overdue by themselves.
 class MemoryView : public QWidget {
     Q_OBJECT
 public:
     enum class Section { commitments, people, pins };
 
-    MemoryView(MemoryStore& memory, ExportLocationChooser& exportChooser, QWidget* parent = nullptr);
+    MemoryView(MemoryStore& memory, ExportLocationChooser& exportChooser, Scheduler& scheduler,
+               QWidget* parent = nullptr);
+    ~MemoryView() override;
 
     Section section() const;
     void setSection(Section section);
@@ -42,6 +47,7 @@ private:
     QWidget* header();
     QWidget* footer();
     void refresh();
+    void refreshAtNextMidnight();
     void exportMemory();
     void confirmWipe();
     // An alert titled `title` whose text is `message` as it stands.
@@ -49,6 +55,8 @@ private:
 
     MemoryStore& memory_;
     ExportLocationChooser& exportChooser_;
+    Scheduler& scheduler_;
+    std::optional<Scheduler::TimerId> midnight_;
     SegmentedPicker* sections_ = nullptr;
     QLineEdit* search_ = nullptr;
     QStackedWidget* content_ = nullptr;

@@ -13,7 +13,7 @@ MemoryWindow::MemoryWindow(MemoryStore& memory, DefaultsStore& defaults, const S
                            Scheduler& scheduler, std::unique_ptr<ExportLocationChooser> exportChooser)
     : QWidget(nullptr, Qt::Window)
     , exportChooser_(exportChooser ? std::move(exportChooser) : std::make_unique<FileDialogExportChooser>())
-    , view_(new MemoryView(memory, *exportChooser_, this))
+    , view_(new MemoryView(memory, *exportChooser_, scheduler, this))
     , frame_(new WindowFrameAutosave(*this, frameKey, defaults, screens, scheduler)) {
     setObjectName(QStringLiteral("memoryWindow"));
     setWindowTitle(QStringLiteral("Lumeno Memory"));

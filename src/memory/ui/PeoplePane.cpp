@@ -3,6 +3,7 @@
 #include "memory/MemoryStore.h"
 #include "memory/ui/PersonEditor.h"
 #include "memory/ui/SymbolIcon.h"
+#include "ui/ElidedLabel.h"
 #include "ui/Hierarchy.h"
 #include "ui/TypeScale.h"
 
@@ -30,24 +31,20 @@ QFrame* divider(QFrame::Shape shape, QWidget* parent) {
     return line;
 }
 
-// A list row: the name as written, and the details line when there is one.
+// A list row: the name as written, and the details line when there is one, each ending in "…" when the
+// list is too narrow for it.
 QWidget* personRow(const Person& person, const QString& details, QWidget* parent) {
     auto* row = new QWidget(parent);
     row->setObjectName(QStringLiteral("personRow"));
     auto* layout = new QVBoxLayout(row);
     layout->setContentsMargins(10, 5, 10, 5);
     layout->setSpacing(2);
-    auto* name = new QLabel(person.name, row);
+    auto* name = new ElidedLabel(person.name, row);
     name->setObjectName(QStringLiteral("personName"));
-    name->setTextFormat(Qt::PlainText);
-    name->setFont(TypeScale::font(13));
     layout->addWidget(name);
     if (!details.isEmpty()) {
-        auto* second = new QLabel(details, row);
+        auto* second = new ElidedLabel(details, row, Hierarchy::secondary, TypeScale::caption());
         second->setObjectName(QStringLiteral("personDetails"));
-        second->setTextFormat(Qt::PlainText);
-        second->setFont(TypeScale::caption());
-        setTextHierarchy(*second, Hierarchy::secondary);
         layout->addWidget(second);
     }
     // Rows sit on the list's selection highlight: let it show through.
@@ -150,7 +147,8 @@ void PeoplePane::fillList() {
         auto* item = new QListWidgetItem(list_);
         item->setData(Qt::UserRole, person.id);
         QWidget* row = personRow(person, details(person, memory_), list_);
-        item->setSizeHint(row->sizeHint());
+        // The list's width, not the text's, sets the row's: a long name is cut with "…".
+        item->setSizeHint(QSize(0, row->sizeHint().height()));
         list_->setItemWidget(item, row);
     }
     markSelected();

@@ -45,7 +45,6 @@ PersonEditor::PersonEditor(MemoryStore& memory, const Person& person, QWidget* p
     formLayout->addWidget(commitmentsGroup_);
     pinsGroup_ = new SettingsSection(QStringLiteral("Pins"), form);
     formLayout->addWidget(pinsGroup_);
-    formLayout->addWidget(buttonsGroup());
     formLayout->addStretch();
 
     auto* scroller = new QScrollArea(this);
@@ -53,9 +52,14 @@ PersonEditor::PersonEditor(MemoryStore& memory, const Person& person, QWidget* p
     scroller->setWidgetResizable(true);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setWidget(form);
+    // The buttons stay in view under the scrolling form, however long it grows.
+    auto* buttons = buttonsGroup();
+    buttons->setContentsMargins(20, 0, 20, 16);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroller);
+    layout->setSpacing(0);
+    layout->addWidget(scroller, 1);
+    layout->addWidget(buttons);
 
     connect(&memory_, &MemoryStore::changed, this, &PersonEditor::refresh);
     load();
@@ -176,6 +180,9 @@ void PersonEditor::save() {
 void PersonEditor::load() {
     name_->setText(person_.name);
     aliases_->setText(joinedAliases(person_.aliases));
+    // A long name or list of addresses opens at its beginning, not scrolled to its end.
+    name_->setCursorPosition(0);
+    aliases_->setCursorPosition(0);
     notes_->setPlainText(person_.notes);
     updateSaveButton();
 }
