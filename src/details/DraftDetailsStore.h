@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QThreadPool>
 
 #include <functional>
 
@@ -13,18 +14,18 @@ namespace lumeno {
 class Clock;
 
 // The latest draft records: up to five in memory for the draft-details window and, when the user saves them,
-// draft-details.jsonl with one line per record id (the last 100, the most recently saved last, owner-only).
-// Lines that do not decode are skipped on load but kept on save; a file that cannot be read or is not UTF-8
-// is moved aside before the first save replaces it.
+// draft-details.jsonl (DraftDetailsFile), written off the main thread. Lines that do not decode are skipped
+// on load.
 class DraftDetailsStore : public QObject {
     Q_OBJECT
 public:
     static constexpr int sessionsKept = 5;
-    static constexpr int linesKept = 100;
 
     // Nothing is read until loadSaved(). `clock` stamps the name of a file moved aside; it must outlive
     // the store.
     DraftDetailsStore(QString filePath, const Clock& clock, QObject* parent = nullptr);
+    // Waits for the file work still running.
+    ~DraftDetailsStore() override;
 
     // Newest first, at most five.
     const QList<DraftDetails>& sessions() const { return sessions_; }
@@ -39,8 +40,11 @@ public:
     void record(const DraftDetails& details, bool toDisk);
     // Changes the record with `id` in place, and saves it when `toDisk`; an id no longer listed is ignored.
     void update(const QUuid& id, bool toDisk, const std::function<void(DraftDetails&)>& change);
-    // Removes the file; the records in memory stay.
+    // Removes the file (and the copies moved aside); the records in memory stay.
     void deleteSavedFile();
+    // Saves and removals run off the main thread in the order asked: this waits for those asked so far
+    // and takes in what they tell (hasSavedFile).
+    void finishDiskWork();
 
 signals:
     void sessionsChanged();
@@ -49,14 +53,13 @@ signals:
 private:
     void setHasSavedFile(bool has);
     void save(const DraftDetails& details);
-    // The file's non-empty lines; none (with the reason) when it exists but cannot be read as UTF-8 text.
-    std::optional<QStringList> savedLines(QString* failure) const;
-    bool moveUnreadableFileAside();
 
     QString filePath_;
     const Clock& clock_;
     QList<DraftDetails> sessions_;
     bool hasSavedFile_ = false;
+    int fileGeneration_ = 0; // grows with every removal of the file
+    QThreadPool disk_;
 };
 
 } // namespace lumeno

@@ -100,6 +100,8 @@ TEST_F(DraftDetailsStoreTest, UpdateChangesAListedRecordAndIgnoresOneThatLeft) {
     store.record(first, true);
     store.update(first.id, true, [](DraftDetails& d) { d.outcome = "Inserted after you picked the field"; });
     EXPECT_EQ(store.sessions().first().outcome, "Inserted after you picked the field");
+    store.finishDiskWork();
+    ASSERT_EQ(fileLines().size(), 1);
     EXPECT_EQ(DraftDetailsLine::decode(fileLines().value(0))->outcome, "Inserted after you picked the field");
 
     for (int i = 1; i <= 5; ++i)
@@ -128,7 +130,10 @@ TEST_F(DraftDetailsStoreTest, SavingWritesOneOwnerOnlyLinePerIdMostRecentLast) {
     DraftDetails aLater = a;
     aLater.outcome = "A later";
     store.record(aLater, true);
+    EXPECT_EQ(store.sessions().size(), 2) << "in memory at once";
+    EXPECT_FALSE(store.hasSavedFile()) << "the file is written off the main thread";
 
+    store.finishDiskWork();
     EXPECT_EQ(fileContent(), line(b) + '\n' + line(aLater) + '\n');
     EXPECT_TRUE(store.hasSavedFile());
     EXPECT_EQ(fileChanges.count(), 1);
@@ -149,6 +154,7 @@ TEST_F(DraftDetailsStoreTest, TheFileKeepsTheLastHundredLines) {
 
     // Replacing a line already there moves it to the end without dropping another.
     store.record(onDisk[40], true);
+    store.finishDiskWork();
     QList<QByteArray> lines = fileLines();
     ASSERT_EQ(lines.size(), 100);
     EXPECT_EQ(lines.first(), line(onDisk[0]));
@@ -156,6 +162,7 @@ TEST_F(DraftDetailsStoreTest, TheFileKeepsTheLastHundredLines) {
 
     const DraftDetails fresh = recordAt(utc(2026, 3, 2, 9, 0));
     store.record(fresh, true);
+    store.finishDiskWork();
     lines = fileLines();
     ASSERT_EQ(lines.size(), 100);
     EXPECT_EQ(lines.first(), line(onDisk[1]));
@@ -179,6 +186,7 @@ TEST_F(DraftDetailsStoreTest, LoadingSortsNewestFirstSkipsBadLinesAndKeepsThemOn
 
     const DraftDetails fresh = recordAt(utc(2026, 3, 2, 9, 0), "fresh");
     store.record(fresh, true);
+    store.finishDiskWork();
     EXPECT_EQ(fileContent(), line(sameSecondEarlierLine) + '\n' + malformed + '\n' + line(older) + '\n' +
                                  line(sameSecondLaterLine) + '\n' + line(fresh) + '\n');
 }
@@ -210,6 +218,7 @@ TEST_F(DraftDetailsStoreTest, DuplicateIdsEditedByHandLoadBothAndCollapseOnTheNe
 
     store.update(first.id, true, [](DraftDetails& d) { d.outcome = "Copied instead of inserted"; });
     first.outcome = "Copied instead of inserted";
+    store.finishDiskWork();
     EXPECT_EQ(fileContent(), line(other) + '\n' + line(first) + '\n');
 }
 
@@ -222,6 +231,7 @@ TEST_F(DraftDetailsStoreTest, AFileThatIsNotUtf8LoadsNothingAndIsMovedAsideOnSav
 
     const DraftDetails fresh = recordAt(utc(2026, 3, 2, 9, 0));
     store.record(fresh, true);
+    store.finishDiskWork();
     EXPECT_EQ(fileContent(), line(fresh) + '\n');
     const QStringList copies = unreadableCopies();
     ASSERT_EQ(copies.size(), 1);
@@ -232,6 +242,7 @@ TEST_F(DraftDetailsStoreTest, AFileThatIsNotUtf8LoadsNothingAndIsMovedAsideOnSav
 
     // Switching saving off deletes what was saved, the copy kept aside included.
     store.deleteSavedFile();
+    store.finishDiskWork();
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_TRUE(unreadableCopies().isEmpty());
 }
@@ -244,6 +255,7 @@ TEST_F(DraftDetailsStoreTest, AFileWeMayNotReadIsKeptAsideRatherThanWrittenOver)
     DraftDetailsStore store(path(), clock);
     const DraftDetails fresh = recordAt(utc(2026, 3, 2, 9, 0));
     store.record(fresh, true);
+    store.finishDiskWork();
     EXPECT_EQ(unreadableCopies().size(), 1);
     EXPECT_EQ(fileContent(), line(fresh) + '\n');
 }
@@ -253,6 +265,7 @@ TEST_F(DraftDetailsStoreTest, AFailedWriteIsLoggedAndLeavesTheFlagAlone) {
     DraftDetailsStore store(missingFolder, clock);
     QSignalSpy fileChanges(&store, &DraftDetailsStore::hasSavedFileChanged);
     store.record(recordAt(utc(2026, 3, 2, 9, 0)), true);
+    store.finishDiskWork();
     EXPECT_FALSE(store.hasSavedFile());
     EXPECT_EQ(fileChanges.count(), 0);
     ASSERT_EQ(log->entries().size(), 1u);
@@ -266,14 +279,17 @@ TEST_F(DraftDetailsStoreTest, DeletingTheFileKeepsTheRecordsAndALaterSaveStartsA
     const DraftDetails a = recordAt(utc(2026, 3, 2, 9, 0), "A");
     store.record(a, true);
     store.deleteSavedFile();
+    store.finishDiskWork();
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_FALSE(store.hasSavedFile());
     EXPECT_EQ(outcomes(store.sessions()), QStringList({"A"}));
     store.deleteSavedFile(); // nothing there: no complaint
+    store.finishDiskWork();
     EXPECT_TRUE(log->entries().empty());
 
     const DraftDetails b = recordAt(utc(2026, 3, 2, 9, 1), "B");
     store.record(b, true);
+    store.finishDiskWork();
     EXPECT_EQ(fileContent(), line(b) + '\n');
     EXPECT_TRUE(store.hasSavedFile());
 }
@@ -285,6 +301,7 @@ TEST_F(DraftDetailsStoreTest, AnUnwritableRecordLeavesTheFileUntouched) {
     DraftDetails broken = testing::fullRecord();
     broken.result->seconds = std::numeric_limits<double>::quiet_NaN();
     store.record(broken, true);
+    store.finishDiskWork();
     EXPECT_EQ(fileContent(), line(a) + '\n');
     EXPECT_EQ(store.sessions().size(), 2);
 }

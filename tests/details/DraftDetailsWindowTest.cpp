@@ -153,6 +153,7 @@ TEST_F(DraftDetailsWindowTest, RecordingOffShowsDebugIsOffWithAWayToSettings) {
 TEST_F(DraftDetailsWindowTest, SwitchingRecordingOffForgetsEverythingAndOnBringsTheWindowForward) {
     settings.setSavesDraftDetails(true);
     store.record(fullRecord(), true);
+    store.finishDiskWork();
     ASSERT_TRUE(QFile::exists(store.filePath()));
     QCheckBox* save = child<QCheckBox>("saveToDisk");
     EXPECT_TRUE(save->isVisible());
@@ -161,6 +162,7 @@ TEST_F(DraftDetailsWindowTest, SwitchingRecordingOffForgetsEverythingAndOnBrings
     QTest::mouseClick(child<QCheckBox>("recordEachReply"), Qt::LeftButton);
     EXPECT_FALSE(settings.showsDraftDetails());
     EXPECT_FALSE(settings.savesDraftDetails());
+    store.finishDiskWork();
     EXPECT_FALSE(QFile::exists(store.filePath()));
     EXPECT_TRUE(store.sessions().isEmpty());
     EXPECT_FALSE(save->isVisible());
@@ -181,6 +183,7 @@ TEST_F(DraftDetailsWindowTest, SwitchingSavingOffDeletesTheFileButKeepsTheList) 
     store.record(fullRecord(), true);
     QTest::mouseClick(child<QCheckBox>("saveToDisk"), Qt::LeftButton);
     EXPECT_FALSE(settings.savesDraftDetails());
+    store.finishDiskWork();
     EXPECT_FALSE(QFile::exists(store.filePath()));
     EXPECT_FALSE(store.hasSavedFile());
     EXPECT_EQ(child<QListWidget>("records")->count(), 1);

@@ -124,11 +124,13 @@ TEST_F(WindowManagerTest, TurningTheDebugWindowOffForgetsTheRecordsAndOnOpensIt)
 
     child<QCheckBox>(*more, "savesDraftDetails")->click();
     app->draftDetails.record(DraftDetails::started(DraftDetails::Kind::reply, clock), true);
+    app->draftDetails.finishDiskWork();
     ASSERT_TRUE(QFile::exists(app->draftDetails.filePath()));
 
     child<QCheckBox>(*more, "showsDraftDetails")->click();
     EXPECT_FALSE(app->settings.showsDraftDetails());
     EXPECT_FALSE(app->settings.savesDraftDetails());
+    app->draftDetails.finishDiskWork();
     EXPECT_FALSE(QFile::exists(app->draftDetails.filePath()));
     EXPECT_TRUE(app->draftDetails.sessions().isEmpty());
 }
