@@ -113,6 +113,38 @@ TEST_F(ReplyLoopFlowTest, WhatTheUserReallySentIsLearnedEvenWhenTheNextDictation
     EXPECT_FALSE(app->sentWatcher.isWatching());
 }
 
+TEST_F(ReplyLoopFlowTest, ANewDictationEndsTheWatchOfTheLastReply) {
+    learnFromEdits(true);
+    desktop.focus(chat.composer);
+    serverDrafts(QStringLiteral("Sounds good, see you at 3!"));
+    dictate(QStringLiteral("tell her three works"));
+    ASSERT_TRUE(app->sentWatcher.isWatching());
+    holdBegins(); // the reply is still in the field, unsent
+    EXPECT_FALSE(app->sentWatcher.isWatching());
+    EXPECT_TRUE(app->style.profile().learnedExamples.isEmpty());
+}
+
+TEST_F(ReplyLoopFlowTest, APersonSavedInOneDictationIsNotLinkedToTheNextOnesPromise) {
+    desktop.focus(chat.composer);
+    serverDrafts(QStringLiteral("Sure, I'll send you the deck by Friday."));
+    dictate(QStringLiteral("say I'll send her the deck by Friday"));
+    const auto isPerson = [](const SaveOffer& offer) { return std::holds_alternative<SaveOffer::PersonKind>(offer.kind); };
+    const auto person = std::find_if(overlay().offers().begin(), overlay().offers().end(), isPerson);
+    ASSERT_NE(person, overlay().offers().end());
+    overlay().onAcceptOffer(*person);
+    ASSERT_EQ(app->memory.people().size(), 1);
+
+    const FakeScenes::Notes notes = FakeScenes::notes(desktop);
+    desktop.focus(notes.text);
+    desktop.select(notes.text, TextRange{21, 0});
+    serverDrafts(QStringLiteral("I'll call the bank tomorrow."));
+    dictate(QStringLiteral("note that I'll call the bank tomorrow"));
+    ASSERT_FALSE(overlay().offers().empty());
+    overlay().onAcceptOffer(overlay().offers().front());
+    ASSERT_EQ(app->memory.commitments().size(), 1);
+    EXPECT_EQ(app->memory.commitments().front().personID, std::nullopt);
+}
+
 TEST_F(ReplyLoopFlowTest, NothingIsWatchedWhileLearningIsOffAndWithNothingToSaveTheOverlayGoesSoon) {
     learnFromEdits(false);
     const FakeScenes::Notes notes = FakeScenes::notes(desktop);

@@ -80,11 +80,13 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
 }
 
 TEST_F(ReplyLoopGuardsTest, TerminalsAndPasswordFieldsStopTheCaptureAtOnce) {
+    app->settings.setShowsDraftDetails(true);
     const FakeScenes::Terminal terminal = FakeScenes::terminal(desktop);
     desktop.focus(terminal.screen);
     holdBegins();
     expectMessage(QStringLiteral("Lumeno doesn't type into terminals"), OverlayMessage::Kind::notice, std::nullopt);
     EXPECT_TRUE(engine.session()->isCancelled());
+    EXPECT_FALSE(app->listeningDebug.isVisible()) << "the diagnostics go with the listening";
     screenshot(QStringLiteral("loop-terminal"));
 
     const FakeScenes::SignIn page = FakeScenes::signIn(desktop);
