@@ -79,10 +79,35 @@ QString KnownApps::normalizedID(const QString& appID) {
     return id;
 }
 
-std::optional<Surface> KnownApps::surface(const QString& normalizedID) {
-    if (mailApps().contains(normalizedID))
+QString KnownApps::baseID(const QString& normalizedID) {
+    // clang-format off
+    static const QStringList mozillaApps = {
+        "thunderbird", "betterbird", "firefox", "librewolf", "waterfox", "floorp", "seamonkey", "icedove",
+        "iceweasel",
+    };
+    static const QStringList channels = {
+        "default", "esr", "stable", "beta", "nightly", "dev", "devedition", "developer-edition", "unstable",
+        "canary", "snapshot", "preview", "bin",
+    };
+    // clang-format on
+    for (const QString& app : mozillaApps)
+        if (normalizedID.size() > app.size() + 1 && normalizedID.startsWith(app) && normalizedID.at(app.size()) == u'-')
+            return app;
+    for (const QString& channel : channels)
+        if (normalizedID.endsWith(u'-' + channel) && normalizedID.size() > channel.size() + 1)
+            return normalizedID.chopped(channel.size() + 1);
+    return normalizedID;
+}
+
+bool KnownApps::isListed(const QSet<QString>& ids, const QString& appID) {
+    const QString id = normalizedID(appID);
+    return ids.contains(id) || ids.contains(baseID(id));
+}
+
+std::optional<Surface> KnownApps::surface(const QString& appID) {
+    if (isListed(mailApps(), appID))
         return Surface::email;
-    if (chatApps().contains(normalizedID))
+    if (isListed(chatApps(), appID))
         return Surface::chat;
     return std::nullopt;
 }

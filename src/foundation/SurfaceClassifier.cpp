@@ -52,7 +52,7 @@ Surface SurfaceClassifier::classify(const std::optional<QString>& bundleID,
                                     const std::optional<QString>& windowTitle,
                                     const std::optional<QString>& url) {
     if (bundleID)
-        if (const auto surface = KnownApps::surface(KnownApps::normalizedID(*bundleID)))
+        if (const auto surface = KnownApps::surface(*bundleID))
             return *surface;
     if (url)
         if (const auto address = WebAddress::parse(*url))
@@ -69,7 +69,7 @@ const QSet<QString>& SurfaceClassifier::browsers() {
 }
 
 bool SurfaceClassifier::isBrowser(const QString& bundleID) {
-    return KnownApps::browsers().contains(KnownApps::normalizedID(bundleID));
+    return KnownApps::isListed(KnownApps::browsers(), bundleID);
 }
 
 } // namespace lumeno

@@ -41,6 +41,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Field{"thunderbird.desktop", nullptr, nullptr, Surface::email},
                       Field{"thunderbird_thunderbird", nullptr, nullptr, Surface::email},
                       Field{"org.mozilla.Thunderbird", nullptr, nullptr, Surface::email},
+                      // Thunderbird's window class carries its profile; channels carry their name.
+                      Field{"thunderbird-default", nullptr, nullptr, Surface::email},
+                      Field{"Thunderbird-work", nullptr, nullptr, Surface::email},
+                      Field{"betterbird-beta", nullptr, nullptr, Surface::email},
+                      Field{"discord-canary", nullptr, nullptr, Surface::chat},
+                      Field{"signal-desktop-beta", nullptr, nullptr, Surface::chat},
+                      Field{"thunderbirds", nullptr, nullptr, Surface::other},
                       Field{"org.kde.kmail2", nullptr, nullptr, Surface::email},
                       Field{"geary", nullptr, nullptr, Surface::email},
                       Field{"Slack", nullptr, nullptr, Surface::chat},
@@ -118,6 +125,12 @@ TEST(SurfaceClassifier, RecognisesBrowsersInEveryForm) {
     for (const char* id : {"Google-chrome", "firefox_firefox", "org.mozilla.Firefox.desktop", " Navigator"})
         EXPECT_TRUE(SurfaceClassifier::isBrowser(QString::fromUtf8(id))) << id;
     for (const char* id : {"thunderbird", "slack", "", "firefoxx"})
+        EXPECT_FALSE(SurfaceClassifier::isBrowser(QString::fromUtf8(id))) << id;
+    // Variants name their windows after a profile or a channel.
+    for (const char* id : {"firefox-default", "Firefox-Nightly", "librewolf-work", "brave-browser-beta",
+                           "google-chrome-unstable", "chromium-dev"})
+        EXPECT_TRUE(SurfaceClassifier::isBrowser(QString::fromUtf8(id))) << id;
+    for (const char* id : {"firefox-", "-beta", "thunderbird-default", "firefoxen-beta"})
         EXPECT_FALSE(SurfaceClassifier::isBrowser(QString::fromUtf8(id))) << id;
     for (const QString& id : SurfaceClassifier::browsers())
         EXPECT_EQ(id.toStdString(), id.toLower().toStdString());
