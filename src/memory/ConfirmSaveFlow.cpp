@@ -69,7 +69,7 @@ std::optional<SaveOffer> ConfirmSaveFlow::addresseeOffer(const std::optional<Pac
     std::optional<QString> email;
     std::optional<MemoryDetector::Addressed> addressed;
     if (context)
-        addressed = MemoryDetector::recipient(context->text, ownNames);
+        addressed = MemoryDetector::recipient(context->text, ownNames, context->fieldOffset);
     if (addressed) {
         name = addressed->name;
         email = addressed->email;

@@ -50,7 +50,10 @@ public:
     static std::optional<QString> pin(const QString& text);
 
     // The addressee of a reply to the conversation `text`; `ownNames` are the user's names and addresses.
-    static std::optional<Addressed> recipient(const QString& text, const QStringList& ownNames);
+    // `fieldOffset`: where the reply's field sits in `text`; a To line right above it heads the reply
+    // being written (a web mail's "To: Bo Lind" over its reply box), no message sent before.
+    static std::optional<Addressed> recipient(const QString& text, const QStringList& ownNames,
+                                              std::optional<qsizetype> fieldOffset = std::nullopt);
     // The sender of a single message, other than `own`.
     static std::optional<Sender> sender(const QString& text, const std::optional<QString>& own);
     static bool isUser(const QString& name, const QStringList& ownNames);
@@ -67,10 +70,11 @@ private:
     struct MailTurn {
         std::optional<Sender> from;
         QString to;
+        bool headsReply = false; // the To line of the reply being written
     };
 
     static std::optional<Sender> personLine(const QString& line);
-    static QList<MailTurn> mailTurns(const QString& text);
+    static QList<MailTurn> mailTurns(const QString& text, std::optional<qsizetype> fieldOffset);
     static QStringList toNames(const std::optional<QString>& to, const QStringList& ownNames);
     static QString fullerName(const QString& name, const QList<MailTurn>& turns, const QStringList& ownNames);
     static std::optional<QString> email(const QString& name, const QList<MailTurn>& turns);

@@ -175,17 +175,31 @@ std::optional<MemoryDetector::Sender> MemoryDetector::personLine(const QString& 
     return std::nullopt;
 }
 
-QList<MemoryDetector::MailTurn> MemoryDetector::mailTurns(const QString& text) {
-    QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
-    for (QString& line : lines)
-        line = Text::trimmedHorizontal(line);
+QList<MemoryDetector::MailTurn> MemoryDetector::mailTurns(const QString& text, std::optional<qsizetype> fieldOffset) {
+    QStringList lines;
+    std::vector<qsizetype> lineEnds;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        QString line = text.mid(start, end - start);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        lines << Text::trimmedHorizontal(line);
+        lineEnds.push_back(end);
+        start = end + 1;
+    }
+    // Nothing but spacing between a line and the field.
+    const auto nextToField = [&](qsizetype lineEnd) {
+        return fieldOffset && lineEnd <= *fieldOffset && Text::trimmed(text.mid(lineEnd, *fieldOffset - lineEnd)).isEmpty();
+    };
 
     QList<MailTurn> turns;
     for (qsizetype index = 0; index < lines.size(); ++index) {
         const std::optional<QString> recipients = toLineRecipients(lines[index]);
         if (!recipients)
             continue;
-        MailTurn turn{std::nullopt, *recipients};
+        MailTurn turn{std::nullopt, *recipients, nextToField(lineEnds[std::size_t(index)])};
         for (qsizetype above = index - 1; above >= 0 && above >= index - senderSearchLines; --above) {
             const QString& line = lines[above];
             if (line.isEmpty() || toLineRecipients(line) || ConversationStats::isTimestampLine(line))
@@ -294,8 +308,12 @@ std::optional<MemoryDetector::Sender> MemoryDetector::senderExcluding(const QStr
     return found;
 }
 
-std::optional<MemoryDetector::Addressed> MemoryDetector::recipient(const QString& text, const QStringList& ownNames) {
-    const QList<MailTurn> turns = mailTurns(text);
+std::optional<MemoryDetector::Addressed> MemoryDetector::recipient(const QString& text, const QStringList& ownNames,
+                                                                  std::optional<qsizetype> fieldOffset) {
+    QList<MailTurn> turns = mailTurns(text, fieldOffset);
+    std::optional<MailTurn> replyHeader;
+    if (!turns.isEmpty() && turns.back().headsReply)
+        replyHeader = turns.takeLast();
     QStringList names = ownNames;
     std::optional<QString> appearedAs;
 
@@ -318,14 +336,19 @@ std::optional<MemoryDetector::Addressed> MemoryDetector::recipient(const QString
             return Addressed{turn.from->name, turn.from->email, !newest, appearedAs};
         return std::nullopt;
     };
-    for (qsizetype index = turns.size() - 1; index >= 0; --index)
-        if (std::optional<Addressed> found = addresseeOf(turns[index], index == turns.size() - 1))
-            return found;
+    std::optional<Addressed> found;
+    for (qsizetype index = turns.size() - 1; index >= 0 && !found; --index)
+        found = addresseeOf(turns[index], index == turns.size() - 1);
+    if (!found)
+        if (const std::optional<Sender> fallback = senderExcluding(text, names))
+            found = Addressed{fallback->name, fallback->email, false, appearedAs};
 
-    const std::optional<Sender> fallback = senderExcluding(text, names);
-    if (!fallback)
-        return std::nullopt;
-    return Addressed{fallback->name, fallback->email, false, appearedAs};
+    // The reply's own header says who it goes to; whether it follows up is still the thread's to say.
+    if (const QStringList to = replyHeader ? toNames(replyHeader->to, names) : QStringList(); !to.isEmpty()) {
+        const QString name = fullerName(to.front(), turns, names);
+        return Addressed{name, email(name, turns), found && found->followingUp, appearedAs};
+    }
+    return found;
 }
 
 } // namespace lumeno

@@ -39,10 +39,13 @@ PackedContext packedScreen(const ScreenReader::Conversation& conversation) {
     const SecretRedactor::Result above = SecretRedactor::redact(conversation.text.left(offset));
     const SecretRedactor::Result below = SecretRedactor::redact(conversation.text.mid(offset));
     const QString whole = above.text + below.text;
-    PackedContext packed{PackedContext::Source::screen,
-                         Text::trimmed(TextCut::around(whole, above.text.size(), ContextPacker::maximumCharacters)),
-                         above.count + below.count, false};
+    const TextRange kept = TextCut::keptAround(whole, above.text.size(), ContextPacker::maximumCharacters);
+    const QString part = whole.mid(kept.start, kept.length);
+    PackedContext packed{PackedContext::Source::screen, Text::trimmed(part), above.count + below.count, false};
     packed.truncated = conversation.truncated || whole.size() > ContextPacker::maximumCharacters;
+    // Trimming took spacing off the front; what stays keeps its distance to the field.
+    const qsizetype trimmedFront = packed.text.isEmpty() ? 0 : part.indexOf(packed.text);
+    packed.fieldOffset = std::clamp<qsizetype>(above.text.size() - kept.start - trimmedFront, 0, packed.text.size());
     return packed;
 }
 

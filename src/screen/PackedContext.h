@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace lumeno {
 
 // The conversation context of one reply, already redacted.
@@ -12,6 +14,7 @@ struct PackedContext {
     QString text;
     int redactions = 0;
     bool truncated = false;
+    std::optional<qsizetype> fieldOffset; // read from the screen: where the field sits in `text`
 
     bool operator==(const PackedContext&) const = default;
 };

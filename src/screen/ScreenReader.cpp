@@ -71,6 +71,9 @@ public:
 
     std::optional<ScreenReader::Conversation> read(const AccessibleElement& field) {
         const AccessibleElement editor = editorRoot(field);
+        noteLabel(field);
+        if (editor != field)
+            noteLabel(editor);
         addFieldQuote(editor);
         int levels = 0;
         AccessibleElement child = editor;
@@ -108,6 +111,14 @@ private:
             editor = *parent;
         }
         return editor;
+    }
+
+    // A field's label ("Message Bo Lind") names the field: it is nobody's message, nor a sender.
+    void noteLabel(const AccessibleElement& field) {
+        if (!spend())
+            return;
+        if (const QString label = Text::trimmed(ax_.string(field, AXAttribute::title).value_or(QString())); !label.isEmpty())
+            labels_.insert(label);
     }
 
     // A mail reply carries the message it answers inside the field, under the user's text.
@@ -174,7 +185,7 @@ private:
 
     void add(const QString& rawText, Side side) {
         const QString text = Text::trimmed(rawText);
-        if (text.isEmpty())
+        if (text.isEmpty() || labels_.contains(text))
             return;
         qsizetype room = limits_.characters - characters_;
         if (side == Side::below)
@@ -235,6 +246,7 @@ private:
     QStringList above_; // nearest first
     QStringList below_; // in reading order
     QString fieldQuote_;
+    QSet<QString> labels_;
     qsizetype characters_ = 0;
     qsizetype charactersBelow_ = 0;
     int nodes_ = 0;

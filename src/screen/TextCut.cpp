@@ -45,15 +45,20 @@ QString TextCut::withoutMiddle(const QString& text, qsizetype limit) {
 }
 
 QString TextCut::around(const QString& text, qsizetype anchor, qsizetype limit) {
+    const TextRange kept = keptAround(text, anchor, limit);
+    return text.mid(kept.start, kept.length);
+}
+
+TextRange TextCut::keptAround(const QString& text, qsizetype anchor, qsizetype limit) {
     if (text.size() <= limit)
-        return text;
+        return {0, text.size()};
     anchor = std::clamp<qsizetype>(anchor, 0, text.size());
     qsizetype start = std::max<qsizetype>(0, anchor - limit * 4 / 5);
     const qsizetype end = std::min(text.size(), start + limit);
     start = std::max<qsizetype>(0, end - limit);
     const qsizetype keptStart = snapStart(text, start);
     const qsizetype keptEnd = std::max(keptStart, snapEnd(text, end));
-    return text.mid(keptStart, keptEnd - keptStart);
+    return {keptStart, keptEnd - keptStart};
 }
 
 } // namespace lumeno

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Regex.h"
+
 #include <QString>
 
 namespace lumeno {
@@ -16,6 +18,8 @@ public:
     // The part of `text` around `anchor`, four fifths of the room before it, the rest after (more on one
     // side when the other runs out).
     static QString around(const QString& text, qsizetype anchor, qsizetype limit);
+    // Where the part `around` keeps lies in `text`.
+    static TextRange keptAround(const QString& text, qsizetype anchor, qsizetype limit);
 };
 
 } // namespace lumeno

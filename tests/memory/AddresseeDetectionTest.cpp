@@ -94,6 +94,30 @@ TEST(Recipient, WithoutToLinesTheSingleMessageSenderAnswers) {
     EXPECT_EQ(MemoryDetector::recipient("", marko), std::nullopt);
 }
 
+TEST(Recipient, TheToLineRightAboveTheFieldHeadsTheReplyNotAMessageSent) {
+    // A web mail's reply box with its own "To:" line: Bo wrote last, so the reply answers him.
+    const QString thread = lines({"Bo Lind <bo@example.com>", "To: Me", "Mon 7 Dec, 09:00",
+                                  "Can we move the review to Friday?", "Bo", "To: Bo Lind"});
+    const qsizetype field = thread.size();
+    EXPECT_EQ(MemoryDetector::recipient(thread, marko, field),
+              (Addressed{"Bo Lind", QString("bo@example.com"), false, std::nullopt}));
+    // What lies below the field (a quote, the page's footer) changes nothing.
+    EXPECT_EQ(MemoryDetector::recipient(thread + "\nReply options", marko, field),
+              MemoryDetector::recipient(thread, marko, field));
+    // Not knowing where the field is, the same line reads as a message the user sent.
+    EXPECT_TRUE(MemoryDetector::recipient(thread, marko)->followingUp);
+
+    // Under the user's own latest message the header still names the addressee, and it is a follow-up.
+    const QString chasing = lines({"Bo Lind <bo@example.com>", "To: Me", "Friday?", "", "Marko Kralj", "To: Bo Lind",
+                                   "Friday works.", "", "To: Bo Lind"});
+    EXPECT_EQ(MemoryDetector::recipient(chasing, marko, chasing.size()),
+              (Addressed{"Bo Lind", QString("bo@example.com"), true, std::nullopt}));
+
+    // A header alone names who the reply goes to.
+    EXPECT_EQ(MemoryDetector::recipient("To: Anna Novak\n", marko, 15),
+              (Addressed{"Anna Novak", std::nullopt, false, std::nullopt}));
+}
+
 TEST(Sender, AGreetedNameIsNotTheSender) {
     EXPECT_EQ(MemoryDetector::sender("Hi Anna,\nthanks!\nAnna Novak <anna@example.com>", std::nullopt), std::nullopt);
     EXPECT_EQ(MemoryDetector::sender("Hi Anna,\nthanks!\nAnna Novak <anna@example.com>", QString("Marko")),

@@ -90,6 +90,10 @@ TEST_F(ContextPackerTest, LongScreenTextKeepsThePartNearestTheField) {
     EXPECT_TRUE(packed->text.contains(QStringLiteral("Message 400 of the thread\nBelow the field")));
     EXPECT_FALSE(packed->text.contains(QStringLiteral("Message 001")));
     EXPECT_TRUE(packed->text.startsWith(QStringLiteral("Message "))); // cut at a line break
+    // The field keeps its place in what was kept: right after the last message above it.
+    ASSERT_TRUE(packed->fieldOffset);
+    EXPECT_TRUE(packed->text.left(*packed->fieldOffset).endsWith(QStringLiteral("Message 400 of the thread\n")));
+    EXPECT_EQ(packed->text.mid(*packed->fieldOffset), QStringLiteral("Below the field: reply options"));
 
     // A read the screen reader had to cut short stays marked as cut.
     EXPECT_TRUE(packer.pack(std::nullopt, screenText(thread(300), 300, true))->truncated);

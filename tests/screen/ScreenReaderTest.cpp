@@ -99,6 +99,18 @@ TEST_F(ScreenReaderTest, WhatIsBelowTheFieldComesAfterItsPlace) {
     EXPECT_TRUE(conversation->text.startsWith(QStringLiteral("Invoice 2291\n")));
 }
 
+TEST_F(ScreenReaderTest, TheFieldsOwnLabelIsNoPartOfTheConversation) {
+    const FakeScenes::WebMail web = FakeScenes::webMail(desktop);
+    desktop.change(web.replyBox, [](Element& box) { box.title = QStringLiteral("Message Body"); });
+    desktop.addText(web.page, QStringLiteral("Message Body"));
+    desktop.addText(web.page, QStringLiteral("Message Body of the day"));
+
+    const std::optional<ScreenReader::Conversation> conversation = read(web.replyBox);
+    ASSERT_TRUE(conversation);
+    EXPECT_EQ(conversation->text.mid(conversation->fieldOffset), QStringLiteral("Message Body of the day"));
+    EXPECT_TRUE(conversation->text.startsWith(QStringLiteral("Invoice 2291\n")));
+}
+
 TEST_F(ScreenReaderTest, PasswordFieldsAndOtherWindowsAreNeverRead) {
     const FakeScenes::SignIn signIn = FakeScenes::signIn(desktop);
     const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
