@@ -107,6 +107,12 @@ QCoro::Task<std::optional<OverlayMessage>> ReplyLoop::prepareEdit(std::optional<
             request = EditRequest{own->text, EditRequest::Scope::wholeField, QString()};
         }
     }
+    // An object the field could not spell out stands in its text as U+FFFC: rewriting it would lose it.
+    if (request && request->original.contains(QChar(0xFFFC)))
+        co_return notice(QStringLiteral("Lumeno can't read all of that text"),
+                         QStringLiteral("It holds a picture or another object Lumeno can't rewrite. Select only the "
+                                        "words to change, then hold ") +
+                             editHotkeyName() + QStringLiteral("."));
     if (!request)
         co_return notice(QStringLiteral("There's no text here to change"),
                          QStringLiteral("Write or insert a message first, or select the part to change, then hold ") +
@@ -226,7 +232,7 @@ void ReplyLoop::matchPerson(const std::optional<FocusSnapshot>& target, const st
         if (const std::optional<RegexMatch> match = MemoryDetector::directMessageTitle().firstMatch(*target->windowTitle))
             partner_ = match->captured(*target->windowTitle, 1);
     }
-    addressed_ = context ? MemoryDetector::recipient(context->text, ownNames()) : std::nullopt;
+    addressed_ = context ? MemoryDetector::recipient(context->text, ownNames(), context->fieldOffset) : std::nullopt;
     const std::optional<Person> matched = personForReply(surface, target ? target->windowTitle : std::nullopt);
     if (!personPicked_)
         personID_ = matched ? std::optional<QUuid>(matched->id) : std::nullopt;

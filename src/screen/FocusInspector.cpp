@@ -4,6 +4,7 @@
 #include "platform/AXNames.h"
 
 #include <QCoroFuture>
+#include <QUrl>
 #include <QtConcurrent>
 
 namespace lumeno {
@@ -17,6 +18,16 @@ std::optional<QString> nonEmpty(std::optional<QString> text) {
     if (text && text->isEmpty())
         return std::nullopt;
     return text;
+}
+
+// A web page's address; a mail client's own documents ("about:blank?compose", "mailbox:…") are no page.
+std::optional<QString> pageAddress(std::optional<QString> address) {
+    if (!address)
+        return std::nullopt;
+    const QString scheme = QUrl(*address).scheme();
+    const bool page = scheme == QLatin1String("https") || scheme == QLatin1String("http") ||
+                      scheme == QLatin1String("file");
+    return page ? address : std::nullopt;
 }
 
 } // namespace
@@ -81,7 +92,7 @@ std::optional<QString> FocusInspector::webAddress(Accessibility& accessibility, 
     for (int level = 0; current && level < maximumAncestors; ++level) {
         const std::optional<QString> role = accessibility.string(*current, AXAttribute::role);
         if (role == AXRole::webArea)
-            return nonEmpty(accessibility.string(*current, AXAttribute::url));
+            return pageAddress(accessibility.string(*current, AXAttribute::url));
         if (role == AXRole::window || role == AXRole::application)
             return std::nullopt;
         current = accessibility.parent(*current);
@@ -122,7 +133,7 @@ const QSet<QString>& FocusInspector::terminals() {
 bool FocusInspector::isTerminal(const FocusSnapshot& snapshot) {
     if (snapshot.role == AXRole::terminal)
         return true;
-    return snapshot.bundleID && terminals().contains(KnownApps::normalizedID(*snapshot.bundleID));
+    return snapshot.bundleID && KnownApps::isListed(terminals(), *snapshot.bundleID);
 }
 
 bool FocusInspector::isPasswordField(const FocusSnapshot& snapshot) {

@@ -16,7 +16,10 @@ QStringList linesOf(const QString& plain) {
 
 QString RichText::html(const QString& plain) {
     QString html = QStringLiteral("<meta charset=\"utf-8\">");
-    for (const QString& line : linesOf(plain))
+    const QStringList lines = linesOf(plain);
+    if (lines.size() == 1)
+        return html + lines.front().toHtmlEscaped();
+    for (const QString& line : lines)
         html += line.isEmpty() ? QStringLiteral("<div><br></div>")
                                : QStringLiteral("<div>") + line.toHtmlEscaped() + QStringLiteral("</div>");
     return html;

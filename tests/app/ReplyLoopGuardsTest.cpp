@@ -325,5 +325,28 @@ TEST_F(EditModeTest, ASelectionOverTheLimitIsRefusedAndAReadOnlyFieldToo) {
     EXPECT_FALSE(microphone.isRecording());
 }
 
+TEST_F(EditModeTest, TextHoldingAnObjectItCannotSpellOutIsNeverTakenForTheOriginal) {
+    // A picture in the field stands in its text as U+FFFC: rewriting the selection would lose it.
+    desktop.change(notes.text, [](FakeDesktop::Element& field) { field.value = QStringLiteral("See \uFFFC below"); });
+    desktop.focus(notes.text);
+    desktop.select(notes.text, TextRange{0, 9});
+    holdBegins(true);
+    ASSERT_TRUE(overlay().message());
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("Lumeno can't read all of that text"));
+    EXPECT_FALSE(microphone.isRecording());
+    escape();
+
+    // The whole field alike, and the words around the picture are still editable on their own.
+    desktop.select(notes.text, TextRange{9, 0});
+    holdBegins(true);
+    ASSERT_TRUE(overlay().message());
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("Lumeno can't read all of that text"));
+    escape();
+    desktop.select(notes.text, TextRange{0, 3});
+    holdBegins(true);
+    EXPECT_FALSE(overlay().message());
+    EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
+}
+
 } // namespace
 } // namespace lumeno

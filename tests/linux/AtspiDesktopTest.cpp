@@ -2,12 +2,32 @@
 
 #include "platform/AXNames.h"
 #include "platform/linux/X11FrontmostApplication.h"
+#include "platform/linux/X11SyntheticKeys.h"
 #include "platform/linux/XcbConnection.h"
 #include "testsupport/Screenshots.h"
 
 #include <QCoreApplication>
 
 namespace lumeno::desktop {
+
+namespace {
+
+std::optional<qint64> frontPid(const std::shared_ptr<X11FrontmostApplication>& frontmost) {
+    const std::optional<RunningApplication> front = frontmost->read();
+    return front ? std::optional(front->pid) : std::nullopt;
+}
+
+} // namespace
+
+DesktopInserter::DesktopInserter(Accessibility& accessibility)
+    : frontmost(std::make_shared<X11FrontmostApplication>(XcbConnection::open())),
+      pasteboard(
+          scheduler, [front = frontmost] { return frontPid(front); }, XcbConnection::open()),
+      keys(XcbConnection::open(), std::make_shared<X11SyntheticKeys>(), scheduler),
+      inspector(workspace, accessibility),
+      inserter(inspector, accessibility, pasteboard, keys, scheduler) {
+    workspace.frontmost = [front = frontmost] { return front->read(); };
+}
 
 bool AtspiDesktopTest::canRun() {
     return TestDesktop::instance().isRunning() && AccessibilityBus::instance().isRunning();

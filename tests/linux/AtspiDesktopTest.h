@@ -5,14 +5,35 @@
 #include "linux/harness/DesktopTest.h"
 #include "platform/linux/AtspiAccessibility.h"
 #include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/X11FrontmostApplication.h"
+#include "platform/linux/X11KeySynth.h"
+#include "platform/linux/X11Pasteboard.h"
+#include "screen/FieldInserter.h"
 #include "screen/FocusInspector.h"
 #include "screen/ScreenReader.h"
+#include "support/QtScheduler.h"
 
 #include <QCoroTask>
+#include <QTemporaryDir>
 
 #include <memory>
 
 namespace lumeno::desktop {
+
+// The program's way into a field on the test desktop: the frontmost application read from the X server,
+// the real clipboard and synthetic keys, and the inserter on top of them.
+class DesktopInserter {
+public:
+    explicit DesktopInserter(Accessibility& accessibility);
+
+    QtScheduler scheduler;
+    std::shared_ptr<X11FrontmostApplication> frontmost;
+    LinuxWorkspace workspace;
+    X11Pasteboard pasteboard;
+    X11KeySynth keys;
+    FocusInspector inspector;
+    FieldInserter inserter;
+};
 
 // Base of the tests that read and write other applications over a real accessibility bus: the X desktop,
 // the session and accessibility buses (AccessibilityBus), the port under test on that bus, and the
@@ -52,6 +73,33 @@ protected:
         }
         return QCoro::waitFor(task);
     }
+};
+
+// A suite that runs one application for all its tests (started by the suite's SetUpTestSuite): its
+// profile folder, the application, the port, and the field the tests work in. A test skips when the
+// application is not installed and fails when its field never showed on the bus.
+template <class Suite>
+class AtspiApplicationTest : public AtspiDesktopTest {
+protected:
+    static void TearDownTestSuite() {
+        accessibility.reset();
+        app.reset();
+        profile.reset();
+    }
+
+    void SetUp() override {
+        AtspiDesktopTest::SetUp();
+        if (IsSkipped())
+            return;
+        if (!app)
+            GTEST_SKIP() << Suite::applicationName() << " is not installed";
+        ASSERT_TRUE(field) << Suite::applicationName() << " never showed its field on the accessibility bus";
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> profile;
+    static inline std::unique_ptr<AccessibleApp> app;
+    static inline std::unique_ptr<AtspiAccessibility> accessibility;
+    static inline std::optional<AccessibleElement> field;
 };
 
 } // namespace lumeno::desktop

@@ -1,4 +1,5 @@
 #include "platform/AXNames.h"
+#include "platform/linux/AtspiExpandedText.h"
 #include "platform/linux/AtspiNode.h"
 #include "platform/linux/AtspiRole.h"
 #include "platform/linux/AtspiTextReader.h"
@@ -41,11 +42,24 @@ TEST(ToolkitTextModelTest, PositionsOutsideTheTextOrInsideACharacterAreClamped) 
 }
 
 TEST(ToolkitTextModelTest, EachToolkitHasItsOwnModel) {
-    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("Qt")), (ToolkitTextModel{Unit::utf16, Unit::utf16, false}));
-    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("gtk")), (ToolkitTextModel{Unit::codePoint, Unit::utf8Byte, false}));
-    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("Chromium")), (ToolkitTextModel{Unit::codePoint, Unit::codePoint, true}));
+    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("Qt")), (ToolkitTextModel{Unit::utf16, Unit::utf16, false, false}));
+    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("gtk")),
+              (ToolkitTextModel{Unit::codePoint, Unit::utf8Byte, false, false}));
+    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("Chromium")),
+              (ToolkitTextModel{Unit::codePoint, Unit::codePoint, true, false}));
+    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("Gecko")),
+              (ToolkitTextModel{Unit::codePoint, Unit::codePoint, false, true}));
     // Anything else counts as AT-SPI says: characters.
-    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("Gecko")), (ToolkitTextModel{Unit::codePoint, Unit::codePoint, false}));
+    EXPECT_EQ(ToolkitTextModel::forToolkit(QStringLiteral("LibreOffice")), ToolkitTextModel{});
+}
+
+TEST(ToolkitTextModelTest, GeckosPaddingFollowsOnlyCharactersOutsideTheBmp) {
+    const ToolkitTextModel gecko = ToolkitTextModel::forToolkit(QStringLiteral("Gecko"));
+    const QString padded = QStringLiteral("a🎉\uFEFFb\uFEFF");
+    EXPECT_TRUE(gecko.isPadding(padded, 3));
+    EXPECT_FALSE(gecko.isPadding(padded, 5)) << "a zero-width space of the text's own";
+    EXPECT_FALSE(gecko.isPadding(padded, 0));
+    EXPECT_FALSE(ToolkitTextModel::forToolkit(QStringLiteral("Chromium")).isPadding(padded, 3));
 }
 
 TEST(ToolkitTextModelTest, ChromiumsSelectionIsBelievedOnlyBeforeTheFirstEmoji) {
@@ -79,6 +93,9 @@ TEST(AtspiRoleMappingTest, FieldsMapByLinesAndPasswordsStayFields) {
     // A web page's contenteditable section edits like a text area; read-only, it is only a group.
     EXPECT_EQ(role(AtspiRole::section, {states({AtspiState::editable})}), QString(AXRole::textArea));
     EXPECT_EQ(role(AtspiRole::section, {states({AtspiState::editable, AtspiState::readOnly})}), QString(AXRole::group));
+    // A document in design mode, as a mail client's compose body, is one rich text field.
+    EXPECT_EQ(role(AtspiRole::documentWeb, {states({AtspiState::editable, AtspiState::multiLine})}),
+              QString(AXRole::textArea));
 }
 
 TEST(AtspiRoleMappingTest, WindowsPagesAndBlocksOfText) {
@@ -131,6 +148,79 @@ TEST(AtspiTextReaderTest, ABlockOfWordsIsMoreThanEmbeddedObjectsAndSpacing) {
     EXPECT_TRUE(AtspiTextReader::holdsWords(QStringLiteral("Ana: Can we move the \uFFFC to Friday?")));
     EXPECT_FALSE(AtspiTextReader::holdsWords(QStringLiteral("\uFFFC \uFFFC\n\uFFFC")));
     EXPECT_FALSE(AtspiTextReader::holdsWords(QString()));
+}
+
+using Place = AtspiExpandedText::Place;
+using Edge = AtspiExpandedText::Edge;
+
+// One object's own text, as the reader takes it in: Gecko's padding after an emoji left out.
+AtspiExpandedText paragraph(const QString& path, const QString& raw) {
+    AtspiExpandedText text;
+    const int source = text.beginSource({QStringLiteral(":1.5"), path}, raw);
+    for (qsizetype index = 0; index < raw.size(); ++index) {
+        if (raw.at(index) == QChar(0xFEFF))
+            text.skipUnit(source, index);
+        else
+            text.appendCharacter(source, index);
+    }
+    text.endSource(source);
+    return text;
+}
+
+// A rich editor of two paragraphs and a button between them that is left out, as the reader expands it:
+// sources 0 (the editor), 1 ("Hi Bo,") and 2 ("Friday 🎉 ok", padded).
+AtspiExpandedText editor() {
+    const QString objects = QString(3, QChar(0xFFFC));
+    AtspiExpandedText text;
+    const int root = text.beginSource({QStringLiteral(":1.5"), QStringLiteral("/editor")}, objects);
+    text.text += QStringLiteral("Hi Bo,\n");
+    text.adoptObject(root, 0, paragraph(QStringLiteral("/p1"), QStringLiteral("Hi Bo,")), 0);
+    text.adoptObject(root, 1, AtspiExpandedText{}, std::nullopt);
+    text.text += QStringLiteral("Friday 🎉 ok\n");
+    text.adoptObject(root, 2, paragraph(QStringLiteral("/p2"), QStringLiteral("Friday 🎉\uFEFF ok")), 7);
+    text.endSource(root);
+    text.truncate(text.text.size() - 1);
+    return text;
+}
+
+TEST(AtspiExpandedTextTest, PositionsLeadBackIntoTheObjectThatHoldsThem) {
+    const AtspiExpandedText text = editor();
+    ASSERT_EQ(text.text, QStringLiteral("Hi Bo,\nFriday 🎉 ok"));
+    ASSERT_EQ(text.sources.size(), 3u);
+    EXPECT_EQ(text.sources[2].node.path, QStringLiteral("/p2"));
+    // "Friday": a start before its "F", an end after its "y", both in the second paragraph.
+    EXPECT_EQ(text.place(7, Edge::start), (Place{2, 0}));
+    EXPECT_EQ(text.place(13, Edge::end), (Place{2, 6}));
+    // The line break between the paragraphs is no one's: a start goes on, an end goes back.
+    EXPECT_EQ(text.place(6, Edge::start), (Place{2, 0}));
+    EXPECT_EQ(text.place(7, Edge::end), (Place{1, 6}));
+    // After the emoji an end takes in its padding; a start after it comes after the padding too.
+    EXPECT_EQ(text.place(16, Edge::end), (Place{2, 10}));
+    EXPECT_EQ(text.place(16, Edge::start), (Place{2, 10}));
+    // Past the end there is only the end of the last paragraph; before the start, its start.
+    EXPECT_EQ(text.place(19, Edge::start), (Place{2, 13}));
+    EXPECT_EQ(text.place(0, Edge::end), (Place{1, 0}));
+    EXPECT_EQ(AtspiExpandedText{}.place(0, Edge::start), (Place{0, 0}));
+}
+
+TEST(AtspiExpandedTextTest, PlacesLeadToPositionsAndEmbeddedObjects) {
+    const AtspiExpandedText text = editor();
+    // The editor's own text: each object spans its expansion; the button left out spans nothing.
+    EXPECT_EQ(text.position({0, 0}, Edge::start), 0);
+    EXPECT_EQ(text.position({0, 1}, Edge::end), 6);
+    EXPECT_EQ(text.position({0, 1}, Edge::start), 7);
+    EXPECT_EQ(text.position({0, 2}, Edge::start), 7);
+    EXPECT_EQ(text.position({0, 3}, Edge::end), 19);
+    EXPECT_EQ(text.position({0, 3}, Edge::start), 19);
+    EXPECT_EQ(text.position({2, 10}, Edge::start), 16);
+    EXPECT_EQ(text.position({2, 9}, Edge::end), 16);
+    // Which object an end falls on: a start looks at the unit after it, an end at the unit before it.
+    EXPECT_EQ(text.objectAt({0, 0}, Edge::start), 1);
+    EXPECT_EQ(text.objectAt({0, 1}, Edge::end), 1);
+    EXPECT_EQ(text.objectAt({0, 1}, Edge::start), std::nullopt) << "the button was left out";
+    EXPECT_EQ(text.objectAt({0, 3}, Edge::end), 2);
+    EXPECT_EQ(text.objectAt({0, 3}, Edge::start), std::nullopt);
+    EXPECT_EQ(text.objectAt({2, 0}, Edge::start), std::nullopt) << "a character";
 }
 
 } // namespace

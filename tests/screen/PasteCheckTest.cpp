@@ -39,6 +39,8 @@ TEST(PasteCheckTest, LineBreaksCountEachKindOnce) {
 TEST(RichTextTest, HtmlMakesABlockOfEveryLineAndEscapesMarkup) {
     EXPECT_EQ(RichText::html(QStringLiteral("Hi <Ana> & co,\r\n\nBob")),
               QStringLiteral("<meta charset=\"utf-8\"><div>Hi &lt;Ana&gt; &amp; co,</div><div><br></div><div>Bob</div>"));
+    // A single line is no block: pasted inside a paragraph, it stays there.
+    EXPECT_EQ(RichText::html(QStringLiteral("Thursday & more")), QStringLiteral("<meta charset=\"utf-8\">Thursday &amp; more"));
 }
 
 TEST(RichTextTest, RtfEscapesItsOwnSyntaxAndSpellsOutNonAsciiUnits) {

@@ -104,8 +104,7 @@ bool AtspiAccessibility::setAttribute(const AccessibleElement& element, const QS
     if (!node || element.pid == ownPid_)
         return false;
     return onDesktop([node = *node, name, value](AtspiDesktop& desktop) {
-        AtspiElementReader reader(desktop);
-        AtspiTextEditor editor(desktop, reader);
+        AtspiTextEditor editor(desktop);
         if (name == AXAttribute::value && std::holds_alternative<QString>(value))
             return editor.setText(node, std::get<QString>(value));
         if (name == AXAttribute::selectedText && std::holds_alternative<QString>(value))

@@ -26,6 +26,9 @@ const QString registryService = QStringLiteral("org.a11y.atspi.Registry");
 // Collection's match types and sort order.
 constexpr int matchAll = 1;
 constexpr uint sortCanonical = 1;
+// An application reports its focused object and, in some (LibreOffice), its ancestors too: a few matches
+// reach the deepest one.
+constexpr int focusedMatches = 8;
 
 bool isTimeout(const QDBusMessage& reply) {
     const QString name = reply.errorName();
@@ -237,7 +240,7 @@ std::optional<QString> AtspiClient::documentAttribute(const AtspiNode& node, con
 
 std::optional<std::vector<AtspiNode>> AtspiClient::focusedDescendants(const AtspiNode& node) {
     return nodes(firstArgument(node, Interface::collection, QStringLiteral("GetMatches"),
-                               {QVariant::fromValue(focusedRule()), QVariant::fromValue(sortCanonical), 1, true}));
+                               {QVariant::fromValue(focusedRule()), QVariant::fromValue(sortCanonical), focusedMatches, true}));
 }
 
 bool AtspiClient::grabFocus(const AtspiNode& node) {

@@ -65,7 +65,7 @@ public:
     std::optional<AtspiNode> linkTarget(const AtspiNode& node, int index);
 
     std::optional<QString> documentAttribute(const AtspiNode& node, const QString& name);
-    // The first focused object under `node` (Collection.GetMatches).
+    // The focused objects under `node`, ancestors before their descendants (Collection.GetMatches).
     std::optional<std::vector<AtspiNode>> focusedDescendants(const AtspiNode& node);
     bool grabFocus(const AtspiNode& node);
 

@@ -2,6 +2,7 @@
 
 #include "platform/AXNames.h"
 #include "platform/linux/AtspiTextReader.h"
+#include "platform/linux/AtspiTextSelection.h"
 
 namespace lumeno {
 
@@ -54,19 +55,19 @@ std::optional<Accessibility::Value> AtspiElementReader::attribute(const AtspiNod
         return found ? std::optional<Accessibility::Value>(found->element(pid)) : std::nullopt;
     }
     if (name == AXAttribute::url && facts->role == AtspiRole::documentWeb)
-        return wrapped(nonEmpty(desktop_.client().documentAttribute(node, QStringLiteral("URI"))));
+        return wrapped(address(node));
     // Nothing a password field holds is read, its selection included.
     if (password)
         return std::nullopt;
     if (name == AXAttribute::value)
         return wrapped(value(node, *facts));
     if ((name == AXAttribute::selectedText || name == AXAttribute::selectedTextRange) && facts->hasText()) {
-        const std::optional<Selection> selected = selection(node);
+        const std::optional<AtspiTextSelection::Selection> selected = AtspiTextSelection(desktop_).read(node);
         if (!selected)
             return std::nullopt;
         if (name == AXAttribute::selectedTextRange)
             return selected->range;
-        return selected->text.mid(selected->range.start, selected->range.length);
+        return selected->expanded.text.mid(selected->range.start, selected->range.length);
     }
     return std::nullopt;
 }
@@ -112,30 +113,6 @@ std::optional<QString> AtspiElementReader::value(const AtspiNode& node, const At
     return std::nullopt;
 }
 
-std::optional<AtspiElementReader::Selection> AtspiElementReader::selection(const AtspiNode& node) {
-    AtspiClient& client = desktop_.client();
-    const std::optional<QString> text = client.text(node);
-    const std::optional<int> count = client.selectionCount(node);
-    if (!text || !count)
-        return std::nullopt;
-    const ToolkitTextModel model = desktop_.textModel(node.bus);
-    std::optional<std::pair<int, int>> offsets;
-    if (*count > 0) {
-        offsets = client.selection(node, 0);
-        if (offsets && offsets->first > offsets->second)
-            std::swap(offsets->first, offsets->second);
-        if (offsets && !model.reportsSelectionTruly(*text, offsets->first, offsets->second))
-            return std::nullopt;
-    } else if (const std::optional<int> caret = client.caretOffset(node)) {
-        offsets = std::pair{*caret, *caret};
-    }
-    if (!offsets)
-        return std::nullopt;
-    const qsizetype start = ToolkitTextModel::toUtf16(*text, offsets->first, model.offsets);
-    const qsizetype end = ToolkitTextModel::toUtf16(*text, offsets->second, model.offsets);
-    return Selection{*text, offsets->first, offsets->second, TextRange{start, end - start}};
-}
-
 std::optional<AtspiNode> AtspiElementReader::window(const AtspiNode& node) {
     AtspiNode current = node;
     for (int level = 0; level < maximumAncestors; ++level) {
@@ -146,6 +123,14 @@ std::optional<AtspiNode> AtspiElementReader::window(const AtspiNode& node) {
             return current;
         current = *parent;
     }
+    return std::nullopt;
+}
+
+std::optional<QString> AtspiElementReader::address(const AtspiNode& document) {
+    // Chromium names it "URI", Gecko "DocURL" (its "URI" is empty).
+    for (const QString attribute : {QStringLiteral("URI"), QStringLiteral("DocURL")})
+        if (std::optional<QString> found = nonEmpty(desktop_.client().documentAttribute(document, attribute)))
+            return found;
     return std::nullopt;
 }
 

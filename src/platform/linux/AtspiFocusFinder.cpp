@@ -1,5 +1,6 @@
 #include "platform/linux/AtspiFocusFinder.h"
 
+#include <algorithm>
 #include <deque>
 
 namespace lumeno {
@@ -47,8 +48,9 @@ std::optional<AtspiNode> AtspiFocusFinder::lookUp(const QString& bus) {
         return std::nullopt;
     if (desktop_.supportsCollection(bus)) {
         const std::optional<std::vector<AtspiNode>> matches = desktop_.client().focusedDescendants(*window);
+        // The last match is the deepest: the field inside a focused panel.
         if (matches)
-            return matches->empty() ? std::nullopt : std::optional(matches->front());
+            return matches->empty() ? std::nullopt : std::optional(matches->back());
     }
     return search(*window);
 }
@@ -77,11 +79,31 @@ AtspiNode AtspiFocusFinder::field(const AtspiNode& node) {
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(node);
     if (!facts || facts->hasText())
         return node;
+    if (const std::optional<AtspiNode> inner = focusedTextChild(node))
+        return *inner;
     const std::optional<AtspiNode> parent = desktop_.client().parent(node);
     if (!parent)
         return node;
     const std::optional<AtspiDesktop::Facts> parentFacts = desktop_.facts(*parent);
     return parentFacts && parentFacts->hasText() ? *parent : node;
+}
+
+std::optional<AtspiNode> AtspiFocusFinder::focusedTextChild(const AtspiNode& node) {
+    AtspiNode current = node;
+    for (int level = 0; level < maximumFocusedLevels; ++level) {
+        const std::optional<std::vector<AtspiNode>> children = desktop_.client().children(current);
+        if (!children || children->size() > maximumFocusedChildren)
+            return std::nullopt;
+        const auto focusedChild = std::find_if(children->begin(), children->end(),
+                                               [this](const AtspiNode& child) { return isFocused(child); });
+        if (focusedChild == children->end())
+            return std::nullopt;
+        const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(*focusedChild);
+        if (facts && facts->hasText())
+            return *focusedChild;
+        current = *focusedChild;
+    }
+    return std::nullopt;
 }
 
 } // namespace lumeno

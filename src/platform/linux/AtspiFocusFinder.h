@@ -13,6 +13,9 @@ class AtspiFocusFinder {
 public:
     // The depth-first search looks at no more objects than this.
     static constexpr int searchLimit = 400;
+    // How far, and among how many children, a focused field is sought inside a focused object.
+    static constexpr int maximumFocusedLevels = 3;
+    static constexpr std::size_t maximumFocusedChildren = 64;
 
     explicit AtspiFocusFinder(AtspiDesktop& desktop) : desktop_(desktop) {}
 
@@ -23,8 +26,10 @@ private:
     std::optional<AtspiNode> activeWindow(const QString& bus);
     std::optional<AtspiNode> search(const AtspiNode& window);
     bool isFocused(const AtspiNode& node);
-    // A focused object without text (Qt's viewport inside a text edit) stands for the field around it.
+    // A focused object without text stands for the focused field inside it (Qt 5's editable combo box and
+    // its line edit) or, failing that, for the field around it (Qt's viewport inside a text edit).
     AtspiNode field(const AtspiNode& node);
+    std::optional<AtspiNode> focusedTextChild(const AtspiNode& node);
 
     AtspiDesktop& desktop_;
 };

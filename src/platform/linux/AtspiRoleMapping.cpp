@@ -35,9 +35,10 @@ QString AtspiRoleMapping::axRole(AtspiRole role, const Facts& facts) {
         return AXRole::window;
     if (isTextInput(role))
         return facts.states.has(AtspiState::multiLine) ? AXRole::textArea : AXRole::textField;
-    // A contenteditable element on a web page is a section (or paragraph) that is editable.
+    // A contenteditable element on a web page is a section (or paragraph) that is editable; a document in
+    // design mode (a mail client's compose body) is editable all of it.
     if (facts.states.has(AtspiState::editable) && !facts.states.has(AtspiState::readOnly) &&
-        role != AtspiRole::documentWeb && role != AtspiRole::comboBox && role != AtspiRole::spinButton)
+        role != AtspiRole::comboBox && role != AtspiRole::spinButton)
         return AXRole::textArea;
     switch (role) {
     case AtspiRole::documentWeb:

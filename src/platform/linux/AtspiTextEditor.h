@@ -1,21 +1,22 @@
 #pragma once
 
-#include "platform/linux/AtspiElementReader.h"
+#include "platform/linux/AtspiDesktop.h"
+#include "support/Regex.h"
 
 namespace lumeno {
 
 // Writes into another application's field through AT-SPI and reads the result back: a write counts only
 // when the field then holds what was meant. Where the application has no EditableText (web pages in
-// Chromium) only the selection can be set; the text then goes in by the clipboard. A password field is
-// never written.
+// Chromium) only the selection can be set; the text then goes in by the clipboard. A rich editor's text,
+// made of embedded objects, is written only by the clipboard too. A password field is never written.
 class AtspiTextEditor {
 public:
-    AtspiTextEditor(AtspiDesktop& desktop, AtspiElementReader& reader) : desktop_(desktop), reader_(reader) {}
+    explicit AtspiTextEditor(AtspiDesktop& desktop) : desktop_(desktop) {}
 
     bool setText(const AtspiNode& node, const QString& text);
     // Replaces the selection (or inserts at the caret) and leaves the caret after the new text.
     bool replaceSelection(const AtspiNode& node, const QString& text);
-    // `range` in UTF-16 units; an empty one puts the caret there.
+    // `range` in UTF-16 units of the field's expanded text; an empty one puts the caret there.
     bool select(const AtspiNode& node, TextRange range);
     bool focus(const AtspiNode& node) { return desktop_.client().grabFocus(node); }
 
@@ -24,7 +25,6 @@ private:
     bool isWritable(const AtspiNode& node);
 
     AtspiDesktop& desktop_;
-    AtspiElementReader& reader_;
 };
 
 } // namespace lumeno

@@ -6,14 +6,17 @@ namespace {
 
 constexpr QChar objectReplacement(0xFFFC);
 
-// Appends a block on a line of its own, without stacking empty lines.
-void appendBlock(QString& text, const QString& block) {
+// Appends a block on a line of its own, without stacking empty lines; where it went, none when it holds
+// nothing but spacing and was left out.
+std::optional<qsizetype> appendBlock(QString& text, const QString& block) {
     if (block.trimmed().isEmpty())
-        return;
+        return std::nullopt;
     if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
         text += QLatin1Char('\n');
+    const qsizetype at = text.size();
     text += block;
     text += QLatin1Char('\n');
+    return at;
 }
 
 } // namespace
@@ -26,6 +29,11 @@ bool AtspiTextReader::holdsWords(const QString& text) {
 }
 
 std::optional<QString> AtspiTextReader::read(const AtspiNode& node) {
+    std::optional<AtspiExpandedText> expanded = readExpanded(node);
+    return expanded ? std::optional(std::move(expanded->text)) : std::nullopt;
+}
+
+std::optional<AtspiExpandedText> AtspiTextReader::readExpanded(const AtspiNode& node) {
     objects_ = 0;
     characters_ = 0;
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(node);
@@ -34,48 +42,68 @@ std::optional<QString> AtspiTextReader::read(const AtspiNode& node) {
     return textOf(node, *facts, 0);
 }
 
-std::optional<QString> AtspiTextReader::textOf(const AtspiNode& node, const AtspiDesktop::Facts& facts, int depth) {
-    std::optional<QString> text = desktop_.client().text(node);
-    if (!text || !text->contains(objectReplacement) || !facts.hasHypertext())
-        return text;
-    QString expanded = expand(node, *text, depth);
-    while (expanded.endsWith(QLatin1Char('\n')))
-        expanded.chop(1);
+std::optional<AtspiExpandedText> AtspiTextReader::textOf(const AtspiNode& node, const AtspiDesktop::Facts& facts,
+                                                         int depth) {
+    const std::optional<QString> raw = desktop_.client().text(node);
+    if (!raw)
+        return std::nullopt;
+    const ToolkitTextModel model = desktop_.textModel(node.bus);
+    const bool expands = facts.hasHypertext() && raw->contains(objectReplacement);
+    AtspiExpandedText expanded;
+    const int own = expanded.beginSource(node, *raw);
+    int link = 0;
+    for (qsizetype index = 0; index < raw->size(); ++index) {
+        if (model.isPadding(*raw, index))
+            expanded.skipUnit(own, index);
+        else if (expands && raw->at(index) == objectReplacement)
+            expandObject(expanded, own, index, link++, depth);
+        else
+            expanded.appendCharacter(own, index);
+    }
+    expanded.endSource(own);
+    if (expands) {
+        qsizetype length = expanded.text.size();
+        while (length > 0 && expanded.text.at(length - 1) == QLatin1Char('\n'))
+            --length;
+        expanded.truncate(length);
+    }
     return expanded;
 }
 
-QString AtspiTextReader::expand(const AtspiNode& node, const QString& text, int depth) {
-    QString result;
-    int link = 0;
-    for (const QChar c : text) {
-        if (c != objectReplacement) {
-            result += c;
-            continue;
-        }
-        const int index = link++;
-        if (depth >= limits_.depth || objects_ >= limits_.objects || characters_ >= limits_.characters)
-            continue;
-        ++objects_;
-        if (const std::optional<AtspiNode> object = desktop_.client().linkTarget(node, index)) {
-            const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(*object);
-            const QString inner = embedded(*object, depth + 1);
-            characters_ += inner.size();
-            if (facts && AtspiRoleMapping::isInline(facts->role))
-                result += inner;
-            else
-                appendBlock(result, inner);
-        }
+void AtspiTextReader::expandObject(AtspiExpandedText& into, int source, qsizetype index, int link, int depth) {
+    into.skipUnit(source, index);
+    if (depth >= limits_.depth || objects_ >= limits_.objects || characters_ >= limits_.characters)
+        return;
+    ++objects_;
+    const AtspiNode parent = into.sources[std::size_t(source)].node;
+    const std::optional<AtspiNode> object = desktop_.client().linkTarget(parent, link);
+    if (!object)
+        return;
+    std::optional<AtspiExpandedText> inner = embedded(*object, depth + 1);
+    if (!inner)
+        return;
+    characters_ += inner->text.size();
+    const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(*object);
+    std::optional<qsizetype> at;
+    if (facts && AtspiRoleMapping::isInline(facts->role)) {
+        at = into.text.size();
+        into.text += inner->text;
+    } else {
+        at = appendBlock(into.text, inner->text);
     }
-    return result;
+    into.adoptObject(source, index, std::move(*inner), at);
 }
 
-QString AtspiTextReader::embedded(const AtspiNode& object, int depth) {
+std::optional<AtspiExpandedText> AtspiTextReader::embedded(const AtspiNode& object, int depth) {
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(object);
     if (!facts || AtspiRoleMapping::isPassword(facts->role) || AtspiRoleMapping::isControl(facts->role))
-        return {};
-    if (!facts->hasText())
-        return desktop_.client().name(object).value_or(QString());
-    return textOf(object, *facts, depth).value_or(QString());
+        return std::nullopt;
+    if (!facts->hasText()) {
+        AtspiExpandedText named;
+        named.text = desktop_.client().name(object).value_or(QString());
+        return named;
+    }
+    return textOf(object, *facts, depth);
 }
 
 } // namespace lumeno

@@ -32,11 +32,13 @@ Step stepAt(const QString& text, qsizetype index, ToolkitTextModel::Unit unit) {
 
 ToolkitTextModel ToolkitTextModel::forToolkit(const QString& toolkitName) {
     if (toolkitName.compare(QLatin1String("Qt"), Qt::CaseInsensitive) == 0)
-        return {Unit::utf16, Unit::utf16, false};
+        return {Unit::utf16, Unit::utf16, false, false};
     if (toolkitName.compare(QLatin1String("gtk"), Qt::CaseInsensitive) == 0)
-        return {Unit::codePoint, Unit::utf8Byte, false};
+        return {Unit::codePoint, Unit::utf8Byte, false, false};
     if (toolkitName.compare(QLatin1String("Chromium"), Qt::CaseInsensitive) == 0)
-        return {Unit::codePoint, Unit::codePoint, true};
+        return {Unit::codePoint, Unit::codePoint, true, false};
+    if (toolkitName.compare(QLatin1String("Gecko"), Qt::CaseInsensitive) == 0)
+        return {Unit::codePoint, Unit::codePoint, false, true};
     return {};
 }
 

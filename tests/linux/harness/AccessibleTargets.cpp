@@ -1,5 +1,7 @@
 #include "linux/harness/AccessibleTargets.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrlQuery>
@@ -7,6 +9,15 @@
 namespace lumeno::desktop {
 
 namespace {
+
+// Mozilla's applications read `user.js` in their profile as they start.
+void writePreferences(const QString& profileFolder, std::initializer_list<std::pair<const char*, const char*>> preferences) {
+    QFile file(QDir(profileFolder).filePath(QStringLiteral("user.js")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    for (const auto& [name, value] : preferences)
+        file.write(QStringLiteral("user_pref(\"%1\", %2);\n").arg(QLatin1String(name), QLatin1String(value)).toUtf8());
+}
 
 // The system's Python, which has GObject introspection, not whatever python3 comes first on the PATH.
 QString python() {
@@ -34,6 +45,17 @@ QUrl AccessibleTargets::chromiumPage(int messages) {
 }
 
 std::unique_ptr<AccessibleApp> AccessibleTargets::chromium(const QString& profileFolder, int messages) {
+    return chromium(profileFolder, chromiumPage(messages));
+}
+
+QUrl AccessibleTargets::webMailPage(bool plain) {
+    QUrl page = QUrl::fromLocalFile(QStringLiteral(LUMENO_TARGET_FOLDER "/webmail.html"));
+    if (plain)
+        page.setQuery(QStringLiteral("editor=plain"));
+    return page;
+}
+
+std::unique_ptr<AccessibleApp> AccessibleTargets::chromium(const QString& profileFolder, const QUrl& page) {
     const QString browser = QStandardPaths::findExecutable(QStringLiteral("chromium"));
     if (browser.isEmpty())
         return nullptr;
@@ -45,7 +67,63 @@ std::unique_ptr<AccessibleApp> AccessibleTargets::chromium(const QString& profil
                              QStringLiteral("--no-default-browser-check"), QStringLiteral("--disable-gpu"),
                              QStringLiteral("--disable-dev-shm-usage"), QStringLiteral("--password-store=basic"),
                              QStringLiteral("--user-data-dir=") + profileFolder,
-                             QStringLiteral("--app=") + chromiumPage(messages).toString()});
+                             QStringLiteral("--app=") + page.toString()});
+}
+
+std::unique_ptr<AccessibleApp> AccessibleTargets::firefox(const QString& profileFolder, const QUrl& page) {
+    const QString browser = QStandardPaths::findExecutable(QStringLiteral("firefox-esr"));
+    if (browser.isEmpty())
+        return nullptr;
+    // A first start without its welcome pages, notices and checks, as a profile that has been used.
+    writePreferences(profileFolder, {
+        {"browser.shell.checkDefaultBrowser", "false"},
+        {"browser.aboutwelcome.enabled", "false"},
+        {"browser.startup.homepage_override.mstone", "\"ignore\""},
+        {"startup.homepage_welcome_url", "\"\""},
+        {"datareporting.policy.dataSubmissionEnabled", "false"},
+        {"datareporting.policy.dataSubmissionPolicyBypassNotification", "true"},
+        {"toolkit.telemetry.reportingpolicy.firstRun", "false"},
+        {"app.update.disabledForTesting", "true"},
+        {"browser.tabs.warnOnClose", "false"},
+    });
+    return std::make_unique<AccessibleApp>(browser, QStringList{QStringLiteral("--no-remote"), QStringLiteral("--profile"),
+                                                                profileFolder, page.toString()});
+}
+
+std::unique_ptr<AccessibleApp> AccessibleTargets::thunderbird(const QString& profileFolder) {
+    const QString mailer = QStandardPaths::findExecutable(QStringLiteral("thunderbird"));
+    if (mailer.isEmpty())
+        return nullptr;
+    // One local account with Ada's identity, replying above the quote in HTML, and nothing asked at start.
+    QDir(profileFolder).mkpath(QStringLiteral("Mail/Local Folders"));
+    writePreferences(profileFolder, {
+        {"mail.account.account1.server", "\"server1\""},
+        {"mail.account.account1.identities", "\"id1\""},
+        {"mail.server.server1.type", "\"none\""},
+        {"mail.server.server1.hostname", "\"Local Folders\""},
+        {"mail.server.server1.name", "\"ada@example.com\""},
+        {"mail.server.server1.userName", "\"ada\""},
+        {"mail.server.server1.directory-rel", "\"[ProfD]Mail/Local Folders\""},
+        {"mail.identity.id1.fullName", "\"Ada Lovelace\""},
+        {"mail.identity.id1.useremail", "\"ada@example.com\""},
+        {"mail.identity.id1.compose_html", "true"},
+        {"mail.identity.id1.reply_on_top", "1"},
+        {"mail.accountmanager.accounts", "\"account1\""},
+        {"mail.accountmanager.defaultaccount", "\"account1\""},
+        {"mail.accountmanager.localfoldersserver", "\"server1\""},
+        {"mail.shell.checkDefaultClient", "false"},
+        {"mail.provider.suppress_dialog_on_startup", "true"},
+        {"mail.spotlight.firstRunDone", "true"},
+        {"mailnews.start_page.enabled", "false"},
+        {"mail.rights.version", "1"},
+        {"datareporting.policy.dataSubmissionEnabled", "false"},
+        {"datareporting.policy.dataSubmissionPolicyBypassNotification", "true"},
+        {"toolkit.telemetry.reportingpolicy.firstRun", "false"},
+        {"app.update.disabledForTesting", "true"},
+    });
+    return std::make_unique<AccessibleApp>(mailer, QStringList{QStringLiteral("--no-remote"), QStringLiteral("--profile"),
+                                                               profileFolder,
+                                                               QStringLiteral(LUMENO_TARGET_FOLDER "/friday-review.eml")});
 }
 
 } // namespace lumeno::desktop

@@ -19,6 +19,16 @@ struct AccessibleTargets {
     // `profileFolder`; null when Chromium is not installed.
     static std::unique_ptr<AccessibleApp> chromium(const QString& profileFolder, int messages = 3);
     static QUrl chromiumPage(int messages = 3);
+    // Chromium showing `page`.
+    static std::unique_ptr<AccessibleApp> chromium(const QString& profileFolder, const QUrl& page);
+    // A web mail thread answered in a rich editor, or in a textarea with `plain` (target/webmail.html).
+    static QUrl webMailPage(bool plain = false);
+
+    // Firefox ESR showing `page`, with a new profile in `profileFolder`; null when it is not installed.
+    static std::unique_ptr<AccessibleApp> firefox(const QString& profileFolder, const QUrl& page);
+    // Thunderbird with a local account for ada@example.com, showing a message from Bo Lind
+    // (target/friday-review.eml), with its profile in `profileFolder`; null when it is not installed.
+    static std::unique_ptr<AccessibleApp> thunderbird(const QString& profileFolder);
 };
 
 } // namespace lumeno::desktop

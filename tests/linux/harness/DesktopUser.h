@@ -17,7 +17,8 @@ class DesktopUser {
 public:
     // X key codes of a pc105 keyboard.
     static constexpr quint8 rightAlt = 108, leftAlt = 64, leftControl = 37, leftShift = 50, leftSuper = 133,
-                            capsLock = 66, escape = 9, tab = 23, enter = 36, letterA = 38, letterK = 45;
+                            capsLock = 66, escape = 9, tab = 23, enter = 36, letterA = 38, letterK = 45,
+                            letterR = 27;
 
     DesktopUser();
     ~DesktopUser();

@@ -1,0 +1,106 @@
+#include "linux/AtspiDesktopTest.h"
+
+#include "foundation/SurfaceClassifier.h"
+#include "linux/harness/AccessibleTargets.h"
+#include "linux/harness/DesktopUser.h"
+#include "platform/AXNames.h"
+#include "screen/EditTarget.h"
+
+namespace lumeno::desktop {
+namespace {
+
+constexpr int mailerStartMs = 30000;
+
+// Thunderbird answering Bo Lind's message (target/friday-review.eml) in its compose window, the reply above
+// the quote. The compose body is a document in design mode: each paragraph, the quote's header and the
+// quote are embedded objects in its own text.
+class AtspiThunderbirdTest : public AtspiApplicationTest<AtspiThunderbirdTest> {
+public:
+    static const char* applicationName() { return "Thunderbird"; }
+
+protected:
+    static void SetUpTestSuite() {
+        if (!canRun())
+            return;
+        profile = std::make_unique<QTemporaryDir>();
+        app = AccessibleTargets::thunderbird(profile->path());
+        if (!app)
+            return;
+        accessibility = connect();
+        // The message opens in a window of its own; Ctrl+R answers it.
+        if (!waitForWindowTitled(QStringLiteral("Friday review"), mailerStartMs))
+            return;
+        DesktopUser user;
+        user.press(DesktopUser::leftControl);
+        user.tap(DesktopUser::letterR);
+        user.release(DesktopUser::leftControl);
+        if (waitForWindowTitled(QStringLiteral("Write: Re: Friday review"), mailerStartMs))
+            field = waitForFocus(*accessibility, app->pid(), AXRole::textArea, mailerStartMs);
+    }
+
+    // Whether the window in front comes to have `title` in its title and the focus inside it: keys
+    // typed before then go nowhere.
+    static bool waitForWindowTitled(const QString& title, int timeoutMs) {
+        return waitUntil([&] {
+            const std::optional<FocusSnapshot> front = snapshot(*accessibility);
+            return front && front->element && front->windowTitle.value_or(QString()).contains(title);
+        }, timeoutMs);
+    }
+
+    QString value() const { return accessibility->string(*field, AXAttribute::value).value_or(QString()); }
+};
+
+TEST_F(AtspiThunderbirdTest, TheComposeBodyIsAMailFieldHoldingTheQuote) {
+    const std::optional<FocusSnapshot> front = snapshot(*accessibility);
+    ASSERT_TRUE(front);
+    EXPECT_EQ(front->element, field);
+    EXPECT_EQ(front->editability, FocusSnapshot::Editability::editable);
+    EXPECT_EQ(front->webURL, std::nullopt) << "the compose body is no web page";
+    // Known as a mail client by its application id whatever profile suffix it carries.
+    ASSERT_TRUE(front->bundleID);
+    EXPECT_EQ(SurfaceClassifier::classify(front->bundleID, std::nullopt, std::nullopt), Surface::email)
+        << front->bundleID->toStdString();
+    const QString text = value();
+    EXPECT_TRUE(text.contains(QStringLiteral("Bo Lind wrote:\n\nHi Ada,"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Can we move the review to Friday?")));
+    EXPECT_FALSE(text.contains(QChar(0xFFFC)));
+    saveScreen(QStringLiteral("atspi-thunderbird-compose"));
+}
+
+TEST_F(AtspiThunderbirdTest, AReplyAboveTheQuoteIsPastedReadAndRewrittenWhole) {
+    DesktopInserter desktop(*accessibility);
+    const FieldInserter::Outcome pasted =
+        finish(desktop.inserter.insert(QStringLiteral("Sure, Friday works."), app->pid(), false), 10000);
+    ASSERT_EQ(pasted, FieldInserter::Outcome::inserted(true)) << pasted.description().toStdString();
+    const std::optional<EditTarget> own = EditTarget::whole(value());
+    ASSERT_TRUE(own) << value().toStdString();
+    EXPECT_EQ(own->text, QStringLiteral("Sure, Friday works."));
+
+    // A word selected in the reply reads as the word.
+    const qsizetype friday = value().indexOf(QStringLiteral("Friday"));
+    ASSERT_TRUE(accessibility->setAttribute(*field, AXAttribute::selectedTextRange, TextRange{friday, 6}));
+    ASSERT_TRUE(waitUntil([&] { return accessibility->string(*field, AXAttribute::selectedText) == QStringLiteral("Friday"); }));
+    EXPECT_EQ(accessibility->range(*field, AXAttribute::selectedTextRange), (TextRange{friday, 6}));
+
+    // The whole reply is rewritten: the user's part is selected and pasted over, the quote stays.
+    const FieldInserter::Outcome rewritten =
+        finish(desktop.inserter.replace(own->text, QStringLiteral("Friday is fine by me."),
+                                        EditRequest::Scope::wholeField, app->pid()),
+               10000);
+    EXPECT_EQ(rewritten, FieldInserter::Outcome::inserted(true)) << rewritten.description().toStdString();
+    EXPECT_EQ(EditTarget::whole(value()).value_or(EditTarget{}).text, QStringLiteral("Friday is fine by me."));
+    EXPECT_TRUE(value().contains(QStringLiteral("Bo Lind wrote:\n\nHi Ada,"))) << value().toStdString();
+
+    // Select-all takes in every paragraph and the quote, spelled out (and shows the rewritten reply).
+    const QImage before = grabScreen();
+    DesktopUser user;
+    user.press(DesktopUser::leftControl);
+    user.tap(DesktopUser::letterA);
+    user.release(DesktopUser::leftControl);
+    ASSERT_TRUE(waitUntil([&] { return accessibility->string(*field, AXAttribute::selectedText) == value(); }))
+        << accessibility->string(*field, AXAttribute::selectedText).value_or(QStringLiteral("(none)")).toStdString();
+    EXPECT_FALSE(screenshotOnceChanged(QStringLiteral("atspi-thunderbird-rewritten"), before).isEmpty());
+}
+
+} // namespace
+} // namespace lumeno::desktop
