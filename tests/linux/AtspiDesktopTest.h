@@ -93,13 +93,15 @@ protected:
             return;
         if (!app)
             GTEST_SKIP() << Suite::applicationName() << " is not installed";
-        ASSERT_TRUE(field) << Suite::applicationName() << " never showed its field on the accessibility bus";
+        ASSERT_TRUE(field) << Suite::applicationName() << " never showed its field on the accessibility bus"
+                           << setupNote.toStdString();
     }
 
     static inline std::unique_ptr<QTemporaryDir> profile;
     static inline std::unique_ptr<AccessibleApp> app;
     static inline std::unique_ptr<AtspiAccessibility> accessibility;
     static inline std::optional<AccessibleElement> field;
+    static inline QString setupNote; // how far the suite's start got, when it did not get its field
 };
 
 } // namespace lumeno::desktop

@@ -10,6 +10,7 @@ namespace lumeno::desktop {
 namespace {
 
 constexpr int mailerStartMs = 30000;
+constexpr int replyAttempts = 3;
 
 // Thunderbird answering Bo Lind's message (target/friday-review.eml) in its compose window, the reply above
 // the quote. The compose body is a document in design mode: each paragraph, the quote's header and the
@@ -28,14 +29,35 @@ protected:
             return;
         accessibility = connect();
         // The message opens in a window of its own; Ctrl+R answers it.
-        if (!waitForWindowTitled(QStringLiteral("Friday review"), mailerStartMs))
+        if (!waitForWindowTitled(QStringLiteral("Friday review"), mailerStartMs)) {
+            setupNote = QStringLiteral(": the message window never had the focus; in front: ") + front();
             return;
-        DesktopUser user;
-        user.press(DesktopUser::leftControl);
-        user.tap(DesktopUser::letterR);
-        user.release(DesktopUser::leftControl);
-        if (waitForWindowTitled(QStringLiteral("Write: Re: Friday review"), mailerStartMs))
-            field = waitForFocus(*accessibility, app->pid(), AXRole::textArea, mailerStartMs);
+        }
+        // A window that has only just taken the focus may not take keys yet: the user would press again.
+        bool answered = false;
+        for (int attempt = 0; attempt < replyAttempts && !answered; ++attempt) {
+            DesktopUser user;
+            user.press(DesktopUser::leftControl);
+            user.tap(DesktopUser::letterR);
+            user.release(DesktopUser::leftControl);
+            answered = waitForWindowTitled(QStringLiteral("Write: Re: Friday review"), mailerStartMs / replyAttempts);
+        }
+        if (!answered) {
+            setupNote = QStringLiteral(": no compose window had the focus; in front: ") + front();
+            return;
+        }
+        field = waitForFocus(*accessibility, app->pid(), AXRole::textArea, mailerStartMs);
+        if (!field)
+            setupNote = QStringLiteral(": the compose body never had the focus; in front: ") + front();
+    }
+
+    // The window in front and its focused element, for a failure's message.
+    static QString front() {
+        const std::optional<FocusSnapshot> front = snapshot(*accessibility);
+        if (!front)
+            return QStringLiteral("nothing");
+        return front->windowTitle.value_or(QStringLiteral("(untitled)")) + QStringLiteral(", focus on ") +
+               front->role.value_or(QStringLiteral("nothing"));
     }
 
     // Whether the window in front comes to have `title` in its title and the focus inside it: keys
