@@ -3,18 +3,34 @@
 #include "support/Text.h"
 
 #include <pocketsphinx.h>
+#include <sphinxbase/cmn.h>
+#include <sphinxbase/feat.h>
 
 #include <QFile>
 
+#include <type_traits>
+
 namespace lumeno {
 
-std::unique_ptr<PocketSphinxDecoder> PocketSphinxDecoder::load(const PocketSphinxModel& model, QString& error) {
-    const QByteArray acoustic = QFile::encodeName(model.acoustic);
-    const QByteArray languageModel = QFile::encodeName(model.languageModel);
-    const QByteArray dictionary = QFile::encodeName(model.dictionary);
-    cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", acoustic.constData(), "-lm",
-                                   languageModel.constData(), "-dict", dictionary.constData(), "-logfn",
-                                   "/dev/null", nullptr);
+static_assert(std::is_same_v<mfcc_t, float>, "the cepstral mean is kept as floats");
+
+PocketSphinxDecoder::Options PocketSphinxDecoder::forDictation() {
+    return {{QStringLiteral("-fwdflat"), QStringLiteral("no")}};
+}
+
+std::unique_ptr<PocketSphinxDecoder> PocketSphinxDecoder::load(const PocketSphinxModel& model, QString& error,
+                                                               const Options& options) {
+    std::vector<QByteArray> arguments = {"-hmm", QFile::encodeName(model.acoustic), "-lm",
+                                         QFile::encodeName(model.languageModel), "-dict",
+                                         QFile::encodeName(model.dictionary), "-logfn", "/dev/null"};
+    for (const auto& [name, value] : options) {
+        arguments.push_back(name.toUtf8());
+        arguments.push_back(value.toUtf8());
+    }
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments)
+        argv.push_back(argument.data());
+    cmd_ln_t* config = cmd_ln_parse_r(nullptr, ps_args(), int32(argv.size()), argv.data(), TRUE);
     if (!config) {
         error = QStringLiteral("The speech model for %1 is incomplete.").arg(model.locale);
         return nullptr;
@@ -26,6 +42,13 @@ std::unique_ptr<PocketSphinxDecoder> PocketSphinxDecoder::load(const PocketSphin
         return nullptr;
     }
     return std::unique_ptr<PocketSphinxDecoder>(new PocketSphinxDecoder(decoder, config));
+}
+
+PocketSphinxDecoder::PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config)
+    : decoder_(decoder), config_(config) {
+    cmn_t* mean = ps_get_feat(decoder_)->cmn_struct;
+    initialMean_.resize(size_t(mean->veclen));
+    cmn_live_get(mean, initialMean_.data());
 }
 
 PocketSphinxDecoder::~PocketSphinxDecoder() {
@@ -55,6 +78,18 @@ void PocketSphinxDecoder::learn(const QStringList& hints) {
             free(phones);
         }
     }
+}
+
+void PocketSphinxDecoder::startDictation() {
+    if (inUtterance_)
+        ps_end_utt(decoder_);
+    inUtterance_ = false;
+    // The decoder learns the microphone as it listens (the running cepstral mean, the noise floor). Carried
+    // into the next dictation, that made the same words come out differently the second time: each
+    // dictation starts from what the model knows.
+    cmn_live_set(ps_get_feat(decoder_)->cmn_struct, initialMean_.data());
+    ps_start_stream(decoder_);
+    startUtterance();
 }
 
 void PocketSphinxDecoder::startUtterance() {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 struct ps_decoder_s;
@@ -18,8 +19,17 @@ namespace lumeno {
 // and reused for every dictation. Not thread-safe: used on one thread.
 class PocketSphinxDecoder {
 public:
+    // Decoder settings as PocketSphinx's own option names and values ("-beam", "1e-48").
+    using Options = std::vector<std::pair<QString, QString>>;
+    // What the library does when it is told nothing.
+    static Options packageDefaults() { return {}; }
+    // What dictation uses: one search pass that keeps pace with the speaker, so that little is left to do
+    // when the key comes up. bench/SpeechBenchmark.cpp measures both on a spoken corpus.
+    static Options forDictation();
+
     // None, with the reason in `error`, when the model cannot be loaded.
-    static std::unique_ptr<PocketSphinxDecoder> load(const PocketSphinxModel& model, QString& error);
+    static std::unique_ptr<PocketSphinxDecoder> load(const PocketSphinxModel& model, QString& error,
+                                                     const Options& options = forDictation());
     ~PocketSphinxDecoder();
     PocketSphinxDecoder(const PocketSphinxDecoder&) = delete;
     PocketSphinxDecoder& operator=(const PocketSphinxDecoder&) = delete;
@@ -29,7 +39,9 @@ public:
     void learn(const QStringList& hints);
     bool knows(const QString& word);
 
-    // A new utterance, ending one still open.
+    // A new dictation, heard as if it were the first since loading.
+    void startDictation();
+    // A new utterance within the dictation, ending one still open.
     void startUtterance();
     struct Progress {
         QString hypothesis;          // the current guess for the open utterance
@@ -41,11 +53,12 @@ public:
     QString endUtterance();
 
 private:
-    PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config) : decoder_(decoder), config_(config) {}
+    PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config);
     QString hypothesis();
 
     ps_decoder_s* decoder_;
     cmd_ln_s* config_;
+    std::vector<float> initialMean_; // the cepstral mean the model starts with
     bool inUtterance_ = false;
     bool inSpeech_ = false;
 };

@@ -24,7 +24,7 @@ PocketSphinxSession::PocketSphinxSession(WorkerThread& decoding, PocketSphinxDec
         if (cancelled_)
             return;
         decoder_.learn(hints);
-        decoder_.startUtterance();
+        decoder_.startDictation();
     });
 }
 
