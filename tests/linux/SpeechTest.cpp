@@ -2,6 +2,7 @@
 #include "platform/linux/PocketSphinxEngine.h"
 #include "platform/linux/PocketSphinxModel.h"
 #include "platform/linux/PocketSphinxSession.h"
+#include "platform/linux/PocketSphinxVocabulary.h"
 #include "platform/linux/WavFile.h"
 #include "platform/linux/WavFileAudioInput.h"
 #include "support/QtScheduler.h"
@@ -109,12 +110,37 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(PocketSphinxTest, ANameTheDictionaryLacksIsLearnedFromItsPlainSpelling) {
+TEST_F(PocketSphinxTest, TheVocabularyHoldsTheLikeliestWordsWithEveryPronunciation) {
+    QString error;
+    const QByteArray vocabulary = PocketSphinxVocabulary::likeliest(model, 3, error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    QSet<QByteArray> words;
+    for (const QByteArray& line : vocabulary.split('\n'))
+        if (!line.isEmpty())
+            words.insert(line.left(line.indexOf(' ')));
+    // "the" is said two ways; both come along.
+    EXPECT_TRUE(words.contains("the")) << vocabulary.toStdString();
+    EXPECT_TRUE(words.contains("the(2)")) << vocabulary.toStdString();
+    QSet<QByteArray> distinct;
+    for (const QByteArray& word : std::as_const(words))
+        distinct.insert(word.left(word.indexOf('(')));
+    EXPECT_EQ(distinct.size(), 3) << vocabulary.toStdString();
+
+    PocketSphinxModel broken = model;
+    broken.languageModel = folder.filePath(QStringLiteral("missing.lm.bin"));
+    EXPECT_TRUE(PocketSphinxVocabulary::likeliest(broken, 3, error).isEmpty());
+    EXPECT_EQ(error, QStringLiteral("The speech model for en-US couldn't be read."));
+}
+
+TEST_F(PocketSphinxTest, HintedNamesOutsideTheVocabularyAreLearnedFromTheDictionaryOrTheirPlainSpelling) {
     QString error;
     const std::unique_ptr<PocketSphinxDecoder> decoder = PocketSphinxDecoder::load(model, error);
     ASSERT_TRUE(decoder) << error.toStdString();
+    EXPECT_TRUE(decoder->knows(QStringLiteral("friday")));
+    EXPECT_FALSE(decoder->knows(QStringLiteral("siobhan"))) << "not an everyday word";
     EXPECT_FALSE(decoder->knows(QStringLiteral("zoë")));
-    decoder->learn({QStringLiteral("Zoë Novak"), QStringLiteral("Qxzzv")});
+    decoder->learn({QStringLiteral("Siobhan"), QStringLiteral("Zoë Novak"), QStringLiteral("Qxzzv")});
+    EXPECT_TRUE(decoder->knows(QStringLiteral("siobhan")));
     EXPECT_TRUE(decoder->knows(QStringLiteral("zoë")));
     EXPECT_TRUE(decoder->knows(QStringLiteral("novak")));
     EXPECT_FALSE(decoder->knows(QStringLiteral("qxzzv"))) << "nothing to pronounce it by";

@@ -1,5 +1,6 @@
 #include "platform/linux/PocketSphinxDecoder.h"
 
+#include "platform/linux/PocketSphinxVocabulary.h"
 #include "support/Text.h"
 
 #include <pocketsphinx.h>
@@ -8,22 +9,69 @@
 
 #include <QFile>
 
+#include <QSet>
+
+#include <optional>
 #include <type_traits>
+
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace lumeno {
 
 static_assert(std::is_same_v<mfcc_t, float>, "the cepstral mean is kept as floats");
 
 PocketSphinxDecoder::Options PocketSphinxDecoder::forDictation() {
-    return {{QStringLiteral("-fwdflat"), QStringLiteral("no")}};
+    // The second, flat search pass re-decodes the whole utterance once it has ended: a few hundred
+    // milliseconds after the key comes up, for no better accuracy on dictation.
+    return {{{QStringLiteral("-fwdflat"), QStringLiteral("no")}}, 10000};
 }
+
+namespace {
+
+// A file that lives in memory only, for the library to read as it reads files; closed when it goes.
+class MemoryFile {
+public:
+    explicit MemoryFile(const QByteArray& contents) : descriptor_(memfd_create("lumeno-vocabulary", MFD_CLOEXEC)) {
+        if (descriptor_ >= 0 && write(descriptor_, contents.constData(), size_t(contents.size())) != contents.size()) {
+            close(descriptor_);
+            descriptor_ = -1;
+        }
+    }
+    ~MemoryFile() {
+        if (descriptor_ >= 0)
+            close(descriptor_);
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    bool isOpen() const { return descriptor_ >= 0; }
+    QByteArray path() const { return "/proc/self/fd/" + QByteArray::number(descriptor_); }
+
+private:
+    int descriptor_;
+};
+
+} // namespace
 
 std::unique_ptr<PocketSphinxDecoder> PocketSphinxDecoder::load(const PocketSphinxModel& model, QString& error,
                                                                const Options& options) {
+    std::optional<MemoryFile> vocabulary;
+    if (options.vocabulary > 0) {
+        vocabulary.emplace(PocketSphinxVocabulary::likeliest(model, options.vocabulary, error));
+        if (!error.isEmpty())
+            return nullptr;
+        if (!vocabulary->isOpen()) {
+            error = QStringLiteral("The speech model for %1 couldn't be loaded.").arg(model.locale);
+            return nullptr;
+        }
+    }
     std::vector<QByteArray> arguments = {"-hmm", QFile::encodeName(model.acoustic), "-lm",
                                          QFile::encodeName(model.languageModel), "-dict",
-                                         QFile::encodeName(model.dictionary), "-logfn", "/dev/null"};
-    for (const auto& [name, value] : options) {
+                                         vocabulary ? vocabulary->path() : QFile::encodeName(model.dictionary),
+                                         "-logfn", "/dev/null"};
+    for (const auto& [name, value] : options.flags) {
         arguments.push_back(name.toUtf8());
         arguments.push_back(value.toUtf8());
     }
@@ -41,11 +89,14 @@ std::unique_ptr<PocketSphinxDecoder> PocketSphinxDecoder::load(const PocketSphin
         error = QStringLiteral("The speech model for %1 couldn't be loaded.").arg(model.locale);
         return nullptr;
     }
-    return std::unique_ptr<PocketSphinxDecoder>(new PocketSphinxDecoder(decoder, config));
+    // Choosing the vocabulary read the whole dictionary and language model once more; the heap they
+    // left behind goes back to the system rather than staying with the process for its lifetime.
+    malloc_trim(0);
+    return std::unique_ptr<PocketSphinxDecoder>(new PocketSphinxDecoder(decoder, config, model.dictionary));
 }
 
-PocketSphinxDecoder::PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config)
-    : decoder_(decoder), config_(config) {
+PocketSphinxDecoder::PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config, QString dictionary)
+    : decoder_(decoder), config_(config), dictionary_(std::move(dictionary)) {
     cmn_t* mean = ps_get_feat(decoder_)->cmn_struct;
     initialMean_.resize(size_t(mean->veclen));
     cmn_live_get(mean, initialMean_.data());
@@ -67,17 +118,27 @@ bool PocketSphinxDecoder::knows(const QString& word) {
 
 void PocketSphinxDecoder::learn(const QStringList& hints) {
     // The dictionary spells words in lower case.
-    for (const QString& hint : hints) {
-        for (const QString& word : Text::lowercased(hint).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (knows(word))
-                continue;
-            char* phones = ps_lookup_word(decoder_, Text::folded(word).toUtf8().constData());
-            if (!phones)
-                continue;
-            ps_add_word(decoder_, word.toUtf8().constData(), phones, TRUE);
-            free(phones);
-        }
+    QSet<QString> unknown;
+    for (const QString& hint : hints)
+        for (const QString& word : Text::lowercased(hint).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            if (!knows(word))
+                unknown.insert(word);
+    if (unknown.isEmpty())
+        return;
+    QSet<QString> spellings = unknown;
+    for (const QString& word : std::as_const(unknown))
+        spellings.insert(Text::folded(word));
+    const QHash<QString, QByteArray> found = PocketSphinxVocabulary::pronunciations(dictionary_, spellings);
+    std::vector<std::pair<QByteArray, QByteArray>> learned;
+    for (const QString& word : std::as_const(unknown)) {
+        const QByteArray phones = found.value(word, found.value(Text::folded(word)));
+        if (!phones.isEmpty())
+            learned.emplace_back(word.toUtf8(), phones);
     }
+    // The search is rebuilt once, with the last word.
+    for (size_t index = 0; index < learned.size(); ++index)
+        ps_add_word(decoder_, learned[index].first.constData(), learned[index].second.constData(),
+                    index + 1 == learned.size());
 }
 
 void PocketSphinxDecoder::startDictation() {

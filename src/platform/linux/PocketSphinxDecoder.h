@@ -19,12 +19,17 @@ namespace lumeno {
 // and reused for every dictation. Not thread-safe: used on one thread.
 class PocketSphinxDecoder {
 public:
-    // Decoder settings as PocketSphinx's own option names and values ("-beam", "1e-48").
-    using Options = std::vector<std::pair<QString, QString>>;
+    struct Options {
+        // PocketSphinx's own option names and values ("-beam", "1e-48").
+        std::vector<std::pair<QString, QString>> flags;
+        // How many of the language model's likeliest words are listened for; 0: every word of the dictionary.
+        int vocabulary = 0;
+    };
     // What the library does when it is told nothing.
     static Options packageDefaults() { return {}; }
-    // What dictation uses: one search pass that keeps pace with the speaker, so that little is left to do
-    // when the key comes up. bench/SpeechBenchmark.cpp measures both on a spoken corpus.
+    // What dictation uses: a vocabulary of everyday words and one search pass that keeps pace with the
+    // speaker, so that little is left to do when the key comes up. bench/SpeechBenchmark.cpp measures both
+    // on a spoken corpus.
     static Options forDictation();
 
     // None, with the reason in `error`, when the model cannot be loaded.
@@ -34,8 +39,8 @@ public:
     PocketSphinxDecoder(const PocketSphinxDecoder&) = delete;
     PocketSphinxDecoder& operator=(const PocketSphinxDecoder&) = delete;
 
-    // Makes each word of `hints` known, where its pronunciation can be found: a word the dictionary lacks
-    // takes the pronunciation of its spelling without accents ("Zoë" that of "zoe").
+    // Makes each word of `hints` known, where the model's dictionary has a pronunciation for it or, failing
+    // that, for its spelling without accents ("Zoë" is said as "zoe").
     void learn(const QStringList& hints);
     bool knows(const QString& word);
 
@@ -53,11 +58,12 @@ public:
     QString endUtterance();
 
 private:
-    PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config);
+    PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config, QString dictionary);
     QString hypothesis();
 
     ps_decoder_s* decoder_;
     cmd_ln_s* config_;
+    QString dictionary_; // the model's whole pronunciation dictionary
     std::vector<float> initialMean_; // the cepstral mean the model starts with
     bool inUtterance_ = false;
     bool inSpeech_ = false;
