@@ -86,6 +86,11 @@ void AppModel::start() {
         if (self)
             self->services_->permissions.refresh();
     };
+    services_->hotkeys.onLayoutRefusal = [self](const QString& why) {
+        if (self)
+            self->tellLayoutRefusal(why);
+    };
+    chooseDefaultHotkey();
     services_->hotkeys.start(services_->settings.hotkey());
     services_->contextPacker.start();
     if (!services_->account.isSignedIn() || !services_->settings.hasChosenSpeechLanguage())
@@ -136,6 +141,28 @@ QCoro::Task<> AppModel::warmUpSpeech() {
     } catch (const CaptureError& error) {
         Log::speech.error(QStringLiteral("Speech model not ready: %{public}s"), {error.localizedDescription()});
     }
+}
+
+void AppModel::chooseDefaultHotkey() {
+    SettingsStore& settings = services_->settings;
+    if (settings.hasStoredHotkey())
+        return;
+    const Hotkey chosen = Hotkey::defaultFor(services_->keyboardLayout);
+    if (chosen == settings.hotkey())
+        return;
+    // Kept, so a later layout without AltGr does not move the key under the user's fingers.
+    settings.setHotkey(chosen);
+    Log::hotkey.info(QStringLiteral("Right Alt types characters on this keyboard layout; the hot key is %{public}s"),
+                     {chosen.displayName(services_->keyboardLayout)});
+}
+
+void AppModel::tellLayoutRefusal(const QString& why) {
+    Log::hotkey.error(QStringLiteral("Hotkey unusable on this keyboard layout: %{public}s"), {why});
+    if (toldLayoutRefusal_)
+        return;
+    toldLayoutRefusal_ = services_->loop.tell(
+        OverlayMessage{OverlayMessage::Kind::error, QStringLiteral("Pick another hot key"), why,
+                       OverlayAction::openSettings(SettingsTab::general)});
 }
 
 std::optional<QString> AppModel::applyHotkey(const Hotkey& hotkey) {
@@ -213,6 +240,8 @@ QString AppModel::statusLine() const {
         return QStringLiteral("Turn Accessibility off and on once");
     if (services_->permissions.microphone() != Status::granted)
         return QStringLiteral("Needs Microphone permission");
+    if (services_->hotkeys.registrationError())
+        return QStringLiteral("Pick another hot key in Settings");
     return QStringLiteral("Hold ") + services_->settings.hotkey().displayName(services_->keyboardLayout) +
            QStringLiteral(" to reply");
 }

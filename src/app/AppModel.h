@@ -67,6 +67,10 @@ signals:
 private:
     void setLastDraft(const QString& text);
     void setPermissionPromptUntil(const QDateTime& until);
+    // A user who never chose a hot key gets one the keyboard layout leaves free.
+    void chooseDefaultHotkey();
+    // Once per run: the layout took the hot key for typing; the overlay says so, with the picker a click away.
+    void tellLayoutRefusal(const QString& why);
     QCoro::Task<> warmUpSpeech();
     QCoro::Task<> refreshAccount();
     QCoro::Task<> logStarted();
@@ -79,6 +83,7 @@ private:
     QPointer<QWidget> windowBehindPrompt_;
     bool started_ = false;
     bool didPrepareToQuit_ = false;
+    bool toldLayoutRefusal_ = false;
 };
 
 } // namespace lumeno

@@ -191,6 +191,13 @@ void ReplyLoop::cancel() {
     hideListeningDebug();
 }
 
+bool ReplyLoop::tell(const OverlayMessage& message) {
+    if (phase_.kind != Phase::Kind::idle)
+        return false;
+    present(message);
+    return true;
+}
+
 void ReplyLoop::present(const OverlayMessage& message) {
     hideListeningDebug();
     Log::app.info(QStringLiteral("Overlay message: %{public}s"), {message.title});

@@ -119,6 +119,8 @@ public:
     void retry();
     // Shows the listening diagnostics while listening with draft details on, else hides them.
     void refreshListeningDebug();
+    // Shows a message about Lumeno itself, not about a dictation, when nothing runs; false when busy.
+    bool tell(const OverlayMessage& message);
 
     const TriggerLogic::Phase& phase() const { return phase_; }
     std::optional<QUuid> lastRecordID() const { return lastRecordID_; }

@@ -14,6 +14,13 @@ const QString comboJsonKey = QStringLiteral("combo");
 
 } // namespace
 
+Hotkey Hotkey::defaultFor(const KeyboardLayout& layout) {
+    for (const ModifierKey key : {ModifierKey::rightOption, ModifierKey::rightControl, ModifierKey::rightCommand})
+        if (!layout.isTypingKey(keyCode(key)))
+            return modifier(key);
+    return modifier(ModifierKey::rightControl);
+}
+
 std::optional<ModifierKey> Hotkey::modifierKey() const {
     if (const auto* key = std::get_if<ModifierKey>(&value_))
         return *key;

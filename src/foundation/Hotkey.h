@@ -19,6 +19,10 @@ public:
 
     bool operator==(const Hotkey&) const = default;
 
+    // The hot key of a user who has not chosen one: right Alt, unless the layout types with it (AltGr),
+    // then right Ctrl, then right Super.
+    static Hotkey defaultFor(const KeyboardLayout& layout);
+
     std::optional<ModifierKey> modifierKey() const;
     std::optional<KeyCombo> keyCombo() const;
 

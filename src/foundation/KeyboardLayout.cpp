@@ -38,6 +38,8 @@ quint16 KeyboardLayout::commandKeyCode(const QString& character, quint16 fallbac
 }
 
 QString KeyboardLayout::displayName(quint16 keyCode) const {
+    if (const auto name = roleName(keyCode))
+        return *name;
     if (const auto name = KeyNames::special(keyCode))
         return *name;
     if (const auto number = functionKeyNumber(keyCode))
@@ -45,6 +47,14 @@ QString KeyboardLayout::displayName(quint16 keyCode) const {
     if (const auto typed = source_.character(keyCode); typed && !Text::trimmed(*typed).isEmpty())
         return Text::uppercased(*typed);
     return QStringLiteral("Key %1").arg(keyCode);
+}
+
+std::optional<QString> KeyboardLayout::roleName(quint16 keyCode) const {
+    return KeyNames::role(source_.role(keyCode));
+}
+
+bool KeyboardLayout::isTypingKey(quint16 keyCode) const {
+    return source_.role(keyCode) != KeyboardLayoutSource::KeyRole::ordinary;
 }
 
 bool KeyboardLayout::isFunctionKey(quint16 keyCode) {

@@ -45,6 +45,10 @@ void SettingsStore::setHotkey(const Hotkey& hotkey) {
     assign(hotkey_, hotkey, SettingsKey::hotkey, &SettingsStore::hotkeyChanged);
 }
 
+bool SettingsStore::hasStoredHotkey() const {
+    return load<Hotkey>(defaults_, SettingsKey::hotkey).has_value();
+}
+
 void SettingsStore::setPaused(bool paused) {
     assign(isPaused_, paused, SettingsKey::paused, &SettingsStore::isPausedChanged);
 }

@@ -25,6 +25,8 @@ public:
 
     const Hotkey& hotkey() const { return hotkey_; }
     void setHotkey(const Hotkey& hotkey);
+    // Whether the settings hold a hot key of the user's (or one chosen for them), not just the default.
+    bool hasStoredHotkey() const;
     bool isPaused() const { return isPaused_; }
     void setPaused(bool paused);
     bool hasCompletedSetup() const { return hasCompletedSetup_; }

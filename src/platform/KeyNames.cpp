@@ -62,6 +62,17 @@ std::optional<QString> KeyNames::special(quint16 keyCode) {
     return std::nullopt;
 }
 
+std::optional<QString> KeyNames::role(KeyboardLayoutSource::KeyRole role) {
+    using KeyRole = KeyboardLayoutSource::KeyRole;
+    switch (role) {
+    case KeyRole::characterShift: return QStringLiteral("AltGr");
+    case KeyRole::compose: return QStringLiteral("Compose");
+    case KeyRole::inputSwitch: return QStringLiteral("Layout Switch");
+    case KeyRole::ordinary: break;
+    }
+    return std::nullopt;
+}
+
 QString KeyNames::modifier(quint64 flag) {
     for (const auto& [candidate, name] : modifierNames)
         if (candidate == flag)

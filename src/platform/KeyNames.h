@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/KeyboardLayoutSource.h"
+
 #include <QString>
 #include <optional>
 
@@ -10,12 +12,14 @@ namespace lumeno {
 // Keys are the virtual key codes and modifier flags of VirtualKeyCodes.h, the values the settings keep.
 namespace KeyNames {
 
-// What the right Alt key is called when the keyboard layout makes it type characters (ISO_Level3_Shift).
-inline const QString altGr = QStringLiteral("AltGr");
-
 // The name of a key that types no character: modifiers, Space, Return, arrows and the like; none for the
 // keys that are named by what they type in the current layout (letters, digits, punctuation, F keys).
 std::optional<QString> special(quint16 keyCode);
+
+// What a key is called when the layout gives it a role in typing: "AltGr" for a key that shifts to more
+// characters (the right Alt key of most European layouts), "Compose", "Layout Switch"; none for an
+// ordinary key.
+std::optional<QString> role(KeyboardLayoutSource::KeyRole role);
 
 // The name of one generic modifier flag: "Ctrl", "Alt", "Shift" or "Super".
 QString modifier(quint64 flag);

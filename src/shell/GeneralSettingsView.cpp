@@ -9,7 +9,7 @@
 namespace lumeno {
 
 GeneralSettingsView::GeneralSettingsView(SettingsStore& settings, const KeyboardLayout& layout,
-                                         HotkeyPicker::Apply onHotkeyChange,
+                                         HotkeyPicker::Apply onHotkeyChange, HotkeyPicker::Refusal keyRefusal,
                                          std::function<std::optional<QString>()> editHotkeyProblem,
                                          QWidget* parent)
     : QWidget(parent), editHotkeyProblem_(std::move(editHotkeyProblem)) {
@@ -17,7 +17,7 @@ GeneralSettingsView::GeneralSettingsView(SettingsStore& settings, const Keyboard
     auto* layoutBox = new QVBoxLayout(this);
     layoutBox->setContentsMargins(20, 20, 20, 20);
     auto* section = new SettingsSection({}, this);
-    section->addRow(new HotkeyPicker(settings, layout, std::move(onHotkeyChange), section));
+    section->addRow(new HotkeyPicker(settings, layout, std::move(onHotkeyChange), std::move(keyRefusal), section));
     editProblem_ = new ProblemLabel(section);
     editProblem_->setObjectName(QStringLiteral("editHotkeyProblem"));
     section->addRow(editProblem_);

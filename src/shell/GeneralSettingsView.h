@@ -13,7 +13,8 @@ class GeneralSettingsView : public QWidget {
     Q_OBJECT
 public:
     GeneralSettingsView(SettingsStore& settings, const KeyboardLayout& layout, HotkeyPicker::Apply onHotkeyChange,
-                        std::function<std::optional<QString>()> editHotkeyProblem, QWidget* parent = nullptr);
+                        HotkeyPicker::Refusal keyRefusal, std::function<std::optional<QString>()> editHotkeyProblem,
+                        QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -4,6 +4,7 @@
 #include "ui/TextLabel.h"
 #include "foundation/KeyboardLayout.h"
 #include "foundation/SettingsStore.h"
+#include "platform/KeyboardLayoutSource.h"
 #include "platform/VirtualKeyCodes.h"
 #include "shell/ShortcutRecorder.h"
 
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 namespace lumeno {
@@ -47,8 +49,9 @@ QWidget* labelledRow(const QString& label, QWidget* parent, QHBoxLayout*& fields
 
 } // namespace
 
-HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout, Apply apply, QWidget* parent)
-    : QWidget(parent), settings_(settings), layout_(layout), apply_(std::move(apply)),
+HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout, Apply apply, Refusal refusal,
+                           QWidget* parent)
+    : QWidget(parent), settings_(settings), layout_(layout), apply_(std::move(apply)), refusal_(std::move(refusal)),
       recorder_(new ShortcutRecorder(this)) {
     setObjectName(QStringLiteral("hotkeyPicker"));
     auto* column = new QVBoxLayout(this);
@@ -60,8 +63,8 @@ HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout
     choice_ = new QComboBox(this);
     choice_->setObjectName(QStringLiteral("replyHotkey"));
     choice_->setAccessibleName(QStringLiteral("Reply hotkey"));
-    for (const std::optional<ModifierKey>& modifier : choices)
-        choice_->addItem(modifier ? layout_.displayName(keyCode(*modifier)) : QStringLiteral("Key combination…"));
+    for (size_t i = 0; i < choices.size(); ++i)
+        choice_->addItem(QString());
     fields->addWidget(choice_, 1);
     // `activated`, not `currentIndexChanged`: choosing the same modifier again re-applies it.
     connect(choice_, &QComboBox::activated, this, &HotkeyPicker::choose);
@@ -87,18 +90,16 @@ HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout
     problemLabel_->setObjectName(QStringLiteral("problem"));
     column->addWidget(problemLabel_);
 
-    // There is no desktop setting that frees fn for us here: most keyboards handle it in firmware and never
-    // send it, so the note says what to do when holding it does nothing.
-    fnNote_ = new TextLabel(QStringLiteral("Many keyboards handle fn themselves and never report it: if holding fn does nothing, pick another key."),
-                            this, Hierarchy::secondary, TypeScale::font(12));
-    fnNote_->setObjectName(QStringLiteral("fnNote"));
-    fnNote_->setWordWrap(true);
-    column->addWidget(fnNote_);
+    keyNote_ = new TextLabel(QString(), this, Hierarchy::secondary, TypeScale::font(12));
+    keyNote_->setObjectName(QStringLiteral("keyNote"));
+    keyNote_->setWordWrap(true);
+    column->addWidget(keyNote_);
 
     recorder_->onKey = [this](const RecordedKey& key) { record(key); };
     connect(&settings_, &SettingsStore::hotkeyChanged, this, &HotkeyPicker::showHotkey);
+    connect(&layout_.source(), &KeyboardLayoutSource::changed, this, &HotkeyPicker::showChoices);
     setProblem(std::nullopt);
-    showHotkey();
+    showChoices();
 }
 
 bool HotkeyPicker::isRecording() const {
@@ -171,7 +172,37 @@ void HotkeyPicker::showHotkey() {
         combination_->setText(combo->displayString(layout_));
     change_->setText(recording ? QStringLiteral("Press the shortcut…") : QStringLiteral("Change…"));
     change_->setEnabled(!recording);
-    fnNote_->setVisible(hotkey.modifierKey() == ModifierKey::fn);
+    const std::optional<QString> note = keyNote();
+    keyNote_->setText(note.value_or(QString()));
+    keyNote_->setVisible(note.has_value());
+}
+
+void HotkeyPicker::showChoices() {
+    auto* model = qobject_cast<QStandardItemModel*>(choice_->model());
+    for (size_t i = 0; i < choices.size(); ++i) {
+        QStandardItem* item = model->item(int(i));
+        const std::optional<ModifierKey> modifier = choices[i];
+        if (!modifier) {
+            item->setText(QStringLiteral("Key combination…"));
+            continue;
+        }
+        const std::optional<QString> refused = refusal_(*modifier);
+        item->setText(layout_.displayName(keyCode(*modifier)));
+        item->setEnabled(!refused);
+        item->setToolTip(refused.value_or(QString()));
+    }
+    showHotkey();
+}
+
+std::optional<QString> HotkeyPicker::keyNote() const {
+    if (const std::optional<ModifierKey> current = settings_.hotkey().modifierKey())
+        if (const std::optional<QString> refused = refusal_(*current))
+            return refused;
+    // Right Alt greyed out as AltGr needs its reason in plain sight, not only in a help text.
+    for (const std::optional<ModifierKey>& modifier : choices)
+        if (modifier && layout_.isTypingKey(keyCode(*modifier)))
+            return refusal_(*modifier);
+    return std::nullopt;
 }
 
 } // namespace lumeno

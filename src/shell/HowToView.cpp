@@ -2,6 +2,7 @@
 
 #include "foundation/KeyboardLayout.h"
 #include "platform/KeyNames.h"
+#include "platform/KeyboardLayoutSource.h"
 #include "foundation/SettingsStore.h"
 #include "platform/ModifierState.h"
 #include "shell/CrossFade.h"
@@ -99,6 +100,7 @@ HowToView::HowToView(HowToSession& session, Services services, QWidget* parent)
     });
     connect(&session_, &HowToSession::pageStartChanged, this, &HowToView::tick);
     connect(&services_.settings, &SettingsStore::hotkeyChanged, this, &HowToView::showPage);
+    connect(&services_.layout.source(), &KeyboardLayoutSource::changed, this, &HowToView::showPage);
     showPage();
 }
 

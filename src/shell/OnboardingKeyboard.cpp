@@ -1,5 +1,7 @@
 #include "shell/OnboardingKeyboard.h"
 
+#include "foundation/KeyboardLayout.h"
+#include "platform/VirtualKeyCodes.h"
 #include "shell/OnboardingKeys.h"
 
 #include <QLineF>
@@ -56,6 +58,13 @@ const OnboardingKey* firstKey(const KeySpot& spot) {
 
 double between(const OnboardingKey& a, const OnboardingKey& b) {
     return QLineF(a.center(), b.center()).length();
+}
+
+// The right Alt key reads AltGr where the layout makes it one, as printed on those keyboards.
+QString printedLabel(const OnboardingKey& key, const KeyboardLayout& layout) {
+    if (key.spot.kind == Kind::altRight)
+        return layout.roleName(VirtualKey::rightOption).value_or(key.label);
+    return key.label;
 }
 
 KeySpot mainSpot(const Hotkey& hotkey, const KeyboardLayout& layout) {
@@ -120,7 +129,7 @@ std::vector<OnboardingKeyDraw> OnboardingKeyboard::cluster(const Hotkey& hotkey,
 
     std::vector<OnboardingKeyDraw> draws;
     for (const OnboardingKey& key : keys()) {
-        OnboardingKeyDraw draw{key.spot, key.label, key.x, key.y, key.w, key.h, 1.0, true};
+        OnboardingKeyDraw draw{key.spot, printedLabel(key, layout), key.x, key.y, key.w, key.h, 1.0, true};
         if (!held.contains(key.spot)) {
             double nearest = fadeDistance;
             for (const OnboardingKey* other : emphasized)

@@ -177,6 +177,7 @@ QWidget* WindowManager::settingsContent(SettingsTab tab) {
     case SettingsTab::general:
         return new GeneralSettingsView(
             s_.settings, s_.keyboardLayout, [this](const Hotkey& hotkey) { return applyHotkey(hotkey); },
+            [this](ModifierKey key) { return s_.hotkeys.refusal(key); },
             [this] { return s_.hotkeys.editRegistrationError(); });
     case SettingsTab::account:
         return new AccountSettingsView(s_.account);

@@ -2,6 +2,8 @@
 
 #include "foundation/KeyboardLayout.h"
 #include "platform/AccessibilityTrust.h"
+#include "platform/KeyNames.h"
+#include "platform/KeyboardLayoutSource.h"
 #include "platform/ModifierState.h"
 #include "platform/VirtualKeyCodes.h"
 
@@ -18,6 +20,31 @@ QString unreportedModifierMessage(ModifierKey key, const KeyboardLayout& layout)
                               "Pick another key.");
     return QStringLiteral("This desktop doesn't tell Lumeno when %1 is held. Pick another key.")
         .arg(layout.displayName(keyCode(key)));
+}
+
+// A key the layout types with: pressing it for @ or é would start listening every time.
+std::optional<QString> typingKeyMessage(ModifierKey key, const KeyboardLayoutSource& source) {
+    using KeyRole = KeyboardLayoutSource::KeyRole;
+    const quint16 code = keyCode(key);
+    const QString place = KeyNames::special(code).value_or(QString());
+    const QString role = KeyNames::role(source.role(code)).value_or(QString());
+    switch (source.role(code)) {
+    case KeyRole::characterShift:
+        return QStringLiteral("On this keyboard layout %1 is %2: it types characters such as @ and €, so it can't "
+                              "be the hot key. Pick another key.")
+            .arg(place, role);
+    case KeyRole::compose:
+        return QStringLiteral("On this keyboard layout %1 is %2: it starts characters such as é and ß, so it can't "
+                              "be the hot key. Pick another key.")
+            .arg(place, role);
+    case KeyRole::inputSwitch:
+        return QStringLiteral("On this keyboard layout %1 switches the input language, so it can't be the hot key. "
+                              "Pick another key.")
+            .arg(place);
+    case KeyRole::ordinary:
+        break;
+    }
+    return std::nullopt;
 }
 
 QString refusedCombinationMessage(GlobalHotkeys::Refusal refusal, const QString& name) {
@@ -52,7 +79,9 @@ void HotkeyService::start(const Hotkey& hotkey) {
     hotkey_ = hotkey;
     trusted_ = ports_.trust.isTrusted();
     trustTimer_ = ports_.scheduler.every(trustCheckInterval, [this] { checkTrust(); });
+    layoutWatch_ = QObject::connect(&ports_.layout, &KeyboardLayoutSource::changed, [this] { layoutChanged(); });
     install();
+    reportLayoutRefusal();
 }
 
 void HotkeyService::setHotkey(const Hotkey& hotkey) {
@@ -70,12 +99,20 @@ void HotkeyService::stop() {
         return;
     uninstall();
     ports_.scheduler.cancel(*std::exchange(trustTimer_, std::nullopt));
+    QObject::disconnect(layoutWatch_);
     started_ = false;
+}
+
+std::optional<QString> HotkeyService::refusal(ModifierKey key) const {
+    if (!ports_.hotkeys.reportsModifier(ModifierWatch::keyBit(key)))
+        return unreportedModifierMessage(key, KeyboardLayout(ports_.layout));
+    return typingKeyMessage(key, ports_.layout);
 }
 
 void HotkeyService::install() {
     registrationError_.reset();
     editRegistrationError_.reset();
+    refusedByLayout_ = false;
     if (const auto key = hotkey_.modifierKey())
         installModifier(*key);
     else
@@ -96,8 +133,9 @@ void HotkeyService::uninstall() {
 }
 
 void HotkeyService::installModifier(ModifierKey key) {
-    if (!ports_.hotkeys.reportsModifier(ModifierWatch::keyBit(key))) {
-        registrationError_ = unreportedModifierMessage(key, KeyboardLayout(ports_.layout));
+    registrationError_ = refusal(key);
+    if (registrationError_) {
+        refusedByLayout_ = ports_.hotkeys.reportsModifier(ModifierWatch::keyBit(key));
         return;
     }
     modifierWatch_.emplace(key, tracker_, ports_.modifiers.flags());
@@ -160,6 +198,24 @@ bool HotkeyService::isOwnCombination(quint16 keyCode, quint64 modifiers) const {
     return std::any_of(ownCombinations_.begin(), ownCombinations_.end(), [&](const KeyCombo& combo) {
         return combo.keyCode == keyCode && (combo.modifiers & comboModifiers) == (modifiers & comboModifiers);
     });
+}
+
+void HotkeyService::layoutChanged() {
+    // Only a single key depends on the layout: a combination's grab is by key, whatever it types. A key
+    // whose fate did not change keeps its watch, and a press it is in the middle of.
+    const std::optional<ModifierKey> key = hotkey_.modifierKey();
+    if (!started_ || !key || refusal(*key) == registrationError_)
+        return;
+    const bool wasRefused = refusedByLayout_;
+    uninstall();
+    install();
+    if (!wasRefused)
+        reportLayoutRefusal();
+}
+
+void HotkeyService::reportLayoutRefusal() {
+    if (refusedByLayout_)
+        onLayoutRefusal(*registrationError_);
 }
 
 QCoro::Task<> HotkeyService::checkTrust() {

@@ -8,6 +8,7 @@
 #include "voice/PressTracker.h"
 
 #include <QCoroTask>
+#include <QMetaObject>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -47,6 +48,9 @@ public:
 
     std::function<void(const HotkeyEvent&)> onEvent = [](const HotkeyEvent&) {};
     std::function<void(bool trusted)> onTrustChange = [](bool) {};
+    // The keyboard layout made the hot key a key it types with (AltGr): at start, or when the layout
+    // changed. The service has stopped watching the key; `why` is registrationError().
+    std::function<void(const QString& why)> onLayoutRefusal = [](const QString&) {};
 
     // Starts watching for `hotkey`; once started, a later call only re-installs when the hot key changed.
     void start(const Hotkey& hotkey);
@@ -58,6 +62,9 @@ public:
 
     const Hotkey& hotkey() const { return hotkey_; }
     bool isStarted() const { return started_; }
+    // Why a single key can't be the hot key on this desktop and layout right now: the desktop does not
+    // report it, or the layout types with it. None when it can be.
+    std::optional<QString> refusal(ModifierKey key) const;
     // Why the last installed hot key does not work; none when it does.
     const std::optional<QString>& registrationError() const { return registrationError_; }
     // Why the last installed combination has no edit shortcut although it has an edit combination.
@@ -76,6 +83,8 @@ private:
     void keyDown(quint16 keyCode, quint64 modifiers);
     bool isOwnCombination(quint16 keyCode, quint64 modifiers) const;
     QCoro::Task<> checkTrust();
+    void layoutChanged();
+    void reportLayoutRefusal();
 
     Ports ports_;
     Hotkey hotkey_;
@@ -93,6 +102,8 @@ private:
     bool checkingTrust_ = false;
     // Checks of trust still waiting for the desktop see through it that the service is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    QMetaObject::Connection layoutWatch_;
+    bool refusedByLayout_ = false;
 };
 
 } // namespace lumeno

@@ -4,6 +4,7 @@
 
 #include "app/AppModel.h"
 #include "platform/VirtualKeyCodes.h"
+#include "platform/fake/FakeKeyboardLayoutSource.h"
 #include "shell/SettingsWindow.h"
 #include "shell/Updater.h"
 #include "shell/WindowManager.h"
@@ -82,6 +83,61 @@ TEST_F(AppModelTest, AHotKeyTheDesktopRefusesLeavesTheOldOneWorking) {
     EXPECT_EQ(model->applyHotkey(Hotkey::combo(free)), std::nullopt);
     EXPECT_EQ(services->settings.hotkey(), Hotkey::combo(free));
     EXPECT_TRUE(log->contains(QStringLiteral("Hotkey changed to Ctrl+Alt+Space")));
+}
+
+FakeKeyboardLayoutSource& layoutOf(Platform& platform) {
+    return static_cast<FakeKeyboardLayoutSource&>(*platform.keyboardLayout);
+}
+
+TEST_F(AppModelTest, ANewUserOnALayoutWithAltGrStartsWithRightCtrlAndKeepsIt) {
+    layoutOf(platform).setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
+    model->start();
+    EXPECT_EQ(services->settings.hotkey(), Hotkey::modifier(ModifierKey::rightControl));
+    EXPECT_EQ(platform.defaults->get("hotkey"), QJsonValue(QJsonObject{{"modifier", "rightControl"}}))
+        << "stored in the values the settings file always held";
+    EXPECT_EQ(services->hotkeys.registrationError(), std::nullopt);
+    EXPECT_EQ(model->statusLine(), QStringLiteral("Hold Right Ctrl to reply"));
+    EXPECT_FALSE(services->overlay.isVisible()) << "nothing to tell: the key works";
+    EXPECT_TRUE(log->contains(
+        QStringLiteral("Right Alt types characters on this keyboard layout; the hot key is Right Ctrl")));
+}
+
+TEST_F(AppModelTest, ANewUserOnAUsLayoutKeepsRightAltUnstored) {
+    model->start();
+    EXPECT_EQ(services->settings.hotkey(), Hotkey::modifier(ModifierKey::rightOption));
+    EXPECT_FALSE(services->settings.hasStoredHotkey());
+}
+
+TEST_F(AppModelTest, ASavedRightAltThatBecameAltGrIsToldOnceWithThePickerOneClickAway) {
+    services->settings.setHotkey(Hotkey::modifier(ModifierKey::rightCommand));
+    services->settings.setHotkey(Hotkey::modifier(ModifierKey::rightOption)); // stored by the user
+    model->start();
+    ASSERT_FALSE(services->overlay.isVisible());
+
+    layoutOf(platform).setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
+    EXPECT_EQ(services->settings.hotkey(), Hotkey::modifier(ModifierKey::rightOption)) << "the user's choice stays";
+    ASSERT_TRUE(services->overlay.isVisible());
+    const std::optional<OverlayMessage> message = services->overlay.model().message();
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->title, QStringLiteral("Pick another hot key"));
+    EXPECT_EQ(message->detail, QStringLiteral("On this keyboard layout Right Alt is AltGr: it types characters such "
+                                              "as @ and €, so it can't be the hot key. Pick another key."));
+    EXPECT_EQ(message->action, OverlayAction::openSettings(SettingsTab::general));
+    EXPECT_EQ(model->statusLine(), QStringLiteral("Pick another hot key in Settings"));
+
+    // AltGr+Q while the message shows: nothing listens.
+    keyboard.press(VirtualKey::rightOption);
+    keyboard.tap(VirtualKey::ansiQ);
+    keyboard.release(VirtualKey::rightOption);
+    settle();
+    EXPECT_FALSE(services->loop.phase().isListening());
+
+    layoutOf(platform).setLayout(FakeKeyboardLayoutSource::usLayout());
+    layoutOf(platform).setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
+    const QStringList lines = log->lines();
+    EXPECT_EQ(lines.count(QStringLiteral("Overlay message: Pick another hot key")), 1) << "told once a run";
+    EXPECT_EQ(lines.filter(QStringLiteral("Hotkey unusable on this keyboard layout")).size(), 2)
+        << "the log has every time";
 }
 
 TEST_F(AppModelTest, StartingRoutesTheHotKeyIntoTheLoopAndQuittingStopsEverythingOnce) {

@@ -50,11 +50,30 @@ TEST(LinuxKeyboardLayoutSourceTest, KeySymbolsBecomeTheirCharacters) {
         EXPECT_EQ(LinuxKeyboardLayoutSource::textOfKeySymbol(symbol), std::nullopt) << std::hex << symbol;
 }
 
+TEST(LinuxKeyboardLayoutSourceTest, LevelShiftsComposeAndGroupKeysHaveTheirRoles) {
+    using KeyRole = KeyboardLayoutSource::KeyRole;
+    const std::pair<unsigned long, KeyRole> cases[] = {
+        {0xfe03, KeyRole::characterShift}, // ISO_Level3_Shift: AltGr
+        {0xfe11, KeyRole::characterShift}, // ISO_Level5_Shift
+        {0xff7e, KeyRole::characterShift}, // Mode_switch
+        {0xff20, KeyRole::compose},        // Multi_key
+        {0xfe08, KeyRole::inputSwitch},    // ISO_Next_Group
+        {0xff31, KeyRole::inputSwitch},    // Hangul
+        {0xffea, KeyRole::ordinary},       // Alt_R
+        {0xffe4, KeyRole::ordinary},       // Control_R
+        {0x61, KeyRole::ordinary},
+        {0, KeyRole::ordinary},
+    };
+    for (const auto& [symbol, role] : cases)
+        EXPECT_EQ(LinuxKeyboardLayoutSource::roleOfKeySymbol(symbol), role) << std::hex << symbol;
+}
+
 TEST(LinuxKeyboardLayoutSourceTest, WithoutAnXServerNoKeyTypesAnything) {
     const QByteArray display = qgetenv("DISPLAY");
     qunsetenv("DISPLAY");
     const LinuxKeyboardLayoutSource source;
     EXPECT_EQ(source.character(ansiA), std::nullopt);
+    EXPECT_EQ(source.role(rightOption), KeyboardLayoutSource::KeyRole::ordinary);
     if (!display.isEmpty())
         qputenv("DISPLAY", display);
 }

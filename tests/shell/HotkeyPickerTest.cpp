@@ -2,11 +2,15 @@
 
 #include "ui/ProblemLabel.h"
 #include "platform/VirtualKeyCodes.h"
+#include "platform/fake/FakeGlobalHotkeys.h"
+#include "platform/fake/FakeModifierState.h"
 #include "shell/GeneralSettingsView.h"
+#include "voice/HotkeyService.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTest>
 
 namespace lumeno {
@@ -37,10 +41,20 @@ protected:
     QString problem() { return child<ProblemLabel>(view, "problem")->text(); }
     bool problemShown() { return isShown(child<ProblemLabel>(view, "problem")); }
 
+    QStandardItem* item(int index) {
+        return qobject_cast<QStandardItemModel*>(child<QComboBox>(view, "replyHotkey")->model())->item(index);
+    }
+    QLabel* keyNote() { return child<QLabel>(view, "keyNote"); }
+
     std::vector<Hotkey> applied;
     std::optional<QString> refusal;
     std::optional<QString> editProblem;
+    // Which single keys can work comes from the hot-key service, as in the application.
+    FakeGlobalHotkeys keyboard;
+    FakeModifierState modifiers{keyboard};
+    HotkeyService hotkeys{HotkeyService::Ports{keyboard, modifiers, trust, layoutSource, scheduler, clock}};
     GeneralSettingsView view{settings, keyboardLayout, [this](const Hotkey& h) { return apply(h); },
+                             [this](ModifierKey key) { return hotkeys.refusal(key); },
                              [this] { return editProblem; }};
 };
 
@@ -112,15 +126,48 @@ TEST_F(HotkeyPickerTest, ARefusedHotKeyShowsWhyUntilTheNextChoice) {
     EXPECT_FALSE(problemShown());
 }
 
-TEST_F(HotkeyPickerTest, TheFnNoteFollowsTheChoice) {
-    EXPECT_FALSE(isShown(child<QLabel>(view, "fnNote")));
-    choose(fnChoice);
-    EXPECT_EQ(settings.hotkey(), Hotkey::modifier(ModifierKey::fn));
-    EXPECT_TRUE(isShown(child<QLabel>(view, "fnNote")));
-    EXPECT_FALSE(isShown(child<QWidget>(view, "shortcutRow")));
-    shoot(view, "settings-general-fn");
-    choose(1);
-    EXPECT_FALSE(isShown(child<QLabel>(view, "fnNote")));
+TEST_F(HotkeyPickerTest, TheChoicesAreThePcKeysAndAnUnreportedKeyIsOfferedDisabledWithItsReason) {
+    QStringList titles;
+    for (int i = 0; i <= comboChoice; ++i)
+        titles << item(i)->text();
+    EXPECT_EQ(titles.join(", "), "Right Alt, Right Super, Right Ctrl, Fn, Key combination…");
+    EXPECT_TRUE(item(0)->isEnabled());
+    EXPECT_FALSE(isShown(keyNote()));
+
+    // Most keyboards keep fn to themselves, as the fake one does: it can't be picked.
+    settings.setHotkey(Hotkey::modifier(ModifierKey::fn)); // as a migrated setting would have it
+    view.hide();
+    GeneralSettingsView fresh{settings, keyboardLayout, [this](const Hotkey& h) { return apply(h); },
+                              [this](ModifierKey key) { return hotkeys.refusal(key); }, [] { return std::nullopt; }};
+    fresh.resize(520, 220);
+    fresh.show();
+    auto* model = qobject_cast<QStandardItemModel*>(child<QComboBox>(fresh, "replyHotkey")->model());
+    const QString why = "Fn never reaches Lumeno on this desktop: the keyboard keeps it to itself. Pick another key.";
+    EXPECT_FALSE(model->item(fnChoice)->isEnabled());
+    EXPECT_EQ(model->item(fnChoice)->toolTip(), why);
+    EXPECT_TRUE(model->item(0)->isEnabled());
+    EXPECT_EQ(child<QLabel>(fresh, "keyNote")->text(), why) << "the current key's reason stands under the picker";
+    EXPECT_TRUE(isShown(child<QLabel>(fresh, "keyNote")));
+    shoot(fresh, "settings-general-fn-unreported");
+}
+
+TEST_F(HotkeyPickerTest, OnALayoutWithAltGrTheRightAltKeyIsRefusedWithASentenceAndNamedAltGr) {
+    const QString why = "On this keyboard layout Right Alt is AltGr: it types characters such as @ and €, so it "
+                        "can't be the hot key. Pick another key.";
+    choose(2);
+    ASSERT_EQ(settings.hotkey(), Hotkey::modifier(ModifierKey::rightControl));
+    layoutSource.setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
+    EXPECT_EQ(item(0)->text(), "AltGr");
+    EXPECT_FALSE(item(0)->isEnabled());
+    EXPECT_EQ(item(0)->toolTip(), why);
+    EXPECT_EQ(keyNote()->text(), why);
+    EXPECT_TRUE(isShown(keyNote()));
+    shoot(view, "settings-general-altgr-refused");
+
+    layoutSource.setLayout(FakeKeyboardLayoutSource::usLayout());
+    EXPECT_EQ(item(0)->text(), "Right Alt");
+    EXPECT_TRUE(item(0)->isEnabled());
+    EXPECT_FALSE(isShown(keyNote())) << "back on a US layout nothing is refused";
 }
 
 TEST_F(HotkeyPickerTest, LeavingTheTabStopsRecording) {

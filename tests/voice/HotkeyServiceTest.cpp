@@ -175,6 +175,63 @@ TEST_F(HotkeyServiceTest, PolledModifiersStillBeginTheHoldWithinAHundredMillisec
     EXPECT_NEAR(events[0].heldFor, 0.1, HotkeyService::modifierPollInterval + 0.001);
 }
 
+// --- Keys the keyboard layout types with.
+
+TEST_F(HotkeyServiceTest, RightAltAsAltGrIsRefusedAndNeverListensUntilTheLayoutGivesItBack) {
+    std::vector<QString> told;
+    service.onLayoutRefusal = [&](const QString& why) { told.push_back(why); };
+    const QString why = "On this keyboard layout Right Alt is AltGr: it types characters such as @ and €, so it "
+                        "can't be the hot key. Pick another key.";
+    layout.setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
+    service.start(Hotkey::modifier(ModifierKey::rightOption));
+    EXPECT_EQ(service.registrationError(), why);
+    EXPECT_EQ(told, std::vector{why}) << "a saved key that is AltGr at start is reported too";
+    // AltGr+Q types @: no press, no hold.
+    keyboard.press(rightOption);
+    keyboard.tap(ansiQ);
+    scheduler.advance(1.0);
+    keyboard.release(rightOption);
+    EXPECT_TRUE(takeEvents().empty());
+
+    layout.setLayout(FakeKeyboardLayoutSource::usLayout());
+    EXPECT_EQ(service.registrationError(), std::nullopt);
+    hold(rightOption, 0.1);
+    EXPECT_EQ(takeEvents(), (Events{HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
+                                    HotkeyEvent::up(1, 0.1, false)}));
+
+    layout.setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
+    EXPECT_EQ(told.size(), 2u) << "each time the layout takes the key, the owner hears of it";
+    hold(rightOption, 0.1);
+    EXPECT_TRUE(takeEvents().empty());
+}
+
+TEST_F(HotkeyServiceTest, ALayoutChangeThatLeavesTheKeyAloneKeepsAPressGoing) {
+    int told = 0;
+    service.onLayoutRefusal = [&](const QString&) { ++told; };
+    service.start(Hotkey::modifier(ModifierKey::rightControl));
+    keyboard.press(rightControl);
+    layout.setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
+    scheduler.advance(0.1);
+    keyboard.release(rightControl);
+    EXPECT_EQ(takeEvents(), (Events{HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
+                                    HotkeyEvent::up(1, 0.1, false)}));
+    EXPECT_EQ(told, 0);
+    EXPECT_EQ(service.refusal(ModifierKey::rightOption).has_value(), true);
+    EXPECT_EQ(service.refusal(ModifierKey::rightControl), std::nullopt);
+}
+
+TEST_F(HotkeyServiceTest, ComposeAndLayoutSwitchKeysAreRefusedWithTheirOwnReasons) {
+    layout.setLayout(FakeKeyboardLayoutSource::usLayout(),
+                     {{rightCommand, KeyboardLayoutSource::KeyRole::compose},
+                      {rightOption, KeyboardLayoutSource::KeyRole::inputSwitch}});
+    EXPECT_EQ(service.refusal(ModifierKey::rightCommand),
+              "On this keyboard layout Right Super is Compose: it starts characters such as é and ß, so it can't "
+              "be the hot key. Pick another key.");
+    EXPECT_EQ(service.refusal(ModifierKey::rightOption),
+              "On this keyboard layout Right Alt switches the input language, so it can't be the hot key. Pick "
+              "another key.");
+}
+
 // --- fn, which the desktop never reports.
 
 TEST_F(HotkeyServiceTest, FnGivesARegistrationErrorWhereTheDesktopCannotSeeIt) {

@@ -11,6 +11,27 @@ std::optional<QString> FakeKeyboardLayoutSource::character(quint16 virtualKeyCod
     return found.value();
 }
 
+KeyboardLayoutSource::KeyRole FakeKeyboardLayoutSource::role(quint16 virtualKeyCode) const {
+    return roles_.value(virtualKeyCode, KeyRole::ordinary);
+}
+
+void FakeKeyboardLayoutSource::setLayout(Layout layout, Roles roles) {
+    layout_ = std::move(layout);
+    roles_ = std::move(roles);
+    emit changed();
+}
+
+FakeKeyboardLayoutSource::Layout FakeKeyboardLayoutSource::germanLayout() {
+    Layout layout = usLayout();
+    layout[VirtualKey::ansiY] = QStringLiteral("z");
+    layout[VirtualKey::ansiZ] = QStringLiteral("y");
+    return layout;
+}
+
+FakeKeyboardLayoutSource::Roles FakeKeyboardLayoutSource::germanRoles() {
+    return {{VirtualKey::rightOption, KeyRole::characterShift}};
+}
+
 FakeKeyboardLayoutSource::Layout FakeKeyboardLayoutSource::usLayout() {
     using namespace VirtualKey;
     const std::pair<quint16, const char*> keys[] = {

@@ -53,6 +53,11 @@ std::optional<xcb_keycode_t> X11Keymap::keyCodeOf(xcb_keysym_t symbol) const {
     return std::nullopt;
 }
 
+xcb_keysym_t X11Keymap::symbol(xcb_keycode_t keyCode, int column) const {
+    const std::span<const xcb_keysym_t> symbols = symbolsOf(keyCode);
+    return column >= 0 && size_t(column) < symbols.size() ? symbols[size_t(column)] : 0;
+}
+
 bool X11Keymap::hasKey(xcb_keycode_t keyCode) const {
     const std::span<const xcb_keysym_t> symbols = symbolsOf(keyCode);
     return std::any_of(symbols.begin(), symbols.end(), [](xcb_keysym_t symbol) { return symbol != 0; });

@@ -21,6 +21,8 @@ public:
     X11Keymap(xcb_keycode_t minKeyCode, int symbolsPerKey, std::vector<xcb_keysym_t> symbols,
               std::array<std::vector<xcb_keycode_t>, 8> modifierKeys);
 
+    bool operator==(const X11Keymap&) const = default;
+
     // None when the server did not answer.
     static std::optional<X11Keymap> read(XcbConnection& connection);
 
@@ -29,6 +31,8 @@ public:
 
     // The key that types `symbol` in some group or level, the one in the earliest column first.
     std::optional<xcb_keycode_t> keyCodeOf(xcb_keysym_t symbol) const;
+    // The symbol in one column of the key's row (group 1 level 1 is column 0); 0 when there is none.
+    xcb_keysym_t symbol(xcb_keycode_t keyCode, int column) const;
     // Whether the key types anything at all.
     bool hasKey(xcb_keycode_t keyCode) const;
     // The modifier mask (XCB_MOD_MASK_*) set by a key typing `symbol`; 0 when no such key sets one.
