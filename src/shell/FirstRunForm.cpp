@@ -174,6 +174,15 @@ void FirstRunForm::buildBottomRow() {
     connect(button_, &QPushButton::clicked, this, &FirstRunForm::submit);
 }
 
+int FirstRunForm::fittingHeight(int width) const {
+    int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                               : layout()->totalSizeHint().height();
+    if (signIn_ && !codeSent_)
+        height += sentToRow_->sizeHint().height() + signIn_->layout()->spacing() + codeRow_->sizeHint().height()
+                  - emailRow_->sizeHint().height();
+    return height;
+}
+
 QString FirstRunForm::buttonTitle() const {
     if (sendingCode_)
         return codeSent_ ? QStringLiteral("Checking…") : QStringLiteral("Sending…");

@@ -47,6 +47,10 @@ public:
     std::function<void()> onDone = [] {};
     std::function<void()> prepareSpeech = [] {};
 
+    // The height the form needs at `width` with this desktop's controls, in the tallest of its steps (asking
+    // for the code adds a row), so the window never has to grow while it is filled in.
+    int fittingHeight(int width) const;
+
     QString buttonTitle() const;
     bool locked() const;
     bool codeSent() const { return codeSent_; }

@@ -2,6 +2,7 @@
 
 #include "shell/GuideSession.h"
 
+#include <QEvent>
 #include <QVBoxLayout>
 
 namespace lumeno {
@@ -15,10 +16,6 @@ OnboardingView::OnboardingView(GuideSession& session, FirstRunForm::Services ser
     connect(&session_, &GuideSession::generationChanged, this, &OnboardingView::rebuildForm);
 }
 
-int OnboardingView::height(const GuideSession& session) {
-    return (session.asksName() ? 300 : 256) + (session.asksSignIn() ? 112 : 0) + (session.asksLanguage() ? 76 : 0);
-}
-
 void OnboardingView::rebuildForm() {
     // A new generation is a fresh start: nothing typed into the old form survives.
     if (form_) {
@@ -29,7 +26,23 @@ void OnboardingView::rebuildForm() {
     form_->setObjectName(QStringLiteral("firstRunForm"));
     form_->onDone = [this] { onDone(); };
     form_->prepareSpeech = [this] { prepareSpeech(); };
+    form_->installEventFilter(this);
     layout()->addWidget(form_);
+    fitWindow();
+}
+
+void OnboardingView::fitWindow() {
+    if (!isWindow())
+        return;
+    const QSize size(width, fittingHeight());
+    if (this->size() != size)
+        setFixedSize(size);
+}
+
+bool OnboardingView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_ && event->type() == QEvent::LayoutRequest)
+        fitWindow();
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace lumeno

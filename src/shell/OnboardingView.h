@@ -17,15 +17,20 @@ class OnboardingView : public QWidget {
 public:
     OnboardingView(GuideSession& session, FirstRunForm::Services services, QWidget* parent = nullptr);
 
-    // The window's content height for what the session asks (the window is 440 wide).
-    static int height(const GuideSession& session);
     static constexpr int width = 440;
+    // The window's content height for what the session asks: what its form needs on this desktop.
+    int fittingHeight() const { return form_->fittingHeight(width); }
+    // Gives the window that size; it keeps it as the form's controls settle (a language list arriving).
+    void fitWindow();
 
     std::function<void()> onDone = [] {};
     // Readies the speech model of the language the user just picked.
     std::function<void()> prepareSpeech = [] {};
 
     FirstRunForm* form() const { return form_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void rebuildForm();

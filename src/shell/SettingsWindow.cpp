@@ -7,6 +7,7 @@
 #include "ui/TypeScale.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QStackedWidget>
@@ -84,6 +85,8 @@ SettingsWindow::SettingsWindow(const PageFactory& page, QWidget* parent) : QWidg
         content->setObjectName(content->objectName().isEmpty() ? rawValue(tab) + QStringLiteral("Page")
                                                                : content->objectName());
         pages_->addWidget(content);
+        if (fitsItsPage(tab))
+            content->installEventFilter(this);
     }
     tabs->addStretch(1);
     layout->addWidget(toolbar_);
@@ -146,8 +149,29 @@ void SettingsWindow::select(SettingsTab tab) {
     buttons_->button(index)->setChecked(true);
     pages_->setCurrentIndex(index);
     setWindowTitle(title(tab));
+    fit();
+}
+
+bool SettingsWindow::fitsItsPage(SettingsTab tab) {
+    return tab == SettingsTab::general || tab == SettingsTab::more;
+}
+
+void SettingsWindow::fit() {
+    QSize area = contentSize(current_);
+    if (fitsItsPage(current_)) {
+        const QWidget* content = page(current_);
+        const int needed =
+            content->hasHeightForWidth() ? content->heightForWidth(area.width()) : content->sizeHint().height();
+        area.setHeight(std::min(area.height(), needed));
+    }
     // The toolbar sits above the tab's own area.
-    setFixedSize(contentSize(tab) + QSize(0, toolbarHeight + 1));
+    setFixedSize(area + QSize(0, toolbarHeight + 1));
+}
+
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest && watched == page(current_))
+        fit();
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget* SettingsWindow::page(SettingsTab tab) const {

@@ -72,17 +72,17 @@ void WindowManager::showFirstRun() {
     guideSession_.setIsWelcome(!s_.settings.hasSeenGuide());
     guideSession_.advanceGeneration();
 
-    const int height = OnboardingView::height(guideSession_);
-    if (guideWindow_) {
-        if (guideWindow_->size() != QSize(OnboardingView::width, height))
-            guideWindow_->setFixedSize(OnboardingView::width, height);
-    } else {
-        buildGuideWindow(height);
-    }
+    const bool building = !guideWindow_;
+    if (building)
+        buildGuideWindow();
+    // The new generation has rebuilt the form for what is asked now.
+    guideWindow_->fitWindow();
+    if (building)
+        centre(*guideWindow_);
     bringToFront(*guideWindow_);
 }
 
-void WindowManager::buildGuideWindow(int height) {
+void WindowManager::buildGuideWindow() {
     FirstRunForm::Services services{s_.account, s_.settings, s_.speech, AnimationClock{s_.scheduler, s_.clock}};
     guideWindow_ = std::make_unique<OnboardingView>(guideSession_, services);
     guideWindow_->onDone = [this] { finishGuide(true); };
@@ -90,8 +90,6 @@ void WindowManager::buildGuideWindow(int height) {
     makeFixedWindow(*guideWindow_);
     guideWindow_->setWindowTitle(QStringLiteral("Lumeno"));
     guideWindow_->setWindowIcon(AppIcon::icon());
-    guideWindow_->setFixedSize(OnboardingView::width, height);
-    centre(*guideWindow_);
     // Closing the guide while signed in counts as having been through it; signed out, it will be back.
     new GuideClose(*guideWindow_, [this] {
         if (!s_.account.isSignedIn())

@@ -65,7 +65,7 @@ public:
     void putAwayFirstRun();
 
 private:
-    void buildGuideWindow(int height);
+    void buildGuideWindow();
     void buildHowToWindow();
     void buildSettingsWindow();
     QWidget* settingsContent(SettingsTab tab);

@@ -14,6 +14,7 @@ namespace lumeno {
 namespace {
 
 constexpr int minimumLabelWidth = 96;
+constexpr int rowPadding = 6; // above and below each row's content
 constexpr qreal cornerRadius = 8;
 const QString rowLabelName = QStringLiteral("rowLabel");
 
@@ -122,7 +123,10 @@ QWidget* SettingsSection::addValueRow(const QString& label, const QString& value
 
 QWidget* SettingsSection::addRow(QWidget* content) {
     content->setParent(panel_);
-    content->setContentsMargins(0, 6, 0, 6);
+    content->setContentsMargins(0, rowPadding, 0, rowPadding);
+    // A lone control (a switch) leaves its contents margins out of its size: it gets the room as height.
+    if (!content->layout())
+        content->setMinimumHeight(content->sizeHint().height() + 2 * rowPadding);
     rows_->addWidget(content);
     return content;
 }
