@@ -1,5 +1,6 @@
 #include "app/AppModel.h"
 #include "app/AppServices.h"
+#include "app/EventLoopHeartbeat.h"
 #include "app/InstanceLock.h"
 #include "app/LumenoApplication.h"
 #include "app/QuitSignals.h"
@@ -86,7 +87,11 @@ int main(int argc, char* argv[]) {
         model.start();
         menu.start();
     }
+    std::optional<EventLoopHeartbeat> heartbeat;
+    if (qEnvironmentVariableIsSet("LUMENO_HEARTBEAT"))
+        heartbeat.emplace(scheduler, clock);
     const int status = app.exec();
+    heartbeat.reset();
     model.prepareToQuit();
     AppModel::shared = nullptr;
     return status;
