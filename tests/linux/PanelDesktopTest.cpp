@@ -14,6 +14,7 @@
 #include "testsupport/Screenshots.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QToolTip>
 
 namespace lumeno::desktop {
@@ -40,6 +41,9 @@ protected:
         if (composited())
             desktop().stopCompositor();
     }
+
+    // The part of the screen around `area`, as far as the screen goes.
+    static QImage around(const QImage& screen, const QRect& area) { return screen.copy(area.intersected(screen.rect())); }
 
     void moveTo(QPoint point) { user.moveTo(point.x(), point.y()); }
     void click(QPoint point) { user.click(point.x(), point.y()); }
@@ -86,6 +90,25 @@ protected:
         return screen;
     }
 
+    // What the picture must show: every control of the row inside the sheet, each drawn there (text, a
+    // symbol or a capsule stands out from the sheet), not left blank or cut off at the sheet's edge.
+    void expectShowsEveryControl(const QImage& screen) {
+        const QRect at = sheet();
+        const QColor paper = screen.pixelColor(at.left() + 6, at.center().y());
+        for (QWidget* control : panel().findChildren<QWidget*>()) {
+            if (!control->isVisibleTo(&panel()) || !control->findChildren<QWidget*>().isEmpty())
+                continue; // containers are checked through what they hold
+            const QRect where(control->mapToGlobal(QPoint(0, 0)), control->size());
+            const QString name = QString::fromLatin1(control->metaObject()->className()) + " " + control->objectName();
+            EXPECT_TRUE(at.contains(where)) << name.toStdString() << " reaches past the sheet";
+            int ink = 0;
+            for (int y = where.top(); y <= where.bottom(); ++y)
+                for (int x = where.left(); x <= where.right(); ++x)
+                    ink += std::abs(screen.pixelColor(x, y).lightness() - paper.lightness()) > 40;
+            EXPECT_GE(ink, 6) << name.toStdString() << " shows nothing";
+        }
+    }
+
     void offerTwoThings() {
         model().setOffers({SaveOffer::commitment("Send Anna the signed contract", std::nullopt, std::nullopt),
                            SaveOffer::pin("Prefers calls after lunch", std::nullopt, std::nullopt)});
@@ -111,6 +134,7 @@ protected:
 TEST_P(PanelDesktopTest, FloatsAboveAFullScreenWindowWithoutTakingItsFocusAndItsCloseButtonAnswers) {
     offerTwoThings();
     QImage screen = showOnScreen(OverlayPhase::inserted);
+    expectShowsEveryControl(screen);
     screenshots::save(screen, picture(QStringLiteral("desktop-overlay-over-full-screen")));
     testing::expectNothingClipped(panel());
     EXPECT_TRUE(backdrop.hasFocus());
@@ -132,6 +156,41 @@ TEST_P(PanelDesktopTest, FloatsAboveAFullScreenWindowWithoutTakingItsFocusAndIts
     EXPECT_EQ(QGuiApplication::focusWindow(), nullptr);
 }
 
+TEST_P(PanelDesktopTest, EachRowShowsAllItsControlsOnTheSheet) {
+    model().setTranscript(QStringLiteral("Hi Anna,\n\nThursday at 3 works"));
+    model().setContextBadge(QStringLiteral("Conversation"));
+    model().setPersonChoices({{QUuid::createUuid(), QStringLiteral("R&D Team")}, {QUuid::createUuid(), QStringLiteral("Anna Berg")}});
+    QImage screen = showOnScreen(OverlayPhase::listening);
+    expectShowsEveryControl(screen);
+    screenshots::save(around(screen, sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-listening")));
+
+    // The person menu lists names as written, and opening it leaves the user's application the keyboard.
+    auto* picker = panel().findChild<QWidget*>(QStringLiteral("personPicker"));
+    ASSERT_NE(picker, nullptr);
+    click(picker->mapToGlobal(picker->rect().center()));
+    auto* menu = panel().findChild<QMenu*>(QStringLiteral("personMenu"));
+    ASSERT_TRUE(menu && waitUntil([&] { return menu->isVisible(); }));
+    EXPECT_EQ(menu->actions().first()->text().replace(QStringLiteral("&&"), QStringLiteral("&")), "R&D Team");
+    settle();
+    screen = grabScreen();
+    screenshots::save(around(screen, sheet().united(menu->geometry()).adjusted(-30, -30, 30, 30)),
+                      picture(QStringLiteral("desktop-overlay-person-menu")));
+    user.tap(DesktopUser::escape);
+    EXPECT_TRUE(waitUntil([&] { return !menu->isVisible(); }));
+    EXPECT_TRUE(waitUntil([&] { return backdrop.hasFocus(); }));
+
+    model().setMessage(OverlayMessage{OverlayMessage::Kind::error, QStringLiteral("Couldn't reach the server"),
+                                      QStringLiteral("Check your connection, then try again."), OverlayAction::retry()});
+    screen = showOnScreen(OverlayPhase::message);
+    expectShowsEveryControl(screen);
+    screenshots::save(around(screen, sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-message")));
+
+    model().setPendingDraft(QStringLiteral("Hi Anna,\n\nThursday at 3 works. I'll bring the signed contract.\n\nBest,\nMo"));
+    screen = showOnScreen(OverlayPhase::pending);
+    expectShowsEveryControl(screen);
+    screenshots::save(around(screen, sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-pending")));
+}
+
 TEST_P(PanelDesktopTest, AClickJustOutsideTheSheetReachesTheWindowBeneath) {
     showOnScreen(OverlayPhase::listening);
     const QRect at = sheet();
@@ -147,7 +206,7 @@ TEST_P(PanelDesktopTest, AClickJustOutsideTheSheetReachesTheWindowBeneath) {
 
 TEST_P(PanelDesktopTest, TheCornersShowWhatLiesBeneathAndNothingIsBlack) {
     const QImage screen = showOnScreen(OverlayPhase::listening);
-    screenshots::save(screen.copy(sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-corners")));
+    screenshots::save(around(screen, sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-corners")));
     const QRect at = sheet();
     const QColor beneath = backdrop.colour();
     for (const QPoint& corner : {at.topLeft(), at.topRight(), at.bottomLeft(), at.bottomRight()}) {
@@ -188,7 +247,7 @@ TEST_P(PanelDesktopTest, HoveringAButtonShowsItsHelpText) {
         screen = grabScreen();
         return !near(screen.pixelColor(help->geometry().center()), backdrop.colour(), 24);
     })) << "the help text is not on the screen";
-    screenshots::save(screen.copy(sheet().united(help->geometry()).adjusted(-30, -30, 30, 30)),
+    screenshots::save(around(screen, sheet().united(help->geometry()).adjusted(-30, -30, 30, 30)),
                       picture(QStringLiteral("desktop-overlay-help")));
     EXPECT_TRUE(backdrop.hasFocus());
 
@@ -210,7 +269,8 @@ TEST_P(PanelDesktopTest, AfterAChipClickThePanelHasTheSizeItHasWhenShownAfreshWi
     // Whatever Qt still does on later turns of the event loop must not change the size.
     const QSize afterClick = sheet().size();
     QImage screen = showOnScreen(OverlayPhase::inserted);
-    screenshots::save(screen.copy(sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-chip-saved")));
+    expectShowsEveryControl(screen);
+    screenshots::save(around(screen, sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-chip-saved")));
     EXPECT_EQ(sheet().size(), afterClick);
     testing::expectNothingClipped(panel());
 

@@ -5,6 +5,7 @@
 #include "shell/SettingsWindow.h"
 #include "shell/SetupView.h"
 #include "shell/ShellFixture.h"
+#include "testsupport/Screenshots.h"
 
 namespace lumeno::desktop {
 namespace {
@@ -35,12 +36,16 @@ protected:
         return names;
     }
 
-    void expectFixed(QWidget& window) {
+    void expectFixed(QWidget& window, const QString& picture) {
         makeFixedWindow(window);
         window.show();
         const QStringList actions = allowedActions(window);
+        // The title bar the window manager draws around it.
+        QCoreApplication::processEvents();
+        screenshots::save(grabScreen().copy(window.frameGeometry().adjusted(-8, -8, 8, 8)), picture);
         EXPECT_TRUE(actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE"))) << actions.join(' ').toStdString();
-        // Openbox offers minimising to every normal window whatever the hints say.
+        // Openbox offers minimising to every normal window whatever the hints say, and draws a maximise button
+        // that cannot maximise in its disabled look.
         for (const char* refused :
              {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"})
             EXPECT_FALSE(actions.contains(QLatin1String(refused))) << refused << " in " << actions.join(' ').toStdString();
@@ -53,9 +58,9 @@ protected:
 
 TEST_F(WindowDesktopTest, FixedSizeWindowsCanNeitherBeResizedNorMaximised) {
     SetupView setup(shell.permissions, shell.scheduler, shell.settings);
-    expectFixed(setup);
+    expectFixed(setup, QStringLiteral("desktop-setup-window-frame"));
     SettingsWindow tabs([](SettingsTab) { return new QWidget; });
-    expectFixed(tabs);
+    expectFixed(tabs, QStringLiteral("desktop-settings-window-frame"));
 }
 
 } // namespace
