@@ -5,7 +5,8 @@
 //
 // Counters, per set of decoder settings:
 //   word_error_pct     word error rate over the corpus (substitutions, insertions and deletions per spoken word)
-//   names_heard_pct    how many of the names in the dictations came out spelled right
+//   names_heard_pct    how many of the names in the dictations came out spelled right (bench/speech/people.txt
+//                      holds the person cards; with name_hints, their names are the recognizer's hints)
 //   cpu_per_audio_s    decoding CPU time per second of audio: the share of one core it takes while listening
 //   finish_ms_median   time to settle the words once the audio has stopped (what the user waits for)
 //   finish_ms_max

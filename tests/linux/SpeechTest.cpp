@@ -96,12 +96,12 @@ protected:
     }
 
     // `text` spoken by espeak-ng into a WAV file; empty when espeak-ng is missing.
-    QString speak(const QString& text) {
+    QString speak(const QString& text, const QString& voice = QStringLiteral("en-us")) {
         if (QStandardPaths::findExecutable(QStringLiteral("espeak-ng")).isEmpty())
             return {};
         const QString path = folder.filePath(QStringLiteral("speech.wav"));
         QProcess espeak;
-        espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), QStringLiteral("en-us"), QStringLiteral("-s"),
+        espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), voice, QStringLiteral("-s"),
                                                    QStringLiteral("150"), QStringLiteral("-w"), path, text});
         return espeak.waitForFinished(20000) && espeak.exitCode() == 0 ? path : QString();
     }
@@ -146,38 +146,47 @@ TEST_F(PocketSphinxTest, HintedNamesOutsideTheVocabularyAreLearnedFromTheDiction
     EXPECT_FALSE(decoder->knows(QStringLiteral("qxzzv"))) << "nothing to pronounce it by";
 }
 
-// Plays `recording` into the capture as one dictation and gives its transcript.
-QString dictate(SpeechCapture& capture, const QString& recording) {
-    const double seconds = WavFile::read(recording)->seconds();
-    finish(capture.start(SpeechLocale{QStringLiteral("en-US")}, SpeechCapture::Engine::onDevice));
-    EXPECT_TRUE(capture.isCapturing());
-    EXPECT_TRUE(waitUntil([&] { return capture.duration() >= seconds - 0.001; }, 20000)) << "the recording never ended";
-    return finish(capture.stop());
-}
+// The capture as the program uses it, with a microphone that plays a recording as fast as it is decoded.
+struct Listener {
+    explicit Listener(const QString& recording) : recording(recording), microphone(recording, scheduler, 0) {}
+
+    // Plays the recording into the capture as one dictation and gives its transcript.
+    QString dictate() {
+        const double seconds = WavFile::read(recording)->seconds();
+        finish(capture.start(SpeechLocale{QStringLiteral("en-US")}, SpeechCapture::Engine::onDevice));
+        EXPECT_TRUE(capture.isCapturing());
+        EXPECT_TRUE(waitUntil([&] { return capture.duration() >= seconds - 0.001; }, 20000))
+            << "the recording never ended";
+        return finish(capture.stop());
+    }
+
+    QString recording;
+    QtScheduler scheduler;
+    WavFileAudioInput microphone;
+    PocketSphinxEngine engine{PocketSphinxModel::debianRoot()};
+    SpeechCapture capture{microphone, engine};
+};
 
 TEST_F(PocketSphinxTest, ARecordingIsTranscribedWhileItPlaysAndSettledOnStop) {
     const QString recording = speak(QStringLiteral("Please send the report tomorrow morning."));
     if (recording.isEmpty())
         GTEST_SKIP() << "espeak-ng is not installed";
 
-    QtScheduler scheduler;
-    WavFileAudioInput microphone(recording, scheduler, 0);
-    PocketSphinxEngine engine(PocketSphinxModel::debianRoot());
-    SpeechCapture capture(microphone, engine);
+    Listener listener(recording);
     QStringList live;
-    capture.onTranscript = [&](const QString& transcript) { live.push_back(transcript); };
+    listener.capture.onTranscript = [&](const QString& transcript) { live.push_back(transcript); };
 
-    const std::vector<SpeechLocale> locales = finish(capture.supportedLocales());
+    const std::vector<SpeechLocale> locales = finish(listener.capture.supportedLocales());
     EXPECT_NE(std::find(locales.begin(), locales.end(), SpeechLocale{QStringLiteral("en-US")}), locales.end());
-    const QString transcript = dictate(capture, recording);
+    const QString transcript = listener.dictate();
 
     EXPECT_TRUE(transcript.contains(QStringLiteral("report"))) << transcript.toStdString();
     EXPECT_TRUE(transcript.contains(QStringLiteral("tomorrow"))) << transcript.toStdString();
     // Words showed up while the audio came in, not only at the end.
     EXPECT_GE(live.size(), 3) << live.join(QLatin1String(" | ")).toStdString();
-    EXPECT_GT(capture.peakLevel(), 0.3f);
+    EXPECT_GT(listener.capture.peakLevel(), 0.3f);
     // The model stays loaded for the next dictation: preparing it again is over at once.
-    EXPECT_TRUE(engine.prepare(QStringLiteral("en-US")).isReady());
+    EXPECT_TRUE(listener.engine.prepare(QStringLiteral("en-US")).isReady());
 }
 
 TEST_F(PocketSphinxTest, EveryDictationOfTheSameRecordingIsHeardAlike) {
@@ -187,14 +196,28 @@ TEST_F(PocketSphinxTest, EveryDictationOfTheSameRecordingIsHeardAlike) {
     if (recording.isEmpty())
         GTEST_SKIP() << "espeak-ng is not installed";
 
-    QtScheduler scheduler;
-    WavFileAudioInput microphone(recording, scheduler, 0);
-    PocketSphinxEngine engine(PocketSphinxModel::debianRoot());
-    SpeechCapture capture(microphone, engine);
-
-    const std::string first = dictate(capture, recording).toStdString();
+    Listener listener(recording);
+    const std::string first = listener.dictate().toStdString();
     EXPECT_FALSE(first.empty());
-    EXPECT_EQ(dictate(capture, recording).toStdString(), first);
+    EXPECT_EQ(listener.dictate().toStdString(), first);
+}
+
+TEST_F(PocketSphinxTest, NamesOnThePersonCardsAreHeardWhereEverydayWordsWereHeardBefore) {
+    const QString recording = speak(QStringLiteral("Ask Olivia to share the notes from the meeting."),
+                                    QStringLiteral("en-us+klatt"));
+    if (recording.isEmpty())
+        GTEST_SKIP() << "espeak-ng is not installed";
+
+    Listener listener(recording);
+    const QString unhelped = listener.dictate();
+    EXPECT_FALSE(unhelped.contains(QStringLiteral("olivia"), Qt::CaseInsensitive)) << unhelped.toStdString();
+    listener.capture.setHints({QStringLiteral("Olivia Chen"), QStringLiteral("Siobhan Kelly")});
+    const QString helped = listener.dictate();
+    EXPECT_TRUE(helped.contains(QStringLiteral("Olivia"))) << helped.toStdString();
+    EXPECT_FALSE(helped.contains(QStringLiteral("Siobhan"))) << helped.toStdString();
+    // Hints last for the dictations they are given for.
+    listener.capture.setHints({});
+    EXPECT_EQ(listener.dictate(), unhelped);
 }
 
 TEST_F(PocketSphinxTest, ALocaleWithoutAModelIsRefusedInWords) {

@@ -6,6 +6,7 @@
 #include <pocketsphinx.h>
 #include <sphinxbase/cmn.h>
 #include <sphinxbase/feat.h>
+#include <sphinxbase/ngram_model.h>
 
 #include <QFile>
 
@@ -96,7 +97,13 @@ std::unique_ptr<PocketSphinxDecoder> PocketSphinxDecoder::load(const PocketSphin
 }
 
 PocketSphinxDecoder::PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config, QString dictionary)
-    : decoder_(decoder), config_(config), dictionary_(std::move(dictionary)) {
+    : decoder_(decoder), config_(config), dictionary_(std::move(dictionary)),
+      languageModels_(ngram_model_retain(ps_get_lm(decoder_, ps_get_search(decoder_)))) {
+    ngram_model_set_iter_t* models = ngram_model_set_iter(languageModels_);
+    const char* name = nullptr;
+    ngram_model_set_iter_model(models, &name);
+    modelName_ = name;
+    ngram_model_set_iter_free(models);
     cmn_t* mean = ps_get_feat(decoder_)->cmn_struct;
     initialMean_.resize(size_t(mean->veclen));
     cmn_live_get(mean, initialMean_.data());
@@ -106,6 +113,7 @@ PocketSphinxDecoder::~PocketSphinxDecoder() {
     if (inUtterance_)
         ps_end_utt(decoder_);
     ps_free(decoder_);
+    ngram_model_free(languageModels_);
     cmd_ln_free_r(config_);
 }
 
@@ -118,27 +126,68 @@ bool PocketSphinxDecoder::knows(const QString& word) {
 
 void PocketSphinxDecoder::learn(const QStringList& hints) {
     // The dictionary spells words in lower case.
-    QSet<QString> unknown;
+    QSet<QString> words;
     for (const QString& hint : hints)
         for (const QString& word : Text::lowercased(hint).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            if (!knows(word))
-                unknown.insert(word);
-    if (unknown.isEmpty())
+            words.insert(word);
+    const bool added = add(words);
+    QStringList sayable;
+    for (const QString& word : std::as_const(words))
+        if (knows(word))
+            sayable.push_back(word);
+    sayable.sort();
+    if (!added && sayable == favoured_)
         return;
+    favour(sayable);
+}
+
+bool PocketSphinxDecoder::add(const QSet<QString>& words) {
+    QSet<QString> unknown;
+    for (const QString& word : words)
+        if (!knows(word))
+            unknown.insert(word);
+    if (unknown.isEmpty())
+        return false;
     QSet<QString> spellings = unknown;
     for (const QString& word : std::as_const(unknown))
         spellings.insert(Text::folded(word));
     const QHash<QString, QByteArray> found = PocketSphinxVocabulary::pronunciations(dictionary_, spellings);
-    std::vector<std::pair<QByteArray, QByteArray>> learned;
+    bool added = false;
     for (const QString& word : std::as_const(unknown)) {
         const QByteArray phones = found.value(word, found.value(Text::folded(word)));
+        // The search is rebuilt once, by favour().
         if (!phones.isEmpty())
-            learned.emplace_back(word.toUtf8(), phones);
+            added = ps_add_word(decoder_, word.toUtf8().constData(), phones.constData(), FALSE) >= 0 || added;
     }
-    // The search is rebuilt once, with the last word.
-    for (size_t index = 0; index < learned.size(); ++index)
-        ps_add_word(decoder_, learned[index].first.constData(), learned[index].second.constData(),
-                    index + 1 == learned.size());
+    return added;
+}
+
+void PocketSphinxDecoder::favour(const QStringList& words) {
+    static constexpr const char* hinted = "hints";
+    // Enough for a name to win over the everyday words that sound like it, not so much that everyday words
+    // turn into names (bench/SpeechBenchmark.cpp).
+    static constexpr float hintedShare = 0.005f;
+    if (ngram_model_t* previous = ngram_model_set_remove(languageModels_, hinted, TRUE))
+        ngram_model_free(previous);
+    const char* names[] = {modelName_.constData(), hinted};
+    float weights[] = {1.0f, 0.0f};
+    if (!words.isEmpty()) {
+        const MemoryFile file(PocketSphinxVocabulary::equallyLikely(words));
+        ngram_model_t* model =
+            file.isOpen() ? ngram_model_read(config_, file.path().constData(), NGRAM_ARPA, ps_get_logmath(decoder_))
+                          : nullptr;
+        if (model) {
+            ngram_model_set_add(languageModels_, model, hinted, hintedShare, TRUE);
+            weights[0] = 1.0f - hintedShare;
+            weights[1] = hintedShare;
+        }
+    }
+    ngram_model_set_interp(languageModels_, names, weights);
+    favoured_ = words;
+    // A search built anew takes in the words added and the new chances; it replaces the one of that name.
+    const QByteArray search = ps_get_search(decoder_);
+    ps_set_lm(decoder_, search.constData(), languageModels_);
+    ps_set_search(decoder_, search.constData());
 }
 
 void PocketSphinxDecoder::startDictation() {

@@ -3,6 +3,7 @@
 #include "platform/linux/PocketSphinxModel.h"
 
 #include <QString>
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -12,6 +13,7 @@
 
 struct ps_decoder_s;
 struct cmd_ln_s;
+struct ngram_model_s;
 
 namespace lumeno {
 
@@ -40,7 +42,9 @@ public:
     PocketSphinxDecoder& operator=(const PocketSphinxDecoder&) = delete;
 
     // Makes each word of `hints` known, where the model's dictionary has a pronunciation for it or, failing
-    // that, for its spelling without accents ("Zoë" is said as "zoe").
+    // that, for its spelling without accents ("Zoë" is said as "zoe"), and likely: names are rare in the
+    // language model, so without help the recognizer hears everyday words in their place. The words of the
+    // previous hints are no longer helped.
     void learn(const QStringList& hints);
     bool knows(const QString& word);
 
@@ -60,10 +64,17 @@ public:
 private:
     PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config, QString dictionary);
     QString hypothesis();
+    // Adds the words of `hints` the decoder cannot say yet; whether it added any.
+    bool add(const QSet<QString>& words);
+    // Gives `words` a share of the language model's probability, in place of the previous ones.
+    void favour(const QStringList& words);
 
     ps_decoder_s* decoder_;
     cmd_ln_s* config_;
     QString dictionary_; // the model's whole pronunciation dictionary
+    ngram_model_s* languageModels_; // the search's set: the model's own, and the hinted words once there are any
+    QByteArray modelName_;          // the model's own in that set
+    QStringList favoured_;
     std::vector<float> initialMean_; // the cepstral mean the model starts with
     bool inUtterance_ = false;
     bool inSpeech_ = false;

@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace lumeno::PocketSphinxVocabulary {
@@ -92,6 +93,15 @@ QHash<QString, QByteArray> pronunciations(const QString& dictionary, const QSet<
             found.insert(word, line.mid(phones + 1).trimmed());
     }
     return found;
+}
+
+QByteArray equallyLikely(const QStringList& words) {
+    const QByteArray chance = QByteArray::number(std::log10(1.0 / double(std::max<qsizetype>(words.size(), 1))), 'f', 4);
+    // The sentence marks are never predicted from this model: only the base model places them.
+    QByteArray model = "\\data\\\nngram 1=" + QByteArray::number(words.size() + 2) + "\n\n\\1-grams:\n-99 <s>\n-99 </s>\n";
+    for (const QString& word : words)
+        model += chance + ' ' + word.toUtf8() + '\n';
+    return model + "\n\\end\\\n";
 }
 
 } // namespace lumeno::PocketSphinxVocabulary

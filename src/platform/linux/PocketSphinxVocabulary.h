@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace lumeno {
 
@@ -21,6 +22,9 @@ QByteArray likeliest(const PocketSphinxModel& model, int size, QString& error);
 
 // The first pronunciation the dictionary file gives each of `words` (lower case); a word it lacks is left out.
 QHash<QString, QByteArray> pronunciations(const QString& dictionary, const QSet<QString>& words);
+
+// A language model, in the ARPA text format, in which each of `words` is as likely as any other.
+QByteArray equallyLikely(const QStringList& words);
 
 } // namespace PocketSphinxVocabulary
 } // namespace lumeno
