@@ -41,6 +41,13 @@ public:
     virtual bool watch(KeyWatch watch) = 0;
     virtual void unwatch() = 0;
 
+    // Makes the modifier keys held right now reach the application in front as part of a chord, not alone:
+    // a key that types nothing goes down and up under them. Applications that act on a modifier pressed and
+    // released alone (Alt opens the menu bar of Firefox, Thunderbird and KDE applications, taking the focus
+    // from the field; some input methods switch on a lone Shift or Ctrl) then leave it alone. Nothing
+    // happens where no such key can be sent.
+    virtual void maskHeldModifiers() = 0;
+
     // Whether the desktop tells programs about this modifier (a side bit, or functionFlag) at all: fn is
     // usually handled by the keyboard itself and never seen.
     virtual bool reportsModifier(quint64 bit) const = 0;

@@ -63,7 +63,13 @@ QString refusedCombinationMessage(GlobalHotkeys::Refusal refusal, const QString&
 } // namespace
 
 HotkeyService::HotkeyService(Ports ports) : ports_(ports), tracker_(ports.scheduler, ports.clock) {
-    tracker_.onEvent = [this](const HotkeyEvent& event) { onEvent(event); };
+    tracker_.onEvent = [this](const HotkeyEvent& event) {
+        // The application in front saw the key go down too. Held alone and let go, Alt would open its menu
+        // bar and take the focus from the field the reply is for: a key under it makes it a chord.
+        if (event.kind == HotkeyEvent::Kind::down && modifierWatch_)
+            ports_.hotkeys.maskHeldModifiers();
+        onEvent(event);
+    };
 }
 
 HotkeyService::~HotkeyService() {

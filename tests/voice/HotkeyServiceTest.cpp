@@ -175,6 +175,35 @@ TEST_F(HotkeyServiceTest, PolledModifiersStillBeginTheHoldWithinAHundredMillisec
     EXPECT_NEAR(events[0].heldFor, 0.1, HotkeyService::modifierPollInterval + 0.001);
 }
 
+// --- What the application in front sees.
+
+TEST_F(HotkeyServiceTest, ASingleKeyHotKeyReachesTheAppInFrontAsAChordNeverAlone) {
+    service.start(Hotkey::modifier(ModifierKey::rightOption));
+    hold(rightOption, 1.0);
+    keyboard.tap(rightOption);
+    EXPECT_EQ(keyboard.maskedModifiers(), (std::vector{modifierBits(rightOption), modifierBits(rightOption)}))
+        << "masked while held, on every press, the hold and the tap alike";
+    // Alt going down alone may start a hold, so it is masked even when F follows: the app still gets Alt+F.
+    keyboard.press(rightOption);
+    keyboard.tap(ansiF);
+    keyboard.release(rightOption);
+    EXPECT_EQ(keyboard.maskedModifiers().size(), 3u);
+    // Joining a shortcut already held is no press, and the app sees the chord anyway.
+    keyboard.press(control);
+    keyboard.press(rightOption);
+    keyboard.release(rightOption);
+    keyboard.release(control);
+    EXPECT_EQ(keyboard.maskedModifiers().size(), 3u);
+}
+
+TEST_F(HotkeyServiceTest, ACombinationIsTakenFromTheAppSoNothingIsMasked) {
+    service.start(Hotkey::combo({space, controlFlag | optionFlag}));
+    keyboard.pressCombination(space, controlFlag | optionFlag);
+    keyboard.releaseCombination(space, controlFlag | optionFlag);
+    EXPECT_EQ(takeEvents().size(), 2u);
+    EXPECT_TRUE(keyboard.maskedModifiers().empty());
+}
+
 // --- Keys the keyboard layout types with.
 
 TEST_F(HotkeyServiceTest, RightAltAsAltGrIsRefusedAndNeverListensUntilTheLayoutGivesItBack) {

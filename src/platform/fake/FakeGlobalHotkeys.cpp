@@ -52,6 +52,10 @@ void FakeGlobalHotkeys::unwatch() {
     watch_.reset();
 }
 
+void FakeGlobalHotkeys::maskHeldModifiers() {
+    masked_.push_back(modifiers());
+}
+
 bool FakeGlobalHotkeys::reportsModifier(quint64 bit) const {
     return !(unreported_ & bit);
 }

@@ -35,6 +35,7 @@ public:
     bool watch(KeyWatch watch) override;
     void unwatch() override;
     bool reportsModifier(quint64 bit) const override;
+    void maskHeldModifiers() override;
 
     // Playing the keyboard. Pressing a key that is already down does nothing (auto-repeat is not reported);
     // so does releasing one that is up.
@@ -57,6 +58,8 @@ public:
     std::vector<Combination> registeredCombinations() const;
     bool isWatching() const { return watch_.has_value(); }
     const std::vector<TypedKey>& typedKeys() const { return typed_; }
+    // The modifier words the application in front saw masked by a key that types nothing, in order.
+    const std::vector<quint64>& maskedModifiers() const { return masked_; }
 
 private:
     struct Registered {
@@ -75,6 +78,7 @@ private:
     RegistrationId nextId_ = 1;
     std::optional<KeyWatch> watch_;
     bool watchAvailable_ = true;
+    std::vector<quint64> masked_;
     quint64 unreported_;
     std::vector<TypedKey> typed_;
 };

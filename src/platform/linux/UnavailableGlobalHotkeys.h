@@ -15,6 +15,7 @@ public:
     bool watch(KeyWatch) override { return false; }
     void unwatch() override {}
     bool reportsModifier(quint64) const override { return false; }
+    void maskHeldModifiers() override {}
 };
 
 } // namespace lumeno

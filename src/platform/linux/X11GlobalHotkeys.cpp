@@ -9,6 +9,7 @@
 
 #include <X11/keysym.h>
 #include <xcb/xinput.h>
+#include <xcb/xtest.h>
 
 // xkb.h names a struct field `explicit`, which C++ reserves: it must come last, under another name.
 #define explicit explicit_
@@ -66,6 +67,7 @@ X11GlobalHotkeys::X11GlobalHotkeys(std::shared_ptr<XcbConnection> connection,
     : x_(std::move(connection)), synthetic_(std::move(synthetic)) {
     requestDetectableAutoRepeat(*x_);
     inputOpcode_ = inputOpcodeWithRawEvents(*x_);
+    hasXTest_ = x_->extension(xcb_test_id) != nullptr;
     listener_ = x_->addListener([this](const xcb_generic_event_t& event) { handle(event); });
 }
 
@@ -121,6 +123,8 @@ bool X11GlobalHotkeys::watch(KeyWatch watch) {
     if (!inputOpcode_ || !selectRawEvents(true))
         return false;
     xtestDevice_ = xtestKeyboard();
+    const std::optional<X11Keymap> keymap = X11Keymap::read(*x_);
+    maskKey_ = keymap ? keymap->unusedKeyCode() : std::nullopt;
     heldKeys_.clear();
     for (const xcb_keycode_t key : X11Keymap::heldKeys(*x_))
         heldKeys_.insert(key);
@@ -140,6 +144,16 @@ void X11GlobalHotkeys::unwatch() {
 bool X11GlobalHotkeys::reportsModifier(quint64 bit) const {
     // fn never leaves the keyboard; every other modifier key has its own key code.
     return bit != functionFlag;
+}
+
+void X11GlobalHotkeys::maskHeldModifiers() {
+    if (!hasXTest_ || !maskKey_)
+        return;
+    for (const quint8 type : {quint8(XCB_KEY_PRESS), quint8(XCB_KEY_RELEASE)}) {
+        synthetic_->sent(*maskKey_, type == XCB_KEY_PRESS);
+        xcb_test_fake_input(x_->get(), type, *maskKey_, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    }
+    x_->flush();
 }
 
 std::optional<quint16> X11GlobalHotkeys::modifierMask(quint64 flags, const X11Keymap& keymap) {

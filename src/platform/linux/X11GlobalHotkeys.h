@@ -41,6 +41,9 @@ public:
     bool watch(KeyWatch watch) override;
     void unwatch() override;
     bool reportsModifier(quint64 bit) const override;
+    // Sends, through XTest, a key code the keymap gives no symbol: applications get a key event under the
+    // held modifiers and type nothing. The program's own key watch takes it out again.
+    void maskHeldModifiers() override;
 
 private:
     struct Grab {
@@ -70,6 +73,8 @@ private:
     RegistrationId nextId_ = 1;
     std::optional<KeyWatch> watch_;
     std::optional<quint16> xtestDevice_;
+    bool hasXTest_ = false;
+    std::optional<quint8> maskKey_; // chosen when the watch starts
     std::set<quint8> heldKeys_;
 };
 

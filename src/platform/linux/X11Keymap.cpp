@@ -79,6 +79,17 @@ std::span<const xcb_keysym_t> X11Keymap::symbolsOf(xcb_keycode_t keyCode) const 
     return std::span(symbols_).subspan(size_t(key * symbolsPerKey_), size_t(symbolsPerKey_));
 }
 
+std::optional<xcb_keycode_t> X11Keymap::unusedKeyCode() const {
+    const std::vector<xcb_keycode_t> modifiers = modifierKeyCodes();
+    const int keys = int(symbols_.size()) / symbolsPerKey_;
+    for (int key = keys - 1; key >= 0; --key) {
+        const auto keyCode = xcb_keycode_t(minKeyCode_ + key);
+        if (!hasKey(keyCode) && std::ranges::find(modifiers, keyCode) == modifiers.end())
+            return keyCode;
+    }
+    return std::nullopt;
+}
+
 std::vector<xcb_keycode_t> X11Keymap::modifierKeyCodes() const {
     std::vector<xcb_keycode_t> keys;
     for (const auto& row : modifierKeys_)

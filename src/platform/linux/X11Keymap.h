@@ -37,6 +37,9 @@ public:
     bool hasKey(xcb_keycode_t keyCode) const;
     // The modifier mask (XCB_MOD_MASK_*) set by a key typing `symbol`; 0 when no such key sets one.
     uint16_t modifierMaskOf(xcb_keysym_t symbol) const;
+    // The highest key code the server has that types nothing and sets no modifier; none when every key
+    // types something.
+    std::optional<xcb_keycode_t> unusedKeyCode() const;
     // Every key code that sets some modifier.
     std::vector<xcb_keycode_t> modifierKeyCodes() const;
 
