@@ -25,10 +25,7 @@ namespace lumeno {
 using Phase = TriggerLogic::Phase;
 
 void ReplyLoop::begin(ListenMode mode, quint64 press, bool edit) {
-    if (s_.sentWatcher.isWatching()) {
-        s_.sentWatcher.tick();
-        s_.sentWatcher.stop();
-    }
+    s_.sentWatcher.conclude();
     cancelWork();
     cancelCapture();
     cancelPendingTimeout();

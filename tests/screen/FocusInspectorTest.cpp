@@ -2,62 +2,15 @@
 
 #include "platform/AXNames.h"
 #include "screen/FocusInspector.h"
+#include "testsupport/GatedAccessibility.h"
 
-#include <atomic>
 #include <cstring>
-#include <future>
 
 namespace lumeno {
 namespace {
 
 using testing::ScreenTest;
 using Editability = FocusSnapshot::Editability;
-
-// The fake desktop's accessibility, except that the question for the focused element waits for the
-// test on the worker thread that asks it, as an application that has stopped answering would.
-class GatedAccessibility final : public Accessibility {
-public:
-    explicit GatedAccessibility(Accessibility& desktop) : desktop_(desktop) {}
-
-    bool waitForFocusQuestion() { return asked_.get_future().wait_for(std::chrono::seconds(5)) == std::future_status::ready; }
-    void letAnswer() { answer_.set_value(); }
-    int answers() const { return answers_; }
-
-    void setMessagingTimeout(double seconds) override { desktop_.setMessagingTimeout(seconds); }
-    double messagingTimeout() const override { return desktop_.messagingTimeout(); }
-    std::optional<AccessibleElement> focusedElement(qint64 pid) override {
-        asked_.set_value();
-        answer_.get_future().wait();
-        return counted(desktop_.focusedElement(pid));
-    }
-    std::optional<QString> toolkitName(qint64 pid) override { return counted(desktop_.toolkitName(pid)); }
-    std::optional<Value> attribute(const AccessibleElement& element, const QString& name) override {
-        return counted(desktop_.attribute(element, name));
-    }
-    std::optional<bool> isSettable(const AccessibleElement& element, const QString& name) override {
-        return counted(desktop_.isSettable(element, name));
-    }
-    bool setAttribute(const AccessibleElement& element, const QString& name, const Value& value) override {
-        return counted(desktop_.setAttribute(element, name, value));
-    }
-    std::optional<AccessibleElement> parent(const AccessibleElement& element) override {
-        return counted(desktop_.parent(element));
-    }
-    std::vector<AccessibleElement> children(const AccessibleElement& element) override {
-        return counted(desktop_.children(element));
-    }
-
-private:
-    template <typename T> T counted(T answer) {
-        ++answers_;
-        return answer;
-    }
-
-    Accessibility& desktop_;
-    std::promise<void> asked_;
-    std::promise<void> answer_;
-    std::atomic<int> answers_ = 0;
-};
 
 class FocusInspectorTest : public ScreenTest {
 protected:
@@ -169,15 +122,16 @@ TEST_F(FocusInspectorTest, ASlowFieldTimesOutIntoUnknownsWithinTheMessagingTimeo
 TEST_F(FocusInspectorTest, AReadStillRunningWhenTheInspectorGoesAtQuitNeedsNothingOfIt) {
     const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
     desktop.focus(chat.composer);
-    GatedAccessibility gated(desktop.accessibility());
+    testing::GatedAccessibility gated(desktop.accessibility());
+    gated.holdNextCall();
     alignas(FocusInspector) std::byte storage[sizeof(FocusInspector)];
     auto* inspector = new (storage) FocusInspector(workspace, gated);
     QCoro::Task<std::optional<FocusSnapshot>> reading = inspector->snapshot();
-    ASSERT_TRUE(gated.waitForFocusQuestion());
+    ASSERT_TRUE(gated.waitUntilHeld());
 
     inspector->~FocusInspector();
     std::memset(storage, 0xff, sizeof storage); // its memory already holds something else
-    gated.letAnswer();
+    gated.letGo();
     QThreadPool::globalInstance()->waitForDone();
     EXPECT_GT(gated.answers(), 5) << "the read went on to its end through the port alone";
 }
