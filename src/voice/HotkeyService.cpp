@@ -125,7 +125,7 @@ void HotkeyService::install() {
         installCombination(*hotkey_.keyCombo());
 }
 
-void HotkeyService::uninstall() {
+void HotkeyService::uninstall(bool keepPress) {
     for (const auto id : registrations_)
         ports_.hotkeys.unregister(id);
     registrations_.clear();
@@ -134,7 +134,8 @@ void HotkeyService::uninstall() {
         ports_.hotkeys.unwatch();
     if (pollTimer_)
         ports_.scheduler.cancel(*std::exchange(pollTimer_, std::nullopt));
-    tracker_.reset();
+    if (!keepPress)
+        tracker_.reset();
     modifierWatch_.reset();
 }
 
@@ -238,7 +239,8 @@ QCoro::Task<> HotkeyService::checkTrust() {
         co_return;
     trusted_ = trusted;
     // Some desktops open their key stream only to trusted programs: watch again with what is allowed now.
-    uninstall();
+    // The user may be holding the key meanwhile (the first check often answers during the first press).
+    uninstall(true);
     install();
     onTrustChange(trusted);
 }

@@ -75,7 +75,9 @@ public:
 
 private:
     void install();
-    void uninstall();
+    // `keepPress`: a press in progress goes on (its release still ends it), as when only the watch is
+    // renewed; otherwise it is forgotten.
+    void uninstall(bool keepPress = false);
     void installModifier(ModifierKey key);
     void installCombination(const KeyCombo& combo);
     std::optional<GlobalHotkeys::Refusal> registerCombination(const KeyCombo& combo, bool edit);

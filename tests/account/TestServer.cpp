@@ -219,23 +219,27 @@ QByteArray TestServer::teamJson(const Team& team, const QString& viewerEmail) {
     return QJsonDocument(body).toJson(QJsonDocument::Compact);
 }
 
-TestServer::Seen* TestServer::seenDraftFrom(int remotePort) {
+TestServer::Seen* TestServer::seenOf(const httplib::Request& request) {
+    const QString path = QString::fromStdString(request.path);
     for (auto seen = seen_.rbegin(); seen != seen_.rend(); ++seen) {
-        if (seen->remotePort == remotePort && seen->path == QLatin1String("/v1/draft"))
+        if (seen->remotePort == request.remote_port && seen->path == path) {
+            seen->body = bytes(request.body);
             return &*seen;
+        }
     }
     return nullptr;
 }
 
 void TestServer::draft(const httplib::Request& request, httplib::Response& response) {
     std::unique_lock lock(mutex_);
+    seenOf(request);
     const bool held = std::exchange(holdNext_, false);
     holding_ = held;
     const Clock::time_point due = Clock::now() + draftDelay_;
     while (!stopping_ && (held ? holding_ : Clock::now() < due)) {
         if (!connectionOpen(port_, request.remote_port)) {
             holding_ = false;
-            if (Seen* seen = seenDraftFrom(request.remote_port))
+            if (Seen* seen = seenOf(request))
                 seen->closedByClient = true;
             return; // nobody is left to answer
         }
@@ -243,7 +247,7 @@ void TestServer::draft(const httplib::Request& request, httplib::Response& respo
     }
     if (held)
         return; // released: the test only wanted to see the client wait
-    if (Seen* seen = seenDraftFrom(request.remote_port))
+    if (Seen* seen = seenOf(request))
         seen->answered = Clock::now();
     if (std::exchange(cutShortNext_, false)) {
         response.set_content_provider(512, "application/json", [](size_t, size_t, httplib::DataSink& sink) {
@@ -267,6 +271,10 @@ void TestServer::route() {
                          bytes(request.get_header_value("User-Agent")), bytes(request.body), request.remote_port,
                          Clock::now(), std::nullopt, false});
         return httplib::Server::HandlerResponse::Unhandled;
+    });
+    server_->set_post_routing_handler([this](const Request& request, Response&) {
+        std::lock_guard lock(mutex_);
+        seenOf(request);
     });
 
     server_->Post("/v1/auth/code", [this](const Request& request, Response& response) {

@@ -96,7 +96,8 @@ private:
     QByteArray accountJson(const QString& email);
     QByteArray teamJson(const Team& team, const QString& viewerEmail);
     void draft(const httplib::Request& request, httplib::Response& response);
-    Seen* seenDraftFrom(int remotePort);
+    // What was seen of `request` (its body is read only after it was first recorded).
+    Seen* seenOf(const httplib::Request& request);
 
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;

@@ -97,7 +97,7 @@ TEST_F(Tray, WithoutATrayTheSettingsWindowOpensAndASecondLaunchBringsItForward) 
     // and the second one ends.
     auto other = desktop::AccessibleTargets::qt();
     ASSERT_TRUE(other->waitUntilReady());
-    ASSERT_NE(activeWindow(), settings);
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() && activeWindow() != settings; }));
     auto second = launch(spoken(QStringLiteral("Hello")));
     EXPECT_EQ(second->waitForExit(), 0) << second->log().toStdString();
     EXPECT_TRUE(waitUntil([&] { return activeWindow() == settings; })) << "the running copy stayed behind";

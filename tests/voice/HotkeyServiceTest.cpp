@@ -434,5 +434,18 @@ TEST_F(HotkeyServiceTest, TrustChangesAreReportedAndTheKeyStreamIsTriedAgain) {
     EXPECT_EQ(reported, (std::vector<bool>{true, false}));
 }
 
+TEST_F(HotkeyServiceTest, AHoldGoesOnWhileTheKeyStreamIsOpenedAgainForANewTrust) {
+    service.start(Hotkey());
+    keyboard.press(rightOption);
+    scheduler.advance(0.5);
+    trust.setTrusted(true);
+    scheduler.advance(HotkeyService::trustCheckInterval);
+    scheduler.advance(0.5);
+    keyboard.release(rightOption);
+    const Events events = takeEvents();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), E::up(1, HotkeyService::trustCheckInterval + 1.0, false)) << "the release was lost";
+}
+
 } // namespace
 } // namespace lumeno

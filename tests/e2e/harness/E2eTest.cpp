@@ -1,5 +1,6 @@
 #include "e2e/harness/E2eTest.h"
 
+#include "e2e/harness/ScreenButtons.h"
 #include "linux/harness/DesktopTest.h"
 #include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
@@ -126,6 +127,14 @@ std::vector<xcb_window_t> E2eTest::popupsOf(qint64 pid) {
     return popups;
 }
 
+bool E2eTest::clickOn(qint64 pid, const QString& name) {
+    std::optional<QRect> box;
+    if (!waitUntil([&] { return (box = ScreenButtons::find(pid, name)).has_value(); }))
+        return false;
+    user.click(box->center().x(), box->center().y());
+    return true;
+}
+
 void E2eTest::copyToClipboard(const QString& text, const QImage& image) {
     auto* data = new QMimeData;
     data->setText(text);
@@ -150,6 +159,17 @@ QImage E2eTest::grabScreen() {
 QString E2eTest::screenshot(const QString& name) {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     return screenshots::save(grabScreen(), QStringLiteral("e2e-%1-%2").arg(QString::fromLatin1(test->name()), name));
+}
+
+QString E2eTest::screenshotOnceStill(const QString& name) {
+    QImage last = grabScreen();
+    const bool still = waitUntil([&] {
+        const QImage now = grabScreen();
+        return std::exchange(last, now) == now;
+    });
+    EXPECT_TRUE(still) << "the screen never stopped changing";
+    return screenshots::save(last, QStringLiteral("e2e-%1-%2").arg(
+                                       QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name()), name));
 }
 
 QString E2eTest::screenshotOnceDrawn(xcb_window_t window, const QString& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestServer.h"
+#include "e2e/harness/E2eTargets.h"
 #include "e2e/harness/LumenoHome.h"
 #include "e2e/harness/LumenoProcess.h"
 #include "e2e/harness/UserSession.h"
@@ -63,6 +64,9 @@ protected:
     QString titleOf(xcb_window_t window);
     // The window the window manager marks active.
     std::optional<xcb_window_t> activeWindow();
+    // Clicks the control of process `pid` named `name` (found on the accessibility bus) once it shows;
+    // false when it never did.
+    bool clickOn(qint64 pid, const QString& name);
     // Pop-ups of process `pid` on screen now (menus, the overlay): unmanaged, mapped top-level windows.
     std::vector<xcb_window_t> popupsOf(qint64 pid);
 
@@ -77,6 +81,9 @@ protected:
     QString screenshot(const QString& name);
     // The same once `window` is painted (more than one colour inside it): a window maps before it draws.
     QString screenshotOnceDrawn(xcb_window_t window, const QString& name);
+    // The same once the screen has stopped changing (two looks in a row see the same picture): what an
+    // application reports reaches the screen a moment later.
+    QString screenshotOnceStill(const QString& name);
 
     testing::TestServer server;
     LumenoHome home;
