@@ -3,14 +3,12 @@
 #include "foundation/SurfaceClassifier.h"
 #include "linux/harness/AccessibleTargets.h"
 #include "linux/harness/DesktopUser.h"
+#include "linux/harness/ThunderbirdReply.h"
 #include "platform/AXNames.h"
 #include "screen/EditTarget.h"
 
 namespace lumeno::desktop {
 namespace {
-
-constexpr int mailerStartMs = 30000;
-constexpr int replyAttempts = 3;
 
 // Thunderbird answering Bo Lind's message (target/friday-review.eml) in its compose window, the reply above
 // the quote. The compose body is a document in design mode: each paragraph, the quote's header and the
@@ -28,45 +26,10 @@ protected:
         if (!app)
             return;
         accessibility = connect();
-        // The message opens in a window of its own; Ctrl+R answers it.
-        if (!waitForWindowTitled(QStringLiteral("Friday review"), mailerStartMs)) {
-            setupNote = QStringLiteral(": the message window never had the focus; in front: ") + front();
-            return;
-        }
-        // A window that has only just taken the focus may not take keys yet: the user would press again.
-        bool answered = false;
-        for (int attempt = 0; attempt < replyAttempts && !answered; ++attempt) {
-            DesktopUser user;
-            user.press(DesktopUser::leftControl);
-            user.tap(DesktopUser::letterR);
-            user.release(DesktopUser::leftControl);
-            answered = waitForWindowTitled(QStringLiteral("Write: Re: Friday review"), mailerStartMs / replyAttempts);
-        }
-        if (!answered) {
-            setupNote = QStringLiteral(": no compose window had the focus; in front: ") + front();
-            return;
-        }
-        field = waitForFocus(*accessibility, app->pid(), AXRole::textArea, mailerStartMs);
+        QString why;
+        field = ThunderbirdReply::answer(*accessibility, app->pid(), why);
         if (!field)
-            setupNote = QStringLiteral(": the compose body never had the focus; in front: ") + front();
-    }
-
-    // The window in front and its focused element, for a failure's message.
-    static QString front() {
-        const std::optional<FocusSnapshot> front = snapshot(*accessibility);
-        if (!front)
-            return QStringLiteral("nothing");
-        return front->windowTitle.value_or(QStringLiteral("(untitled)")) + QStringLiteral(", focus on ") +
-               front->role.value_or(QStringLiteral("nothing"));
-    }
-
-    // Whether the window in front comes to have `title` in its title and the focus inside it: keys
-    // typed before then go nowhere.
-    static bool waitForWindowTitled(const QString& title, int timeoutMs) {
-        return waitUntil([&] {
-            const std::optional<FocusSnapshot> front = snapshot(*accessibility);
-            return front && front->element && front->windowTitle.value_or(QString()).contains(title);
-        }, timeoutMs);
+            setupNote = QStringLiteral(": ") + why;
     }
 
     QString value() const { return accessibility->string(*field, AXAttribute::value).value_or(QString()); }
