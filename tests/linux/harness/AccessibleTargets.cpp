@@ -19,6 +19,16 @@ void writePreferences(const QString& profileFolder, std::initializer_list<std::p
         file.write(QStringLiteral("user_pref(\"%1\", %2);\n").arg(QLatin1String(name), QLatin1String(value)).toUtf8());
 }
 
+// Where a Mozilla application keeps what it writes besides its profile (crash reports, pings): in the
+// test's folder, not the user's home.
+QProcessEnvironment privateFolders(const QString& profileFolder) {
+    QProcessEnvironment environment;
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        environment.insert(QString::fromLatin1(variable), QDir(profileFolder).filePath(QString::fromLatin1(variable)));
+    environment.insert(QStringLiteral("MOZ_CRASHREPORTER_DISABLE"), QStringLiteral("1"));
+    return environment;
+}
+
 // The system's Python, which has GObject introspection, not whatever python3 comes first on the PATH.
 QString python() {
     const QString system = QStringLiteral("/usr/bin/python3");
@@ -86,8 +96,10 @@ std::unique_ptr<AccessibleApp> AccessibleTargets::firefox(const QString& profile
         {"app.update.disabledForTesting", "true"},
         {"browser.tabs.warnOnClose", "false"},
     });
-    return std::make_unique<AccessibleApp>(browser, QStringList{QStringLiteral("--no-remote"), QStringLiteral("--profile"),
-                                                                profileFolder, page.toString()});
+    return std::make_unique<AccessibleApp>(browser,
+                                           QStringList{QStringLiteral("--no-remote"), QStringLiteral("--profile"),
+                                                       profileFolder, page.toString()},
+                                           privateFolders(profileFolder));
 }
 
 std::unique_ptr<AccessibleApp> AccessibleTargets::thunderbird(const QString& profileFolder) {
@@ -121,9 +133,11 @@ std::unique_ptr<AccessibleApp> AccessibleTargets::thunderbird(const QString& pro
         {"toolkit.telemetry.reportingpolicy.firstRun", "false"},
         {"app.update.disabledForTesting", "true"},
     });
-    return std::make_unique<AccessibleApp>(mailer, QStringList{QStringLiteral("--no-remote"), QStringLiteral("--profile"),
-                                                               profileFolder,
-                                                               QStringLiteral(LUMENO_TARGET_FOLDER "/friday-review.eml")});
+    return std::make_unique<AccessibleApp>(mailer,
+                                           QStringList{QStringLiteral("--no-remote"), QStringLiteral("--profile"),
+                                                       profileFolder,
+                                                       QStringLiteral(LUMENO_TARGET_FOLDER "/friday-review.eml")},
+                                           privateFolders(profileFolder));
 }
 
 } // namespace lumeno::desktop

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Checks Lumeno against the desktop's other editors on a private X server with the accessibility bus:
+# mousepad, LibreOffice Writer, KWrite and a Qt 5 window (and how often Qt 5 joins the bus). Installs
+# their packages when missing (large: not part of `make test`), builds the check and prints what works.
+#   bench/apps.sh [build folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build}"
+
+packages=(mousepad libreoffice-writer libreoffice-gtk3 kwrite python3-pyqt5)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake --build "$build" --target lumeno_apps_check
+LUMENO_RUNNING_TESTS=1 LUMENO_PLATFORM=linux "$build/bench/lumeno_apps_check" 2>&1 |
+  grep -E '^\[(check|  FAILED|       OK|  PASSED)|Failure|never showed|not installed' || true
