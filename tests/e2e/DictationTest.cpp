@@ -92,6 +92,57 @@ TEST_F(Dictation, AHeldKeyPutsTheDraftInTheGtkFieldAndGivesTheClipboardBack) {
     EXPECT_TRUE(request.contains(heard)) << request.toStdString();
 }
 
+TEST_F(Dictation, EscapeWhileDraftingInsertsNothingAndClosesTheRequestAtOnce) {
+    server.setDraftDelay(std::chrono::seconds(20));
+    auto lumeno = launch(spoken(QStringLiteral("Tell Bo Thursday at noon works")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    auto mail = E2eTargets::gtkMail();
+    ASSERT_TRUE(mail->waitUntilReady());
+
+    holdAndSpeak(*lumeno);
+    ASSERT_TRUE(waitUntil([&] { return server.drafts().size() == 1; })) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("drafting"));
+    user.tap(DesktopUser::escape);
+    // Long before the server would answer, the request is gone.
+    EXPECT_TRUE(waitUntil([&] { return server.drafts().back().closedByClient; }, 3000)) << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Cancelled (busy)"))) << lumeno->log().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); })) << "the overlay stayed";
+    EXPECT_TRUE(mail->text(QStringLiteral("reply")).isEmpty());
+    EXPECT_FALSE(lumeno->log().contains(QStringLiteral("Insert outcome")));
+}
+
+TEST_F(Dictation, EscapeWhileListeningSendsNothing) {
+    auto lumeno = launch(spoken(QStringLiteral("Tell Bo Thursday at noon works")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    auto mail = E2eTargets::gtkMail();
+    ASSERT_TRUE(mail->waitUntilReady());
+
+    user.press(DesktopUser::rightAlt);
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Listening (hold, reply)"))) << lumeno->log().toStdString();
+    user.tap(DesktopUser::escape);
+    user.release(DesktopUser::rightAlt);
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Cancelled (listening"))) << lumeno->log().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); })) << "the overlay stayed";
+    EXPECT_TRUE(server.drafts().empty());
+    EXPECT_TRUE(mail->text(QStringLiteral("reply")).isEmpty());
+}
+
+TEST_F(Dictation, ATapListensHandsFreeUntilTheNextTap) {
+    auto lumeno = launch(spoken(QStringLiteral("Tell Bo Thursday at noon works")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    auto mail = E2eTargets::gtkMail();
+    ASSERT_TRUE(mail->waitUntilReady());
+
+    user.tap(DesktopUser::rightAlt);
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Listening (hands-free, reply)"))) << lumeno->log().toStdString();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("The audio file has played to its end")));
+    screenshotOnceStill(QStringLiteral("hands-free"));
+    EXPECT_TRUE(server.drafts().empty()) << "hands-free listening ended by itself";
+    user.tap(DesktopUser::rightAlt);
+    EXPECT_TRUE(waitUntil([&] { return mail->text(QStringLiteral("reply")).startsWith(answer); }))
+        << lumeno->log().toStdString();
+}
+
 } // namespace
 
 } // namespace lumeno::e2e
