@@ -19,7 +19,6 @@
 #include "support/Text.h"
 
 #include <QPointer>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QCoroFuture>
 
 namespace lumeno {
@@ -85,11 +84,7 @@ QCoro::Task<std::optional<OverlayMessage>> ReplyLoop::prepareEdit(std::optional<
                              QStringLiteral(") rewrites the selected text, or the whole message in a text field."));
 
     const AccessibleElement element = *target->element;
-    // Reads hold copies of the inspector and the reader (references to the ports), never the loop's own,
-    // which may be gone at quit before a read ends.
-    QFuture<std::optional<QString>> read = QtConcurrent::run([focus = s_.focus, element] {
-        return focus.string(element, QStringLiteral("AXValue"));
-    });
+    QCoro::Task<std::optional<QString>> read = s_.focus.value(element);
     const std::optional<QString> fieldText = co_await read;
     if (!self || token.isCancelled())
         co_return std::nullopt; // the caller checks the token too and ends quietly
@@ -177,9 +172,7 @@ QCoro::Task<ReplyLoop::ConversationRead> ReplyLoop::readConversation(std::option
         co_return skipped(Status::skipped, QStringLiteral("Not read: the focused field isn't in a web page."));
 
     const QDateTime started = s_.clock.now();
-    const AccessibleElement element = *target->element;
-    QFuture<std::optional<ScreenReader::Conversation>> reading =
-        QtConcurrent::run([reader = s_.screenReader, element] { return reader.conversation(element); });
+    QCoro::Task<std::optional<ScreenReader::Conversation>> reading = s_.screenReader.read(*target->element);
     const QPointer<ReplyLoop> self(this);
     std::optional<ScreenReader::Conversation> conversation = co_await reading;
     if (!self)

@@ -7,9 +7,7 @@
 #include "support/Regex.h"
 #include "support/Text.h"
 
-#include <QCoroFuture>
 #include <QSet>
-#include <QtConcurrent>
 
 namespace lumeno {
 namespace {
@@ -89,8 +87,8 @@ QCoro::Task<std::optional<std::optional<QString>>> SentWatcher::readField(std::s
     watch->reading = true;
     const std::weak_ptr<bool> alive = alive_;
     // The read holds the port alone, never this watcher, which may be gone before the read ends.
-    QFuture<std::optional<QString>> reading = QtConcurrent::run(
-        [accessibility = &accessibility_, element = watch->element] { return accessibility->string(element, AXAttribute::value); });
+    QCoro::Task<std::optional<QString>> reading = accessibility_.run(
+        [element = watch->element](Accessibility& accessibility) { return accessibility.string(element, AXAttribute::value); });
     const std::optional<QString> value = co_await reading;
     if (alive.expired() || watch->ended)
         co_return std::nullopt;

@@ -3,7 +3,15 @@
 #include "platform/AccessibleElement.h"
 #include "support/Regex.h"
 
+#include <QCoroFuture>
+#include <QCoroTask>
+#include <QFuture>
+#include <QPromise>
 #include <QString>
+
+#include <functional>
+#include <memory>
+#include <type_traits>
 
 #include <optional>
 #include <variant>
@@ -15,13 +23,20 @@ namespace lumeno {
 // between parents and children (attribute names in AXNames.h).
 //
 // Every call is a message to another process: it blocks until that process answers or the messaging
-// timeout passes, and may be made from any thread. A call that fails, times out or finds nothing answers
-// "none" (or an empty list); callers treat all three alike.
+// timeout passes. A call that fails, times out or finds nothing answers "none" (or an empty list); callers
+// treat all three alike. The main thread never calls them itself: it hands the calls it needs to run(),
+// which makes them on the port's own thread and brings their result back.
 class Accessibility {
 public:
     using Value = std::variant<QString, bool, qint64, TextRange, AccessibleElement>;
 
     virtual ~Accessibility() = default;
+
+    // Runs `calls` (given this port) on the port's own thread and resumes the caller, on its thread, with
+    // their result: one hop however many messages they send. A result that never came (the port went away
+    // first) is "none". `calls` must hold nothing that may go before the port.
+    template <class Calls>
+    QCoro::Task<std::invoke_result_t<Calls, Accessibility&>> run(Calls calls);
 
     // How long one message may wait for its answer.
     virtual void setMessagingTimeout(double seconds) = 0;
@@ -53,6 +68,11 @@ public:
         return typed<AccessibleElement>(element, name);
     }
 
+protected:
+    // Runs `job` on the thread the port speaks to other applications from; by default one of the global
+    // thread pool's.
+    virtual void post(std::function<void()> job);
+
 private:
     template <class T>
     std::optional<T> typed(const AccessibleElement& element, const QString& name) {
@@ -62,5 +82,21 @@ private:
         return std::get<T>(*value);
     }
 };
+
+template <class Calls>
+QCoro::Task<std::invoke_result_t<Calls, Accessibility&>> Accessibility::run(Calls calls) {
+    using Result = std::invoke_result_t<Calls, Accessibility&>;
+    auto promise = std::make_shared<QPromise<Result>>();
+    QFuture<Result> answer = promise->future();
+    promise->start();
+    post([this, promise, calls = std::move(calls)]() mutable {
+        promise->addResult(calls(*this));
+        promise->finish();
+    });
+    co_await qCoro(answer).waitForFinished();
+    if (answer.resultCount() == 0)
+        co_return Result{};
+    co_return answer.result();
+}
 
 } // namespace lumeno

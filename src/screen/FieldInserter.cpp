@@ -9,7 +9,6 @@
 
 #include <QCoroFuture>
 #include <QPointer>
-#include <QtConcurrent>
 
 #include <variant>
 
@@ -160,8 +159,7 @@ QCoro::Task<bool> FieldInserter::selectOwnPart(FocusSnapshot target, QString ori
         co_return false;
     const AccessibleElement element = *target.element;
     const TextRange range = own->range;
-    Accessibility& accessibility = accessibility_;
-    QFuture<bool> selection = QtConcurrent::run([&accessibility, element, range] {
+    QCoro::Task<bool> selection = accessibility_.run([element, range](Accessibility& accessibility) {
         return accessibility.setAttribute(element, AXAttribute::selectedTextRange, range);
     });
     const bool selected = co_await selection;
@@ -232,8 +230,7 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
 }
 
 QCoro::Task<FieldInserter::FieldState> FieldInserter::readField(FocusSnapshot target) {
-    Accessibility& accessibility = accessibility_;
-    QFuture<FieldState> read = QtConcurrent::run([&accessibility, target] {
+    QCoro::Task<FieldState> read = accessibility_.run([target](Accessibility& accessibility) {
         FieldState state;
         state.stillFocused = accessibility.focusedElement(target.pid) == target.element;
         if (state.stillFocused) {
@@ -247,11 +244,10 @@ QCoro::Task<FieldInserter::FieldState> FieldInserter::readField(FocusSnapshot ta
 }
 
 QCoro::Task<std::optional<QString>> FieldInserter::readValue(AccessibleElement element) {
-    Accessibility& accessibility = accessibility_;
     // Named before it is awaited: g++ 12 releases the captures of a lambda that is a temporary inside a
     // co_await expression twice.
-    QFuture<std::optional<QString>> read =
-        QtConcurrent::run([&accessibility, element] { return accessibility.string(element, AXAttribute::value); });
+    QCoro::Task<std::optional<QString>> read = accessibility_.run(
+        [element](Accessibility& accessibility) { return accessibility.string(element, AXAttribute::value); });
     const std::optional<QString> value = co_await read;
     co_return value;
 }

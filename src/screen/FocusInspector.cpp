@@ -5,7 +5,6 @@
 
 #include <QCoroFuture>
 #include <QUrl>
-#include <QtConcurrent>
 
 namespace lumeno {
 
@@ -41,15 +40,18 @@ QCoro::Task<std::optional<FocusSnapshot>> FocusInspector::snapshot() const {
         co_return std::nullopt;
     // Named before it is awaited: g++ 12 releases the captures of a lambda that is a temporary inside a
     // co_await expression twice.
-    // The read holds the port alone, never this inspector, which may be gone at quit before the read ends.
-    QFuture<FocusSnapshot> reading = QtConcurrent::run(
-        [accessibility = &accessibility_, application = *front] { return read(*accessibility, application); });
+    // The reads hold the port alone, never this inspector, which may be gone at quit before they end.
+    QCoro::Task<FocusSnapshot> reading = accessibility_.run(
+        [application = *front](Accessibility& accessibility) { return read(accessibility, application); });
     const FocusSnapshot snapshot = co_await reading;
     co_return snapshot;
 }
 
-std::optional<QString> FocusInspector::string(const AccessibleElement& element, const QString& attribute) const {
-    return accessibility_.string(element, attribute);
+QCoro::Task<std::optional<QString>> FocusInspector::value(AccessibleElement element) const {
+    QCoro::Task<std::optional<QString>> reading = accessibility_.run(
+        [element](Accessibility& accessibility) { return accessibility.string(element, AXAttribute::value); });
+    const std::optional<QString> text = co_await reading;
+    co_return text;
 }
 
 bool FocusInspector::isFront(qint64 pid) const {

@@ -17,9 +17,8 @@ public:
     // The snapshot of the front application's focused element, read on a worker thread so that a slow
     // application never stalls the main thread; none without an application in front.
     QCoro::Task<std::optional<FocusSnapshot>> snapshot() const;
-    // Blocking; the attribute's string value ("AXValue" gives a field's whole text), none when it is
-    // missing or not a string. Call it off the main thread.
-    std::optional<QString> string(const AccessibleElement& element, const QString& attribute) const;
+    // A field's whole text, read on the accessibility port's thread; none when it has no text value.
+    QCoro::Task<std::optional<QString>> value(AccessibleElement element) const;
     // Whether the application with process id `pid` is (still) the one in front. Main thread.
     bool isFront(qint64 pid) const;
 

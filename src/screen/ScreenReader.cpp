@@ -260,6 +260,14 @@ private:
 ScreenReader::ScreenReader(Accessibility& accessibility, const Clock& clock, Limits limits)
     : accessibility_(accessibility), clock_(clock), limits_(limits) {}
 
+QCoro::Task<std::optional<ScreenReader::Conversation>> ScreenReader::read(AccessibleElement around) const {
+    // A copy of this reader goes along (references to the port and the clock, which outlive every read).
+    QCoro::Task<std::optional<Conversation>> reading =
+        accessibility_.run([reader = *this, around](Accessibility&) { return reader.conversation(around); });
+    std::optional<Conversation> conversation = co_await reading;
+    co_return conversation;
+}
+
 std::optional<ScreenReader::Conversation> ScreenReader::conversation(const AccessibleElement& around) const {
     return ConversationWalk(accessibility_, clock_, limits_).read(around);
 }

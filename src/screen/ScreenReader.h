@@ -3,6 +3,7 @@
 #include "platform/Accessibility.h"
 #include "support/Clock.h"
 
+#include <QCoroTask>
 #include <QString>
 
 #include <optional>
@@ -35,8 +36,10 @@ public:
     ScreenReader(Accessibility& accessibility, const Clock& clock, Limits limits);
     ScreenReader(Accessibility& accessibility, const Clock& clock) : ScreenReader(accessibility, clock, Limits{}) {}
 
-    // Blocking (run it off the main thread); none when nothing around the element could be read.
+    // Blocking; none when nothing around the element could be read.
     std::optional<Conversation> conversation(const AccessibleElement& around) const;
+    // The same, read on the accessibility port's thread.
+    QCoro::Task<std::optional<Conversation>> read(AccessibleElement around) const;
 
     const Limits& limits() const { return limits_; }
 

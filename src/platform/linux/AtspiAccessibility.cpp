@@ -32,6 +32,10 @@ AtspiAccessibility::~AtspiAccessibility() {
         std::chrono::milliseconds(std::chrono::hours(1)));
 }
 
+void AtspiAccessibility::post(std::function<void()> job) {
+    worker_.post(std::move(job));
+}
+
 void AtspiAccessibility::setMessagingTimeout(double seconds) {
     messagingTimeout_ = std::max(0.01, seconds);
 }
