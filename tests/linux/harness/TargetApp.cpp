@@ -16,6 +16,8 @@ TargetApp::TargetApp(const Options& options) {
         arguments << QStringLiteral("--copy") << *options.copy;
     if (options.clipboardManager)
         arguments << QStringLiteral("--clipboard-manager");
+    if (options.menuOnLoneAlt)
+        arguments << QStringLiteral("--menu-on-lone-alt");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     process_.setProcessEnvironment(environment);
@@ -66,6 +68,8 @@ void TargetApp::readReports() {
                              report.value(QLatin1String("down")).toBool()});
         } else if (event == QLatin1String("fetched")) {
             fetched_.append(report.value(QLatin1String("text")).toString());
+        } else if (event == QLatin1String("menu")) {
+            ++menuOpenings_;
         }
     }
 }

@@ -17,6 +17,9 @@ public:
         QString title = QStringLiteral("Reply");
         std::optional<QString> copy = std::nullopt; // put on the clipboard at start
         bool clipboardManager = false;
+        // Acts on Alt pressed and released alone as menu bars do (Firefox, Thunderbird, KDE applications):
+        // the focus leaves the field for the menu.
+        bool menuOnLoneAlt = false;
     };
     struct Key {
         quint32 code = 0;
@@ -38,6 +41,8 @@ public:
     const QString& text() const { return text_; }
     const std::vector<Key>& keys() const { return keys_; }
     const QStringList& fetched() const { return fetched_; }
+    // How often a lone Alt opened the menu.
+    int menuOpenings() const { return menuOpenings_; }
 
 private:
     void readReports();
@@ -49,6 +54,7 @@ private:
     QString text_;
     std::vector<Key> keys_;
     QStringList fetched_;
+    int menuOpenings_ = 0;
 };
 
 } // namespace lumeno::desktop

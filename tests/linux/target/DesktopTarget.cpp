@@ -4,10 +4,13 @@
 //   {"event": "text", "text": "…"}        the field's text changed
 //   {"event": "key", "down": true, "code": <X key code>}   a key reached the application
 //   {"event": "fetched", "text": "…"}     (clipboard manager) the clipboard's new text was read
+//   {"event": "menu"}                      (menu on lone Alt) Alt went down and up alone: the menu took the focus
 //
 // --title TEXT        the window's title
 // --copy TEXT         put TEXT on the clipboard first, as if the user had copied it here
 // --clipboard-manager no window: read every new clipboard text at once, as clipboard managers do
+// --menu-on-lone-alt  act on Alt pressed and released with no other key between, as menu bars do: the
+//                     focus leaves the field for the menu, so what is typed next goes nowhere
 #include <QApplication>
 #include <QClipboard>
 #include <QCommandLineParser>
@@ -15,6 +18,7 @@
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <QWidget>
@@ -40,6 +44,31 @@ public:
     }
 };
 
+// A menu bar's Alt key: armed when Alt goes down, disarmed by any other key, acted on when Alt comes up
+// still armed.
+class LoneAltMenu final : public QObject {
+public:
+    explicit LoneAltMenu(QWidget& menu) : menu_(menu) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!watched->isWindowType() || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool alt = key->key() == Qt::Key_Alt;
+        if (event->type() == QEvent::KeyPress) {
+            armed_ = alt;
+        } else if (alt && std::exchange(armed_, false)) {
+            menu_.setFocus();
+            report({{"event", "menu"}});
+        }
+        return false;
+    }
+
+private:
+    QWidget& menu_;
+    bool armed_ = false;
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -51,7 +80,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("window title"), QStringLiteral("text"));
     const QCommandLineOption copy(QStringLiteral("copy"), QStringLiteral("copy first"), QStringLiteral("text"));
     const QCommandLineOption manager(QStringLiteral("clipboard-manager"), QStringLiteral("read every copy"));
-    parser.addOptions({title, copy, manager});
+    const QCommandLineOption menuOnLoneAlt(QStringLiteral("menu-on-lone-alt"), QStringLiteral("act on a lone Alt"));
+    parser.addOptions({title, copy, manager, menuOnLoneAlt});
     parser.process(app);
 
     if (parser.isSet(copy))
@@ -80,6 +110,12 @@ int main(int argc, char* argv[]) {
 
     KeyReporter keys;
     app.installEventFilter(&keys);
+    auto* menu = new QPushButton(QStringLiteral("File"), &window);
+    menu->setVisible(parser.isSet(menuOnLoneAlt));
+    layout->insertWidget(0, menu);
+    LoneAltMenu loneAlt(*menu);
+    if (parser.isSet(menuOnLoneAlt))
+        app.installEventFilter(&loneAlt);
     bool announced = false;
     QObject::connect(&app, &QGuiApplication::focusWindowChanged, [&](QWindow* focused) {
         if (focused && !std::exchange(announced, true))
