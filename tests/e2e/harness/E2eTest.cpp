@@ -1,6 +1,8 @@
 #include "e2e/harness/E2eTest.h"
 
+#include "e2e/harness/Popups.h"
 #include "e2e/harness/ScreenButtons.h"
+#include "e2e/harness/Speech.h"
 #include "linux/harness/DesktopTest.h"
 #include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
@@ -11,7 +13,6 @@
 #include <QMimeData>
 #include <QGuiApplication>
 #include <QHash>
-#include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -51,11 +52,7 @@ QString E2eTest::spoken(const QString& text) {
     if (const auto found = made.constFind(text); found != made.cend())
         return *found;
     const QString path = folder.filePath(QStringLiteral("speech-%1.wav").arg(made.size()));
-    QProcess espeak;
-    espeak.start(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), QStringLiteral("en-us"), QStringLiteral("-s"),
-                                               QStringLiteral("150"), QStringLiteral("-w"), path, text});
-    const bool madeIt = espeak.waitForFinished(20000) && espeak.exitCode() == 0;
-    EXPECT_TRUE(madeIt) << "espeak-ng could not speak (scripts/install-deps.sh installs it)";
+    EXPECT_TRUE(speakInto(text, path)) << "espeak-ng could not speak (scripts/install-deps.sh installs it)";
     made.insert(text, path);
     return path;
 }
@@ -112,19 +109,7 @@ std::optional<xcb_window_t> E2eTest::activeWindow() {
 }
 
 std::vector<xcb_window_t> E2eTest::popupsOf(qint64 pid) {
-    std::vector<xcb_window_t> popups;
-    const auto tree = x_->reply(xcb_query_tree_reply, xcb_query_tree(x_->get(), x_->root()));
-    if (!tree)
-        return popups;
-    const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    for (int index = 0; index < xcb_query_tree_children_length(tree.get()); ++index) {
-        const auto attributes =
-            x_->reply(xcb_get_window_attributes_reply, xcb_get_window_attributes(x_->get(), children[index]));
-        if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
-            X11WindowInfo::processId(*x_, children[index]) == pid)
-            popups.push_back(children[index]);
-    }
-    return popups;
+    return e2e::popupsOf(*x_, pid);
 }
 
 bool E2eTest::clickOn(qint64 pid, const QString& name) {
