@@ -158,9 +158,11 @@ TEST_F(DraftRecordTest, APersonPickedInTheOverlayOutlastsTheMatchAndIsRecordedAs
     EXPECT_EQ(lastRecord().recipient->how, QStringLiteral("Picked by you in the overlay"));
 
     serverDrafts(QStringLiteral("Sure."));
-    holdBegins();
-    EXPECT_EQ(overlay().personBadge(), QStringLiteral("Ana Novak"));
-    overlay().onPickPerson(std::nullopt);
+    ++press;
+    loop().handle(HotkeyEvent::down(press));
+    loop().handle(HotkeyEvent::holdBegan(press, false));
+    overlay().onPickPerson(std::nullopt); // nobody, not even the thread's last author
+    settle();
     EXPECT_EQ(overlay().personBadge(), std::nullopt);
     say(QStringLiteral("say sure"));
     release();
@@ -168,6 +170,20 @@ TEST_F(DraftRecordTest, APersonPickedInTheOverlayOutlastsTheMatchAndIsRecordedAs
     ASSERT_TRUE(lastRecord().recipient);
     EXPECT_EQ(lastRecord().recipient->name, std::nullopt);
     EXPECT_EQ(lastRecord().recipient->how, QStringLiteral("You chose No Person Card"));
+}
+
+TEST_F(DraftRecordTest, TheDiagnosticsNameWhatAnEditChangesAndNeedNoField) {
+    desktop.clearFront();
+    holdBegins();
+    EXPECT_EQ(app->listeningDebug.model().other().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Surface: other"));
+    escape();
+
+    const FakeScenes::Notes notes = FakeScenes::notes(desktop);
+    desktop.focus(notes.text);
+    holdBegins(true);
+    EXPECT_TRUE(app->listeningDebug.model().other().endsWith(
+        QStringLiteral("Whole message being edited:\nGroceries: milk, eggs")))
+        << app->listeningDebug.model().other().toStdString();
 }
 
 TEST_F(DraftRecordTest, LaterFatesAmendTheCommittedRecordOnlyWhileDetailsAreOn) {
