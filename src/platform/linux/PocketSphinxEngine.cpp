@@ -21,16 +21,31 @@ PocketSphinxEngine::~PocketSphinxEngine() {
         std::chrono::hours(1));
 }
 
-std::optional<PocketSphinxModel> PocketSphinxEngine::model(const QString& locale) const {
-    for (const PocketSphinxModel& model : PocketSphinxModel::installed(modelRoot_))
-        if (model.locale.compare(locale, Qt::CaseInsensitive) == 0)
-            return model;
-    return std::nullopt;
+namespace {
+
+// `job` run on `thread`, its result delivered as a future the main thread can await. (Await it from a named
+// variable: a temporary awaited in the same expression is destroyed twice.)
+template <class Result>
+QFuture<Result> runOn(WorkerThread& thread, std::function<Result()> job) {
+    auto promise = std::make_shared<QPromise<Result>>();
+    QFuture<Result> future = promise->future();
+    promise->start();
+    thread.post([promise, job = std::move(job)] {
+        promise->addResult(job());
+        promise->finish();
+    });
+    return future;
 }
 
+} // namespace
+
 QCoro::Task<QStringList> PocketSphinxEngine::supportedLocales() {
+    // The model folders are looked at on the decoding thread: the main thread never waits on the disk.
+    QFuture<std::vector<PocketSphinxModel>> scanning = runOn<std::vector<PocketSphinxModel>>(
+        decoding_, [root = modelRoot_] { return PocketSphinxModel::installed(root); });
+    const std::vector<PocketSphinxModel> models = co_await scanning;
     QStringList locales;
-    for (const PocketSphinxModel& model : PocketSphinxModel::installed(modelRoot_))
+    for (const PocketSphinxModel& model : models)
         locales.push_back(model.locale);
     co_return locales;
 }
@@ -38,23 +53,23 @@ QCoro::Task<QStringList> PocketSphinxEngine::supportedLocales() {
 QCoro::Task<std::optional<QString>> PocketSphinxEngine::prepare(QString locale) {
     if (ready_.count(locale))
         co_return std::nullopt;
-    const std::optional<PocketSphinxModel> found = model(locale);
-    if (!found)
-        co_return QStringLiteral("No speech model for %1 is installed.").arg(locale);
-    // Loaded on the decoding thread, which owns it from then on; a second request finds the first's.
+    // Found and loaded on the decoding thread, which owns the decoder from then on; a second request finds
+    // the first's.
     using Loaded = std::pair<PocketSphinxDecoder*, QString>;
-    auto promise = std::make_shared<QPromise<Loaded>>();
-    QFuture<Loaded> loading = promise->future();
-    promise->start();
-    decoding_.post([this, promise, model = *found] {
-        std::unique_ptr<PocketSphinxDecoder>& decoder = decoders_[model.locale];
+    QFuture<Loaded> loading = runOn<Loaded>(decoding_, [this, locale]() -> Loaded {
+        std::optional<PocketSphinxModel> found;
+        for (const PocketSphinxModel& model : PocketSphinxModel::installed(modelRoot_))
+            if (model.locale.compare(locale, Qt::CaseInsensitive) == 0)
+                found = model;
+        if (!found)
+            return {nullptr, QStringLiteral("No speech model for %1 is installed.").arg(locale)};
+        std::unique_ptr<PocketSphinxDecoder>& decoder = decoders_[found->locale];
         QString error;
         if (!decoder)
-            decoder = PocketSphinxDecoder::load(model, error);
-        promise->addResult(Loaded{decoder.get(), error});
-        promise->finish();
+            decoder = PocketSphinxDecoder::load(*found, error);
+        return {decoder.get(), error};
     });
-    Loaded loaded = co_await loading;
+    const Loaded loaded = co_await loading;
     if (!loaded.first)
         co_return loaded.second;
     ready_[locale] = loaded.first;

@@ -31,8 +31,6 @@ public:
                                   std::function<void(const Result&)> result) override;
 
 private:
-    std::optional<PocketSphinxModel> model(const QString& locale) const;
-
     QString modelRoot_;
     WorkerThread decoding_;
     // Touched on the decoding thread only; the main thread knows which locales are in it.
