@@ -1,0 +1,191 @@
+// Dictating into the applications people answer mail in: a web mail page in Firefox, a reply in
+// Thunderbird, a rich web editor in Chromium. The program reads each through the accessibility bus, sends
+// the server what it read, and the field is read back afterwards.
+#include "e2e/harness/E2eTest.h"
+
+#include "linux/harness/AccessibleTargets.h"
+#include "linux/harness/ThunderbirdReply.h"
+#include "platform/AXNames.h"
+#include "platform/linux/AtspiAccessibility.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+namespace lumeno::e2e {
+
+namespace {
+
+using desktop::AccessibleTargets;
+using desktop::DesktopUser;
+
+constexpr int applicationStartMs = 30000;
+
+class Applications : public E2eTest {
+protected:
+    void SetUp() override {
+        E2eTest::SetUp();
+        if (IsSkipped())
+            return;
+        becomeReturningUser();
+        accessibility = std::make_unique<AtspiAccessibility>(QCoreApplication::applicationPid(),
+                                                             session().accessibility().accessibilityAddress());
+    }
+
+    void answerWith(const QString& text) {
+        server.setDraftAnswer(200, QJsonDocument(QJsonObject{{"text", text}, {"provider", "anthropic"}, {"model", "m"}})
+                                       .toJson(QJsonDocument::Compact));
+    }
+
+    // The application's focused element once it is a text area holding `text` (the page fills in a moment
+    // after its focus arrives).
+    std::optional<AccessibleElement> waitForField(qint64 pid, const std::optional<QString>& text = std::nullopt) {
+        std::optional<AccessibleElement> field;
+        waitUntil([&] {
+            field = accessibility->focusedElement(pid);
+            return field && accessibility->string(*field, AXAttribute::role) == AXRole::textArea &&
+                   (!text || value(*field) == *text);
+        }, applicationStartMs);
+        return field;
+    }
+    QString value(const AccessibleElement& field) const {
+        return accessibility->string(field, AXAttribute::value).value_or(QString());
+    }
+
+    // Holds the hot key, Right Alt (with Super for an edit), while the recording plays, as the user does
+    // while speaking, then waits for the outcome of the insertion.
+    void dictate(LumenoProcess& lumeno, bool edit = false) {
+        const qsizetype seen = qsizetype(lumeno.lines().size());
+        user.press(DesktopUser::rightAlt);
+        if (edit)
+            user.press(DesktopUser::leftSuper);
+        const bool played = lumeno.waitForLineContaining(QStringLiteral("The audio file has played to its end"),
+                                                         patienceMs, seen).has_value();
+        if (edit)
+            user.release(DesktopUser::leftSuper);
+        user.release(DesktopUser::rightAlt);
+        ASSERT_TRUE(played) << lumeno.log().toStdString();
+        ASSERT_TRUE(lumeno.waitForLineContaining(QStringLiteral(" outcome: "), patienceMs, seen))
+            << lumeno.log().toStdString();
+    }
+
+    // The prompt of the last drafting request: its system and user texts.
+    QString lastRequest() const {
+        const std::vector<testing::TestServer::Seen> drafts = server.drafts();
+        if (drafts.empty())
+            return {};
+        const QJsonObject body = QJsonDocument::fromJson(drafts.back().body).object();
+        return body.value(QLatin1String("system")).toString() + QLatin1Char('\n') + body.value(QLatin1String("user")).toString();
+    }
+    static bool logged(const LumenoProcess& lumeno, const QString& text) { return lumeno.log().contains(text); }
+
+    QTemporaryDir profile;
+    std::unique_ptr<AtspiAccessibility> accessibility;
+};
+
+TEST_F(Applications, AFirefoxWebMailReplyIsDraftedFromThePageToTheRightPersonAndPastedWithItsHtml) {
+    home.setSetting(QStringLiteral("showsDraftDetails"), true);
+    home.setSetting(QStringLiteral("savesDraftDetails"), true);
+    answerWith(QStringLiteral("Friday works, Bo."));
+    auto firefox = AccessibleTargets::firefox(profile.path(), AccessibleTargets::webMailPage(true));
+    if (!firefox)
+        GTEST_SKIP() << "Firefox ESR is not installed";
+    const std::optional<AccessibleElement> field = waitForField(firefox->pid());
+    ASSERT_TRUE(field) << "Firefox never showed the page on the accessibility bus";
+    // Gecko fills in the page a moment after the focus: the reply box's label is among the last.
+    ASSERT_TRUE(waitUntil([&] {
+        return accessibility->string(*field, AXAttribute::title) == QStringLiteral("Message Bo Lind");
+    }, applicationStartMs));
+    auto lumeno = launch(spoken(QStringLiteral("Tell Bo Friday works")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+
+    dictate(*lumeno);
+    // A mail gets the user's sign-off under the model's text.
+    EXPECT_TRUE(waitUntil([&] { return value(*field).startsWith(QStringLiteral("Friday works, Bo.")); }))
+        << value(*field).toStdString() << "\n" << lumeno->log().toStdString();
+    screenshot(QStringLiteral("firefox-webmail"));
+
+    // The page was read (its address came from the document) and the reply answers Bo, who wrote last.
+    EXPECT_TRUE(logged(*lumeno, QStringLiteral("role AXTextArea editable, surface email"))) << lumeno->log().toStdString();
+    const QString request = lastRequest();
+    EXPECT_TRUE(request.contains(QStringLiteral("Hi, can we move the review to Friday?"))) << request.toStdString();
+    EXPECT_TRUE(request.contains(QStringLiteral("The message goes to Bo Lind."))) << request.toStdString();
+    EXPECT_FALSE(request.contains(QStringLiteral("follow-up"))) << request.toStdString();
+    EXPECT_FALSE(request.contains(QStringLiteral("Message Bo Lind"))) << "the reply box's label is nobody's message";
+    EXPECT_FALSE(request.contains(QStringLiteral("appears as"))) << request.toStdString();
+
+    // A web mail page gets the HTML copy with the text.
+    QFile record(home.supportFile(QStringLiteral("draft-details.jsonl")));
+    ASSERT_TRUE(waitUntil([&] { return record.exists() && record.size() > 0; })) << lumeno->log().toStdString();
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(record.readAll().contains("HTML copy")) << "no HTML copy went with the paste";
+
+    // Bo is offered for Memory with his address, under his own name.
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Offered 1 memory saves"))) << lumeno->log().toStdString();
+    ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Save Bo Lind as a person"))) << "no save offer for Bo Lind";
+    QFile memory(home.supportFile(QStringLiteral("memory.json")));
+    ASSERT_TRUE(waitUntil([&] { return memory.exists(); })) << lumeno->log().toStdString();
+    ASSERT_TRUE(memory.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(memory.readAll().contains("bo@example.com"));
+}
+
+TEST_F(Applications, AThunderbirdReplyIsDictatedAboveTheQuoteThenRewrittenWhole) {
+    auto thunderbird = AccessibleTargets::thunderbird(profile.path());
+    if (!thunderbird)
+        GTEST_SKIP() << "Thunderbird is not installed";
+    QString why;
+    const std::optional<AccessibleElement> body = desktop::ThunderbirdReply::answer(*accessibility, thunderbird->pid(), why);
+    ASSERT_TRUE(body) << why.toStdString();
+    auto lumeno = launch(spoken(QStringLiteral("Say Friday works")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+
+    answerWith(QStringLiteral("Sure, Friday works for me."));
+    dictate(*lumeno);
+    ASSERT_TRUE(waitUntil([&] { return value(*body).startsWith(QStringLiteral("Sure, Friday works for me.")); }))
+        << value(*body).toStdString() << "\n" << lumeno->log().toStdString();
+    // Known as a mail client under its profile's window class; the quote was read with the reply.
+    EXPECT_TRUE(logged(*lumeno, QStringLiteral("Target thunderbird-default role AXTextArea editable, surface email")))
+        << lumeno->log().toStdString();
+    EXPECT_TRUE(lastRequest().contains(QStringLiteral("I need the budget numbers first, and"))) << lastRequest().toStdString();
+
+    // The edit key rewrites the user's part, not the quote under it.
+    answerWith(QStringLiteral("Friday is fine."));
+    dictate(*lumeno, true);
+    const QString request = lastRequest();
+    EXPECT_TRUE(request.contains(QStringLiteral("<text_to_rewrite>\nSure, Friday works for me."))) << request.toStdString();
+    EXPECT_FALSE(request.contains(QChar(0xFFFC)));
+    EXPECT_TRUE(waitUntil([&] { return value(*body).startsWith(QStringLiteral("Friday is fine.")); }))
+        << value(*body).toStdString() << "\n" << lumeno->log().toStdString();
+    EXPECT_TRUE(value(*body).contains(QStringLiteral("Bo Lind wrote:\n\nHi Ada,"))) << value(*body).toStdString();
+    EXPECT_FALSE(logged(*lumeno, QStringLiteral("Select the text it replaces"))) << lumeno->log().toStdString();
+    screenshot(QStringLiteral("thunderbird-rewritten"));
+}
+
+TEST_F(Applications, AWordSelectedInChromiumsRichEditorIsRewrittenFromItsOwnLetters) {
+    auto chromium = AccessibleTargets::chromium(profile.path(), AccessibleTargets::webMailPage());
+    if (!chromium)
+        GTEST_SKIP() << "Chromium is not installed";
+    const QString draft = QStringLiteral("Hi Bo,\nFriday suits me 🎉 fine.\nAda");
+    const std::optional<AccessibleElement> editor = waitForField(chromium->pid(), draft);
+    ASSERT_TRUE(editor) << "Chromium never showed the page on the accessibility bus";
+    auto lumeno = launch(spoken(QStringLiteral("Make it Thursday")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    // The user double-clicks "Friday" in the second paragraph.
+    ASSERT_TRUE(accessibility->setAttribute(*editor, AXAttribute::selectedTextRange, TextRange{7, 6}));
+    ASSERT_TRUE(waitUntil([&] { return accessibility->string(*editor, AXAttribute::selectedText) == QStringLiteral("Friday"); }));
+
+    answerWith(QStringLiteral("Thursday"));
+    dictate(*lumeno, true);
+    const QString request = lastRequest();
+    EXPECT_TRUE(request.contains(QStringLiteral("<text_to_rewrite>\nFriday\n</text_to_rewrite>"))) << request.toStdString();
+    EXPECT_FALSE(request.contains(QChar(0xFFFC))) << request.toStdString();
+    EXPECT_TRUE(waitUntil([&] { return value(*editor) == QStringLiteral("Hi Bo,\nThursday suits me 🎉 fine.\nAda"); }))
+        << value(*editor).toStdString() << "\n" << lumeno->log().toStdString();
+    screenshot(QStringLiteral("chromium-rich-edit"));
+}
+
+} // namespace
+
+} // namespace lumeno::e2e
