@@ -1,5 +1,6 @@
 #include "linux/AtspiDesktopTest.h"
 
+#include "linux/harness/DesktopUser.h"
 #include "platform/AXNames.h"
 #include "platform/linux/X11FrontmostApplication.h"
 #include "platform/linux/X11SyntheticKeys.h"
@@ -69,6 +70,22 @@ std::optional<FocusSnapshot> AtspiDesktopTest::activeSnapshot(Accessibility& acc
     if (!waitUntil([&] { return (front = snapshot(accessibility)) && front->pid == pid; }))
         return std::nullopt;
     return front;
+}
+
+bool AtspiDesktopTest::selectAllAsTheUser(Accessibility& accessibility, const AccessibleElement& field) {
+    constexpr int attempts = 3;
+    DesktopUser user;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        user.press(DesktopUser::leftControl);
+        user.tap(DesktopUser::letterA);
+        user.release(DesktopUser::leftControl);
+        if (waitUntil([&] {
+                const std::optional<QString> selected = accessibility.string(field, AXAttribute::selectedText);
+                return selected && selected == accessibility.string(field, AXAttribute::value);
+            }))
+            return true;
+    }
+    return false;
 }
 
 void AtspiDesktopTest::saveScreen(const QString& name) {

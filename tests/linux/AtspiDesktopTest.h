@@ -61,6 +61,10 @@ protected:
     static std::optional<ScreenReader::Conversation> conversation(Accessibility& accessibility,
                                                                   const AccessibleElement& field);
 
+    // Ctrl+A typed by the user until the field says all of its text is selected (a key the application was
+    // not ready for is typed again, as the user would); whether it came to say so.
+    static bool selectAllAsTheUser(Accessibility& accessibility, const AccessibleElement& field);
+
     // Saves what the screen shows now as <name>.png in the screenshot folder.
     static void saveScreen(const QString& name);
 

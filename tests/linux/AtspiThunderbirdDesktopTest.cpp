@@ -2,7 +2,6 @@
 
 #include "foundation/SurfaceClassifier.h"
 #include "linux/harness/AccessibleTargets.h"
-#include "linux/harness/DesktopUser.h"
 #include "linux/harness/ThunderbirdReply.h"
 #include "platform/AXNames.h"
 #include "screen/EditTarget.h"
@@ -78,11 +77,7 @@ TEST_F(AtspiThunderbirdTest, AReplyAboveTheQuoteIsPastedReadAndRewrittenWhole) {
 
     // Select-all takes in every paragraph and the quote, spelled out (and shows the rewritten reply).
     const QImage before = grabScreen();
-    DesktopUser user;
-    user.press(DesktopUser::leftControl);
-    user.tap(DesktopUser::letterA);
-    user.release(DesktopUser::leftControl);
-    ASSERT_TRUE(waitUntil([&] { return accessibility->string(*field, AXAttribute::selectedText) == value(); }))
+    ASSERT_TRUE(selectAllAsTheUser(*accessibility, *field))
         << accessibility->string(*field, AXAttribute::selectedText).value_or(QStringLiteral("(none)")).toStdString();
     EXPECT_FALSE(screenshotOnceChanged(QStringLiteral("atspi-thunderbird-rewritten"), before).isEmpty());
 }

@@ -1,7 +1,6 @@
 #include "linux/AtspiDesktopTest.h"
 
 #include "linux/harness/AccessibleTargets.h"
-#include "linux/harness/DesktopUser.h"
 #include "platform/AXNames.h"
 #include "screen/ContextPacker.h"
 
@@ -105,13 +104,8 @@ TYPED_TEST(AtspiWebMailTest, AWordSelectedInAParagraphIsReadAsTheWordAndAnEditRe
         this->screenshotOnceChanged(QStringLiteral("atspi-webmail-edited-") + TypeParam::name(), before).isEmpty());
 
     // All of it selected by the user: every paragraph's words, not one U+FFFC for each.
-    DesktopUser user;
-    user.press(DesktopUser::leftControl);
-    user.tap(DesktopUser::letterA);
-    user.release(DesktopUser::leftControl);
-    ASSERT_TRUE(this->waitUntil([&] {
-        return this->accessibility->string(*this->field, AXAttribute::selectedText) == this->value();
-    })) << this->accessibility->string(*this->field, AXAttribute::selectedText).value_or(QStringLiteral("(none)")).toStdString();
+    ASSERT_TRUE(this->selectAllAsTheUser(*this->accessibility, *this->field))
+        << this->accessibility->string(*this->field, AXAttribute::selectedText).value_or(QStringLiteral("(none)")).toStdString();
 }
 
 } // namespace
