@@ -46,6 +46,35 @@ TEST(ClipboardMimeTest, TextAliasesAndSelectionTargetsAreNotKeptAsExtraData) {
     EXPECT_EQ(contents->otherData.keys(), QStringList{QStringLiteral("application/x-custom")});
 }
 
+// Mime data as a foreign owner's: every form is fetched only when asked for, and counted.
+class FetchedOnDemand : public QMimeData {
+public:
+    mutable QStringList fetched;
+
+protected:
+    QVariant retrieveData(const QString& format, QMetaType type) const override {
+        fetched << format;
+        return QMimeData::retrieveData(format, type);
+    }
+};
+
+TEST(ClipboardMimeTest, ReadingTheTextLeavesEveryOtherFormUnfetched) {
+    FetchedOnDemand data;
+    data.setText(QStringLiteral("the user's copy"));
+    data.setData(QStringLiteral("image/png"), QByteArray(4 << 20, 'x'));
+    data.setData(QStringLiteral("x-kde-passwordManagerHint"), "public");
+    const std::optional<PasteboardContents> text = ClipboardMime::read(data, ClipboardMime::Forms::text);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->plainText, QStringLiteral("the user's copy"));
+    EXPECT_FALSE(text->concealed);
+    EXPECT_TRUE(text->otherData.isEmpty());
+    EXPECT_FALSE(data.fetched.contains(QStringLiteral("image/png"))) << data.fetched.join(' ').toStdString();
+
+    data.fetched.clear();
+    EXPECT_EQ(ClipboardMime::read(data)->otherData.keys(), QStringList{QStringLiteral("image/png")});
+    EXPECT_TRUE(data.fetched.contains(QStringLiteral("image/png"))) << "a restore needs every form";
+}
+
 TEST(ClipboardMimeTest, NothingButMarkersIsAnEmptyClipboard) {
     QMimeData data;
     EXPECT_EQ(ClipboardMime::read(data), std::nullopt);

@@ -59,6 +59,11 @@ std::optional<PasteboardContents> X11Pasteboard::contents() const {
     return data ? ClipboardMime::read(*data) : std::nullopt;
 }
 
+std::optional<PasteboardContents> X11Pasteboard::textContents() const {
+    const QMimeData* data = clipboard_.mimeData(QClipboard::Clipboard);
+    return data ? ClipboardMime::read(*data, ClipboardMime::Forms::text) : std::nullopt;
+}
+
 bool X11Pasteboard::write(const PasteboardContents& contents) {
     ++changeCount_;
     if (contents.transient) {

@@ -32,6 +32,7 @@ public:
 
     qint64 changeCount() const override { return changeCount_; }
     std::optional<PasteboardContents> contents() const override;
+    std::optional<PasteboardContents> textContents() const override;
     bool write(const PasteboardContents& contents) override;
 
     // Whether a write waits for the draft to be fetched.
