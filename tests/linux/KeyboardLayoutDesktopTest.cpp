@@ -128,6 +128,13 @@ TEST_F(KeyboardLayoutDesktopTest, EachLayoutGetsItsDefaultHotKeyAndAltGrTypesWit
     }
 }
 
+TEST_F(KeyboardLayoutDesktopTest, AProgramStartedOnAGermanLayoutSeesAltGrAtOnce) {
+    setLayout(QStringLiteral("de"));
+    const LinuxKeyboardLayoutSource started;
+    EXPECT_EQ(started.role(VirtualKey::rightOption), KeyRole::characterShift);
+    EXPECT_EQ(started.character(VirtualKey::ansiY), "z");
+}
+
 TEST_F(KeyboardLayoutDesktopTest, AHeldHotKeyNeverOpensTheMenuOfAnAppThatActsOnALoneAlt) {
     auto target = std::make_unique<TargetApp>(TargetApp::Options{.menuOnLoneAlt = true});
     ASSERT_TRUE(target->waitUntilReady());
