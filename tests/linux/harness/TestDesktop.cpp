@@ -119,11 +119,31 @@ bool TestDesktop::startWindowManager() {
                                            .has_value();
                                    },
                                    windowManagerStartMs);
-    if (!managing) {
+    if (!managing || !managesNewWindows(*x)) {
         windowManager_.stop();
         whyNot_ = QStringLiteral("openbox did not take over the screen");
+        return false;
     }
-    return managing;
+    return true;
+}
+
+bool TestDesktop::managesNewWindows(XcbConnection& x) {
+    // Openbox announces itself before its event loop runs, and a window mapped in between is never
+    // managed (it stays unmapped). A probe window that gets a frame shows the loop is running.
+    const xcb_window_t probe = xcb_generate_id(x.get());
+    xcb_create_window(x.get(), XCB_COPY_FROM_PARENT, probe, x.root(), 0, 0, 10, 10, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_map_window(x.get(), probe);
+    xcb_flush(x.get());
+    const bool framed = DesktopTest::waitUntil(
+        [&] {
+            const auto tree = x.reply(xcb_query_tree_reply, xcb_query_tree(x.get(), probe));
+            return tree && tree->parent != x.root();
+        },
+        windowManagerStartMs);
+    xcb_destroy_window(x.get(), probe);
+    xcb_flush(x.get());
+    return framed;
 }
 
 std::optional<TestDesktop::BareServer> TestDesktop::startBareServer() {
