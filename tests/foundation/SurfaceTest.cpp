@@ -127,7 +127,7 @@ TEST(SurfaceClassifier, RecognisesBrowsersInEveryForm) {
     for (const char* id : {"thunderbird", "slack", "", "firefoxx"})
         EXPECT_FALSE(SurfaceClassifier::isBrowser(QString::fromUtf8(id))) << id;
     // Variants name their windows after a profile or a channel.
-    for (const char* id : {"firefox-default", "Firefox-Nightly", "librewolf-work", "brave-browser-beta",
+    for (const char* id : {"firefox-default", "Firefox-Nightly", "librewolf-work", "firefox-2", "brave-browser-beta",
                            "google-chrome-unstable", "chromium-dev"})
         EXPECT_TRUE(SurfaceClassifier::isBrowser(QString::fromUtf8(id))) << id;
     for (const char* id : {"firefox-", "-beta", "thunderbird-default", "firefoxen-beta"})
