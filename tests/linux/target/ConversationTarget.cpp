@@ -4,6 +4,8 @@
 // and each time a field's text changes:
 //   {"event": "ready"}
 //   {"event": "text", "field": "reply" | "subject" | "password" | "readOnly", "text": "…"}
+#include "Activation.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QJsonDocument>
@@ -74,7 +76,7 @@ int main(int argc, char* argv[]) {
     window.resize(560, 420);
     window.move(60, 60);
     window.show();
-    window.activateWindow();
     reply->setFocus();
+    activateUntil(window, [&] { return announced; });
     return app.exec();
 }

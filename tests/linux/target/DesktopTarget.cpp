@@ -11,6 +11,8 @@
 // --clipboard-manager no window: read every new clipboard text at once, as clipboard managers do
 // --menu-on-lone-alt  act on Alt pressed and released with no other key between, as menu bars do: the
 //                     focus leaves the field for the menu, so what is typed next goes nowhere
+#include "Activation.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCommandLineParser>
@@ -123,7 +125,7 @@ int main(int argc, char* argv[]) {
     });
     window.move(80, 80);
     window.show();
-    window.activateWindow();
     field->setFocus();
+    activateUntil(window, [&] { return announced; });
     return app.exec();
 }
