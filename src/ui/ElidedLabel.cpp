@@ -37,7 +37,6 @@ void ElidedLabel::elide() {
     const QString shown = fontMetrics().elidedText(full_, Qt::ElideRight, contentsRect().width());
     if (shown != text())
         setText(shown);
-    setToolTip(shown == full_ ? QString() : full_);
 }
 
 } // namespace lumeno
