@@ -75,16 +75,18 @@ protected:
         }
     }
 
-    // Shows `phase` and waits until the screen shows the sheet, light where it was the backdrop's colour.
+    // Shows `phase` and waits until the screen shows the sheet, light where it was the backdrop's colour,
+    // and has stopped changing (a compositing manager draws the screen a moment after the panel drew).
     QImage showOnScreen(OverlayPhase phase) {
         overlay->show(phase);
         settle();
-        QImage screen;
+        QImage screen, before;
         const bool shown = waitUntil([&] {
-            screen = grabScreen();
+            before = std::exchange(screen, grabScreen());
             const QRect at = sheet();
             return near(screen.pixelColor(at.left() + 6, at.center().y()), QColor(Qt::white), 24)
-                   && near(screen.pixelColor(at.center().x(), at.top() + 3), QColor(Qt::white), 24);
+                   && near(screen.pixelColor(at.center().x(), at.top() + 3), QColor(Qt::white), 24)
+                   && screen == before;
         });
         EXPECT_TRUE(shown) << "the sheet never showed on the screen";
         return screen;
