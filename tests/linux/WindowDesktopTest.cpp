@@ -13,6 +13,9 @@ namespace {
 // Our windows as the window manager treats them.
 class WindowDesktopTest : public DesktopTest {
 protected:
+    // A window manager that has just started can be slow to take its first window on a busy machine.
+    static constexpr int managePatienceMs = 4 * patienceMs;
+
     // What the window manager lets the user do with `window`, once it manages it: the names of its
     // _NET_WM_ALLOWED_ACTIONS.
     QStringList allowedActions(QWidget& window) {
@@ -32,7 +35,7 @@ protected:
                                                  xcb_get_atom_name_name_length(name.get()));
             }
             return names.contains(QStringLiteral("_NET_WM_ACTION_CLOSE"));
-        });
+        }, managePatienceMs);
         return names;
     }
 
