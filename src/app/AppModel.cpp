@@ -214,8 +214,18 @@ void AppModel::finishGuide(bool showTips) {
     services_->settings.setHasSeenGuide(true);
     services_->settings.setHasCompletedSetup(true);
     windows_->putAwayFirstRun();
+    // A desktop whose accessibility is off (most, out of the box) shows Lumeno no field: switch it on now,
+    // and show the setup window, which says which open apps must start again, instead of the tips (which
+    // stay on top of every window; "How to Use" brings them).
+    const bool switchesAccessibilityOn =
+        services_->permissions.accessibility() != PermissionsGate::Status::granted;
+    if (switchesAccessibilityOn) {
+        services_->permissions.request(PermissionsGate::Permission::accessibility);
+        windows_->showSetup();
+    }
     if (showTips) {
-        windows_->showHowToPopups();
+        if (!switchesAccessibilityOn)
+            windows_->showHowToPopups();
         prepareSpeech();
     }
 }

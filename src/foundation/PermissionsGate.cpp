@@ -5,6 +5,7 @@
 #include "platform/AccessibilityTrust.h"
 #include "platform/MicrophoneAuthorizer.h"
 #include "platform/Workspace.h"
+#include "support/Log.h"
 #include "support/Scheduler.h"
 
 #include <QPointer>
@@ -99,12 +100,23 @@ void PermissionsGate::requestAccessibility() {
         return;
     }
     defaults_.set(SettingsKey::didPromptAccessibility, true);
+    // Read before the switch: whatever starts afterwards joins by itself.
+    QStringList open;
+    for (const RunningApplication& application : workspace_.openApplications())
+        if (application.pid != workspace_.ownProcessId() && !open.contains(application.name))
+            open.append(application.name);
     onBeginPrompt();
-    trust_.requestTrust([self = QPointer<PermissionsGate>(this)] {
+    trust_.requestTrust([self = QPointer<PermissionsGate>(this), open] {
         if (!self)
             return;
         self->refresh();
         self->onEndPrompt();
+        if (self->accessibility_ != Status::granted || open.isEmpty())
+            return;
+        Log::app.info(QStringLiteral("Accessibility switched on; apps open before it: %{public}s"),
+                      {open.join(QStringLiteral(", "))});
+        self->appsToRestart_ = open;
+        emit self->appsToRestartChanged();
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include <QCoroTask>
 #include <QObject>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -44,6 +45,9 @@ public:
     QCoro::Task<bool> requestMicrophone();
     // Granted: nothing. Otherwise the desktop's prompt the first time ever, its settings page after that.
     void requestAccessibility();
+    // The applications that had windows open when this program switched accessibility on: they show their
+    // fields only once restarted. Empty when there are none, or accessibility was on already.
+    const QStringList& appsToRestart() const { return appsToRestart_; }
 
     // Called just before a desktop permission prompt shows and once it has been answered; they hold the
     // application's quit while the prompt is up. Do nothing until installed.
@@ -53,6 +57,7 @@ public:
 signals:
     void microphoneChanged();
     void accessibilityChanged();
+    void appsToRestartChanged();
 
 private:
     QCoro::Task<> checkTrust();
@@ -67,6 +72,7 @@ private:
     Status microphone_ = Status::notDetermined;
     Status accessibility_ = Status::notDetermined;
     bool checkingTrust_ = false;
+    QStringList appsToRestart_;
 };
 
 } // namespace lumeno

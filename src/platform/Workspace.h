@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include <optional>
+#include <vector>
 
 namespace lumeno {
 
@@ -25,6 +26,9 @@ public:
 
     virtual std::optional<RunningApplication> frontmostApplication() const = 0;
     virtual qint64 ownProcessId() const = 0;
+    // The applications with a window on the desktop now, one entry each; none where the desktop does not
+    // say.
+    virtual std::vector<RunningApplication> openApplications() const { return {}; }
     // Opens the desktop's settings page for a permission; false when no tool for it could be started.
     virtual bool openSettingsPage(SettingsPage page) = 0;
     virtual bool openUrl(const QUrl& url) = 0;

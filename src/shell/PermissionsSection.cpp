@@ -3,6 +3,7 @@
 #include "shell/PermissionRow.h"
 
 #include <QFrame>
+#include <QLabel>
 #include <QVBoxLayout>
 
 namespace lumeno {
@@ -31,10 +32,18 @@ PermissionsSection::PermissionsSection(PermissionsGate& permissions, Scheduler& 
     hairline->setStyleSheet(QStringLiteral("color: palette(midlight);"));
     layout->addWidget(hairline);
     layout->addWidget(accessibility_);
+    // Once Lumeno has switched accessibility on, which of the open apps must start again to be read.
+    restartNote_ = new QLabel(this);
+    restartNote_->setObjectName(QStringLiteral("restartNote"));
+    restartNote_->setWordWrap(true);
+    restartNote_->setContentsMargins(0, 6, 0, 0);
+    layout->addWidget(restartNote_);
 
     connect(&permissions_, &PermissionsGate::microphoneChanged, this, &PermissionsSection::showStatuses);
     connect(&permissions_, &PermissionsGate::accessibilityChanged, this, &PermissionsSection::showStatuses);
+    connect(&permissions_, &PermissionsGate::appsToRestartChanged, this, &PermissionsSection::showRestartNote);
     showStatuses();
+    showRestartNote();
 }
 
 PermissionsSection::~PermissionsSection() {
@@ -61,6 +70,14 @@ void PermissionsSection::stopRefreshing() {
     if (refresh_)
         scheduler_.cancel(*refresh_);
     refresh_.reset();
+}
+
+void PermissionsSection::showRestartNote() {
+    const QStringList& apps = permissions_.appsToRestart();
+    restartNote_->setText(QStringLiteral("Accessibility is on. Restart the apps that were already open, so Lumeno "
+                                         "can read them: %1.")
+                              .arg(apps.join(QStringLiteral(", "))));
+    restartNote_->setVisible(!apps.isEmpty());
 }
 
 void PermissionsSection::showStatuses() {

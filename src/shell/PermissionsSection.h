@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <optional>
 
+class QLabel;
+
 namespace lumeno {
 
 class PermissionRow;
@@ -29,11 +31,13 @@ private:
     void startRefreshing();
     void stopRefreshing();
     void showStatuses();
+    void showRestartNote();
 
     PermissionsGate& permissions_;
     Scheduler& scheduler_;
     PermissionRow* microphone_;
     PermissionRow* accessibility_;
+    QLabel* restartNote_;
     std::optional<Scheduler::TimerId> refresh_;
 };
 

@@ -41,8 +41,10 @@ void addX11Ports(Platform& platform, LinuxWorkspace& workspace, Scheduler& sched
     const std::shared_ptr<XcbConnection> hotkeys = queries ? XcbConnection::open() : nullptr;
     const std::shared_ptr<XcbConnection> keys = queries ? XcbConnection::open() : nullptr;
     const auto frontmost = queries ? std::make_shared<X11FrontmostApplication>(queries) : nullptr;
-    if (frontmost)
+    if (frontmost) {
         workspace.frontmost = [frontmost] { return frontmost->read(); };
+        workspace.open = [frontmost] { return frontmost->openApplications(); };
+    }
     platform.pasteboard = std::make_unique<X11Pasteboard>(
         scheduler,
         [frontmost]() -> std::optional<qint64> {

@@ -18,6 +18,7 @@ public:
     explicit LinuxWorkspace(QString currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
 
     std::optional<RunningApplication> frontmostApplication() const override { return frontmost(); }
+    std::vector<RunningApplication> openApplications() const override { return open(); }
     qint64 ownProcessId() const override;
     bool openSettingsPage(SettingsPage page) override;
     bool openUrl(const QUrl& url) override;
@@ -25,6 +26,8 @@ public:
     Launcher launch;
     // Reads the application in front; none until a window system is installed.
     std::function<std::optional<RunningApplication>()> frontmost = [] { return std::nullopt; };
+    // Reads the applications with windows; none until a window system is installed.
+    std::function<std::vector<RunningApplication>()> open = [] { return std::vector<RunningApplication>(); };
 
 private:
     struct Tool {

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace lumeno {
 
 namespace {
@@ -22,12 +24,42 @@ std::optional<RunningApplication> X11FrontmostApplication::read() const {
     const std::optional<xcb_window_t> window = windowManagerRuns() ? activeWindow() : focusWindow();
     if (!window)
         return std::nullopt;
+    return applicationOf(*window);
+}
 
+std::vector<RunningApplication> X11FrontmostApplication::openApplications() const {
+    std::vector<RunningApplication> applications;
+    const auto list = x_->reply(xcb_get_property_reply,
+                                xcb_get_property(x_->get(), 0, x_->root(), x_->atom("_NET_CLIENT_LIST"),
+                                                 XCB_ATOM_WINDOW, 0, 4096));
+    if (!list)
+        return applications;
+    const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(list.get()));
+    const xcb_atom_t dock = x_->atom("_NET_WM_WINDOW_TYPE_DOCK"), desktop = x_->atom("_NET_WM_WINDOW_TYPE_DESKTOP");
+    for (int index = 0; index < xcb_get_property_value_length(list.get()) / 4; ++index) {
+        // Panels, trays and the desktop itself are part of the desktop, not applications.
+        const auto type = x_->reply(xcb_get_property_reply,
+                                    xcb_get_property(x_->get(), 0, windows[index], x_->atom("_NET_WM_WINDOW_TYPE"),
+                                                     XCB_ATOM_ATOM, 0, 1));
+        const bool part = type && xcb_get_property_value_length(type.get()) >= 4 &&
+                          (*static_cast<const xcb_atom_t*>(xcb_get_property_value(type.get())) == dock ||
+                           *static_cast<const xcb_atom_t*>(xcb_get_property_value(type.get())) == desktop);
+        if (part)
+            continue;
+        RunningApplication application = applicationOf(windows[index]);
+        if (std::none_of(applications.begin(), applications.end(),
+                         [&](const RunningApplication& known) { return known.pid == application.pid; }))
+            applications.push_back(std::move(application));
+    }
+    return applications;
+}
+
+RunningApplication X11FrontmostApplication::applicationOf(xcb_window_t window) const {
     RunningApplication application;
-    application.windowTitle = X11WindowInfo::title(*x_, *window);
-    application.pid = X11WindowInfo::processId(*x_, *window).value_or(0);
+    application.windowTitle = X11WindowInfo::title(*x_, window);
+    application.pid = X11WindowInfo::processId(*x_, window).value_or(0);
     const QString executable = application.pid > 0 ? executableName(application.pid) : QString();
-    const std::optional<X11WindowInfo::WindowClass> windowClass = X11WindowInfo::windowClass(*x_, *window);
+    const std::optional<X11WindowInfo::WindowClass> windowClass = X11WindowInfo::windowClass(*x_, window);
     const QString className = windowClass ? (windowClass->name.isEmpty() ? windowClass->instance : windowClass->name)
                                           : QString();
     application.name = className.isEmpty() ? executable : className;

@@ -17,8 +17,11 @@ public:
     explicit X11FrontmostApplication(std::shared_ptr<XcbConnection> connection);
 
     std::optional<RunningApplication> read() const;
+    // Every application with a window the window manager lists, one entry per process, in its order.
+    std::vector<RunningApplication> openApplications() const;
 
 private:
+    RunningApplication applicationOf(uint32_t window) const;
     bool windowManagerRuns() const;
     // The window manager's _NET_ACTIVE_WINDOW.
     std::optional<uint32_t> activeWindow() const;

@@ -104,6 +104,20 @@ QString E2eTest::titleOf(xcb_window_t window) {
     return X11WindowInfo::title(*x_, window);
 }
 
+void E2eTest::activate(xcb_window_t window) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = x_->atom("_NET_ACTIVE_WINDOW");
+    message.data.data32[0] = 2; // from a pager: the window manager obeys it
+    xcb_send_event(x_->get(), 0, x_->root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    x_->flush();
+    EXPECT_TRUE(waitUntil([&] { return activeWindow() == window; })) << "the window manager did not activate it";
+}
+
 std::optional<xcb_window_t> E2eTest::activeWindow() {
     return X11WindowInfo::windowProperty(*x_, x_->root(), "_NET_ACTIVE_WINDOW");
 }

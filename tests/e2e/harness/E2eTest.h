@@ -62,6 +62,8 @@ protected:
     bool isViewable(xcb_window_t window);
     QRect geometryOf(xcb_window_t window);
     QString titleOf(xcb_window_t window);
+    // Brings `window` to the front with the keyboard focus, as a click on it in a task bar does.
+    void activate(xcb_window_t window);
     // The window the window manager marks active.
     std::optional<xcb_window_t> activeWindow();
     // Clicks the control of process `pid` named `name` (found on the accessibility bus) once it shows;
