@@ -4,6 +4,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QDeadlineTimer>
+#include <QWidget>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -40,6 +41,16 @@ void DesktopTest::SetUp() {
 
 QImage DesktopTest::grabScreen() {
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+}
+
+QString DesktopTest::screenshotOncePainted(const QWidget& window, const QString& name) {
+    // Drawn once the window's middle is no longer the black of the bare screen; the picture holds the
+    // frame the window manager draws around it.
+    QImage screen;
+    const auto drawn = [&] { return (screen = grabScreen()).pixelColor(window.frameGeometry().center()).lightness() > 100; };
+    if (!waitUntil(drawn))
+        return {};
+    return screenshots::save(screen.copy(window.frameGeometry().adjusted(-8, -8, 8, 8)), name);
 }
 
 QString DesktopTest::screenshotOnceChanged(const QString& name, const QImage& before) {

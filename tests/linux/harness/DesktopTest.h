@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace lumeno::desktop {
 
 // Base of every test that needs the real X desktop. The desktop runs once for the whole test binary
@@ -31,6 +33,8 @@ protected:
     // Saves what the screen shows as <name>.png in the screenshot folder, once it differs from `before`
     // (applications paint a moment after they change); the path, empty when the screen never changed.
     static QString screenshotOnceChanged(const QString& name, const QImage& before);
+    // Saves the picture of `window` once its content is drawn; empty when it never is.
+    static QString screenshotOncePainted(const QWidget& window, const QString& name);
 };
 
 } // namespace lumeno::desktop
