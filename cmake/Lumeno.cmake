@@ -26,7 +26,7 @@ function(lumeno_add_test area)
   lumeno_precompile(${target})
   add_test(NAME ${area} COMMAND ${target})
   set_tests_properties(${area} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMENO_RUNNING_TESTS=1;LUMENO_PLATFORM=fake"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMENO_RUNNING_TESTS=1"
     TIMEOUT 600)
 endfunction()
 

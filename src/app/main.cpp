@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
     }
     const SystemClock clock;
     QtScheduler scheduler;
-    Platform platform = Platform::create(platformKindFromEnvironment(), clock, scheduler, supportDirectory);
+    Platform platform = Platform::create(clock, scheduler, supportDirectory);
     if (platform.unsupportedSession)
         std::fprintf(stderr, "%s\n", qPrintable(*platform.unsupportedSession));
     // Before any store is built, so the stores read what the migration brought over.

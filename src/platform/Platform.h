@@ -26,13 +26,9 @@ namespace lumeno {
 class Clock;
 class Scheduler;
 
-// Which set of operating-system ports the program runs on, chosen once at start from LUMENO_PLATFORM.
-enum class PlatformKind { linux, fake };
-
-PlatformKind platformKindFromEnvironment();
-
 // One instance of every port, owned for the whole run. Code above the ports takes the references it needs
-// and never learns which kind it got.
+// and never learns which kind it got: the real desktop's, or (in tests) the fake one of
+// platform/fake/FakePlatform.h.
 struct Platform {
     Platform() = default;
     Platform(Platform&&) = default;
@@ -65,11 +61,10 @@ struct Platform {
     // none when it can.
     std::optional<QString> unsupportedSession;
 
-    // `clock` and `scheduler` must outlive the platform (the clock dates files moved aside, the scheduler
-    // times the clipboard and the synthetic keys); `supportDirectory` is the program's own folder, where
-    // the Linux side keeps its secrets.
-    static Platform create(PlatformKind kind, const Clock& clock, Scheduler& scheduler,
-                           const QString& supportDirectory);
+    // The real desktop's ports. `clock` and `scheduler` must outlive the platform (the clock dates files
+    // moved aside, the scheduler times the clipboard and the synthetic keys); `supportDirectory` is the
+    // program's own folder, where the Linux side keeps its secrets.
+    static Platform create(const Clock& clock, Scheduler& scheduler, const QString& supportDirectory);
 };
 
 } // namespace lumeno

@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "platform/fake/FakePlatform.h"
 
 #include "support/Clock.h"
 #include "support/ManualScheduler.h"
@@ -23,27 +24,14 @@ void expectEveryPort(const Platform& platform) {
     EXPECT_TRUE(platform.keySynth);
 }
 
-TEST(PlatformTest, EachKindProvidesEveryPort) {
+TEST(PlatformTest, TheRealAndTheFakeDesktopEachProvideEveryPort) {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     ManualClock clock;
     ManualScheduler scheduler(clock);
-    for (const PlatformKind kind : {PlatformKind::fake, PlatformKind::linux}) {
-        const Platform platform = Platform::create(kind, clock, scheduler, home.filePath("support"));
-        expectEveryPort(platform);
-    }
+    expectEveryPort(Platform::create(clock, scheduler, home.filePath("support")));
+    expectEveryPort(makeFakePlatform());
     qunsetenv("XDG_CONFIG_HOME");
-}
-
-TEST(PlatformTest, TheKindComesFromTheEnvironmentAndDefaultsToLinux) {
-    const QByteArray previous = qgetenv("LUMENO_PLATFORM");
-    qputenv("LUMENO_PLATFORM", "fake");
-    EXPECT_EQ(platformKindFromEnvironment(), PlatformKind::fake);
-    qputenv("LUMENO_PLATFORM", "linux");
-    EXPECT_EQ(platformKindFromEnvironment(), PlatformKind::linux);
-    qunsetenv("LUMENO_PLATFORM");
-    EXPECT_EQ(platformKindFromEnvironment(), PlatformKind::linux);
-    qputenv("LUMENO_PLATFORM", previous);
 }
 
 } // namespace
