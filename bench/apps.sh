@@ -19,5 +19,5 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake --build "$build" --target lumeno_apps_check
-LUMENO_RUNNING_TESTS=1 LUMENO_PLATFORM=linux "$build/bench/lumeno_apps_check" 2>&1 |
+LUMENO_RUNNING_TESTS=1 "$build/bench/lumeno_apps_check" 2>&1 |
   grep -E '^\[(check|  FAILED|       OK|  PASSED)|Failure|never showed|not installed' || true

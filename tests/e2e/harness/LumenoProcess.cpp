@@ -19,7 +19,6 @@ LumenoProcess::LumenoProcess(const LumenoHome& home, const Options& options) {
     environment.insert(QStringLiteral("HOME"), home.path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.runtimeFolder());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("LUMENO_PLATFORM"), QStringLiteral("linux"));
     environment.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
     environment.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{category}: %{message}"));
     if (!options.server.isEmpty())
