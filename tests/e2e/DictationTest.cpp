@@ -143,6 +143,36 @@ TEST_F(Dictation, ATapListensHandsFreeUntilTheNextTap) {
         << lumeno->log().toStdString();
 }
 
+TEST_F(Dictation, TheEditCombinationRewritesASelectionInTheQtWindowAndUndoPutsItBack) {
+    const QString original = QStringLiteral("see you tomorrow at the office");
+    server.setDraftAnswer(200, draftBody(QStringLiteral("See you tomorrow at the office.")));
+    auto lumeno = launch(spoken(QStringLiteral("Make it a proper sentence")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    auto chat = desktop::AccessibleTargets::qt();
+    ASSERT_TRUE(chat->waitUntilReady());
+    ASSERT_TRUE(user.type(original));
+    ASSERT_TRUE(chat->waitForText(QStringLiteral("reply"), original));
+    user.press(DesktopUser::leftControl);
+    user.tap(DesktopUser::letterA);
+    user.release(DesktopUser::leftControl);
+
+    const qsizetype seen = qsizetype(lumeno->lines().size());
+    user.press(DesktopUser::rightAlt);
+    user.press(DesktopUser::leftSuper);
+    const bool played = lumeno->waitForLineContaining(QStringLiteral("The audio file has played to its end"),
+                                                      patienceMs, seen).has_value();
+    user.release(DesktopUser::leftSuper);
+    user.release(DesktopUser::rightAlt);
+    ASSERT_TRUE(played) << lumeno->log().toStdString();
+    EXPECT_TRUE(chat->waitForText(QStringLiteral("reply"), QStringLiteral("See you tomorrow at the office.")))
+        << chat->text(QStringLiteral("reply")).toStdString() << "\n" << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("edited"));
+
+    ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Undo"))) << "no Undo on the overlay\n" << lumeno->log().toStdString();
+    EXPECT_TRUE(chat->waitForText(QStringLiteral("reply"), original))
+        << chat->text(QStringLiteral("reply")).toStdString() << "\n" << lumeno->log().toStdString();
+}
+
 } // namespace
 
 } // namespace lumeno::e2e
