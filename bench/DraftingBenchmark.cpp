@@ -1,4 +1,5 @@
 #include "SampleProse.h"
+#include "drafting/DraftCleaner.h"
 #include "drafting/DraftGenerator.h"
 #include "drafting/PromptBuilder.h"
 #include "drafting/ReplyGuard.h"
@@ -60,6 +61,16 @@ void BM_FinishModelText(benchmark::State& state) {
         benchmark::DoNotOptimize(DraftGenerator::finished(modelText, input, 700));
 }
 BENCHMARK(BM_FinishModelText);
+
+// A model looping on white space: a run of spaces inside a line, growing. The time should grow in step
+// with the text.
+void BM_CleanARunOfSpaces(benchmark::State& state) {
+    const QString answer = QStringLiteral("Hi") + QString(int(state.range(0)), u' ') + QStringLiteral("x");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DraftCleaner::cleaned(answer, {QStringLiteral("Maya"), QStringLiteral("Jonas")}));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_CleanARunOfSpaces)->RangeMultiplier(2)->Range(5'000, 40'000)->Complexity()->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace lumeno

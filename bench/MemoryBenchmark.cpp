@@ -61,6 +61,15 @@ void recipientOfALongThread(benchmark::State& state) {
 }
 BENCHMARK(recipientOfALongThread)->Unit(benchmark::kMillisecond);
 
+// A run of capitals before the real sender, growing: the time should grow in step with the text.
+void recipientAfterARunOfCapitals(benchmark::State& state) {
+    const QString text = QString(int(state.range(0)), u'A') + QStringLiteral(".\nAnna Novak <anna@example.com>");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MemoryDetector::recipient(text, {"Marko Kralj"}));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(recipientAfterARunOfCapitals)->RangeMultiplier(2)->Range(3'000, 24'000)->Complexity()->Unit(benchmark::kMillisecond);
+
 void commitmentInTenKilobytes(benchmark::State& state) {
     const QString text = sampleProse(10 * 1024) + " I'll send you the deck by Friday.";
     const QDateTime now = QDateTime::currentDateTimeUtc();

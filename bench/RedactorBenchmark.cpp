@@ -79,6 +79,16 @@ void BM_RedactUnterminatedKeyBlock(benchmark::State& state) {
 }
 BENCHMARK(BM_RedactUnterminatedKeyBlock)->Unit(benchmark::kMillisecond);
 
+// Long runs right after a label, growing: the time should grow in step with the text (the fitted
+// complexity is printed as BigO).
+void BM_RedactRunAfterALabel(benchmark::State& state) {
+    const QString text = QStringLiteral("pwd:") + QString(int(state.range(0)), u':') + QStringLiteral("letmein99");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SecretRedactor::redact(text));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_RedactRunAfterALabel)->RangeMultiplier(2)->Range(3'000, 48'000)->Complexity()->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace lumeno
 

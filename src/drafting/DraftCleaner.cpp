@@ -19,9 +19,10 @@ QString normalizedLineBreaks(QString text) {
     return text;
 }
 
-// Trailing spaces on every line gone, at most one blank line in a row, no blank lines at either end.
+// Trailing spaces on every line gone, at most one blank line in a row, no blank lines at either end. A run
+// of spaces is tried from its first space only, so a long run inside a line costs its length, not its square.
 QString tidiedWhitespace(const QString& text) {
-    static const Regex trailingSpaces = Regex::fixed(QStringLiteral("(?m)[ \\t\\u00A0]+$"));
+    static const Regex trailingSpaces = Regex::fixed(QStringLiteral("(?m)(?<![ \\t\\u00A0])[ \\t\\u00A0]+$"));
     static const Regex blankRuns = Regex::fixed(QStringLiteral("\\n{3,}"));
     return Text::trimmed(blankRuns.replaceAll(trailingSpaces.replaceAll(text, QString()), QStringLiteral("\n\n")));
 }
@@ -165,8 +166,9 @@ QString withPlaceholdersFilled(const QString& text, const DraftCleaner::Names& n
         "(?i)[\\[{<](?:recipient(?:'s)?|their|client(?:'s)?|contact(?:'s)?|customer(?:'s)?|person(?:'s)?)"
         "[ \\t]*(?:first[ \\t]*|full[ \\t]*)?name[\\]}>]|[\\[{<](?:recipient|first[ \\t]*name)[\\]}>]"));
     static const Regex bare = Regex::fixed(QStringLiteral("(?i)[\\[{<]name[\\]}>]"));
-    // Left behind when an empty name is dropped: "Hi ," and a space before punctuation.
-    static const Regex orphanSpace = Regex::fixed(QStringLiteral("[ \\t]+(?=[,!.:])"));
+    // Left behind when an empty name is dropped: "Hi ," and a space before punctuation (tried from the first
+    // space of a run only).
+    static const Regex orphanSpace = Regex::fixed(QStringLiteral("(?<![ \\t])[ \\t]+(?=[,!.:])"));
     static const Regex emptyLine = Regex::fixed(QStringLiteral("(?m)^[ \\t]+$"));
 
     QStringList lines = text.split(QLatin1Char('\n'));

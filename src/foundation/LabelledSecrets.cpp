@@ -43,15 +43,21 @@ constexpr char verb[] =
     R"([ \t]+(?:(?:(?:is|was|has been|have been)[ \t]+)?(?:set|changed|reset|updated)[ \t]+to)"
     R"(|is|was|ist|lautet|est|es|era|é|är|er|je|jest|on)(?:[ \t]+(?:now|still|just|also))?[ \t]*:?[ \t]+)";
 
-// A value that was already replaced, or shown masked, is not a secret.
-constexpr char notMasked[] = R"((?!(?:\[redacted\]|[*•●]+)(?:["'`\s.,;!?)]|\z)))";
+// A list separator (& ; ,) ends an unquoted value only where it separates: before white space, another
+// separator, the end or the next parameter's name ("&limit=10", ";User Id=bob"). Any other is part of the
+// value ("Tr0ub4dor&3").
+constexpr char separates[] = R"((?=[\s"'`<>&;,]|\z|[A-Za-z0-9_.%\[\] -]++=))";
+
+// A value that was already replaced, or shown masked, is not a secret. (%1: separates)
+constexpr char notMasked[] = R"((?!(?:\[redacted\]|[*•●]+)[.!?:)\]}]*+(?:[\s"'`<>]|[&;,]%1|\z)))";
 
 // A quoted value, which may hold spaces.
-constexpr char quotedValue[] = R"re((?:"%1([^"\n]+)"|'%1([^'\n]+)'|`%1([^`\n]+)`))re";
+constexpr char quotedValue[] = R"re((?:"%1([^"\n]++)"|'%1([^'\n]++)'|`%1([^`\n]++)`))re";
 
-// An unquoted value: up to white space, a quote or a list separator (& ; ,), without the sentence's
-// closing punctuation.
-constexpr char bareValue[] = R"(%1([^\s"'`&;,<>]+?)(?=[.!?:)\]}]*(?:[\s"'`&;,<>]|\z)))";
+// An unquoted value, up to white space, a quote, an angle bracket or a separator, without the sentence's
+// closing punctuation (. ! ? : and closing brackets): up to its last other character, or its first when
+// it is all punctuation. No character is looked at more than a few times. (%1: not masked, %2: separates)
+constexpr char bareValue[] = R"(%1((?:[.!?:)\]}]*+(?:[^\s"'`&;,<>.!?:)\]}]|[&;,](?!%2)))++|[.!?:)\]}]))";
 
 // A code of 3 to 12 letters and digits with at least one digit, or two groups of digits ("123 456").
 constexpr char codeValue[] =
@@ -82,8 +88,9 @@ QString either(std::initializer_list<QString> separators) {
 } // namespace
 
 std::vector<SecretRule> LabelledSecrets::rules() {
-    const QString quoted = piece(quotedValue).arg(piece(notMasked));
-    const QString bare = piece(bareValue).arg(piece(notMasked));
+    const QString masked = piece(notMasked).arg(piece(separates));
+    const QString quoted = piece(quotedValue).arg(masked);
+    const QString bare = piece(bareValue).arg(masked, piece(separates));
     const QString assigned = piece(assignment);
     const QString told = piece(verb);
     return {

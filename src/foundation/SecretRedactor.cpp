@@ -38,10 +38,16 @@ std::vector<TextRange> merged(std::vector<TextRange> spans) {
 } // namespace
 
 SecretRedactor::Result SecretRedactor::redact(const QString& text) {
+    return redact(text, allRules());
+}
+
+SecretRedactor::Result SecretRedactor::redact(const QString& text, const std::vector<SecretRule>& rules) {
     std::vector<TextRange> spans;
-    for (const SecretRule& rule : allRules()) {
-        const std::vector<TextRange> found = rule.find(text);
-        spans.insert(spans.end(), found.begin(), found.end());
+    for (const SecretRule& rule : rules) {
+        const std::optional<std::vector<TextRange>> found = rule.find(text);
+        if (!found)
+            return {marker(), 1};
+        spans.insert(spans.end(), found->begin(), found->end());
     }
     if (spans.empty())
         return {text, 0};

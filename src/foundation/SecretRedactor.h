@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/SecretRule.h"
+
 #include <QString>
 
 namespace lumeno {
@@ -19,8 +21,12 @@ public:
     // What every secret is replaced with.
     static QString marker() { return QStringLiteral("[redacted]"); }
 
-    // Pure and total: a text without secrets comes back unchanged with a count of 0.
+    // Pure and total: a text without secrets comes back unchanged with a count of 0. A text that cannot be
+    // checked in time (a search of a rule runs out of its budget) is withheld whole: it comes back as the
+    // marker alone, counted as one secret.
     static Result redact(const QString& text);
+    // The same with the given rules instead of the program's own.
+    static Result redact(const QString& text, const std::vector<SecretRule>& rules);
 };
 
 } // namespace lumeno

@@ -20,9 +20,12 @@ SecretRule SecretRule::fixed(const char* name, const QString& pattern,
     return {QString::fromUtf8(name), Regex::fixed(pattern), std::move(accepts)};
 }
 
-std::vector<TextRange> SecretRule::find(const QString& text) const {
+std::optional<std::vector<TextRange>> SecretRule::find(const QString& text) const {
+    const std::optional<std::vector<RegexMatch>> matches = pattern.completeMatches(text);
+    if (!matches)
+        return std::nullopt;
     std::vector<TextRange> spans;
-    for (const RegexMatch& match : pattern.allMatches(text)) {
+    for (const RegexMatch& match : *matches) {
         const TextRange span = secretSpan(match);
         const QStringView secret = QStringView(text).sliced(span.start, span.length);
         // What an earlier pass replaced is not found again.

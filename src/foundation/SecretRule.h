@@ -21,8 +21,9 @@ struct SecretRule {
     static SecretRule fixed(const char* name, const QString& pattern,
                             std::function<bool(QStringView)> accepts = {});
 
-    // The spans of `text` this rule would replace, in order.
-    std::vector<TextRange> find(const QString& text) const;
+    // The spans of `text` this rule would replace, in order; none when the search ran out of time, so the
+    // text could not be checked.
+    std::optional<std::vector<TextRange>> find(const QString& text) const;
 };
 
 } // namespace lumeno

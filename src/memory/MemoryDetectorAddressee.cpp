@@ -18,8 +18,14 @@ namespace {
 constexpr int maxToLineLength = 80;
 constexpr int senderSearchLines = 12;
 
+// "Anna Berg <anna@example.com>": a name of one to three capitalised words, then an address in angle
+// brackets. A name starts at the first capital of its run of letters, as a search from every capital of the
+// run would find no other: so each run is tried once, not once per capital in it, and the address is
+// checked in one pass (the domain needs a full stop after its first character, with a character after it).
 const Regex& displayEmailPattern() {
-    static const Regex pattern = Regex::fixed(QStringLiteral(R"re(([\p{Lu}][\p{L}'’\-]+(?:\s+[\p{Lu}][\p{L}'’\-]+){0,2})\s*<([^<>\s@]+@[^<>\s@]+\.[^<>\s@]+)>)re"));
+    static const Regex pattern = Regex::fixed(QStringLiteral(
+        R"re((?<![\p{L}'’\-])[[\p{L}'’\-]&&[^\p{Lu}]]*+([\p{Lu}][\p{L}'’\-]++(?:\s++[\p{Lu}][\p{L}'’\-]++){0,2}))re"
+        R"re(\s*+<([^<>\s@]++@[^<>\s@](?=[^<>\s@]*?\.[^<>\s@])[^<>\s@]*+)>)re"));
     return pattern;
 }
 
@@ -245,7 +251,11 @@ std::optional<QString> MemoryDetector::email(const QString& name, const QList<Ma
 }
 
 std::optional<MemoryDetector::Sender> MemoryDetector::sender(const QString& text, const std::optional<QString>& own) {
-    static const Regex greeting = Regex::fixed(QStringLiteral(R"re((?im)^\s*(?:hi|hey|hello|dear|morning|zdravo|živjo|pozdravljen[ia]?|hallo|ciao)\s+([\p{Lu}][\p{L}'’\-]+))re"));
+    // The greeting opens its line: only the white space of that line is skipped, so blank lines are not
+    // walked again from every line start above the greeting.
+    static const Regex greeting = Regex::fixed(QStringLiteral(
+        R"re((?im)^[^\S\n\x0B\x0C\r\x{85}\x{2028}\x{2029}]*+(?:hi|hey|hello|dear|morning|zdravo|živjo|pozdravljen[ia]?|hallo|ciao))re"
+        R"re(\s++([\p{Lu}][\p{L}'’\-]+))re"));
     const QString normalized = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QString excluded;
     std::optional<QString> greetedName;
@@ -269,7 +279,9 @@ std::optional<MemoryDetector::Sender> MemoryDetector::sender(const QString& text
         return !isClosing(candidate);
     };
 
-    static const Regex fromLine = Regex::fixed(QStringLiteral(R"re((?im)^\s*from:\s*(?:"?([^"<\n@]+?)"?\s+)?<?([^<>\s@]+@[^<>\s@]+\.[^<>\s@]+)>?\s*$)re"));
+    // Opens its line, like the greeting above.
+    static const Regex fromLine = Regex::fixed(QStringLiteral(
+        R"re((?im)^[^\S\n\x0B\x0C\r\x{85}\x{2028}\x{2029}]*+from:\s*(?:"?([^"<\n@]+?)"?\s+)?<?([^<>\s@]+@[^<>\s@]+\.[^<>\s@]+)>?\s*$)re"));
     if (const std::optional<RegexMatch> from = fromLine.firstMatch(normalized)) {
         const QString address = from->captured(normalized, 2);
         QString name = Text::trimmedHorizontal(from->captured(normalized, 1));

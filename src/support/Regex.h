@@ -28,6 +28,11 @@ struct RegexMatch {
 
 // ICU regular expressions (flags 0: every option is written inline in the pattern), positions in UTF-16
 // units of the searched QString. Thread-safe for concurrent searches.
+//
+// The program's patterns run in linear time. As a safety net every search gets a budget of matching steps
+// in proportion to its text (ICU's time limit): a search that runs out of it ends as if nothing more
+// matched, and says so in the log. Callers that must not take "ran out of time" for "found nothing" ask
+// `completeMatches`.
 class Regex {
 public:
     // A pattern the program ships with: aborts when it does not compile. Keep the result in a
@@ -41,9 +46,12 @@ public:
     std::optional<RegexMatch> firstMatch(const QString& text, TextRange range) const;
     // All non-overlapping matches, in order.
     std::vector<RegexMatch> allMatches(const QString& text) const;
+    // All non-overlapping matches, or none when the search ran out of its budget before the end of the text.
+    std::optional<std::vector<RegexMatch>> completeMatches(const QString& text) const;
     bool matchesAnywhere(const QString& text) const { return firstMatch(text).has_value(); }
     // Replaces every match; the template uses ICU's $1 / ${name} references and \$ for a dollar sign.
-    // A template naming a group the pattern does not have leaves the text unchanged.
+    // A template naming a group the pattern does not have, or a search out of budget, leaves the text
+    // unchanged.
     QString replaceAll(const QString& text, const QString& replacementTemplate) const;
     // Number of non-overlapping matches.
     int count(const QString& text) const { return int(allMatches(text).size()); }

@@ -85,5 +85,14 @@ TEST(DraftCleanerTest, NeverLeavesNothingAndTidiesWhitespace) {
     EXPECT_EQ(cleaned("**Yes**, Friday works."), "Yes, Friday works.");
 }
 
+// Models that loop on white space answer like this; each run of spaces is gone through once.
+TEST(DraftCleanerTest, LongRunsOfSpacesInsideALineAreTidiedLikeShortOnes) {
+    const QString spaces(20'000, u' ');
+    EXPECT_EQ(DraftCleaner::cleaned(QStringLiteral("Hi") + spaces + QStringLiteral("x  \nSee you!\t"), names),
+              QStringLiteral("Hi") + spaces + QStringLiteral("x\nSee you!"));
+    EXPECT_EQ(DraftCleaner::cleaned(QStringLiteral("Hi [Name]") + spaces + QStringLiteral("x ,\nSee you!"), names),
+              QStringLiteral("Hi Jonas") + spaces + QStringLiteral("x,\nSee you!"));
+}
+
 } // namespace
 } // namespace lumeno

@@ -126,6 +126,19 @@ TEST(Sender, AGreetedNameIsNotTheSender) {
     EXPECT_EQ(MemoryDetector::sender("hi there\nFrom: There Bot <bot@example.com>", std::nullopt), std::nullopt);
 }
 
+// Long runs of capitals or blank lines, as a page of screen text may hold, are each looked at once: what
+// comes after them is still found.
+TEST(Sender, LongRunsOfCapitalsAndBlankLinesComeBeforeTheRealSender) {
+    const QString capitals(12'000, u'A');
+    const QString thread = capitals + QStringLiteral(" <\n") + QString(6'000, u'\n') + QStringLiteral("Hi Marko,\n") +
+                           capitals + QStringLiteral(".\nAnna Novak <anna@example.com>");
+    EXPECT_EQ(MemoryDetector::sender(thread, std::nullopt), (Sender{"Anna Novak", QString("anna@example.com")}));
+    EXPECT_EQ(MemoryDetector::recipient(thread, marko), (Addressed{"Anna Novak", QString("anna@example.com"), false, std::nullopt}));
+    EXPECT_EQ(MemoryDetector::sender(QStringLiteral("x") + capitals + QStringLiteral("a <a@example.com>"), std::nullopt),
+              (Sender{capitals + QStringLiteral("a"), QString("a@example.com")}))
+        << "a name starts at the first capital of its word";
+}
+
 TEST(Sender, TheExcludedFullNameAlsoExcludesItsFirstWord) {
     EXPECT_EQ(MemoryDetector::sender("Marko 10:42\nok", QString("Marko Kralj")), std::nullopt);
     EXPECT_EQ(MemoryDetector::sender("From: marko.kralj@example.com", QString("Anna")),

@@ -207,6 +207,23 @@ TEST_F(MemoryStoreTest, StoredTextsAreTrimmedAndRedacted) {
     EXPECT_FALSE(fileBytes().contains("hunter2"));
 }
 
+// Every edit cleans the whole record again: what an earlier edit already redacted stays as it is.
+TEST_F(MemoryStoreTest, RedactedTextsStayTheSameThroughLaterEdits) {
+    auto store = openStore();
+    Person anna = store->addPerson("Anna", {}, "access_token=abc123&x=1");
+    store->addCommitment("send access_token=abc123&x=1", std::nullopt, std::nullopt);
+    for (const char* name : {"Anna N.", "Anna Novak", "Anna"}) {
+        anna = *store->person(anna.id);
+        anna.name = name;
+        store->updatePerson(anna);
+        Commitment commitment = store->data().commitments.front();
+        commitment.done = !commitment.done;
+        store->updateCommitment(commitment);
+    }
+    EXPECT_EQ(store->person(anna.id)->notes.toStdString(), "access_token=[redacted]&x=1");
+    EXPECT_EQ(store->data().commitments.front().text.toStdString(), "send access_token=[redacted]&x=1");
+}
+
 TEST_F(MemoryStoreTest, BlankTextsBecomeEmptyAndBlankThreadsNone) {
     auto store = openStore();
     const Pin pin = store->addPin(" \t ", std::nullopt, QString(" \n "));

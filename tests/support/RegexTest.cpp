@@ -1,5 +1,7 @@
 #include "support/Regex.h"
 
+#include "support/Log.h"
+
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -130,6 +132,24 @@ TEST(RegexMatching, LongTextsDoNotRunOutOfBacktrackingRoom) {
     const auto match = regex("^(?:a|b)*$").firstMatch(text);
     ASSERT_TRUE(match.has_value());
     EXPECT_EQ(match->range().length, text.size());
+}
+
+// A pattern whose work doubles with every character would hold the thread for ages; its search stops at
+// the budget instead, finds nothing, and says so.
+TEST(RegexMatching, ARunawaySearchStopsAtItsBudgetAndSaysSo) {
+    auto sink = std::make_shared<CapturingLogSink>();
+    const auto previous = Log::setSink(sink);
+    const Regex runaway = regex("(x+x+)+y");
+    const QString text = QString(60, u'x');
+    EXPECT_FALSE(runaway.firstMatch(text).has_value());
+    EXPECT_TRUE(runaway.allMatches(text).empty());
+    EXPECT_FALSE(runaway.completeMatches(text).has_value());
+    EXPECT_EQ(runaway.replaceAll(text, "z"), text);
+    EXPECT_EQ(runaway.completeMatches(text + "y")->size(), 1u) << "a search that finishes is complete";
+    Log::setSink(previous);
+    ASSERT_EQ(sink->entries().size(), 4u);
+    EXPECT_EQ(sink->entries().front().line,
+              "A text pattern ran out of time on 60 characters and stopped: (x+x+)+y");
 }
 
 TEST(RegexMatching, SearchWithinARangeTreatsItsBoundsAsTheText) {
