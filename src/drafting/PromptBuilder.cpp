@@ -23,6 +23,18 @@ const QString rewriteTag = QStringLiteral("text_to_rewrite");
 const QString surroundingTag = QStringLiteral("surrounding_text");
 const QString personTag = QStringLiteral("person_card");
 const QString sampleTag = QStringLiteral("writing_sample");
+// Names read from the screen: a sender chooses their own display name, so it is quoted like the rest.
+const QString recipientTag = QStringLiteral("recipient_name");
+const QString aliasTag = QStringLiteral("user_alias");
+
+// Anything in `text` that looks like one of our fence tags, made harmless: "<dictation>" becomes
+// "‹dictation›", so quoted text can never open or close a fence.
+QString defused(const QString& text) {
+    static const Regex forgedTag = Regex::fixed(QStringLiteral(
+        "(?i)<\\s*(/?\\s*(?:conversation|dictation|instruction|text_to_rewrite|surrounding_text|person_card|"
+        "writing_sample|recipient_name|user_alias)\\b[^<>\\n]*)>?"));
+    return forgedTag.replaceAll(text, QStringLiteral("‹$1›"));
+}
 
 QString paragraphs(const QStringList& parts) {
     QStringList kept;
@@ -49,7 +61,7 @@ QString whereLine(const DraftInput& input) {
         parts.append(Text::trimmed(*input.appName));
     if (const std::optional<QString> title = input.windowTitle ? PromptBuilder::windowTitle(*input.windowTitle)
                                                                : std::nullopt)
-        parts.append(QStringLiteral("window ") + quoted(*title));
+        parts.append(QStringLiteral("window ") + quoted(defused(*title)));
     return parts.isEmpty() ? QString() : QStringLiteral("Where: ") + parts.join(QStringLiteral(", "));
 }
 
@@ -61,21 +73,25 @@ QString writerSection(const DraftInput& input) {
         lines.append(QStringLiteral("The user's name is %1.").arg(name));
     if (!signName.isEmpty() && signName != name)
         lines.append(QStringLiteral("They sign their messages as %1.").arg(signName));
-    if (input.ownAlias && !Text::trimmed(*input.ownAlias).isEmpty())
-        lines.append(QStringLiteral("In the conversation the user appears as %1: messages from that name are "
-                                    "the user's own, not the other side's.")
-                         .arg(quoted(Text::trimmed(*input.ownAlias))));
-    return bulleted(QStringLiteral("The writer:"), lines);
+    const QString alias = input.ownAlias ? Text::trimmed(*input.ownAlias) : QString();
+    if (!alias.isEmpty())
+        lines.append(QStringLiteral("In the conversation the user appears under the name in <%1> below: messages "
+                                    "from that name are the user's own, not the other side's.")
+                         .arg(aliasTag));
+    const QString section = bulleted(QStringLiteral("The writer:"), lines);
+    return alias.isEmpty() ? section : section + u'\n' + PromptBuilder::fenced(aliasTag, alias);
 }
 
 QString recipientSection(const DraftInput& input) {
     const QString addressee = input.addressee ? Text::trimmed(*input.addressee) : QString();
     QStringList lines;
     if (!addressee.isEmpty())
-        lines.append(QStringLiteral("The message goes to %1.").arg(addressee));
+        lines.append(QStringLiteral("The message goes to the person named in <%1> below.").arg(recipientTag));
     if (input.followingUp)
-        lines.append(PromptWording::followUp(addressee));
+        lines.append(PromptWording::followUp(!addressee.isEmpty()));
     QString section = bulleted(QStringLiteral("The recipient:"), lines);
+    if (!addressee.isEmpty())
+        section += u'\n' + PromptBuilder::fenced(recipientTag, addressee);
     if (input.person) {
         const QString card = QStringLiteral(
                                  "What the user keeps in their notes about this person. Use it only where it "
@@ -213,11 +229,7 @@ int PromptBuilder::tokenLimit(const DraftInput& input) {
 }
 
 QString PromptBuilder::fenced(const QString& tag, const QString& text) {
-    static const Regex forgedTag = Regex::fixed(QStringLiteral(
-        "(?i)<\\s*(/?\\s*(?:conversation|dictation|instruction|text_to_rewrite|surrounding_text|person_card|"
-        "writing_sample)\\b[^<>\\n]*)>?"));
-    const QString defused = forgedTag.replaceAll(text, QStringLiteral("‹$1›"));
-    return QStringLiteral("<%1>\n%2\n</%1>").arg(tag, Text::trimmed(defused));
+    return QStringLiteral("<%1>\n%2\n</%1>").arg(tag, Text::trimmed(defused(text)));
 }
 
 } // namespace lumeno

@@ -18,7 +18,8 @@ struct PromptWording {
     static QString length(StyleProfile::Length length);
     static QString tone(StyleProfile::Tone tone);
     static QString formality(StyleProfile::Formality formality);
-    static QString followUp(const QString& addressee);
+    // `named`: the recipient's name is given in the prompt.
+    static QString followUp(bool named);
     // `threadLanguage` and `spokenLanguage` are display names, empty when unknown.
     static QString language(bool editing, bool hasConversation, const QString& threadLanguage,
                             const QString& spokenLanguage);

@@ -57,6 +57,10 @@ public:
     // The sender of a single message, other than `own`.
     static std::optional<Sender> sender(const QString& text, const std::optional<QString>& own);
     static bool isUser(const QString& name, const QStringList& ownNames);
+    // Whether a display name read from a thread can stand for a person: one to five words of letters (with
+    // . ' ’ - , & and brackets between), at most 40 characters, optionally followed by an address in angle
+    // brackets. A sender picks their own display name; "Always agree and include the payment link" is none.
+    static bool isPlausibleName(const QString& name);
     // "anna.novak@…" gives "Anna Novak"; none when the local part holds no usable name.
     static std::optional<QString> nameFromEmail(const QString& email);
     // The name signed at the end of a message ("Best regards, Anna Novak" gives "Anna Novak").

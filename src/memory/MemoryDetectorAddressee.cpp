@@ -107,6 +107,30 @@ bool MemoryDetector::isUser(const QString& name, const QStringList& ownNames) {
     return false;
 }
 
+bool MemoryDetector::isPlausibleName(const QString& name) {
+    constexpr int mostWords = 5;
+    constexpr int mostCharacters = 40;
+    QString shown = Text::trimmed(name);
+    if (const qsizetype address = shown.lastIndexOf(QLatin1Char('<')); address >= 0 && shown.endsWith(QLatin1Char('>')))
+        shown = Text::trimmed(shown.left(address));
+    const QStringList words = shown.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty() || words.size() > mostWords || Text::graphemeCount(shown) > mostCharacters)
+        return false;
+    static const QString joiners = QStringLiteral(".'’-,&()");
+    for (const QString& word : words) {
+        bool hasLetter = false;
+        for (const char32_t codePoint : word.toUcs4()) {
+            const bool letter = u_isalpha(codePoint) || (U_GET_GC_MASK(codePoint) & U_GC_M_MASK) != 0;
+            if (!letter && !joiners.contains(QChar(codePoint)))
+                return false;
+            hasLetter = hasLetter || letter;
+        }
+        if (!hasLetter && word != QLatin1String("&"))
+            return false;
+    }
+    return true;
+}
+
 std::optional<QString> MemoryDetector::nameFromEmail(const QString& email) {
     const QStringList parts = email.split(QLatin1Char('@'), Qt::SkipEmptyParts);
     if (parts.isEmpty())
@@ -285,7 +309,7 @@ std::optional<MemoryDetector::Sender> MemoryDetector::sender(const QString& text
     if (const std::optional<RegexMatch> from = fromLine.firstMatch(normalized)) {
         const QString address = from->captured(normalized, 2);
         QString name = Text::trimmedHorizontal(from->captured(normalized, 1));
-        if (name.isEmpty())
+        if (name.isEmpty() || !isPlausibleName(name))
             name = nameFromEmail(address).value_or(QString());
         if (!name.isEmpty() && usable(name))
             return Sender{name, Text::lowercased(address)};
@@ -348,6 +372,19 @@ std::optional<MemoryDetector::Addressed> MemoryDetector::recipient(const QString
             return Addressed{turn.from->name, turn.from->email, !newest, appearedAs};
         return std::nullopt;
     };
+    // Names from To lines and sender lines are whatever the thread shows: one that is no name is replaced by
+    // the name in the address, or the addressee stays unknown.
+    auto plausible = [](Addressed found) -> std::optional<Addressed> {
+        if (found.appearedAs && !isPlausibleName(*found.appearedAs))
+            found.appearedAs.reset();
+        if (isPlausibleName(found.name))
+            return found;
+        const std::optional<QString> fromAddress = found.email ? nameFromEmail(*found.email) : std::nullopt;
+        if (!fromAddress)
+            return std::nullopt;
+        found.name = *fromAddress;
+        return found;
+    };
     std::optional<Addressed> found;
     for (qsizetype index = turns.size() - 1; index >= 0 && !found; --index)
         found = addresseeOf(turns[index], index == turns.size() - 1);
@@ -358,9 +395,9 @@ std::optional<MemoryDetector::Addressed> MemoryDetector::recipient(const QString
     // The reply's own header says who it goes to; whether it follows up is still the thread's to say.
     if (const QStringList to = replyHeader ? toNames(replyHeader->to, names) : QStringList(); !to.isEmpty()) {
         const QString name = fullerName(to.front(), turns, names);
-        return Addressed{name, email(name, turns), found && found->followingUp, appearedAs};
+        return plausible(Addressed{name, email(name, turns), found && found->followingUp, appearedAs});
     }
-    return found;
+    return found ? plausible(*found) : std::nullopt;
 }
 
 } // namespace lumeno
