@@ -160,7 +160,11 @@ QCoro::Task<ServerAPI::Result<QJsonObject>> ServerAPI::exchange(Call call, Cance
         bool timedOut = false;
         HttpResult result = co_await sendTimed(transport, scheduler, request, call.timeout, cancel, &timedOut);
         if (const auto* failure = std::get_if<HttpFailure>(&result)) {
-            co_return Error{timedOut ? Error::Kind::timeout : Error::Kind::network,
+            // An answer too large to take is the server's fault, not the connection's.
+            const Error::Kind kind = failure->kind == HttpFailure::Kind::tooLarge ? Error::Kind::server
+                                     : timedOut                                  ? Error::Kind::timeout
+                                                                                 : Error::Kind::network;
+            co_return Error{kind,
                             0,
                             {},
                             {},

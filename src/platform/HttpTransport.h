@@ -22,6 +22,8 @@ struct HttpRequest {
     QUrl url;
     HttpHeaders headers;
     QByteArray body;
+    // A longer answer is refused as soon as it says or shows so, never read whole (HttpFailure tooLarge).
+    qint64 maxResponseBytes = 4 * 1024 * 1024;
 
     bool operator==(const HttpRequest&) const = default;
 };
@@ -39,9 +41,10 @@ struct HttpResponse {
     bool operator==(const HttpResponse&) const = default;
 };
 
-// No answer: the connection could not be made or secured, broke off, or the caller aborted.
+// No answer: the connection could not be made or secured, broke off, the caller aborted, or the answer
+// was larger than the request allows.
 struct HttpFailure {
-    enum class Kind { network, aborted };
+    enum class Kind { network, aborted, tooLarge };
 
     Kind kind = Kind::network;
     QString reason; // for logs; never shown as is

@@ -249,6 +249,33 @@ TEST_F(AccountIntegration, AConnectionClosedBeforeOrDuringTheAnswerIsANetworkErr
     EXPECT_EQ(std::get<ServerAPI::Error>(result).kind, ServerAPI::Error::Kind::network);
 }
 
+// An answer of many megabytes is refused as the server's fault while it arrives, whether it announces its
+// length or not: the client stops taking it long before the end.
+TEST_F(AccountIntegration, AnAnswerOfManyMegabytesIsRefusedAsItArrives) {
+    TestServer server;
+    auto store = storeFor(clientFor(server.baseURL()));
+    signIn(*store, server);
+
+    const QByteArray announced = QByteArray(8 * 1024 * 1024, ' ') + R"({"text":"Thursday works."})";
+    server.setDraftAnswer(200, announced);
+    auto outcome = settle(outcomeOf(store->draft({"s", "u", 100})));
+    ASSERT_TRUE(std::holds_alternative<DraftError>(outcome));
+    EXPECT_EQ(std::get<DraftError>(outcome), DraftError::server());
+
+    constexpr qint64 streamed = 256 * 1024 * 1024;
+    server.streamNextDraft(streamed);
+    outcome = settle(outcomeOf(store->draft({"s", "u", 100})));
+    ASSERT_TRUE(std::holds_alternative<DraftError>(outcome));
+    EXPECT_EQ(std::get<DraftError>(outcome), DraftError::server());
+    EXPECT_LT(server.streamedBytes(), streamed / 4) << "the client kept reading";
+
+    server.setDraftAnswer(200, QByteArray(1024 * 1024, ' ') +
+                                   R"({"text":"Thursday works.","provider":"anthropic","model":"test-model"})");
+    outcome = settle(outcomeOf(store->draft({"s", "u", 100})));
+    ASSERT_TRUE(std::holds_alternative<DraftReply>(outcome)) << "a large but reasonable answer is taken";
+    EXPECT_TRUE(store->isSignedIn());
+}
+
 TEST_F(AccountIntegration, ARedirectToAnotherOriginIsNotFollowed) {
     TestServer elsewhere;
     RawResponder redirecting(

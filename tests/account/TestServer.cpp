@@ -159,6 +159,17 @@ void TestServer::cutShortNextDraft() {
     cutShortNext_ = true;
 }
 
+void TestServer::streamNextDraft(qint64 bytes) {
+    std::lock_guard lock(mutex_);
+    streamNext_ = bytes;
+    streamed_ = 0;
+}
+
+qint64 TestServer::streamedBytes() const {
+    std::lock_guard lock(mutex_);
+    return streamed_;
+}
+
 std::optional<QString> TestServer::signedInEmail(const httplib::Request& request,
                                                  httplib::Response& response) {
     const QByteArray header = bytes(request.get_header_value("Authorization"));
@@ -253,6 +264,23 @@ void TestServer::draft(const httplib::Request& request, httplib::Response& respo
         response.set_content_provider(512, "application/json", [](size_t, size_t, httplib::DataSink& sink) {
             sink.write("{\"text\":\"Thurs", 14);
             return false; // closes the connection with most of the promised body missing
+        });
+        return;
+    }
+    if (const qint64 total = std::exchange(streamNext_, 0); total > 0) {
+        response.set_chunked_content_provider("application/json", [this, total](size_t, httplib::DataSink& sink) {
+            static const std::string spaces(64 * 1024, ' ');
+            std::lock_guard lock(mutex_);
+            if (streamed_ >= total) {
+                const std::string draft = draftBody_.toStdString();
+                sink.write(draft.data(), draft.size());
+                sink.done();
+                return true;
+            }
+            if (!sink.write(spaces.data(), spaces.size()))
+                return false; // the client went away
+            streamed_ += qint64(spaces.size());
+            return true;
         });
         return;
     }

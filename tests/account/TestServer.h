@@ -69,6 +69,11 @@ public:
     void release();
     // The next drafting call gets its headers and the start of a body, then the connection closes.
     void cutShortNextDraft();
+    // The next drafting call is answered with `bytes` of white space and then a draft, sent in chunks
+    // without announcing its length; the server stops when the client closes the connection.
+    void streamNextDraft(qint64 bytes);
+    // How much of that answer went out.
+    qint64 streamedBytes() const;
 
 private:
     struct User {
@@ -118,6 +123,8 @@ private:
     bool holdNext_ = false;
     bool holding_ = false;
     bool cutShortNext_ = false;
+    qint64 streamNext_ = 0;
+    qint64 streamed_ = 0;
     bool stopping_ = false;
 };
 

@@ -11,6 +11,9 @@ namespace lumeno {
 
 namespace {
 
+// Qt keeps at most this much of an answer that has not been taken yet.
+constexpr qint64 readChunkBytes = 256 * 1024;
+
 QByteArray verb(HttpRequest::Method method) {
     switch (method) {
     case HttpRequest::Method::get:
@@ -57,8 +60,38 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
         if (guard)
             guard->abort();
     });
-    co_await qCoro(reply.get()).waitForFinished();
+    // The answer is taken as it arrives, a little at a time, and given up once it says or shows that it is
+    // larger than allowed: a runaway answer never fills memory.
+    QByteArray body;
+    bool tooLarge = false;
+    QNetworkReply* answer = reply.get();
+    const qint64 limit = request.maxResponseBytes;
+    answer->setReadBufferSize(readChunkBytes);
+    const auto refuseWhenTooLarge = [answer, limit, &tooLarge] {
+        const QVariant announced = answer->header(QNetworkRequest::ContentLengthHeader);
+        if (!tooLarge && announced.isValid() && announced.toLongLong() > limit) {
+            tooLarge = true;
+            answer->abort();
+        }
+    };
+    const auto take = [answer, limit, &body, &tooLarge] {
+        body += answer->readAll();
+        if (!tooLarge && body.size() > limit) {
+            tooLarge = true;
+            answer->abort();
+        }
+    };
+    const QMetaObject::Connection headers = QObject::connect(answer, &QNetworkReply::metaDataChanged, refuseWhenTooLarge);
+    const QMetaObject::Connection arriving = QObject::connect(answer, &QNetworkReply::readyRead, take);
+    co_await qCoro(answer).waitForFinished();
+    QObject::disconnect(headers);
+    QObject::disconnect(arriving);
     abort.clearHandler();
+    if (!tooLarge)
+        take();
+    if (tooLarge)
+        co_return HttpFailure{HttpFailure::Kind::tooLarge,
+                              QStringLiteral("answer larger than %1 bytes").arg(limit)};
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (abort.isAborted())
@@ -70,7 +103,7 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
 
     HttpResponse response;
     response.status = status.toInt();
-    response.body = reply->readAll();
+    response.body = std::move(body);
     for (const auto& header : reply->rawHeaderPairs())
         response.headers.append(header);
     co_return response;
