@@ -91,13 +91,13 @@ QCoro::Task<std::optional<OverlayMessage>> ReplyLoop::prepareEdit(std::optional<
 
     std::optional<EditRequest> request;
     if (!isBlank(target->selectedText)) {
-        if (target->selectedText->size() > maxEditCharacters)
+        if (Text::hasAtLeastCharacters(*target->selectedText, maxEditCharacters + 1))
             co_return tooMuch;
         request = EditRequest{*target->selectedText, EditRequest::Scope::selection,
                               fieldText ? fieldText->left(maxSurroundingCharacters) : QString()};
     } else if (fieldText) {
         if (const std::optional<EditTarget> own = EditTarget::whole(*fieldText)) {
-            if (own->text.size() > maxEditCharacters)
+            if (Text::hasAtLeastCharacters(own->text, maxEditCharacters + 1))
                 co_return tooMuch;
             request = EditRequest{own->text, EditRequest::Scope::wholeField, QString()};
         }
@@ -166,7 +166,7 @@ QCoro::Task<ReplyLoop::ConversationRead> ReplyLoop::readConversation(std::option
         co_return skipped(Status::skipped,
                           QStringLiteral("Not read: Lumeno reads the screen only in email and chat apps, and it "
                                          "doesn't know ") + target->appName + QStringLiteral(" as one."));
-    if (!editing_ && target->selectedText && target->selectedText->size() >= ContextPacker::minimumSelectionCharacters)
+    if (!editing_ && ContextPacker::isContext(target->selectedText))
         co_return skipped(Status::skipped, QStringLiteral("Not read: your selection was the context."));
     if (target->bundleID && SurfaceClassifier::isBrowser(*target->bundleID) && !target->webURL)
         co_return skipped(Status::skipped, QStringLiteral("Not read: the focused field isn't in a web page."));

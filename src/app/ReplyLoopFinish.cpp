@@ -15,6 +15,7 @@
 #include "overlay/CaptureOverlay.h"
 #include "support/Clock.h"
 #include "support/Log.h"
+#include "support/Text.h"
 #include "voice/SpeechCapture.h"
 
 #include <QPointer>
@@ -84,7 +85,7 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
         record_->dictation = intent;
         record_->speech = QStringLiteral("This computer, ") + QString::number(duration, 'f', 1) + QStringLiteral(" s");
     }
-    if (intent.size() < 2) {
+    if (!Text::hasAtLeastCharacters(intent, 2)) {
         phase_ = Phase::idle();
         present(nothingHeard(peak));
         co_return;

@@ -37,6 +37,7 @@ const QString unconfirmedReply = QStringLiteral("If the reply isn't in the field
 QCoro::Task<> ReplyLoop::insert(QString text, std::optional<qint64> expectedPID, bool protectSelection,
                                 CancelToken token) {
     const QPointer<ReplyLoop> self(this);
+    s_.contextPacker.noteOwnDraft(text);
     const Outcome outcome = co_await s_.inserter.insert(text, expectedPID, protectSelection);
     if (!self || token.isCancelled())
         co_return;
@@ -64,6 +65,7 @@ QCoro::Task<> ReplyLoop::insert(QString text, std::optional<qint64> expectedPID,
 
 QCoro::Task<> ReplyLoop::replace(EditRequest request, QString text, CancelToken token) {
     const QPointer<ReplyLoop> self(this);
+    s_.contextPacker.noteOwnDraft(text);
     const Outcome outcome = co_await s_.inserter.replace(request.original, text, request.scope,
                                                          target_ ? std::optional<qint64>(target_->pid) : std::nullopt);
     if (!self || token.isCancelled())
@@ -205,6 +207,7 @@ void ReplyLoop::insertPending() {
 
 QCoro::Task<> ReplyLoop::insertPendingTask(QString text, CancelToken token) {
     const QPointer<ReplyLoop> self(this);
+    s_.contextPacker.noteOwnDraft(text);
     const Outcome outcome = co_await s_.inserter.insert(text, std::nullopt, false);
     if (!self || token.isCancelled())
         co_return;
@@ -240,6 +243,7 @@ void ReplyLoop::setPendingNote(const QString& note) {
 }
 
 void ReplyLoop::copyToPasteboard(const QString& text) {
+    s_.contextPacker.noteOwnDraft(text);
     s_.pasteboard.write(PasteboardContents::plain(text));
     s_.contextPacker.noteOwnChange(s_.pasteboard.changeCount(), false);
 }

@@ -39,7 +39,12 @@ public:
     // Records a clipboard change the program made itself (the change count after its write), so the watch
     // never takes it for a copy by the user. A restore puts the user's own copy back.
     void noteOwnChange(qint64 changeCount, bool restoresUserCopy);
+    // Records the text of a draft the program is about to put on the clipboard. A clipboard manager may
+    // offer it again later (when a restore leaves the clipboard empty, say): that is never the user's copy.
+    void noteOwnDraft(const QString& text);
 
+    // Whether a selection is enough to be the context (at least two characters once trimmed).
+    static bool isContext(const std::optional<QString>& selection);
     // The context for a reply, or none. The screen text counts only with at least 120 characters.
     std::optional<PackedContext> pack(const std::optional<QString>& selection,
                                       const std::optional<ScreenReader::Conversation>& screen);
@@ -65,6 +70,7 @@ private:
     std::optional<QDateTime> userCopyTime_;
     std::deque<qint64> ownDraftChanges_;
     std::deque<qint64> restoreChanges_;
+    std::deque<QString> ownDrafts_;
     std::optional<Scheduler::TimerId> timer_;
 };
 

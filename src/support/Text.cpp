@@ -233,6 +233,18 @@ int Text::graphemeCount(const QString& text) {
     return breaks.isValid() ? breaks.count() : int(text.size());
 }
 
+bool Text::hasAtLeastCharacters(const QString& text, int count) {
+    if (count <= 0)
+        return true;
+    if (text.size() < count) // a character is at least one UTF-16 unit
+        return false;
+    // Only clusters of many units each need more of the text than its beginning.
+    const qsizetype probe = qsizetype(count) * 16;
+    if (text.size() > probe && graphemeCount(text.left(probe)) >= count)
+        return true;
+    return graphemeCount(text) >= count;
+}
+
 QString Text::graphemePrefix(const QString& text, int count) {
     if (count <= 0)
         return QString();

@@ -26,6 +26,8 @@ public:
     static QString capitalizedFirst(const QString& text);
 
     static int graphemeCount(const QString& text);
+    // Whether `text` has at least `count` characters; a long text is settled by its beginning.
+    static bool hasAtLeastCharacters(const QString& text, int count);
     // The first `count` characters (all of them when there are fewer).
     static QString graphemePrefix(const QString& text, int count);
     // The last `count` characters.

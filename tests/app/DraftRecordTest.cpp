@@ -122,6 +122,15 @@ TEST_F(DraftRecordTest, ASelectionOfTwoOrMoreCharactersIsTheContextAndTheScreenI
     holdBegins();
     EXPECT_FALSE(log->lines().filter(QStringLiteral("Read conversation:")).isEmpty());
     EXPECT_EQ(overlay().contextBadge(), QStringLiteral("Conversation"));
+    escape();
+
+    // Characters as the user sees them: one emoji is two UTF-16 units, and still one character.
+    log->clear();
+    desktop.change(chat.composer, [](FakeDesktop::Element& field) { field.value = QStringLiteral("👍 fine"); });
+    desktop.select(chat.composer, TextRange{0, 2});
+    holdBegins();
+    EXPECT_FALSE(log->lines().filter(QStringLiteral("Read conversation:")).isEmpty());
+    EXPECT_EQ(overlay().contextBadge(), QStringLiteral("Conversation"));
 }
 
 TEST_F(DraftRecordTest, AFieldOfABrowserOutsideAnyPageIsNotRead) {

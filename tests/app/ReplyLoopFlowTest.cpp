@@ -388,6 +388,13 @@ TEST_F(ReplyLoopFlowTest, TooLittleSpeechSaysWhatWentWrongByTheLevelHeard) {
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Didn't catch that"));
 
     holdBegins();
+    say(QStringLiteral("👍"), 0.5f); // two UTF-16 units, one character
+    release();
+    advance(1);
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("Didn't catch that"));
+    EXPECT_TRUE(server->requests().empty());
+
+    holdBegins();
     say(QStringLiteral("ok"));
     release();
     advance(1);

@@ -310,6 +310,15 @@ TEST_F(EditModeTest, ASelectionOverTheLimitIsRefusedAndAReadOnlyFieldToo) {
     EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
     escape();
 
+    // The limit counts characters as the user sees them: 1,000 flags are 4,000 UTF-16 units.
+    const QString flags = QStringLiteral("🇸🇮").repeated(1000);
+    desktop.change(notes.text, [&](FakeDesktop::Element& field) { field.value = flags; });
+    desktop.select(notes.text, TextRange{0, flags.size()});
+    holdBegins(true);
+    EXPECT_FALSE(overlay().message());
+    EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
+    escape();
+
     // Without a selection the whole field is the text, up to the same limit.
     desktop.change(notes.text, [&](FakeDesktop::Element& field) { field.value = long1201.left(1200); });
     desktop.select(notes.text, TextRange{0, 0});

@@ -8,6 +8,7 @@
 #include "platform/linux/X11Pasteboard.h"
 #include "platform/linux/X11SyntheticKeys.h"
 #include "platform/linux/XcbConnection.h"
+#include "screen/ContextPacker.h"
 #include "support/ManualScheduler.h"
 
 #include <QElapsedTimer>
@@ -105,6 +106,47 @@ TEST_F(X11PasteTest, AClipboardManagerReadingFirstDoesNotReleaseTheUserCopy) {
     ASSERT_TRUE(target->waitForText(draftText)) << "the target pasted " << target->text().toStdString();
     expectRestoreAfterSettling();
     EXPECT_TRUE(manager.waitUntilFetchCount(3)) << "the restored copy is a new copy to the manager";
+}
+
+// A draft carries the mark password managers put on their copies, so a clipboard manager keeps no history
+// of it. One that keeps it anyway, and puts its last entry back when the clipboard is left empty (as it is
+// after a paste when the user had copied nothing), hands the draft back: that is not the user's copy.
+TEST_F(X11PasteTest, ClipboardManagersKeepNoDraftAndADraftOfferedAgainIsNotTheUsersCopy) {
+    for (const bool ignoresMark : {false, true}) {
+        SCOPED_TRACE(ignoresMark ? "a manager that keeps marked copies" : "a manager that honours the mark");
+        TargetApp manager(TargetApp::Options{.clipboardManager = true, .ignoresSecretMark = ignoresMark});
+        ASSERT_TRUE(manager.waitUntilReady());
+        target = std::make_unique<TargetApp>(TargetApp::Options{.title = QStringLiteral("Reply to Zoë")});
+        ASSERT_TRUE(target->waitUntilReady());
+        ASSERT_TRUE(waitUntil([&] { return frontmost->read() && frontmost->read()->pid == target->pid(); }));
+        ASSERT_TRUE(pasteboard->write(PasteboardContents{}));
+        ContextPacker packer(*pasteboard, clock, scheduler);
+
+        packer.noteOwnDraft(draftText);
+        ASSERT_TRUE(writeDraft());
+        packer.noteOwnChange(pasteboard->changeCount(), false);
+        ASSERT_TRUE(manager.waitForFetch(draftText));
+        ASSERT_TRUE(keys->post(KeySynth::Key::paste));
+        ASSERT_TRUE(target->waitForText(draftText));
+        ASSERT_TRUE(pasteboard->write(PasteboardContents{})); // the user had copied nothing
+        packer.noteOwnChange(pasteboard->changeCount(), true);
+        scheduler.advance(ClipboardRestore::settleDelay);
+        EXPECT_FALSE(pasteboard->isHoldingWrite());
+
+        if (!ignoresMark) {
+            EXPECT_EQ(manager.kept(), QStringList()) << "the draft went into the manager's history";
+        } else {
+            EXPECT_EQ(manager.kept(), QStringList{draftText});
+            ASSERT_TRUE(manager.waitForOffer(draftText));
+            ASSERT_TRUE(waitUntil([&] {
+                const std::optional<PasteboardContents> now = pasteboard->contents();
+                return now && now->plainText == draftText;
+            }));
+            EXPECT_FALSE(packer.pack(std::nullopt, std::nullopt).has_value())
+                << "the draft the manager gave back was taken for text the user copied";
+        }
+        target.reset();
+    }
 }
 
 TEST_F(X11PasteTest, RightAltStillHeldIsLetGoBeforeCtrlV) {

@@ -160,6 +160,24 @@ TEST_F(ContextPackerTest, TheProgramsOwnWritesAreNeverTakenForTheUsersCopy) {
     EXPECT_EQ(packer.pack(std::nullopt, std::nullopt), std::nullopt);
 }
 
+// A clipboard manager that puts its last entry back on a clipboard left empty after a paste hands back the
+// program's own draft: that is never the user's copy. The next real copy is.
+TEST_F(ContextPackerTest, ADraftAClipboardManagerOffersAgainIsNotTheUsersCopy) {
+    const QString draft = QStringLiteral("Thursday at ten works for me.");
+    packer.noteOwnDraft(draft);
+    desktop.pasteboard().write(PasteboardContents::plain(draft));
+    packer.noteOwnChange(desktop.changeCount(), false);
+    desktop.pasteboard().write(PasteboardContents{});
+    packer.noteOwnChange(desktop.changeCount(), true);
+    userCopies(draft + QStringLiteral("\n")); // the manager, as it keeps it
+    EXPECT_FALSE(packer.pack(std::nullopt, std::nullopt).has_value());
+
+    userCopies(QStringLiteral("Can we meet on Thursday?"));
+    const std::optional<PackedContext> copied = packer.pack(std::nullopt, std::nullopt);
+    ASSERT_TRUE(copied.has_value());
+    EXPECT_EQ(copied->text, QStringLiteral("Can we meet on Thursday?"));
+}
+
 TEST_F(ContextPackerTest, TheUsersCopyPutBackAfterAPasteStillCounts) {
     packer.start();
     userCopies(QStringLiteral("Ana's question about the invoice"));

@@ -46,6 +46,10 @@ std::optional<PasteboardContents> ClipboardMime::read(const QMimeData& data, For
                 contents.otherData.insert(format, bytes);
         }
     }
+    // The hint on a transient copy is the one put there for clipboard managers: such a copy is transient,
+    // not a password manager's.
+    if (contents.transient)
+        contents.concealed = false;
     if (contents.isEmpty())
         return std::nullopt;
     return contents;
@@ -61,7 +65,7 @@ std::unique_ptr<QMimeData> ClipboardMime::make(const PasteboardContents& content
         data->setData(rtfFormats.first(), *contents.rtf);
     for (auto it = contents.otherData.constBegin(); it != contents.otherData.constEnd(); ++it)
         data->setData(it.key(), it.value());
-    if (contents.concealed)
+    if (contents.concealed || contents.transient)
         data->setData(concealedFormat, "secret");
     if (contents.transient)
         data->setData(transientFormat, "1");

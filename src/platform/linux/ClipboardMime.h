@@ -12,7 +12,8 @@ namespace lumeno {
 
 // Clipboard contents as Qt's MIME data and back. The markers are forms of their own: the password
 // managers' concealed hint that clipboard managers honour, and the program's transient and auto-generated
-// marks on what it writes.
+// marks on what it writes. Transient contents (a draft on its way into a field) carry the concealed hint
+// too, so clipboard managers keep no history of them.
 class ClipboardMime {
 public:
     static inline const QString concealedFormat = QStringLiteral("x-kde-passwordManagerHint");

@@ -18,6 +18,8 @@ TargetApp::TargetApp(const Options& options) {
         arguments << QStringLiteral("--clipboard-manager");
     if (options.menuOnLoneAlt)
         arguments << QStringLiteral("--menu-on-lone-alt");
+    if (options.ignoresSecretMark)
+        arguments << QStringLiteral("--ignore-secret-mark");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     process_.setProcessEnvironment(environment);
@@ -52,6 +54,10 @@ bool TargetApp::waitUntilFetchCount(qsizetype count) {
     return DesktopTest::waitUntil([&] { return fetched_.size() >= count; });
 }
 
+bool TargetApp::waitForOffer(const QString& text) {
+    return DesktopTest::waitUntil([&] { return offered_.contains(text); });
+}
+
 void TargetApp::readReports() {
     pending_.append(process_.readAllStandardOutput());
     for (qsizetype end = pending_.indexOf('\n'); end >= 0; end = pending_.indexOf('\n')) {
@@ -68,6 +74,10 @@ void TargetApp::readReports() {
                              report.value(QLatin1String("down")).toBool()});
         } else if (event == QLatin1String("fetched")) {
             fetched_.append(report.value(QLatin1String("text")).toString());
+            if (report.value(QLatin1String("kept")).toBool())
+                kept_.append(fetched_.back());
+        } else if (event == QLatin1String("offered")) {
+            offered_.append(report.value(QLatin1String("text")).toString());
         } else if (event == QLatin1String("menu")) {
             ++menuOpenings_;
         }

@@ -20,6 +20,7 @@ public:
         // Acts on Alt pressed and released alone as menu bars do (Firefox, Thunderbird, KDE applications):
         // the focus leaves the field for the menu.
         bool menuOnLoneAlt = false;
+        bool ignoresSecretMark = false; // a clipboard manager that keeps marked copies too
     };
     struct Key {
         quint32 code = 0;
@@ -35,6 +36,7 @@ public:
     bool waitForText(const QString& text);
     bool waitForFetch(const QString& text);
     bool waitUntilFetchCount(qsizetype count);
+    bool waitForOffer(const QString& text);
 
     qint64 pid() const { return process_.processId(); }
     quint32 window() const { return window_; }
@@ -43,6 +45,8 @@ public:
     const QStringList& fetched() const { return fetched_; }
     // How often a lone Alt opened the menu.
     int menuOpenings() const { return menuOpenings_; }
+    // A clipboard manager's history, oldest first.
+    const QStringList& kept() const { return kept_; }
 
 private:
     void readReports();
@@ -55,6 +59,8 @@ private:
     std::vector<Key> keys_;
     QStringList fetched_;
     int menuOpenings_ = 0;
+    QStringList kept_;
+    QStringList offered_;
 };
 
 } // namespace lumeno::desktop

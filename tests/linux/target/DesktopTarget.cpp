@@ -3,12 +3,18 @@
 //   {"event": "ready", "window": <id>}   the window is shown and active
 //   {"event": "text", "text": "…"}        the field's text changed
 //   {"event": "key", "down": true, "code": <X key code>}   a key reached the application
-//   {"event": "fetched", "text": "…"}     (clipboard manager) the clipboard's new text was read
+//   {"event": "fetched", "text": "…", "kept": true}   (clipboard manager) the clipboard's new text was
+//                                          read, and kept in its history
+//   {"event": "offered", "text": "…"}     (clipboard manager) the clipboard was left empty and the
+//                                          manager put its last entry back on it
 //   {"event": "menu"}                      (menu on lone Alt) Alt went down and up alone: the menu took the focus
 //
 // --title TEXT        the window's title
 // --copy TEXT         put TEXT on the clipboard first, as if the user had copied it here
-// --clipboard-manager no window: read every new clipboard text at once, as clipboard managers do
+// --clipboard-manager no window: read every new clipboard text at once and keep it, as clipboard managers
+//                     do, except what a password manager marks secret; offer the last entry again when the
+//                     clipboard is left empty
+// --ignore-secret-mark (with --clipboard-manager) keep marked copies too, as some managers do
 // --menu-on-lone-alt  act on Alt pressed and released with no other key between, as menu bars do: the
 //                     focus leaves the field for the menu, so what is typed next goes nowhere
 #include "Activation.h"
@@ -20,6 +26,7 @@
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -82,17 +89,34 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("window title"), QStringLiteral("text"));
     const QCommandLineOption copy(QStringLiteral("copy"), QStringLiteral("copy first"), QStringLiteral("text"));
     const QCommandLineOption manager(QStringLiteral("clipboard-manager"), QStringLiteral("read every copy"));
+    const QCommandLineOption ignoreSecret(QStringLiteral("ignore-secret-mark"), QStringLiteral("keep marked copies"));
     const QCommandLineOption menuOnLoneAlt(QStringLiteral("menu-on-lone-alt"), QStringLiteral("act on a lone Alt"));
-    parser.addOptions({title, copy, manager, menuOnLoneAlt});
+    parser.addOptions({title, copy, manager, ignoreSecret, menuOnLoneAlt});
     parser.process(app);
 
     if (parser.isSet(copy))
         QApplication::clipboard()->setText(parser.value(copy));
 
     if (parser.isSet(manager)) {
-        QObject::connect(QApplication::clipboard(), &QClipboard::changed, [](QClipboard::Mode mode) {
-            if (mode == QClipboard::Clipboard)
-                report({{"event", "fetched"}, {"text", QApplication::clipboard()->text()}});
+        QStringList history;
+        const bool keepsSecrets = parser.isSet(ignoreSecret);
+        QClipboard* clipboard = QApplication::clipboard();
+        QObject::connect(clipboard, &QClipboard::changed, [&, clipboard](QClipboard::Mode mode) {
+            if (mode != QClipboard::Clipboard || clipboard->ownsClipboard())
+                return;
+            const QMimeData* data = clipboard->mimeData();
+            if (!data || data->formats().isEmpty()) {
+                if (!history.isEmpty()) {
+                    clipboard->setText(history.last());
+                    report({{"event", "offered"}, {"text", history.last()}});
+                }
+                return;
+            }
+            const bool secret = data->data(QStringLiteral("x-kde-passwordManagerHint")).trimmed() == "secret";
+            const bool kept = !secret || keepsSecrets;
+            if (kept)
+                history.append(data->text());
+            report({{"event", "fetched"}, {"text", data->text()}, {"kept", kept}});
         });
         report({{"event", "ready"}, {"window", 0}});
         return app.exec();
