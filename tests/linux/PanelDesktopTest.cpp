@@ -28,8 +28,9 @@ protected:
         DesktopTest::SetUp();
         if (IsSkipped())
             return;
-        if (composited())
+        if (composited()) {
             ASSERT_TRUE(desktop().startCompositor()) << desktop().whyNotRunning().toStdString();
+        }
         ASSERT_TRUE(backdrop.waitUntilReady());
         ASSERT_TRUE(waitUntil([&] { return hints.isCompositing() == composited(); }));
         moveTo(QPoint(640, 300));

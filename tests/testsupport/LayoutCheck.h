@@ -48,10 +48,11 @@ inline void checkPlace(const QWidget& widget, const QWidget& window) {
     if (const QAbstractScrollArea* area = scrollAreaAround(widget)) {
         const QWidget* viewport = area->viewport();
         const QRect inViewport(widget.mapTo(viewport, QPoint(0, 0)), widget.size());
-        if (area->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff)
+        if (area->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) {
             EXPECT_TRUE(inViewport.left() >= 0 && inViewport.right() < viewport->width())
                 << describe(widget).toStdString() << " reaches sideways past the visible part of its scroll area: "
                 << inViewport.left() << ".." << inViewport.right() << " of " << viewport->width();
+        }
         return;
     }
     const QRect inWindow(widget.mapTo(&window, QPoint(0, 0)), widget.size());
