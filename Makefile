@@ -1,7 +1,10 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
+# The sanitizer build: clang, AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets.
+SANITIZE_DIR ?= build-sanitize
+FUZZ_SECONDS ?= 30
 
-.PHONY: run test build configure deps clean
+.PHONY: run test build configure deps clean test-sanitize fuzz configure-sanitize
 
 run: build
 	$(BUILD_DIR)/src/app/lumeno
@@ -18,5 +21,18 @@ configure: deps
 deps:
 	scripts/install-deps.sh
 
+configure-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DLUMENO_FUZZ=ON
+
+# The whole suite under ASan and UBSan (with the fuzz targets replaying their seeds).
+test-sanitize: configure-sanitize
+	cmake --build $(SANITIZE_DIR)
+	QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_DIR) --output-on-failure
+
+# Every fuzz target for FUZZ_SECONDS each.
+fuzz: configure-sanitize
+	cmake --build $(SANITIZE_DIR) --target $(patsubst fuzz/corpus/%/,fuzz_%,$(wildcard fuzz/corpus/*/))
+	scripts/fuzz.sh $(SANITIZE_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -10,6 +10,7 @@ packages=(
   dbus at-spi2-core espeak-ng python3-gi gir1.2-gtk-3.0 chromium firefox-esr thunderbird
   libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev libxcb-res0-dev libxcb-xfixes0-dev xvfb openbox xcompmgr xdotool x11-utils
   trayer pulseaudio xterm x11-xkb-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

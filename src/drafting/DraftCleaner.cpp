@@ -28,9 +28,11 @@ QString tidiedWhitespace(const QString& text) {
 }
 
 // A draft inside a code fence: the fenced text, when the words around the fence are only a preamble or a
-// comment (a few lines, or less than what is fenced).
+// comment (a few lines, or less than what is fenced). The closing fence is looked for after a line break or
+// at the first space of a run, so a long run of spaces is not walked again from each of its spaces.
 QString unfenced(const QString& text) {
-    static const Regex fence = Regex::fixed(QStringLiteral("(?s)```[\\w+-]*[ \\t]*\\n(.*?)\\n?[ \\t]*```"));
+    static const Regex fence = Regex::fixed(
+        QStringLiteral("(?s)```[\\w+-]*[ \\t]*\\n(.*?)(?:\\n[ \\t]*+```|(?<![ \\t])[ \\t]*+```)"));
     const std::vector<RegexMatch> fences = fence.allMatches(text);
     if (fences.size() != 1)
         return text;
@@ -49,9 +51,10 @@ QString withoutPreamble(const QString& text) {
         "\\b(?:draft|reply|response|answer|version|rewrite|message|e-?mail|text|note)s?\\b[^\\n]{0,80}?");
     static const Regex announcement =
         Regex::fixed(QStringLiteral("(?i)^[ \\t]*") + announcing + QStringLiteral(":[ \\t]*(?:\\n|$)"));
+    // Spaces and punctuation after "Sure" are taken whole, as in the commentary below.
     static const Regex assistantAnnouncement = Regex::fixed(
-        QStringLiteral("(?i)^[ \\t]*(?:sure|certainly|of course|absolutely|okay|ok|alright|got it|great)[ \\t]*[!,.]?"
-                       "[ \\t]*") +
+        QStringLiteral("(?i)^[ \\t]*(?:sure|certainly|of course|absolutely|okay|ok|alright|got it|great)[ \\t]*+[!,.]?+"
+                       "[ \\t]*+") +
         announcing + QStringLiteral("[:.]?[ \\t]*(?:\\n|$)"));
     static const Regex label = Regex::fixed(QStringLiteral(
         "(?i)^[ \\t]*\\**(?:draft(?:ed)?(?: reply| message| e-?mail)?|reply|response|message|e-?mail|"
@@ -104,8 +107,10 @@ QString unquoted(const QString& text) {
 // Words the model addresses to the user after the draft: offers to change it, notes on what it did.
 QString withoutTrailingCommentary(const QString& text) {
     static const Regex separator = Regex::fixed(QStringLiteral("(?m)^[ \\t]*(?:-{3,}|\\*{3,}|_{3,})[ \\t]*$"));
+    // Runs of spaces and brackets are taken whole: the phrase after them starts with a letter, and trying
+    // every split of a long run would cost its square.
     static const Regex commentary = Regex::fixed(QStringLiteral(
-        "(?i)^[ \\t]*[(\\[*]*[ \\t]*(?:"
+        "(?i)^[ \\t]*+[(\\[*]*+[ \\t]*+(?:"
         "note:|n\\.b\\.|"
         "let me know if you(?:'d| would)? (?:like|want|need) (?:me to (?:make|adjust|change|tweak|shorten|"
         "lengthen|rewrite|revise|rephrase)|any (?:changes|adjustments|tweaks|edits)|changes|adjustments|"

@@ -92,6 +92,11 @@ TEST(DraftCleanerTest, LongRunsOfSpacesInsideALineAreTidiedLikeShortOnes) {
               QStringLiteral("Hi") + spaces + QStringLiteral("x\nSee you!"));
     EXPECT_EQ(DraftCleaner::cleaned(QStringLiteral("Hi [Name]") + spaces + QStringLiteral("x ,\nSee you!"), names),
               QStringLiteral("Hi Jonas") + spaces + QStringLiteral("x,\nSee you!"));
+    EXPECT_EQ(DraftCleaner::cleaned(QStringLiteral("```\nHi") + spaces + QStringLiteral("x\n```"), names),
+              QStringLiteral("Hi") + spaces + QStringLiteral("x"));
+    EXPECT_EQ(DraftCleaner::cleaned(QStringLiteral("Here it is:\n```\nHi") + spaces + QStringLiteral("x"), names),
+              QStringLiteral("Here it is:\n```\nHi") + spaces + QStringLiteral("x"))
+        << "a fence that never closes is no fence";
 }
 
 } // namespace
