@@ -51,8 +51,6 @@ public:
 private:
     // Starts Xvfb in `process`; the display name once it accepts clients.
     std::optional<QByteArray> launchServer(ChildProcess& process);
-    // Whether the window manager frames a window mapped now.
-    static bool managesNewWindows(XcbConnection& x);
 
     ChildProcess server_;
     ChildProcess windowManager_;
