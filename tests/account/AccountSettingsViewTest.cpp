@@ -1,10 +1,6 @@
 #include "account/AccountSettingsView.h"
 
 #include "AccountTestSupport.h"
-
-#include <QTextDocument>
-
-#include <QMessageBox>
 #include "testsupport/Screenshots.h"
 #include "ui/ProblemLabel.h"
 
@@ -254,9 +250,7 @@ TEST_F(AccountSettingsViewTest, ASignOutThatLeavesTheSessionFileBehindTellsTheUs
                                                    "in again when it next starts"))
         << shownText.toPlainText().toStdString();
     settle();
-    const QString shots = qEnvironmentVariable("LUMENO_SCREENSHOT_DIR", QCoreApplication::applicationDirPath() + "/screenshots");
-    QDir().mkpath(shots);
-    EXPECT_TRUE(alert->grab().toImage().save(shots + "/account-sign-out-problem.png"));
+    screenshots::save(screenshots::onDesktop(*alert), "account-sign-out-problem");
 }
 
 } // namespace

@@ -124,19 +124,6 @@ protected:
 
 // --- The window and its switches -------------------------------------------------------------------------
 
-TEST_F(DraftDetailsWindowTest, OpensAsLumenoDebugAndReopensWhereTheUserLeftIt) {
-    EXPECT_EQ(window().windowTitle(), "Lumeno Debug");
-    EXPECT_EQ(window().size(), QSize(820, 620));
-    EXPECT_EQ(window().minimumSize(), QSize(700, 460));
-    window().setGeometry(QRect(40, 60, 900, 700));
-    QCoreApplication::processEvents();
-    window_.reset();
-
-    const QRect reopened = window().geometry();
-    EXPECT_EQ(reopened.size(), QSize(900, 700));
-    EXPECT_EQ(reopened.topLeft(), QPoint(40, 60));
-}
-
 TEST_F(DraftDetailsWindowTest, RecordingOffShowsDebugIsOffWithAWayToSettings) {
     settings.setShowsDraftDetails(false);
     EXPECT_FALSE(child<QCheckBox>("recordEachReply")->isChecked());

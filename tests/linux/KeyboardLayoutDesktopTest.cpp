@@ -31,6 +31,8 @@
 #include <QProcess>
 #include <QStandardItemModel>
 
+#include <algorithm>
+
 namespace lumeno::desktop {
 namespace {
 
@@ -72,10 +74,17 @@ protected:
             << name.toStdString() << ": the new layout was never announced";
     }
 
-    // The time a person's tap takes: long after the key's press reached everybody.
-    void tapSlowly(quint8 key) {
+    // Presses `key` and lets go the way a person does: long after the target saw the press and, with the hot
+    // key watched, the key Lumeno sends so that the press is no lone Alt.
+    void tapAsAPerson(const TargetApp& target, quint8 key, bool masked) {
+        const auto downs = [&](bool ofKey) {
+            return std::count_if(target.keys().begin(), target.keys().end(),
+                                 [&](const TargetApp::Key& seen) { return seen.down && (seen.code == key) == ofKey; });
+        };
+        const auto pressed = downs(true), others = downs(false);
         user.press(key);
-        waitUntil([] { return false; }, 60);
+        EXPECT_TRUE(waitUntil([&] { return downs(true) > pressed && (!masked || downs(false) > others); }))
+            << "the target never saw the press";
         user.release(key);
     }
 
@@ -139,18 +148,16 @@ TEST_F(KeyboardLayoutDesktopTest, AHeldHotKeyNeverOpensTheMenuOfAnAppThatActsOnA
     auto target = std::make_unique<TargetApp>(TargetApp::Options{.menuOnLoneAlt = true});
     ASSERT_TRUE(target->waitUntilReady());
     // Without Lumeno, a lone Alt opens the target's menu: the test's target behaves as Firefox does.
-    tapSlowly(DesktopUser::rightAlt);
+    tapAsAPerson(*target, DesktopUser::rightAlt, false);
     ASSERT_TRUE(waitUntil([&] { return target->menuOpenings() == 1; })) << "the target ignores a lone Alt";
     target = std::make_unique<TargetApp>(TargetApp::Options{.menuOnLoneAlt = true});
     ASSERT_TRUE(target->waitUntilReady());
 
     service.start(Hotkey::modifier(ModifierKey::rightOption));
     ASSERT_EQ(service.registrationError(), std::nullopt);
-    user.press(DesktopUser::rightAlt); // held, as for a dictation
+    tapAsAPerson(*target, DesktopUser::rightAlt, true); // held, as for a dictation
     ASSERT_TRUE(waitUntil([&] { return !events.empty(); }));
-    waitUntil([] { return false; }, 200);
-    user.release(DesktopUser::rightAlt);
-    tapSlowly(DesktopUser::rightAlt); // a tap, as for hands-free listening
+    tapAsAPerson(*target, DesktopUser::rightAlt, true); // a tap, as for hands-free listening
     user.tap(DesktopUser::letterA);
     EXPECT_TRUE(target->waitForText(QStringLiteral("a"))) << "the field lost the focus";
     EXPECT_EQ(target->menuOpenings(), 0);

@@ -82,18 +82,6 @@ TEST_F(CommitmentRowTest, OverdueMeansOpenAndDueBeforeTheEndOfToday) {
     EXPECT_FALSE(CommitmentRow::isOverdue(due(local(2026, 3, 5, 0)), now));
     EXPECT_FALSE(CommitmentRow::isOverdue(due(local(2025, 1, 1), true), now));
     EXPECT_FALSE(CommitmentRow::isOverdue(due(std::nullopt), now));
-
-    memory->addCommitment(QStringLiteral("Pay the invoice"), local(2026, 3, 3, 9), std::nullopt);
-    memory->addCommitment(QStringLiteral("Call the bank"), local(2026, 3, 5, 0), std::nullopt);
-    memory->addCommitment(QStringLiteral("File taxes"), local(2025, 4, 30), std::nullopt);
-    memory->setDone(memory->data().commitments.last().id, true);
-    open();
-    EXPECT_EQ(calendarInk(*row(QStringLiteral("Pay the invoice"))), Ink::fixed(Tint::orange()));
-    EXPECT_EQ(calendarInk(*row(QStringLiteral("Call the bank"))), Ink::of(Hierarchy::secondary));
-    CommitmentRow* done = row(QStringLiteral("File taxes"));
-    EXPECT_EQ(calendarInk(*done), Ink::of(Hierarchy::secondary));
-    EXPECT_TRUE(child<RecordTextField>(*done, "recordText")->font().strikeOut());
-    picture(*view, QStringLiteral("memoryui-commitments-due"));
 }
 
 TEST_F(CommitmentRowTest, ADueDateTurnsOverdueAtMidnightWithNothingElseChanging) {
@@ -121,6 +109,7 @@ TEST_F(CommitmentRowTest, DoneBoxTicksOffAndTheRowMovesDown) {
     CommitmentRow* first = rows().first();
     auto* done = child<QCheckBox>(*first, "done");
     EXPECT_EQ(done->toolTip(), QStringLiteral("Mark as done"));
+    EXPECT_EQ(done->accessibleName(), QStringLiteral("Done")) << "a box without text still has a name";
 
     done->click();
     EXPECT_TRUE(onDisk().commitments.last().done);
@@ -185,10 +174,6 @@ TEST_F(CommitmentRowTest, SecretsAreStoredRedactedAndTheFieldShowsWhatWasKept) {
     edit(*target, QStringLiteral("Send the key sk-proj-4fG7hJ2kL9mN3pQ8rS1tV6wX0yZ5aB7c to Maya"), false);
     EXPECT_EQ(onDisk().commitments.first().text, QStringLiteral("Send the key [redacted] to Maya"));
     EXPECT_EQ(child<RecordTextField>(*target, "recordText")->text(), QStringLiteral("Send the key [redacted] to Maya"));
-
-    // Typing the same secret again changes nothing in the store, and the field still hides it.
-    edit(*target, QStringLiteral("Send the key sk-proj-4fG7hJ2kL9mN3pQ8rS1tV6wX0yZ5aB7c to Maya"), true);
-    EXPECT_EQ(child<RecordTextField>(*target, "recordText")->text(), QStringLiteral("Send the key [redacted] to Maya"));
 }
 
 TEST_F(CommitmentRowTest, TrashRemovesTheCommitmentAtOnce) {
@@ -197,7 +182,6 @@ TEST_F(CommitmentRowTest, TrashRemovesTheCommitmentAtOnce) {
     open();
     CommitmentRow* target = row(QStringLiteral("Send the deck"));
     auto* trash = child<DeleteButton>(*target, "deleteButton");
-    EXPECT_EQ(trash->toolTip(), QStringLiteral("Delete this commitment"));
     EXPECT_EQ(trash->accessibleName(), QStringLiteral("Delete this commitment"));
     QTest::mouseClick(trash, Qt::LeftButton);
     EXPECT_EQ(onDisk().commitments.size(), 1);
@@ -232,15 +216,6 @@ TEST_F(CommitmentRowTest, PersonMenuLinksAndUnlinksAPerson) {
     EXPECT_EQ(picker->text(), QStringLiteral("No person"));
     menu->actions().first()->trigger();
     EXPECT_EQ(memory->data().commitments.first().personID, std::nullopt);
-}
-
-TEST_F(CommitmentRowTest, PersonMenuWithoutPeopleHasNoDivider) {
-    memory->addCommitment(QStringLiteral("Send the deck"), std::nullopt, std::nullopt);
-    open();
-    QMenu* menu = child<PersonPicker>(*rows().first(), "personPicker")->choices();
-    emit menu->aboutToShow();
-    ASSERT_EQ(menu->actions().size(), 1);
-    EXPECT_EQ(menu->actions().first()->text(), QStringLiteral("No person"));
 }
 
 } // namespace

@@ -51,6 +51,7 @@ TEST_F(MemoryViewTest, EmptyMemoryShowsZeroCountsAndCannotBeWiped) {
     EXPECT_TRUE(commitments->showsEmptyPanel());
     EXPECT_EQ(commitments->emptyPanel()->content().title, QStringLiteral("No commitments"));
     EXPECT_TRUE(child<QLabel>(*view, "storedWhere")->text().endsWith(QStringLiteral("memory.json.")));
+    EXPECT_EQ(child<QLabel>(*view, "storedWhere")->textFormat(), Qt::PlainText) << "a folder name is no markup";
     picture(*view, QStringLiteral("memoryui-empty-commitments"));
     view->setSection(MemoryView::Section::pins);
     picture(*view, QStringLiteral("memoryui-empty-pins"));
@@ -165,6 +166,12 @@ TEST_F(MemoryViewTest, AWipeThatFailsSaysWhyAndKeepsShowingTheMemory) {
 
 TEST_F(MemoryViewTest, ExportWritesTheWholeMemoryWhereTheUserChose) {
     auto view = openView();
+    // Cancelled: nothing written, nothing said.
+    QTest::mouseClick(child<QPushButton>(*view, "export"), Qt::LeftButton);
+    EXPECT_EQ(chooser.asked, 1);
+    EXPECT_TRUE(log->lines().isEmpty());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
+
     const QString target = folder.filePath(QStringLiteral("Lumeno Memory.json"));
     chooser.answer = target;
 
@@ -181,15 +188,6 @@ TEST_F(MemoryViewTest, ExportWritesTheWholeMemoryWhereTheUserChose) {
     EXPECT_EQ(readFile(target), memory->exportData());
     EXPECT_EQ(log->lines(), QStringList{QStringLiteral("Memory exported")});
     EXPECT_EQ(view->findChild<QMessageBox*>(), nullptr);
-}
-
-TEST_F(MemoryViewTest, CancelledExportDoesNothing) {
-    auto view = openView();
-    QTest::mouseClick(child<QPushButton>(*view, "export"), Qt::LeftButton);
-    EXPECT_EQ(chooser.asked, 1);
-    EXPECT_TRUE(log->lines().isEmpty());
-    EXPECT_EQ(view->findChild<QMessageBox*>(), nullptr);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }
 
 TEST_F(MemoryViewTest, FailedExportSaysWhyAndLeavesMemoryAlone) {

@@ -102,13 +102,6 @@ TEST_F(PeoplePaneTest, AddPersonAddsAFreshCardEveryClickAndOpensIt) {
     EXPECT_TRUE(listedNames().isEmpty());
 }
 
-TEST_F(PeoplePaneTest, AliasesFieldIsCutAtCommasAndLineFeeds) {
-    EXPECT_EQ(PersonEditor::split(QStringLiteral("maya@northwind.se, ,\n@maya")),
-              (QStringList{QStringLiteral("maya@northwind.se"), QStringLiteral("@maya")}));
-    EXPECT_EQ(PersonEditor::split(QStringLiteral(" \t@a b ,@a b,")), (QStringList{QStringLiteral("@a b"), QStringLiteral("@a b")}));
-    EXPECT_TRUE(PersonEditor::split(QStringLiteral(" , \n ")).isEmpty());
-}
-
 TEST_F(PeoplePaneTest, SaveIsOfferedOnlyForRealChangesAndShowsWhatWasKept) {
     const Person maya = memory->addPerson(QStringLiteral("Maya"), {QStringLiteral("maya@northwind.se"), QStringLiteral("@maya")},
                                           QStringLiteral("Prefers mornings"));

@@ -170,17 +170,14 @@ TEST_F(MenuBarTest, CheckingForUpdatesStartsTheUpdaterOnce) {
     EXPECT_EQ(calls.made, 1) << "a disabled controller never makes an updater";
 }
 
-TEST_F(MenuBarTest, StartingLogsTheFeedAddressAsWritten) {
+TEST_F(MenuBarTest, StartingLogsTheFeedAddressAsWrittenAndTheUpdatersFindings) {
     calls.feed = QUrl(QStringLiteral("https://updates.example.org/lumeno/app%20cast.xml?channel=stable"));
     updates.start();
     updates.start();
     EXPECT_TRUE(log->contains("Update feed https://updates.example.org/lumeno/app%20cast.xml?channel=stable"));
     EXPECT_EQ(calls.made, 1);
     EXPECT_EQ(calls.checks, QStringList{"background"}) << "a second start neither makes nor checks again";
-}
 
-TEST_F(MenuBarTest, UpdaterResultsAreLogged) {
-    updates.start();
     updates.updater()->onFoundUpdate(QStringLiteral("1.2"), QStringLiteral("120"));
     updates.updater()->onNoUpdate();
     EXPECT_TRUE(log->contains("Update available: 1.2 (120)"));

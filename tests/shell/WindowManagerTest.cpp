@@ -111,8 +111,7 @@ TEST(SettingsWindowTest, AShortFormGrowsAndShrinksWithItsRows) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(settings.height(), short_);
     settings.select(SettingsTab::account);
-    EXPECT_EQ(settings.page(SettingsTab::account)->size(), SettingsWindow::contentSize(SettingsTab::account))
-        << "the other tabs keep their size";
+    EXPECT_EQ(settings.page(SettingsTab::account)->size(), QSize(560, 640)) << "the other tabs keep their size";
 }
 
 TEST_F(WindowManagerTest, SettingsOpenOnTheAskedTabAtItsSizeAndKeepItAfterwards) {
@@ -190,13 +189,10 @@ TEST_F(WindowManagerTest, WindowsAreBuiltOnceAndShownAgain) {
 
     windows->showMemory();
     MemoryWindow* memory = windows->memoryWindow();
-    EXPECT_EQ(memory->size(), QSize(760, 540));
-    EXPECT_EQ(memory->minimumSize(), QSize(680, 440));
     memory->close();
     windows->showMemory();
     EXPECT_EQ(windows->memoryWindow(), memory);
     EXPECT_TRUE(memory->isVisible());
-    EXPECT_EQ(memory->windowTitle(), "Lumeno Memory");
 }
 
 TEST_F(WindowManagerTest, FixedSizeWindowsCanBeClosedButNotMinimisedOrZoomed) {
@@ -217,6 +213,7 @@ TEST_F(WindowManagerTest, FixedSizeWindowsCanBeClosedButNotMinimisedOrZoomed) {
 TEST_F(WindowManagerTest, TheDebugWindowsSettingsButtonOpensTheGeneralTab) {
     windows->showSettings(SettingsTab::style);
     windows->showDraftDetails();
+    EXPECT_EQ(windows->draftDetailsWindow()->windowTitle(), "Lumeno Debug");
     EXPECT_EQ(windows->draftDetailsWindow()->size(), QSize(820, 620));
     EXPECT_EQ(windows->draftDetailsWindow()->minimumSize(), QSize(700, 460));
     QTest::mouseClick(child<QPushButton>(*windows->draftDetailsWindow(), "openSettings"), Qt::LeftButton);
@@ -282,11 +279,8 @@ TEST_F(HowToPanelTest, EveryOpeningReusesThePanelAndStartsTheGuideOver) {
     EXPECT_EQ(windows->howToSession().page(), 0);
     EXPECT_EQ(windows->howToSession().pageStart(), clock.now());
     EXPECT_EQ(nextButton(panel).text(), "Next");
-}
 
-TEST_F(HowToPanelTest, DoneOnTheLastPageHidesThePanel) {
-    app->settings.setHotkey(Hotkey::modifier(ModifierKey::rightOption));
-    HowToPanel& panel = open();
+    // Done on the last page only hides the panel.
     QTest::mouseClick(&nextButton(panel), Qt::LeftButton);
     ASSERT_EQ(nextButton(panel).text(), "Done");
     QTest::mouseClick(&nextButton(panel), Qt::LeftButton);

@@ -1,11 +1,8 @@
 #include "ui/ActionButton.h"
-#include "ui/CapsuleButton.h"
 #include "ui/CapsuleLabel.h"
 #include "ui/TypeScale.h"
 
 #include <QFontMetricsF>
-#include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,24 +27,6 @@ TEST(CapsuleTest, ShortTextKeepsItsNaturalWidthAndLongTextIsCutAtItsEnd) {
     EXPECT_EQ(longOne.sizeHint().width(), 140 + 7 + 7);
     EXPECT_TRUE(longOne.shownText().endsWith(QStringLiteral("…")));
     EXPECT_TRUE(longOne.text.startsWith(longOne.shownText().chopped(1)));
-}
-
-TEST(CapsuleTest, HeightHoldsTheTallerOfTextAndSymbolPlusPadding) {
-    const CapsuleContent content = badge("Who?");
-    const int line = int(std::ceil(QFontMetricsF(TypeScale::font(11, QFont::Medium)).height()));
-    EXPECT_EQ(content.sizeHint().height(), std::max(line, 13) + 3 + 3);
-}
-
-TEST(CapsuleTest, ButtonClicksOnlyWhileEnabledAndShowsItsText) {
-    CapsuleButton button(badge("Save Anna as a person"));
-    QSignalSpy clicked(&button, &QAbstractButton::clicked);
-    button.resize(button.sizeHint());
-    QTest::mouseClick(&button, Qt::LeftButton);
-    EXPECT_EQ(clicked.count(), 1);
-    button.setEnabled(false);
-    QTest::mouseClick(&button, Qt::LeftButton);
-    EXPECT_EQ(clicked.count(), 1);
-    EXPECT_EQ(button.text(), "Save Anna as a person");
 }
 
 TEST(CapsuleTest, LabelFollowsNewContent) {

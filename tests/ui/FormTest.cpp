@@ -7,6 +7,7 @@
 #include "ui/SettingsSection.h"
 #include "ui/WrappingText.h"
 #include "ui/WindowFrameAutosave.h"
+#include "ui/WindowFront.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
@@ -74,8 +75,7 @@ TEST(SettingsSectionTest, AGroupedFormLooksOfAPiece) {
     page.resize(460, page.sizeHint().height());
     page.show();
     QCoreApplication::sendPostedEvents();
-    screenshots::save(page.grab().toImage(), QStringLiteral("ui-settings-section"));
-    EXPECT_EQ(problem->text(), "That shortcut is taken by another program.");
+    screenshots::save(screenshots::onDesktop(page), QStringLiteral("ui-settings-section"));
 }
 
 class WindowFrameAutosaveTest : public ::testing::Test {
@@ -109,6 +109,27 @@ TEST_F(WindowFrameAutosaveTest, ABrokenSavedFrameIsIgnoredAndTheWindowCentred) {
         frame->place();
         EXPECT_EQ(window.geometry(), centred());
     }
+}
+
+TEST_F(WindowFrameAutosaveTest, AFrameOffEveryScreenIsCentredAndOneTooSmallGrowsToTheMinimum) {
+    defaults.set(key, QJsonObject{{"x", 5000}, {"y", 4000}, {"width", 400}, {"height", 300}});
+    frame->place();
+    EXPECT_EQ(window.geometry(), centred());
+    defaults.set(key, QJsonObject{{"x", 40}, {"y", 60}, {"width", 100}, {"height", 100}});
+    frame->place();
+    EXPECT_EQ(window.geometry(), QRect(40, 60, 300, 200));
+}
+
+TEST_F(WindowFrameAutosaveTest, BringingToTheFrontRestoresAMinimizedWindowButKeepsItMaximized) {
+    bringToFront(window);
+    window.setWindowState(Qt::WindowMaximized);
+    window.hide();
+    bringToFront(window);
+    EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
+    window.setWindowState(Qt::WindowMinimized);
+    bringToFront(window);
+    EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(WindowFrameAutosaveTest, HidingWritesTheFrameAtOnceAndOnlyMovesOfTheShownWindowCount) {
