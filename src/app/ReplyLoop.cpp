@@ -18,7 +18,8 @@ namespace lumeno {
 using Command = TriggerLogic::Command;
 using Phase = TriggerLogic::Phase;
 
-ReplyLoop::ReplyLoop(Services services, QObject* parent) : QObject(parent), s_(services) {}
+ReplyLoop::ReplyLoop(Services services, QObject* parent)
+    : QObject(parent), s_(services), recorder_(s_.details, s_.settings, s_.clock) {}
 
 ReplyLoop::~ReplyLoop() {
     cancelWork();
@@ -170,8 +171,7 @@ void ReplyLoop::switchToEdit() {
         return;
     editing_ = true;
     s_.overlay.model().setIsEditing(true);
-    if (record_)
-        record_->kind = DraftDetails::Kind::edit;
+    recorder_.switchedToEdit();
     Log::app.info(QStringLiteral("Switched to edit mode"));
     relayoutIfVisible();
 }
@@ -179,10 +179,10 @@ void ReplyLoop::switchToEdit() {
 void ReplyLoop::cancel() {
     if (phase_.kind != Phase::Kind::idle)
         Log::app.info(QStringLiteral("Cancelled (%{public}s)"), {phase_.description()});
-    if (record_)
-        commitRecord(QStringLiteral("Cancelled"));
+    if (recorder_.isOpen())
+        recorder_.commit(QStringLiteral("Cancelled"));
     else if (phase_.kind == Phase::Kind::pending)
-        updateLastRecord([](DraftDetails& record) { record.outcome = QStringLiteral("Dismissed without inserting"); });
+        recorder_.amendLastOutcome(QStringLiteral("Dismissed without inserting"));
     cancelWork();
     cancelCapture();
     cancelPendingTimeout();
@@ -201,7 +201,7 @@ bool ReplyLoop::tell(const OverlayMessage& message) {
 void ReplyLoop::present(const OverlayMessage& message) {
     hideListeningDebug();
     Log::app.info(QStringLiteral("Overlay message: %{public}s"), {message.title});
-    commitRecord(message.title);
+    recorder_.commit(message.title);
     s_.overlay.model().setMessage(message);
     s_.overlay.show(OverlayPhase::message);
     const bool isError = message.kind == OverlayMessage::Kind::error;

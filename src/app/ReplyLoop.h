@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ConversationRead.h"
+#include "app/DraftRecorder.h"
 #include "app/LoopWork.h"
 #include "app/TriggerLogic.h"
 #include "details/DraftDetails.h"
@@ -53,8 +55,8 @@ struct SaveOffer;
 //
 // The implementation is split by concern: commands and messages (ReplyLoop.cpp), starting
 // (ReplyLoopStart.cpp), reading the context (ReplyLoopContext.cpp), finishing and drafting
-// (ReplyLoopFinish.cpp), inserting and the outcomes (ReplyLoopInsert.cpp), and the draft records with the
-// listening diagnostics (ReplyLoopRecords.cpp).
+// (ReplyLoopFinish.cpp), inserting and the outcomes (ReplyLoopInsert.cpp) and the listening diagnostics
+// (ReplyLoopDiagnostics.cpp). What happened is told to the DraftRecorder, which keeps the draft record.
 class ReplyLoop : public QObject {
     Q_OBJECT
 public:
@@ -123,7 +125,6 @@ public:
     bool tell(const OverlayMessage& message);
 
     const TriggerLogic::Phase& phase() const { return phase_; }
-    std::optional<QUuid> lastRecordID() const { return lastRecordID_; }
     bool isEditing() const { return editing_; }
 
 private:
@@ -146,25 +147,16 @@ private:
     void armSpeechCap();
     QCoro::Task<> speechCap(CancelToken token);
     QCoro::Task<> startTask(CancelToken token);
-    void recordField(const std::optional<FocusSnapshot>& snapshot, int milliseconds);
     static std::optional<OverlayMessage> refusal(const FocusSnapshot& snapshot);
     void refuse(const OverlayMessage& message);
 
     // Reading the context and the recipient.
-    struct ConversationRead {
-        std::optional<ScreenReader::Conversation> conversation;
-        std::optional<int> milliseconds;
-        std::optional<DraftDetails::Conversation::Status> skipped;
-        std::optional<QString> note;
-    };
     QCoro::Task<std::optional<OverlayMessage>> prepareEdit(std::optional<FocusSnapshot> target, CancelToken token);
     QCoro::Task<> gatherContext(std::optional<FocusSnapshot> target, CancelToken token);
     QCoro::Task<ConversationRead> readConversation(std::optional<FocusSnapshot> target);
-    void recordConversation(const ConversationRead& read, const std::optional<PackedContext>& packed);
     void matchPerson(const std::optional<FocusSnapshot>& target, const std::optional<PackedContext>& context);
     QStringList ownNames() const;
     std::optional<Person> personForReply(Surface surface, const std::optional<QString>& title) const;
-    void recordRecipient(const std::optional<QString>& matched, Surface surface);
     std::optional<QString> replyAddressee() const;
     Surface targetSurface() const;
 
@@ -173,7 +165,6 @@ private:
     QCoro::Task<> finishTask(CancelToken token, std::shared_ptr<LoopWork> previous, ListenMode mode);
     OverlayMessage nothingHeard(float peak) const;
     DraftInput buildInput(const QString& intent, const QString& detectedLanguage) const;
-    void recordInput(const DraftInput& input);
     QCoro::Task<> draftAndInsert(DraftInput input, CancelToken token);
 
     // Inserting and the outcomes.
@@ -191,10 +182,7 @@ private:
     void copyToPasteboard(const QString& text);
     void setPendingNote(const QString& note);
 
-    // Draft records and listening diagnostics.
-    void commitRecord(const QString& outcome);
-    void updateLastRecord(const std::function<void(DraftDetails&)>& change);
-    std::optional<QString> lineBreaksSummary() const;
+    // Listening diagnostics.
     void hideListeningDebug();
     QString debugPerson() const;
     QString debugThread() const;
@@ -204,6 +192,7 @@ private:
     void cancelWork();
 
     Services s_;
+    DraftRecorder recorder_;
     TriggerLogic::Phase phase_ = TriggerLogic::Phase::idle();
     std::optional<quint64> consumedPress_;
     std::optional<FocusSnapshot> target_;
@@ -219,8 +208,6 @@ private:
     std::optional<Scheduler::TimerId> pendingTimeout_;
     bool editing_ = false;
     std::optional<EditRequest> editRequest_;
-    std::optional<DraftDetails> record_;
-    std::optional<QUuid> lastRecordID_;
     std::optional<MemoryDetector::Addressed> addressed_;
 };
 

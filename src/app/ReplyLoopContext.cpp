@@ -51,18 +51,6 @@ QString badge(PackedContext::Source source) {
     return QStringLiteral("Clipboard");
 }
 
-QString recordedSource(PackedContext::Source source) {
-    switch (source) {
-    case PackedContext::Source::selection:
-        return QStringLiteral("your selection");
-    case PackedContext::Source::screen:
-        return QStringLiteral("read from the screen");
-    case PackedContext::Source::clipboard:
-        break;
-    }
-    return QStringLiteral("text you copied");
-}
-
 bool isBlank(const std::optional<QString>& text) {
     return !text || text->trimmed().isEmpty();
 }
@@ -143,13 +131,13 @@ QCoro::Task<> ReplyLoop::gatherContext(std::optional<FocusSnapshot> target, Canc
         model.setContextBadge(badge(packedContext_->source));
         model.setContextEnabled(true);
     }
-    recordConversation(read, packedContext_);
+    recorder_.readConversation(read, packedContext_);
     matchPerson(target, packedContext_);
     relayoutIfVisible();
     refreshListeningDebug();
 }
 
-QCoro::Task<ReplyLoop::ConversationRead> ReplyLoop::readConversation(std::optional<FocusSnapshot> target) {
+QCoro::Task<ConversationRead> ReplyLoop::readConversation(std::optional<FocusSnapshot> target) {
     const auto skipped = [](Status status, const QString& note) {
         ConversationRead read;
         read.skipped = status;
@@ -186,36 +174,6 @@ QCoro::Task<ReplyLoop::ConversationRead> ReplyLoop::readConversation(std::option
     read.conversation = std::move(conversation);
     read.milliseconds = milliseconds;
     co_return read;
-}
-
-void ReplyLoop::recordConversation(const ConversationRead& read, const std::optional<PackedContext>& packed) {
-    if (!record_)
-        return;
-    DraftDetails::Conversation conversation;
-    if (packed) {
-        conversation.status = Status::found;
-        conversation.source = recordedSource(packed->source);
-        conversation.characters = packed->text.size();
-        conversation.messages = ConversationStats::estimatedMessages(packed->text);
-        conversation.truncated = packed->truncated;
-        conversation.redactions = packed->redactions;
-        conversation.text = packed->text;
-    } else if (read.skipped && read.note) {
-        conversation.status = *read.skipped;
-        conversation.note = *read.note + QStringLiteral(" Nothing copied recently either, so no thread was sent.");
-    } else {
-        conversation.status = Status::tooLittle;
-        conversation.note = QStringLiteral("Read the screen but found less than %1 characters around the field, so "
-                                           "no thread was sent.")
-                                .arg(ContextPacker::minimumScreenCharacters);
-    }
-    conversation.readMilliseconds = read.milliseconds;
-    if (read.conversation) {
-        conversation.elements = read.conversation->nodes;
-        conversation.levels = read.conversation->levels;
-    }
-    conversation.sent = true;
-    record_->conversation = conversation;
 }
 
 void ReplyLoop::matchPerson(const std::optional<FocusSnapshot>& target, const std::optional<PackedContext>& context) {
@@ -255,7 +213,7 @@ void ReplyLoop::matchPerson(const std::optional<FocusSnapshot>& target, const st
         Log::memory.info(QStringLiteral("Reply is %{public}s"),
                          {addressed_->followingUp ? QStringLiteral("a follow-up to the other person")
                                                   : QStringLiteral("to the last message's author")});
-    recordRecipient(matched ? std::optional<QString>(matched->name) : std::nullopt, surface);
+    recorder_.foundRecipient(addressed_, matched ? std::optional<QString>(matched->name) : std::nullopt, partner_, surface);
 }
 
 QStringList ReplyLoop::ownNames() const {
@@ -279,38 +237,6 @@ std::optional<Person> ReplyLoop::personForReply(Surface surface, const std::opti
     if (title && surface != Surface::other)
         return PersonMatcher::match(*title, people);
     return std::nullopt;
-}
-
-void ReplyLoop::recordRecipient(const std::optional<QString>& matched, Surface surface) {
-    if (!record_)
-        return;
-    DraftDetails::Recipient recipient;
-    if (!addressed_) {
-        if (matched) {
-            recipient.name = matched;
-            recipient.how = QStringLiteral("Matched your Memory card for ") + *matched +
-                            QStringLiteral(" in the window title or thread");
-        } else if (partner_) {
-            recipient.name = partner_;
-            recipient.how = QStringLiteral("Chat partner from the window title; no Memory card for them");
-        } else if (surface == Surface::other) {
-            recipient.how = QStringLiteral("Not looked for: Lumeno doesn't know this app as email or chat");
-        } else {
-            recipient.how = QStringLiteral("Not found in the window title, the thread or Memory");
-        }
-    } else {
-        QString how = addressed_->followingUp
-                          ? QStringLiteral("The last message is yours, so this follows up with ") + addressed_->name +
-                                QStringLiteral(" from the To field.")
-                          : QStringLiteral("The last message is from ") + addressed_->name + QStringLiteral(".");
-        if (addressed_->appearedAs)
-            how += QStringLiteral(" You appear in the thread as ") + *addressed_->appearedAs + QStringLiteral(".");
-        if (matched)
-            how += QStringLiteral(" Memory card: ") + *matched + QStringLiteral(".");
-        recipient.name = matched ? *matched : addressed_->name;
-        recipient.how = how;
-    }
-    record_->recipient = recipient;
 }
 
 std::optional<QString> ReplyLoop::replyAddressee() const {

@@ -81,10 +81,7 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
     const float peak = s_.speech.peakLevel();
     Log::speech.info(QStringLiteral("Heard %{public}ld chars from %{public}ss of audio, peak level %{public}s"),
                      {qint64(intent.size()), QString::number(duration, 'f', 1), QString::number(peak, 'f', 2)});
-    if (record_) {
-        record_->dictation = intent;
-        record_->speech = QStringLiteral("This computer, ") + QString::number(duration, 'f', 1) + QStringLiteral(" s");
-    }
+    recorder_.heard(intent, duration);
     if (!Text::hasAtLeastCharacters(intent, 2)) {
         phase_ = Phase::idle();
         present(nothingHeard(peak));
@@ -123,7 +120,7 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
 
     const DraftInput input = buildInput(intent, detected);
     lastInput_ = input;
-    recordInput(input);
+    recorder_.builtInput(input, personPicked_, s_.style.resolvedSignName());
     co_await draftAndInsert(input, token);
 }
 
@@ -167,36 +164,6 @@ DraftInput ReplyLoop::buildInput(const QString& intent, const QString& detectedL
     return input;
 }
 
-void ReplyLoop::recordInput(const DraftInput& input) {
-    if (!record_)
-        return;
-    const QStringList samples = StyleEngine::chosenSamples(input.style);
-    const qint64 learned = std::min<qint64>(samples.size(), input.style.learnedExamples.size());
-    record_->style = DraftDetails::Style{input.style.knobsSummary(), samples, learned, samples.size() - learned};
-    record_->userName = input.userName;
-    record_->signName = s_.style.resolvedSignName();
-
-    if (!input.person) {
-        if (personPicked_)
-            record_->recipient = DraftDetails::Recipient{std::nullopt, QStringLiteral("You chose No Person Card"), std::nullopt};
-    } else if (!personPicked_ && record_->recipient) {
-        record_->recipient->card = input.person->rendered();
-    } else {
-        record_->recipient = DraftDetails::Recipient{input.person->name, QStringLiteral("Picked by you in the overlay"),
-                                                     input.person->rendered()};
-    }
-    if (record_->conversation) {
-        if (input.context)
-            record_->conversation->sent = true;
-        else if (record_->conversation->status == DraftDetails::Conversation::Status::found)
-            record_->conversation->sent = false;
-    }
-    if (input.edit) {
-        record_->kind = DraftDetails::Kind::edit;
-        record_->edit = DraftDetails::Edit{input.edit->scope, input.intent, input.edit->original};
-    }
-}
-
 QCoro::Task<> ReplyLoop::draftAndInsert(DraftInput input, CancelToken token) {
     const QPointer<ReplyLoop> self(this);
     if (!s_.account.isSignedIn()) {
@@ -237,13 +204,7 @@ QCoro::Task<> ReplyLoop::draftAndInsert(DraftInput input, CancelToken token) {
                  otherError, OverlayAction::retry()});
         co_return;
     }
-    if (record_)
-        record_->result = DraftDetails::Result{rawValue(result->provider) + QLatin1Char('/') + result->model,
-                                               result->seconds,
-                                               result->modelText,
-                                               result->text,
-                                               result->prompt.system,
-                                               result->prompt.user};
+    recorder_.drafted(*result);
     onDraft(result->text);
     lastDraft_ = result->text;
     if (!input.edit) {
@@ -265,20 +226,7 @@ void ReplyLoop::retry() {
     phase_ = Phase::busy();
     s_.overlay.model().setMessage(std::nullopt);
     s_.overlay.model().setTranscript(lastInput_->intent);
-    if (s_.settings.showsDraftDetails() && lastRecordID_) {
-        for (const DraftDetails& earlier : s_.details.sessions()) {
-            if (earlier.id != *lastRecordID_)
-                continue;
-            DraftDetails again = earlier;
-            again.id = QUuid::createUuid();
-            again.date = s_.clock.now();
-            again.result.reset();
-            again.outcome.reset();
-            again.lineBreaks.reset();
-            record_ = again;
-            break;
-        }
-    }
+    recorder_.reopenLast();
     s_.overlay.show(OverlayPhase::drafting);
     CancelToken token;
     startWork(draftAndInsert(*lastInput_, token), token);

@@ -91,8 +91,7 @@ QCoro::Task<> ReplyLoop::replace(EditRequest request, QString text, CancelToken 
 
 void ReplyLoop::noteOutcome(const QString& logFormat, const FieldInserter::Outcome& outcome) {
     Log::insert.info(logFormat, {outcome.description()});
-    if (record_)
-        record_->lineBreaks = lineBreaksSummary();
+    recorder_.pasted(s_.inserter.lastLineBreaks());
 }
 
 std::optional<QString> ReplyLoop::pendingNote(FieldInserter::PendingReason reason) const {
@@ -124,7 +123,7 @@ void ReplyLoop::showPending(const QString& text, const std::optional<QString>& n
         if (self->phase_.kind == Phase::Kind::pending)
             self->cancel();
     });
-    commitRecord(QStringLiteral("Waiting: ") + note.value_or(QStringLiteral("no text field had focus")));
+    recorder_.commit(QStringLiteral("Waiting: ") + note.value_or(QStringLiteral("no text field had focus")));
 }
 
 void ReplyLoop::showInserted() {
@@ -139,10 +138,10 @@ void ReplyLoop::showInserted() {
     s_.overlay.hide(offers > 0 ? insertedWithOffersHide : insertedHide);
     if (offers > 0)
         Log::memory.info(QStringLiteral("Offered %{public}ld memory saves"), {qint64(offers)});
-    if (record_)
-        commitRecord(QStringLiteral("Inserted"));
+    if (recorder_.isOpen())
+        recorder_.commit(QStringLiteral("Inserted"));
     else
-        updateLastRecord([](DraftDetails& record) { record.outcome = QStringLiteral("Inserted after you picked the field"); });
+        recorder_.amendLastOutcome(QStringLiteral("Inserted after you picked the field"));
 }
 
 std::vector<SaveOffer> ReplyLoop::saveOffers() const {
@@ -192,7 +191,7 @@ void ReplyLoop::showEdited(const EditRequest& request) {
     model.setInsertedNote(QStringLiteral("Edited. Ctrl+Z undoes it."));
     s_.overlay.show(OverlayPhase::inserted);
     s_.overlay.hide(editedHide);
-    commitRecord(request.scope == EditRequest::Scope::selection ? QStringLiteral("Replaced the selection")
+    recorder_.commit(request.scope == EditRequest::Scope::selection ? QStringLiteral("Replaced the selection")
                                                                 : QStringLiteral("Replaced the message"));
 }
 
@@ -219,8 +218,7 @@ QCoro::Task<> ReplyLoop::insertPendingTask(QString text, CancelToken token) {
         break;
     case Outcome::Kind::inserted:
         if (outcome.verified) {
-            const std::optional<QString> lineBreaks = lineBreaksSummary();
-            updateLastRecord([lineBreaks](DraftDetails& record) { record.lineBreaks = lineBreaks; });
+            recorder_.amendLastLineBreaks(s_.inserter.lastLineBreaks());
             showInserted();
         } else {
             setPendingNote(unconfirmedReply);
@@ -257,7 +255,7 @@ void ReplyLoop::copyPending() {
     cancelPendingTimeout();
     phase_ = Phase::idle();
     s_.overlay.model().setPendingDraft(std::nullopt);
-    updateLastRecord([](DraftDetails& record) { record.outcome = QStringLiteral("Copied instead of inserted"); });
+    recorder_.amendLastOutcome(QStringLiteral("Copied instead of inserted"));
     present({OverlayMessage::Kind::notice, QStringLiteral("Copied the draft"),
              QStringLiteral("Paste it wherever you need it."), std::nullopt});
 }
@@ -271,7 +269,7 @@ void ReplyLoop::undoEdit() {
     const std::optional<RunningApplication> front = s_.workspace.frontmostApplication();
     if (target_ && front && front->pid == target_->pid) {
         s_.keys.post(KeySynth::Key::undo);
-        updateLastRecord([](DraftDetails& record) { record.outcome = QStringLiteral("Replaced, then undone"); });
+        recorder_.amendLastOutcome(QStringLiteral("Replaced, then undone"));
         present({OverlayMessage::Kind::notice, QStringLiteral("Undone"), QStringLiteral("The text is back the way it was."),
                  std::nullopt});
         return;

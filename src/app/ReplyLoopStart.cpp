@@ -18,7 +18,6 @@
 #include "voice/SpeechCapture.h"
 
 #include <QPointer>
-#include <QUrl>
 
 namespace lumeno {
 
@@ -42,7 +41,7 @@ void ReplyLoop::begin(ListenMode mode, quint64 press, bool edit) {
     savedPersonID_.reset();
     lastDraft_.reset();
     editRequest_.reset();
-    record_.reset();
+    recorder_.discard();
     addressed_.reset();
     personPicked_ = false;
     editing_ = edit;
@@ -58,9 +57,7 @@ void ReplyLoop::begin(ListenMode mode, quint64 press, bool edit) {
         present(*message);
         return;
     }
-    if (s_.settings.showsDraftDetails()) {
-        record_ = DraftDetails::started(edit ? DraftDetails::Kind::edit : DraftDetails::Kind::reply, s_.clock);
-    }
+    recorder_.open(edit ? DraftDetails::Kind::edit : DraftDetails::Kind::reply);
     phase_ = Phase::listening(mode, press);
     model.setHandsFree(mode == ListenMode::handsFree);
     model.setIsEditing(edit);
@@ -186,8 +183,8 @@ QCoro::Task<> ReplyLoop::startTask(CancelToken token) {
     if (!self || token.isCancelled())
         co_return;
     target_ = read.snapshot;
-    recordField(read.snapshot, read.milliseconds);
     if (target_) {
+        recorder_.readField(*target_, read.milliseconds);
         Log::insert.info(QStringLiteral("Target %{public}s role %{public}s %{public}s, surface %{public}s"),
                          {target_->bundleID.value_or(QStringLiteral("?")), target_->role.value_or(QStringLiteral("none")),
                           FocusSnapshot::caseName(target_->editability), rawValue(targetSurface())});
@@ -231,36 +228,6 @@ Surface ReplyLoop::targetSurface() const {
     if (!target_)
         return Surface::other;
     return SurfaceClassifier::classify(target_->bundleID, target_->windowTitle, target_->webURL);
-}
-
-void ReplyLoop::recordField(const std::optional<FocusSnapshot>& snapshot, int milliseconds) {
-    if (!record_ || !snapshot)
-        return;
-    DraftDetails::Field field;
-    field.app = snapshot->appName;
-    field.bundleID = snapshot->bundleID;
-    field.surface = SurfaceClassifier::classify(snapshot->bundleID, snapshot->windowTitle, snapshot->webURL);
-    field.role = snapshot->role;
-    switch (snapshot->editability) {
-    case FocusSnapshot::Editability::editable:
-        field.editable = QStringLiteral("editable");
-        break;
-    case FocusSnapshot::Editability::readOnly:
-        field.editable = QStringLiteral("read-only");
-        break;
-    case FocusSnapshot::Editability::unknown:
-        field.editable = QStringLiteral("editability unknown");
-        break;
-    }
-    if (snapshot->windowTitle)
-        field.windowTitle = PromptBuilder::windowTitle(*snapshot->windowTitle);
-    if (snapshot->webURL) {
-        const QUrl url(*snapshot->webURL);
-        if (url.isValid() && !url.host().isEmpty())
-            field.webHost = url.host();
-    }
-    field.focusMilliseconds = milliseconds;
-    record_->field = field;
 }
 
 } // namespace lumeno

@@ -1,8 +1,6 @@
-// The draft record of each dictation and the diagnostics panel shown while listening, both only while the
-// user has draft details switched on.
+// The diagnostics panel shown while listening, only while the user has draft details switched on.
 #include "app/ReplyLoop.h"
 
-#include "details/DraftDetailsStore.h"
 #include "drafting/StyleStore.h"
 #include "foundation/SettingsStore.h"
 #include "memory/MemoryStore.h"
@@ -10,34 +8,6 @@
 #include "overlay/ListeningDebug.h"
 
 namespace lumeno {
-
-void ReplyLoop::commitRecord(const QString& outcome) {
-    if (!record_)
-        return;
-    record_->outcome = outcome;
-    s_.details.record(*record_, s_.settings.savesDraftDetails());
-    lastRecordID_ = record_->id;
-    record_.reset();
-}
-
-void ReplyLoop::updateLastRecord(const std::function<void(DraftDetails&)>& change) {
-    if (!s_.settings.showsDraftDetails() || !lastRecordID_)
-        return;
-    s_.details.update(*lastRecordID_, s_.settings.savesDraftDetails(), change);
-}
-
-std::optional<QString> ReplyLoop::lineBreaksSummary() const {
-    const std::optional<FieldInserter::LineBreaks>& breaks = s_.inserter.lastLineBreaks();
-    if (!breaks)
-        return std::nullopt;
-    if (breaks->expected < 1)
-        return QStringLiteral("None in this text");
-    const QString rich = breaks->rich ? QStringLiteral(" (pasted with an HTML copy for the web editor)") : QString();
-    if (breaks->found)
-        return QStringLiteral("%1 of %2 arrived in the field").arg(*breaks->found).arg(breaks->expected) + rich;
-    return QStringLiteral("%1 sent").arg(breaks->expected) + rich +
-           QStringLiteral("; the app's text couldn't be read back to check");
-}
 
 void ReplyLoop::refreshListeningDebug() {
     if (s_.settings.showsDraftDetails() && phase_.isListening())
@@ -75,9 +45,7 @@ QString ReplyLoop::debugThread() const {
         return QStringLiteral("Context is off. No thread will be packed.");
     }
     if (!packedContext_) {
-        if (record_ && record_->conversation && !record_->conversation->note.isEmpty())
-            return record_->conversation->note;
-        return QStringLiteral("Reading…");
+        return recorder_.conversationNote().value_or(QStringLiteral("Reading…"));
     }
     QString label;
     const bool trimmed = packedContext_->truncated;
