@@ -59,22 +59,10 @@ void AppModel::start() {
     started_ = true;
     const QPointer<AppModel> self(this);
     ReplyLoop& loop = services_->loop;
-    loop.openSettings = [self](SettingsTab tab) {
-        if (self)
-            self->windows_->showSettings(tab);
-    };
-    loop.openDraftDetails = [self] {
-        if (self)
-            self->windows_->showDraftDetails();
-    };
-    loop.openFirstRun = [self] {
-        if (self)
-            self->windows_->showFirstRun();
-    };
-    loop.onDraft = [self](const QString& text) {
-        if (self)
-            self->setLastDraft(text);
-    };
+    connect(&loop, &ReplyLoop::settingsRequested, this, [this](SettingsTab tab) { windows_->showSettings(tab); });
+    connect(&loop, &ReplyLoop::draftDetailsRequested, this, [this] { windows_->showDraftDetails(); });
+    connect(&loop, &ReplyLoop::firstRunRequested, this, [this] { windows_->showFirstRun(); });
+    connect(&loop, &ReplyLoop::drafted, this, &AppModel::setLastDraft);
     services_->connectDrafting();
     if (services_->settings.showsDraftDetails() && services_->settings.savesDraftDetails())
         services_->draftDetails.loadSaved();

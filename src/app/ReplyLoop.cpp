@@ -4,7 +4,6 @@
 #include "foundation/KeyboardLayout.h"
 #include "foundation/SettingsStore.h"
 #include "overlay/CaptureOverlay.h"
-#include "overlay/ListeningDebug.h"
 #include "screen/ContextPacker.h"
 #include "drafting/SentWatcher.h"
 #include "drafting/StyleStore.h"
@@ -19,7 +18,12 @@ using Command = TriggerLogic::Command;
 using Phase = TriggerLogic::Phase;
 
 ReplyLoop::ReplyLoop(Services services, QObject* parent)
-    : QObject(parent), s_(services), recorder_(s_.details, s_.settings, s_.clock) {}
+    : QObject(parent),
+      s_(services),
+      recorder_(s_.details, s_.settings, s_.clock),
+      context_({s_.settings, s_.focus, s_.screenReader, s_.contextPacker, s_.memory, s_.style, s_.workspace, s_.clock}),
+      delivery_(s_.inserter, s_.contextPacker, s_.pasteboard),
+      diagnostics_(s_.listeningDebug, s_.memory, s_.style) {}
 
 ReplyLoop::~ReplyLoop() {
     cancelWork();
@@ -79,7 +83,7 @@ void ReplyLoop::wire() {
             return;
         if (self->phase_.kind != Phase::Kind::pending)
             self->s_.overlay.hide(0);
-        self->openDraftDetails();
+        emit self->draftDetailsRequested();
     };
     model.onAction = [self](const OverlayAction& action) {
         if (self)
@@ -108,7 +112,7 @@ void ReplyLoop::restoreSpeechHandlers() {
 void ReplyLoop::act(const OverlayAction& action) {
     if (std::holds_alternative<OverlayAction::OpenSettings>(action.value)) {
         cancel();
-        openSettings(std::get<OverlayAction::OpenSettings>(action.value).tab);
+        emit settingsRequested(std::get<OverlayAction::OpenSettings>(action.value).tab);
     } else if (const auto* fix = std::get_if<OverlayAction::FixPermission>(&action.value)) {
         cancel();
         if (fix->permission == PermissionsGate::Permission::accessibility)
@@ -123,7 +127,7 @@ void ReplyLoop::act(const OverlayAction& action) {
                  QStringLiteral("Hold ") + hotkeyName() + QStringLiteral(" to reply."), std::nullopt});
     } else if (std::holds_alternative<OverlayAction::SignIn>(action.value)) {
         cancel();
-        openFirstRun();
+        emit firstRunRequested();
     }
 }
 
@@ -188,7 +192,7 @@ void ReplyLoop::cancel() {
     cancelPendingTimeout();
     phase_ = Phase::idle();
     s_.overlay.hide(0);
-    hideListeningDebug();
+    diagnostics_.hide();
 }
 
 bool ReplyLoop::tell(const OverlayMessage& message) {
@@ -199,13 +203,25 @@ bool ReplyLoop::tell(const OverlayMessage& message) {
 }
 
 void ReplyLoop::present(const OverlayMessage& message) {
-    hideListeningDebug();
+    diagnostics_.hide();
     Log::app.info(QStringLiteral("Overlay message: %{public}s"), {message.title});
     recorder_.commit(message.title);
     s_.overlay.model().setMessage(message);
     s_.overlay.show(OverlayPhase::message);
     const bool isError = message.kind == OverlayMessage::Kind::error;
     s_.overlay.hide(isError ? 12.0 : message.action ? 4.0 : 2.4);
+}
+
+void ReplyLoop::end(const OverlayMessage& message) {
+    phase_ = Phase::idle();
+    present(message);
+}
+
+void ReplyLoop::refreshListeningDebug() {
+    if (s_.settings.showsDraftDetails() && phase_.isListening())
+        diagnostics_.show(context_, s_.overlay.model().contextEnabled(), recorder_.conversationNote(), editing_);
+    else
+        diagnostics_.hide();
 }
 
 void ReplyLoop::relayoutIfVisible() {

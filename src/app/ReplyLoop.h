@@ -1,27 +1,24 @@
 #pragma once
 
-#include "app/ConversationRead.h"
+#include "app/ContextReader.h"
+#include "app/DraftDelivery.h"
 #include "app/DraftRecorder.h"
+#include "app/ListeningDiagnostics.h"
 #include "app/LoopWork.h"
 #include "app/TriggerLogic.h"
-#include "details/DraftDetails.h"
 #include "drafting/DraftInput.h"
 #include "foundation/PermissionsGate.h"
 #include "foundation/SettingsTab.h"
-#include "memory/MemoryDetector.h"
 #include "overlay/OverlayAction.h"
 #include "overlay/OverlayMessage.h"
 #include "screen/FieldInserter.h"
 #include "screen/FocusSnapshot.h"
-#include "screen/PackedContext.h"
-#include "screen/ScreenReader.h"
 #include "support/Scheduler.h"
 #include "voice/HotkeyEvent.h"
 
 #include <QObject>
 #include <QUuid>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -48,15 +45,15 @@ class Workspace;
 struct Person;
 struct SaveOffer;
 
-// Runs one dictation at a time, from the hot-key press to the inserted draft: listens, reads the field and
-// the conversation around it, drafts through the server, pastes into the field and shows on the overlay
-// what happened. Every step that waits runs as LoopWork and checks its token, and the loop's own
-// QPointer, after each await, so a newer dictation or a cancel silences an older one.
+// Runs one dictation at a time, from the hot-key press to the inserted draft, and keeps the order of its
+// steps: listen, read the field and the conversation around it (ContextReader), draft through the server,
+// put the draft in the field (DraftDelivery), and show on the overlay what happened. What happened is told
+// to the DraftRecorder, which keeps the draft record. Every step that waits runs as LoopWork and checks its
+// token after each await; a newer dictation, a cancel and the loop's end all cancel it.
 //
-// The implementation is split by concern: commands and messages (ReplyLoop.cpp), starting
-// (ReplyLoopStart.cpp), reading the context (ReplyLoopContext.cpp), finishing and drafting
-// (ReplyLoopFinish.cpp), inserting and the outcomes (ReplyLoopInsert.cpp) and the listening diagnostics
-// (ReplyLoopDiagnostics.cpp). What happened is told to the DraftRecorder, which keeps the draft record.
+// The steps are split by file: commands and messages (ReplyLoop.cpp), starting (ReplyLoopStart.cpp),
+// gathering the context (ReplyLoopContext.cpp), finishing and drafting (ReplyLoopFinish.cpp), and the
+// outcomes with the overlay's actions on them (ReplyLoopInsert.cpp).
 class ReplyLoop : public QObject {
     Q_OBJECT
 public:
@@ -89,18 +86,10 @@ public:
     static constexpr double speechCapSeconds = 30;
     // How long a draft that found no field waits in the overlay.
     static constexpr double pendingTimeoutSeconds = 120;
-    static constexpr int maxEditCharacters = 1200;
-    static constexpr int maxSurroundingCharacters = 8000;
     static constexpr int maxNameHints = 50;
 
     explicit ReplyLoop(Services services, QObject* parent = nullptr);
     ~ReplyLoop() override;
-
-    // Installed by the application model; each does nothing until then.
-    std::function<void(SettingsTab)> openSettings = [](SettingsTab) {};
-    std::function<void()> openDraftDetails = [] {};
-    std::function<void()> openFirstRun = [] {};
-    std::function<void(const QString&)> onDraft = [](const QString&) {};
 
     // Installs the callbacks between the loop, the overlay, speech, the inserter, the context packer and
     // the style store. Called once, right after the loop is built.
@@ -127,12 +116,22 @@ public:
     const TriggerLogic::Phase& phase() const { return phase_; }
     bool isEditing() const { return editing_; }
 
+signals:
+    // The user asked, from the overlay, for a window the loop does not own.
+    void settingsRequested(SettingsTab tab);
+    void draftDetailsRequested();
+    // A dictation needs the user signed in first.
+    void firstRunRequested();
+    // A draft came back from the server, before it is put in the field.
+    void drafted(const QString& text);
+
 private:
     // Commands and messages.
     void carryOut(const TriggerLogic::Command& command);
     void act(const OverlayAction& action);
     void switchToEdit();
     void present(const OverlayMessage& message);
+    void end(const OverlayMessage& message);
     void relayoutIfVisible();
     void cancelCapture();
     void cancelPendingTimeout();
@@ -150,56 +149,38 @@ private:
     static std::optional<OverlayMessage> refusal(const FocusSnapshot& snapshot);
     void refuse(const OverlayMessage& message);
 
-    // Reading the context and the recipient.
-    QCoro::Task<std::optional<OverlayMessage>> prepareEdit(std::optional<FocusSnapshot> target, CancelToken token);
-    QCoro::Task<> gatherContext(std::optional<FocusSnapshot> target, CancelToken token);
-    QCoro::Task<ConversationRead> readConversation(std::optional<FocusSnapshot> target);
-    void matchPerson(const std::optional<FocusSnapshot>& target, const std::optional<PackedContext>& context);
-    QStringList ownNames() const;
-    std::optional<Person> personForReply(Surface surface, const std::optional<QString>& title) const;
-    std::optional<QString> replyAddressee() const;
-    Surface targetSurface() const;
+    // Gathering the context.
+    QCoro::Task<std::optional<OverlayMessage>> readEditTarget(CancelToken token);
+    QCoro::Task<> gatherContext(CancelToken token);
+    void showPerson();
 
     // Finishing and drafting.
     void finishListening();
     QCoro::Task<> finishTask(CancelToken token, std::shared_ptr<LoopWork> previous, ListenMode mode);
     OverlayMessage nothingHeard(float peak) const;
-    DraftInput buildInput(const QString& intent, const QString& detectedLanguage) const;
     QCoro::Task<> draftAndInsert(DraftInput input, CancelToken token);
 
-    // Inserting and the outcomes.
-    QCoro::Task<> insert(QString text, std::optional<qint64> expectedPID, bool protectSelection,
-                         CancelToken token);
+    // The outcomes.
+    QCoro::Task<> insert(QString text, bool protectSelection, CancelToken token);
     QCoro::Task<> replace(EditRequest request, QString text, CancelToken token);
     QCoro::Task<> insertPendingTask(QString text, CancelToken token);
-    // Logs the inserter's outcome and notes the line-break check in the open record.
-    void noteOutcome(const QString& logFormat, const FieldInserter::Outcome& outcome);
+    std::optional<qint64> targetPID() const;
     void showPending(const QString& text, const std::optional<QString>& note);
-    std::optional<QString> pendingNote(FieldInserter::PendingReason reason) const;
     void showInserted();
     std::vector<SaveOffer> saveOffers() const;
     void showEdited(const EditRequest& request);
-    void copyToPasteboard(const QString& text);
-    void setPendingNote(const QString& note);
-
-    // Listening diagnostics.
-    void hideListeningDebug();
-    QString debugPerson() const;
-    QString debugThread() const;
-    QString debugOther() const;
+    void setPendingNote(const std::optional<QString>& note);
 
     void startWork(QCoro::Task<> body, CancelToken token);
     void cancelWork();
 
     Services s_;
     DraftRecorder recorder_;
+    ContextReader context_;
+    DraftDelivery delivery_;
+    ListeningDiagnostics diagnostics_;
     TriggerLogic::Phase phase_ = TriggerLogic::Phase::idle();
     std::optional<quint64> consumedPress_;
-    std::optional<FocusSnapshot> target_;
-    std::optional<PackedContext> packedContext_;
-    std::optional<QUuid> personID_;
-    bool personPicked_ = false;
-    std::optional<QString> partner_;
     std::optional<QUuid> savedPersonID_;
     std::shared_ptr<LoopWork> work_;
     std::optional<CancelToken> speechCap_;
@@ -207,8 +188,6 @@ private:
     std::optional<QString> lastDraft_;
     std::optional<Scheduler::TimerId> pendingTimeout_;
     bool editing_ = false;
-    std::optional<EditRequest> editRequest_;
-    std::optional<MemoryDetector::Addressed> addressed_;
 };
 
 } // namespace lumeno

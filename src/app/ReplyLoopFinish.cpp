@@ -3,22 +3,16 @@
 #include "app/ReplyLoop.h"
 
 #include "account/AccountStore.h"
-#include "details/DraftDetailsStore.h"
 #include "drafting/DraftError.h"
 #include "drafting/DraftGenerator.h"
 #include "drafting/ReplyGuard.h"
-#include "drafting/StyleEngine.h"
 #include "drafting/StyleStore.h"
-#include "foundation/ReplyLanguage.h"
 #include "foundation/SettingsStore.h"
-#include "memory/MemoryStore.h"
 #include "overlay/CaptureOverlay.h"
 #include "support/Clock.h"
 #include "support/Log.h"
 #include "support/Text.h"
 #include "voice/SpeechCapture.h"
-
-#include <QPointer>
 
 namespace lumeno {
 
@@ -52,7 +46,7 @@ void ReplyLoop::finishListening() {
     if (speechCap_)
         speechCap_->cancel();
     speechCap_.reset();
-    hideListeningDebug();
+    diagnostics_.hide();
     const ListenMode mode = phase_.mode;
     phase_ = Phase::busy();
     s_.overlay.show(OverlayPhase::transcribing);
@@ -64,16 +58,15 @@ void ReplyLoop::finishListening() {
 }
 
 QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork> previous, ListenMode mode) {
-    const QPointer<ReplyLoop> self(this);
     if (previous)
         co_await previous->finished();
-    if (!self || token.isCancelled() || phase_.kind != Phase::Kind::busy)
+    if (token.isCancelled() || phase_.kind != Phase::Kind::busy)
         co_return;
     co_await s_.scheduler.sleep(mode == ListenMode::handsFree ? settleAfterHandsFree : settleAfterHold);
-    if (!self || token.isCancelled())
+    if (token.isCancelled())
         co_return;
     const QString transcript = co_await s_.speech.stop();
-    if (!self || token.isCancelled())
+    if (token.isCancelled())
         co_return;
 
     const QString intent = transcript.trimmed();
@@ -83,44 +76,42 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
                      {qint64(intent.size()), QString::number(duration, 'f', 1), QString::number(peak, 'f', 2)});
     recorder_.heard(intent, duration);
     if (!Text::hasAtLeastCharacters(intent, 2)) {
-        phase_ = Phase::idle();
-        present(nothingHeard(peak));
+        end(nothingHeard(peak));
         co_return;
     }
 
     const QString detected = ReplyGuard::languageCode(intent);
     const std::vector<SpeechLocale> locales = co_await s_.speech.supportedLocales();
-    if (!self || token.isCancelled())
+    if (token.isCancelled())
         co_return;
     if (const std::optional<QString> notice =
             SpeechCapture::unavailableNotice(detected, SpeechCapture::languageCodes(locales))) {
-        phase_ = Phase::idle();
-        present({OverlayMessage::Kind::notice, *notice, std::nullopt, std::nullopt});
+        end({OverlayMessage::Kind::notice, *notice, std::nullopt, std::nullopt});
         co_return;
     }
 
     s_.overlay.model().setTranscript(intent);
     s_.overlay.show(OverlayPhase::drafting);
     if (editing_) {
-        if (!editRequest_) {
-            const std::optional<OverlayMessage> message = co_await prepareEdit(target_, token);
-            if (!self || token.isCancelled())
+        if (!context_.editRequest()) {
+            const std::optional<OverlayMessage> message = co_await readEditTarget(token);
+            if (token.isCancelled())
                 co_return;
             if (message) {
-                phase_ = Phase::idle();
-                present(*message);
+                end(*message);
                 co_return;
             }
         }
-        if (packedContext_ && packedContext_->source == PackedContext::Source::selection)
-            co_await gatherContext(target_, token);
-        if (!self || token.isCancelled())
+        const std::optional<PackedContext>& packed = context_.packedContext();
+        if (packed && packed->source == PackedContext::Source::selection)
+            co_await gatherContext(token);
+        if (token.isCancelled())
             co_return;
     }
 
-    const DraftInput input = buildInput(intent, detected);
+    const DraftInput input = context_.input(intent, detected, s_.overlay.model().contextEnabled(), editing_);
     lastInput_ = input;
-    recorder_.builtInput(input, personPicked_, s_.style.resolvedSignName());
+    recorder_.builtInput(input, context_.personPicked(), s_.style.resolvedSignName());
     co_await draftAndInsert(input, token);
 }
 
@@ -136,42 +127,12 @@ OverlayMessage ReplyLoop::nothingHeard(float peak) const {
             std::nullopt};
 }
 
-DraftInput ReplyLoop::buildInput(const QString& intent, const QString& detectedLanguage) const {
-    DraftInput input;
-    input.intent = intent;
-    input.surface = targetSurface();
-    if (target_) {
-        input.appName = target_->appName;
-        if (input.surface != Surface::other)
-            input.windowTitle = target_->windowTitle;
-    }
-    input.userName = s_.style.resolvedName();
-    if (s_.overlay.model().contextEnabled())
-        input.context = packedContext_;
-    input.style = s_.style.profile();
-    if (const std::optional<Person> person = s_.memory.person(personID_))
-        input.person = s_.memory.card(*person);
-    if (editing_)
-        input.edit = editRequest_;
-    const QString chosen = ReplyLanguage::codeMatching(s_.settings.speechLocaleID()).value_or(QStringLiteral("en"));
-    if (const std::optional<ReplyLanguage> row = ReplyLanguage::withCode(chosen))
-        input.spokenLanguage = row->name;
-    else if (const std::optional<ReplyLanguage> detected = ReplyLanguage::withCode(detectedLanguage))
-        input.spokenLanguage = detected->name;
-    input.addressee = replyAddressee();
-    input.followingUp = addressed_ && addressed_->followingUp;
-    input.ownAlias = addressed_ ? addressed_->appearedAs : std::nullopt;
-    return input;
-}
-
 QCoro::Task<> ReplyLoop::draftAndInsert(DraftInput input, CancelToken token) {
-    const QPointer<ReplyLoop> self(this);
     if (!s_.account.isSignedIn()) {
         if (token.isCancelled())
             co_return;
         const DraftError error = DraftError::signedOut();
-        phase_ = Phase::idle();
-        present({OverlayMessage::Kind::error, error.title(), error.detail(), OverlayAction::signIn()});
+        end({OverlayMessage::Kind::error, error.title(), error.detail(), OverlayAction::signIn()});
         co_return;
     }
     std::optional<DraftResult> result;
@@ -189,29 +150,27 @@ QCoro::Task<> ReplyLoop::draftAndInsert(DraftInput input, CancelToken token) {
     } catch (...) {
         otherError = QStringLiteral("Something went wrong while drafting.");
     }
-    if (!self || token.isCancelled())
+    if (token.isCancelled())
         co_return;
     if (draftError) {
         Log::draft.error(QStringLiteral("Draft failed: %{public}s"), {draftError->title()});
-        phase_ = Phase::idle();
-        present({OverlayMessage::Kind::error, draftError->title(), draftError->detail(), actionFor(*draftError)});
+        end({OverlayMessage::Kind::error, draftError->title(), draftError->detail(), actionFor(*draftError)});
         co_return;
     }
     if (otherError) {
-        phase_ = Phase::idle();
-        present({OverlayMessage::Kind::error,
-                 input.edit ? QStringLiteral("Couldn't edit the text") : QStringLiteral("Couldn't draft a reply"),
-                 otherError, OverlayAction::retry()});
+        end({OverlayMessage::Kind::error,
+             input.edit ? QStringLiteral("Couldn't edit the text") : QStringLiteral("Couldn't draft a reply"), otherError,
+             OverlayAction::retry()});
         co_return;
     }
     recorder_.drafted(*result);
-    onDraft(result->text);
+    emit drafted(result->text);
     lastDraft_ = result->text;
     if (!input.edit) {
+        const std::optional<FocusSnapshot>& target = context_.target();
         const bool protectSelection = input.context && input.context->source == PackedContext::Source::selection &&
-                                      target_ && target_->editability == FocusSnapshot::Editability::editable;
-        co_await insert(result->text, target_ ? std::optional<qint64>(target_->pid) : std::nullopt, protectSelection,
-                        token);
+                                      target && target->editability == FocusSnapshot::Editability::editable;
+        co_await insert(result->text, protectSelection, token);
     } else {
         co_await replace(*input.edit, result->text, token);
     }

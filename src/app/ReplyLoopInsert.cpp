@@ -10,17 +10,12 @@
 #include "memory/MemoryStore.h"
 #include "overlay/CaptureOverlay.h"
 #include "platform/KeySynth.h"
-#include "platform/Pasteboard.h"
 #include "platform/Workspace.h"
-#include "screen/ContextPacker.h"
 #include "support/Log.h"
-
-#include <QPointer>
 
 namespace lumeno {
 
 using Phase = TriggerLogic::Phase;
-using Outcome = FieldInserter::Outcome;
 
 namespace {
 
@@ -30,81 +25,39 @@ constexpr double editedHide = 8.0;
 constexpr double allOffersSavedHide = 1.4;
 constexpr double someOffersSavedHide = 6.0;
 
-const QString unconfirmedReply = QStringLiteral("If the reply isn't in the field, click it and press Insert.");
-
 } // namespace
 
-QCoro::Task<> ReplyLoop::insert(QString text, std::optional<qint64> expectedPID, bool protectSelection,
-                                CancelToken token) {
-    const QPointer<ReplyLoop> self(this);
-    s_.contextPacker.noteOwnDraft(text);
-    const Outcome outcome = co_await s_.inserter.insert(text, expectedPID, protectSelection);
-    if (!self || token.isCancelled())
+QCoro::Task<> ReplyLoop::insert(QString text, bool protectSelection, CancelToken token) {
+    const DraftDelivery::Result result =
+        co_await delivery_.insert(text, targetPID(), protectSelection, hotkeyName(), token);
+    if (token.isCancelled())
         co_return;
-    noteOutcome(QStringLiteral("Insert outcome: %{public}s"), outcome);
-    switch (outcome.kind) {
-    case Outcome::Kind::refused:
-    case Outcome::Kind::failed:
-        showPending(text, outcome.message);
-        break;
-    case Outcome::Kind::inserted:
-        if (!outcome.verified) {
-            showPending(text, unconfirmedReply);
-            break;
-        }
-        showInserted();
-        if (s_.style.profile().learnFromEdits && target_ && target_->element &&
-            target_->editability == FocusSnapshot::Editability::editable)
-            s_.sentWatcher.watch(*target_->element, text);
-        break;
-    case Outcome::Kind::needsTarget:
-        showPending(text, pendingNote(outcome.reason));
-        break;
+    recorder_.pasted(result.lineBreaks);
+    if (!result.placed) {
+        showPending(text, result.note);
+        co_return;
     }
+    showInserted();
+    const std::optional<FocusSnapshot>& target = context_.target();
+    if (s_.style.profile().learnFromEdits && target && target->element &&
+        target->editability == FocusSnapshot::Editability::editable)
+        s_.sentWatcher.watch(*target->element, text);
 }
 
 QCoro::Task<> ReplyLoop::replace(EditRequest request, QString text, CancelToken token) {
-    const QPointer<ReplyLoop> self(this);
-    s_.contextPacker.noteOwnDraft(text);
-    const Outcome outcome = co_await s_.inserter.replace(request.original, text, request.scope,
-                                                         target_ ? std::optional<qint64>(target_->pid) : std::nullopt);
-    if (!self || token.isCancelled())
+    const DraftDelivery::Result result = co_await delivery_.replace(request, text, targetPID(), hotkeyName(), token);
+    if (token.isCancelled())
         co_return;
-    noteOutcome(QStringLiteral("Edit outcome: %{public}s"), outcome);
-    switch (outcome.kind) {
-    case Outcome::Kind::refused:
-    case Outcome::Kind::failed:
-        showPending(text, outcome.message);
-        break;
-    case Outcome::Kind::inserted:
-        if (outcome.verified)
-            showEdited(request);
-        else
-            showPending(text, QStringLiteral("If the edit isn't in the field, click it and press Insert."));
-        break;
-    case Outcome::Kind::needsTarget:
-        showPending(text, QStringLiteral("Edit ready. Select the text it replaces, then tap ") + hotkeyName() +
-                              QStringLiteral("."));
-        break;
-    }
+    recorder_.pasted(result.lineBreaks);
+    if (result.placed)
+        showEdited(request);
+    else
+        showPending(text, result.note);
 }
 
-void ReplyLoop::noteOutcome(const QString& logFormat, const FieldInserter::Outcome& outcome) {
-    Log::insert.info(logFormat, {outcome.description()});
-    recorder_.pasted(s_.inserter.lastLineBreaks());
-}
-
-std::optional<QString> ReplyLoop::pendingNote(FieldInserter::PendingReason reason) const {
-    switch (reason) {
-    case FieldInserter::PendingReason::noField:
-        return std::nullopt;
-    case FieldInserter::PendingReason::unconfirmed:
-        return unconfirmedReply;
-    case FieldInserter::PendingReason::selectionInTheWay:
-        break;
-    }
-    return QStringLiteral("Draft ready. Click where the reply goes so your selection stays, then tap ") + hotkeyName() +
-           QStringLiteral(".");
+std::optional<qint64> ReplyLoop::targetPID() const {
+    const std::optional<FocusSnapshot>& target = context_.target();
+    return target ? std::optional<qint64>(target->pid) : std::nullopt;
 }
 
 void ReplyLoop::showPending(const QString& text, const std::optional<QString>& note) {
@@ -114,14 +67,12 @@ void ReplyLoop::showPending(const QString& text, const std::optional<QString>& n
     model.setPendingNote(note);
     s_.overlay.show(OverlayPhase::pending);
     cancelPendingTimeout();
-    const QPointer<ReplyLoop> self(this);
-    pendingTimeout_ = s_.scheduler.after(pendingTimeoutSeconds, [self] {
-        if (!self)
-            return;
-        self->pendingTimeout_.reset();
+    // The loop cancels this timer when it ends, so it never fires on a loop that is gone.
+    pendingTimeout_ = s_.scheduler.after(pendingTimeoutSeconds, [this] {
+        pendingTimeout_.reset();
         // While an Insert of the draft is trying, its end decides: a draft still not in a field goes then.
-        if (self->phase_.kind == Phase::Kind::pending)
-            self->cancel();
+        if (phase_.kind == Phase::Kind::pending)
+            cancel();
     });
     recorder_.commit(QStringLiteral("Waiting: ") + note.value_or(QStringLiteral("no text field had focus")));
 }
@@ -148,11 +99,12 @@ std::vector<SaveOffer> ReplyLoop::saveOffers() const {
     if (!lastInput_ || lastInput_->edit || !lastDraft_)
         return {};
     std::optional<QString> thread;
-    if (target_ && targetSurface() != Surface::other && target_->windowTitle)
-        thread = PromptBuilder::windowTitle(*target_->windowTitle);
-    const QList<SaveOffer> offers =
-        s_.confirmFlow.offers(lastInput_->intent, *lastDraft_, lastInput_->context, s_.memory.person(personID_), thread,
-                              s_.style.resolvedName(), partner_);
+    const std::optional<FocusSnapshot>& target = context_.target();
+    if (target && context_.surface() != Surface::other && target->windowTitle)
+        thread = PromptBuilder::windowTitle(*target->windowTitle);
+    const QList<SaveOffer> offers = s_.confirmFlow.offers(lastInput_->intent, *lastDraft_, lastInput_->context,
+                                                          context_.person(), thread, s_.style.resolvedName(),
+                                                          context_.partner());
     return {offers.begin(), offers.end()};
 }
 
@@ -169,15 +121,6 @@ void ReplyLoop::acceptOffer(const SaveOffer& offer) {
     model.setSavedOffers(saved);
     relayoutIfVisible();
     s_.overlay.hide(saved.size() == qsizetype(offers.size()) ? allOffersSavedHide : someOffersSavedHide);
-}
-
-void ReplyLoop::pickPerson(const std::optional<QUuid>& id) {
-    personID_ = id;
-    personPicked_ = true;
-    const std::optional<Person> person = s_.memory.person(id);
-    s_.overlay.model().setPersonBadge(person ? std::optional<QString>(person->name) : std::nullopt);
-    relayoutIfVisible();
-    refreshListeningDebug();
 }
 
 void ReplyLoop::showEdited(const EditRequest& request) {
@@ -205,32 +148,18 @@ void ReplyLoop::insertPending() {
 }
 
 QCoro::Task<> ReplyLoop::insertPendingTask(QString text, CancelToken token) {
-    const QPointer<ReplyLoop> self(this);
-    s_.contextPacker.noteOwnDraft(text);
-    const Outcome outcome = co_await s_.inserter.insert(text, std::nullopt, false);
-    if (!self || token.isCancelled())
+    const DraftDelivery::Result result = co_await delivery_.insertPending(text, hotkeyName(), token);
+    if (token.isCancelled())
         co_return;
-    Log::insert.info(QStringLiteral("Pending insert outcome: %{public}s"), {outcome.description()});
-    switch (outcome.kind) {
-    case Outcome::Kind::refused:
-    case Outcome::Kind::failed:
-        setPendingNote(outcome.message);
-        break;
-    case Outcome::Kind::inserted:
-        if (outcome.verified) {
-            recorder_.amendLastLineBreaks(s_.inserter.lastLineBreaks());
-            showInserted();
-        } else {
-            setPendingNote(unconfirmedReply);
-        }
-        break;
-    case Outcome::Kind::needsTarget:
-        setPendingNote(QStringLiteral("Click into a text field first, then tap ") + hotkeyName() + QStringLiteral("."));
-        break;
+    if (!result.placed) {
+        setPendingNote(result.note);
+        co_return;
     }
+    recorder_.amendLastLineBreaks(result.lineBreaks);
+    showInserted();
 }
 
-void ReplyLoop::setPendingNote(const QString& note) {
+void ReplyLoop::setPendingNote(const std::optional<QString>& note) {
     phase_ = Phase::pending();
     if (!pendingTimeout_) { // the draft's two minutes ran out while this insert was trying
         cancel();
@@ -240,17 +169,11 @@ void ReplyLoop::setPendingNote(const QString& note) {
     relayoutIfVisible();
 }
 
-void ReplyLoop::copyToPasteboard(const QString& text) {
-    s_.contextPacker.noteOwnDraft(text);
-    s_.pasteboard.write(PasteboardContents::plain(text));
-    s_.contextPacker.noteOwnChange(s_.pasteboard.changeCount(), false);
-}
-
 void ReplyLoop::copyPending() {
     const std::optional<QString> text = s_.overlay.model().pendingDraft();
     if (!text)
         return;
-    copyToPasteboard(*text);
+    delivery_.copy(*text);
     cancelWork(); // an Insert still trying must not bring the copied draft back as pending
     cancelPendingTimeout();
     phase_ = Phase::idle();
@@ -267,16 +190,17 @@ void ReplyLoop::undoEdit() {
         return;
     model.setEditedOriginal(std::nullopt);
     const std::optional<RunningApplication> front = s_.workspace.frontmostApplication();
-    if (target_ && front && front->pid == target_->pid) {
+    const std::optional<FocusSnapshot>& target = context_.target();
+    if (target && front && front->pid == target->pid) {
         s_.keys.post(KeySynth::Key::undo);
         recorder_.amendLastOutcome(QStringLiteral("Replaced, then undone"));
         present({OverlayMessage::Kind::notice, QStringLiteral("Undone"), QStringLiteral("The text is back the way it was."),
                  std::nullopt});
         return;
     }
-    copyToPasteboard(*original);
+    delivery_.copy(*original);
     present({OverlayMessage::Kind::notice, QStringLiteral("Copied the original"),
-             (target_ ? target_->appName : QStringLiteral("The app")) +
+             (target ? target->appName : QStringLiteral("The app")) +
                  QStringLiteral(" isn't in front any more, so the original text is on your clipboard."),
              std::nullopt});
 }
@@ -285,7 +209,7 @@ void ReplyLoop::copyOriginal() {
     const std::optional<QString> original = s_.overlay.model().editedOriginal();
     if (!original)
         return;
-    copyToPasteboard(*original);
+    delivery_.copy(*original);
     present({OverlayMessage::Kind::notice, QStringLiteral("Copied the original text"), std::nullopt, std::nullopt});
 }
 

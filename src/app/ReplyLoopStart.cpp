@@ -2,22 +2,17 @@
 #include "app/ReplyLoop.h"
 
 #include "account/AccountStore.h"
-#include "details/DraftDetailsStore.h"
-#include "drafting/PromptBuilder.h"
 #include "drafting/SentWatcher.h"
 #include "drafting/StyleStore.h"
 #include "foundation/ReplyLanguage.h"
 #include "foundation/SettingsStore.h"
-#include "foundation/SurfaceClassifier.h"
 #include "memory/MemoryStore.h"
 #include "overlay/CaptureOverlay.h"
-#include "overlay/ListeningDebug.h"
 #include "screen/FocusInspector.h"
 #include "support/Clock.h"
 #include "support/Log.h"
 #include "voice/SpeechCapture.h"
 
-#include <QPointer>
 
 namespace lumeno {
 
@@ -34,27 +29,20 @@ void ReplyLoop::begin(ListenMode mode, quint64 press, bool edit) {
     model.setHotkeyName(hotkeyName());
     model.setShowsDetailsButton(s_.settings.showsDraftDetails());
 
-    target_.reset();
-    packedContext_.reset();
-    personID_.reset();
-    partner_.reset();
+    context_.reset();
     savedPersonID_.reset();
     lastDraft_.reset();
-    editRequest_.reset();
     recorder_.discard();
-    addressed_.reset();
-    personPicked_ = false;
     editing_ = edit;
-    hideListeningDebug();
+    diagnostics_.hide();
 
     if (!s_.account.isSignedIn()) {
         phase_ = Phase::idle();
-        openFirstRun();
+        emit firstRunRequested();
         return;
     }
     if (const std::optional<OverlayMessage> message = blocker()) {
-        phase_ = Phase::idle();
-        present(*message);
+        end(*message);
         return;
     }
     recorder_.open(edit ? DraftDetails::Kind::edit : DraftDetails::Kind::reply);
@@ -123,9 +111,8 @@ void ReplyLoop::armSpeechCap() {
 }
 
 QCoro::Task<> ReplyLoop::speechCap(CancelToken token) {
-    const QPointer<ReplyLoop> self(this);
     co_await s_.scheduler.sleep(speechCapSeconds);
-    if (!self || token.isCancelled() || !phase_.isListening())
+    if (token.isCancelled() || !phase_.isListening())
         co_return;
     Log::speech.info(QStringLiteral("Speech cap reached (%{public}lds)"), {qint64(speechCapSeconds)});
     finishListening();
@@ -149,14 +136,13 @@ QCoro::Task<TimedSnapshot> timedSnapshot(const FocusInspector& focus, const Cloc
 } // namespace
 
 QCoro::Task<> ReplyLoop::startTask(CancelToken token) {
-    const QPointer<ReplyLoop> self(this);
     QCoro::Task<TimedSnapshot> focusRead = timedSnapshot(s_.focus, s_.clock); // runs while speech starts
 
     std::optional<CaptureError> failure;
     try {
         const QString code = ReplyLanguage::codeMatching(s_.settings.speechLocaleID()).value_or(QStringLiteral("en"));
         const std::vector<SpeechLocale> locales = co_await s_.speech.supportedLocales();
-        if (!self || token.isCancelled())
+        if (token.isCancelled())
             co_return;
         const std::optional<SpeechLocale> locale = SpeechCapture::locale(code, locales);
         if (!locale)
@@ -166,43 +152,42 @@ QCoro::Task<> ReplyLoop::startTask(CancelToken token) {
     } catch (const CaptureError& error) {
         failure = error;
     }
-    if (!self || token.isCancelled())
+    if (token.isCancelled())
         co_return;
     if (failure) {
         const QString description = failure->localizedDescription();
         Log::speech.error(QStringLiteral("Listening failed: %{public}s"), {description});
         cancelCapture();
-        phase_ = Phase::idle();
-        present({OverlayMessage::Kind::error, QStringLiteral("Couldn't start listening"), description,
-                 OverlayAction::openSettings(SettingsTab::general)});
+        end({OverlayMessage::Kind::error, QStringLiteral("Couldn't start listening"), description,
+             OverlayAction::openSettings(SettingsTab::general)});
         co_return;
     }
     armSpeechCap();
 
     const TimedSnapshot read = co_await std::move(focusRead);
-    if (!self || token.isCancelled())
+    if (token.isCancelled())
         co_return;
-    target_ = read.snapshot;
-    if (target_) {
-        recorder_.readField(*target_, read.milliseconds);
+    context_.setTarget(read.snapshot);
+    if (const std::optional<FocusSnapshot>& target = context_.target()) {
+        recorder_.readField(*target, read.milliseconds);
         Log::insert.info(QStringLiteral("Target %{public}s role %{public}s %{public}s, surface %{public}s"),
-                         {target_->bundleID.value_or(QStringLiteral("?")), target_->role.value_or(QStringLiteral("none")),
-                          FocusSnapshot::caseName(target_->editability), rawValue(targetSurface())});
-        if (const std::optional<OverlayMessage> message = refusal(*target_)) {
+                         {target->bundleID.value_or(QStringLiteral("?")), target->role.value_or(QStringLiteral("none")),
+                          FocusSnapshot::caseName(target->editability), rawValue(context_.surface())});
+        if (const std::optional<OverlayMessage> message = refusal(*target)) {
             refuse(*message);
             co_return;
         }
     }
     if (editing_) {
-        const std::optional<OverlayMessage> message = co_await prepareEdit(target_, token);
-        if (!self || token.isCancelled())
+        const std::optional<OverlayMessage> message = co_await readEditTarget(token);
+        if (token.isCancelled())
             co_return;
         if (message) {
             refuse(*message);
             co_return;
         }
     }
-    co_await gatherContext(target_, token);
+    co_await gatherContext(token);
 }
 
 void ReplyLoop::refuse(const OverlayMessage& message) {
@@ -210,8 +195,7 @@ void ReplyLoop::refuse(const OverlayMessage& message) {
         speechCap_->cancel();
     speechCap_.reset();
     cancelCapture();
-    phase_ = Phase::idle();
-    present(message);
+    end(message);
 }
 
 std::optional<OverlayMessage> ReplyLoop::refusal(const FocusSnapshot& snapshot) {
@@ -222,12 +206,6 @@ std::optional<OverlayMessage> ReplyLoop::refusal(const FocusSnapshot& snapshot) 
         return OverlayMessage{OverlayMessage::Kind::notice, QStringLiteral("That's a password field"),
                               QStringLiteral("Click into the message you're replying to."), std::nullopt};
     return std::nullopt;
-}
-
-Surface ReplyLoop::targetSurface() const {
-    if (!target_)
-        return Surface::other;
-    return SurfaceClassifier::classify(target_->bundleID, target_->windowTitle, target_->webURL);
 }
 
 } // namespace lumeno

@@ -234,7 +234,7 @@ TEST_F(ReplyLoopFlowTest, APendingDraftGoesInWhenTheUserPicksAFieldAndPressesThe
 
 TEST_F(ReplyLoopFlowTest, TheDetailsButtonOpensTheRecordAndPutsAwayAllButAPendingDraft) {
     int opened = 0;
-    loop().openDraftDetails = [&] { ++opened; };
+    QObject::connect(&loop(), &ReplyLoop::draftDetailsRequested, [&] { ++opened; });
     desktop.clearFront();
     serverDrafts(QStringLiteral("Noted."));
     dictate(QStringLiteral("say noted"));

@@ -25,7 +25,7 @@ TEST_F(ReplyLoopGuardsTest, SignedOutOpensTheFirstRunGuideAndListensToNothing) {
     QFile::remove(dir.filePath(QStringLiteral("session.json")));
     build();
     int guides = 0;
-    loop().openFirstRun = [&] { ++guides; };
+    QObject::connect(&loop(), &ReplyLoop::firstRunRequested, [&] { ++guides; });
     holdBegins();
     EXPECT_EQ(guides, 1);
     EXPECT_EQ(loop().phase().kind, Kind::idle);
@@ -117,10 +117,10 @@ TEST_F(ReplyLoopGuardsTest, ALanguageWithoutARecognizerCannotStartListening) {
     expectMessage(QStringLiteral("Couldn't start listening"), OverlayMessage::Kind::error,
                   OverlayAction::openSettings(SettingsTab::general));
     int opened = 0;
-    loop().openSettings = [&](SettingsTab tab) {
+    QObject::connect(&loop(), &ReplyLoop::settingsRequested, [&](SettingsTab tab) {
         EXPECT_EQ(tab, SettingsTab::general);
         ++opened;
-    };
+    });
     overlay().onAction(*overlay().message()->action);
     settle();
     EXPECT_EQ(opened, 1);
@@ -165,7 +165,7 @@ TEST_F(ReplyLoopGuardsTest, DraftingErrorsLeadToSettingsOrSignInByTheirCause) {
     dictate(QStringLiteral("tell her yes"));
     expectMessage(QStringLiteral("Sign in to draft replies"), OverlayMessage::Kind::error, OverlayAction::signIn());
     int guides = 0;
-    loop().openFirstRun = [&] { ++guides; };
+    QObject::connect(&loop(), &ReplyLoop::firstRunRequested, [&] { ++guides; });
     overlay().onAction(OverlayAction::signIn());
     settle();
     EXPECT_EQ(guides, 1);
