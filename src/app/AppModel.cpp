@@ -1,68 +1,28 @@
 #include "app/AppModel.h"
 
 #include "app/AppServices.h"
-#include "shell/WindowManager.h"
 
 #include "foundation/ReplyLanguage.h"
 #include "support/Log.h"
-#include "ui/WindowFront.h"
 
-#include <QApplication>
 #include <QPointer>
 
 namespace lumeno {
 
-AppModel* AppModel::shared = nullptr;
-
-AppModel::AppModel(std::unique_ptr<AppServices> services, UpdateController::Factory makeUpdater,
-                   bool updatesEnabled, QObject* parent)
-    : QObject(parent),
-      services_(std::move(services)),
-      updates_(std::move(makeUpdater), updatesEnabled),
-      windows_(std::make_unique<WindowManager>(*services_)),
-      permissionPromptUntil_(QDateTime::fromSecsSinceEpoch(0, Qt::UTC)) {
-    const QPointer<AppModel> self(this);
-    services_->permissions.onBeginPrompt = [self] {
-        if (self)
-            self->beginPermissionPrompt();
-    };
-    services_->permissions.onEndPrompt = [self] {
-        if (self)
-            self->endPermissionPrompt();
-    };
-    windows_->applyHotkey = [self](const Hotkey& hotkey) {
-        return self ? self->applyHotkey(hotkey) : std::nullopt;
-    };
-    windows_->finishGuide = [self](bool showTips) {
-        if (self)
-            self->finishGuide(showTips);
-    };
-    windows_->prepareSpeech = [self] {
-        if (self)
-            self->prepareSpeech();
-    };
-    // "Record each reply" switched from the debug window or the More tab updates the diagnostics at once.
-    windows_->draftDetailsSwitches().refreshListeningDebug = [self] {
-        if (self)
-            self->services_->loop.refreshListeningDebug();
-    };
+AppModel::AppModel(std::unique_ptr<AppServices> services, QObject* parent)
+    : QObject(parent), services_(std::move(services)), permissionPromptUntil_(QDateTime::fromSecsSinceEpoch(0, Qt::UTC)) {
+    connect(&services_->permissions, &PermissionsGate::promptBegan, this, &AppModel::beginPermissionPrompt);
+    connect(&services_->permissions, &PermissionsGate::promptEnded, this, &AppModel::endPermissionPrompt);
 }
 
-AppModel::~AppModel() {
-    if (shared == this)
-        shared = nullptr;
-}
+AppModel::~AppModel() = default;
 
 void AppModel::start() {
     if (started_)
         return;
     started_ = true;
     const QPointer<AppModel> self(this);
-    ReplyLoop& loop = services_->loop;
-    connect(&loop, &ReplyLoop::settingsRequested, this, [this](SettingsTab tab) { windows_->showSettings(tab); });
-    connect(&loop, &ReplyLoop::draftDetailsRequested, this, [this] { windows_->showDraftDetails(); });
-    connect(&loop, &ReplyLoop::firstRunRequested, this, [this] { windows_->showFirstRun(); });
-    connect(&loop, &ReplyLoop::drafted, this, &AppModel::setLastDraft);
+    connect(&services_->loop, &ReplyLoop::drafted, this, &AppModel::setLastDraft);
     services_->connectDrafting();
     if (services_->settings.showsDraftDetails() && services_->settings.savesDraftDetails())
         services_->draftDetails.loadSaved();
@@ -82,12 +42,11 @@ void AppModel::start() {
     services_->hotkeys.start(services_->settings.hotkey());
     services_->contextPacker.start();
     if (!services_->account.isSignedIn() || !services_->settings.hasChosenSpeechLanguage())
-        windows_->showFirstRun();
+        emit firstRunNeeded();
     services_->scheduler.nextTurn([self] {
         if (self)
             self->refreshAccount();
     });
-    updates_.start();
     prepareSpeech();
     logStarted();
 }
@@ -169,18 +128,11 @@ std::optional<QString> AppModel::applyHotkey(const Hotkey& hotkey) {
 
 void AppModel::beginPermissionPrompt() {
     setPermissionPromptUntil(services_->clock.now().addMSecs(qint64(promptHoldSeconds * 1000)));
-    if (!windowBehindPrompt_)
-        windowBehindPrompt_ = QApplication::activeWindow();
     Log::app.info(QStringLiteral("Holding quit for a permission prompt"));
 }
 
 void AppModel::endPermissionPrompt() {
     setPermissionPromptUntil(services_->clock.now().addMSecs(qint64(promptCloseHoldSeconds * 1000)));
-    QWidget* window = windowBehindPrompt_ ? windowBehindPrompt_.data() : windows_->setupWindow();
-    windowBehindPrompt_.clear();
-    if (window)
-        bringToFront(*window);
-    Log::app.info(QStringLiteral("Permission prompt closed; returned to the same window"));
 }
 
 bool AppModel::holdsQuit() const {
@@ -196,30 +148,6 @@ void AppModel::prepareToQuit() {
     services_->hotkeys.stop();
     services_->contextPacker.stop();
     services_->overlay.hide(0);
-}
-
-void AppModel::finishGuide(bool showTips) {
-    services_->settings.setHasSeenGuide(true);
-    services_->settings.setHasCompletedSetup(true);
-    windows_->putAwayFirstRun();
-    // A desktop whose accessibility is off (most, out of the box) shows Lumeno no field: switch it on now,
-    // and show the setup window, which says which open apps must start again, instead of the tips (which
-    // stay on top of every window; "How to Use" brings them).
-    const bool switchesAccessibilityOn =
-        services_->permissions.accessibility() != PermissionsGate::Status::granted;
-    if (switchesAccessibilityOn) {
-        services_->permissions.request(PermissionsGate::Permission::accessibility);
-        windows_->showSetup();
-    }
-    if (showTips) {
-        if (!switchesAccessibilityOn)
-            windows_->showHowToPopups();
-        prepareSpeech();
-    }
-}
-
-void AppModel::reopen() {
-    windows_->showSettings();
 }
 
 bool AppModel::needsAttention() const {

@@ -1,23 +1,21 @@
 #pragma once
 
 #include "foundation/Hotkey.h"
-#include "shell/UpdateController.h"
 
 #include <QCoroTask>
 
 #include <QDateTime>
 #include <QObject>
-#include <QPointer>
-#include <QWidget>
+#include <memory>
+#include <optional>
 
 namespace lumeno {
 
 class AppServices;
-class WindowManager;
 
-// The one application model: owns every service (AppServices), the windows and the updater, connects them
-// at start, and carries what the menu bar shows (status line, attention, last draft) and the quit hold
-// that keeps a desktop permission prompt from being torn down by a quit.
+// The one application model: owns every service (AppServices), connects them at start, and carries what the
+// menu bar shows (status line, attention, last draft) and the quit hold that keeps a desktop permission
+// prompt from being torn down by a quit. The windows sit above it, in the shell.
 class AppModel : public QObject {
     Q_OBJECT
 public:
@@ -26,19 +24,13 @@ public:
     static constexpr double promptCloseHoldSeconds = 3;
 
     // Takes the services built over the platform (AppServices), for the whole run.
-    AppModel(std::unique_ptr<AppServices> services, UpdateController::Factory makeUpdater, bool updatesEnabled,
-             QObject* parent = nullptr);
+    explicit AppModel(std::unique_ptr<AppServices> services, QObject* parent = nullptr);
     ~AppModel() override;
 
-    // Set by main for the run; the model is never a global built before main.
-    static AppModel* shared;
-
     AppServices& services() { return *services_; }
-    WindowManager& windows() { return *windows_; }
-    UpdateController& updates() { return updates_; }
 
-    // Connects the hot key, the clipboard watch, the first-run guide, the account refresh, the updater and
-    // the speech warm-up. Once.
+    // Connects the hot key, the clipboard watch, the account refresh and the speech warm-up, and asks for
+    // the first-run guide when the user still has to sign in or choose a language. Once.
     void start();
     // None on success or when nothing changed; otherwise why the desktop refused the key (the old key stays).
     std::optional<QString> applyHotkey(const Hotkey& hotkey);
@@ -48,10 +40,6 @@ public:
     bool holdsQuit() const;
     // Stops the services once, before the application quits.
     void prepareToQuit();
-    void finishGuide(bool showTips);
-    // The user launched the program again while it runs: the settings window comes forward on the tab it
-    // showed last, built first if it never was.
-    void reopen();
     void prepareSpeech();
 
     bool needsAttention() const;
@@ -63,6 +51,8 @@ public:
 signals:
     void lastDraftChanged();
     void permissionPromptUntilChanged();
+    // At start: the user has yet to sign in or to choose the speech language.
+    void firstRunNeeded();
 
 private:
     void setLastDraft(const QString& text);
@@ -76,11 +66,8 @@ private:
     QCoro::Task<> logStarted();
 
     std::unique_ptr<AppServices> services_;
-    UpdateController updates_;
-    std::unique_ptr<WindowManager> windows_;
     std::optional<QString> lastDraft_;
     QDateTime permissionPromptUntil_;
-    QPointer<QWidget> windowBehindPrompt_;
     bool started_ = false;
     bool didPrepareToQuit_ = false;
     bool toldLayoutRefusal_ = false;

@@ -79,7 +79,7 @@ QCoro::Task<bool> PermissionsGate::requestMicrophone() {
         co_return false;
     }
     const QPointer<PermissionsGate> self(this);
-    onBeginPrompt();
+    emit promptBegan();
     co_await microphoneAuthorizer_.requestAccess();
     if (!self)
         co_return false;
@@ -87,7 +87,7 @@ QCoro::Task<bool> PermissionsGate::requestMicrophone() {
     if (!self)
         co_return false;
     refresh();
-    onEndPrompt();
+    emit promptEnded();
     co_return microphone_ == Status::granted;
 }
 
@@ -105,12 +105,12 @@ void PermissionsGate::requestAccessibility() {
     for (const RunningApplication& application : workspace_.openApplications())
         if (application.pid != workspace_.ownProcessId() && !open.contains(application.name))
             open.append(application.name);
-    onBeginPrompt();
+    emit promptBegan();
     trust_.requestTrust([self = QPointer<PermissionsGate>(this), open] {
         if (!self)
             return;
         self->refresh();
-        self->onEndPrompt();
+        emit self->promptEnded();
         if (self->accessibility_ != Status::granted || open.isEmpty())
             return;
         Log::app.info(QStringLiteral("Accessibility switched on; apps open before it: %{public}s"),

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QStringList>
 #include <array>
-#include <functional>
 
 namespace lumeno {
 
@@ -49,12 +48,11 @@ public:
     // fields only once restarted. Empty when there are none, or accessibility was on already.
     const QStringList& appsToRestart() const { return appsToRestart_; }
 
-    // Called just before a desktop permission prompt shows and once it has been answered; they hold the
-    // application's quit while the prompt is up. Do nothing until installed.
-    std::function<void()> onBeginPrompt = [] {};
-    std::function<void()> onEndPrompt = [] {};
-
 signals:
+    // Just before a desktop permission prompt shows, and once it has been answered: the application holds
+    // its quit while the prompt is up.
+    void promptBegan();
+    void promptEnded();
     void microphoneChanged();
     void accessibilityChanged();
     void appsToRestartChanged();

@@ -22,6 +22,9 @@ public:
     virtual std::optional<QString> character(quint16 virtualKeyCode) const = 0;
     // The key's role in the current layout and group.
     virtual KeyRole role(quint16 virtualKeyCode) const = 0;
+    // The physical key behind a key event's native scan code, the same key on every layout; none for a code
+    // this desktop does not give or that names no key the program knows.
+    virtual std::optional<quint16> physicalKey(quint32 nativeScanCode) const = 0;
 
 signals:
     // The layout, its key map or the active group changed: every answer above may be different now.

@@ -52,7 +52,7 @@ QWidget* labelledRow(const QString& label, QWidget* parent, QHBoxLayout*& fields
 HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout, Apply apply, Refusal refusal,
                            QWidget* parent)
     : QWidget(parent), settings_(settings), layout_(layout), apply_(std::move(apply)), refusal_(std::move(refusal)),
-      recorder_(new ShortcutRecorder(this)) {
+      recorder_(new ShortcutRecorder(layout.source(), this)) {
     setObjectName(QStringLiteral("hotkeyPicker"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,11 @@
 #include "shell/MenuBar.h"
 
-#include "app/AppServices.h"
+#include "account/AccountStore.h"
+#include "foundation/PermissionsGate.h"
+#include "foundation/SettingsStore.h"
+#include "memory/MemoryStore.h"
+#include "platform/Pasteboard.h"
+#include "screen/ContextPacker.h"
 #include "shell/UpdateController.h"
 #include "shell/WindowManager.h"
 #include "support/Log.h"
@@ -10,7 +15,7 @@
 
 namespace lumeno {
 
-MenuBar::MenuBar(AppServices& services, WindowManager& windows, UpdateController& updates, QObject* parent)
+MenuBar::MenuBar(Services services, WindowManager& windows, UpdateController& updates, QObject* parent)
     : QObject(parent), s_(services), windows_(windows), updates_(updates), menu_(std::make_unique<QMenu>()) {
     menu_->setObjectName(QStringLiteral("menuBarMenu"));
     connect(menu_.get(), &QMenu::aboutToShow, this, &MenuBar::rebuildMenu);
@@ -95,14 +100,14 @@ void MenuBar::rebuildMenu() {
     add(QStringLiteral("Settings…"), "settings", [this] { windows_.showSettings(); },
         QKeySequence(Qt::CTRL | Qt::Key_Comma));
     menu_->addSeparator();
-    add(QStringLiteral("Quit Lumeno"), "quit", [this] { quit(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    add(QStringLiteral("Quit Lumeno"), "quit", &MenuBar::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void MenuBar::copyLastDraft() {
     const std::optional<QString> draft = lastDraft();
     if (!draft)
         return;
-    Pasteboard& pasteboard = *s_.platform.pasteboard;
+    Pasteboard& pasteboard = s_.pasteboard;
     if (!pasteboard.write(PasteboardContents::plain(*draft)))
         return;
     // Our own copy, not the user's: the next dictation must not take it as context.

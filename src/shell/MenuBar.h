@@ -12,7 +12,12 @@ class QSystemTrayIcon;
 
 namespace lumeno {
 
-class AppServices;
+class AccountStore;
+class ContextPacker;
+class MemoryStore;
+class Pasteboard;
+class PermissionsGate;
+class SettingsStore;
 class UpdateController;
 class WindowManager;
 
@@ -21,14 +26,23 @@ class WindowManager;
 class MenuBar : public QObject {
     Q_OBJECT
 public:
-    MenuBar(AppServices& services, WindowManager& windows, UpdateController& updates, QObject* parent = nullptr);
+    // What the menu shows and changes.
+    struct Services {
+        SettingsStore& settings;
+        MemoryStore& memory;
+        AccountStore& account;
+        PermissionsGate& permissions;
+        Pasteboard& pasteboard;
+        ContextPacker& contextPacker;
+    };
+
+    MenuBar(Services services, WindowManager& windows, UpdateController& updates, QObject* parent = nullptr);
     ~MenuBar() override;
 
     // What the application model knows; each answers nothing until installed.
     std::function<QString()> statusLine = [] { return QString(); };
     std::function<bool()> needsAttention = [] { return false; };
     std::function<std::optional<QString>()> lastDraft = [] { return std::optional<QString>(); };
-    std::function<void()> quit = [] {};
 
     // Shows the tray icon. A desktop without a tray cannot show the menu, so the settings window opens
     // instead (reachable again by starting Lumeno a second time); returns whether the tray is there.
@@ -41,10 +55,14 @@ public:
     // Fills the menu for the current state, as opening it does.
     void rebuildMenu();
 
+signals:
+    // "Quit Lumeno" was chosen.
+    void quitRequested();
+
 private:
     void copyLastDraft();
 
-    AppServices& s_;
+    Services s_;
     WindowManager& windows_;
     UpdateController& updates_;
     std::unique_ptr<QMenu> menu_;

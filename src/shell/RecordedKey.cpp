@@ -1,9 +1,8 @@
 #include "shell/RecordedKey.h"
 
+#include "platform/KeyboardLayoutSource.h"
 #include "platform/VirtualKeyCodes.h"
-#include "platform/linux/X11KeyCodes.h"
 
-#include <QGuiApplication>
 #include <QHash>
 #include <QKeyEvent>
 
@@ -59,11 +58,8 @@ quint64 flags(Qt::KeyboardModifiers modifiers) {
 
 } // namespace
 
-std::optional<RecordedKey> RecordedKey::from(const QKeyEvent& event) {
-    std::optional<quint16> keyCode;
-    if (event.nativeScanCode() != 0 && event.nativeScanCode() <= 0xff &&
-        QGuiApplication::platformName() == QLatin1String("xcb"))
-        keyCode = X11KeyCodes::toVirtual(quint8(event.nativeScanCode()));
+std::optional<RecordedKey> RecordedKey::from(const QKeyEvent& event, const KeyboardLayoutSource& keys) {
+    std::optional<quint16> keyCode = keys.physicalKey(event.nativeScanCode());
     if (!keyCode)
         keyCode = ansiKey(event.key());
     if (!keyCode || modifierBits(*keyCode) != 0)

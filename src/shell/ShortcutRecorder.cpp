@@ -5,7 +5,7 @@
 
 namespace lumeno {
 
-ShortcutRecorder::ShortcutRecorder(QObject* parent) : QObject(parent) {}
+ShortcutRecorder::ShortcutRecorder(const KeyboardLayoutSource& keys, QObject* parent) : QObject(parent), keys_(keys) {}
 
 ShortcutRecorder::~ShortcutRecorder() {
     stop();
@@ -33,7 +33,7 @@ bool ShortcutRecorder::eventFilter(QObject*, QEvent* event) {
         return true;
     case QEvent::KeyPress: {
         // Taken here, the press never reaches a window or widget, so each press is seen once.
-        if (const std::optional<RecordedKey> recorded = RecordedKey::from(*static_cast<QKeyEvent*>(event)))
+        if (const std::optional<RecordedKey> recorded = RecordedKey::from(*static_cast<QKeyEvent*>(event), keys_))
             onKey(*recorded);
         return true;
     }

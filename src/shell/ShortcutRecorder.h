@@ -12,7 +12,7 @@ namespace lumeno {
 class ShortcutRecorder : public QObject {
     Q_OBJECT
 public:
-    explicit ShortcutRecorder(QObject* parent = nullptr);
+    explicit ShortcutRecorder(const KeyboardLayoutSource& keys, QObject* parent = nullptr);
     ~ShortcutRecorder() override;
 
     void start();
@@ -26,6 +26,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    const KeyboardLayoutSource& keys_;
     bool recording_ = false;
 };
 

@@ -1,7 +1,8 @@
 #include "shell/WindowManager.h"
 
 #include "account/AccountSettingsView.h"
-#include "app/AppServices.h"
+#include "account/AccountStore.h"
+#include "foundation/SettingsStore.h"
 #include "details/DraftDetailsWindow.h"
 #include "drafting/StyleSettingsView.h"
 #include "memory/ui/ExportLocationChooser.h"
@@ -18,6 +19,7 @@
 #include "shell/SetupView.h"
 #include "support/Text.h"
 #include "ui/WindowFront.h"
+#include "voice/HotkeyService.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -44,9 +46,9 @@ bool isBlankName(const QString& name) {
 
 } // namespace
 
-WindowManager::WindowManager(AppServices& services)
-    : s_(services), howToSession_(services.clock.now()), switches_(services.settings, services.draftDetails),
-      copier_(*services.platform.pasteboard, services.contextPacker) {
+WindowManager::WindowManager(Services services, QObject* parent)
+    : QObject(parent), s_(std::move(services)), howToSession_(s_.clock.now()), switches_(s_.settings, s_.draftDetails),
+      copier_(s_.pasteboard, s_.contextPacker) {
     switches_.showDraftDetails = [this] { showDraftDetails(); };
 }
 
@@ -85,8 +87,8 @@ void WindowManager::showFirstRun() {
 void WindowManager::buildGuideWindow() {
     FirstRunForm::Services services{s_.account, s_.settings, s_.speech, AnimationClock{s_.scheduler, s_.clock}};
     guideWindow_ = std::make_unique<OnboardingView>(guideSession_, services);
-    guideWindow_->onDone = [this] { finishGuide(true); };
-    guideWindow_->prepareSpeech = [this] { prepareSpeech(); };
+    guideWindow_->onDone = [this] { emit guideFinished(); };
+    guideWindow_->prepareSpeech = [this] { emit speechLanguageChosen(); };
     makeFixedWindow(*guideWindow_);
     guideWindow_->setWindowTitle(QStringLiteral("Lumeno"));
     guideWindow_->setWindowIcon(AppIcon::icon());
@@ -119,7 +121,7 @@ void WindowManager::showSetup() {
 
 void WindowManager::showMemory() {
     if (!memoryWindow_)
-        memoryWindow_ = std::make_unique<MemoryWindow>(s_.memory, *s_.platform.defaults, *s_.platform.screens,
+        memoryWindow_ = std::make_unique<MemoryWindow>(s_.memory, s_.defaults, s_.screens,
                                                        s_.scheduler);
     memoryWindow_->present();
 }
@@ -128,7 +130,7 @@ void WindowManager::showDraftDetails() {
     if (!draftDetailsWindow_) {
         draftDetailsWindow_ = std::make_unique<DraftDetailsWindow>(
             DraftDetailsView::Services{s_.draftDetails, s_.settings, s_.memory, switches_, copier_, s_.keyboardLayout},
-            *s_.platform.defaults, *s_.platform.screens, s_.scheduler);
+            s_.defaults, s_.screens, s_.scheduler);
         draftDetailsWindow_->view().onOpenSettings = [this] { showSettings(SettingsTab::general); };
     }
     draftDetailsWindow_->front();
@@ -145,7 +147,7 @@ void WindowManager::showHowToPopups() {
 
 void WindowManager::buildHowToWindow() {
     howToWindow_ = std::make_unique<HowToPanel>(
-        howToSession_, HowToView::Services{s_.settings, s_.keyboardLayout, *s_.platform.modifierState,
+        howToSession_, HowToView::Services{s_.settings, s_.keyboardLayout, s_.modifierState,
                                            AnimationClock{s_.scheduler, s_.clock}});
     howToWindow_->setWindowIcon(AppIcon::icon());
     howToWindow_->view().onDone = [panel = QPointer<HowToPanel>(howToWindow_.get())] {
@@ -174,7 +176,7 @@ QWidget* WindowManager::settingsContent(SettingsTab tab) {
     switch (tab) {
     case SettingsTab::general:
         return new GeneralSettingsView(
-            s_.settings, s_.keyboardLayout, [this](const Hotkey& hotkey) { return applyHotkey(hotkey); },
+            s_.settings, s_.keyboardLayout, s_.applyHotkey,
             [this](ModifierKey key) { return s_.hotkeys.refusal(key); },
             [this] { return s_.hotkeys.editRegistrationError(); });
     case SettingsTab::account:

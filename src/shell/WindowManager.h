@@ -7,6 +7,7 @@
 #include "shell/GuideSession.h"
 #include "shell/HowToSession.h"
 
+#include <QObject>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -16,8 +17,23 @@ class QWidget;
 
 namespace lumeno {
 
-class AppServices;
+class AccountStore;
+class Clock;
+class ContextPacker;
+class DefaultsStore;
+class DraftDetailsStore;
 class DraftDetailsWindow;
+class HotkeyService;
+class KeyboardLayout;
+class MemoryStore;
+class ModifierState;
+class Pasteboard;
+class PermissionsGate;
+class Scheduler;
+class ScreenInfo;
+class SettingsStore;
+class SpeechCapture;
+class StyleStore;
 class HowToPanel;
 class MemoryWindow;
 class OnboardingView;
@@ -26,12 +42,33 @@ class SetupView;
 
 // Builds every window of the program the first time it is asked for, keeps it when the user closes it and
 // shows the same window again next time, in front of whatever else is open.
-class WindowManager {
+class WindowManager : public QObject {
+    Q_OBJECT
 public:
-    explicit WindowManager(AppServices& services);
-    ~WindowManager();
-    WindowManager(const WindowManager&) = delete;
-    WindowManager& operator=(const WindowManager&) = delete;
+    // What the windows show and change.
+    struct Services {
+        const Clock& clock;
+        Scheduler& scheduler;
+        DefaultsStore& defaults;
+        ScreenInfo& screens;
+        Pasteboard& pasteboard;
+        ModifierState& modifierState;
+        const KeyboardLayout& keyboardLayout;
+        SettingsStore& settings;
+        AccountStore& account;
+        PermissionsGate& permissions;
+        SpeechCapture& speech;
+        HotkeyService& hotkeys;
+        MemoryStore& memory;
+        StyleStore& style;
+        DraftDetailsStore& draftDetails;
+        ContextPacker& contextPacker;
+        // Makes a hot key the user picked the one in use; none on success, else why the desktop refused it.
+        std::function<std::optional<QString>(const Hotkey&)> applyHotkey;
+    };
+
+    explicit WindowManager(Services services, QObject* parent = nullptr);
+    ~WindowManager() override;
 
     // Asks what the guide still needs (sign-in, name, speech language) and shows it from a fresh form.
     void showFirstRun();
@@ -41,13 +78,6 @@ public:
     void showHowToPopups();
     // Without a tab, the window opens on the tab it showed last.
     void showSettings(std::optional<SettingsTab> tab = std::nullopt);
-
-    // What the application model does for the windows; each does nothing until installed.
-    std::function<std::optional<QString>(const Hotkey&)> applyHotkey = [](const Hotkey&) {
-        return std::optional<QString>();
-    };
-    std::function<void(bool showTips)> finishGuide = [](bool) {};
-    std::function<void()> prepareSpeech = [] {};
 
     GuideSession& guideSession() { return guideSession_; }
     HowToSession& howToSession() { return howToSession_; }
@@ -64,13 +94,19 @@ public:
     // Orders the guide out and closes the setup window, once the guide is finished.
     void putAwayFirstRun();
 
+signals:
+    // The user went through the first-run guide to its end.
+    void guideFinished();
+    // The user chose the language they speak in the guide: the speech model can be made ready.
+    void speechLanguageChosen();
+
 private:
     void buildGuideWindow();
     void buildHowToWindow();
     void buildSettingsWindow();
     QWidget* settingsContent(SettingsTab tab);
 
-    AppServices& s_;
+    Services s_;
     GuideSession guideSession_;
     HowToSession howToSession_;
     DraftDetailsSwitches switches_;

@@ -3,7 +3,6 @@
 
 #include "app/AppModel.h"
 #include "app/LumenoApplication.h"
-#include "shell/Updater.h"
 
 #include <QTimer>
 
@@ -19,8 +18,7 @@ LumenoApplication& application() {
 class LumenoApplicationTest : public testing::LoopHarness {
 protected:
     AppServices& services = *app;
-    std::unique_ptr<AppModel> model = std::make_unique<AppModel>(
-        std::move(app), [] { return std::unique_ptr<Updater>(); }, false);
+    std::unique_ptr<AppModel> model = std::make_unique<AppModel>(std::move(app));
     int preparedQuits = 0;
 
     LumenoApplicationTest() {

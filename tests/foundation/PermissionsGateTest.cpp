@@ -24,8 +24,8 @@ QCoro::Task<> keepResult(QCoro::Task<bool> task, std::optional<bool>& result) {
 class PermissionsGateTest : public ::testing::Test {
 protected:
     PermissionsGateTest() {
-        gate->onBeginPrompt = [this] { events.push_back("begin"); };
-        gate->onEndPrompt = [this] { events.push_back("end"); };
+        QObject::connect(gate.get(), &PermissionsGate::promptBegan, [this] { events.push_back("begin"); });
+        QObject::connect(gate.get(), &PermissionsGate::promptEnded, [this] { events.push_back("end"); });
     }
 
     FakeDefaultsStore defaults;

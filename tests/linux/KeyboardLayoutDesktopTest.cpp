@@ -142,6 +142,9 @@ TEST_F(KeyboardLayoutDesktopTest, AProgramStartedOnAGermanLayoutSeesAltGrAtOnce)
     const LinuxKeyboardLayoutSource started;
     EXPECT_EQ(started.role(VirtualKey::rightOption), KeyRole::characterShift);
     EXPECT_EQ(started.character(VirtualKey::ansiY), "z");
+    // A recorded key is the physical one: X11 key code 29 is the key that types "z" here.
+    EXPECT_EQ(started.physicalKey(29), VirtualKey::ansiY);
+    EXPECT_EQ(started.physicalKey(0), std::nullopt);
 }
 
 TEST_F(KeyboardLayoutDesktopTest, AHeldHotKeyNeverOpensTheMenuOfAnAppThatActsOnALoneAlt) {

@@ -3,8 +3,10 @@
 #include "ShellFixture.h"
 
 #include "account/AccountSession.h"
+#include "app/AppModel.h"
 #include "app/AppServices.h"
 #include "platform/fake/FakePlatform.h"
+#include "shell/Shell.h"
 #include "shell/WindowManager.h"
 
 #include <QFile>
@@ -12,22 +14,24 @@
 
 namespace lumeno {
 
-// Every service of the program over the fake desktop and manual time, with the window manager on top.
-// The user is signed out with no permission until a test says otherwise.
+// Every service of the program over the fake desktop and manual time, with the shell on top (never started:
+// no tray icon, no updater). The user is signed out with no permission until a test says otherwise.
 class AppFixture : public ::testing::Test {
 protected:
     ~AppFixture() override {
-        windows.reset();
-        app.reset();
+        shell.reset();
+        model.reset();
     }
 
     // (Re)builds the services, as a new run would.
     void build() {
-        windows.reset();
-        app.reset();
-        app = std::make_unique<AppServices>(
-            AppServices::Environment{platform, clock, scheduler, dir.path(), nullptr, QStringLiteral("Test Machine")});
-        windows = std::make_unique<WindowManager>(*app);
+        shell.reset();
+        model.reset();
+        model = std::make_unique<AppModel>(std::make_unique<AppServices>(AppServices::Environment{
+            platform, clock, scheduler, dir.path(), nullptr, QStringLiteral("Test Machine")}));
+        shell = std::make_unique<Shell>(*model, [] { return std::unique_ptr<Updater>(); }, false);
+        app = &model->services();
+        windows = &shell->windows();
     }
     void signIn(const QString& name) {
         AccountSession session;
@@ -44,8 +48,10 @@ protected:
     ManualScheduler scheduler{clock};
     QTemporaryDir dir;
     Platform platform = makeFakePlatform();
-    std::unique_ptr<AppServices> app;
-    std::unique_ptr<WindowManager> windows;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<Shell> shell;
+    AppServices* app = nullptr;
+    WindowManager* windows = nullptr;
 };
 
 } // namespace lumeno

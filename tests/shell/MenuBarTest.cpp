@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPainter>
+#include <QSignalSpy>
 
 namespace lumeno {
 namespace {
@@ -47,7 +48,9 @@ protected:
         Log::setSink(nullptr);
     }
     void makeMenuBar() {
-        menuBar = std::make_unique<MenuBar>(*app, *windows, updates);
+        menuBar = std::make_unique<MenuBar>(MenuBar::Services{app->settings, app->memory, app->account, app->permissions,
+                                                              *platform.pasteboard, app->contextPacker},
+                                            *windows, updates);
         menuBar->statusLine = [this] { return status; };
         menuBar->needsAttention = [this] { return attention; };
         menuBar->lastDraft = [this] { return draft; };
@@ -206,14 +209,13 @@ TEST_F(MenuBarTest, ThePackagedBuildAnswersTheUsersCheckWithItsVersion) {
 }
 
 TEST_F(MenuBarTest, SettingsAndQuitItemsReachTheirTargets) {
-    bool quit = false;
-    menuBar->quit = [&] { quit = true; };
+    QSignalSpy quit(menuBar.get(), &MenuBar::quitRequested);
     items();
     EXPECT_EQ(item("settings")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Comma));
     item("settings")->trigger();
     EXPECT_TRUE(windows->settingsWindow()->isVisible());
     item("quit")->trigger();
-    EXPECT_TRUE(quit);
+    EXPECT_EQ(quit.count(), 1);
 }
 
 } // namespace

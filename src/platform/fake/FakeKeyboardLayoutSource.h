@@ -17,6 +17,8 @@ public:
 
     std::optional<QString> character(quint16 virtualKeyCode) const override;
     KeyRole role(quint16 virtualKeyCode) const override;
+    // Keys reach the fake desktop's widgets without native codes.
+    std::optional<quint16> physicalKey(quint32) const override { return std::nullopt; }
 
     void setLayout(Layout layout, Roles roles = {});
     static Layout usLayout();

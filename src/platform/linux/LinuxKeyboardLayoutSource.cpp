@@ -4,6 +4,8 @@
 #include "platform/linux/X11Keymap.h"
 #include "platform/linux/XcbConnection.h"
 
+#include <QGuiApplication>
+
 #include <X11/keysym.h>
 
 // xkb.h names a struct field `explicit`, which C++ reserves: it must come last, under another name.
@@ -73,6 +75,13 @@ std::optional<QString> LinuxKeyboardLayoutSource::character(quint16 virtualKeyCo
 
 KeyboardLayoutSource::KeyRole LinuxKeyboardLayoutSource::role(quint16 virtualKeyCode) const {
     return roleOfKeySymbol(symbolOf(virtualKeyCode));
+}
+
+std::optional<quint16> LinuxKeyboardLayoutSource::physicalKey(quint32 nativeScanCode) const {
+    // Under X11 Qt gives the event's key code as its scan code; under another window system it is not ours.
+    if (nativeScanCode == 0 || nativeScanCode > 0xff || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return std::nullopt;
+    return X11KeyCodes::toVirtual(quint8(nativeScanCode));
 }
 
 std::optional<QString> LinuxKeyboardLayoutSource::textOfKeySymbol(unsigned long keySymbol) {

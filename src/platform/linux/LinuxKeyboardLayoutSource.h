@@ -23,6 +23,7 @@ public:
 
     std::optional<QString> character(quint16 virtualKeyCode) const override;
     KeyRole role(quint16 virtualKeyCode) const override;
+    std::optional<quint16> physicalKey(quint32 nativeScanCode) const override;
 
     // The text of a key symbol: Latin-1 symbols and Unicode symbols; none for the rest (function keys,
     // dead keys, and the legacy non-Latin-1 symbol ranges).

@@ -10,7 +10,7 @@
 #include "platform/linux/QtHttpTransport.h"
 #include "shell/MenuBar.h"
 #include "shell/PackageUpdater.h"
-#include "shell/WindowManager.h"
+#include "shell/Shell.h"
 #include "support/Clock.h"
 #include "support/Log.h"
 #include "support/QtScheduler.h"
@@ -59,20 +59,17 @@ int main(int argc, char* argv[]) {
         platform, clock, scheduler, supportDirectory, server, QHostInfo::localHostName()});
     services->style.systemUserName = [] { return qEnvironmentVariable("NAME"); };
     const QString version = QApplication::applicationVersion();
-    AppModel model(std::move(services), [version] { return std::make_unique<PackageUpdater>(version); },
-                   !AppEnvironment::isRunningTests());
-    AppModel::shared = &model;
+    AppModel model(std::move(services));
+    Shell shell(model, [version] { return std::make_unique<PackageUpdater>(version); },
+                !AppEnvironment::isRunningTests());
 
     // Under the test runner a quit is never held, so a test can always end the program.
     if (!AppEnvironment::isRunningTests())
         app.holdsQuit = [&model] { return model.holdsQuit(); };
     app.prepareToQuit = [&model] { model.prepareToQuit(); };
-    instance.onReopen = [&model] { model.reopen(); };
-    MenuBar menu(model.services(), model.windows(), model.updates());
-    menu.statusLine = [&model] { return model.statusLine(); };
-    menu.needsAttention = [&model] { return model.needsAttention(); };
-    menu.lastDraft = [&model] { return model.lastDraft(); };
-    menu.quit = [] { QApplication::quit(); }; // through the application's quit guard
+    instance.onReopen = [&shell] { shell.reopen(); };
+    // Through the application's quit guard.
+    QObject::connect(&shell.menu(), &MenuBar::quitRequested, &app, &QCoreApplication::quit);
 
     QuitSignals quitSignals;
     // The system asks the program to end: no prompt can hold that, so the services stop and it exits
@@ -85,7 +82,7 @@ int main(int argc, char* argv[]) {
     // Under the test runner the program only builds itself: it listens to no key and opens no window.
     if (!AppEnvironment::isRunningTests()) {
         model.start();
-        menu.start();
+        shell.start();
     }
     std::optional<EventLoopHeartbeat> heartbeat;
     if (qEnvironmentVariableIsSet("LUMENO_HEARTBEAT"))
@@ -93,6 +90,5 @@ int main(int argc, char* argv[]) {
     const int status = app.exec();
     heartbeat.reset();
     model.prepareToQuit();
-    AppModel::shared = nullptr;
     return status;
 }

@@ -1,0 +1,113 @@
+#include "shell/Shell.h"
+
+#include "app/AppModel.h"
+#include "app/AppServices.h"
+#include "shell/MenuBar.h"
+#include "shell/WindowManager.h"
+#include "support/Log.h"
+#include "ui/WindowFront.h"
+
+#include <QApplication>
+
+namespace lumeno {
+
+namespace {
+
+WindowManager::Services windowServices(AppModel& model) {
+    AppServices& s = model.services();
+    return {s.clock,
+            s.scheduler,
+            *s.platform.defaults,
+            *s.platform.screens,
+            *s.platform.pasteboard,
+            *s.platform.modifierState,
+            s.keyboardLayout,
+            s.settings,
+            s.account,
+            s.permissions,
+            s.speech,
+            s.hotkeys,
+            s.memory,
+            s.style,
+            s.draftDetails,
+            s.contextPacker,
+            [&model](const Hotkey& hotkey) { return model.applyHotkey(hotkey); }};
+}
+
+MenuBar::Services menuServices(AppServices& s) {
+    return {s.settings, s.memory, s.account, s.permissions, *s.platform.pasteboard, s.contextPacker};
+}
+
+} // namespace
+
+Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool updatesEnabled, QObject* parent)
+    : QObject(parent),
+      model_(model),
+      updates_(std::move(makeUpdater), updatesEnabled),
+      windows_(std::make_unique<WindowManager>(windowServices(model))),
+      menu_(std::make_unique<MenuBar>(menuServices(model.services()), *windows_, updates_)) {
+    AppServices& services = model.services();
+    connect(&model, &AppModel::firstRunNeeded, windows_.get(), &WindowManager::showFirstRun);
+    connect(windows_.get(), &WindowManager::guideFinished, this, [this] { finishGuide(true); });
+    connect(windows_.get(), &WindowManager::speechLanguageChosen, &model, &AppModel::prepareSpeech);
+    connect(&services.permissions, &PermissionsGate::promptBegan, this, &Shell::rememberWindowBehindPrompt);
+    connect(&services.permissions, &PermissionsGate::promptEnded, this, &Shell::returnFromPrompt);
+
+    ReplyLoop& loop = services.loop;
+    connect(&loop, &ReplyLoop::settingsRequested, windows_.get(), [this](SettingsTab tab) { windows_->showSettings(tab); });
+    connect(&loop, &ReplyLoop::draftDetailsRequested, windows_.get(), &WindowManager::showDraftDetails);
+    connect(&loop, &ReplyLoop::firstRunRequested, windows_.get(), &WindowManager::showFirstRun);
+    // "Record each reply" switched from the debug window or the More tab updates the diagnostics at once.
+    windows_->draftDetailsSwitches().refreshListeningDebug = [&loop] { loop.refreshListeningDebug(); };
+
+    menu_->statusLine = [&model] { return model.statusLine(); };
+    menu_->needsAttention = [&model] { return model.needsAttention(); };
+    menu_->lastDraft = [&model] { return model.lastDraft(); };
+}
+
+Shell::~Shell() = default;
+
+void Shell::start() {
+    updates_.start();
+    menu_->start();
+}
+
+void Shell::reopen() {
+    windows_->showSettings();
+}
+
+void Shell::finishGuide(bool showTips) {
+    AppServices& services = model_.services();
+    services.settings.setHasSeenGuide(true);
+    services.settings.setHasCompletedSetup(true);
+    windows_->putAwayFirstRun();
+    // A desktop whose accessibility is off (most, out of the box) shows Lumeno no field: switch it on now,
+    // and show the setup window, which says which open apps must start again, instead of the tips (which
+    // stay on top of every window; "How to Use" brings them).
+    const bool switchesAccessibilityOn =
+        services.permissions.accessibility() != PermissionsGate::Status::granted;
+    if (switchesAccessibilityOn) {
+        services.permissions.request(PermissionsGate::Permission::accessibility);
+        windows_->showSetup();
+    }
+    if (showTips) {
+        if (!switchesAccessibilityOn)
+            windows_->showHowToPopups();
+        model_.prepareSpeech();
+    }
+}
+
+void Shell::rememberWindowBehindPrompt() {
+    if (!windowBehindPrompt_)
+        windowBehindPrompt_ = QApplication::activeWindow();
+}
+
+void Shell::returnFromPrompt() {
+    QWidget* window = windowBehindPrompt_ ? windowBehindPrompt_.data() : windows_->setupWindow();
+    windowBehindPrompt_.clear();
+    if (window)
+        bringToFront(*window);
+    Log::app.info(QStringLiteral("Permission prompt closed; returned to the same window"));
+}
+
+} // namespace lumeno
