@@ -17,7 +17,7 @@ constexpr qsizetype preRedactionLimit = ContextPacker::maximumCharacters * 4;
 PackedContext packedWithoutMiddle(PackedContext::Source source, const QString& text) {
     const SecretRedactor::Result redacted = SecretRedactor::redact(TextCut::withoutMiddle(text, preRedactionLimit));
     PackedContext packed{source, TextCut::withoutMiddle(redacted.text, ContextPacker::maximumCharacters),
-                         redacted.count, false};
+                         redacted.count, false, std::nullopt};
     packed.truncated = text.size() > preRedactionLimit || packed.text.size() < redacted.text.size();
     return packed;
 }
@@ -31,7 +31,8 @@ PackedContext packedScreen(const ScreenReader::Conversation& conversation) {
     const QString whole = above.text + below.text;
     const TextRange kept = TextCut::keptAround(whole, above.text.size(), ContextPacker::maximumCharacters);
     const QString part = whole.mid(kept.start, kept.length);
-    PackedContext packed{PackedContext::Source::screen, Text::trimmed(part), above.count + below.count, false};
+    PackedContext packed{PackedContext::Source::screen, Text::trimmed(part), above.count + below.count, false,
+                         std::nullopt};
     packed.truncated = conversation.truncated || whole.size() > ContextPacker::maximumCharacters;
     // Trimming took spacing off the front; what stays keeps its distance to the field.
     const qsizetype trimmedFront = packed.text.isEmpty() ? 0 : part.indexOf(packed.text);

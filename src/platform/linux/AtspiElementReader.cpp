@@ -128,7 +128,7 @@ std::optional<AtspiNode> AtspiElementReader::window(const AtspiNode& node) {
 
 std::optional<QString> AtspiElementReader::address(const AtspiNode& document) {
     // Chromium names it "URI", Gecko "DocURL" (its "URI" is empty).
-    for (const QString attribute : {QStringLiteral("URI"), QStringLiteral("DocURL")})
+    for (const QString& attribute : {QStringLiteral("URI"), QStringLiteral("DocURL")})
         if (std::optional<QString> found = nonEmpty(desktop_.client().documentAttribute(document, attribute)))
             return found;
     return std::nullopt;

@@ -1,6 +1,5 @@
 #include "linux/harness/TestDesktop.h"
 
-#include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
 
 #include <QFile>
@@ -107,18 +106,16 @@ bool TestDesktop::startWindowManager() {
     if (!file.open(QIODevice::WriteOnly) || file.write(openboxConfiguration) < 0)
         return false;
     file.close();
-    if (!windowManager_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable"),
-                                                           QStringLiteral("--config-file"), configFile})) {
+    // Openbox runs its start-up command once it has taken every window and entered its event loop; a window
+    // mapped before that may never be managed, and the root window's check property comes much earlier.
+    const QString readyFile = configuration_.filePath(QStringLiteral("ready"));
+    if (!windowManager_.start(QStringLiteral("openbox"),
+                              {QStringLiteral("--sm-disable"), QStringLiteral("--config-file"), configFile,
+                               QStringLiteral("--startup"), QStringLiteral("touch '%1'").arg(readyFile)})) {
         whyNot_ = QStringLiteral("openbox did not start");
         return false;
     }
-    const std::shared_ptr<XcbConnection> x = XcbConnection::open(display_);
-    const bool managing = x && DesktopTest::waitUntil(
-                                   [&] {
-                                       return X11WindowInfo::windowProperty(*x, x->root(), "_NET_SUPPORTING_WM_CHECK")
-                                           .has_value();
-                                   },
-                                   windowManagerStartMs);
+    const bool managing = DesktopTest::waitUntil([&] { return QFile::exists(readyFile); }, windowManagerStartMs);
     if (!managing) {
         windowManager_.stop();
         whyNot_ = QStringLiteral("openbox did not take over the screen");
