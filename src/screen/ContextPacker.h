@@ -51,8 +51,6 @@ public:
 
     qint64 lastSeenChange() const { return lastSeenChange_; }
     std::optional<QDateTime> userCopyTime() const { return userCopyTime_; }
-    const std::deque<qint64>& ownDraftChanges() const { return ownDraftChanges_; }
-    const std::deque<qint64>& restoreChanges() const { return restoreChanges_; }
 
 private:
     // One look at the clipboard: a change the program did not make is a copy by the user.

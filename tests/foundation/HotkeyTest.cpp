@@ -18,12 +18,6 @@ protected:
     KeyboardLayout layout{source};
 };
 
-TEST_F(HotkeyTest, DefaultIsRightOption) {
-    EXPECT_EQ(Hotkey(), Hotkey::modifier(ModifierKey::rightOption));
-    EXPECT_EQ(Hotkey().modifierKey(), ModifierKey::rightOption);
-    EXPECT_FALSE(Hotkey().keyCombo());
-}
-
 TEST_F(HotkeyTest, ModifierNamesAndTheirEditShortcuts) {
     const std::tuple<ModifierKey, const char*, const char*> cases[] = {
         {ModifierKey::rightOption, "Right Alt", "Right Alt+Super"},

@@ -113,6 +113,7 @@ TEST_P(LeavesAlone, TextWithoutSecrets) {
 INSTANTIATE_TEST_SUITE_P(
     OrdinaryText, LeavesAlone,
     ::testing::Values(
+        "",
         "Hi Anna, thanks for the quick reply! Could we move Thursday's call to 3 pm? I'll bring the draft "
         "contract and the revised budget. Best, Tom",
         "Meeting on 2026-03-02 at 14:30, or 03/02/2026 at 2:30 PM, or 2 March 2026.",
@@ -224,12 +225,6 @@ TEST(SecretRedactor, ATextThatCannotBeCheckedInTimeIsWithheld) {
     const auto checked = SecretRedactor::redact(QStringLiteral("aaab"), runaway);
     EXPECT_EQ(utf8(checked.text), "aaab");
     EXPECT_EQ(checked.count, 0);
-}
-
-TEST(SecretRedactor, EmptyTextComesBackEmpty) {
-    const auto result = SecretRedactor::redact(QString());
-    EXPECT_TRUE(result.text.isEmpty());
-    EXPECT_EQ(result.count, 0);
 }
 
 } // namespace

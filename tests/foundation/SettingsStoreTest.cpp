@@ -56,11 +56,6 @@ TEST_F(SettingsStoreTest, StoredValuesOfTheWrongTypeFallBackToTheirDefaults) {
     EXPECT_EQ(settings.hotkey(), Hotkey::modifier(ModifierKey::rightOption));
 }
 
-TEST_F(SettingsStoreTest, AStoredFalseTurnsReadingTheConversationOff) {
-    defaults.set(SettingsKey::readsConversation, false);
-    EXPECT_FALSE(SettingsStore(defaults, secrets).readsConversation());
-}
-
 TEST_F(SettingsStoreTest, LoadGivesNoneForMissingOrUndecodableValues) {
     defaults.set("flag", true);
     defaults.set("text", "hello");

@@ -205,6 +205,14 @@ TEST_F(MemoryStoreTest, StoredTextsAreTrimmedAndRedacted) {
     EXPECT_EQ(pin.text, "password: [redacted]");
     EXPECT_EQ(pin.thread, QString("password: [redacted]"));
     EXPECT_FALSE(fileBytes().contains("hunter2"));
+
+    // Blank texts become empty, blank threads none.
+    Pin blank = store->addPin(" \t ", std::nullopt, QString(" \n "));
+    EXPECT_EQ(blank.text, "");
+    EXPECT_EQ(blank.thread, std::nullopt);
+    blank.thread = QString("  Weekly sync ");
+    store->updatePin(blank);
+    EXPECT_EQ(store->data().pins.back().thread, QString("Weekly sync"));
 }
 
 // Every edit cleans the whole record again: what an earlier edit already redacted stays as it is.
@@ -222,18 +230,6 @@ TEST_F(MemoryStoreTest, RedactedTextsStayTheSameThroughLaterEdits) {
     }
     EXPECT_EQ(store->person(anna.id)->notes.toStdString(), "access_token=[redacted]&x=1");
     EXPECT_EQ(store->data().commitments.front().text.toStdString(), "send access_token=[redacted]&x=1");
-}
-
-TEST_F(MemoryStoreTest, BlankTextsBecomeEmptyAndBlankThreadsNone) {
-    auto store = openStore();
-    const Pin pin = store->addPin(" \t ", std::nullopt, QString(" \n "));
-    EXPECT_EQ(pin.text, "");
-    EXPECT_EQ(pin.thread, std::nullopt);
-
-    Pin edited = pin;
-    edited.thread = QString("  Weekly sync ");
-    store->updatePin(edited);
-    EXPECT_EQ(store->data().pins.front().thread, QString("Weekly sync"));
 }
 
 TEST_F(MemoryStoreTest, AliasesKeepTheFirstOfEachAddressInAnyCase) {
@@ -303,14 +299,6 @@ TEST_F(MemoryStoreTest, DeletingAPersonLeavesTheirRecordsWithNobody) {
     EXPECT_TRUE(store->data().people.isEmpty());
     EXPECT_EQ(store->data().commitments.front().personID, std::nullopt);
     EXPECT_EQ(store->data().pins.front().personID, std::nullopt);
-}
-
-TEST_F(MemoryStoreTest, DeletingAnUnknownIdStillRewritesTheFile) {
-    auto store = openStore();
-    store->addPin("Likes tea", std::nullopt, std::nullopt);
-    ASSERT_TRUE(QFile::remove(path()));
-    store->deleteCommitment(QUuid::createUuid());
-    EXPECT_EQ(MemoryData::fromJson(fileBytes()), store->data());
 }
 
 // --- Merge ------------------------------------------------------------------------------------------

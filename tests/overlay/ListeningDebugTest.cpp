@@ -47,12 +47,5 @@ TEST_F(ListeningDebugTest, ShowingTheSameTextsAgainTellsNobody) {
     EXPECT_EQ(debug.model().person(), "Anna");
 }
 
-TEST_F(ListeningDebugTest, ANarrowScreenGivesAPanel48PointsNarrower) {
-    screens.screenList = {{QRect(0, 0, 500, 700), QRect(0, 0, 500, 700)}};
-    screens.pointerAt = QPoint(100, 100);
-    debug.show("a", "b", "c");
-    EXPECT_EQ(panel()->sheetGeometry().width(), 452);
-}
-
 } // namespace
 } // namespace lumeno

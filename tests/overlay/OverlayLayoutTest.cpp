@@ -9,36 +9,25 @@ namespace {
 
 const BottomLeftRect laptop{0, 0, 1440, 875};
 
-TEST(OverlayLayoutTest, SmallContentGetsTheSmallestPanelWithACappedCornerRadius) {
-    const auto placement = OverlayLayout::capturePanel(laptop, QSizeF(120.3, 40));
-    EXPECT_EQ(placement.frame.width, 184);
-    EXPECT_EQ(placement.frame.height, 50);
-    EXPECT_EQ(placement.cornerRadius, 22); // not half of 50
-    EXPECT_EQ(placement.frame.x, 628);     // centred: 720 − 92
-    EXPECT_EQ(placement.frame.y, 36);
-}
-
-TEST(OverlayLayoutTest, MeasuredSizesRoundUpAndGainTheirBorder) {
-    const auto placement = OverlayLayout::capturePanel(laptop, QSizeF(300.2, 70.1));
-    EXPECT_EQ(placement.frame.width, 305);
-    EXPECT_EQ(placement.frame.height, 73);
-    EXPECT_EQ(placement.cornerRadius, 22);
-    // Centring rounds half a point away from zero: 720 − 152.5 = 567.5.
-    EXPECT_EQ(placement.frame.x, 568);
-}
-
-TEST(OverlayLayoutTest, WideContentIsHeldToTheScreenLessItsMargins) {
-    const auto placement = OverlayLayout::capturePanel(laptop, QSizeF(5000, 60));
-    EXPECT_EQ(placement.frame.width, 1440 - 56);
-    EXPECT_EQ(placement.frame.x, 28);
-}
-
-TEST(OverlayLayoutTest, OnAVeryNarrowScreenTheRightMarginWins) {
-    const BottomLeftRect narrow{100, 40, 250, 600};
-    const auto placement = OverlayLayout::capturePanel(narrow, QSizeF(400, 40));
-    EXPECT_EQ(placement.frame.width, 220); // the least maximum width
-    EXPECT_EQ(placement.frame.x, 100 + 250 - 28 - 220);
-    EXPECT_EQ(placement.frame.y, 40 + 36);
+// Sizes round up and gain their border; the panel is at least 184 × 50, at most the screen less 28 on each
+// side, centred (half a point rounds away from zero), 36 above the bottom, its corners at most 22 round.
+TEST(OverlayLayoutTest, CapturePanelFitsItsContentWithinTheScreen) {
+    struct Case {
+        BottomLeftRect screen;
+        QSizeF content;
+        BottomLeftRect frame;
+    };
+    const Case cases[] = {
+        {laptop, {120.3, 40}, {628, 36, 184, 50}},
+        {laptop, {300.2, 70.1}, {568, 36, 305, 73}}, // 720 − 152.5 = 567.5
+        {laptop, {5000, 60}, {28, 36, 1440 - 56, 62}},
+        {{100, 40, 250, 600}, {400, 40}, {100 + 250 - 28 - 220, 40 + 36, 220, 50}}, // the right margin wins
+    };
+    for (const Case& c : cases) {
+        const auto placement = OverlayLayout::capturePanel(c.screen, c.content);
+        EXPECT_EQ(placement.frame, c.frame) << c.content.width();
+        EXPECT_EQ(placement.cornerRadius, 22);
+    }
 }
 
 TEST(OverlayLayoutTest, DebugPanelHasAFixedSizeForTheScreenBelowItsTop) {

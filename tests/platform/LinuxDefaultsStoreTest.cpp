@@ -101,6 +101,12 @@ TEST_F(LinuxDefaultsStoreTest, ReadingAloneNeverCreatesTheFile) {
 
 TEST_F(LinuxDefaultsStoreTest, AnUnreadableFileIsMovedAsideBeforeTheFirstWrite) {
     const QByteArray damaged = "{\"paused\": tru";
+    const QString list = home.filePath("Other/defaults.json"); // JSON that is not an object is unreadable too
+    writeFile(list, "[true]");
+    LinuxDefaultsStore(list, clock).set("paused", true);
+    EXPECT_EQ(readFile(list + ".unreadable-20260302T093005Z"), "[true]");
+    log->clear();
+
     writeFile(path(), damaged);
     LinuxDefaultsStore store(path(), clock);
     EXPECT_FALSE(store.contains("paused"));
@@ -116,13 +122,6 @@ TEST_F(LinuxDefaultsStoreTest, AnUnreadableFileIsMovedAsideBeforeTheFirstWrite) 
 
     store.set("paused", true); // later writes go straight to the file
     EXPECT_EQ(QDir(QFileInfo(path()).path()).entryList(QDir::Files).size(), 2);
-}
-
-TEST_F(LinuxDefaultsStoreTest, JsonThatIsNotAnObjectCountsAsUnreadable) {
-    writeFile(path(), "[true]");
-    LinuxDefaultsStore store(path(), clock);
-    store.set("paused", true);
-    EXPECT_EQ(readFile(path() + ".unreadable-20260302T093005Z"), "[true]");
 }
 
 TEST_F(LinuxDefaultsStoreTest, AWriteThatFailsIsLoggedAndKeptForThisRun) {

@@ -136,12 +136,6 @@ TEST_F(FocusInspectorTest, AReadStillRunningWhenTheInspectorGoesAtQuitNeedsNothi
 }
 
 TEST_F(FocusInspectorTest, TerminalsAreKnownByApplicationIdInEveryFormAndByRole) {
-    for (const char* id : {"com.apple.terminal", "com.googlecode.iterm2", "dev.warp.warp-stable", "dev.warp.warp",
-                           "net.kovidgoyal.kitty", "org.alacritty", "io.alacritty", "com.github.wez.wezterm",
-                           "co.zeit.hyper", "com.mitchellh.ghostty", "dev.commandline.waveterm",
-                           "com.termius-dmg.mac"})
-        EXPECT_TRUE(FocusInspector::terminals().contains(QString::fromUtf8(id))) << id;
-
     FocusSnapshot snap;
     for (const char* id : {"org.gnome.Terminal.desktop", "org.kde.konsole", "XTerm", "Alacritty", "kitty"}) {
         snap.bundleID = QString::fromUtf8(id);
