@@ -33,6 +33,14 @@ TEST_F(BadgesTest, WithNothingToShowTheBadgesTakeNoSpace) {
     EXPECT_EQ(target->text(), "Selection");
     EXPECT_EQ(target->content().symbol, "text.cursor");
     EXPECT_EQ(target->toolTip(), "Edit mode changes this text");
+
+    // Cleared, a badge goes, even while another keeps the row up.
+    model.setContextBadge(QStringLiteral("Conversation"));
+    model.setEditTarget(std::nullopt);
+    EXPECT_EQ(shown(row, "editTargetBadge"), nullptr);
+    model.setEditTarget(QStringLiteral("Selection"));
+    model.setContextBadge(std::nullopt);
+    EXPECT_EQ(shown(row, "contextBadge"), nullptr);
 }
 
 TEST_F(BadgesTest, ContextBadgeTogglesThroughTheModelAndSaysWhatAClickDoes) {
@@ -80,6 +88,9 @@ TEST_F(BadgesTest, WithChoicesButNoMatchThePickerAsksWhoAndListsOnlyNames) {
     model.onPickPerson = [&](std::optional<QUuid> id) { picked = id; };
     menu->actions()[1]->trigger();
     EXPECT_EQ(picked, bo);
+
+    model.setPersonChoices({{anna, "R&D Team"}});
+    EXPECT_EQ(menu->actions().size(), 1) << "the menu lists the choices of now only";
 }
 
 TEST_F(BadgesTest, AMatchedPersonCanBeDroppedFromTheMenu) {
@@ -91,6 +102,7 @@ TEST_F(BadgesTest, AMatchedPersonCanBeDroppedFromTheMenu) {
     EXPECT_EQ(picker->toolTip(), "Using your notes about Anna. Click to pick someone else.");
     auto* menu = row.findChild<QMenu*>("personMenu");
     const QList<QAction*> actions = menu->actions();
+    EXPECT_EQ(shown(row, "personBadge"), nullptr) << "the picker names the person; no second badge";
     ASSERT_EQ(actions.size(), 3);
     EXPECT_TRUE(actions[1]->isSeparator());
     EXPECT_EQ(actions[2]->text(), "No Person Card");
@@ -108,6 +120,7 @@ TEST_F(BadgesTest, AMatchedPersonWithoutChoicesIsAPlainBadge) {
     auto* person = shown<CapsuleLabel>(row, "personBadge");
     ASSERT_NE(person, nullptr);
     EXPECT_EQ(person->text(), "Anna");
+    EXPECT_NE(person->content().style.foreground, Ink::of(Hierarchy::tertiary)) << "a match is not dimmed";
     EXPECT_TRUE(person->toolTip().isEmpty());
 }
 
