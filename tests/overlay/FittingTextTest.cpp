@@ -20,12 +20,6 @@ std::unique_ptr<FittingText> make(const QString& text, int lines, int maxWidth, 
     return view;
 }
 
-TEST(FittingTextTest, NaturalWidthIsTheRegularFontsWidthRoundedUp) {
-    const qreal exact = QFontMetricsF(TypeScale::font(13)).horizontalAdvance(sentence);
-    EXPECT_EQ(FittingText::naturalWidth(sentence, 13), std::ceil(exact));
-    EXPECT_GT(FittingText::naturalWidth(sentence, 13), FittingText::naturalWidth(sentence, 11));
-}
-
 TEST(FittingTextTest, OneLineNeverWrapsAndIsCutWhereItsTruncationSays) {
     auto tail = make(sentence, 1, 120);
     EXPECT_FALSE(tail->wraps());

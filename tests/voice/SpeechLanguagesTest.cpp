@@ -38,21 +38,22 @@ TEST(SpeechLanguages, PreferredIdentifierNormalisesTheCodeFirst) {
     EXPECT_EQ(SpeechCapture::preferredIdentifier(QStringLiteral("eu")), QStringLiteral("eu"));
 }
 
+// The regional locale first, then any of the language (identifiers compare without case); Norwegian and
+// Chinese find their variants.
 TEST(SpeechLanguages, LocaleChoicePrefersTheRegionalOneThenAnyOfTheLanguage) {
-    const auto german = locales({"de-AT", "de-CH", "de-DE"});
-    EXPECT_EQ(chosen("de", german), QStringLiteral("de-DE"));
-    EXPECT_EQ(chosen("de", locales({"de-CH", "de-AT"})), QStringLiteral("de-CH"));
-    EXPECT_EQ(chosen("en", locales({"EN-us", "en-GB"})), QStringLiteral("EN-us"))
-        << "identifiers compare without case";
-    EXPECT_EQ(chosen("en", locales({"de-DE"})), std::nullopt);
-    EXPECT_EQ(chosen("en", {}), std::nullopt);
-}
-
-TEST(SpeechLanguages, NorwegianAndChineseFindTheirVariants) {
-    EXPECT_EQ(chosen("no", locales({"en-US", "nn-NO"})), QStringLiteral("nn-NO"));
-    EXPECT_EQ(chosen("nb", locales({"nb-NO", "nn-NO"})), QStringLiteral("nb-NO"));
-    EXPECT_EQ(chosen("zh", locales({"zh-Hant-TW"})), QStringLiteral("zh-Hant-TW"));
-    EXPECT_EQ(chosen("zh-HK", locales({"zh-CN", "zh-HK"})), QStringLiteral("zh-CN"));
+    const std::tuple<const char*, std::vector<SpeechLocale>, std::optional<QString>> cases[] = {
+        {"de", locales({"de-AT", "de-CH", "de-DE"}), "de-DE"},
+        {"de", locales({"de-CH", "de-AT"}), "de-CH"},
+        {"en", locales({"EN-us", "en-GB"}), "EN-us"},
+        {"en", locales({"de-DE"}), std::nullopt},
+        {"en", {}, std::nullopt},
+        {"no", locales({"en-US", "nn-NO"}), "nn-NO"},
+        {"nb", locales({"nb-NO", "nn-NO"}), "nb-NO"},
+        {"zh", locales({"zh-Hant-TW"}), "zh-Hant-TW"},
+        {"zh-HK", locales({"zh-CN", "zh-HK"}), "zh-CN"},
+    };
+    for (const auto& [code, list, expected] : cases)
+        EXPECT_EQ(chosen(code, list), expected) << code;
 }
 
 TEST(SpeechLanguages, LanguageCodesAreReplyLanguages) {
