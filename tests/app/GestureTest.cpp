@@ -31,16 +31,6 @@ protected:
     FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
 };
 
-TEST_F(GestureTest, HoldingListensUntilTheRelease) {
-    keyboard.press(rightOption);
-    advance(1);
-    EXPECT_EQ(loop().phase(), Phase::listening(ListenMode::hold, 1));
-    say(QStringLiteral("tell her yes"));
-    keyboard.release(rightOption);
-    settle();
-    EXPECT_EQ(loop().phase().kind, Kind::busy);
-}
-
 TEST_F(GestureTest, AShortHoldTurnsIntoHandsFreeAndTheNextPressFinishes) {
     hold(0.3);
     EXPECT_EQ(loop().phase(), Phase::listening(ListenMode::handsFree, std::nullopt));
@@ -60,19 +50,6 @@ TEST_F(GestureTest, TheFinishingPressIsSpentEvenWhenTheDictationEndsBeforeItsRel
     EXPECT_EQ(engine.sessionCount(), 1);
 }
 
-TEST_F(GestureTest, APressWhileADraftIsPendingInsertsItAndStartsNothing) {
-    desktop.clearFront();
-    serverDrafts(QStringLiteral("Noted."));
-    dictate(QStringLiteral("say noted"));
-    ASSERT_EQ(loop().phase().kind, Kind::pending);
-
-    desktop.focus(chat.composer);
-    hold(0.3); // inserted before the key comes up: its release is spent too
-    EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("Noted."));
-    EXPECT_EQ(loop().phase().kind, Kind::idle);
-    EXPECT_EQ(engine.sessionCount(), 1);
-}
-
 TEST_F(GestureTest, TypingWithTheKeyHeldCancelsAndStartsNothing) {
     keyboard.press(rightOption);
     advance(0.2);
@@ -84,17 +61,6 @@ TEST_F(GestureTest, TypingWithTheKeyHeldCancelsAndStartsNothing) {
     EXPECT_EQ(loop().phase().kind, Kind::idle);
     EXPECT_EQ(shown(), OverlayPhase::hidden);
     EXPECT_TRUE(engine.session()->isCancelled());
-}
-
-TEST_F(GestureTest, TheEditModifierJoiningAHoldSwitchesItToEditing) {
-    keyboard.press(rightOption);
-    advance(0.5);
-    keyboard.press(command);
-    settle();
-    EXPECT_TRUE(loop().isEditing());
-    EXPECT_TRUE(overlay().isEditing());
-    keyboard.release(command);
-    keyboard.release(rightOption);
 }
 
 TEST_F(GestureTest, EscapeEndsHandsFreeListeningAndPutsEverythingAway) {

@@ -86,6 +86,11 @@ protected:
     }
 
     ReplyLoop& loop() { return app->loop; }
+    // Whether a log line begins with `start`.
+    bool logged(const QString& start) const {
+        const QStringList lines = log->lines();
+        return std::any_of(lines.begin(), lines.end(), [&](const QString& line) { return line.startsWith(start); });
+    }
     OverlayModel& overlay() { return app->overlay.model(); }
     OverlayPhase shown() { return app->overlay.isVisible() ? overlay().phase() : OverlayPhase::hidden; }
 
