@@ -4,6 +4,7 @@
 
 #include "app/DraftRecorder.h"
 #include "drafting/DraftInput.h"
+#include "drafting/DraftResult.h"
 
 namespace lumeno {
 namespace {
@@ -38,6 +39,10 @@ TEST_F(DraftRecorderTest, RecordsOnlyWhileDraftDetailsAreOnAndAmendsOnlyTheLastC
     recorder.open(DraftDetails::Kind::reply);
     recorder.switchedToEdit();
     recorder.heard(QStringLiteral("say hi"), 1.44);
+    recorder.drafted(DraftResult{QStringLiteral("Hi."), QStringLiteral("Hi"), {}, ProviderKind::anthropic, QStringLiteral("m"), 1});
+    FocusSnapshot field;
+    field.webURL = QStringLiteral("https://mail.example.com/inbox");
+    recorder.readField(field, 12);
     recorder.commit(QStringLiteral("Waiting: no text field had focus"));
     EXPECT_FALSE(recorder.isOpen());
     ASSERT_EQ(app->draftDetails.sessions().size(), 1);
@@ -45,6 +50,9 @@ TEST_F(DraftRecorderTest, RecordsOnlyWhileDraftDetailsAreOnAndAmendsOnlyTheLastC
     EXPECT_EQ(recorder.lastRecordID(), first.id);
     EXPECT_EQ(first.kind, DraftDetails::Kind::edit);
     EXPECT_EQ(first.speech, QStringLiteral("This computer, 1.4 s"));
+    EXPECT_EQ(first.result->model, QStringLiteral("anthropic/m"));
+    EXPECT_EQ(first.field->webHost, QStringLiteral("mail.example.com"));
+    EXPECT_EQ(first.field->focusMilliseconds, 12);
     recorder.commit(QStringLiteral("Again")); // nothing open: nothing written
     EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Waiting: no text field had focus"));
 
@@ -62,6 +70,7 @@ TEST_F(DraftRecorderTest, RecordsOnlyWhileDraftDetailsAreOnAndAmendsOnlyTheLastC
     EXPECT_NE(again.id, first.id);
     EXPECT_EQ(again.speech, first.speech);
     EXPECT_EQ(again.lineBreaks, std::nullopt);
+    EXPECT_EQ(again.result, std::nullopt);
 
     app->settings.setShowsDraftDetails(false);
     recorder.amendLastOutcome(QStringLiteral("Dismissed without inserting"));

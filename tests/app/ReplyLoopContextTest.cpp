@@ -19,6 +19,7 @@ protected:
 };
 
 TEST_F(ReplyLoopContextTest, TheDiagnosticsShowTheThreadAndTheFieldOnlyWhileListening) {
+    app->memory.addPerson(QStringLiteral("Ana Novak"), {}, QString());
     desktop.focus(chat.composer);
     serverDrafts(QStringLiteral("Yes."));
     holdBegins();
@@ -30,7 +31,8 @@ TEST_F(ReplyLoopContextTest, TheDiagnosticsShowTheThreadAndTheFieldOnlyWhileList
     EXPECT_EQ(other.mid(0, 4), (QStringList{QStringLiteral("App: Slack"), QStringLiteral("Window: Ana Novak (DM) - Acme - Slack"),
                                             QStringLiteral("Surface: chat"), QStringLiteral("I am Bob Stone.")}));
     EXPECT_TRUE(other.value(4).startsWith(QStringLiteral("Length "))) << debug().other().toStdString();
-    EXPECT_EQ(debug().person(), QStringLiteral("Ana Novak")) << "the chat partner, from the window title";
+    EXPECT_EQ(debug().person(), QStringLiteral("Person card: Ana Novak")) << "the chat partner, from the window title";
+    EXPECT_TRUE(debug().other().endsWith(QStringLiteral("\nName: Ana Novak"))) << debug().other().toStdString();
     EXPECT_FALSE(screenshot(QStringLiteral("loop-listening-diagnostics"), QStringLiteral("listeningDebugPanel")).isEmpty());
 
     // Context switched off in the overlay: the thread stays out of the prompt and the record says so.
@@ -49,7 +51,7 @@ TEST_F(ReplyLoopContextTest, TheDiagnosticsShowTheThreadAndTheFieldOnlyWhileList
     desktop.clearFront();
     holdBegins();
     EXPECT_EQ(debug().other().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Surface: other"));
-    EXPECT_EQ(debug().person(), QStringLiteral("No person"));
+    EXPECT_EQ(debug().person(), QStringLiteral("No person")) << "nothing of the last dictation's person stays";
     escape();
     const FakeScenes::Notes notes = FakeScenes::notes(desktop);
     desktop.focus(notes.text);
