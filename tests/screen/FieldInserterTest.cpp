@@ -254,6 +254,10 @@ TEST_F(FieldInserterTest, WhatTheFieldMadeOfThePasteDecidesTheOutcome) {
         EXPECT_TRUE(writes[1].restoresUserCopy);
     }
     EXPECT_EQ(desktop.postedKeys().size(), 3u); // one paste each, however long it was waited for
+
+    desktop.focus(desktop.addText(chat.thread, QStringLiteral("a message, not a field")));
+    EXPECT_EQ(insert(QStringLiteral("Hi"), chat.pid), Outcome::needsTarget(Reason::noField));
+    EXPECT_EQ(inserter.lastLineBreaks(), std::nullopt) << "a try that pastes nothing counts nothing";
 }
 
 TEST_F(FieldInserterTest, ACopyTheUserMakesWhileThePasteIsCheckedIsNeverOverwritten) {
@@ -318,8 +322,12 @@ TEST_F(FieldInserterTest, ReplacingTheWholeMessageKeepsTheQuotedOriginal) {
               Outcome::inserted(true));
     EXPECT_EQ(desktop.valueOf(mail.body), QStringLiteral("Friday works for me.") + quote);
 
-    // The user rewrote the message while the edit was drafted: the edit waits.
+    // The user rewrote the message while the edit was drafted, or the field stopped showing its text: the edit waits.
     EXPECT_EQ(replace(QStringLiteral("friday ok"), QStringLiteral("Yes."), EditRequest::Scope::wholeField, mail.pid),
+              Outcome::needsTarget(Reason::unconfirmed));
+    desktop.change(mail.body, [](Element& body) { body.exposesValue = false; });
+    EXPECT_EQ(replace(QStringLiteral("Friday works for me."), QStringLiteral("Yes."), EditRequest::Scope::wholeField,
+                      mail.pid),
               Outcome::needsTarget(Reason::unconfirmed));
 }
 
