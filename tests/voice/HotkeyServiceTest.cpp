@@ -107,6 +107,15 @@ TEST_F(HotkeyServiceTest, EscapeCancelsAndSpoilsTheHeldPress) {
     keyboard.release(rightOption);
     EXPECT_EQ(takeEvents(), (Events{E::escape(), E::down(1), E::holdBegan(1, false), E::escape()}));
     EXPECT_EQ(keyboard.typedKeys().size(), 2u) << "Escape still reaches the application";
+
+    // The edit modifier cannot bring a spoiled press back.
+    keyboard.press(rightOption);
+    scheduler.advance(0.2);
+    keyboard.tap(escape);
+    keyboard.press(command);
+    keyboard.release(command);
+    keyboard.release(rightOption);
+    EXPECT_EQ(takeEvents(), (Events{E::down(2), E::holdBegan(2, false), E::escape()}));
 }
 
 // --- The edit modifier.
@@ -360,6 +369,9 @@ TEST_F(HotkeyServiceTest, OnlyStartInstallsTheHotkeyAndStartingAgainKeepsTheHeld
     service.setHotkey(Hotkey::combo(controlOptionSpace));
     keyboard.releaseCombination(space, controlFlag | optionFlag);
     EXPECT_EQ(takeEvents().back(), E::up(1, 0.5, false));
+
+    service.setHotkey(Hotkey());
+    EXPECT_TRUE(keyboard.registeredCombinations().empty()) << "the old combination is given back";
 }
 
 TEST_F(HotkeyServiceTest, StopRemovesEverythingAndNumberingGoesOn) {
@@ -387,7 +399,7 @@ TEST_F(HotkeyServiceTest, DestroyingTheServiceGivesEverythingBack) {
         keyboard.press(ansiK);
     }
     EXPECT_TRUE(keyboard.registeredCombinations().empty());
-    scheduler.advance(5); // no timer of the dead service may fire
+    EXPECT_EQ(scheduler.pendingCount(), 0) << "no hold or trust timer of the dead service is left to fire";
     keyboard.release(ansiK);
 }
 
@@ -412,6 +424,14 @@ TEST_F(HotkeyServiceTest, TrustChangesAreReportedAndTheKeyStreamIsTriedAgain) {
     trust.setTrusted(false);
     scheduler.advance(HotkeyService::trustCheckInterval * 3);
     EXPECT_EQ(reported, (std::vector<bool>{true, false}));
+}
+
+TEST_F(HotkeyServiceTest, ANewTrustInstallsTheCombinationAgainOnce) {
+    service.start(Hotkey::combo(controlOptionSpace));
+    trust.setTrusted(true);
+    scheduler.advance(HotkeyService::trustCheckInterval);
+    EXPECT_EQ(keyboard.registeredCombinations().size(), 2u);
+    EXPECT_EQ(service.registrationError(), std::nullopt);
 }
 
 TEST_F(HotkeyServiceTest, AHoldGoesOnWhileTheKeyStreamIsOpenedAgainForANewTrust) {
