@@ -81,6 +81,7 @@ TEST_F(LegacyMigrationTest, NeverOverwritesWhatTheUserAlreadyHasHere) {
     EXPECT_EQ(defaults.get("hasSeenGuide"), QJsonValue(true));
     EXPECT_EQ(readFile(newFile("memory.json")), "new memory");
     EXPECT_EQ(readFile(newFile("style.json")), "old style");
+    EXPECT_EQ(defaults.get(SettingsKey::migratedFromVestrel), QJsonValue(true)) << "a file already here is done";
 }
 
 TEST_F(LegacyMigrationTest, RunsOnlyOncePerUser) {
