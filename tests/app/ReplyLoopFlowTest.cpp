@@ -289,7 +289,9 @@ TEST_F(ReplyLoopFlowTest, ThePersonPickedInTheOverlayOutlastsTheMatchAndIsRecord
     EXPECT_EQ(lastRecord().recipient->how, QStringLiteral("Picked by you in the overlay"));
     EXPECT_TRUE(QString::fromUtf8(server->requests().back().body).contains(QStringLiteral("Marko Kovač")));
 
+    app->settings.setHotkey(Hotkey::modifier(ModifierKey::rightControl));
     EXPECT_EQ(pickThenDictate(std::nullopt), std::nullopt) << "nobody, not even the thread's last author";
+    EXPECT_EQ(overlay().hotkeyName(), QStringLiteral("Right Ctrl")) << "the key the user holds now";
     EXPECT_EQ(lastRecord().recipient->how, QStringLiteral("You chose No Person Card"));
 }
 

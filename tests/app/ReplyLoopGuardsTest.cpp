@@ -63,12 +63,21 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
     EXPECT_EQ(shown(), OverlayPhase::message); // errors stay twelve seconds
     advance(0.2);
     EXPECT_EQ(shown(), OverlayPhase::hidden);
+    holdBegins();
+    overlay().onAction(*overlay().message()->action); // the fix puts the message away and asks the desktop
+    settle();
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+    EXPECT_EQ(trust.requestCount(), 1);
 
     trust.setTrusted(true);
     micPermission.setStatus(AuthorizationStatus::denied);
     holdBegins();
     expectMessage(QStringLiteral("Lumeno can't hear you"), OverlayMessage::Kind::error,
                   OverlayAction::fixPermission(PermissionsGate::Permission::microphone));
+    overlay().onAction(*overlay().message()->action);
+    settle();
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+    EXPECT_EQ(workspace.openedPages, std::vector{Workspace::SettingsPage::microphone});
 
     micPermission.setStatus(AuthorizationStatus::notDetermined);
     holdBegins();
