@@ -43,9 +43,6 @@ OverlayAction actionFor(const DraftError& error) {
 void ReplyLoop::finishListening() {
     if (!phase_.isListening())
         return;
-    if (speechCap_)
-        speechCap_->cancel();
-    speechCap_.reset();
     diagnostics_.hide();
     const ListenMode mode = phase_.mode;
     phase_ = Phase::busy();

@@ -112,6 +112,8 @@ void ReplyLoop::armSpeechCap() {
 
 QCoro::Task<> ReplyLoop::speechCap(CancelToken token) {
     co_await s_.scheduler.sleep(speechCapSeconds);
+    // A cap outlives the listening it was armed for only until the next dictation cancels it; meanwhile the
+    // phase tells it that its listening ended.
     if (token.isCancelled() || !phase_.isListening())
         co_return;
     Log::speech.info(QStringLiteral("Speech cap reached (%{public}lds)"), {qint64(speechCapSeconds)});
@@ -191,9 +193,6 @@ QCoro::Task<> ReplyLoop::startTask(CancelToken token) {
 }
 
 void ReplyLoop::refuse(const OverlayMessage& message) {
-    if (speechCap_)
-        speechCap_->cancel();
-    speechCap_.reset();
     cancelCapture();
     end(message);
 }
