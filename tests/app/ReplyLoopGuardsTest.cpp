@@ -187,14 +187,6 @@ TEST_F(ReplyLoopGuardsTest, SignedOutWhileListeningAsksToSignInAndSendsNothing) 
 
 class EditModeTest : public LoopHarness {
 protected:
-    void expectNothingToChange() {
-        ASSERT_TRUE(overlay().message());
-        EXPECT_EQ(overlay().message()->title, QStringLiteral("There's no text here to change"));
-        EXPECT_EQ(overlay().message()->detail, QStringLiteral("Write or insert a message first, or select the part to "
-                                                              "change, then hold Right Alt+Super."));
-        EXPECT_EQ(loop().phase().kind, Kind::idle);
-    }
-
     FakeScenes::Notes notes = FakeScenes::notes(desktop);
 };
 
@@ -277,13 +269,7 @@ TEST_F(EditModeTest, ASelectionThatMovedWhileDraftingKeepsTheEditPending) {
     EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, eggs"));
 }
 
-TEST_F(EditModeTest, AnEmptyFieldHasNothingToChangeAlsoWhenEditingWasChosenWhileHolding) {
-    desktop.change(notes.text, [](FakeDesktop::Element& field) { field.value = QString(); });
-    desktop.focus(notes.text);
-    holdBegins(true);
-    expectNothingToChange();
-    EXPECT_FALSE(microphone.isRecording());
-
+TEST_F(EditModeTest, AnEmptyFieldChosenForEditingWhileHoldingHasNothingToChange) {
     const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
     desktop.focus(chat.composer);
     holdBegins();
@@ -293,7 +279,11 @@ TEST_F(EditModeTest, AnEmptyFieldHasNothingToChangeAlsoWhenEditingWasChosenWhile
     say(QStringLiteral("make it shorter"));
     release(2.0, true);
     advance(1);
-    expectNothingToChange();
+    ASSERT_TRUE(overlay().message());
+    EXPECT_EQ(overlay().message()->title, QStringLiteral("There's no text here to change"));
+    EXPECT_EQ(overlay().message()->detail, QStringLiteral("Write or insert a message first, or select the part to "
+                                                          "change, then hold Right Alt+Super."));
+    EXPECT_EQ(loop().phase().kind, Kind::idle);
     EXPECT_TRUE(server->requests().empty());
 }
 
@@ -313,65 +303,37 @@ TEST_F(EditModeTest, UndoAfterTheAppLeftTheFrontCopiesTheOriginalInstead) {
               QStringLiteral("Text Editor isn't in front any more, so the original text is on your clipboard."));
 }
 
-TEST_F(EditModeTest, ASelectionOverTheLimitIsRefusedAndAReadOnlyFieldToo) {
-    const QString long1201(1201, QLatin1Char('x'));
-    desktop.change(notes.text, [&](FakeDesktop::Element& field) { field.value = long1201; });
+// What edit mode takes as the text to change (the overlay's edit target), or why it refuses (the message).
+TEST_F(EditModeTest, TheTextToChangeIsTheSelectionOrTheWholeMessageWithinLimits) {
     desktop.focus(notes.text);
-    desktop.select(notes.text, TextRange{0, 1201});
-    holdBegins(true);
-    ASSERT_TRUE(overlay().message());
-    EXPECT_EQ(overlay().message()->title, QStringLiteral("That's too much text to edit by voice"));
-
-    desktop.select(notes.text, TextRange{0, 1200});
-    holdBegins(true);
-    EXPECT_FALSE(overlay().message());
-    EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
-    escape();
-
+    const auto target = [&](const QString& value, TextRange selection) {
+        desktop.change(notes.text, [&](FakeDesktop::Element& field) { field.value = value; });
+        desktop.select(notes.text, selection);
+        holdBegins(true);
+        const std::optional<OverlayMessage> refused = overlay().message();
+        EXPECT_EQ(microphone.isRecording(), !refused) << "a refusal stops the listening at once";
+        const QString result = refused ? refused->title : overlay().editTarget().value_or(QString());
+        escape();
+        return result;
+    };
+    const QString tooMuch = QStringLiteral("That's too much text to edit by voice");
+    const QString unreadable = QStringLiteral("Lumeno can't read all of that text");
+    const QString x1201(1201, QLatin1Char('x'));
+    EXPECT_EQ(target(x1201, TextRange{0, 1201}), tooMuch);
+    EXPECT_EQ(target(x1201, TextRange{0, 1200}), QStringLiteral("Selection"));
     // The limit counts characters as the user sees them: 1,000 flags are 4,000 UTF-16 units.
     const QString flags = QStringLiteral("🇸🇮").repeated(1000);
-    desktop.change(notes.text, [&](FakeDesktop::Element& field) { field.value = flags; });
-    desktop.select(notes.text, TextRange{0, flags.size()});
-    holdBegins(true);
-    EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
-    escape();
-
-    // Without a selection the whole field is the text, up to the same limit.
-    desktop.change(notes.text, [&](FakeDesktop::Element& field) { field.value = long1201.left(1200); });
-    desktop.select(notes.text, TextRange{0, 0});
-    holdBegins(true);
-    EXPECT_FALSE(overlay().message());
-    EXPECT_EQ(overlay().editTarget(), QStringLiteral("Whole message"));
-    escape();
-
+    EXPECT_EQ(target(flags, TextRange{0, flags.size()}), QStringLiteral("Selection"));
+    EXPECT_EQ(target(x1201, TextRange{0, 0}), tooMuch);
+    EXPECT_EQ(target(x1201.left(1200), TextRange{0, 0}), QStringLiteral("Whole message"));
+    // A picture in the field stands in its text as U+FFFC: rewriting it would lose it.
+    const QString picture = QStringLiteral("See \uFFFC below");
+    EXPECT_EQ(target(picture, TextRange{0, 9}), unreadable);
+    EXPECT_EQ(target(picture, TextRange{9, 0}), unreadable);
+    EXPECT_EQ(target(picture, TextRange{0, 3}), QStringLiteral("Selection"));
+    EXPECT_EQ(target(QString(), TextRange{0, 0}), QStringLiteral("There's no text here to change"));
     desktop.change(notes.text, [](FakeDesktop::Element& field) { field.editable = false; });
-    holdBegins(true);
-    ASSERT_TRUE(overlay().message());
-    EXPECT_EQ(overlay().message()->title, QStringLiteral("Click into the text you want to change"));
-    EXPECT_FALSE(microphone.isRecording());
-}
-
-TEST_F(EditModeTest, TextHoldingAnObjectItCannotSpellOutIsNeverTakenForTheOriginal) {
-    // A picture in the field stands in its text as U+FFFC: rewriting the selection would lose it.
-    desktop.change(notes.text, [](FakeDesktop::Element& field) { field.value = QStringLiteral("See \uFFFC below"); });
-    desktop.focus(notes.text);
-    desktop.select(notes.text, TextRange{0, 9});
-    holdBegins(true);
-    ASSERT_TRUE(overlay().message());
-    EXPECT_EQ(overlay().message()->title, QStringLiteral("Lumeno can't read all of that text"));
-    EXPECT_FALSE(microphone.isRecording());
-    escape();
-
-    // The whole field alike, and the words around the picture are still editable on their own.
-    desktop.select(notes.text, TextRange{9, 0});
-    holdBegins(true);
-    ASSERT_TRUE(overlay().message());
-    EXPECT_EQ(overlay().message()->title, QStringLiteral("Lumeno can't read all of that text"));
-    escape();
-    desktop.select(notes.text, TextRange{0, 3});
-    holdBegins(true);
-    EXPECT_FALSE(overlay().message());
-    EXPECT_EQ(overlay().editTarget(), QStringLiteral("Selection"));
+    EXPECT_EQ(target(QStringLiteral("read only"), TextRange{0, 0}), QStringLiteral("Click into the text you want to change"));
 }
 
 } // namespace
