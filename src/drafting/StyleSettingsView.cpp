@@ -131,14 +131,20 @@ QWidget* StyleSettingsView::knobsSection() {
 
 QWidget* StyleSettingsView::samplesSection() {
     auto* section = new SettingsSection(QStringLiteral("Writing samples"));
-    samples_ = new QPlainTextEdit(section);
+    // In a row with a layout of its own: a lone control would take the row's padding as extra height and
+    // draw its text box that much lower, cut off by the section's edge.
+    auto* row = new QWidget(section);
+    auto* rowLayout = new QVBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    samples_ = new QPlainTextEdit(row);
     samples_->setObjectName(QStringLiteral("samples"));
     samples_->setAccessibleName(QStringLiteral("Writing samples"));
     samples_->setPlaceholderText(QStringLiteral("Hi Sam,\n\nThanks, that works for me. See you Thursday!\n\nBest,\nAlex\n---\n"
                                                 "Running 5 min late, start without me"));
     samples_->setTabChangesFocus(true);
     samples_->setFixedHeight(130);
-    section->addRow(samples_);
+    rowLayout->addWidget(samples_);
+    section->addRow(row);
     section->setFooter(QStringLiteral("Paste a few messages you wrote, so drafts sound like you. Put a line with --- "
                                       "between two messages."));
     connect(samples_, &QPlainTextEdit::textChanged, this,

@@ -89,6 +89,9 @@ TEST_F(StyleSettingsViewTest, ShowsTheProfileAndWhatEmptyFieldsFallBackTo) {
     const QListWidget* examples = child<QListWidget>("learnedExamples");
     ASSERT_EQ(examples->count(), 2);
     EXPECT_TRUE(examples->item(0)->text().startsWith(QStringLiteral("Sounds good to me"))) << "newest first";
+    const QPlainTextEdit* samples = child<QPlainTextEdit>("samples");
+    EXPECT_EQ(samples->height(), 130) << "the samples box keeps its height, its frame whole";
+    EXPECT_TRUE(samples->parentWidget()->rect().contains(samples->geometry()));
 
     screenshots::save(picture(view), QStringLiteral("style-tab"));
 }
