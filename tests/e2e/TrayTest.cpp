@@ -28,7 +28,10 @@ protected:
 
     // Opens the menu and chooses the item `steps` down from the top (the status line cannot be chosen).
     void choose(xcb_window_t icon, int steps) {
-        ASSERT_TRUE(openMenu(icon)) << "the tray menu did not open";
+        const std::optional<xcb_window_t> menu = openMenu(icon);
+        ASSERT_TRUE(menu) << "the tray menu did not open";
+        // Keys sent before the menu holds the keyboard go to the window underneath.
+        ASSERT_TRUE(waitUntilDrawn(*menu)) << "the tray menu was never drawn";
         for (int step = 0; step < steps; ++step)
             user.tap(downKey);
         user.tap(DesktopUser::enter);

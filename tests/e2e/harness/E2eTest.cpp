@@ -171,9 +171,9 @@ QString E2eTest::screenshotOnceStill(const QString& name) {
                                        QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name()), name));
 }
 
-QString E2eTest::screenshotOnceDrawn(xcb_window_t window, const QString& name) {
+bool E2eTest::waitUntilDrawn(xcb_window_t window) {
     const QRect area = geometryOf(window);
-    const bool drawn = waitUntil([&] {
+    return waitUntil([&] {
         const QImage inside = grabScreen().copy(area);
         const QRgb first = inside.pixel(0, 0);
         for (int y = 0; y < inside.height(); y += 4) {
@@ -184,7 +184,10 @@ QString E2eTest::screenshotOnceDrawn(xcb_window_t window, const QString& name) {
         }
         return false;
     });
-    EXPECT_TRUE(drawn) << "the window " << titleOf(window).toStdString() << " was never drawn";
+}
+
+QString E2eTest::screenshotOnceDrawn(xcb_window_t window, const QString& name) {
+    EXPECT_TRUE(waitUntilDrawn(window)) << "the window " << titleOf(window).toStdString() << " was never drawn";
     return screenshot(name);
 }
 

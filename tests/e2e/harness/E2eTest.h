@@ -81,7 +81,10 @@ protected:
     static QImage grabScreen();
     // Saves the whole screen as e2e-<test name>-<name>.png in the screenshot folder; its path.
     QString screenshot(const QString& name);
-    // The same once `window` is painted (more than one colour inside it): a window maps before it draws.
+    // Waits until `window` is painted (more than one colour inside it): a window maps before it draws, and
+    // a menu takes the keyboard by then.
+    bool waitUntilDrawn(xcb_window_t window);
+    // The screenshot, once `window` is painted.
     QString screenshotOnceDrawn(xcb_window_t window, const QString& name);
     // The same once the screen has stopped changing (two looks in a row see the same picture): what an
     // application reports reaches the screen a moment later.

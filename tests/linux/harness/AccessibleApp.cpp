@@ -1,6 +1,8 @@
 #include "linux/harness/AccessibleApp.h"
 
 #include "linux/harness/DesktopTest.h"
+#include "platform/linux/X11WindowInfo.h"
+#include "platform/linux/XcbConnection.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,7 +34,15 @@ AccessibleApp::~AccessibleApp() {
 }
 
 bool AccessibleApp::waitUntilReady() {
-    return DesktopTest::waitUntil([this] { return ready_; }, 20000);
+    // A toolkit can hear of its activation before the server moves the keyboard focus to it: keys typed
+    // in between go to the window manager's own window and are lost.
+    const std::shared_ptr<XcbConnection> x = XcbConnection::open();
+    return DesktopTest::waitUntil([&] { return ready_ && x && hasKeyboardFocus(*x); }, 20000);
+}
+
+bool AccessibleApp::hasKeyboardFocus(XcbConnection& x) const {
+    const auto focus = x.reply(xcb_get_input_focus_reply, xcb_get_input_focus(x.get()));
+    return focus && X11WindowInfo::processId(x, focus->focus) == pid();
 }
 
 bool AccessibleApp::waitForText(const QString& field, const QString& text) {

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace lumeno {
+class XcbConnection;
+}
+
 namespace lumeno::desktop {
 
 // An application the accessibility tests read and write: one of our targets (target/) or a browser, run
@@ -24,6 +28,7 @@ public:
     bool isRunning() const { return process_.state() == QProcess::Running; }
     qint64 pid() const { return process_.processId(); }
 
+    // Waits until the target has reported itself ready and holds the keyboard focus.
     bool waitUntilReady();
     // Waits until the field reports `text`; whether it did.
     bool waitForText(const QString& field, const QString& text);
@@ -36,6 +41,7 @@ public:
 
 private:
     void readReports();
+    bool hasKeyboardFocus(XcbConnection& x) const;
 
     QProcess process_;
     QByteArray pending_;
