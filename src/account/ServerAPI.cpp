@@ -305,7 +305,7 @@ QCoro::Task<ServerAPI::Result<DraftReply>> ServerAPI::draft(QString token, Draft
             reply.text = reader.string(QStringLiteral("text"));
             // A provider this build does not know is treated as unnamed rather than as a broken answer.
             if (const auto provider = reader.optionalString(QStringLiteral("provider")))
-                reply.provider = providerKindFromRawValue(*provider);
+                reply.provider = fromRawValue<ProviderKind>(*provider);
             reply.model = reader.optionalString(QStringLiteral("model"));
             return reply;
         },

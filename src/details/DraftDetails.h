@@ -2,8 +2,10 @@
 
 #include "foundation/Surface.h"
 #include "screen/EditRequest.h"
+#include "support/RawValue.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -18,7 +20,14 @@ class Clock;
 // back and what finally became of the draft. The reply loop fills it step by step; DraftDetailsStore keeps
 // the latest ones and DraftDetailsLine gives its one-line JSON form.
 struct DraftDetails {
+    Q_GADGET
+public:
+    // Both stored by name (rawValue).
     enum class Kind { reply, edit };
+    Q_ENUM(Kind)
+    // Declared here rather than in Conversation, as Qt names only the enumerations of the outer struct.
+    enum class ConversationStatus { found, tooLittle, off, skipped };
+    Q_ENUM(ConversationStatus)
 
     // The target field, from the focused-element snapshot.
     struct Field {
@@ -35,7 +44,7 @@ struct DraftDetails {
 
     // What was read around the field.
     struct Conversation {
-        enum class Status { found, tooLittle, off, skipped };
+        using Status = ConversationStatus;
 
         Status status = Status::found;
         QString note; // shown instead of the figures for every status but found
@@ -112,10 +121,6 @@ struct DraftDetails {
     // The whole record as plain text, for "Copy as Text".
     QString report() const;
 
-    static QString rawValue(Kind kind);
-    static std::optional<Kind> kindFromRawValue(const QString& raw);
-    static QString rawValue(Conversation::Status status);
-    static std::optional<Conversation::Status> statusFromRawValue(const QString& raw);
     // The kind of message as the user reads it: "Email", "Chat", "LinkedIn" or "Other app (...)".
     static QString surfaceLabel(Surface surface);
 

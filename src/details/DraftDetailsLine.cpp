@@ -28,7 +28,7 @@ QJsonObject fieldObject(const DraftDetails::Field& field) {
 }
 
 QJsonObject conversationObject(const DraftDetails::Conversation& conversation) {
-    QJsonObject object{{"status", DraftDetails::rawValue(conversation.status)},
+    QJsonObject object{{"status", rawValue(conversation.status)},
                        {"note", conversation.note},
                        {"characters", conversation.characters},
                        {"messages", conversation.messages},
@@ -58,7 +58,7 @@ QJsonObject styleObject(const DraftDetails::Style& style) {
 }
 
 QJsonObject editObject(const DraftDetails::Edit& edit) {
-    return {{"scope", EditRequest::rawValue(edit.scope)}, {"instruction", edit.instruction}, {"target", edit.target}};
+    return {{"scope", rawValue(edit.scope)}, {"instruction", edit.instruction}, {"target", edit.target}};
 }
 
 QJsonObject resultObject(const DraftDetails::Result& result) {
@@ -67,13 +67,13 @@ QJsonObject resultObject(const DraftDetails::Result& result) {
             {"systemPrompt", result.systemPrompt}, {"userPrompt", result.userPrompt}};
 }
 
-// Reads a raw value through `parse`; an unknown one is a fault of the whole record.
+// Reads an enumeration by its stored name; an unknown one is a fault of the whole record.
 template <typename T>
-T enumeration(JsonReader& reader, const QString& key, std::optional<T> (*parse)(const QString&)) {
+T enumeration(JsonReader& reader, const QString& key) {
     const QString raw = reader.string(key);
     if (!reader.ok())
         return T{};
-    const std::optional<T> value = parse(raw);
+    const std::optional<T> value = fromRawValue<T>(raw);
     if (!value)
         reader.fail(QStringLiteral("%1 has the unknown value \"%2\"").arg(key, raw));
     return value.value_or(T{});
@@ -98,7 +98,7 @@ DraftDetails::Field readField(JsonReader& reader) {
     DraftDetails::Field field;
     field.app = reader.string("app");
     field.bundleID = reader.optionalString("bundleID");
-    field.surface = enumeration(reader, "surface", surfaceFromRawValue);
+    field.surface = enumeration<Surface>(reader, "surface");
     field.role = reader.optionalString("role");
     field.editable = reader.string("editable");
     field.windowTitle = reader.optionalString("windowTitle");
@@ -109,7 +109,7 @@ DraftDetails::Field readField(JsonReader& reader) {
 
 DraftDetails::Conversation readConversation(JsonReader& reader) {
     DraftDetails::Conversation conversation;
-    conversation.status = enumeration(reader, "status", DraftDetails::statusFromRawValue);
+    conversation.status = enumeration<DraftDetails::Conversation::Status>(reader, "status");
     conversation.note = reader.string("note");
     conversation.source = reader.optionalString("source");
     conversation.characters = reader.integer("characters");
@@ -139,7 +139,7 @@ DraftDetails::Style readStyle(JsonReader& reader) {
 
 DraftDetails::Edit readEdit(JsonReader& reader) {
     DraftDetails::Edit edit;
-    edit.scope = enumeration(reader, "scope", EditRequest::scopeFromRawValue);
+    edit.scope = enumeration<EditRequest::Scope>(reader, "scope");
     edit.instruction = reader.string("instruction");
     edit.target = reader.string("target");
     return edit;
@@ -164,7 +164,7 @@ std::optional<QByteArray> DraftDetailsLine::encode(const DraftDetails& details) 
         return std::nullopt;
     QJsonObject object{{"id", Json::uuid(details.id)},
                        {"date", Json::date(details.date)},
-                       {"kind", DraftDetails::rawValue(details.kind)}};
+                       {"kind", rawValue(details.kind)}};
     if (details.field)
         object.insert("field", fieldObject(*details.field));
     if (details.conversation)
@@ -194,7 +194,7 @@ std::optional<DraftDetails> DraftDetailsLine::decode(const QByteArray& line) {
     DraftDetails details;
     details.id = reader.uuid("id");
     details.date = reader.date("date");
-    details.kind = enumeration(reader, "kind", DraftDetails::kindFromRawValue);
+    details.kind = enumeration<DraftDetails::Kind>(reader, "kind");
     details.field = part(reader, "field", readField);
     details.conversation = part(reader, "conversation", readConversation);
     details.recipient = part(reader, "recipient", readRecipient);

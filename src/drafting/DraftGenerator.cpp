@@ -55,7 +55,7 @@ QCoro::Task<DraftResult> DraftGenerator::compose(DraftInput input, CancelToken c
         throw DraftError::emptyResponse();
 
     const ProviderKind provider =
-        reply.provider.value_or(providerKindFromRawValue(settings_.provider()).value_or(ProviderKind::anthropic));
+        reply.provider.value_or(fromRawValue<ProviderKind>(settings_.provider()).value_or(ProviderKind::anthropic));
     const QString model = reply.model.value_or(provider == ProviderKind::anthropic ? settings_.anthropicModel()
                                                                                    : settings_.openAIModel());
     Log::draft.info(QStringLiteral("Draft ready: %{public}ld chars from %{public}s/%{public}s in %{public}ss"),

@@ -1,16 +1,21 @@
 #pragma once
 
-#include <QString>
+#include "support/RawValue.h"
 
-#include <optional>
+#include <QObject>
+#include <QString>
 
 namespace lumeno {
 
-// The company whose model wrote a draft. The raw values are stored in settings and draft records.
+// Its own namespace only because Qt's meta-object for the names is one per namespace.
+namespace ProviderKindEnum {
+Q_NAMESPACE
+// The company whose model wrote a draft. The names (rawValue) are stored in settings and draft records.
 enum class ProviderKind { anthropic, openai };
+Q_ENUM_NS(ProviderKind)
+} // namespace ProviderKindEnum
+using ProviderKindEnum::ProviderKind;
 
-QString rawValue(ProviderKind provider);                                   // "anthropic", "openai"
-std::optional<ProviderKind> providerKindFromRawValue(const QString& raw); // none for any other text
 QString displayName(ProviderKind provider);                               // "Anthropic", "OpenAI"
 
 } // namespace lumeno

@@ -6,47 +6,23 @@
 
 #include <QJsonArray>
 
-#include <array>
-#include <utility>
-
 namespace lumeno {
 namespace {
 
-template <typename Enum, std::size_t N>
-using Names = std::array<std::pair<Enum, const char*>, N>;
-
-constexpr Names<StyleProfile::Length, 2> lengthRaw{{{StyleProfile::Length::short_, "short"},
-                                                    {StyleProfile::Length::normal, "normal"}}};
-constexpr Names<StyleProfile::Tone, 3> toneRaw{{{StyleProfile::Tone::auto_, "auto"},
-                                                {StyleProfile::Tone::warm, "warm"},
-                                                {StyleProfile::Tone::direct, "direct"}}};
-constexpr Names<StyleProfile::Formality, 3> formalityRaw{{{StyleProfile::Formality::auto_, "auto"},
-                                                          {StyleProfile::Formality::casual, "casual"},
-                                                          {StyleProfile::Formality::formal, "formal"}}};
-
-template <typename Enum, std::size_t N>
-QString nameOf(const Names<Enum, N>& names, Enum value) {
-    for (const auto& [candidate, name] : names)
-        if (candidate == value)
-            return QString::fromLatin1(name);
-    Q_UNREACHABLE();
-}
-
-// The raw value capitalised is also what the user sees ("auto" -> "Auto").
-template <typename Enum, std::size_t N>
-QString displayOf(const Names<Enum, N>& names, Enum value) {
-    return Text::capitalizedFirst(nameOf(names, value));
+// The name capitalised is also what the user sees ("auto" -> "Auto").
+template <typename Enum>
+QString displayOf(Enum value) {
+    return Text::capitalizedFirst(rawValue(value));
 }
 
 // Reads an optional knob: absent keeps `fallback`, an unknown value is a fault.
-template <typename Enum, std::size_t N>
-Enum readKnob(JsonReader& reader, const QString& key, const Names<Enum, N>& names, Enum fallback) {
+template <typename Enum>
+Enum readKnob(JsonReader& reader, const QString& key, Enum fallback) {
     const std::optional<QString> raw = reader.optionalString(key);
     if (!raw)
         return fallback;
-    for (const auto& [value, name] : names)
-        if (*raw == QLatin1String(name))
-            return value;
+    if (const std::optional<Enum> value = fromRawValue<Enum>(*raw))
+        return *value;
     reader.fail(QStringLiteral("%1 has the unknown value \"%2\"").arg(key, *raw));
     return fallback;
 }
@@ -102,9 +78,9 @@ std::optional<StyleProfile> StyleProfile::fromJson(const QJsonObject& object, QS
     JsonReader reader(object, QStringLiteral("style"));
     StyleProfile profile;
     profile.samples = reader.optionalString(QStringLiteral("samples")).value_or(profile.samples);
-    profile.length = readKnob(reader, QStringLiteral("length"), lengthRaw, profile.length);
-    profile.tone = readKnob(reader, QStringLiteral("tone"), toneRaw, profile.tone);
-    profile.formality = readKnob(reader, QStringLiteral("formality"), formalityRaw, profile.formality);
+    profile.length = readKnob(reader, QStringLiteral("length"), profile.length);
+    profile.tone = readKnob(reader, QStringLiteral("tone"), profile.tone);
+    profile.formality = readKnob(reader, QStringLiteral("formality"), profile.formality);
     profile.learnFromEdits = reader.optionalBoolean(QStringLiteral("learnFromEdits")).value_or(profile.learnFromEdits);
     if (reader.has(QStringLiteral("learnedExamples")))
         profile.learnedExamples = reader.strings(QStringLiteral("learnedExamples"));
@@ -119,11 +95,8 @@ std::optional<StyleProfile> StyleProfile::fromJson(const QJsonObject& object, QS
     return profile;
 }
 
-QString StyleProfile::rawValue(Length length) { return nameOf(lengthRaw, length); }
-QString StyleProfile::rawValue(Tone tone) { return nameOf(toneRaw, tone); }
-QString StyleProfile::rawValue(Formality formality) { return nameOf(formalityRaw, formality); }
-QString StyleProfile::displayName(Length length) { return displayOf(lengthRaw, length); }
-QString StyleProfile::displayName(Tone tone) { return displayOf(toneRaw, tone); }
-QString StyleProfile::displayName(Formality formality) { return displayOf(formalityRaw, formality); }
+QString StyleProfile::displayName(Length length) { return displayOf(length); }
+QString StyleProfile::displayName(Tone tone) { return displayOf(tone); }
+QString StyleProfile::displayName(Formality formality) { return displayOf(formality); }
 
 } // namespace lumeno

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "support/RawValue.h"
+
 #include <QJsonObject>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -11,10 +14,16 @@ namespace lumeno {
 // How the user writes: the knobs they set, what they pasted as samples, what was learned from messages
 // they really sent, and the names the drafts sign with. Stored as style.json.
 struct StyleProfile {
-    // `short` and `auto` are C++ keywords, hence the trailing underscores; the raw values have none.
+    Q_GADGET
+public:
+    // Stored by name (rawValue). `short` and `auto` are C++ keywords, hence the trailing underscores; the
+    // stored names have none.
     enum class Length { short_, normal };
+    Q_ENUM(Length)
     enum class Tone { auto_, warm, direct };
+    Q_ENUM(Tone)
     enum class Formality { auto_, casual, formal };
+    Q_ENUM(Formality)
 
     // Writing samples pasted by the user; a line holding only "---" separates two samples.
     QString samples;
@@ -42,9 +51,6 @@ struct StyleProfile {
     QJsonObject toJson() const;
     static std::optional<StyleProfile> fromJson(const QJsonObject& object, QString* error = nullptr);
 
-    static QString rawValue(Length length);
-    static QString rawValue(Tone tone);
-    static QString rawValue(Formality formality);
     static QString displayName(Length length);
     static QString displayName(Tone tone);
     static QString displayName(Formality formality);

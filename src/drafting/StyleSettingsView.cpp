@@ -36,7 +36,7 @@ QComboBox* knobPicker(StyleStore& style, Knob StyleProfile::*field, const QStrin
     picker->setObjectName(objectName);
     picker->setAccessibleName(objectName.at(0).toUpper() + objectName.mid(1));
     for (const Knob knob : cases)
-        picker->addItem(StyleProfile::displayName(knob), StyleProfile::rawValue(knob));
+        picker->addItem(StyleProfile::displayName(knob), rawValue(knob));
     QObject::connect(picker, &QComboBox::currentIndexChanged, picker, [&style, field, cases](int index) {
         if (index >= 0)
             edit(style, [&](StyleProfile& next) { next.*field = cases[std::size_t(index)]; });
@@ -60,7 +60,7 @@ QLineEdit* textField(StyleStore& style, QString StyleProfile::*field, const QStr
 template <typename Knob>
 void display(QComboBox* picker, Knob knob) {
     const QSignalBlocker quiet(picker);
-    picker->setCurrentIndex(picker->findData(StyleProfile::rawValue(knob)));
+    picker->setCurrentIndex(picker->findData(rawValue(knob)));
 }
 
 void display(QLineEdit* edit, const QString& text) {

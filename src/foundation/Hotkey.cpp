@@ -58,7 +58,7 @@ std::optional<Hotkey> Hotkey::fromJson(const QJsonValue& json) {
     if (!json.isObject() || object.size() != 1)
         return std::nullopt;
     if (const QJsonValue raw = object.value(modifierJsonKey); raw.isString()) {
-        if (const auto key = modifierKeyFromRawValue(raw.toString()))
+        if (const auto key = fromRawValue<ModifierKey>(raw.toString()))
             return modifier(*key);
         return std::nullopt;
     }

@@ -1,19 +1,23 @@
 #pragma once
 
-#include <QString>
+#include "support/RawValue.h"
+
+#include <QObject>
 #include <array>
-#include <optional>
 
 namespace lumeno {
 
+// Its own namespace only because Qt's meta-object for the names is one per namespace.
+namespace SurfaceEnum {
+Q_NAMESPACE
 // The kind of message a reply goes to; it decides the greeting and sign-off rules of the draft. Draft
-// records store the raw value. SurfaceClassifier works it out for a focused field.
+// records store the name (rawValue). SurfaceClassifier works it out for a focused field.
 enum class Surface { email, chat, linkedIn, other };
+Q_ENUM_NS(Surface)
+} // namespace SurfaceEnum
+using SurfaceEnum::Surface;
 
 inline constexpr std::array<Surface, 4> allSurfaces = {Surface::email, Surface::chat, Surface::linkedIn,
                                                        Surface::other};
-
-QString rawValue(Surface surface);                              // "email", "chat", "linkedIn", "other"
-std::optional<Surface> surfaceFromRawValue(const QString& raw); // none for any other text
 
 } // namespace lumeno

@@ -1,6 +1,7 @@
 #include "DetailsTestSupport.h"
 
 #include "details/DraftDetailsLine.h"
+#include "testsupport/StoredNames.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -104,6 +105,12 @@ TEST(DraftDetailsLineTest, StrictTypesRequiredKeysDatesIdsAndRawValues) {
         EXPECT_FALSE(DraftDetailsLine::decode(withChange(details, change))) << what;
     EXPECT_FALSE(DraftDetailsLine::decode("not json"));
     EXPECT_FALSE(DraftDetailsLine::decode("[1,2]"));
+}
+
+TEST(DraftDetailsLineTest, KindsStatusesAndScopesAreStoredByTheseNames) {
+    EXPECT_EQ(testing::storedNames<DraftDetails::Kind>(), "reply edit");
+    EXPECT_EQ(testing::storedNames<DraftDetails::Conversation::Status>(), "found tooLittle off skipped");
+    EXPECT_EQ(testing::storedNames<EditRequest::Scope>(), "selection wholeField");
 }
 
 TEST(DraftDetailsLineTest, ExtraKeysAreIgnoredAndNullPartsReadAsAbsent) {

@@ -1,10 +1,12 @@
 #include "drafting/StyleStore.h"
 
+#include "drafting/ProviderKind.h"
 #include "foundation/SettingsStore.h"
 #include "platform/fake/FakeDefaultsStore.h"
 #include "platform/fake/FakeSecretStore.h"
 #include "support/Clock.h"
 #include "testsupport/QtPrinters.h"
+#include "testsupport/StoredNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,6 +88,19 @@ TEST_F(StyleStoreTest, SavesEveryChangeOwnerOnlyInOurJsonFormat) {
                                       "  \"signAsName\" : \"Maya\",\n"
                                       "  \"tone\" : \"direct\"\n"
                                       "}"));
+}
+
+// The knobs and the provider as style.json and the settings store them, exactly.
+TEST(StoredNamesTest, KnobsAndProviders) {
+    EXPECT_EQ(testing::storedNames<StyleProfile::Length>(), "short normal");
+    EXPECT_EQ(testing::storedNames<StyleProfile::Tone>(), "auto warm direct");
+    EXPECT_EQ(testing::storedNames<StyleProfile::Formality>(), "auto casual formal");
+    EXPECT_EQ(testing::storedNames<ProviderKind>(), "anthropic openai");
+    for (const char* raw : {"short_", "auto_", "Auto", "OpenAI"}) {
+        EXPECT_EQ(fromRawValue<StyleProfile::Length>(QString::fromUtf8(raw)), std::nullopt) << raw;
+        EXPECT_EQ(fromRawValue<StyleProfile::Tone>(QString::fromUtf8(raw)), std::nullopt) << raw;
+        EXPECT_EQ(fromRawValue<ProviderKind>(QString::fromUtf8(raw)), std::nullopt) << raw;
+    }
 }
 
 TEST_F(StyleStoreTest, OlderFilesWithoutNewerKeysStillLoad) {

@@ -1,7 +1,9 @@
 #include "foundation/Surface.h"
 
+#include "foundation/ModifierKey.h"
 #include "foundation/SettingsTab.h"
 #include "foundation/SurfaceClassifier.h"
+#include "testsupport/StoredNames.h"
 
 #include <gtest/gtest.h>
 
@@ -130,23 +132,13 @@ TEST(SurfaceClassifier, RecognisesBrowsersInEveryForm) {
         EXPECT_FALSE(SurfaceClassifier::isBrowser(QString::fromUtf8(id))) << id;
 }
 
-TEST(RawValues, SurfaceReadsOnlyItsOwnNames) {
-    EXPECT_EQ(surfaceFromRawValue(QStringLiteral("linkedIn")), Surface::linkedIn);
-    for (Surface surface : allSurfaces)
-        EXPECT_EQ(surfaceFromRawValue(rawValue(surface)), surface);
-    for (const char* raw : {"linkedin", "Email", "", " chat", "others"})
-        EXPECT_EQ(surfaceFromRawValue(QString::fromUtf8(raw)), std::nullopt) << raw;
-}
-
-TEST(RawValues, SettingsTabsInWindowOrder) {
-    QStringList names;
-    for (SettingsTab tab : allSettingsTabs) {
-        names << rawValue(tab);
-        EXPECT_EQ(settingsTabFromRawValue(rawValue(tab)), tab);
-    }
-    EXPECT_EQ(names.join(u' ').toStdString(), "general account more style permissions");
-    for (const char* raw : {"General", "", "privacy", "style "})
-        EXPECT_EQ(settingsTabFromRawValue(QString::fromUtf8(raw)), std::nullopt) << raw;
+// The names settings and records store, exactly; nothing else reads back, whatever its case or prefix.
+TEST(RawValues, StoredNames) {
+    EXPECT_EQ(testing::storedNames<Surface>(), "email chat linkedIn other");
+    EXPECT_EQ(testing::storedNames<SettingsTab>(), "general account more style permissions");
+    EXPECT_EQ(testing::storedNames<ModifierKey>(), "rightOption rightCommand rightControl fn");
+    for (const char* raw : {"linkedin", "Email", "", " chat", "others", "lumeno::chat", "SurfaceEnum::chat"})
+        EXPECT_EQ(fromRawValue<Surface>(QString::fromUtf8(raw)), std::nullopt) << raw;
 }
 
 } // namespace
