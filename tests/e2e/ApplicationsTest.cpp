@@ -105,7 +105,9 @@ TEST_F(Applications, AFirefoxWebMailReplyIsDraftedFromThePageToTheRightPersonAnd
     // A mail gets the user's sign-off under the model's text.
     EXPECT_TRUE(waitUntil([&] { return value(*field).startsWith(QStringLiteral("Friday works, Bo.")); }))
         << value(*field).toStdString() << "\n" << lumeno->log().toStdString();
-    screenshot(QStringLiteral("firefox-webmail"));
+    // The overlay shows the outcome a moment after the field has the text.
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Insert outcome"))) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("firefox-webmail"));
 
     // The page was read (its address came from the document) and the reply answers Bo, who wrote last.
     EXPECT_TRUE(logged(*lumeno, QStringLiteral("role AXTextArea editable, surface email"))) << lumeno->log().toStdString();
@@ -160,7 +162,9 @@ TEST_F(Applications, AThunderbirdReplyIsDictatedAboveTheQuoteThenRewrittenWhole)
         << value(*body).toStdString() << "\n" << lumeno->log().toStdString();
     EXPECT_TRUE(value(*body).contains(QStringLiteral("Bo Lind wrote:\n\nHi Ada,"))) << value(*body).toStdString();
     EXPECT_FALSE(logged(*lumeno, QStringLiteral("Select the text it replaces"))) << lumeno->log().toStdString();
-    screenshot(QStringLiteral("thunderbird-rewritten"));
+    // The overlay shows the outcome a moment after the field has the text.
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Edit outcome"))) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("thunderbird-rewritten"));
 }
 
 TEST_F(Applications, AWordSelectedInChromiumsRichEditorIsRewrittenFromItsOwnLetters) {
@@ -183,7 +187,9 @@ TEST_F(Applications, AWordSelectedInChromiumsRichEditorIsRewrittenFromItsOwnLett
     EXPECT_FALSE(request.contains(QChar(0xFFFC))) << request.toStdString();
     EXPECT_TRUE(waitUntil([&] { return value(*editor) == QStringLiteral("Hi Bo,\nThursday suits me 🎉 fine.\nAda"); }))
         << value(*editor).toStdString() << "\n" << lumeno->log().toStdString();
-    screenshot(QStringLiteral("chromium-rich-edit"));
+    // The overlay shows the outcome a moment after the field has the text.
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Edit outcome"))) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("chromium-rich-edit"));
 }
 
 } // namespace

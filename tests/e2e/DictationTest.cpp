@@ -166,6 +166,7 @@ TEST_F(Dictation, TheEditCombinationRewritesASelectionInTheQtWindowAndUndoPutsIt
     ASSERT_TRUE(played) << lumeno->log().toStdString();
     EXPECT_TRUE(chat->waitForText(QStringLiteral("reply"), QStringLiteral("See you tomorrow at the office.")))
         << chat->text(QStringLiteral("reply")).toStdString() << "\n" << lumeno->log().toStdString();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Edit outcome"))) << lumeno->log().toStdString();
     screenshotOnceStill(QStringLiteral("edited"));
 
     ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Undo"))) << "no Undo on the overlay\n" << lumeno->log().toStdString();

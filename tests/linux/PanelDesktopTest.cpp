@@ -217,6 +217,13 @@ TEST_P(PanelDesktopTest, EachRowShowsAllItsControlsOnTheSheet) {
     screen = showOnScreen(OverlayPhase::pending);
     expectShowsEveryControl(screen);
     screenshots::save(around(screen, sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-pending")));
+
+    model().setIsEditing(true);
+    model().setInsertedNote(QStringLiteral("Edited. Ctrl+Z undoes it."));
+    model().setEditedOriginal(QStringLiteral("friday is fine"));
+    screen = showOnScreen(OverlayPhase::inserted);
+    expectShowsEveryControl(screen);
+    screenshots::save(around(screen, sheet().adjusted(-30, -30, 30, 30)), picture(QStringLiteral("desktop-overlay-edited")));
 }
 
 TEST_P(PanelDesktopTest, AClickJustOutsideTheSheetReachesTheWindowBeneath) {
