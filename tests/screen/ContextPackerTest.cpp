@@ -136,6 +136,10 @@ TEST_F(ContextPackerTest, TheWatchDatesACopyAtTheTickThatSawIt) {
 
     packer.stop();
     EXPECT_EQ(scheduler.pendingCount(), 0);
+    packer.start(); // a watch stopped can start again
+    userCopies(QStringLiteral("Copied after the restart"));
+    scheduler.advance(ContextPacker::watchInterval);
+    EXPECT_EQ(packer.lastSeenChange(), desktop.changeCount());
 }
 
 TEST_F(ContextPackerTest, TheProgramsOwnWritesAreNeverTakenForTheUsersCopy) {
