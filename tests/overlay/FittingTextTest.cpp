@@ -52,7 +52,10 @@ TEST(FittingTextTest, WrappedTextIsAsTallAsItsLinesAndCutAfterTheLast) {
     ASSERT_EQ(two->shownLines().size(), 2);
     EXPECT_TRUE(two->shownLines()[1].endsWith(QStringLiteral("…")));
     auto one = make("Short", 2, 200);
+    EXPECT_EQ(one->sizeHint().height(), int(std::ceil(QFontMetricsF(TypeScale::font(13)).height())));
     EXPECT_GE(two->sizeHint().height() - one->sizeHint().height(), lineSpacing - 1);
+    // A line break of the text's own starts a new line.
+    EXPECT_EQ(make("Hi Anna,\n" + sentence, 3, 200)->shownLines().front(), QStringLiteral("Hi Anna,"));
 
     auto four = make(sentence, 4, 200);
     EXPECT_EQ(four->shownLines().size(), 3); // it needs only three
