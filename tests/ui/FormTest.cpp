@@ -103,7 +103,8 @@ TEST_F(WindowFrameAutosaveTest, ABrokenSavedFrameIsIgnoredAndTheWindowCentred) {
     for (const QJsonValue& broken :
          {QJsonValue(QStringLiteral("10,10,400,300")),
           QJsonValue(QJsonObject{{"x", 10}, {"y", 10}, {"width", "400"}, {"height", 300}}),
-          QJsonValue(QJsonObject{{"x", 10}, {"y", 10}, {"width", 0}, {"height", 300}})}) {
+          QJsonValue(QJsonObject{{"x", 10}, {"y", 10}, {"width", 0}, {"height", 300}}),
+          QJsonValue(QJsonObject{{"x", 10}, {"y", 10}, {"width", 400}, {"height", 0}})}) {
         defaults.set(key, broken);
         EXPECT_EQ(frame->saved(), std::nullopt);
         frame->place();
@@ -146,6 +147,11 @@ TEST_F(WindowFrameAutosaveTest, HidingWritesTheFrameAtOnceAndOnlyMovesOfTheShown
     scheduler.advance(WindowFrameAutosave::saveDelay * 2);
     EXPECT_EQ(defaults.get(key), QJsonValue(QStringLiteral("moved by someone else")))
         << "the written burst is not written again";
+
+    window.show();
+    window.setGeometry(QRect(30, 40, 450, 320));
+    delete frame; // as when the window closes for good before the burst is over
+    EXPECT_EQ(WindowFrameAutosave(window, key, defaults, screens, scheduler).saved(), QRect(30, 40, 450, 320));
 }
 
 } // namespace
