@@ -2,9 +2,9 @@
 // conversation around it, in our Qt window, a GTK 3 text view and Chromium, each showing a thread of 60
 // messages. The benchmark starts its own desktop (Xvfb, openbox, session and accessibility buses) and
 // reports nothing when one cannot start.
-#include "linux/harness/AccessibilityBus.h"
-#include "linux/harness/AccessibleTargets.h"
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/AccessibilityBus.h"
+#include "platform/linux/harness/AccessibleTargets.h"
+#include "platform/linux/harness/DesktopTest.h"
 #include "platform/AXNames.h"
 #include "platform/linux/AtspiAccessibility.h"
 #include "platform/linux/LinuxWorkspace.h"

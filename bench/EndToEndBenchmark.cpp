@@ -9,8 +9,8 @@
 #include "e2e/harness/Popups.h"
 #include "e2e/harness/Speech.h"
 #include "e2e/harness/UserSession.h"
-#include "linux/harness/DesktopTest.h"
-#include "linux/harness/DesktopUser.h"
+#include "platform/linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopUser.h"
 #include "platform/linux/XcbConnection.h"
 
 #include <QApplication>

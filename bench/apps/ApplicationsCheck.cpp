@@ -1,9 +1,9 @@
 // What works in the desktop's other editors, checked on the real application over the accessibility bus
 // (run by bench/apps.sh, not by the test suite: LibreOffice, mousepad and the Qt 5 applications are large
 // installs). Each application gets its text read, a word selected and read back, and a paste over it.
-#include "linux/AtspiDesktopTest.h"
+#include "platform/linux/AtspiDesktopTest.h"
 
-#include "linux/harness/DesktopUser.h"
+#include "platform/linux/harness/DesktopUser.h"
 #include "platform/AXNames.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 // the server what it read, and the field is read back afterwards.
 #include "e2e/harness/E2eTest.h"
 
-#include "linux/harness/AccessibleTargets.h"
-#include "linux/harness/ThunderbirdReply.h"
+#include "platform/linux/harness/AccessibleTargets.h"
+#include "platform/linux/harness/ThunderbirdReply.h"
 #include "platform/AXNames.h"
 #include "platform/linux/AtspiAccessibility.h"
 

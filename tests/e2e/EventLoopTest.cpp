@@ -4,7 +4,7 @@
 // (goal: under 50 ms) is printed for the notes.
 #include "e2e/harness/E2eTest.h"
 
-#include "linux/harness/TargetApp.h"
+#include "platform/linux/harness/TargetApp.h"
 
 #include <QDir>
 #include <QFile>

@@ -39,13 +39,13 @@ private:
 class MenuBarTest : public AppFixture {
 protected:
     MenuBarTest() {
-        Log::setSink(log);
+        previousSink = Log::setSink(log);
         build();
         makeMenuBar();
     }
     ~MenuBarTest() override {
         menuBar.reset();
-        Log::setSink(nullptr);
+        Log::setSink(previousSink);
     }
     void makeMenuBar() {
         menuBar = std::make_unique<MenuBar>(MenuBar::Services{app->settings, app->memory, app->account, app->permissions,
@@ -85,6 +85,7 @@ protected:
     }
 
     std::shared_ptr<CapturingLogSink> log = std::make_shared<CapturingLogSink>();
+    std::shared_ptr<LogSink> previousSink;
     UpdaterCalls calls;
     UpdateController updates{[this] {
                                  ++calls.made;

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "linux/harness/AccessibleApp.h"
+#include "platform/linux/harness/AccessibleApp.h"
 
 #include <memory>
 
 namespace lumeno::e2e {
 
-// Applications the user dictates into, besides those of tests/linux/harness (AccessibleTargets: the Qt
+// Applications the user dictates into, besides those of tests/platform/linux/harness (AccessibleTargets: the Qt
 // conversation window, the GTK chat window, Chromium). Each is stopped by its pid when destroyed.
 struct E2eTargets {
     // A GTK 3 mail window (target/gtk-mail.py): a message from Bo, the reply field focused; reports the

@@ -3,7 +3,7 @@
 #include "e2e/harness/Popups.h"
 #include "e2e/harness/ScreenButtons.h"
 #include "e2e/harness/Speech.h"
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 #include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
 #include "testsupport/Screenshots.h"

@@ -5,8 +5,8 @@
 #include "e2e/harness/LumenoHome.h"
 #include "e2e/harness/LumenoProcess.h"
 #include "e2e/harness/UserSession.h"
-#include "linux/harness/AccessibleTargets.h"
-#include "linux/harness/DesktopUser.h"
+#include "platform/linux/harness/AccessibleTargets.h"
+#include "platform/linux/harness/DesktopUser.h"
 
 #include <QImage>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "e2e/harness/LumenoProcess.h"
 
 #include "e2e/harness/LumenoHome.h"
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 
 #include <QFile>
 

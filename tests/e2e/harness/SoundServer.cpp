@@ -1,6 +1,6 @@
 #include "e2e/harness/SoundServer.h"
 
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 
 #include <QDir>
 #include <QLocalSocket>

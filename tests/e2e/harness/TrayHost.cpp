@@ -1,6 +1,6 @@
 #include "e2e/harness/TrayHost.h"
 
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 #include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linux/harness/ChildProcess.h"
+#include "platform/linux/harness/ChildProcess.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 
 #include "e2e/harness/SoundServer.h"
 #include "e2e/harness/TrayHost.h"
-#include "linux/harness/AccessibilityBus.h"
-#include "linux/harness/TestDesktop.h"
+#include "platform/linux/harness/AccessibilityBus.h"
+#include "platform/linux/harness/TestDesktop.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // The keyboard layouts people type with, on the real X server: setxkbmap us, de and fr. Right Alt is Alt on
 // the first and AltGr on the others; the hot-key service, the picker, the guide and the overlay follow.
-#include "linux/harness/DesktopTest.h"
-#include "linux/harness/DesktopUser.h"
-#include "linux/harness/TargetApp.h"
+#include "platform/linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopUser.h"
+#include "platform/linux/harness/TargetApp.h"
 
 #include "foundation/KeyboardLayout.h"
 #include "foundation/SettingsStore.h"

@@ -1,4 +1,4 @@
-#include "linux/harness/TestDesktop.h"
+#include "platform/linux/harness/TestDesktop.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

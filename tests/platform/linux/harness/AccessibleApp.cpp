@@ -1,6 +1,6 @@
-#include "linux/harness/AccessibleApp.h"
+#include "platform/linux/harness/AccessibleApp.h"
 
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 #include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linux/harness/TestDesktop.h"
+#include "platform/linux/harness/TestDesktop.h"
 
 #include <QImage>
 #include <QString>

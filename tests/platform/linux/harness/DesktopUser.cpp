@@ -1,4 +1,4 @@
-#include "linux/harness/DesktopUser.h"
+#include "platform/linux/harness/DesktopUser.h"
 
 #include "platform/linux/XcbConnection.h"
 

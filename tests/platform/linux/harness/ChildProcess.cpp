@@ -1,4 +1,4 @@
-#include "linux/harness/ChildProcess.h"
+#include "platform/linux/harness/ChildProcess.h"
 
 #include <QByteArrayList>
 

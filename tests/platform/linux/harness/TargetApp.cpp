@@ -1,6 +1,6 @@
-#include "linux/harness/TargetApp.h"
+#include "platform/linux/harness/TargetApp.h"
 
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
-#include "linux/AtspiDesktopTest.h"
+#include "platform/linux/AtspiDesktopTest.h"
 
-#include "linux/harness/DesktopUser.h"
+#include "platform/linux/harness/DesktopUser.h"
 #include "platform/AXNames.h"
 #include "platform/linux/X11FrontmostApplication.h"
 #include "platform/linux/X11SyntheticKeys.h"

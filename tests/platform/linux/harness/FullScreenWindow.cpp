@@ -1,6 +1,6 @@
-#include "linux/harness/FullScreenWindow.h"
+#include "platform/linux/harness/FullScreenWindow.h"
 
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 #include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
 

@@ -1,6 +1,6 @@
-#include "linux/AtspiDesktopTest.h"
+#include "platform/linux/AtspiDesktopTest.h"
 
-#include "linux/harness/AccessibleTargets.h"
+#include "platform/linux/harness/AccessibleTargets.h"
 #include "platform/AXNames.h"
 #include "screen/ContextPacker.h"
 

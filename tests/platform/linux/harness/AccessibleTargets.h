@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linux/harness/AccessibleApp.h"
+#include "platform/linux/harness/AccessibleApp.h"
 
 #include <QUrl>
 

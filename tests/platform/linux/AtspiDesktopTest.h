@@ -1,8 +1,8 @@
 #pragma once
 
-#include "linux/harness/AccessibilityBus.h"
-#include "linux/harness/AccessibleApp.h"
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/AccessibilityBus.h"
+#include "platform/linux/harness/AccessibleApp.h"
+#include "platform/linux/harness/DesktopTest.h"
 #include "platform/linux/AtspiAccessibility.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/X11FrontmostApplication.h"

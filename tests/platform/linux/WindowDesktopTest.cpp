@@ -1,4 +1,4 @@
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 
 #include "platform/linux/XcbConnection.h"
 #include "shell/FixedWindow.h"

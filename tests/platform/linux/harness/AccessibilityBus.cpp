@@ -1,6 +1,6 @@
-#include "linux/harness/AccessibilityBus.h"
+#include "platform/linux/harness/AccessibilityBus.h"
 
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
-#include "linux/harness/DesktopTest.h"
-#include "linux/harness/DesktopUser.h"
-#include "linux/harness/FullScreenWindow.h"
+#include "platform/linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopUser.h"
+#include "platform/linux/harness/FullScreenWindow.h"
 
 #include "memory/SaveOffer.h"
 #include "overlay/CaptureOverlay.h"

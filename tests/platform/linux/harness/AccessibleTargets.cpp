@@ -1,4 +1,4 @@
-#include "linux/harness/AccessibleTargets.h"
+#include "platform/linux/harness/AccessibleTargets.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "linux/harness/ThunderbirdReply.h"
+#include "platform/linux/harness/ThunderbirdReply.h"
 
-#include "linux/harness/DesktopTest.h"
-#include "linux/harness/DesktopUser.h"
+#include "platform/linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopUser.h"
 #include "platform/AXNames.h"
 #include "platform/linux/X11FrontmostApplication.h"
 #include "platform/linux/XcbConnection.h"

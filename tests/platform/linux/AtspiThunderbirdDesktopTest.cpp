@@ -1,8 +1,8 @@
-#include "linux/AtspiDesktopTest.h"
+#include "platform/linux/AtspiDesktopTest.h"
 
 #include "foundation/SurfaceClassifier.h"
-#include "linux/harness/AccessibleTargets.h"
-#include "linux/harness/ThunderbirdReply.h"
+#include "platform/linux/harness/AccessibleTargets.h"
+#include "platform/linux/harness/ThunderbirdReply.h"
 #include "platform/AXNames.h"
 #include "screen/EditTarget.h"
 

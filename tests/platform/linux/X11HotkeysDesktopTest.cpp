@@ -1,6 +1,6 @@
-#include "linux/harness/DesktopTest.h"
-#include "linux/harness/DesktopUser.h"
-#include "linux/harness/TargetApp.h"
+#include "platform/linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopUser.h"
+#include "platform/linux/harness/TargetApp.h"
 
 #include "platform/VirtualKeyCodes.h"
 #include "platform/fake/FakeAccessibilityTrust.h"

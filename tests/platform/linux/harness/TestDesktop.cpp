@@ -1,10 +1,10 @@
-#include "linux/harness/TestDesktop.h"
+#include "platform/linux/harness/TestDesktop.h"
 
 #include "platform/linux/XcbConnection.h"
 
 #include <QFile>
 #include <QStandardPaths>
-#include "linux/harness/DesktopTest.h"
+#include "platform/linux/harness/DesktopTest.h"
 
 #include <poll.h>
 #include <unistd.h>
