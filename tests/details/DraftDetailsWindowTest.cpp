@@ -195,6 +195,7 @@ TEST_F(DraftDetailsWindowTest, ANewRecordTakesTheSelectionAndARowClickShowsAnoth
     QListWidget* list = child<QListWidget>("records");
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->height(), 120);
+    EXPECT_LT(list->geometry().bottom(), child<DetailsForm>("detailsForm")->geometry().top()) << "the list stands above";
     // The edit has no field and no outcome: an empty app name, the time alone.
     EXPECT_EQ(readout(*list->itemWidget(list->item(0))), QStringList({"Edit", "", RecordDateFormat::shortTime(bare.date)}));
     EXPECT_EQ(readout(*list->itemWidget(list->item(1))), QStringList({"Reply", "Mail", RecordDateFormat::shortTime(older.date) + " · Inserted"}));
