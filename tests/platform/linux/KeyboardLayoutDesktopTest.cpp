@@ -131,7 +131,8 @@ TEST_F(KeyboardLayoutDesktopTest, EachLayoutGetsItsDefaultHotKeyAndAltGrTypesWit
         user.press(DesktopUser::rightAlt);
         user.tap(each.atKey);
         user.release(DesktopUser::rightAlt);
-        EXPECT_TRUE(target.waitForText(QStringLiteral("@"))) << "got: " << target.text().toStdString();
+        EXPECT_TRUE(target.waitForText(QStringLiteral("@")))
+            << "got: " << target.text().toStdString() << " after " << target.keys().size() << " key events";
         EXPECT_TRUE(events.empty()) << "AltGr+" << int(each.atKey) << " started Lumeno";
         service.stop();
     }

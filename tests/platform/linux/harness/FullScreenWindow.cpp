@@ -1,7 +1,7 @@
 #include "platform/linux/harness/FullScreenWindow.h"
 
 #include "platform/linux/harness/DesktopTest.h"
-#include "platform/linux/X11WindowInfo.h"
+#include "platform/linux/harness/WindowFocus.h"
 #include "platform/linux/XcbConnection.h"
 
 namespace lumeno::desktop {
@@ -41,11 +41,7 @@ FullScreenWindow::~FullScreenWindow() {
 }
 
 bool FullScreenWindow::hasFocus() {
-    if (!x_)
-        return false;
-    const auto focus = x_->reply(xcb_get_input_focus_reply, xcb_get_input_focus(x_->get()));
-    return focus && focus->focus == window_
-           && X11WindowInfo::windowProperty(*x_, x_->root(), "_NET_ACTIVE_WINDOW") == window_;
+    return x_ && desktop::hasFocus(*x_, window_);
 }
 
 bool FullScreenWindow::waitUntilReady() {
@@ -68,24 +64,11 @@ bool FullScreenWindow::waitUntilReady() {
     });
 }
 
-void FullScreenWindow::askWindowManager(const char* type, std::array<uint32_t, 3> data) {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window_;
-    message.type = x_->atom(type);
-    std::copy(data.begin(), data.end(), message.data.data32);
-    xcb_send_event(x_->get(), 0, x_->root(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    x_->flush();
-}
-
 void FullScreenWindow::activate() {
     // As from a pager, which is honoured whatever the focus-stealing rules; full screen again, in case
     // the manager let go of that state.
-    askWindowManager("_NET_ACTIVE_WINDOW", {2, XCB_CURRENT_TIME, 0});
-    askWindowManager("_NET_WM_STATE", {1, x_->atom("_NET_WM_STATE_FULLSCREEN"), 0});
+    desktop::activate(*x_, window_);
+    askWindowManager(*x_, window_, "_NET_WM_STATE", {1, x_->atom("_NET_WM_STATE_FULLSCREEN"), 0});
 }
 
 } // namespace lumeno::desktop

@@ -6,7 +6,6 @@
 
 #include <xcb/xcb.h>
 
-#include <array>
 #include <memory>
 
 namespace lumeno {
@@ -35,8 +34,6 @@ public:
     const QList<QPoint>& clicks() const { return clicks_; }
 
 private:
-    void askWindowManager(const char* type, std::array<uint32_t, 3> data);
-
     std::shared_ptr<XcbConnection> x_;
     QColor colour_;
     xcb_window_t window_ = XCB_NONE;

@@ -1,6 +1,8 @@
 #include "platform/linux/harness/TargetApp.h"
 
 #include "platform/linux/harness/DesktopTest.h"
+#include "platform/linux/harness/WindowFocus.h"
+#include "platform/linux/XcbConnection.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -39,7 +41,22 @@ TargetApp::~TargetApp() {
 }
 
 bool TargetApp::waitUntilReady() {
-    return DesktopTest::waitUntil([this] { return ready_; });
+    if (!DesktopTest::waitUntil([this] { return ready_; }))
+        return false;
+    if (window_ == 0)
+        return true; // a clipboard manager shows no window
+    // The application says so once its window got the focus; on a busy desktop the window manager may hand
+    // the focus on a moment later (to where a window that just closed had it), so the X server's word is
+    // waited for, and the window activated again as a click would while it does not have it.
+    const std::shared_ptr<XcbConnection> x = XcbConnection::open();
+    int checks = 0;
+    return x && DesktopTest::waitUntil([&] {
+        if (hasFocus(*x, window_))
+            return true;
+        if (++checks % 10 == 0)
+            activate(*x, window_);
+        return false;
+    });
 }
 
 bool TargetApp::waitForText(const QString& text) {
