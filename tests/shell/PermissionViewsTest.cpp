@@ -111,6 +111,23 @@ TEST_F(PermissionViewsTest, DoneOrReturnCompletesSetupAndClosesWithPermissionsSt
     EXPECT_FALSE(setup.isVisible());
 }
 
+TEST_F(PermissionViewsTest, OnceAccessibilityIsOnTheAppsThatWereOpenAreNamedForARestart) {
+    workspace.open = {{41, "org.gnome.evolution", "Evolution", {}}, {42, "firefox", "Firefox", {}},
+                      {workspace.ownPid, "lumeno", "Lumeno", {}}};
+    SetupView setup(permissions, scheduler, settings);
+    setup.show();
+    auto* restart = child<QLabel>(setup, "restartNote");
+    QTest::mouseClick(button(setup, "accessibility"), Qt::LeftButton);
+    ASSERT_TRUE(trust.isPromptShown());
+    EXPECT_FALSE(isShown(restart));
+
+    trust.answerPrompt(true);
+    EXPECT_TRUE(isShown(restart));
+    EXPECT_EQ(restart->text(), "Accessibility is on. Restart the apps that were already open, so Lumeno can read "
+                               "them: Evolution, Firefox.");
+    shoot(setup, "setup-window-restart-apps");
+}
+
 TEST_F(PermissionViewsTest, PermissionsTabCarriesThePromise) {
     PermissionsSettingsView tab(permissions, scheduler);
     tab.resize(520, 230);

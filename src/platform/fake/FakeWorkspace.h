@@ -6,17 +6,19 @@
 
 namespace lumeno {
 
-// A desktop session the test scripts: which application is in front, and a record of every settings page
-// and address the program opened.
+// A desktop session the test scripts: which applications are open and which is in front, and a record of
+// every settings page and address the program opened.
 class FakeWorkspace final : public Workspace {
 public:
     std::optional<RunningApplication> frontmostApplication() const override { return frontmost; }
     qint64 ownProcessId() const override { return ownPid; }
+    std::vector<RunningApplication> openApplications() const override { return open; }
     bool openSettingsPage(SettingsPage page) override;
     bool openUrl(const QUrl& url) override;
 
     std::optional<RunningApplication> frontmost;
     qint64 ownPid = 4242;
+    std::vector<RunningApplication> open; // the applications with a window, the program among them or not
     bool canOpen = true; // false: the desktop has no tool for it
     std::vector<SettingsPage> openedPages;
     std::vector<QUrl> openedUrls;
