@@ -138,11 +138,14 @@ TEST_F(WindowFrameAutosaveTest, HidingWritesTheFrameAtOnceAndOnlyMovesOfTheShown
     window.setGeometry(QRect(50, 60, 500, 350)); // not shown yet: not the user's doing
     EXPECT_EQ(defaults.get(key), std::nullopt);
     window.show();
+    window.setGeometry(QRect(60, 70, 510, 350));
     window.setGeometry(QRect(70, 80, 520, 360));
-    window.setGeometry(QRect(90, 100, 540, 380));
     EXPECT_EQ(defaults.get(key), std::nullopt) << "a burst is written once it is over";
+    scheduler.advance(WindowFrameAutosave::saveDelay);
+    EXPECT_EQ(frame->saved(), QRect(70, 80, 520, 360));
+    window.setGeometry(QRect(90, 100, 540, 380));
     window.hide();
-    EXPECT_EQ(frame->saved(), QRect(90, 100, 540, 380));
+    EXPECT_EQ(frame->saved(), QRect(90, 100, 540, 380)) << "hiding writes at once";
     defaults.set(key, QStringLiteral("moved by someone else"));
     scheduler.advance(WindowFrameAutosave::saveDelay * 2);
     EXPECT_EQ(defaults.get(key), QJsonValue(QStringLiteral("moved by someone else")))
