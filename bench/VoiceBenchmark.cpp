@@ -25,7 +25,7 @@ void BM_HoldGesture(benchmark::State& state) {
     FakeKeyboardLayoutSource layout;
     HotkeyService service({keyboard, modifiers, trust, layout, scheduler, clock});
     int events = 0;
-    service.onEvent = [&](const HotkeyEvent&) { ++events; };
+    QObject::connect(&service, &HotkeyService::hotkeyEvent, [&] { ++events; });
     service.start(Hotkey());
     for (auto _ : state) {
         keyboard.press(VirtualKey::rightOption);

@@ -67,17 +67,17 @@ int main(int argc, char* argv[]) {
     if (!AppEnvironment::isRunningTests())
         app.holdsQuit = [&model] { return model.holdsQuit(); };
     app.prepareToQuit = [&model] { model.prepareToQuit(); };
-    instance.onReopen = [&shell] { shell.reopen(); };
+    QObject::connect(&instance, &InstanceLock::reopenRequested, &shell, &Shell::reopen);
     // Through the application's quit guard.
     QObject::connect(&shell.menu(), &MenuBar::quitRequested, &app, &QCoreApplication::quit);
 
     QuitSignals quitSignals;
     // The system asks the program to end: no prompt can hold that, so the services stop and it exits
     // without asking the quit guard.
-    quitSignals.onQuit = [&model] {
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &model, [&model] {
         model.prepareToQuit();
         QApplication::exit(0);
-    };
+    });
 
     // Under the test runner the program only builds itself: it listens to no key and opens no window.
     if (!AppEnvironment::isRunningTests()) {

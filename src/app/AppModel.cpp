@@ -26,18 +26,9 @@ void AppModel::start() {
     services_->connectDrafting();
     if (services_->settings.showsDraftDetails() && services_->settings.savesDraftDetails())
         services_->draftDetails.loadSaved();
-    services_->hotkeys.onEvent = [self](const HotkeyEvent& event) {
-        if (self)
-            self->services_->loop.handle(event);
-    };
-    services_->hotkeys.onTrustChange = [self](bool) {
-        if (self)
-            self->services_->permissions.refresh();
-    };
-    services_->hotkeys.onLayoutRefusal = [self](const QString& why) {
-        if (self)
-            self->tellLayoutRefusal(why);
-    };
+    connect(&services_->hotkeys, &HotkeyService::hotkeyEvent, &services_->loop, &ReplyLoop::handle);
+    connect(&services_->hotkeys, &HotkeyService::trustChanged, &services_->permissions, &PermissionsGate::refresh);
+    connect(&services_->hotkeys, &HotkeyService::refusedByLayout, this, &AppModel::tellLayoutRefusal);
     chooseDefaultHotkey();
     services_->hotkeys.start(services_->settings.hotkey());
     services_->contextPacker.start();

@@ -14,8 +14,9 @@ constexpr int connectTimeoutMs = 2000;
 
 } // namespace
 
-InstanceLock::InstanceLock(const QString& directory)
-    : lock_(QDir(directory).filePath(QStringLiteral("lumeno.lock"))),
+InstanceLock::InstanceLock(const QString& directory, QObject* parent)
+    : QObject(parent),
+      lock_(QDir(directory).filePath(QStringLiteral("lumeno.lock"))),
       socketPath_(QDir(directory).filePath(QStringLiteral("lumeno.socket"))) {
     lock_.setStaleLockTime(0); // only a lock whose process is gone is stale, however old
     server_.setSocketOptions(QLocalServer::UserAccessOption);
@@ -47,7 +48,7 @@ void InstanceLock::readRequest(QLocalSocket* peer) {
     const QByteArray request = peer->read(reopenRequest.size());
     peer->disconnectFromServer();
     if (request == reopenRequest)
-        onReopen();
+        emit reopenRequested();
 }
 
 bool InstanceLock::askRunningCopyToReopen() {

@@ -2,9 +2,8 @@
 
 #include <QLockFile>
 #include <QLocalServer>
+#include <QObject>
 #include <QString>
-
-#include <functional>
 
 class QLocalSocket;
 
@@ -13,21 +12,21 @@ namespace lumeno {
 // One running copy per user: a lock file in the user's runtime folder. The copy that holds it also listens
 // on a local socket beside it, so a second launch can ask it to come forward before quitting quietly. A
 // lock left by a copy that crashed is taken over (QLockFile sees its process gone), and so is its socket.
-class InstanceLock {
+class InstanceLock : public QObject {
+    Q_OBJECT
 public:
     // `directory`: where the lock and the socket live (the runtime folder in the application, a temporary
     // one in tests).
-    explicit InstanceLock(const QString& directory);
-    InstanceLock(const InstanceLock&) = delete;
-    InstanceLock& operator=(const InstanceLock&) = delete;
+    explicit InstanceLock(const QString& directory, QObject* parent = nullptr);
 
     // True when this process now holds the lock; from then on it hears reopen requests.
     bool acquire();
     // Asks the copy holding the lock to come forward. False when no copy answers on the socket.
     bool askRunningCopyToReopen();
 
-    // Called on the main thread each time another launch asks this copy to come forward.
-    std::function<void()> onReopen = [] {};
+signals:
+    // Another launch asked this copy to come forward.
+    void reopenRequested();
 
 private:
     void listen();

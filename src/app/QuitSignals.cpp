@@ -19,7 +19,7 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         if (::read(signalPipe[1], &byte, 1) == 1)
-            onQuit();
+            emit quitRequested();
     });
     struct sigaction action {};
     action.sa_handler = &QuitSignals::handle;

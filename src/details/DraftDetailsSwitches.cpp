@@ -5,14 +5,14 @@
 
 namespace lumeno {
 
-DraftDetailsSwitches::DraftDetailsSwitches(SettingsStore& settings, DraftDetailsStore& store)
-    : settings_(settings), store_(store) {}
+DraftDetailsSwitches::DraftDetailsSwitches(SettingsStore& settings, DraftDetailsStore& store, QObject* parent)
+    : QObject(parent), settings_(settings), store_(store) {}
 
 void DraftDetailsSwitches::setShowsDraftDetails(bool on) {
     settings_.setShowsDraftDetails(on);
-    refreshListeningDebug();
+    emit recordingSwitched();
     if (on) {
-        showDraftDetails();
+        emit draftDetailsWanted();
         return;
     }
     settings_.setSavesDraftDetails(false);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <QObject>
 
 namespace lumeno {
 
@@ -10,17 +10,19 @@ class SettingsStore;
 // What the "record each reply" and "save to disk" switches do, wherever the user flips them (the draft
 // details window and the settings window): turning recording off forgets every record, on disk and in
 // memory; turning saving off deletes the file but keeps the records shown.
-class DraftDetailsSwitches {
+class DraftDetailsSwitches : public QObject {
+    Q_OBJECT
 public:
-    DraftDetailsSwitches(SettingsStore& settings, DraftDetailsStore& store);
+    DraftDetailsSwitches(SettingsStore& settings, DraftDetailsStore& store, QObject* parent = nullptr);
 
     void setShowsDraftDetails(bool on);
     void setSavesDraftDetails(bool on);
 
-    // Called after recording changed, so the listening diagnostics follow it at once.
-    std::function<void()> refreshListeningDebug = [] {};
-    // Called when recording was turned on: brings the draft details window forward.
-    std::function<void()> showDraftDetails = [] {};
+signals:
+    // Recording was switched, so the listening diagnostics can follow it at once.
+    void recordingSwitched();
+    // Recording was turned on: the draft details window comes forward.
+    void draftDetailsWanted();
 
 private:
     SettingsStore& settings_;

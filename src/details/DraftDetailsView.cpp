@@ -43,7 +43,7 @@ DraftDetailsView::DraftDetailsView(Services services, QWidget* parent) : QWidget
     auto* off = new EmptyStateView(QStringLiteral("info.circle"), QStringLiteral("Debug is off"), content_);
     off->setObjectName(QStringLiteral("debugOff"));
     off->setDescription(QStringLiteral("Turn on Record each reply to see what each draft used."));
-    off->addButton(QStringLiteral("Open Settings"), [this] { onOpenSettings(); })
+    off->addButton(QStringLiteral("Open Settings"), [this] { emit settingsRequested(); })
         ->setObjectName(QStringLiteral("openSettings"));
     content_->addWidget(off);
 

@@ -39,11 +39,12 @@ public:
 
     explicit DraftDetailsView(Services services, QWidget* parent = nullptr);
 
-    // Opens the settings window on its General tab.
-    std::function<void()> onOpenSettings = [] {};
-
     // The record shown: the selected one, else the newest; none when there are no records.
     std::optional<DraftDetails> current() const;
+
+signals:
+    // "Open Settings": the settings window on its General tab.
+    void settingsRequested();
 
 private:
     QWidget* buildControlBar();

@@ -296,7 +296,7 @@ void FirstRunForm::finish() {
         services_.settings.setSpeechLocaleID(SpeechCapture::preferredIdentifier(languageCode_));
         services_.settings.setHasChosenSpeechLanguage(true);
     }
-    onDone();
+    emit done();
 }
 
 void FirstRunForm::setLanguageCode(const QString& code) {
@@ -309,7 +309,7 @@ void FirstRunForm::setLanguageCode(const QString& code) {
     if (code.isEmpty() || !session_.asksLanguage())
         return;
     services_.settings.setSpeechLocaleID(SpeechCapture::preferredIdentifier(code));
-    prepareSpeech();
+    emit speechLanguageChosen();
 }
 
 QString FirstRunForm::preselectedLanguage(const std::vector<ReplyLanguage>& choices, const QString& kept,

@@ -43,10 +43,6 @@ public:
 
     FirstRunForm(const GuideSession& session, Services services, QWidget* parent = nullptr);
 
-    // Run when the form is finished, and when a language choice should get its speech model ready.
-    std::function<void()> onDone = [] {};
-    std::function<void()> prepareSpeech = [] {};
-
     // The height the form needs at `width` with this desktop's controls, in the tallest of its steps (asking
     // for the code adds a row), so the window never has to grow while it is filled in.
     int fittingHeight(int width) const;
@@ -67,6 +63,11 @@ public:
     // else the first offered; empty when nothing is offered.
     static QString preselectedLanguage(const std::vector<ReplyLanguage>& choices, const QString& kept,
                                        const QString& speechLocaleID);
+
+signals:
+    void done();
+    // The user picked the language they speak: its speech model can be made ready.
+    void speechLanguageChosen();
 
 protected:
     // The offered languages are looked up when the form first appears.

@@ -95,7 +95,7 @@ HotkeyPicker::HotkeyPicker(SettingsStore& settings, const KeyboardLayout& layout
     keyNote_->setWordWrap(true);
     column->addWidget(keyNote_);
 
-    recorder_->onKey = [this](const RecordedKey& key) { record(key); };
+    connect(recorder_, &ShortcutRecorder::keyRecorded, this, &HotkeyPicker::record);
     connect(&settings_, &SettingsStore::hotkeyChanged, this, &HotkeyPicker::showHotkey);
     connect(&layout_.source(), &KeyboardLayoutSource::changed, this, &HotkeyPicker::showChoices);
     setProblem(std::nullopt);

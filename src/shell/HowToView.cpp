@@ -140,7 +140,7 @@ QStringList HowToView::lines(bool edit) const {
 void HowToView::next() {
     const int following = session_.page() + 1;
     if (following >= pageCount()) {
-        onDone();
+        emit done();
         return;
     }
     session_.setPage(following);

@@ -46,9 +46,6 @@ public:
     HowToView(HowToSession& session, Services services, QWidget* parent = nullptr);
     ~HowToView() override;
 
-    // Closes the panel; called by Done on the last page.
-    std::function<void()> onDone = [] {};
-
     int pageCount() const;
     bool isEditPage() const;
     QStringList lines(bool edit) const;
@@ -57,6 +54,10 @@ public:
     void startWatchingKeys();
     void stopWatchingKeys();
     const QSet<KeySpot>& held() const { return held_; }
+
+signals:
+    // Done on the last page.
+    void done();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -85,19 +85,19 @@ QWidget* MoreSettingsView::debugSection() {
     auto* section = new SettingsSection({}, this);
     showsDraftDetails_ = toggle(QStringLiteral("Debug window"), QStringLiteral("showsDraftDetails"), section);
     connect(showsDraftDetails_, &QCheckBox::toggled, this, [this](bool on) {
-        onShowsDraftDetails(on);
+        emit showsDraftDetailsToggled(on);
         showSettings(); // the switch shows the setting, whatever the callback made of it
     });
     section->addRow(showsDraftDetails_);
     savesDraftDetails_ = toggle(QStringLiteral("Save details to disk"), QStringLiteral("savesDraftDetails"), section);
     connect(savesDraftDetails_, &QCheckBox::toggled, this, [this](bool on) {
-        onSavesDraftDetails(on);
+        emit savesDraftDetailsToggled(on);
         showSettings();
     });
     savesRow_ = section->addRow(savesDraftDetails_);
     auto* open = new QPushButton(QStringLiteral("Open Debug Window"), section);
     open->setObjectName(QStringLiteral("openDebugWindow"));
-    connect(open, &QPushButton::clicked, this, [this] { onShowDraftDetails(); });
+    connect(open, &QPushButton::clicked, this, &MoreSettingsView::draftDetailsRequested);
     openRow_ = section->addRow(buttonRow(open, section));
     return section;
 }

@@ -19,14 +19,15 @@ class MoreSettingsView : public QWidget {
 public:
     MoreSettingsView(SettingsStore& settings, StyleStore& style, QWidget* parent = nullptr);
 
-    // The debug-window switches do not write the settings themselves: turning them off also deletes what
-    // was recorded, which is the window manager's business. They do nothing until installed.
-    std::function<void()> onShowDraftDetails = [] {};
-    std::function<void(bool)> onShowsDraftDetails = [](bool) {};
-    std::function<void(bool)> onSavesDraftDetails = [](bool) {};
-
     // The name of the speech language as the tab shows it.
     static QString languageName(const SettingsStore& settings);
+
+signals:
+    // The debug-window switches do not write the settings themselves: turning them off also deletes what
+    // was recorded, which is the window manager's business.
+    void draftDetailsRequested();
+    void showsDraftDetailsToggled(bool on);
+    void savesDraftDetailsToggled(bool on);
 
 private:
     QWidget* languageSection();

@@ -24,8 +24,8 @@ void OnboardingView::rebuildForm() {
     }
     form_ = new FirstRunForm(session_, services_, this);
     form_->setObjectName(QStringLiteral("firstRunForm"));
-    form_->onDone = [this] { onDone(); };
-    form_->prepareSpeech = [this] { prepareSpeech(); };
+    connect(form_, &FirstRunForm::done, this, &OnboardingView::done);
+    connect(form_, &FirstRunForm::speechLanguageChosen, this, &OnboardingView::speechLanguageChosen);
     form_->installEventFilter(this);
     layout()->addWidget(form_);
     fitWindow();

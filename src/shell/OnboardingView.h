@@ -23,11 +23,12 @@ public:
     // Gives the window that size; it keeps it as the form's controls settle (a language list arriving).
     void fitWindow();
 
-    std::function<void()> onDone = [] {};
-    // Readies the speech model of the language the user just picked.
-    std::function<void()> prepareSpeech = [] {};
-
     FirstRunForm* form() const { return form_; }
+
+signals:
+    // The form of the current generation is finished.
+    void done();
+    void speechLanguageChosen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -58,7 +58,8 @@ Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool update
     connect(&loop, &ReplyLoop::draftDetailsRequested, windows_.get(), &WindowManager::showDraftDetails);
     connect(&loop, &ReplyLoop::firstRunRequested, windows_.get(), &WindowManager::showFirstRun);
     // "Record each reply" switched from the debug window or the More tab updates the diagnostics at once.
-    windows_->draftDetailsSwitches().refreshListeningDebug = [&loop] { loop.refreshListeningDebug(); };
+    connect(&windows_->draftDetailsSwitches(), &DraftDetailsSwitches::recordingSwitched, &loop,
+            &ReplyLoop::refreshListeningDebug);
 
     menu_->statusLine = [&model] { return model.statusLine(); };
     menu_->needsAttention = [&model] { return model.needsAttention(); };

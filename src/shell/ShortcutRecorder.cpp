@@ -34,7 +34,7 @@ bool ShortcutRecorder::eventFilter(QObject*, QEvent* event) {
     case QEvent::KeyPress: {
         // Taken here, the press never reaches a window or widget, so each press is seen once.
         if (const std::optional<RecordedKey> recorded = RecordedKey::from(*static_cast<QKeyEvent*>(event), keys_))
-            onKey(*recorded);
+            emit keyRecorded(*recorded);
         return true;
     }
     case QEvent::KeyRelease:

@@ -19,8 +19,9 @@ public:
     void stop();
     bool isRecording() const { return recording_; }
 
-    // Each key press while recording; does nothing until installed.
-    std::function<void(const RecordedKey&)> onKey = [](const RecordedKey&) {};
+signals:
+    // Each key press while recording.
+    void keyRecorded(const RecordedKey& key);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

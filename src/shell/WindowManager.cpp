@@ -49,7 +49,7 @@ bool isBlankName(const QString& name) {
 WindowManager::WindowManager(Services services, QObject* parent)
     : QObject(parent), s_(std::move(services)), howToSession_(s_.clock.now()), switches_(s_.settings, s_.draftDetails),
       copier_(s_.pasteboard, s_.contextPacker) {
-    switches_.showDraftDetails = [this] { showDraftDetails(); };
+    connect(&switches_, &DraftDetailsSwitches::draftDetailsWanted, this, &WindowManager::showDraftDetails);
 }
 
 WindowManager::~WindowManager() = default;
@@ -87,8 +87,8 @@ void WindowManager::showFirstRun() {
 void WindowManager::buildGuideWindow() {
     FirstRunForm::Services services{s_.account, s_.settings, s_.speech, AnimationClock{s_.scheduler, s_.clock}};
     guideWindow_ = std::make_unique<OnboardingView>(guideSession_, services);
-    guideWindow_->onDone = [this] { emit guideFinished(); };
-    guideWindow_->prepareSpeech = [this] { emit speechLanguageChosen(); };
+    connect(guideWindow_.get(), &OnboardingView::done, this, &WindowManager::guideFinished);
+    connect(guideWindow_.get(), &OnboardingView::speechLanguageChosen, this, &WindowManager::speechLanguageChosen);
     makeFixedWindow(*guideWindow_);
     guideWindow_->setWindowTitle(QStringLiteral("Lumeno"));
     guideWindow_->setWindowIcon(AppIcon::icon());
@@ -131,7 +131,8 @@ void WindowManager::showDraftDetails() {
         draftDetailsWindow_ = std::make_unique<DraftDetailsWindow>(
             DraftDetailsView::Services{s_.draftDetails, s_.settings, s_.memory, switches_, copier_, s_.keyboardLayout},
             s_.defaults, s_.screens, s_.scheduler);
-        draftDetailsWindow_->view().onOpenSettings = [this] { showSettings(SettingsTab::general); };
+        connect(&draftDetailsWindow_->view(), &DraftDetailsView::settingsRequested, this,
+                [this] { showSettings(SettingsTab::general); });
     }
     draftDetailsWindow_->front();
 }
@@ -150,10 +151,7 @@ void WindowManager::buildHowToWindow() {
         howToSession_, HowToView::Services{s_.settings, s_.keyboardLayout, s_.modifierState,
                                            AnimationClock{s_.scheduler, s_.clock}});
     howToWindow_->setWindowIcon(AppIcon::icon());
-    howToWindow_->view().onDone = [panel = QPointer<HowToPanel>(howToWindow_.get())] {
-        if (panel)
-            panel->close();
-    };
+    connect(&howToWindow_->view(), &HowToView::done, howToWindow_.get(), &QWidget::close);
     centre(*howToWindow_);
 }
 
@@ -183,9 +181,9 @@ QWidget* WindowManager::settingsContent(SettingsTab tab) {
         return new AccountSettingsView(s_.account);
     case SettingsTab::more: {
         auto* more = new MoreSettingsView(s_.settings, s_.style);
-        more->onShowDraftDetails = [this] { showDraftDetails(); };
-        more->onShowsDraftDetails = [this](bool on) { switches_.setShowsDraftDetails(on); };
-        more->onSavesDraftDetails = [this](bool on) { switches_.setSavesDraftDetails(on); };
+        connect(more, &MoreSettingsView::draftDetailsRequested, this, &WindowManager::showDraftDetails);
+        connect(more, &MoreSettingsView::showsDraftDetailsToggled, &switches_, &DraftDetailsSwitches::setShowsDraftDetails);
+        connect(more, &MoreSettingsView::savesDraftDetailsToggled, &switches_, &DraftDetailsSwitches::setSavesDraftDetails);
         return more;
     }
     case SettingsTab::style:

@@ -62,13 +62,14 @@ QString refusedCombinationMessage(GlobalHotkeys::Refusal refusal, const QString&
 
 } // namespace
 
-HotkeyService::HotkeyService(Ports ports) : ports_(ports), tracker_(ports.scheduler, ports.clock) {
+HotkeyService::HotkeyService(Ports ports, QObject* parent)
+    : QObject(parent), ports_(ports), tracker_(ports.scheduler, ports.clock) {
     tracker_.onEvent = [this](const HotkeyEvent& event) {
         // The application in front saw the key go down too. Held alone and let go, Alt would open its menu
         // bar and take the focus from the field the reply is for: a key under it makes it a chord.
         if (event.kind == HotkeyEvent::Kind::down && modifierWatch_)
             ports_.hotkeys.maskHeldModifiers();
-        onEvent(event);
+        emit hotkeyEvent(event);
     };
 }
 
@@ -222,7 +223,7 @@ void HotkeyService::layoutChanged() {
 
 void HotkeyService::reportLayoutRefusal() {
     if (refusedByLayout_)
-        onLayoutRefusal(*registrationError_);
+        emit refusedByLayout(*registrationError_);
 }
 
 QCoro::Task<> HotkeyService::checkTrust() {
@@ -242,7 +243,7 @@ QCoro::Task<> HotkeyService::checkTrust() {
     // The user may be holding the key meanwhile (the first check often answers during the first press).
     uninstall(true);
     install();
-    onTrustChange(trusted);
+    emit trustChanged(trusted);
 }
 
 } // namespace lumeno

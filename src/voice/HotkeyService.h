@@ -9,8 +9,8 @@
 
 #include <QCoroTask>
 #include <QMetaObject>
+#include <QObject>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -24,9 +24,10 @@ class ModifierState;
 
 // The global hot key. A single modifier is only watched, so typing with it keeps working everywhere; a key
 // combination, and its edit combination, are registered with the desktop and taken from other
-// applications. Either way the key's activity comes out of onEvent as HotkeyEvents (see PressTracker), and
-// Escape as `escape`. It also watches Accessibility trust, reporting changes through onTrustChange.
-class HotkeyService {
+// applications. Either way the key's activity comes out as HotkeyEvents (see PressTracker), and Escape as
+// `escape`. It also watches Accessibility trust, telling of each change.
+class HotkeyService : public QObject {
+    Q_OBJECT
 public:
     struct Ports {
         GlobalHotkeys& hotkeys;
@@ -41,16 +42,8 @@ public:
     // How often the modifiers are read when the desktop does not show other applications' keys.
     static constexpr double modifierPollInterval = 1.0 / 30.0;
 
-    explicit HotkeyService(Ports ports);
-    ~HotkeyService();
-    HotkeyService(const HotkeyService&) = delete;
-    HotkeyService& operator=(const HotkeyService&) = delete;
-
-    std::function<void(const HotkeyEvent&)> onEvent = [](const HotkeyEvent&) {};
-    std::function<void(bool trusted)> onTrustChange = [](bool) {};
-    // The keyboard layout made the hot key a key it types with (AltGr): at start, or when the layout
-    // changed. The service has stopped watching the key; `why` is registrationError().
-    std::function<void(const QString& why)> onLayoutRefusal = [](const QString&) {};
+    explicit HotkeyService(Ports ports, QObject* parent = nullptr);
+    ~HotkeyService() override;
 
     // Starts watching for `hotkey`; once started, a later call only re-installs when the hot key changed.
     void start(const Hotkey& hotkey);
@@ -72,6 +65,13 @@ public:
     // Whether the desktop shows the service other applications' keys (else modifiers are polled and
     // neither typing nor Escape can be seen).
     bool isWatchingKeys() const { return watchingKeys_; }
+
+signals:
+    void hotkeyEvent(const HotkeyEvent& event);
+    void trustChanged(bool trusted);
+    // The keyboard layout made the hot key a key it types with (AltGr): at start, or when the layout
+    // changed. The service has stopped watching the key; `why` is registrationError().
+    void refusedByLayout(const QString& why);
 
 private:
     void install();

@@ -15,7 +15,7 @@ using Phase = TriggerLogic::Phase;
 class GestureTest : public LoopHarness {
 protected:
     GestureTest() {
-        app->hotkeys.onEvent = [this](const HotkeyEvent& event) { loop().handle(event); };
+        QObject::connect(&app->hotkeys, &HotkeyService::hotkeyEvent, [this](const HotkeyEvent& event) { loop().handle(event); });
         app->hotkeys.start(Hotkey());
         desktop.focus(chat.composer);
     }

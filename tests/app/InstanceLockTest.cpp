@@ -2,13 +2,11 @@
 #include "app/InstanceLock.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QSignalSpy>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace lumeno {
@@ -17,21 +15,6 @@ namespace {
 class InstanceLockTest : public ::testing::Test {
 protected:
     QTemporaryDir runtime;
-    int reopens = 0;
-
-    // Runs the event loop until the running copy has heard one more request, or a guard gives up.
-    bool waitForReopen(InstanceLock& running) {
-        QEventLoop loop;
-        const int before = reopens;
-        running.onReopen = [this, &loop] {
-            ++reopens;
-            loop.quit();
-        };
-        QTimer::singleShot(5000, &loop, [&loop] { loop.exit(1); });
-        if (reopens == before)
-            loop.exec();
-        return reopens > before;
-    }
 };
 
 TEST_F(InstanceLockTest, OnlyOneCopyHoldsTheLockUntilItEnds) {
@@ -46,13 +29,14 @@ TEST_F(InstanceLockTest, OnlyOneCopyHoldsTheLockUntilItEnds) {
 TEST_F(InstanceLockTest, ASecondLaunchBringsTheRunningCopyForwardEachTime) {
     InstanceLock running(runtime.path());
     ASSERT_TRUE(running.acquire());
+    QSignalSpy reopened(&running, &InstanceLock::reopenRequested);
     for (int launch = 0; launch < 2; ++launch) {
         InstanceLock second(runtime.path());
         ASSERT_FALSE(second.acquire());
         EXPECT_TRUE(second.askRunningCopyToReopen());
-        EXPECT_TRUE(waitForReopen(running));
+        EXPECT_TRUE(reopened.wait(5000));
     }
-    EXPECT_EQ(reopens, 2);
+    EXPECT_EQ(reopened.count(), 2);
 
     // Only this user may talk to the running copy.
     const QFileInfo socket(QDir(runtime.path()).filePath(QStringLiteral("lumeno.socket")));
@@ -67,16 +51,16 @@ TEST_F(InstanceLockTest, AnythingButTheReopenRequestIsIgnored) {
     QLocalSocket stranger;
     stranger.connectToServer(QDir(runtime.path()).filePath(QStringLiteral("lumeno.socket")));
     ASSERT_TRUE(stranger.waitForConnected(2000));
-    running.onReopen = [this] { ++reopens; };
+    QSignalSpy reopened(&running, &InstanceLock::reopenRequested);
     QSignalSpy hungUp(&stranger, &QLocalSocket::disconnected);
     stranger.write("open /etc/passwd\n");
     ASSERT_TRUE(hungUp.wait(5000)); // the running copy read enough to know, and hung up
-    EXPECT_EQ(reopens, 0);
+    EXPECT_EQ(reopened.count(), 0);
 
     InstanceLock second(runtime.path());
     EXPECT_TRUE(second.askRunningCopyToReopen());
-    EXPECT_TRUE(waitForReopen(running));
-    EXPECT_EQ(reopens, 1);
+    EXPECT_TRUE(reopened.wait(5000));
+    EXPECT_EQ(reopened.count(), 1);
 }
 
 TEST_F(InstanceLockTest, ASocketLeftByACrashedCopyIsReplacedAndNoCopyMeansNoAnswer) {
@@ -88,9 +72,10 @@ TEST_F(InstanceLockTest, ASocketLeftByACrashedCopyIsReplacedAndNoCopyMeansNoAnsw
     leftOver.close();
     InstanceLock running(runtime.path());
     ASSERT_TRUE(running.acquire());
+    QSignalSpy reopened(&running, &InstanceLock::reopenRequested);
     InstanceLock second(runtime.path());
     EXPECT_TRUE(second.askRunningCopyToReopen());
-    EXPECT_TRUE(waitForReopen(running));
+    EXPECT_TRUE(reopened.wait(5000));
 }
 
 } // namespace

@@ -69,9 +69,10 @@ protected:
     DraftDetailsWindowTest() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         settings.setShowsDraftDetails(true);
-        switches.showDraftDetails = [this] { ++windowFronted; };
+        QObject::connect(&switches, &DraftDetailsSwitches::draftDetailsWanted, [this] { ++windowFronted; });
         // The listening diagnostics read the setting, so they must be refreshed after it changed.
-        switches.refreshListeningDebug = [this] { diagnosticsSawRecording.push_back(settings.showsDraftDetails()); };
+        QObject::connect(&switches, &DraftDetailsSwitches::recordingSwitched,
+                         [this] { diagnosticsSawRecording.push_back(settings.showsDraftDetails()); });
     }
     ~DraftDetailsWindowTest() override { QLocale::setDefault(QLocale::c()); }
 
@@ -80,7 +81,7 @@ protected:
             window_ = std::make_unique<DraftDetailsWindow>(
                 DraftDetailsView::Services{store, settings, memory, switches, copier, keyboard}, defaults, screens,
                 scheduler);
-            window_->view().onOpenSettings = [this] { ++settingsOpened; };
+            QObject::connect(&window_->view(), &DraftDetailsView::settingsRequested, [this] { ++settingsOpened; });
             window_->front();
         }
         return *window_;

@@ -35,8 +35,8 @@ protected:
 
     OnboardingView& open() {
         view = std::make_unique<OnboardingView>(session, FirstRunForm::Services{*account, settings, speech, animation});
-        view->onDone = [this] { ++doneCount; };
-        view->prepareSpeech = [this] { ++prepareCount; };
+        QObject::connect(view.get(), &OnboardingView::done, [this] { ++doneCount; });
+        QObject::connect(view.get(), &OnboardingView::speechLanguageChosen, [this] { ++prepareCount; });
         view->resize(OnboardingView::width, view->fittingHeight());
         view->show();
         settle();

@@ -28,7 +28,7 @@ protected:
     HowToView& open(const Hotkey& hotkey = Hotkey::modifier(ModifierKey::rightOption)) {
         settings.setHotkey(hotkey);
         view = std::make_unique<HowToView>(session, HowToView::Services{settings, layout, modifiers, animation});
-        view->onDone = [this] { ++doneCount; };
+        QObject::connect(view.get(), &HowToView::done, [this] { ++doneCount; });
         view->resize(HowToView::width, HowToView::height);
         view->show();
         scheduler.runDue();

@@ -15,12 +15,13 @@ namespace {
 class MoreSettingsViewTest : public ShellFixture {
 protected:
     MoreSettingsViewTest() {
-        view.onShowsDraftDetails = [this](bool on) {
+        QObject::connect(&view, &MoreSettingsView::showsDraftDetailsToggled, [this](bool on) {
             calls.push_back(on ? "shows on" : "shows off");
             settings.setShowsDraftDetails(on);
-        };
-        view.onSavesDraftDetails = [this](bool on) { calls.push_back(on ? "saves on" : "saves off"); };
-        view.onShowDraftDetails = [this] { calls.push_back("open"); };
+        });
+        QObject::connect(&view, &MoreSettingsView::savesDraftDetailsToggled,
+                         [this](bool on) { calls.push_back(on ? "saves on" : "saves off"); });
+        QObject::connect(&view, &MoreSettingsView::draftDetailsRequested, [this] { calls.push_back("open"); });
         view.resize(520, 520);
         view.show();
     }

@@ -3,6 +3,7 @@
 #include "app/LoopHarness.h"
 
 #include "app/AppModel.h"
+#include "shell/HowToPanel.h"
 #include "shell/SettingsWindow.h"
 #include "shell/Shell.h"
 #include "shell/Updater.h"
@@ -75,6 +76,15 @@ TEST_F(ShellTest, FinishingTheGuideWithAccessibilityOffAsksForItAndShowsTheSetup
     clock.advance(AppModel::promptCloseHoldSeconds + 0.1);
     EXPECT_FALSE(model->holdsQuit()) << "answered: only the short hold after the prompt was left";
     EXPECT_TRUE(log->contains(QStringLiteral("Permission prompt closed; returned to the same window")));
+}
+
+TEST_F(ShellTest, FinishingTheGuideWithAccessibilityOnShowsTheTipsAndReadiesSpeech) {
+    shell->finishGuide(true);
+    ASSERT_NE(windows.howToWindow(), nullptr);
+    EXPECT_TRUE(windows.howToWindow()->isVisible());
+    EXPECT_EQ(windows.setupWindow(), nullptr);
+    settle();
+    EXPECT_TRUE(log->contains(QStringLiteral("Speech model ready for en-US")));
 }
 
 } // namespace

@@ -24,7 +24,7 @@ struct HotkeyHarness {
     std::vector<HotkeyEvent> events;
 
     HotkeyHarness() {
-        service.onEvent = [this](const HotkeyEvent& event) { events.push_back(event); };
+        QObject::connect(&service, &HotkeyService::hotkeyEvent, [this](const HotkeyEvent& event) { events.push_back(event); });
     }
 
     // Holds a key for `seconds` of manual time, then lets it go.

@@ -204,7 +204,7 @@ TEST_F(HotkeyServiceTest, ASingleKeyHotKeyReachesTheAppInFrontAsAChordNeverAlone
 
 TEST_F(HotkeyServiceTest, RightAltAsAltGrIsRefusedAndNeverListensUntilTheLayoutGivesItBack) {
     std::vector<QString> told;
-    service.onLayoutRefusal = [&](const QString& why) { told.push_back(why); };
+    QObject::connect(&service, &HotkeyService::refusedByLayout, [&](const QString& why) { told.push_back(why); });
     const QString why = "On this keyboard layout Right Alt is AltGr: it types characters such as @ and €, so it "
                         "can't be the hot key. Pick another key.";
     layout.setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
@@ -232,7 +232,7 @@ TEST_F(HotkeyServiceTest, RightAltAsAltGrIsRefusedAndNeverListensUntilTheLayoutG
 
 TEST_F(HotkeyServiceTest, ALayoutChangeThatLeavesTheKeyAloneKeepsAPressGoing) {
     int told = 0;
-    service.onLayoutRefusal = [&](const QString&) { ++told; };
+    QObject::connect(&service, &HotkeyService::refusedByLayout, [&] { ++told; });
     service.start(Hotkey::modifier(ModifierKey::rightControl));
     keyboard.press(rightControl);
     layout.setLayout(FakeKeyboardLayoutSource::germanLayout(), FakeKeyboardLayoutSource::germanRoles());
@@ -405,7 +405,7 @@ TEST_F(HotkeyServiceTest, DestroyingTheServiceGivesEverythingBack) {
 
 TEST_F(HotkeyServiceTest, TrustChangesAreReportedAndTheKeyStreamIsTriedAgain) {
     std::vector<bool> reported;
-    service.onTrustChange = [&](bool trusted) { reported.push_back(trusted); };
+    QObject::connect(&service, &HotkeyService::trustChanged, [&](bool trusted) { reported.push_back(trusted); });
     keyboard.setWatchAvailable(false);
     service.start(Hotkey());
     scheduler.advance(5);

@@ -51,7 +51,7 @@ protected:
         if (IsSkipped())
             return;
         trust.setTrusted(true);
-        service.onEvent = [this](const HotkeyEvent& event) { events.push_back(event); };
+        QObject::connect(&service, &HotkeyService::hotkeyEvent, [this](const HotkeyEvent& event) { events.push_back(event); });
         QObject::connect(&layout, &KeyboardLayoutSource::changed, [this] { ++layoutChanges; });
     }
     void TearDown() override {

@@ -37,10 +37,10 @@ protected:
         modifiers = std::make_unique<X11ModifierState>(XcbConnection::open());
         service = std::make_unique<HotkeyService>(
             HotkeyService::Ports{*keyboard, *modifiers, trust, layout, scheduler, clock});
-        service->onEvent = [this](const HotkeyEvent& event) {
+        QObject::connect(service.get(), &HotkeyService::hotkeyEvent, [this](const HotkeyEvent& event) {
             events.push_back(event);
             lastEventNs = stopwatch.nsecsElapsed();
-        };
+        });
         stopwatch.start();
         trust.setTrusted(true);
     }
