@@ -75,7 +75,6 @@ QCoro::Task<> AppModel::warmUpSpeech() {
         co_return;
     try {
         co_await services_->speech.prepared(*locale);
-        Log::speech.info(QStringLiteral("Speech model ready for %{public}s"), {locale->identifier});
     } catch (const CaptureError& error) {
         Log::speech.error(QStringLiteral("Speech model not ready: %{public}s"), {error.localizedDescription()});
     }

@@ -1,6 +1,7 @@
 #include "voice/SpeechCapture.h"
 
 #include "platform/AudioInput.h"
+#include "support/Log.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,7 +44,11 @@ QCoro::Task<> SpeechCapture::prepared(SpeechLocale locale) {
         throw CaptureError::languageUnsupported(locale.languageCode());
     if (const auto failure = co_await engine_.prepare(locale.identifier))
         throw CaptureError::failed(*failure);
+    // Several callers may have waited for the same model; it became ready once.
+    if (preparedLocales_.contains(locale.identifier))
+        co_return;
     preparedLocales_.insert(locale.identifier);
+    Log::speech.info(QStringLiteral("Speech model ready for %{public}s"), {locale.identifier});
 }
 
 QCoro::Task<> SpeechCapture::start(SpeechLocale locale, Engine) {

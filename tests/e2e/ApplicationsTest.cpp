@@ -151,6 +151,8 @@ TEST_F(Applications, AThunderbirdReplyIsDictatedAboveTheQuoteThenRewrittenWhole)
     EXPECT_TRUE(logged(*lumeno, QStringLiteral("Target thunderbird-default role AXTextArea editable, surface email")))
         << lumeno->log().toStdString();
     EXPECT_TRUE(lastRequest().contains(QStringLiteral("I need the budget numbers first, and"))) << lastRequest().toStdString();
+    // The model is told the application by the name its user knows.
+    EXPECT_TRUE(lastRequest().contains(QStringLiteral("Where: Thunderbird, window "))) << lastRequest().toStdString();
 
     // The edit key rewrites the user's part, not the quote under it.
     answerWith(QStringLiteral("Friday is fine."));

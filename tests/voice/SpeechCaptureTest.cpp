@@ -2,6 +2,7 @@
 
 #include "platform/fake/FakeAudioInput.h"
 #include "platform/fake/FakeSpeechEngine.h"
+#include "support/Log.h"
 
 #include <QCoroTask>
 #include <cmath>
@@ -138,6 +139,23 @@ TEST_F(SpeechCaptureTest, ModelIsInstalledOnceAndRememberedPerLocale) {
     EXPECT_EQ(QCoro::waitFor(warmUp), std::nullopt);
     EXPECT_EQ(engine.installs(), (QStringList{QStringLiteral("de-DE"), QStringLiteral("en-GB")}));
     EXPECT_EQ(engine.preparationCount(), 2);
+}
+
+TEST_F(SpeechCaptureTest, AModelSeveralWaitedForIsReadyOnceInTheLog) {
+    const auto log = std::make_shared<CapturingLogSink>();
+    const std::shared_ptr<LogSink> previous = Log::setSink(log);
+    engine.holdPreparations();
+    std::vector<QCoro::Task<std::optional<CaptureError>>> warmUps;
+    for (int caller = 0; caller < 3; ++caller)
+        warmUps.push_back(errorOf(capture.prepared({QStringLiteral("en-GB")})));
+    engine.releasePreparations();
+    for (auto& warmUp : warmUps)
+        EXPECT_EQ(QCoro::waitFor(warmUp), std::nullopt);
+    auto again = errorOf(capture.prepared({QStringLiteral("en-GB")}));
+    EXPECT_EQ(QCoro::waitFor(again), std::nullopt);
+    Log::setSink(previous);
+    EXPECT_EQ(log->lines().filter(QStringLiteral("Speech model ready")),
+              QStringList{QStringLiteral("Speech model ready for en-GB")});
 }
 
 TEST_F(SpeechCaptureTest, LocaleWithoutAModelIsUnsupported) {

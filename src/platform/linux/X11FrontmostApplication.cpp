@@ -4,6 +4,7 @@
 #include "platform/linux/XcbConnection.h"
 
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -15,10 +16,17 @@ QString executableName(qint64 pid) {
     return QFileInfo(QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget()).fileName();
 }
 
+// A name with no entry to tell it, as a name reads: "Gedit" for the class "gedit".
+QString capitalised(const QString& name) {
+    return name.isEmpty() ? name : name.front().toUpper() + name.mid(1);
+}
+
 } // namespace
 
 X11FrontmostApplication::X11FrontmostApplication(std::shared_ptr<XcbConnection> connection)
-    : x_(std::move(connection)) {}
+    : x_(std::move(connection)),
+      // Read off the event loop: until they are read, applications go by their window class.
+      entries_(QtConcurrent::run(&DesktopEntries::installed)) {}
 
 std::optional<RunningApplication> X11FrontmostApplication::read() const {
     const std::optional<xcb_window_t> window = windowManagerRuns() ? activeWindow() : focusWindow();
@@ -62,8 +70,12 @@ RunningApplication X11FrontmostApplication::applicationOf(xcb_window_t window) c
     const std::optional<X11WindowInfo::WindowClass> windowClass = X11WindowInfo::windowClass(*x_, window);
     const QString className = windowClass ? (windowClass->name.isEmpty() ? windowClass->instance : windowClass->name)
                                           : QString();
-    application.name = className.isEmpty() ? executable : className;
-    application.applicationId = application.name.toLower();
+    const QString id = className.isEmpty() ? executable : className;
+    application.applicationId = id.toLower();
+    const std::optional<QString> known =
+        windowClass && entries_.isFinished() ? entries_.result().nameOf(windowClass->instance, windowClass->name)
+                                             : std::nullopt;
+    application.name = known.value_or(capitalised(id));
     return application;
 }
 

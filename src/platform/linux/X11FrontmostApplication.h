@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/Workspace.h"
+#include "platform/linux/DesktopEntries.h"
+
+#include <QFuture>
 
 #include <cstdint>
 #include <memory>
@@ -11,7 +14,7 @@ class XcbConnection;
 
 // The application in front on an X11 desktop: the window manager's active window while a window manager
 // runs, else the window with the input focus. Its process comes from the X server, its id from WM_CLASS
-// (the executable's name when the window has none).
+// (the executable's name when the window has none), its name from the application's desktop entry.
 class X11FrontmostApplication {
 public:
     explicit X11FrontmostApplication(std::shared_ptr<XcbConnection> connection);
@@ -29,6 +32,7 @@ private:
     std::optional<uint32_t> focusWindow() const;
 
     std::shared_ptr<XcbConnection> x_;
+    QFuture<DesktopEntries> entries_;
 };
 
 } // namespace lumeno

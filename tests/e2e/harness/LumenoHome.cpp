@@ -64,4 +64,14 @@ void LumenoHome::setSetting(const QString& key, const QJsonValue& value) {
     LinuxDefaultsStore(QDir(configFolder()).filePath(QStringLiteral("Lumeno/defaults.json")), clock).set(key, value);
 }
 
+void LumenoHome::installApplication(const QString& id, const QString& name, const QString& windowClass) {
+    const QString folder = QDir(dataFolder()).filePath(QStringLiteral("applications"));
+    QDir().mkpath(folder);
+    QFile entry(QDir(folder).filePath(id + QStringLiteral(".desktop")));
+    if (entry.open(QIODevice::WriteOnly))
+        entry.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nStartupWMClass=%2\n")
+                        .arg(name, windowClass)
+                        .toUtf8());
+}
+
 } // namespace lumeno::e2e

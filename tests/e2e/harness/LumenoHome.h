@@ -31,6 +31,8 @@ public:
     // The first-run guide was gone through: the language is chosen and setup completed.
     void finishGuide();
     void setSetting(const QString& key, const QJsonValue& value);
+    // The user's own desktop entry for an application: its name, and the class its windows carry.
+    void installApplication(const QString& id, const QString& name, const QString& windowClass);
 
 private:
     QTemporaryDir folder_;
