@@ -71,11 +71,14 @@ std::optional<OverlayMessage> ReplyLoop::blocker() {
             QStringLiteral("The switch can already look on. Turn accessibility off and back on once in your "
                            "desktop's accessibility settings."),
             OverlayAction::fixPermission(PermissionsGate::Permission::accessibility)};
-    if (s_.permissions.microphone() == Status::denied)
+    if (s_.permissions.microphone() == Status::denied) {
+        const QString why = s_.permissions.whyMicrophoneDenied();
         return OverlayMessage{
             OverlayMessage::Kind::error, QStringLiteral("Lumeno can't hear you"),
-            QStringLiteral("Connect a microphone, or pick it as the input in your desktop's sound settings."),
+            !why.isEmpty() ? why
+                           : QStringLiteral("Connect a microphone, or pick it as the input in your desktop's sound settings."),
             OverlayAction::fixPermission(PermissionsGate::Permission::microphone)};
+    }
     if (s_.permissions.microphone() == Status::notDetermined) {
         s_.permissions.request(PermissionsGate::Permission::microphone);
         return OverlayMessage{OverlayMessage::Kind::notice,

@@ -23,7 +23,17 @@ PermissionsGate::PermissionsGate(DefaultsStore& defaults, MicrophoneAuthorizer& 
                                  AccessibilityTrust& trust, Workspace& workspace, Scheduler& scheduler,
                                  QObject* parent)
     : QObject(parent), defaults_(defaults), microphoneAuthorizer_(microphone), trust_(trust),
-      workspace_(workspace), scheduler_(scheduler) {}
+      workspace_(workspace), scheduler_(scheduler) {
+    microphoneAuthorizer_.onChange = [this] { apply(trust_.isTrusted()); };
+}
+
+PermissionsGate::~PermissionsGate() {
+    microphoneAuthorizer_.onChange = [] {};
+}
+
+QString PermissionsGate::whyMicrophoneDenied() const {
+    return microphone_ == Status::denied ? microphoneAuthorizer_.whyDenied() : QString();
+}
 
 PermissionsGate::Status PermissionsGate::status(Permission permission) const {
     return permission == Permission::microphone ? microphone_ : accessibility_;

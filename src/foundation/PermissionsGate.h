@@ -29,10 +29,13 @@ public:
     // Both statuses start as not determined until the first refresh().
     PermissionsGate(DefaultsStore& defaults, MicrophoneAuthorizer& microphone, AccessibilityTrust& trust,
                     Workspace& workspace, Scheduler& scheduler, QObject* parent = nullptr);
+    ~PermissionsGate() override;
 
     Status microphone() const { return microphone_; }
     Status accessibility() const { return accessibility_; }
     Status status(Permission permission) const;
+    // While the microphone is denied, why, when the desktop knows better than "no microphone"; else empty.
+    QString whyMicrophoneDenied() const;
 
     // Re-reads both statuses without waiting: trust as the desktop last answered, then again once it
     // answers anew (the signals tell of a change).

@@ -74,6 +74,14 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
     holdBegins();
     expectMessage(QStringLiteral("Lumeno can't hear you"), OverlayMessage::Kind::error,
                   OverlayAction::fixPermission(PermissionsGate::Permission::microphone));
+    EXPECT_EQ(overlay().message()->detail,
+              QStringLiteral("Connect a microphone, or pick it as the input in your desktop's sound settings."));
+    // Where the desktop knows why (no sound server yet), the message says so.
+    micPermission.change(AuthorizationStatus::denied, QStringLiteral("No sound server is running yet."));
+    holdBegins();
+    expectMessage(QStringLiteral("Lumeno can't hear you"), OverlayMessage::Kind::error,
+                  OverlayAction::fixPermission(PermissionsGate::Permission::microphone));
+    EXPECT_EQ(overlay().message()->detail, QStringLiteral("No sound server is running yet."));
     overlay().onAction(*overlay().message()->action);
     settle();
     EXPECT_EQ(shown(), OverlayPhase::hidden);

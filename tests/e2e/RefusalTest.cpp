@@ -7,6 +7,7 @@ namespace lumeno::e2e {
 namespace {
 
 using desktop::DesktopUser;
+using desktop::SoundServer;
 
 class Refusal : public E2eTest {
 protected:
@@ -16,14 +17,15 @@ protected:
     }
 
     // Holds the hot key until Lumeno shows a message; the message's log line.
-    std::optional<LumenoProcess::Line> holdUntilMessage(LumenoProcess& lumeno) {
+    std::optional<LumenoProcess::Line> holdUntilMessage(LumenoProcess& lumeno, qsizetype after = 0,
+                                                        const QString& picture = QStringLiteral("message")) {
         user.press(DesktopUser::rightAlt);
         const std::optional<LumenoProcess::Line> message =
-            lumeno.waitForLineContaining(QStringLiteral("Overlay message: "));
+            lumeno.waitForLineContaining(QStringLiteral("Overlay message: "), 10000, after);
         std::vector<xcb_window_t> overlay;
         EXPECT_TRUE(waitUntil([&] { return !(overlay = popupsOf(lumeno.pid())).empty(); })) << "no overlay";
         if (!overlay.empty())
-            screenshotOnceDrawn(overlay.front(), QStringLiteral("message"));
+            screenshotOnceDrawn(overlay.front(), picture);
         user.release(DesktopUser::rightAlt);
         return message;
     }
@@ -62,16 +64,43 @@ TEST_F(Refusal, APasswordFieldIsNeitherReadNorTypedInto) {
     EXPECT_TRUE(login->text(QStringLiteral("password")).isEmpty()) << "the password field was changed";
 }
 
-TEST_F(Refusal, WithoutASoundInputAndWithoutAnAudioFileLumenoSaysItCannotHear) {
+// Started before the sound server, as at login: Lumeno says why it can't hear, and once the server and a
+// microphone are there, the user dictates without starting it again.
+TEST_F(Refusal, WithoutASoundServerLumenoSaysItCannotHearUntilOneWithAMicrophoneStarts) {
     session().sound().stop();
-    ASSERT_TRUE(session().sound().start(SoundServer::Input::none)) << session().sound().whyNotRunning().toStdString();
+    server.setDraftAnswer(200, R"({"text":"I'll send it tomorrow.","provider":"anthropic","model":"m"})");
     auto lumeno = launch(std::nullopt);
     ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
     auto mail = E2eTargets::gtkMail();
     ASSERT_TRUE(mail->waitUntilReady());
 
-    EXPECT_EQ(messageOf(holdUntilMessage(*lumeno)), QStringLiteral("Lumeno can't hear you")) << lumeno->log().toStdString();
-    EXPECT_TRUE(server.drafts().empty());
+    EXPECT_EQ(messageOf(holdUntilMessage(*lumeno, 0, QStringLiteral("no-sound-server"))), QStringLiteral("Lumeno can't hear you"))
+        << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->log().contains(QStringLiteral("No sound server; looking for one every 2 s"))) << lumeno->log().toStdString();
+
+    // A server whose only source listens to the speakers has no microphone either.
+    ASSERT_TRUE(session().sound().start(SoundServer::Input::none)) << session().sound().whyNotRunning().toStdString();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Sound input: none"), patienceMs)) << lumeno->log().toStdString();
+    const qsizetype before = qsizetype(lumeno->lines().size());
+    EXPECT_EQ(messageOf(holdUntilMessage(*lumeno, before, QStringLiteral("no-microphone"))),
+              QStringLiteral("Lumeno can't hear you"));
+
+    // The sound server comes back with a microphone: the next press listens to it.
+    session().sound().stop();
+    ASSERT_TRUE(session().sound().start(SoundServer::Input::voice)) << session().sound().whyNotRunning().toStdString();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Sound input: Microphone"), patienceMs))
+        << lumeno->log().toStdString();
+    const qsizetype seen = qsizetype(lumeno->lines().size());
+    user.press(DesktopUser::rightAlt);
+    const bool listening = lumeno->waitForLineContaining(QStringLiteral("Listening (hold"), patienceMs, seen).has_value();
+    const bool spoke = listening && session().sound().play(spoken(QStringLiteral("Please send the report tomorrow morning")));
+    user.release(DesktopUser::rightAlt);
+    ASSERT_TRUE(listening && spoke) << lumeno->log().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return mail->text(QStringLiteral("reply")).startsWith(QStringLiteral("I'll send it tomorrow.")); }))
+        << lumeno->log().toStdString();
+    ASSERT_EQ(server.drafts().size(), 1u);
+    EXPECT_TRUE(server.drafts().front().body.contains("report")) << server.drafts().front().body.toStdString();
+
     session().sound().stop();
     ASSERT_TRUE(session().sound().start()) << session().sound().whyNotRunning().toStdString();
 }

@@ -61,6 +61,19 @@ TEST_F(PermissionsGateTest, StartsUndeterminedAndRefreshNotifiesOnlyChanges) {
     EXPECT_EQ(gate->status(PermissionsGate::Permission::accessibility), Status::granted);
 }
 
+TEST_F(PermissionsGateTest, AMicrophoneThatComesOrGoesByItselfIsToldWithoutARefresh) {
+    QSignalSpy changed(gate.get(), &PermissionsGate::microphoneChanged);
+    microphone.change(AuthorizationStatus::denied, QStringLiteral("No sound server is running yet."));
+    EXPECT_EQ(gate->microphone(), Status::denied);
+    EXPECT_EQ(gate->whyMicrophoneDenied(), QStringLiteral("No sound server is running yet."));
+    microphone.change(AuthorizationStatus::granted);
+    EXPECT_EQ(gate->microphone(), Status::granted);
+    EXPECT_EQ(gate->whyMicrophoneDenied(), QString());
+    EXPECT_EQ(changed.count(), 2);
+    gate.reset();
+    microphone.onChange(); // the gate is gone: nobody is told
+}
+
 TEST_F(PermissionsGateTest, UntrustedAccessibilityIsDeniedOnlyOnceTheUserWasAsked) {
     gate->refresh();
     EXPECT_EQ(gate->accessibility(), Status::notDetermined);

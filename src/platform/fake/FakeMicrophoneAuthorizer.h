@@ -11,13 +11,22 @@ public:
     // Only a permission not yet decided prompts; the prompt then takes `promptAnswer`.
     QCoro::Task<bool> requestAccess() override;
 
+    QString whyDenied() const override { return status_ == AuthorizationStatus::denied ? whyDenied_ : QString(); }
+
     void setStatus(AuthorizationStatus status) { status_ = status; }
+    // The status changing by itself, as when a sound server starts or stops, with the reason a denial gives.
+    void change(AuthorizationStatus status, QString whyDenied = {}) {
+        status_ = status;
+        whyDenied_ = std::move(whyDenied);
+        onChange();
+    }
     AuthorizationStatus promptAnswer = AuthorizationStatus::granted;
     int requestCount() const { return requests_; }
     int promptCount() const { return prompts_; }
 
 private:
     AuthorizationStatus status_ = AuthorizationStatus::notDetermined;
+    QString whyDenied_;
     int requests_ = 0;
     int prompts_ = 0;
 };

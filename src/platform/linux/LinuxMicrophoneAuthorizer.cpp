@@ -1,52 +1,31 @@
 #include "platform/linux/LinuxMicrophoneAuthorizer.h"
 
-#include <QAudioFormat>
-#include <QAudioSource>
-#include <QMediaDevices>
+#include "platform/linux/PulseAudioServer.h"
 
 namespace lumeno {
 
-LinuxMicrophoneAuthorizer::Microphone LinuxMicrophoneAuthorizer::qtMultimedia() {
-    return {
-        []() -> std::optional<QString> {
-            const QAudioDevice input = QMediaDevices::defaultAudioInput();
-            if (input.isNull())
-                return std::nullopt;
-            return QString::fromUtf8(input.id());
-        },
-        [](const QString& id) {
-            for (const QAudioDevice& input : QMediaDevices::audioInputs()) {
-                if (QString::fromUtf8(input.id()) != id)
-                    continue;
-                QAudioSource source(input, input.preferredFormat());
-                source.start();
-                const bool opened = source.error() == QAudio::NoError;
-                source.stop();
-                return opened;
-            }
-            return false;
-        },
-    };
+LinuxMicrophoneAuthorizer::LinuxMicrophoneAuthorizer(std::shared_ptr<PulseAudioServer> server)
+    : server_(std::move(server)) {
+    if (server_)
+        changes_ = QObject::connect(server_.get(), &PulseAudioServer::changed, [this] { onChange(); });
 }
 
-LinuxMicrophoneAuthorizer::Microphone LinuxMicrophoneAuthorizer::recording(const QString& path) {
-    return {[path]() -> std::optional<QString> { return path; }, [](const QString&) { return true; }};
+LinuxMicrophoneAuthorizer::~LinuxMicrophoneAuthorizer() {
+    QObject::disconnect(changes_);
 }
-
-LinuxMicrophoneAuthorizer::LinuxMicrophoneAuthorizer(Microphone microphone) : microphone_(std::move(microphone)) {}
 
 AuthorizationStatus LinuxMicrophoneAuthorizer::status() const {
-    const std::optional<QString> input = microphone_.defaultInput();
-    return input && input != refusedInput_ ? AuthorizationStatus::granted : AuthorizationStatus::denied;
+    return !server_ || server_->defaultInput() ? AuthorizationStatus::granted : AuthorizationStatus::denied;
 }
 
 QCoro::Task<bool> LinuxMicrophoneAuthorizer::requestAccess() {
-    const std::optional<QString> input = microphone_.defaultInput();
-    if (!input)
-        co_return false;
-    const bool opens = microphone_.opens(*input);
-    refusedInput_ = opens ? std::nullopt : input;
-    co_return opens;
+    co_return status() == AuthorizationStatus::granted;
+}
+
+QString LinuxMicrophoneAuthorizer::whyDenied() const {
+    if (!server_ || server_->isRunning())
+        return {};
+    return QStringLiteral("No sound server is running yet. Lumeno hears you as soon as one starts.");
 }
 
 } // namespace lumeno

@@ -2,37 +2,32 @@
 
 #include "platform/MicrophoneAuthorizer.h"
 
-#include <QString>
+#include <QMetaObject>
 
-#include <functional>
-#include <optional>
+#include <memory>
 
 namespace lumeno {
 
-// The Linux desktop has no per-program microphone permission: recording works when the default input
-// device opens. Granted while there is a default input that has not failed to open, denied when there is
-// none or it refused, so the user is sent to the sound settings; never "not determined", since there is
-// nobody to ask. A request opens the device for a moment to find out.
+class PulseAudioServer;
+
+// The Linux desktop has no per-program microphone permission: recording works when the sound server has a
+// default input. Granted while it has one, denied while there is no server or it has no input, so the
+// user is sent to the sound settings; never "not determined", since there is nobody to ask.
 class LinuxMicrophoneAuthorizer final : public MicrophoneAuthorizer {
 public:
-    // The sound system as the authorizer sees it; the default one is Qt Multimedia's.
-    struct Microphone {
-        std::function<std::optional<QString>()> defaultInput; // its id; none without one
-        std::function<bool(const QString& id)> opens;         // opens and closes it again
-    };
-    static Microphone qtMultimedia();
-    // A recording in place of the microphone (LUMENO_AUDIO_FILE): nothing to allow, so always granted;
-    // a file that cannot be played is reported, by name, when listening starts.
-    static Microphone recording(const QString& path);
-
-    explicit LinuxMicrophoneAuthorizer(Microphone microphone = qtMultimedia());
+    // The sound server's default input; none: a recording in place of the microphone (LUMENO_AUDIO_FILE),
+    // with nothing to allow, so always granted (a file that cannot be played is reported, by name, when
+    // listening starts).
+    explicit LinuxMicrophoneAuthorizer(std::shared_ptr<PulseAudioServer> server);
+    ~LinuxMicrophoneAuthorizer() override;
 
     AuthorizationStatus status() const override;
     QCoro::Task<bool> requestAccess() override;
+    QString whyDenied() const override;
 
 private:
-    Microphone microphone_;
-    std::optional<QString> refusedInput_; // the input that last failed to open
+    std::shared_ptr<PulseAudioServer> server_;
+    QMetaObject::Connection changes_;
 };
 
 } // namespace lumeno

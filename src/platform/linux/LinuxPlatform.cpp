@@ -10,7 +10,8 @@
 #include "platform/linux/LinuxSecretStore.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/PocketSphinxEngine.h"
-#include "platform/linux/QtAudioInput.h"
+#include "platform/linux/PulseAudioInput.h"
+#include "platform/linux/PulseAudioServer.h"
 #include "platform/linux/QtScreenInfo.h"
 #include "platform/linux/UnavailableGlobalHotkeys.h"
 #include "platform/linux/UnavailableKeySynth.h"
@@ -74,8 +75,8 @@ Platform makeLinuxPlatform(const Clock& clock, Scheduler& scheduler, const QStri
         QDir(supportDirectory).filePath(QStringLiteral("secrets.json")), clock);
     // A recording in place of the microphone, for trying the program where there is none.
     const QString audioFile = qEnvironmentVariable("LUMENO_AUDIO_FILE");
-    platform.microphone = std::make_unique<LinuxMicrophoneAuthorizer>(
-        audioFile.isEmpty() ? LinuxMicrophoneAuthorizer::qtMultimedia() : LinuxMicrophoneAuthorizer::recording(audioFile));
+    const auto sound = audioFile.isEmpty() ? std::make_shared<PulseAudioServer>(scheduler) : nullptr;
+    platform.microphone = std::make_unique<LinuxMicrophoneAuthorizer>(sound);
     platform.accessibilityTrust = std::make_unique<LinuxAccessibilityTrust>();
     platform.keyboardLayout = std::make_unique<LinuxKeyboardLayoutSource>();
     platform.build = std::make_unique<LinuxBuildIdentity>(QCoreApplication::applicationFilePath());
@@ -92,8 +93,8 @@ Platform makeLinuxPlatform(const Clock& clock, Scheduler& scheduler, const QStri
     addX11Ports(platform, *workspace, scheduler, queries);
     platform.workspace = std::move(workspace);
     platform.accessibility = std::make_unique<AtspiAccessibility>();
-    if (audioFile.isEmpty())
-        platform.audioInput = std::make_unique<QtAudioInput>();
+    if (sound)
+        platform.audioInput = std::make_unique<PulseAudioInput>(sound);
     else
         platform.audioInput = std::make_unique<WavFileAudioInput>(audioFile, scheduler);
     platform.speechEngine = std::make_unique<PocketSphinxEngine>();

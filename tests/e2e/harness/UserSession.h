@@ -1,6 +1,6 @@
 #pragma once
 
-#include "e2e/harness/SoundServer.h"
+#include "platform/linux/harness/SoundServer.h"
 #include "e2e/harness/TrayHost.h"
 #include "platform/linux/harness/AccessibilityBus.h"
 #include "platform/linux/harness/TestDesktop.h"
@@ -32,14 +32,14 @@ public:
 
     desktop::TestDesktop& x() { return desktop_; }
     desktop::AccessibilityBus& accessibility() { return desktop::AccessibilityBus::instance(); }
-    SoundServer& sound() { return sound_; }
+    desktop::SoundServer& sound() { return sound_; }
     TrayHost& tray() { return tray_; }
 
 private:
     bool fail(const QString& why);
 
     desktop::TestDesktop desktop_;
-    SoundServer sound_;
+    desktop::SoundServer sound_;
     TrayHost tray_;
     bool running_ = false;
     QString whyNot_;

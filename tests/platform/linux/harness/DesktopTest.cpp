@@ -1,37 +1,16 @@
 #include "platform/linux/harness/DesktopTest.h"
 
+#include "platform/linux/harness/WaitUntil.h"
 #include "testsupport/Screenshots.h"
 
-#include <QAbstractEventDispatcher>
-#include <QDeadlineTimer>
 #include <QWidget>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTimer>
 
 namespace lumeno::desktop {
 
-namespace {
-
-// Conditions on the X server's state (a property, a window) change without telling this process: they
-// are looked at again at least this often.
-constexpr int recheckMs = 10;
-
-} // namespace
-
 bool DesktopTest::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    // Blocks in the event loop, so an event from the desktop is handled the moment it arrives (what the
-    // latency figures rely on), and the ticks bound both the re-checks and the whole wait.
-    const QDeadlineTimer deadline(timeoutMs);
-    QTimer tick;
-    tick.start(recheckMs);
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        dispatcher->processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
+    return desktop::waitUntil(condition, timeoutMs);
 }
 
 void DesktopTest::SetUp() {
