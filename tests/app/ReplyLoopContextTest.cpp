@@ -32,6 +32,7 @@ TEST_F(ReplyLoopContextTest, TheDiagnosticsShowTheThreadAndTheFieldOnlyWhileList
                                             QStringLiteral("Surface: chat"), QStringLiteral("I am Bob Stone.")}));
     EXPECT_TRUE(other.value(4).startsWith(QStringLiteral("Length "))) << debug().other().toStdString();
     EXPECT_EQ(debug().person(), QStringLiteral("Person card: Ana Novak")) << "the chat partner, from the window title";
+    EXPECT_EQ(overlay().personBadge(), QStringLiteral("Ana Novak"));
     EXPECT_TRUE(debug().other().endsWith(QStringLiteral("\nName: Ana Novak"))) << debug().other().toStdString();
     EXPECT_FALSE(screenshot(QStringLiteral("loop-listening-diagnostics"), QStringLiteral("listeningDebugPanel")).isEmpty());
 
