@@ -54,6 +54,10 @@ TEST_F(DraftRecorderTest, RecordsOnlyWhileDraftDetailsAreOnAndAmendsOnlyTheLastC
     EXPECT_EQ(first.field->webHost, QStringLiteral("mail.example.com"));
     EXPECT_EQ(first.field->focusMilliseconds, 12);
     recorder.commit(QStringLiteral("Again")); // nothing open: nothing written
+    recorder.open(DraftDetails::Kind::reply);
+    recorder.discard();
+    recorder.commit(QStringLiteral("Discarded"));
+    EXPECT_EQ(app->draftDetails.sessions().size(), 1);
     EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Waiting: no text field had focus"));
 
     recorder.amendLastOutcome(QStringLiteral("Inserted after you picked the field"));
@@ -108,6 +112,10 @@ TEST_F(DraftRecorderTest, TheConversationSaysWhatWasFoundOrWhyNothingWas) {
         EXPECT_EQ(recorder.conversationNote(), QStringLiteral("Not read. Nothing copied recently either, so no thread was sent."));
     });
     EXPECT_EQ(off.conversation->status, Status::off);
+
+    FocusSnapshot blank;
+    blank.webURL = QStringLiteral("about:blank"); // an address without a host names none
+    EXPECT_EQ(recorded([&] { recorder.readField(blank, 1); }).field->webHost, std::nullopt);
 
     const DraftDetails little = recorded([&] { recorder.readConversation(ConversationRead{}, std::nullopt); });
     EXPECT_EQ(little.conversation->status, Status::tooLittle);

@@ -53,6 +53,7 @@ TEST_F(ReplyLoopContextTest, TheDiagnosticsShowTheThreadAndTheFieldOnlyWhileList
     holdBegins();
     EXPECT_EQ(debug().other().section(QLatin1Char('\n'), 0, 0), QStringLiteral("Surface: other"));
     EXPECT_EQ(debug().person(), QStringLiteral("No person")) << "nothing of the last dictation's person stays";
+    EXPECT_TRUE(overlay().personChoices().empty()) << "nobody to pick a person for";
     escape();
     const FakeScenes::Notes notes = FakeScenes::notes(desktop);
     desktop.focus(notes.text);
@@ -72,6 +73,7 @@ TEST_F(ReplyLoopContextTest, TheConversationIsLeftUnreadWhereItIsNotTheUsersToRe
         advance(3);
         EXPECT_EQ(lastRecord().conversation->note, shown);
         EXPECT_FALSE(logged(QStringLiteral("Read conversation:")));
+        EXPECT_TRUE(lastRecord().conversation->sent);
         return std::pair(lastRecord().conversation->status, shown);
     };
     const QString nothingCopied = QStringLiteral(" Nothing copied recently either, so no thread was sent.");

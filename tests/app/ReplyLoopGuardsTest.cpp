@@ -278,6 +278,10 @@ TEST_F(EditModeTest, ASelectionThatMovedWhileDraftingKeepsTheEditPending) {
 }
 
 TEST_F(EditModeTest, AnEmptyFieldChosenForEditingWhileHoldingHasNothingToChange) {
+    desktop.focus(notes.text);
+    holdBegins(true); // an edit of other text before: nothing of it stays
+    ASSERT_EQ(overlay().editTarget(), QStringLiteral("Whole message"));
+    escape();
     const FakeScenes::ChatThread chat = FakeScenes::chatThread(desktop);
     desktop.focus(chat.composer);
     holdBegins();
