@@ -313,6 +313,14 @@ TEST_F(EditModeTest, UndoAfterTheAppLeftTheFrontCopiesTheOriginalInstead) {
     EXPECT_EQ(desktop.clipboard()->plainText, QStringLiteral("Groceries: milk, eggs"));
     EXPECT_EQ(overlay().message()->detail,
               QStringLiteral("Text Editor isn't in front any more, so the original text is on your clipboard."));
+    // A clipboard manager offering the copied original again does not make it context; the user's own copy is.
+    const auto copied = [&](const QString& text) {
+        platform.pasteboard->write(PasteboardContents::plain(text));
+        const std::optional<PackedContext> context = app->contextPacker.pack(std::nullopt, std::nullopt);
+        return context ? context->text : QString();
+    };
+    EXPECT_EQ(copied(QStringLiteral("Groceries: milk, eggs")), QString());
+    EXPECT_EQ(copied(QStringLiteral("Lunch at noon?")), QStringLiteral("Lunch at noon?"));
 }
 
 // What edit mode takes as the text to change (the overlay's edit target), or why it refuses (the message).

@@ -111,7 +111,6 @@ TEST_F(ReplyLoopPendingTest, CopyWhileAnInsertIsTryingEndsTheInsertAndTheNextPre
     EXPECT_EQ(overlay().pendingDraft(), std::nullopt);
     EXPECT_EQ(desktop.clipboard()->plainText, QStringLiteral("On my way."));
     EXPECT_EQ(outcome(), QStringLiteral("Copied instead of inserted"));
-
     holdBegins(); // a new dictation, not an Insert of a draft that is gone
     EXPECT_TRUE(loop().phase().isListening());
 }
