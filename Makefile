@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 SANITIZE_DIR ?= build-sanitize
 FUZZ_SECONDS ?= 30
 
-.PHONY: run test build configure deps clean test-sanitize fuzz configure-sanitize
+.PHONY: run test build configure deps clean test-sanitize test-sanitize-unit fuzz configure-sanitize
 
 run: build
 	$(BUILD_DIR)/src/app/lumeno
@@ -30,6 +30,11 @@ configure-sanitize: deps
 test-sanitize: configure-sanitize
 	cmake --build $(SANITIZE_DIR)
 	QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_DIR) --output-on-failure
+
+# The unit tests alone under ASan and UBSan, built without the desktop suites (what CI has time for).
+test-sanitize-unit: configure-sanitize
+	cmake --build $(SANITIZE_DIR) --target lumeno_unit_tests
+	QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_DIR) -L unit --output-on-failure -j2
 
 # Every fuzz target for FUZZ_SECONDS each.
 fuzz: configure-sanitize

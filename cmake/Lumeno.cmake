@@ -27,7 +27,10 @@ function(lumeno_add_test area)
   add_test(NAME ${area} COMMAND ${target})
   set_tests_properties(${area} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMENO_RUNNING_TESTS=1"
+    LABELS unit
     TIMEOUT 600)
+  # Built on their own, without the desktop suites, by the target lumeno_unit_tests.
+  set_property(GLOBAL APPEND PROPERTY LUMENO_UNIT_TESTS ${target})
 endfunction()
 
 # lumeno_add_benchmark(<name> SOURCES ... DEPS ...)

@@ -52,7 +52,7 @@ template <typename T> QCoro::Task<> collect(QCoro::Task<T>& task, T& value, std:
 template <typename T> T finished(QCoro::Task<T>& task) {
     if (!task.isReady()) {
         ADD_FAILURE() << "the task is still waiting";
-        return T{};
+        return T();
     }
     std::exception_ptr failure;
     if constexpr (std::is_void_v<T>) {
@@ -65,7 +65,7 @@ template <typename T> T finished(QCoro::Task<T>& task) {
     }
     if (failure)
         reportThrown(failure);
-    return T{};
+    return T();
 }
 
 template <typename T> T finished(QCoro::Task<T>&& task) {

@@ -33,7 +33,7 @@ protected:
         }
         if (!task.isReady()) {
             ADD_FAILURE() << "the task never finished";
-            return T{};
+            return T();
         }
         return QCoro::waitFor(task);
     }

@@ -73,7 +73,7 @@ protected:
     static T finish(QCoro::Task<T> task, int timeoutMs = patienceMs) {
         if (!waitUntil([&] { return task.isReady(); }, timeoutMs)) {
             ADD_FAILURE() << "the task did not finish in time";
-            return T{};
+            return T();
         }
         return QCoro::waitFor(task);
     }
