@@ -1,6 +1,7 @@
 #include "memory/DateDetector.h"
 
 #include "support/Clock.h"
+#include "support/Regex.h"
 #include "support/Text.h"
 
 #include <QHash>

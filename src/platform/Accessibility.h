@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/AccessibleElement.h"
-#include "support/Regex.h"
+#include "support/TextRange.h"
 
 #include <QCoroFuture>
 #include <QCoroTask>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Regex.h"
+#include "support/TextRange.h"
 
 #include <QString>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TextRange.h"
+
 #include <QString>
 
 #include <memory>
@@ -7,14 +9,6 @@
 #include <vector>
 
 namespace lumeno {
-
-// A span of a QString in UTF-16 code units.
-struct TextRange {
-    qsizetype start = 0;
-    qsizetype length = 0;
-    qsizetype end() const { return start + length; }
-    bool operator==(const TextRange&) const = default;
-};
 
 struct RegexMatch {
     // Index 0 is the whole match; a group that did not take part in the match is absent.

@@ -5,7 +5,7 @@
 #include "platform/KeySynth.h"
 #include "platform/PasteboardContents.h"
 #include "support/Clock.h"
-#include "support/Regex.h"
+#include "support/TextRange.h"
 
 #include <QString>
 

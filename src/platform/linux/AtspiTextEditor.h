@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/linux/AtspiDesktop.h"
-#include "support/Regex.h"
+#include "support/TextRange.h"
 
 namespace lumeno {
 

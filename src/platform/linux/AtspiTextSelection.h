@@ -2,7 +2,7 @@
 
 #include "platform/linux/AtspiDesktop.h"
 #include "platform/linux/AtspiExpandedText.h"
-#include "support/Regex.h"
+#include "support/TextRange.h"
 
 #include <optional>
 
