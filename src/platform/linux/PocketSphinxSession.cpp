@@ -4,7 +4,11 @@
 #include "platform/linux/WorkerThread.h"
 #include "support/Text.h"
 
+#include <QCoreApplication>
 #include <QCoroSignal>
+#include <QPointer>
+
+#include <atomic>
 
 namespace lumeno {
 
@@ -14,24 +18,60 @@ constexpr double decoderRate = 16000;
 
 } // namespace
 
+// What the jobs on the decoding thread work with. It outlives the session until the last job has run, so
+// the session never waits for them: a job finds it cancelled and ends, and a result finds no session.
+struct PocketSphinxSession::Decoding : std::enable_shared_from_this<Decoding> {
+    explicit Decoding(PocketSphinxDecoder& decoder) : decoder(decoder) {}
+
+    // On the decoding thread: hands a result to the main thread, spaced after what was settled before.
+    void report(const QString& text, bool isFinal) {
+        lastGuess = isFinal ? QString() : text;
+        if (isFinal && text.isEmpty())
+            return;
+        // Texts carry their own spacing: what follows settled words starts with a space.
+        const QString spaced = settledBefore && !text.isEmpty() ? QLatin1Char(' ') + text : text;
+        settledBefore = settledBefore || isFinal;
+        onMainThread([result = SpeechEngine::Result{spaced, isFinal}](PocketSphinxSession& session) {
+            session.deliver(result);
+        });
+    }
+
+    // Runs `work` on the main thread with the session, when it is still there.
+    void onMainThread(std::function<void(PocketSphinxSession&)> work) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self = shared_from_this(), work = std::move(work)] {
+                if (self->session)
+                    work(*self->session);
+            },
+            Qt::QueuedConnection);
+    }
+
+    PocketSphinxDecoder& decoder;
+    std::atomic<bool> cancelled{false};
+    QPointer<PocketSphinxSession> session; // main thread only
+    bool settledBefore = false;            // decoding thread: a final text came before
+    QString lastGuess;                     // decoding thread
+};
+
 PocketSphinxSession::PocketSphinxSession(WorkerThread& decoding, PocketSphinxDecoder& decoder, const QStringList& hints,
                                          std::function<void(const SpeechEngine::Result&)> result)
-    : decoding_(decoding), decoder_(decoder), result_(std::move(result)), resampler_(decoderRate) {
+    : decoding_(decoding), shared_(std::make_shared<Decoding>(decoder)), result_(std::move(result)),
+      resampler_(decoderRate) {
+    shared_->session = this;
     for (const QString& hint : hints)
         for (const QString& word : hint.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             spellings_.insert(Text::lowercased(word), word);
-    decoding_.post([this, hints] {
-        if (cancelled_)
+    decoding_.post([shared = shared_, hints] {
+        if (shared->cancelled)
             return;
-        decoder_.learn(hints);
-        decoder_.startDictation();
+        shared->decoder.learn(hints);
+        shared->decoder.startDictation();
     });
 }
 
 PocketSphinxSession::~PocketSphinxSession() {
-    cancelled_ = true;
-    // Jobs on the decoding thread refer to this session: wait until the ones already queued have passed.
-    decoding_.run([] { return true; }, std::chrono::hours(1));
+    shared_->cancelled = true; // the jobs still queued end without touching the decoder
 }
 
 QString PocketSphinxSession::respelled(const QString& text, const QHash<QString, QString>& spellings) {
@@ -42,34 +82,34 @@ QString PocketSphinxSession::respelled(const QString& text, const QHash<QString,
 }
 
 void PocketSphinxSession::feed(const AudioBuffer& buffer) {
-    if (cancelled_ || finishing_)
+    if (shared_->cancelled || finishing_)
         return;
-    decoding_.post([this, samples = resampler_.convert(buffer)] {
-        if (cancelled_)
+    decoding_.post([shared = shared_, samples = resampler_.convert(buffer)] {
+        if (shared->cancelled)
             return;
-        const PocketSphinxDecoder::Progress progress = decoder_.process(samples);
+        const PocketSphinxDecoder::Progress progress = shared->decoder.process(samples);
         if (progress.ended)
-            report(*progress.ended, true);
-        else if (progress.hypothesis != lastGuess_)
-            report(progress.hypothesis, false);
+            shared->report(*progress.ended, true);
+        else if (progress.hypothesis != shared->lastGuess)
+            shared->report(progress.hypothesis, false);
     });
 }
 
 QCoro::Task<> PocketSphinxSession::finish() {
-    if (!finishing_ && !cancelled_) {
+    if (!finishing_ && !shared_->cancelled) {
         finishing_ = true;
-        decoding_.post([this] {
-            if (!cancelled_)
-                report(decoder_.endUtterance(), true);
-            QMetaObject::invokeMethod(this, [this] { markSettled(); }, Qt::QueuedConnection);
+        decoding_.post([shared = shared_] {
+            if (!shared->cancelled)
+                shared->report(shared->decoder.endUtterance(), true);
+            shared->onMainThread([](PocketSphinxSession& session) { session.markSettled(); });
         });
     }
-    if (!settled_ && !cancelled_)
+    if (!settled_ && !shared_->cancelled)
         co_await qCoro(this, &PocketSphinxSession::settled);
 }
 
 void PocketSphinxSession::cancel() {
-    cancelled_ = true;
+    shared_->cancelled = true;
     markSettled();
 }
 
@@ -80,19 +120,8 @@ void PocketSphinxSession::markSettled() {
     emit settled();
 }
 
-void PocketSphinxSession::report(const QString& text, bool isFinal) {
-    lastGuess_ = isFinal ? QString() : text;
-    if (isFinal && text.isEmpty())
-        return;
-    // Texts carry their own spacing: what follows settled words starts with a space.
-    const QString spaced = settledBefore_ && !text.isEmpty() ? QLatin1Char(' ') + text : text;
-    settledBefore_ = settledBefore_ || isFinal;
-    QMetaObject::invokeMethod(
-        this, [this, result = SpeechEngine::Result{spaced, isFinal}] { deliver(result); }, Qt::QueuedConnection);
-}
-
 void PocketSphinxSession::deliver(const SpeechEngine::Result& result) {
-    if (!cancelled_)
+    if (!shared_->cancelled)
         result_({respelled(result.text, spellings_), result.isFinal});
 }
 

@@ -6,7 +6,7 @@
 #include <QHash>
 #include <QObject>
 
-#include <atomic>
+#include <memory>
 
 namespace lumeno {
 
@@ -15,7 +15,8 @@ class WorkerThread;
 
 // One dictation decoded while the user speaks: audio goes to the decoding thread as it arrives, the
 // decoder's running guess comes back as the volatile result, and each stretch of speech that ends in a
-// pause comes back settled. The engine that opened it must outlive it.
+// pause comes back settled. The engine that opened it must outlive it. The session may go while its jobs
+// still wait on the decoding thread: they hold their own end of it, and nobody waits for them.
 class PocketSphinxSession final : public QObject, public SpeechEngine::Session {
     Q_OBJECT
 public:
@@ -34,21 +35,18 @@ signals:
     void settled();
 
 private:
-    // On the decoding thread: hands a result to the main thread, spaced after what was settled before.
-    void report(const QString& text, bool isFinal);
+    struct Decoding;
+
     void deliver(const SpeechEngine::Result& result);
     void markSettled();
 
     WorkerThread& decoding_;
-    PocketSphinxDecoder& decoder_;
+    std::shared_ptr<Decoding> shared_; // the decoding thread's end, kept by its jobs
     std::function<void(const SpeechEngine::Result&)> result_;
     QHash<QString, QString> spellings_;
     AudioResampler resampler_;
-    std::atomic<bool> cancelled_{false};
     bool finishing_ = false;
     bool settled_ = false;
-    bool settledBefore_ = false; // decoding thread: a final text came before
-    QString lastGuess_;          // decoding thread
 };
 
 } // namespace lumeno

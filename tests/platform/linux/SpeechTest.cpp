@@ -5,10 +5,12 @@
 #include "platform/linux/PocketSphinxVocabulary.h"
 #include "platform/linux/WavFile.h"
 #include "platform/linux/WavFileAudioInput.h"
+#include "platform/linux/WorkerThread.h"
 #include "support/QtScheduler.h"
 #include "voice/SpeechCapture.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
@@ -17,6 +19,9 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
 
 namespace lumeno {
 namespace {
@@ -218,6 +223,33 @@ TEST_F(PocketSphinxTest, NamesOnThePersonCardsAreHeardWhereEverydayWordsWereHear
     // Hints last for the dictations they are given for.
     listener.capture.setHints({});
     EXPECT_EQ(listener.dictate(), unhelped);
+}
+
+// A dictation ended while the decoding thread is busy ends at once: the main thread never waits for the
+// decoder, and the session's jobs still queued behind it find it gone and touch nothing.
+TEST_F(PocketSphinxTest, ASessionEndsWithoutWaitingForTheDecodingThread) {
+    QString error;
+    const std::unique_ptr<PocketSphinxDecoder> decoder = PocketSphinxDecoder::load(model, error);
+    ASSERT_TRUE(decoder) << error.toStdString();
+    WorkerThread decoding(QStringLiteral("Speech"));
+    std::promise<void> release;
+    std::atomic<bool> busyJobEnded = false;
+    decoding.post([held = release.get_future().share(), &busyJobEnded] {
+        held.wait_for(std::chrono::seconds(20));
+        busyJobEnded = true;
+    });
+
+    int results = 0;
+    auto session = std::make_unique<PocketSphinxSession>(decoding, *decoder, QStringList{QStringLiteral("Zoë")},
+                                                         [&](const SpeechEngine::Result&) { ++results; });
+    session->feed(AudioBuffer{std::vector<float>(16000, 0.1f), 16000});
+    session.reset();
+    EXPECT_FALSE(busyJobEnded) << "the session waited for the decoding thread";
+
+    release.set_value();
+    EXPECT_TRUE(decoding.run([] { return true; }, std::chrono::seconds(20))) << "the queued jobs never ran";
+    QCoreApplication::processEvents(); // what the jobs handed back to the main thread
+    EXPECT_EQ(results, 0);
 }
 
 TEST_F(PocketSphinxTest, ALocaleWithoutAModelIsRefusedInWords) {
