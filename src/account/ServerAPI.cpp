@@ -141,22 +141,29 @@ QCoro::Task<HttpResult> ServerAPI::sendTimed(std::shared_ptr<HttpTransport> tran
     HttpAbort abort;
     cancel.onCancel([abort] { abort.abort(); });
     auto expired = std::make_shared<bool>(false);
+    const std::weak_ptr<const void> schedulerLifetime = scheduler.lifetime();
     const Scheduler::TimerId timer = scheduler.after(timeout, [abort, expired] {
         *expired = true;
         abort.abort();
     });
     HttpResult result = co_await transport->send(std::move(request), abort);
-    scheduler.cancel(timer);
+    // An answer that comes after the scheduler has gone (the program is ending) finds its timer gone too.
+    if (!schedulerLifetime.expired())
+        scheduler.cancel(timer);
     *timedOut = *expired;
     co_return result;
 }
 
 QCoro::Task<ServerAPI::Result<QJsonObject>> ServerAPI::exchange(Call call, CancelToken cancel) {
-    // Nothing of the client is touched after the first wait: it may be gone by the time the answer comes.
+    // Nothing of the client is touched after the first wait: it may be gone by the time the answer comes,
+    // and so may the scheduler.
     HttpRequest request = this->request(call);
     const std::shared_ptr<HttpTransport> transport = transport_;
     Scheduler& scheduler = scheduler_;
+    const std::weak_ptr<const void> schedulerLifetime = scheduler.lifetime();
     for (int redirects = 0;; ++redirects) {
+        if (schedulerLifetime.expired()) // a redirect answered while the program ends is not followed
+            co_return Error{Error::Kind::network, 0, {}, {}, loggedPath(request) + QStringLiteral(": ending")};
         bool timedOut = false;
         HttpResult result = co_await sendTimed(transport, scheduler, request, call.timeout, cancel, &timedOut);
         if (const auto* failure = std::get_if<HttpFailure>(&result)) {

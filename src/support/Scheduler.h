@@ -4,6 +4,7 @@
 
 #include <coroutine>
 #include <functional>
+#include <memory>
 
 namespace lumeno {
 
@@ -36,6 +37,13 @@ public:
         void await_resume() const noexcept {}
     };
     SleepAwaiter sleep(double seconds) { return SleepAwaiter{*this, seconds}; }
+
+    // Expires when the scheduler goes. A coroutine that resumes on something else (an answer from the
+    // network) may outlive the scheduler it set a timer with, and must not touch it then.
+    std::weak_ptr<const void> lifetime() const { return lifetime_; }
+
+private:
+    std::shared_ptr<const void> lifetime_ = std::make_shared<char>();
 };
 
 } // namespace lumeno
