@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# How long the event loop ever keeps the user waiting during a whole dictation into an application that
-# has stopped answering (SIGSTOP), on a disk that takes a second per flush: runs the end-to-end scenario
+# How long the event loop ever keeps the user waiting, from the start through a whole dictation into an
+# application that has stopped answering (SIGSTOP), on a disk that takes a second per flush: runs the
+# end-to-end scenario
 # (tests/e2e/EventLoopTest.cpp, the program's LUMENO_HEARTBEAT) a few times and prints each longest stall.
 #   bench/event-loop.sh [build folder] [runs]
 set -euo pipefail

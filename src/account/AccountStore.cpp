@@ -56,7 +56,8 @@ DraftError draftError(const ServerAPI::Error& error) {
 AccountStore::AccountStore(QString directory, std::shared_ptr<ServerAPI> server, const Clock& clock,
                            QString deviceName, QObject* parent)
     : QObject(parent), filePath_(QDir(directory).filePath(QStringLiteral("session.json"))),
-      server_(std::move(server)), clock_(clock), deviceName_(std::move(deviceName)) {
+      server_(std::move(server)), clock_(clock), deviceName_(std::move(deviceName)),
+      disk_(Log::app, QStringLiteral("Couldn't save the session: %{public}s")) {
     loadSession();
 }
 
@@ -122,28 +123,34 @@ void AccountStore::loadSession() {
     }
 }
 
-std::optional<QString> AccountStore::saveSession() {
-    std::optional<QString> problem;
-    if (session_) {
-        problem = AtomicFile::write(filePath_, session_->encoded());
-    } else if ((problem = AtomicFile::remove(filePath_))) {
-        // A folder that keeps the file may still let it be emptied, which reads as signed out too.
-        if (!AtomicFile::empty(filePath_))
-            problem.reset();
-    }
-    if (problem)
-        Log::app.error("Couldn't save the session: %{public}s", {*problem});
-    return problem;
+void AccountStore::saveSession() {
+    disk_.save(sessionWork());
 }
 
-std::optional<QString> AccountStore::endSession(const QString& token, const QString& why) {
+FileWriter::Work AccountStore::sessionWork() const {
+    return [path = filePath_, contents = session_ ? std::optional(session_->encoded()) : std::nullopt] {
+        if (contents)
+            return AtomicFile::write(path, *contents);
+        std::optional<QString> problem = AtomicFile::remove(path);
+        // A folder that keeps the file may still let it be emptied, which reads as signed out too.
+        if (problem && !AtomicFile::empty(path))
+            problem.reset();
+        return problem;
+    };
+}
+
+bool AccountStore::forgetSession(const QString& token, const QString& why) {
     if (!session_ || session_->token != token)
-        return std::nullopt;
+        return false;
     setSession(std::nullopt);
     setTeamDetails(std::nullopt);
-    const std::optional<QString> problem = saveSession();
     Log::app.info("Signed out: %{public}s", {why});
-    return problem;
+    return true;
+}
+
+void AccountStore::endSession(const QString& token, const QString& why) {
+    if (forgetSession(token, why))
+        saveSession();
 }
 
 bool AccountStore::stillCurrent(const QString& token, const ServerAPI::Error* error) {
@@ -283,18 +290,22 @@ QCoro::Task<> AccountStore::refresh() {
     setTeamDetails(std::get<ServerAPI::TeamDetails>(team));
 }
 
-std::optional<QString> AccountStore::signOut() {
+QCoro::Task<std::optional<QString>> AccountStore::signOut() {
     if (!session_)
-        return std::nullopt;
+        co_return std::nullopt;
     const QString token = session_->token;
-    const std::optional<QString> problem = endSession(token, QStringLiteral("by the user"));
+    forgetSession(token, QStringLiteral("by the user"));
     // Ended on the server too, so a session file left behind cannot sign anyone in again.
     if (server_)
         sendLogout(server_, token);
+    const QString folder = QDir::toNativeSeparators(QFileInfo(filePath_).absolutePath());
+    QCoro::Task<std::optional<QString>> removing = disk_.run(sessionWork());
+    const std::optional<QString> problem = co_await removing;
     if (!problem)
-        return std::nullopt;
-    return *problem + QStringLiteral(". Lumeno may sign you in again when it next starts: remove the file from ") +
-           QDir::toNativeSeparators(QFileInfo(filePath_).absolutePath()) + QStringLiteral(" yourself.");
+        co_return std::nullopt;
+    Log::app.error("Couldn't save the session: %{public}s", {*problem});
+    co_return *problem + QStringLiteral(". Lumeno may sign you in again when it next starts: remove the file from ") +
+        folder + QStringLiteral(" yourself.");
 }
 
 QCoro::Task<> AccountStore::sendLogout(std::shared_ptr<ServerAPI> server, QString token) {

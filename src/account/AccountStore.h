@@ -4,6 +4,7 @@
 #include "account/ServerAPI.h"
 #include "drafting/DraftPrompt.h"
 #include "drafting/DraftReply.h"
+#include "support/FileWriter.h"
 
 #include <QCoroTask>
 #include <QObject>
@@ -38,6 +39,8 @@ public:
     const std::optional<QString>& pendingEmail() const { return pendingEmail_; }
     bool hasServer() const { return server_ != nullptr; }
     const QString& filePath() const { return filePath_; }
+    // Waits until the session saved so far is on disk.
+    void finishDiskWork() { disk_.finish(); }
 
     QCoro::Task<std::optional<QString>> requestCode(QString name, QString email);
     QCoro::Task<std::optional<QString>> confirmCode(QString code);
@@ -47,9 +50,9 @@ public:
     void rename(const QString& name);
     // Reloads the account (and its team) from the server; a refused token signs out here.
     QCoro::Task<> refresh();
-    // Signs out here at once and tells the server in the background. None on success, else what the user
-    // must know: session.json could not be removed or emptied.
-    std::optional<QString> signOut();
+    // Signs out here at once and tells the server in the background. None once session.json is gone, else
+    // what the user must know: it could not be removed or emptied.
+    QCoro::Task<std::optional<QString>> signOut();
     QCoro::Task<std::optional<QString>> deleteAccount();
     QCoro::Task<std::optional<QString>> invite(QString email);
     QCoro::Task<std::optional<QString>> removeMember(QString memberID);
@@ -70,11 +73,15 @@ private:
     void setTeamDetails(std::optional<ServerAPI::TeamDetails> details);
     void setPendingEmail(std::optional<QString> email);
     void loadSession();
-    // None on success, else the reason (logged).
-    std::optional<QString> saveSession();
-    // Ends the session when `token` is still the current one: a late answer to an old session must not
-    // sign out a newer one.
-    std::optional<QString> endSession(const QString& token, const QString& why);
+    // session.json as the session is now, written (or removed) off the main thread; failures are logged.
+    void saveSession();
+    // The disk work that brings session.json to the session as it is now.
+    FileWriter::Work sessionWork() const;
+    // Forgets the session when `token` is still the current one (a late answer to an old session must not
+    // sign out a newer one); whether it did.
+    bool forgetSession(const QString& token, const QString& why);
+    // Forgets the session as above and saves that.
+    void endSession(const QString& token, const QString& why);
     // Whether the answer's session is still the current one; a refused token ends it.
     bool stillCurrent(const QString& token, const ServerAPI::Error* error);
     QCoro::Task<std::optional<QString>>
@@ -91,6 +98,7 @@ private:
     std::optional<QString> pendingEmail_;
     QString pendingName_;
     std::optional<QString> nameInFlight_; // sent to the server, answer not back yet
+    FileWriter disk_;
 };
 
 } // namespace lumeno

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace lumeno {
@@ -136,12 +137,13 @@ void SignedInPanel::saveName() {
         store_.rename(name_->text());
 }
 
-void SignedInPanel::signOut() {
+QCoro::Task<> SignedInPanel::signOut() {
     // Taken first: signing out takes this panel out of the window, and it goes once the click is over.
-    QWidget* const settingsWindow = window();
-    const std::optional<QString> problem = store_.signOut();
+    const QPointer<QWidget> settingsWindow = window();
+    QCoro::Task<std::optional<QString>> signingOut = store_.signOut();
+    const std::optional<QString> problem = co_await signingOut;
     if (!problem)
-        return;
+        co_return;
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Couldn't sign out completely"),
                                 QStringLiteral("Couldn't sign out completely"), QMessageBox::Ok, settingsWindow);
     box->setObjectName(QStringLiteral("signOutProblem"));

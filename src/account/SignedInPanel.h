@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QWidget>
 
 class QLineEdit;
@@ -25,7 +26,7 @@ private:
     void updateSaveName();
     void saveName();
     // Signs out; a session file that could not be removed is the user's to know about.
-    void signOut();
+    QCoro::Task<> signOut();
     void setConfirmingDeletion(bool confirming);
     void deleteAccount();
 

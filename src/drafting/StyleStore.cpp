@@ -12,7 +12,8 @@
 namespace lumeno {
 
 StyleStore::StyleStore(QString filePath, SettingsStore& settings, const Clock& clock, QObject* parent)
-    : QObject(parent), filePath_(std::move(filePath)), settings_(settings), clock_(clock) {
+    : QObject(parent), filePath_(std::move(filePath)), settings_(settings), clock_(clock),
+      disk_(Log::draft, QStringLiteral("Couldn't save style: %{public}s")) {
     load();
     applyLearnFromEditsDefault();
 }
@@ -102,8 +103,9 @@ QString StyleStore::resolvedSignName() const {
 void StyleStore::save() {
     if (unreadableFileOnDisk_ && !moveUnreadableFileAside())
         return;
-    if (const std::optional<QString> failure = AtomicFile::write(filePath_, Json::write(profile_.toJson())))
-        Log::draft.error(QStringLiteral("Couldn't save style: %{public}s"), {*failure});
+    disk_.save([path = filePath_, contents = Json::write(profile_.toJson())] {
+        return AtomicFile::write(path, contents);
+    });
 }
 
 bool StyleStore::moveUnreadableFileAside() {

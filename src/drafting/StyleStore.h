@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drafting/StyleProfile.h"
+#include "support/FileWriter.h"
 
 #include <QObject>
 
@@ -11,7 +12,7 @@ namespace lumeno {
 class Clock;
 class SettingsStore;
 
-// The single owner of the user's style profile and style.json. Every change is saved before it returns,
+// The single owner of the user's style profile and style.json. Every change is saved off the main thread,
 // atomically and readable by the user only. A style.json that cannot be read is never written over: it
 // holds messages the user really sent, so it is moved aside first.
 class StyleStore : public QObject {
@@ -45,6 +46,8 @@ public:
     QString resolvedSignName() const;
 
     const QString& filePath() const { return filePath_; }
+    // Waits until what was saved so far is on disk.
+    void finishDiskWork() { disk_.finish(); }
 
 signals:
     void profileChanged();
@@ -60,6 +63,7 @@ private:
     const Clock& clock_;
     StyleProfile profile_;
     bool unreadableFileOnDisk_ = false;
+    FileWriter disk_;
 };
 
 } // namespace lumeno

@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QPointer>
 #include <QSet>
 
 #include <algorithm>
@@ -57,7 +58,8 @@ qsizetype indexOfId(const QList<T>& records, const QUuid& id) {
 } // namespace
 
 MemoryStore::MemoryStore(QString filePath, const Clock& clock, QObject* parent)
-    : QObject(parent), filePath_(std::move(filePath)), clock_(clock) {
+    : QObject(parent), filePath_(std::move(filePath)), clock_(clock),
+      disk_(Log::memory, QStringLiteral("Couldn't save memory: %{public}s")) {
     load();
 }
 
@@ -102,8 +104,7 @@ void MemoryStore::commit(MemoryData next) {
 void MemoryStore::save() {
     if (unreadableFileOnDisk_ && !moveUnreadableFileAside())
         return;
-    if (const std::optional<QString> failure = AtomicFile::write(filePath_, data_.toJson()))
-        Log::memory.error(QStringLiteral("Couldn't save memory: %{public}s"), {*failure});
+    disk_.save([path = filePath_, contents = data_.toJson()] { return AtomicFile::write(path, contents); });
 }
 
 bool MemoryStore::moveUnreadableFileAside() {
@@ -365,24 +366,34 @@ void MemoryStore::deletePin(const QUuid& id) {
     commit(std::move(next));
 }
 
-std::optional<QString> MemoryStore::wipe() {
-    // A memory.json that cannot be removed is emptied in place, so that none of it survives either way.
-    std::optional<QString> failure = AtomicFile::remove(filePath_);
-    if (failure && !AtomicFile::write(filePath_, MemoryData{}.toJson()))
-        failure.reset();
-    if (!failure) {
+QCoro::Task<std::optional<QString>> MemoryStore::wipe() {
+    struct Removal {
+        std::optional<QString> fileFailure; // memory.json is still there with what it held
+        std::optional<QString> copiesFailure;
+    };
+    // After the saves asked before it. A memory.json that cannot be removed is emptied in place, so that
+    // none of it survives either way; copies of an unreadable memory.json kept earlier hold people and
+    // promises too.
+    QCoro::Task<Removal> removing = disk_.run<Removal>([path = filePath_] {
+        Removal removal;
+        removal.fileFailure = AtomicFile::remove(path);
+        if (removal.fileFailure && !AtomicFile::write(path, MemoryData{}.toJson()))
+            removal.fileFailure.reset();
+        removal.copiesFailure = AtomicFile::removeCopiesAside(path);
+        return removal;
+    });
+    const QPointer<MemoryStore> self(this);
+    const Removal removal = co_await removing;
+    if (self && !removal.fileFailure) {
         unreadableFileOnDisk_ = false;
         setData(MemoryData{});
     }
-    // Copies of an unreadable memory.json kept earlier hold people and promises too.
-    if (const std::optional<QString> copies = AtomicFile::removeCopiesAside(filePath_); copies && !failure)
-        failure = copies;
-    if (failure) {
+    if (const std::optional<QString> failure = removal.fileFailure ? removal.fileFailure : removal.copiesFailure) {
         Log::memory.error(QStringLiteral("Couldn't wipe memory: %{public}s"), {*failure});
-        return failure;
+        co_return failure;
     }
     Log::memory.info(QStringLiteral("Memory wiped"));
-    return std::nullopt;
+    co_return std::nullopt;
 }
 
 } // namespace lumeno

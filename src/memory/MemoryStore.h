@@ -2,7 +2,9 @@
 
 #include "memory/MemoryData.h"
 #include "memory/PersonCard.h"
+#include "support/FileWriter.h"
 
+#include <QCoroTask>
 #include <QObject>
 
 #include <optional>
@@ -12,7 +14,7 @@ namespace lumeno {
 class Clock;
 
 // The single owner of the user's memory: people, commitments and pins in memory.json. Every change cleans
-// the texts it stores (trimmed, secrets redacted) and rewrites the whole file before it returns.
+// the texts it stores (trimmed, secrets redacted) and has the whole file rewritten off the main thread.
 class MemoryStore : public QObject {
     Q_OBJECT
 public:
@@ -69,7 +71,9 @@ public:
     void deletePin(const QUuid& id);
     // Empties memory and removes memory.json with every copy kept of it. None on success, else why some of
     // it is still on disk (memory itself stays as it was when memory.json could not be removed).
-    std::optional<QString> wipe();
+    QCoro::Task<std::optional<QString>> wipe();
+    // Waits until what was saved so far is on disk.
+    void finishDiskWork() { disk_.finish(); }
 
 signals:
     void changed();
@@ -95,6 +99,7 @@ private:
     MemoryData data_;
     // Set when memory.json exists but could not be read: it is moved aside before anything replaces it.
     bool unreadableFileOnDisk_ = false;
+    FileWriter disk_;
 };
 
 } // namespace lumeno

@@ -136,9 +136,11 @@ TEST_F(AccountIntegration, SignInEndToEndLeavesAPrivateSessionFileThatANewStoreR
     EXPECT_EQ(store->session()->user.email, "ada@example.com");
 
     struct stat info {};
+    store->finishDiskWork();
     ASSERT_EQ(::stat(QFile::encodeName(folder.filePath("session.json")).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 
+    store->finishDiskWork();
     auto reopened = storeFor(clientFor(server.baseURL()));
     ASSERT_TRUE(reopened->isSignedIn());
     EXPECT_EQ(reopened->session(), store->session());
@@ -156,6 +158,7 @@ TEST_F(AccountIntegration, SignInEndToEndLeavesAPrivateSessionFileThatANewStoreR
     server.revokeAllTokens();
     settle(reopened->refresh());
     EXPECT_FALSE(reopened->isSignedIn());
+    reopened->finishDiskWork();
     EXPECT_FALSE(QFile::exists(folder.filePath("session.json")));
 }
 

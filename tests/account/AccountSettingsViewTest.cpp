@@ -241,8 +241,8 @@ TEST_F(AccountSettingsViewTest, ASignOutThatLeavesTheSessionFileBehindTellsTheUs
 
     EXPECT_FALSE(store->isSignedIn());
     EXPECT_TRUE(shown("signedOutPage"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->findChild<QMessageBox*>("signOutProblem"); }));
     auto* alert = view->findChild<QMessageBox*>("signOutProblem");
-    ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->text(), "Couldn't sign out completely");
     QTextDocument shownText;
     shownText.setHtml(alert->informativeText());

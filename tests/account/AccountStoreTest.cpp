@@ -53,6 +53,7 @@ TEST_F(SessionFileTest, AnUndecodableFileIsMovedAsideNotOverwritten) {
         writeSessionFile(bytes);
         auto store = makeStore();
         EXPECT_FALSE(store->isSignedIn());
+        store->finishDiskWork();
         EXPECT_FALSE(QFile::exists(folder.filePath("session.json")));
         const QStringList aside = QDir(folder.path()).entryList({"session.json.unreadable-*"});
         ASSERT_EQ(aside.size(), 1);
@@ -90,9 +91,11 @@ TEST_F(SignInTest, RequestTrimsAndLowerCasesTheAddressAndConfirmSignsIn) {
     EXPECT_EQ(signedInChanges.count(), 1);
     EXPECT_TRUE(log->contains("Signed in"));
 
+    store->finishDiskWork();
     QFile file(folder.filePath("session.json"));
     EXPECT_EQ(file.permissions() & 0x0077, QFileDevice::Permissions())
         << "group or others can read the token";
+    store->finishDiskWork();
     EXPECT_EQ(makeStore()->session(), store->session()) << "a new store reads the saved session back";
 }
 
@@ -164,6 +167,7 @@ TEST_F(SessionTest, RenameIsStoredAtOnceAndSentInTheBackground) {
 
     store->rename("  Ada P.  ");
     EXPECT_EQ(store->session()->user.name, "Ada P.");
+    store->finishDiskWork();
     EXPECT_EQ(makeStore(nullptr)->session()->user.name, "Ada P.") << "saved before the server answers";
     ASSERT_EQ(transport->waitingCount(), 1);
     EXPECT_EQ(lastRequest().method, HttpRequest::Method::patch);
@@ -192,6 +196,7 @@ TEST_F(SessionTest, ALateAnswerDoesNotUndoANewerRename) {
     transport->respond(FakeHttpTransport::json(200, jsonBytes({{"user", userRecord("First")}})), 1);
     ASSERT_TRUE(refresh.isReady());
     EXPECT_EQ(store->session()->user.name, "Second");
+    store->finishDiskWork();
     EXPECT_EQ(makeStore(nullptr)->session()->user.name, "Second");
 }
 
@@ -213,6 +218,7 @@ TEST_F(SessionTest, RefreshTakesTheServersAccountAndTeam) {
     ASSERT_TRUE(store->session()->team.has_value());
     ASSERT_TRUE(store->teamDetails().has_value());
     EXPECT_EQ(store->teamDetails()->members.size(), 1u);
+    store->finishDiskWork();
     EXPECT_EQ(makeStore(nullptr)->session(), store->session());
 }
 
@@ -232,13 +238,14 @@ TEST_F(SessionTest, RefreshWithARefusedTokenSignsOutAndOtherFailuresKeepTheSessi
     finished(store->refresh());
     EXPECT_FALSE(store->isSignedIn());
     EXPECT_EQ(signedInChanges.count(), 1);
+    store->finishDiskWork();
     EXPECT_FALSE(QFile::exists(folder.filePath("session.json")));
 }
 
 TEST_F(SessionTest, ARefusalForAnOldSessionDoesNotEndANewOne) {
     auto store = signedInStore();
     auto refresh = store->refresh();
-    store->signOut();
+    QCoro::waitFor(store->signOut());
     transport->enqueue(FakeHttpTransport::empty(204));
     finished(store->requestCode("Ada", "ada@example.com"));
     transport->enqueue(FakeHttpTransport::json(200, signInAnswer()));
@@ -253,8 +260,9 @@ TEST_F(SessionTest, ARefusalForAnOldSessionDoesNotEndANewOne) {
 
 TEST_F(SessionTest, SignOutForgetsAtOnceAndEndsTheSessionOnTheServer) {
     auto store = signedInStore(true);
-    store->signOut();
+    QCoro::waitFor(store->signOut());
     EXPECT_FALSE(store->isSignedIn());
+    store->finishDiskWork();
     EXPECT_FALSE(QFile::exists(folder.filePath("session.json")));
     ASSERT_EQ(transport->waitingCount(), 1);
     EXPECT_EQ(lastRequest().url.path(), "/v1/auth/logout");
@@ -270,11 +278,12 @@ TEST_F(SessionTest, SignOutInAReadOnlyFolderEmptiesTheFileSoTheNextStartIsSigned
         GTEST_SKIP() << "root removes files from read-only folders";
     auto store = signedInStore();
     ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0500), 0);
-    const std::optional<QString> problem = store->signOut();
+    const std::optional<QString> problem = QCoro::waitFor(store->signOut());
     ::chmod(QFile::encodeName(folder.path()).constData(), 0700);
 
     EXPECT_EQ(problem, std::nullopt);
     EXPECT_FALSE(store->isSignedIn());
+    store->finishDiskWork();
     EXPECT_FALSE(makeStore()->isSignedIn());
     EXPECT_FALSE(log.mentions("Session file unreadable")) << "an emptied file is a sign-out, not damage";
 }
@@ -282,10 +291,11 @@ TEST_F(SessionTest, SignOutInAReadOnlyFolderEmptiesTheFileSoTheNextStartIsSigned
 TEST_F(SessionTest, ASignOutThatCannotRemoveTheSessionFileSaysSoAndEndsTheSessionOnTheServer) {
     auto store = signedInStore();
     // Something that can be neither removed nor emptied sits where session.json was.
+    store->finishDiskWork();
     ASSERT_TRUE(QFile::remove(folder.filePath("session.json")));
     ASSERT_TRUE(QDir(folder.path()).mkpath("session.json/inside"));
 
-    const std::optional<QString> problem = store->signOut();
+    const std::optional<QString> problem = QCoro::waitFor(store->signOut());
     ASSERT_TRUE(problem);
     EXPECT_EQ(*problem, "Couldn't remove session.json: Is a directory. Lumeno may sign you in again when it next "
                         "starts: remove the file from " + QDir::toNativeSeparators(folder.path()) + " yourself.");
@@ -305,6 +315,7 @@ TEST_F(SessionTest, DeletingTheAccountSignsOutOnlyWhenTheServerAgrees) {
     EXPECT_EQ(finished(store->deleteAccount()), std::nullopt);
     EXPECT_EQ(lastRequest().method, HttpRequest::Method::del);
     EXPECT_FALSE(store->isSignedIn());
+    store->finishDiskWork();
     EXPECT_FALSE(QFile::exists(folder.filePath("session.json")));
 }
 
@@ -344,6 +355,7 @@ TEST_F(TeamTest, LeavingClearsTheTeamFromTheSession) {
     transport->enqueue(FakeHttpTransport::empty(204));
     EXPECT_EQ(finished(store->leaveTeam()), std::nullopt);
     EXPECT_FALSE(store->session()->team.has_value());
+    store->finishDiskWork();
     EXPECT_FALSE(makeStore(nullptr)->session()->team.has_value());
 }
 

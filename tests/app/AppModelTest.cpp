@@ -6,6 +6,7 @@
 #include "platform/VirtualKeyCodes.h"
 #include "platform/fake/FakeKeyboardLayoutSource.h"
 
+#include <QCoroTask>
 #include <QSignalSpy>
 
 namespace lumeno {
@@ -49,7 +50,7 @@ TEST_F(AppModelTest, TheStatusLineNamesTheFirstThingInTheWay) {
     EXPECT_EQ(model->statusLine(), QStringLiteral("Turn Accessibility off and on once"));
     services->settings.setPaused(true);
     EXPECT_EQ(model->statusLine(), QStringLiteral("Paused"));
-    services->account.signOut();
+    QCoro::waitFor(services->account.signOut());
     EXPECT_EQ(model->statusLine(), QStringLiteral("Sign in to reply"));
     EXPECT_TRUE(model->needsAttention());
 }

@@ -2,6 +2,8 @@
 // a language without a recognizer; and edit mode's own checks.
 #include "LoopHarness.h"
 
+#include <QCoroTask>
+
 namespace lumeno {
 namespace {
 
@@ -185,7 +187,7 @@ TEST_F(ReplyLoopGuardsTest, SignedOutWhileListeningAsksToSignInAndSendsNothing) 
     desktop.focus(chat.composer);
     holdBegins();
     say(QStringLiteral("tell her yes"));
-    app->account.signOut();
+    QCoro::waitFor(app->account.signOut());
     release();
     advance(3);
     expectMessage(QStringLiteral("Sign in to draft replies"), OverlayMessage::Kind::error, OverlayAction::signIn());

@@ -47,7 +47,10 @@ protected:
     }
 
     // The style as the next run of the program reads it from disk.
-    StyleProfile saved() { return StyleStore(store->filePath(), settings, clock).profile(); }
+    StyleProfile saved() {
+        store->finishDiskWork();
+        return StyleStore(store->filePath(), settings, clock).profile();
+    }
 
     // What the user sees once pending layout work has run.
     QImage picture(QWidget& widget) {

@@ -52,11 +52,13 @@ TEST_F(StyleStoreTest, FirstRunLearnsFromEditsOnceAndLeavesTheUsersChoiceAfterwa
     auto store = openStore();
     EXPECT_TRUE(store->profile().learnFromEdits);
     EXPECT_TRUE(settings.learnFromEditsDefaultOn());
+    store->finishDiskWork();
     EXPECT_TRUE(QFile::exists(path()));
 
     StyleProfile off = store->profile();
     off.learnFromEdits = false;
     store->setProfile(off);
+    store->finishDiskWork();
     store = openStore();
     EXPECT_FALSE(store->profile().learnFromEdits);
 }
@@ -73,10 +75,13 @@ TEST_F(StyleStoreTest, SavesEveryChangeOwnerOnlyInOurJsonFormat) {
     profile.samples = QStringLiteral("Sure thing / see you at 5");
     store->setProfile(profile);
 
+    store->finishDiskWork();
     EXPECT_EQ(openStore()->profile(), profile);
+    store->finishDiskWork();
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+    store->finishDiskWork();
     EXPECT_EQ(fileBytes(), QByteArray("{\n"
                                       "  \"emailSignOff\" : \"Cheers,\",\n"
                                       "  \"formality\" : \"casual\",\n"
@@ -111,6 +116,7 @@ TEST_F(StyleStoreTest, OlderFilesWithoutNewerKeysStillLoad) {
     EXPECT_EQ(store->profile().tone, StyleProfile::Tone::warm);
     EXPECT_EQ(store->profile().learnedExamples, QStringList{"See you there!"});
     EXPECT_EQ(store->profile().emailSignOff, "Best,");
+    store->finishDiskWork();
     EXPECT_TRUE(asideFiles().isEmpty());
 }
 
@@ -124,13 +130,17 @@ TEST_F(StyleStoreTest, UnreadableFileIsMovedAsideBeforeAnythingIsWrittenOverIt) 
         writeFile(unreadable);
         const auto store = openStore();
         EXPECT_EQ(store->profile(), StyleProfile()) << unreadable.toStdString();
+        store->finishDiskWork();
         EXPECT_EQ(fileBytes(), unreadable) << "reading alone must not touch the file";
 
         store->addLearnedExample(QStringLiteral("Running 5 minutes late, start without me."));
+        store->finishDiskWork();
         const QStringList aside = asideFiles();
         ASSERT_EQ(aside.size(), 1) << unreadable.toStdString();
         EXPECT_EQ(aside.front(), QStringLiteral("style.json.unreadable-20260302T093000Z"));
+        store->finishDiskWork();
         EXPECT_EQ(fileBytes(aside.front()), unreadable);
+        store->finishDiskWork();
         EXPECT_EQ(openStore()->profile().learnedExamples, QStringList{"Running 5 minutes late, start without me."});
     }
 }
@@ -138,8 +148,11 @@ TEST_F(StyleStoreTest, UnreadableFileIsMovedAsideBeforeAnythingIsWrittenOverIt) 
 TEST_F(StyleStoreTest, UnreadableFileOnFirstRunIsMovedAsideToo) {
     writeFile("not json at all");
     const auto store = openStore(); // the learning default saves at once
+    store->finishDiskWork();
     ASSERT_EQ(asideFiles().size(), 1);
+    store->finishDiskWork();
     EXPECT_EQ(fileBytes(asideFiles().front()), QByteArray("not json at all"));
+    store->finishDiskWork();
     EXPECT_TRUE(openStore()->profile().learnFromEdits);
 }
 
@@ -147,10 +160,13 @@ TEST_F(StyleStoreTest, AnUnreadableFileRemovedWhileRunningNeedsNoMovingAsideAndC
     settings.setLearnFromEditsDefaultOn(true);
     writeFile("not json at all");
     const auto store = openStore();
+    store->finishDiskWork();
     ASSERT_TRUE(QFile::remove(path()));
 
     store->addLearnedExample(QStringLiteral("Running 5 minutes late, start without me."));
+    store->finishDiskWork();
     EXPECT_EQ(openStore()->profile().learnedExamples, QStringList{"Running 5 minutes late, start without me."});
+    store->finishDiskWork();
     EXPECT_TRUE(asideFiles().isEmpty());
 }
 
@@ -183,6 +199,7 @@ TEST_F(StyleStoreTest, LearnedExamplesAreCleanUniqueAndBounded) {
     // The essay pushed the oldest out; removing the now oldest leaves "Message 8" first.
     store->removeLearnedExample(0);
     EXPECT_EQ(store->profile().learnedExamples.front(), QStringLiteral("Message 8"));
+    store->finishDiskWork();
     EXPECT_EQ(openStore()->profile(), store->profile());
 }
 
@@ -202,6 +219,7 @@ TEST_F(StyleStoreTest, ResetClearsLearningAndKnobsButKeepsNamesAndSignOff) {
     QSignalSpy changes(store.get(), &StyleStore::profileChanged);
     store->reset();
     EXPECT_EQ(changes.count(), 1);
+    store->finishDiskWork();
     const StyleProfile reset = openStore()->profile();
     EXPECT_TRUE(reset.learnedExamples.isEmpty());
     EXPECT_EQ(reset.tone, StyleProfile::Tone::auto_);

@@ -1,5 +1,5 @@
-// The program never looks frozen: a whole dictation into an application that has stopped answering, on a
-// disk that takes a second for every flush, keeps the event loop turning. The heartbeat the program runs
+// The program never looks frozen: from its start, through a whole dictation into an application that has
+// stopped answering, on a disk that takes a second for every flush, the event loop keeps turning. The heartbeat the program runs
 // under LUMENO_HEARTBEAT reports how late its loop ever got; a second is the limit here, the figure itself
 // (goal: under 50 ms) is printed for the notes.
 #include "e2e/harness/E2eTest.h"
@@ -32,15 +32,6 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    // The longest of the stalls over 50 ms the program reported from line `first` on; 0 for none.
-    static qint64 longestStallSince(const LumenoProcess& lumeno, qsizetype first) {
-        static const QRegularExpression pattern(QStringLiteral("Event loop stalled for (\\d+) ms"));
-        qint64 longest = 0;
-        for (qsizetype i = first; i < qsizetype(lumeno.lines().size()); ++i)
-            if (const QRegularExpressionMatch match = pattern.match(lumeno.lines()[size_t(i)].text); match.hasMatch())
-                longest = std::max(longest, match.captured(1).toLongLong());
-        return longest;
-    }
     // The longest stall the program reported when it ended; none when it never said.
     static std::optional<qint64> longestStall(const LumenoProcess& lumeno) {
         static const QRegularExpression pattern(QStringLiteral("Event loop: longest stall (\\d+) ms"));
@@ -58,20 +49,15 @@ TEST_F(EventLoop, AFrozenTargetAndASlowDiskNeverHoldTheProgramForASecond) {
     server.setDraftAnswer(200, R"({"text":"Thursday works for me.","provider":"anthropic","model":"m"})");
     desktop::TargetApp target({});
     ASSERT_TRUE(target.waitUntilReady());
-    // The disk turns slow when the dictation starts: what the program writes at start (the account it
-    // refreshes) is its own matter, measured apart.
-    const QString slowDisk = QDir(home.path()).filePath(QStringLiteral("slow-disk"));
     auto lumeno = launch(spoken(QStringLiteral("Tell her Thursday works")),
-                         {QStringLiteral("LUMENO_HEARTBEAT=1"), QStringLiteral("LD_PRELOAD=" LUMENO_SLOW_DISK_LIBRARY),
-                          QStringLiteral("LUMENO_SLOW_DISK_WHEN=") + slowDisk});
+                         {QStringLiteral("LUMENO_HEARTBEAT=1"), QStringLiteral("LD_PRELOAD=" LUMENO_SLOW_DISK_LIBRARY)});
     ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
-    // The account refresh at start rewrites session.json once the server's answer differs from it.
+    // The account refresh at start rewrites session.json once the server's answer differs from it: the
+    // first write on the slow disk.
     const QString sessionFile = home.supportFile(QStringLiteral("session.json"));
     const QByteArray storedSession = contentsOf(sessionFile);
     ASSERT_TRUE(waitUntil([&] { return asked(QStringLiteral("/v1/me")); })) << lumeno->log().toStdString();
-    waitUntil([&] { return contentsOf(sessionFile) != storedSession; }, 5000);
-    QFile(slowDisk).open(QIODevice::WriteOnly);
-    const qsizetype dictationStart = qsizetype(lumeno->lines().size());
+    EXPECT_TRUE(waitUntil([&] { return contentsOf(sessionFile) != storedSession; }, 3 * patienceMs));
 
     // The user holds the key in the reply field; the application freezes right then and stays frozen
     // while Lumeno reads it, drafts and pastes.
@@ -87,14 +73,15 @@ TEST_F(EventLoop, AFrozenTargetAndASlowDiskNeverHoldTheProgramForASecond) {
     ::kill(pid_t(target.pid()), SIGCONT);
     EXPECT_TRUE(finished) << lumeno->log().toStdString();
 
-    const qint64 stall = longestStallSince(*lumeno, dictationStart);
     lumeno->terminate();
     EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
-    ASSERT_TRUE(longestStall(*lumeno)) << "the heartbeat never reported\n" << lumeno->log().toStdString();
+    const std::optional<qint64> longest = longestStall(*lumeno);
+    ASSERT_TRUE(longest) << "the heartbeat never reported\n" << lumeno->log().toStdString();
+    const qint64 stall = *longest;
     RecordProperty("longestStallMs", QString::number(stall).toStdString());
-    std::printf("Longest event-loop stall during a dictation into a frozen target on a slow disk: %s\n",
-                stall > 0 ? qPrintable(QString::number(stall) + QStringLiteral(" ms"))
-                          : "none over 50 ms");
+    std::printf("Longest event-loop stall from the start through a dictation into a frozen target on a slow "
+                "disk: %lld ms\n",
+                static_cast<long long>(stall));
     EXPECT_LT(stall, 1000) << lumeno->log().toStdString();
 }
 

@@ -1,5 +1,7 @@
 #include "MemoryTestSupport.h"
 
+#include <QCoroTask>
+
 #include <QSignalSpy>
 
 #include <sys/stat.h>
@@ -38,6 +40,7 @@ TEST_F(MemoryStoreTest, AMissingFileStartsEmptySilently) {
     auto store = openStore();
     EXPECT_EQ(store->data(), MemoryData{});
     EXPECT_TRUE(log->entries().empty());
+    store->finishDiskWork();
     EXPECT_FALSE(QFile::exists(path()));
 }
 
@@ -47,10 +50,12 @@ TEST_F(MemoryStoreTest, EveryChangeIsOnDiskWithOwnerOnlyPermissions) {
     auto store = openStore();
     const Person anna = store->addPerson("Anna Novak", {"anna@example.com"}, "");
     store->addCommitment("Send the deck", utc(2026, 3, 6, 12), anna.id);
+    store->finishDiskWork();
 
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+    store->finishDiskWork();
     EXPECT_EQ(MemoryStore(path(), clock).data(), store->data());
 }
 
@@ -61,17 +66,21 @@ TEST_F(MemoryStoreTest, AnUndecodableFileIsMovedAsideBeforeTheFirstSave) {
     EXPECT_EQ(store->data(), MemoryData{});
     ASSERT_EQ(errors().size(), 1);
     EXPECT_TRUE(errors().front().startsWith("Couldn't read memory: ")) << errors().front().toStdString();
+    store->finishDiskWork();
     EXPECT_EQ(fileBytes(), damaged) << "nothing is written before a change";
 
     store->addPin("Parking on level 2", std::nullopt, std::nullopt);
+    store->finishDiskWork();
     const QString aside = path() + ".unreadable-20260304T100000Z";
     QFile moved(aside);
     ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
     EXPECT_EQ(moved.readAll(), damaged);
+    store->finishDiskWork();
     EXPECT_EQ(MemoryData::fromJson(fileBytes())->pins.size(), 1);
 
     // Moved once: later saves simply replace the new file.
     store->addPin("Door code is in the drawer", std::nullopt, std::nullopt);
+    store->finishDiskWork();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 }
 
@@ -105,6 +114,7 @@ TEST_F(MemoryStoreTest, AFailedSaveIsLoggedAndTheChangeStays) {
 
     store.addCommitment("Send the deck", std::nullopt, std::nullopt);
     EXPECT_EQ(store.data().commitments.size(), 1);
+    store.finishDiskWork();
     ASSERT_EQ(errors().size(), 1);
     EXPECT_TRUE(errors().front().startsWith("Couldn't save memory: Couldn't write memory.json: "))
         << errors().front().toStdString();
@@ -114,14 +124,15 @@ TEST_F(MemoryStoreTest, WipeRemovesTheFileAndExportStillGivesAValidDocument) {
     auto store = openStore();
     store->addPerson("Anna", {}, "");
     QSignalSpy changed(store.get(), &MemoryStore::changed);
-    store->wipe();
+    QCoro::waitFor(store->wipe());
 
     EXPECT_EQ(changed.count(), 1);
+    store->finishDiskWork();
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_EQ(MemoryData::fromJson(store->exportData()), MemoryData{});
     EXPECT_TRUE(log->contains("Memory wiped"));
 
-    store->wipe();
+    QCoro::waitFor(store->wipe());
     EXPECT_EQ(changed.count(), 1) << "an empty memory wiped again does not change";
     EXPECT_TRUE(errors().isEmpty()) << "a missing file counts as removed";
 }
@@ -129,10 +140,11 @@ TEST_F(MemoryStoreTest, WipeRemovesTheFileAndExportStillGivesAValidDocument) {
 TEST_F(MemoryStoreTest, AWipeThatCannotRemoveOrReplaceTheFileSaysSoAndKeepsShowingWhatIsStillThere) {
     auto store = openStore();
     store->addPerson("Anna", {}, "");
+    store->finishDiskWork();
     ASSERT_TRUE(QFile::remove(path()));
     ASSERT_TRUE(QDir(folder.path()).mkpath("memory.json/inside"));
 
-    const std::optional<QString> failure = store->wipe();
+    const std::optional<QString> failure = QCoro::waitFor(store->wipe());
     ASSERT_TRUE(failure);
     EXPECT_EQ(*failure, "Couldn't remove memory.json: Is a directory");
     EXPECT_FALSE(log->contains("Memory wiped"));
@@ -146,9 +158,10 @@ TEST_F(MemoryStoreTest, WipeAlsoRemovesTheCopiesKeptOfAnUnreadableFile) {
     auto store = openStore();
     const Person anna = store->addPerson("Anna", {}, "");
     store->addCommitment("Send the deck", std::nullopt, anna.id);
+    store->finishDiskWork();
     ASSERT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "memory.json and the copy aside";
 
-    EXPECT_EQ(store->wipe(), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(store->wipe()), std::nullopt);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     EXPECT_TRUE(log->contains("Memory wiped"));
 }
@@ -156,10 +169,12 @@ TEST_F(MemoryStoreTest, WipeAlsoRemovesTheCopiesKeptOfAnUnreadableFile) {
 TEST_F(MemoryStoreTest, AnUnreadableFileRemovedWhileRunningNeedsNoMovingAsideAndLaterChangesAreSaved) {
     writeFile("{ not json");
     auto store = openStore();
+    store->finishDiskWork();
     ASSERT_TRUE(QFile::remove(path()));
 
     const Person anna = store->addPerson("Anna", {}, "");
     store->addCommitment("Send the deck", std::nullopt, anna.id);
+    store->finishDiskWork();
     const MemoryData reread = MemoryStore(path(), clock).data();
     EXPECT_EQ(names(reread.people), QStringList{"Anna"});
     EXPECT_EQ(reread.commitments.size(), 1);
@@ -204,6 +219,7 @@ TEST_F(MemoryStoreTest, StoredTextsAreTrimmedAndRedacted) {
     const Pin pin = store->addPin("password: hunter2", std::nullopt, QString("password: hunter2"));
     EXPECT_EQ(pin.text, "password: [redacted]");
     EXPECT_EQ(pin.thread, QString("password: [redacted]"));
+    store->finishDiskWork();
     EXPECT_FALSE(fileBytes().contains("hunter2"));
 
     // Blank texts become empty, blank threads none.
@@ -253,11 +269,13 @@ TEST_F(MemoryStoreTest, UpdatingAPersonStampsOnlyRealChanges) {
 
     Person blankOnly = anna;
     blankOnly.name += "  ";
+    store->finishDiskWork();
     ASSERT_TRUE(QFile::remove(path()));
     QSignalSpy changed(store.get(), &MemoryStore::changed);
     store->updatePerson(blankOnly);
     EXPECT_EQ(store->person(anna.id)->updatedAt, anna.updatedAt);
     EXPECT_EQ(changed.count(), 0);
+    store->finishDiskWork();
     EXPECT_FALSE(QFile::exists(path())) << "a change that cleaning undoes is not written";
 
     Person renamed = anna;
@@ -286,6 +304,7 @@ TEST_F(MemoryStoreTest, CommitmentsAndPinsChangeInPlace) {
     EXPECT_TRUE(store->data().commitments.front().done);
     store->deleteCommitment(edited.id);
     EXPECT_TRUE(store->data().commitments.isEmpty());
+    store->finishDiskWork();
     EXPECT_TRUE(MemoryData::fromJson(fileBytes())->commitments.isEmpty());
 }
 

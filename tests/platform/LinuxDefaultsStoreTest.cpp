@@ -72,13 +72,16 @@ TEST_F(LinuxDefaultsStoreTest, TheFileIsOwnerOnlySortedAndPrettyPrinted) {
     LinuxDefaultsStore store(path(), clock);
     store.set("paused", true);
     store.set("hotkey", QJsonObject{{"modifier", "rightOption"}});
+    store.finishDiskWork();
     EXPECT_EQ(readFile(path()), "{\n"
                                 "  \"hotkey\" : {\n"
                                 "    \"modifier\" : \"rightOption\"\n"
                                 "  },\n"
                                 "  \"paused\" : true\n"
                                 "}");
+    store.finishDiskWork();
     EXPECT_EQ(mode(path()), 0600);
+    store.finishDiskWork();
     EXPECT_EQ(mode(QFileInfo(path()).path()), 0700);
 }
 
@@ -89,7 +92,9 @@ TEST_F(LinuxDefaultsStoreTest, SavingLeavesTheRightsTheUserGaveAnExistingFolder)
     LinuxDefaultsStore store(path(), clock);
     store.set("paused", true);
     store.set("paused", false);
+    store.finishDiskWork();
     EXPECT_EQ(mode(folder), 0750);
+    store.finishDiskWork();
     EXPECT_EQ(mode(path()), 0600);
 }
 
@@ -112,15 +117,19 @@ TEST_F(LinuxDefaultsStoreTest, AnUnreadableFileIsMovedAsideBeforeTheFirstWrite) 
     EXPECT_FALSE(store.contains("paused"));
     ASSERT_EQ(log->entries().size(), 1u);
     EXPECT_EQ(log->entries().front().level, LogLevel::error);
+    store.finishDiskWork();
     EXPECT_EQ(readFile(path()), damaged) << "nothing is touched until something must be written";
 
     store.set("paused", false);
     const QString aside = path() + ".unreadable-20260302T093005Z";
     EXPECT_EQ(readFile(aside), damaged);
+    store.finishDiskWork();
     EXPECT_EQ(mode(aside), 0600);
+    store.finishDiskWork();
     EXPECT_EQ(LinuxDefaultsStore(path(), clock).get("paused"), QJsonValue(false));
 
     store.set("paused", true); // later writes go straight to the file
+    store.finishDiskWork();
     EXPECT_EQ(QDir(QFileInfo(path()).path()).entryList(QDir::Files).size(), 2);
 }
 

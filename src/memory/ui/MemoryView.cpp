@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTextDocument>
@@ -215,10 +216,17 @@ void MemoryView::confirmWipe() {
         if (clicked != wipe)
             return;
         people_->setSelection(std::nullopt);
-        if (const std::optional<QString> failure = memory_.wipe())
-            showFailure(QStringLiteral("wipeError"), QStringLiteral("Couldn't wipe memory"), *failure);
+        wipeEverything();
     });
     box->open();
+}
+
+QCoro::Task<> MemoryView::wipeEverything() {
+    const QPointer<MemoryView> self(this);
+    QCoro::Task<std::optional<QString>> wiping = memory_.wipe();
+    const std::optional<QString> failure = co_await wiping;
+    if (self && failure)
+        showFailure(QStringLiteral("wipeError"), QStringLiteral("Couldn't wipe memory"), *failure);
 }
 
 } // namespace lumeno

@@ -2,6 +2,7 @@
 
 #include "support/Scheduler.h"
 
+#include <QCoroTask>
 #include <QUuid>
 #include <QWidget>
 
@@ -50,6 +51,7 @@ private:
     void refreshAtNextMidnight();
     void exportMemory();
     void confirmWipe();
+    QCoro::Task<> wipeEverything();
     // An alert titled `title` whose text is `message` as it stands.
     void showFailure(const QString& objectName, const QString& title, const QString& message);
 

@@ -41,6 +41,12 @@ QJsonObject JsonObjectFile::load() {
 }
 
 std::optional<QString> JsonObjectFile::save(const QJsonObject& object) {
+    if (const auto failed = prepareSave())
+        return failed;
+    return write(path_, object);
+}
+
+std::optional<QString> JsonObjectFile::prepareSave() {
     // The unreadable file may have been removed by the user since; then there is nothing left to keep.
     if (mustMoveAside_) {
         const auto moved = AtomicFile::moveAside(path_, clock_.now());
@@ -48,9 +54,11 @@ std::optional<QString> JsonObjectFile::save(const QJsonObject& object) {
             return failed->message;
     }
     mustMoveAside_ = false;
-    if (const auto failed = AtomicFile::makeDirectory(QFileInfo(path_).absolutePath()))
-        return failed;
-    return AtomicFile::write(path_, Json::write(object));
+    return AtomicFile::makeDirectory(QFileInfo(path_).absolutePath());
+}
+
+std::optional<QString> JsonObjectFile::write(const QString& path, const QJsonObject& object) {
+    return AtomicFile::write(path, Json::write(object));
 }
 
 } // namespace lumeno

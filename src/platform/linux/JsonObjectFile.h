@@ -16,8 +16,14 @@ public:
 
     // The file's object; empty when the file is missing or unreadable (the reason is logged).
     QJsonObject load();
-    // None on success, else the reason (the file is then unchanged).
+    // prepareSave() and write() in one, on the calling thread. None on success, else the reason.
     std::optional<QString> save(const QJsonObject& object);
+    // Readies the place for a save: an unreadable file moved aside, the folder made. None on success, else
+    // the reason (nothing may be written then).
+    std::optional<QString> prepareSave();
+    // Writes `object` whole: blocking, for a worker thread. None on success, else the reason (the file is
+    // then unchanged).
+    static std::optional<QString> write(const QString& path, const QJsonObject& object);
 
     // A file's object, or none when it is missing or unreadable; for files the program never writes.
     static std::optional<QJsonObject> read(const QString& path, QString* error = nullptr);

@@ -8,7 +8,7 @@
 namespace lumeno {
 
 LinuxDefaultsStore::LinuxDefaultsStore(const QString& path, const Clock& clock)
-    : file_(path, clock), values_(file_.load()) {}
+    : file_(path, clock), values_(file_.load()), disk_(Log::app, QStringLiteral("Couldn't save settings: %{public}s")) {}
 
 QString LinuxDefaultsStore::domainPath(const QString& program) {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -40,8 +40,11 @@ std::optional<QJsonObject> LinuxDefaultsStore::persistentDomain(const QString& n
 
 void LinuxDefaultsStore::save() {
     // The value stays in effect for this run even when it cannot be kept for the next.
-    if (const auto failed = file_.save(values_))
+    if (const auto failed = file_.prepareSave()) {
         Log::app.error(QStringLiteral("Couldn't save settings: %{public}s"), {*failed});
+        return;
+    }
+    disk_.save([path = file_.path(), values = values_] { return JsonObjectFile::write(path, values); });
 }
 
 } // namespace lumeno

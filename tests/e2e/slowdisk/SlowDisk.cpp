@@ -1,18 +1,13 @@
 // A slow disk for the program under test, loaded with LD_PRELOAD: every flush to disk takes a second
-// (LUMENO_SLOW_DISK_MS), as on a busy spinning disk or a stalled network home, from the moment the file
-// LUMENO_SLOW_DISK_WHEN names exists (always, without one). Whatever waits for it on the event loop shows
-// as a stall.
+// (LUMENO_SLOW_DISK_MS), as on a busy spinning disk or a stalled network home. Whatever waits for it on
+// the event loop shows as a stall.
 #include <cstdlib>
 #include <ctime>
 #include <dlfcn.h>
-#include <unistd.h>
 
 namespace {
 
 void wait() {
-    const char* when = std::getenv("LUMENO_SLOW_DISK_WHEN");
-    if (when && ::access(when, F_OK) != 0)
-        return;
     const char* configured = std::getenv("LUMENO_SLOW_DISK_MS");
     const long ms = configured ? std::atol(configured) : 1000;
     timespec pause{ms / 1000, (ms % 1000) * 1000000};

@@ -56,9 +56,15 @@ protected:
     ~MemoryUiTest() override { Log::setSink(previousSink_); }
 
     QString memoryPath() const { return folder.filePath(QStringLiteral("memory.json")); }
-    bool memoryFileExists() const { return QFile::exists(memoryPath()); }
+    bool memoryFileExists() {
+        memory->finishDiskWork();
+        return QFile::exists(memoryPath());
+    }
     // The memory as the next run of the program reads it.
-    MemoryData onDisk() const { return MemoryStore(memoryPath(), clock).data(); }
+    MemoryData onDisk() {
+        memory->finishDiskWork();
+        return MemoryStore(memoryPath(), clock).data();
+    }
 
     // A MemoryView on this store, shown at the window's size.
     std::unique_ptr<MemoryView> openView() {

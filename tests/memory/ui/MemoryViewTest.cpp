@@ -131,6 +131,7 @@ TEST_F(MemoryViewTest, DeleteEverythingEmptiesMemoryAndClearsTheSelectedPerson) 
     QMessageBox* box = openWipe(*view);
     ASSERT_TRUE(box);
     QTest::mouseClick(button(*box, QStringLiteral("Delete Everything")), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log->contains(QStringLiteral("Memory wiped")); }));
 
     EXPECT_EQ(view->selectedPerson(), std::nullopt);
     EXPECT_EQ(memory->data(), MemoryData());
@@ -151,8 +152,8 @@ TEST_F(MemoryViewTest, AWipeThatFailsSaysWhyAndKeepsShowingTheMemory) {
     ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("memory.json/inside")));
 
     QTest::mouseClick(button(*openWipe(*view), QStringLiteral("Delete Everything")), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->findChild<QMessageBox*>(QStringLiteral("wipeError")); }));
     auto* box = view->findChild<QMessageBox*>(QStringLiteral("wipeError"));
-    ASSERT_TRUE(box);
     EXPECT_EQ(box->text(), QStringLiteral("Couldn't wipe memory"));
     QTextDocument shown;
     shown.setHtml(box->informativeText());
