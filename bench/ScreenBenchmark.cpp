@@ -6,6 +6,7 @@
 #include "screen/ScreenReader.h"
 #include "support/ManualScheduler.h"
 
+#include <QCoroTask>
 #include <benchmark/benchmark.h>
 
 namespace lumeno {
@@ -64,7 +65,7 @@ void BM_PackScreenConversation(benchmark::State& state) {
     const QString text = sampleProse(12000);
     const ScreenReader::Conversation screen{text, false, 900, 4, text.size()};
     for (auto _ : state)
-        benchmark::DoNotOptimize(packing.packer.pack(std::nullopt, screen));
+        benchmark::DoNotOptimize(QCoro::waitFor(packing.packer.pack(std::nullopt, screen)));
 }
 BENCHMARK(BM_PackScreenConversation);
 
@@ -73,7 +74,7 @@ void BM_PackHugeCopy(benchmark::State& state) {
     Packing packing;
     packing.desktop.userCopies(PasteboardContents::plain(sampleProse(int(state.range(0)))));
     for (auto _ : state)
-        benchmark::DoNotOptimize(packing.packer.pack(std::nullopt, std::nullopt));
+        benchmark::DoNotOptimize(QCoro::waitFor(packing.packer.pack(std::nullopt, std::nullopt)));
 }
 BENCHMARK(BM_PackHugeCopy)->Arg(10 * 1024)->Arg(1024 * 1024);
 

@@ -148,9 +148,13 @@ QCoro::Task<ConversationRead> ContextReader::readConversation(bool editing, Canc
     co_return read;
 }
 
-void ContextReader::pack(const ConversationRead& read, bool editing) {
+QCoro::Task<> ContextReader::pack(ConversationRead read, bool editing, CancelToken token) {
     const std::optional<QString> selection = editing || !target_ ? std::nullopt : target_->selectedText;
-    packedContext_ = s_.contextPacker.pack(selection, read.conversation);
+    QCoro::Task<std::optional<PackedContext>> packing = s_.contextPacker.pack(selection, read.conversation);
+    std::optional<PackedContext> packed = co_await packing;
+    if (token.isCancelled())
+        co_return;
+    packedContext_ = std::move(packed);
     if (packedContext_)
         Log::context.info(
             QStringLiteral("Context from %{public}s: %{public}ld chars, %{public}ld redactions, about %{public}ld messages"),

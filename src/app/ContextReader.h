@@ -65,7 +65,9 @@ public:
     // Reads the conversation around the field, unless a rule keeps it unread, and packs the context from it
     // or from a selection or copy.
     QCoro::Task<ConversationRead> readConversation(bool editing, CancelToken token);
-    void pack(const ConversationRead& read, bool editing);
+    // Packs the context; a copy on the clipboard may need reading first. Ends without a change when
+    // `token` is cancelled meanwhile.
+    QCoro::Task<> pack(ConversationRead read, bool editing, CancelToken token);
     const std::optional<PackedContext>& packedContext() const { return packedContext_; }
 
     // Matches the person the reply goes to; one the user picked stays picked. Returns the name of the

@@ -37,7 +37,9 @@ QCoro::Task<> ReplyLoop::gatherContext(CancelToken token) {
     const ConversationRead read = co_await context_.readConversation(editing_, token);
     if (token.isCancelled())
         co_return;
-    context_.pack(read, editing_);
+    co_await context_.pack(read, editing_, token);
+    if (token.isCancelled())
+        co_return;
     const std::optional<PackedContext>& packed = context_.packedContext();
     OverlayModel& model = s_.overlay.model();
     model.setContextBadge(packed ? std::optional<QString>(badge(packed->source)) : std::nullopt);

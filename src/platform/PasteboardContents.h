@@ -8,6 +8,10 @@
 
 namespace lumeno {
 
+// Which forms a read of the clipboard fetches: all, or the text forms and the markers only (other forms,
+// an image of megabytes say, stay with their owner).
+enum class PasteboardForms { all, text };
+
 // Everything on the clipboard at one moment: the text forms the program reads and writes, every other form
 // kept as bytes (so a restore gives back an image as faithfully as text), and the markers other programs
 // put on their copies.

@@ -6,6 +6,7 @@
 #include "support/Clock.h"
 #include "support/Scheduler.h"
 
+#include <QCoroTask>
 #include <QDateTime>
 
 #include <deque>
@@ -45,9 +46,11 @@ public:
 
     // Whether a selection is enough to be the context (at least two characters once trimmed).
     static bool isContext(const std::optional<QString>& selection);
-    // The context for a reply, or none. The screen text counts only with at least 120 characters.
-    std::optional<PackedContext> pack(const std::optional<QString>& selection,
-                                      const std::optional<ScreenReader::Conversation>& screen);
+    // The context for a reply, or none. The screen text counts only with at least 120 characters. The
+    // clipboard is read only when the other two give nothing; nothing of the packer is used after that read,
+    // so the packer may go meanwhile.
+    QCoro::Task<std::optional<PackedContext>> pack(std::optional<QString> selection,
+                                                   std::optional<ScreenReader::Conversation> screen);
 
     qint64 lastSeenChange() const { return lastSeenChange_; }
     std::optional<QDateTime> userCopyTime() const { return userCopyTime_; }
@@ -55,9 +58,11 @@ public:
 private:
     // One look at the clipboard: a change the program did not make is a copy by the user.
     void checkPasteboard();
-    // The plain text the user copied within the last two minutes, when it is still on the clipboard and
-    // no program marked it as not for reading.
-    std::optional<QString> recentUserCopy();
+    // Whether the user copied something within the last two minutes that is still on the clipboard.
+    bool holdsRecentUserCopy();
+    // The plain text the user copied, read from the clipboard, unless a program marked it as not for
+    // reading or it is one of the program's own drafts offered again.
+    static QCoro::Task<std::optional<QString>> userCopy(Pasteboard& pasteboard, std::deque<QString> ownDrafts);
     static bool isOwn(const std::deque<qint64>& changes, qint64 changeCount);
 
     Pasteboard& pasteboard_;

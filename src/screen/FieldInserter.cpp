@@ -35,6 +35,11 @@ QString clipboardFailure() {
                           "yourself.");
 }
 
+QString clipboardHeldFailure() {
+    return QStringLiteral("The app holding your clipboard isn't responding, so Lumeno didn't paste over what you "
+                          "copied. Copy the text and paste it yourself.");
+}
+
 QString keyFailure() {
     return QStringLiteral("Lumeno couldn't send the paste keystroke. Copy the text and paste it yourself.");
 }
@@ -186,7 +191,15 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
         co_return Outcome::needsTarget(PendingReason::selectionInTheWay);
     const std::optional<QString>& before = field.value;
 
-    const std::optional<PasteboardContents> previous = pasteboard_.contents();
+    // The user's copy goes back after the paste. An application that holds it and does not hand it over
+    // (it may have stopped responding) would lose it to the draft: nothing is pasted then.
+    QCoro::Task<Pasteboard::Reading> reading = pasteboard_.read(PasteboardForms::all);
+    const Pasteboard::Reading userCopy = co_await reading;
+    if (!self)
+        co_return Outcome::needsTarget(PendingReason::noField);
+    if (userCopy.unanswered)
+        co_return Outcome::failed(clipboardHeldFailure());
+    const std::optional<PasteboardContents>& previous = userCopy.contents;
     PasteboardContents draft = PasteboardContents::plain(text);
     if (rich) {
         draft.html = RichText::html(text);

@@ -22,6 +22,7 @@
 #include "testsupport/Screenshots.h"
 #include "ui/WrappingText.h"
 
+#include <QCoroTask>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -217,7 +218,7 @@ TEST_F(DraftDetailsWindowTest, CopyAsTextReplacesTheClipboardAndIsNotTakenForThe
     packer.start();
     desktop.userCopies(PasteboardContents::plain("something the user copied earlier"));
     scheduler.advance(ContextPacker::watchInterval);
-    ASSERT_TRUE(packer.pack(std::nullopt, std::nullopt)); // the user's copy counts as context
+    ASSERT_TRUE(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt))); // the user's copy counts as context
 
     const DraftDetails details = fullRecord();
     store.record(details, false);
@@ -225,7 +226,7 @@ TEST_F(DraftDetailsWindowTest, CopyAsTextReplacesTheClipboardAndIsNotTakenForThe
     ASSERT_TRUE(desktop.clipboard());
     EXPECT_EQ(desktop.clipboard()->plainText, details.report());
     scheduler.advance(ContextPacker::watchInterval);
-    EXPECT_FALSE(packer.pack(std::nullopt, std::nullopt));
+    EXPECT_FALSE(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)));
 }
 
 // --- The details form ------------------------------------------------------------------------------------

@@ -3,6 +3,8 @@
 #include "screen/ContextPacker.h"
 #include "screen/TextCut.h"
 
+#include <QCoroTask>
+
 namespace lumeno {
 namespace {
 
@@ -35,36 +37,36 @@ protected:
 TEST_F(ContextPackerTest, WhatWasOnTheClipboardBeforeTheStartIsNoRecentCopy) {
     userCopies(QStringLiteral("copied before the program started"));
     ContextPacker fresh(desktop.pasteboard(), clock, scheduler);
-    EXPECT_EQ(fresh.pack(std::nullopt, std::nullopt), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(fresh.pack(std::nullopt, std::nullopt)), std::nullopt);
 }
 
 TEST_F(ContextPackerTest, TheSelectionComesFirstThenTheScreenThenARecentCopy) {
     userCopies(QStringLiteral("A copied paragraph from the contract."));
     const ScreenReader::Conversation screen = screenText(thread(120));
 
-    EXPECT_EQ(packer.pack(QStringLiteral("  the selected line  "), screen),
+    EXPECT_EQ(QCoro::waitFor(packer.pack(QStringLiteral("  the selected line  "), screen)),
               (PackedContext{Source::selection, "the selected line", 0, false}));
     // A single selected character is no context: the screen is used.
-    EXPECT_EQ(packer.pack(QStringLiteral("x"), screen)->source, Source::screen);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(QStringLiteral("x"), screen))->source, Source::screen);
     // Screen text needs 120 characters; below that the recent copy is used.
-    EXPECT_EQ(packer.pack(std::nullopt, screenText(thread(119)))->source, Source::clipboard);
-    EXPECT_EQ(packer.pack(std::nullopt, screenText(QStringLiteral("é").repeated(120)))->source, Source::screen);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, screenText(thread(119))))->source, Source::clipboard);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, screenText(QStringLiteral("é").repeated(120))))->source, Source::screen);
 }
 
 TEST_F(ContextPackerTest, EveryTextIsRedactedAndItsSecretsCounted) {
-    const std::optional<PackedContext> selected = packer.pack(QStringLiteral("token ") + secret, std::nullopt);
+    const std::optional<PackedContext> selected = QCoro::waitFor(packer.pack(QStringLiteral("token ") + secret, std::nullopt));
     ASSERT_TRUE(selected);
     EXPECT_EQ(selected->text, QStringLiteral("token [redacted]"));
     EXPECT_EQ(selected->redactions, 1);
 
     const QString conversation = QStringLiteral("Ana: here is the key ") + secret + QStringLiteral("\n") + thread(130);
-    const std::optional<PackedContext> screen = packer.pack(std::nullopt, screenText(conversation));
+    const std::optional<PackedContext> screen = QCoro::waitFor(packer.pack(std::nullopt, screenText(conversation)));
     ASSERT_TRUE(screen);
     EXPECT_FALSE(screen->text.contains(secret));
     EXPECT_EQ(screen->redactions, 1);
 
     userCopies(QStringLiteral("deploy with ") + secret + QStringLiteral(" and ") + secret);
-    const std::optional<PackedContext> copied = packer.pack(std::nullopt, std::nullopt);
+    const std::optional<PackedContext> copied = QCoro::waitFor(packer.pack(std::nullopt, std::nullopt));
     ASSERT_TRUE(copied);
     EXPECT_EQ(copied->redactions, 2);
     EXPECT_FALSE(copied->text.contains(secret));
@@ -77,7 +79,7 @@ TEST_F(ContextPackerTest, LongScreenTextKeepsThePartNearestTheField) {
     const QString above = lines.join(QLatin1Char('\n'));
     const QString below = QStringLiteral("\nBelow the field: reply options");
     const std::optional<PackedContext> packed =
-        packer.pack(std::nullopt, screenText(above + below, above.size() + 1));
+        QCoro::waitFor(packer.pack(std::nullopt, screenText(above + below, above.size() + 1)));
     ASSERT_TRUE(packed);
     EXPECT_TRUE(packed->truncated);
     EXPECT_LE(packed->text.size(), ContextPacker::maximumCharacters);
@@ -90,13 +92,13 @@ TEST_F(ContextPackerTest, LongScreenTextKeepsThePartNearestTheField) {
     EXPECT_EQ(packed->text.mid(*packed->fieldOffset), QStringLiteral("Below the field: reply options"));
 
     // A read the screen reader had to cut short stays marked as cut.
-    EXPECT_TRUE(packer.pack(std::nullopt, screenText(thread(300), 300, true))->truncated);
-    EXPECT_FALSE(packer.pack(std::nullopt, screenText(thread(300)))->truncated);
+    EXPECT_TRUE(QCoro::waitFor(packer.pack(std::nullopt, screenText(thread(300), 300, true)))->truncated);
+    EXPECT_FALSE(QCoro::waitFor(packer.pack(std::nullopt, screenText(thread(300))))->truncated);
 }
 
 TEST_F(ContextPackerTest, LongSelectionsAndCopiesLoseTheirMiddle) {
     const QString text = QStringLiteral("BEGIN ") + thread(20000) + QStringLiteral(" END");
-    const std::optional<PackedContext> packed = packer.pack(text, std::nullopt);
+    const std::optional<PackedContext> packed = QCoro::waitFor(packer.pack(text, std::nullopt));
     ASSERT_TRUE(packed);
     EXPECT_TRUE(packed->truncated);
     EXPECT_LE(packed->text.size(), ContextPacker::maximumCharacters);
@@ -105,7 +107,7 @@ TEST_F(ContextPackerTest, LongSelectionsAndCopiesLoseTheirMiddle) {
     EXPECT_TRUE(packed->text.contains(TextCut::gapMarker()));
 
     userCopies(QStringLiteral("FIRST ") + thread(100000) + QStringLiteral(" LAST"));
-    const std::optional<PackedContext> copied = packer.pack(std::nullopt, std::nullopt);
+    const std::optional<PackedContext> copied = QCoro::waitFor(packer.pack(std::nullopt, std::nullopt));
     ASSERT_TRUE(copied);
     EXPECT_TRUE(copied->truncated);
     EXPECT_TRUE(copied->text.startsWith(QStringLiteral("FIRST ")) && copied->text.endsWith(QStringLiteral(" LAST")));
@@ -116,10 +118,10 @@ TEST_F(ContextPackerTest, ACopyCountsForTwoMinutesFromWhenTheWatchSawIt) {
     userCopies(QStringLiteral("Copied a moment ago"));
     scheduler.advance(ContextPacker::watchInterval);
     scheduler.advance(ContextPacker::recentCopySeconds);
-    EXPECT_EQ(packer.pack(std::nullopt, std::nullopt)->text, QStringLiteral("Copied a moment ago"));
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt))->text, QStringLiteral("Copied a moment ago"));
 
     scheduler.advance(0.05);
-    EXPECT_EQ(packer.pack(std::nullopt, std::nullopt), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)), std::nullopt);
 }
 
 TEST_F(ContextPackerTest, TheWatchDatesACopyAtTheTickThatSawIt) {
@@ -147,12 +149,12 @@ TEST_F(ContextPackerTest, TheProgramsOwnWritesAreNeverTakenForTheUsersCopy) {
     programPastesAndRestores(); // nothing of the user's on the clipboard: the restore clears it
     scheduler.advance(1.5);
     EXPECT_EQ(packer.userCopyTime(), std::nullopt);
-    EXPECT_EQ(packer.pack(std::nullopt, std::nullopt), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)), std::nullopt);
 
     desktop.pasteboard().write(PasteboardContents::plain(QStringLiteral("Copy Last Draft")));
     packer.noteOwnChange(desktop.changeCount(), false);
     scheduler.advance(1.5);
-    EXPECT_EQ(packer.pack(std::nullopt, std::nullopt), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)), std::nullopt);
 }
 
 // A clipboard manager that puts its last entry back on a clipboard left empty after a paste hands back the
@@ -165,10 +167,10 @@ TEST_F(ContextPackerTest, ADraftAClipboardManagerOffersAgainIsNotTheUsersCopy) {
     desktop.pasteboard().write(PasteboardContents{});
     packer.noteOwnChange(desktop.changeCount(), true);
     userCopies(draft + QStringLiteral("\n")); // the manager, as it keeps it
-    EXPECT_FALSE(packer.pack(std::nullopt, std::nullopt).has_value());
+    EXPECT_FALSE(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)).has_value());
 
     userCopies(QStringLiteral("Can we meet on Thursday?"));
-    const std::optional<PackedContext> copied = packer.pack(std::nullopt, std::nullopt);
+    const std::optional<PackedContext> copied = QCoro::waitFor(packer.pack(std::nullopt, std::nullopt));
     ASSERT_TRUE(copied.has_value());
     EXPECT_EQ(copied->text, QStringLiteral("Can we meet on Thursday?"));
 }
@@ -181,12 +183,12 @@ TEST_F(ContextPackerTest, TheUsersCopyPutBackAfterAPasteStillCounts) {
     programPastesAndRestores();
     scheduler.advance(0.75);
     EXPECT_EQ(packer.userCopyTime(), copied);
-    EXPECT_EQ(packer.pack(std::nullopt, std::nullopt)->source, Source::clipboard);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt))->source, Source::clipboard);
 
     // Our draft left on the clipboard is not the user's copy.
     desktop.pasteboard().write(PasteboardContents::plain(QStringLiteral("the draft")));
     packer.noteOwnChange(desktop.changeCount(), false);
-    EXPECT_EQ(packer.pack(std::nullopt, std::nullopt), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)), std::nullopt);
 }
 
 TEST_F(ContextPackerTest, ConcealedTransientAndGeneratedItemsAreNeverRead) {
@@ -194,12 +196,12 @@ TEST_F(ContextPackerTest, ConcealedTransientAndGeneratedItemsAreNeverRead) {
         PasteboardContents copy = PasteboardContents::plain(QStringLiteral("hunter2 is the password for the vault"));
         copy.*mark = true;
         desktop.userCopies(copy);
-        EXPECT_EQ(packer.pack(std::nullopt, std::nullopt), std::nullopt);
+        EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)), std::nullopt);
     }
     PasteboardContents htmlOnly;
     htmlOnly.html = QStringLiteral("<b>only rich text</b>");
     desktop.userCopies(htmlOnly);
-    EXPECT_EQ(packer.pack(std::nullopt, std::nullopt), std::nullopt);
+    EXPECT_EQ(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)), std::nullopt);
 }
 
 } // namespace

@@ -286,6 +286,15 @@ TEST_F(FieldInserterTest, DesktopFailuresAreReportedAndLeaveTheClipboardAsItWas)
     EXPECT_EQ(insert(QStringLiteral("Hello"), chat.pid).kind, Outcome::Kind::failed);
     EXPECT_TRUE(writes.empty());
     EXPECT_EQ(desktop.valueOf(chat.composer), QString());
+
+    // The application holding the user's copy has stopped responding: the draft would take its place.
+    desktop.setPasteboardWritesFail(false);
+    desktop.setClipboardOwnerFrozen(true);
+    EXPECT_EQ(insert(QStringLiteral("Hello"), chat.pid),
+              Outcome::failed("The app holding your clipboard isn't responding, so Lumeno didn't paste over what "
+                              "you copied. Copy the text and paste it yourself."));
+    EXPECT_TRUE(writes.empty());
+    EXPECT_EQ(desktop.clipboard(), usersCopy);
 }
 
 TEST_F(FieldInserterTest, AnEmptyClipboardIsEmptyAgainAfterThePaste) {

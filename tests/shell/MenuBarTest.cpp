@@ -9,6 +9,7 @@
 #include "shell/UpdateController.h"
 #include "support/Log.h"
 
+#include <QCoroTask>
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -143,11 +144,11 @@ TEST_F(MenuBarTest, CopyLastDraftAppearsWithADraftAndIsNotTakenForTheUsersCopy) 
     draft = QStringLiteral("Thanks, Ana. Friday works.");
     EXPECT_TRUE(items().contains("Copy Last Draft"));
     item("copyLastDraft")->trigger();
-    const std::optional<PasteboardContents> copied = platform.pasteboard->contents();
+    const std::optional<PasteboardContents> copied = QCoro::waitFor(platform.pasteboard->read(PasteboardForms::all)).contents;
     ASSERT_TRUE(copied.has_value());
     EXPECT_EQ(copied->plainText, draft);
     // Our own copy is never offered back as something the user copied.
-    EXPECT_FALSE(app->contextPacker.pack(std::nullopt, std::nullopt).has_value());
+    EXPECT_FALSE(QCoro::waitFor(app->contextPacker.pack(std::nullopt, std::nullopt)).has_value());
 }
 
 TEST_F(MenuBarTest, TheDebugWindowItemFollowsTheSetting) {

@@ -205,6 +205,10 @@ void FakeDesktop::setPasteboardWritesFail(bool fail) {
     withState([&](State& state) { state.pasteboardWritesFail = fail; });
 }
 
+void FakeDesktop::setClipboardOwnerFrozen(bool frozen) {
+    withState([&](State& state) { state.clipboardOwnerFrozen = frozen; });
+}
+
 FakeDesktop::Element FakeDesktop::element(ElementId id) const {
     return withState([&](const State& state) { return state.existing(id).element; });
 }

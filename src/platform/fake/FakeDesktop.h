@@ -108,6 +108,8 @@ public:
     // Scripted failures of the desktop itself.
     void setKeysFail(bool fail);
     void setPasteboardWritesFail(bool fail);
+    // The application holding the clipboard stops answering: reads of it go unanswered.
+    void setClipboardOwnerFrozen(bool frozen);
 
     // What the test looks at.
     Element element(ElementId id) const;
@@ -150,6 +152,7 @@ private:
         double messagingTimeout = 1.0;
         bool keysFail = false;
         bool pasteboardWritesFail = false;
+        bool clipboardOwnerFrozen = false; // reads of the clipboard go unanswered
         std::vector<KeySynth::Key> posted;
         std::vector<SentMessage> sent;
 

@@ -11,7 +11,7 @@ public:
     explicit FakePasteboard(FakeDesktop& desktop) : desktop_(desktop) {}
 
     qint64 changeCount() const override;
-    std::optional<PasteboardContents> contents() const override;
+    QCoro::Task<Reading> read(PasteboardForms forms) override;
     bool write(const PasteboardContents& contents) override;
 
 private:

@@ -48,20 +48,27 @@ X11Pasteboard::X11Pasteboard(Scheduler& scheduler, FrontmostProcess frontmostPro
         if (mode == QClipboard::Clipboard)
             clipboardChanged();
     });
-    if (lookups_ && QGuiApplication::platformName() == QLatin1String("xcb"))
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    selections_ = std::make_unique<X11SelectionReader>();
+    if (lookups_)
         requests_ = std::make_unique<SelectionRequests>(*lookups_, [this](quint32 window) { requested(window); });
 }
 
 X11Pasteboard::~X11Pasteboard() = default;
 
-std::optional<PasteboardContents> X11Pasteboard::contents() const {
-    const QMimeData* data = clipboard_.mimeData(QClipboard::Clipboard);
-    return data ? ClipboardMime::read(*data) : std::nullopt;
-}
-
-std::optional<PasteboardContents> X11Pasteboard::textContents() const {
-    const QMimeData* data = clipboard_.mimeData(QClipboard::Clipboard);
-    return data ? ClipboardMime::read(*data, ClipboardMime::Forms::text) : std::nullopt;
+QCoro::Task<Pasteboard::Reading> X11Pasteboard::read(PasteboardForms forms) {
+    // What the program put there itself is at hand; only another owner is asked, off the main thread.
+    if (!selections_ || clipboard_.ownsClipboard()) {
+        const QMimeData* data = clipboard_.mimeData(QClipboard::Clipboard);
+        co_return Reading{data ? ClipboardMime::read(*data, forms) : std::nullopt, false};
+    }
+    QCoro::Task<X11SelectionReader::Transfer> reading =
+        selections_->read([forms](const QStringList& offered) { return ClipboardMime::wanted(offered, forms); });
+    const X11SelectionReader::Transfer transfer = co_await reading;
+    if (!transfer.answered)
+        Log::insert.error("The application holding the clipboard didn't hand it over");
+    co_return transfer.answered ? Reading{ClipboardMime::contents(transfer.forms), false} : Reading{std::nullopt, true};
 }
 
 bool X11Pasteboard::write(const PasteboardContents& contents) {

@@ -2,6 +2,7 @@
 
 #include "platform/Pasteboard.h"
 #include "platform/linux/ClipboardRestore.h"
+#include "platform/linux/X11SelectionReader.h"
 
 #include <QObject>
 
@@ -15,7 +16,8 @@ namespace lumeno {
 class XcbConnection;
 
 // The desktop's clipboard through Qt, with a change count of its own: it grows with every foreign change
-// Qt reports and with every write of the program.
+// Qt reports and with every write of the program. What another application holds is read through an
+// X11SelectionReader, never through Qt, whose reads wait for the owner on the main thread.
 //
 // After a draft (transient contents) goes on the clipboard, a write of other contents (the user's copy
 // coming back) is held until the application in front has fetched the draft: a selection request is
@@ -31,8 +33,7 @@ public:
     ~X11Pasteboard() override;
 
     qint64 changeCount() const override { return changeCount_; }
-    std::optional<PasteboardContents> contents() const override;
-    std::optional<PasteboardContents> textContents() const override;
+    QCoro::Task<Reading> read(PasteboardForms forms) override;
     bool write(const PasteboardContents& contents) override;
 
     // Whether a write waits for the draft to be fetched.
@@ -50,6 +51,7 @@ private:
     std::shared_ptr<XcbConnection> lookups_;
     ClipboardRestore restore_;
     std::unique_ptr<SelectionRequests> requests_;
+    std::unique_ptr<X11SelectionReader> selections_; // none off X (the in-process clipboard of tests)
     qint64 changeCount_ = 0;
     bool applying_ = false;
 };

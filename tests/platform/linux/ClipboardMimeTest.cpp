@@ -65,7 +65,7 @@ TEST(ClipboardMimeTest, ReadingTheTextLeavesEveryOtherFormUnfetched) {
     data.setText(QStringLiteral("the user's copy"));
     data.setData(QStringLiteral("image/png"), QByteArray(4 << 20, 'x'));
     data.setData(QStringLiteral("x-kde-passwordManagerHint"), "public");
-    const std::optional<PasteboardContents> text = ClipboardMime::read(data, ClipboardMime::Forms::text);
+    const std::optional<PasteboardContents> text = ClipboardMime::read(data, PasteboardForms::text);
     ASSERT_TRUE(text);
     EXPECT_EQ(text->plainText, QStringLiteral("the user's copy"));
     EXPECT_FALSE(text->concealed);
@@ -75,6 +75,30 @@ TEST(ClipboardMimeTest, ReadingTheTextLeavesEveryOtherFormUnfetched) {
     data.fetched.clear();
     EXPECT_EQ(ClipboardMime::read(data)->otherData.keys(), QStringList{QStringLiteral("image/png")});
     EXPECT_TRUE(data.fetched.contains(QStringLiteral("image/png"))) << "a restore needs every form";
+}
+
+// What another application offers on the X clipboard: X's own names for text among the MIME types, and
+// targets that are requests rather than data.
+TEST(ClipboardMimeTest, FromAnOwnersTargetsOneSpellingOfTheTextAndOnlyDataAreFetched) {
+    const QStringList offered = {"TARGETS", "MULTIPLE", "DELETE", "SAVE_TARGETS", "STRING", "UTF8_STRING", "TEXT",
+                                 "text/plain", "text/plain;charset=utf-8", "text/html", "application/rtf", "text/rtf",
+                                 "image/png", "x-kde-passwordManagerHint"};
+    EXPECT_EQ(ClipboardMime::wanted(offered, PasteboardForms::text),
+              (QStringList{"text/plain;charset=utf-8", "text/html", "application/rtf", "x-kde-passwordManagerHint"}));
+    EXPECT_EQ(ClipboardMime::wanted(offered, PasteboardForms::all),
+              (QStringList{"text/plain;charset=utf-8", "text/html", "application/rtf", "image/png",
+                           "x-kde-passwordManagerHint"}));
+    EXPECT_EQ(ClipboardMime::wanted({"TARGETS", "STRING"}, PasteboardForms::all), QStringList{"STRING"});
+
+    // Latin-1 text in STRING; HTML as some browsers give it, in UTF-16 after a byte order mark.
+    const QString html = QStringLiteral("<b>Grüße</b>");
+    QByteArray utf16("\xff\xfe");
+    utf16.append(reinterpret_cast<const char*>(html.utf16()), html.size() * 2);
+    const std::optional<PasteboardContents> contents =
+        ClipboardMime::contents({{"STRING", "Gr\xfc\xdf" "e"}, {"text/html", utf16}});
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->plainText, QStringLiteral("Grüße"));
+    EXPECT_EQ(contents->html, html);
 }
 
 TEST(ClipboardMimeTest, NothingButMarkersIsAnEmptyClipboard) {

@@ -11,7 +11,10 @@
 #include "screen/ContextPacker.h"
 #include "support/ManualScheduler.h"
 
+#include <QCoroTask>
 #include <QElapsedTimer>
+
+#include <csignal>
 
 namespace lumeno::desktop {
 namespace {
@@ -45,8 +48,12 @@ protected:
         target = std::make_unique<TargetApp>(TargetApp::Options{.title = QStringLiteral("Reply to Zoë"), .copy = earlierCopy});
         ASSERT_TRUE(target->waitUntilReady());
         ASSERT_TRUE(waitUntil([&] { return frontmost->read() && frontmost->read()->pid == target->pid(); }));
-        previous = pasteboard->contents();
+        previous = contents();
         ASSERT_TRUE(previous && previous->plainText == earlierCopy);
+    }
+
+    std::optional<PasteboardContents> contents() {
+        return QCoro::waitFor(pasteboard->read(PasteboardForms::all)).contents;
     }
 
     bool writeDraft() {
@@ -60,7 +67,7 @@ protected:
         EXPECT_TRUE(pasteboard->isHoldingWrite());
         scheduler.advance(ClipboardRestore::settleDelay);
         EXPECT_FALSE(pasteboard->isHoldingWrite()) << "the target's fetch was not recognised";
-        EXPECT_EQ(pasteboard->contents(), previous);
+        EXPECT_EQ(contents(), previous);
     }
 
     ManualClock clock;
@@ -88,6 +95,22 @@ TEST_F(X11PasteTest, ADraftArrivesWholeAndTheUserCopyComesBackAfterTheTargetFetc
     std::printf("Ctrl+V to text in the field: %.2f ms\n", paste.nsecsElapsed() / 1e6);
     EXPECT_FALSE(screenshotOnceChanged(QStringLiteral("desktop-paste-draft"), emptyField).isEmpty());
     expectRestoreAfterSettling();
+}
+
+// The application holding the user's copy has stopped responding: a look at the clipboard does not hold
+// the program while it waits, ends as unanswered rather than empty, and leaves the copy with its owner.
+TEST_F(X11PasteTest, AFrozenOwnerNeitherHoldsTheProgramNorLosesTheUsersCopy) {
+    startTarget();
+    ASSERT_EQ(::kill(pid_t(target->pid()), SIGSTOP), 0);
+    QCoro::Task<Pasteboard::Reading> reading = pasteboard->read(PasteboardForms::all);
+    const bool heldTheCaller = reading.isReady();
+    const bool ended = waitUntil([&] { return reading.isReady(); });
+    ::kill(pid_t(target->pid()), SIGCONT);
+    EXPECT_FALSE(heldTheCaller) << "the read waited for the frozen owner on the main thread";
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(QCoro::waitFor(reading), (Pasteboard::Reading{std::nullopt, true}));
+
+    EXPECT_EQ(contents(), previous) << "the copy is still there once its owner answers again";
 }
 
 TEST_F(X11PasteTest, AClipboardManagerReadingFirstDoesNotReleaseTheUserCopy) {
@@ -139,10 +162,10 @@ TEST_F(X11PasteTest, ClipboardManagersKeepNoDraftAndADraftOfferedAgainIsNotTheUs
             EXPECT_EQ(manager.kept(), QStringList{draftText});
             ASSERT_TRUE(manager.waitForOffer(draftText));
             ASSERT_TRUE(waitUntil([&] {
-                const std::optional<PasteboardContents> now = pasteboard->contents();
+                const std::optional<PasteboardContents> now = contents();
                 return now && now->plainText == draftText;
             }));
-            EXPECT_FALSE(packer.pack(std::nullopt, std::nullopt).has_value())
+            EXPECT_FALSE(QCoro::waitFor(packer.pack(std::nullopt, std::nullopt)).has_value())
                 << "the draft the manager gave back was taken for text the user copied";
         }
         target.reset();
