@@ -318,7 +318,7 @@ TEST_F(EditModeTest, UndoAfterTheAppLeftTheFrontCopiesTheOriginalInstead) {
     // A clipboard manager offering the copied original again does not make it context; the user's own copy is.
     const auto copied = [&](const QString& text) {
         platform.pasteboard->write(PasteboardContents::plain(text));
-        const std::optional<PackedContext> context = app->contextPacker.pack(std::nullopt, std::nullopt);
+        const std::optional<PackedContext> context = QCoro::waitFor(app->contextPacker.pack(std::nullopt, std::nullopt));
         return context ? context->text : QString();
     };
     EXPECT_EQ(copied(QStringLiteral("Groceries: milk, eggs")), QString());
