@@ -38,57 +38,29 @@ void ReplyLoop::wire() {
             self->s_.contextPacker.noteOwnChange(changeCount, restoresUserCopy);
     };
     OverlayModel& model = s_.overlay.model();
-    model.onToggleContext = [self] {
-        if (!self)
-            return;
-        OverlayModel& model = self->s_.overlay.model();
+    connect(&model, &OverlayModel::contextToggleRequested, this, [this] {
+        OverlayModel& model = s_.overlay.model();
         model.setContextEnabled(!model.contextEnabled());
-        self->relayoutIfVisible();
-        self->refreshListeningDebug();
-    };
+        relayoutIfVisible();
+        refreshListeningDebug();
+    });
     s_.sentWatcher.onLearn = [self](const QString& text) {
         if (self)
             self->s_.style.addLearnedExample(text);
     };
-    model.onPickPerson = [self](std::optional<QUuid> id) {
-        if (self)
-            self->pickPerson(id);
-    };
-    model.onAcceptOffer = [self](const SaveOffer& offer) {
-        if (self)
-            self->acceptOffer(offer);
-    };
-    model.onCancel = [self] {
-        if (self)
-            self->cancel();
-    };
-    model.onInsertPending = [self] {
-        if (self)
-            self->insertPending();
-    };
-    model.onCopyPending = [self] {
-        if (self)
-            self->copyPending();
-    };
-    model.onUndoEdit = [self] {
-        if (self)
-            self->undoEdit();
-    };
-    model.onCopyOriginal = [self] {
-        if (self)
-            self->copyOriginal();
-    };
-    model.onShowDetails = [self] {
-        if (!self)
-            return;
-        if (self->phase_.kind != Phase::Kind::pending)
-            self->s_.overlay.hide(0);
-        emit self->draftDetailsRequested();
-    };
-    model.onAction = [self](const OverlayAction& action) {
-        if (self)
-            self->act(action);
-    };
+    connect(&model, &OverlayModel::personPicked, this, &ReplyLoop::pickPerson);
+    connect(&model, &OverlayModel::offerAccepted, this, &ReplyLoop::acceptOffer);
+    connect(&model, &OverlayModel::cancelRequested, this, &ReplyLoop::cancel);
+    connect(&model, &OverlayModel::insertPendingRequested, this, &ReplyLoop::insertPending);
+    connect(&model, &OverlayModel::copyPendingRequested, this, &ReplyLoop::copyPending);
+    connect(&model, &OverlayModel::undoEditRequested, this, &ReplyLoop::undoEdit);
+    connect(&model, &OverlayModel::copyOriginalRequested, this, &ReplyLoop::copyOriginal);
+    connect(&model, &OverlayModel::detailsRequested, this, [this] {
+        if (phase_.kind != Phase::Kind::pending)
+            s_.overlay.hide(0);
+        emit draftDetailsRequested();
+    });
+    connect(&model, &OverlayModel::actionRequested, this, &ReplyLoop::act);
 }
 
 void ReplyLoop::restoreSpeechHandlers() {

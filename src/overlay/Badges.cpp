@@ -33,7 +33,7 @@ Badges::Badges(OverlayModel& model, QWidget* parent)
                            static_cast<QWidget*>(personPicker_), static_cast<QWidget*>(person_)})
         layout->addWidget(piece);
 
-    connect(context_, &CapsuleButton::clicked, this, [this] { model_.onToggleContext(); });
+    connect(context_, &CapsuleButton::clicked, this, [this] { model_.toggleContext(); });
     connect(personPicker_, &CapsuleButton::clicked, this,
             [this] { personMenu_->popup(personPicker_->mapToGlobal(QPoint(0, personPicker_->height() + 4))); });
 
@@ -85,11 +85,11 @@ void Badges::rebuildPersonMenu() {
     personMenu_->clear();
     for (const PersonChoice& choice : model_.personChoices()) {
         const QUuid id = choice.id;
-        personMenu_->addAction(menuText(choice.name), this, [this, id] { model_.onPickPerson(id); });
+        personMenu_->addAction(menuText(choice.name), this, [this, id] { model_.pickPerson(id); });
     }
     if (model_.personBadge()) {
         personMenu_->addSeparator();
-        personMenu_->addAction(QStringLiteral("No Person Card"), this, [this] { model_.onPickPerson(std::nullopt); });
+        personMenu_->addAction(QStringLiteral("No Person Card"), this, [this] { model_.pickPerson(std::nullopt); });
     }
 }
 

@@ -34,7 +34,7 @@ DraftingRow::DraftingRow(OverlayModel& model, AnimationClock clock, QWidget* par
     layout->addWidget(spinner);
     layout->addLayout(texts);
     layout->addWidget(new Badges(model, this));
-    layout->addWidget(OverlayControls::closeButton([&model] { model.onCancel(); }, this));
+    layout->addWidget(OverlayControls::closeButton([&model] { model.cancel(); }, this));
 
     for (auto changed : {&OverlayModel::phaseChanged, &OverlayModel::isEditingChanged, &OverlayModel::transcriptChanged})
         connect(&model_, changed, this, &DraftingRow::refresh);

@@ -35,11 +35,11 @@ CapsuleContent chipContent(const SaveOffer& offer, bool saved) {
 InsertedRow::InsertedRow(OverlayModel& model, QWidget* parent)
     : QWidget(parent), model_(model), note_(new FittingText({13, QFont::Normal, 2, 340, Qt::ElideRight, false}, this)),
       undo_(OverlayControls::button(QStringLiteral("Undo"), false, QStringLiteral("undoButton"),
-                                    [&model] { model.onUndoEdit(); }, this)),
+                                    [&model] { model.undoEdit(); }, this)),
       copyOriginal_(OverlayControls::button(QStringLiteral("Copy Original"), false, QStringLiteral("copyOriginalButton"),
-                                            [&model] { model.onCopyOriginal(); }, this)),
-      details_(OverlayControls::detailsButton([&model] { model.onShowDetails(); }, this)),
-      close_(OverlayControls::closeButton([&model] { model.onCancel(); }, this)),
+                                            [&model] { model.copyOriginal(); }, this)),
+      details_(OverlayControls::detailsButton([&model] { model.showDetails(); }, this)),
+      close_(OverlayControls::closeButton([&model] { model.cancel(); }, this)),
       closeSpacer_(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum)) {
     note_->setObjectName(QStringLiteral("insertedNote"));
     undo_->setToolTip(QStringLiteral("Put the original text back (the same as Ctrl+Z in the app)"));
@@ -92,7 +92,7 @@ QWidget* InsertedRow::chip(const SaveOffer& offer) {
     chip->setEnabled(!saved);
     chip->setToolTip(saved ? QStringLiteral("Saved. Edit or delete it in Memory.")
                            : QStringLiteral("Save to Memory. Ignore it and nothing is stored."));
-    connect(chip, &CapsuleButton::clicked, this, [this, offer] { model_.onAcceptOffer(offer); });
+    connect(chip, &CapsuleButton::clicked, this, [this, offer] { model_.acceptOffer(offer); });
     return chip;
 }
 

@@ -26,7 +26,7 @@ ListeningRow::ListeningRow(OverlayModel& model, AnimationClock clock, QWidget* p
     layout->addWidget(bars_);
     layout->addWidget(text_);
     layout->addWidget(new Badges(model, this));
-    layout->addWidget(OverlayControls::closeButton([&model] { model.onCancel(); }, this));
+    layout->addWidget(OverlayControls::closeButton([&model] { model.cancel(); }, this));
 
     connect(&model_, &OverlayModel::levelChanged, this, [this] { bars_->setLevel(model_.level()); });
     for (auto changed : {&OverlayModel::transcriptChanged, &OverlayModel::handsFreeChanged,

@@ -39,10 +39,10 @@ MessageRow::MessageRow(const OverlayMessage& message, OverlayModel& model, QWidg
     layout->addLayout(texts);
     if (const auto action = message.action)
         layout->addWidget(OverlayControls::button(action->buttonTitle(), true, QStringLiteral("actionButton"),
-                                                  [&model, action] { model.onAction(*action); }, this));
+                                                  [&model, action] { model.act(*action); }, this));
     if (model.showsDetailsButton())
-        layout->addWidget(OverlayControls::detailsButton([&model] { model.onShowDetails(); }, this));
-    layout->addWidget(OverlayControls::closeButton([&model] { model.onCancel(); }, this));
+        layout->addWidget(OverlayControls::detailsButton([&model] { model.showDetails(); }, this));
+    layout->addWidget(OverlayControls::closeButton([&model] { model.cancel(); }, this));
 }
 
 } // namespace lumeno

@@ -11,7 +11,6 @@
 #include <QString>
 #include <QUuid>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -73,22 +72,33 @@ public:
     bool showsDetailsButton() const { return showsDetailsButton_; }
     void setShowsDetailsButton(bool shows);
 
-    // Back to an empty dictation. The phase, the hot-key name, the details button and the callbacks stay.
+    // Back to an empty dictation. The phase, the hot-key name and the details button stay.
     void reset();
 
-    // What the overlay's controls call; each does nothing until the reply loop installs it.
-    std::function<void()> onToggleContext = [] {};
-    std::function<void(std::optional<QUuid>)> onPickPerson = [](std::optional<QUuid>) {};
-    std::function<void(const SaveOffer&)> onAcceptOffer = [](const SaveOffer&) {};
-    std::function<void()> onCancel = [] {};
-    std::function<void(const OverlayAction&)> onAction = [](const OverlayAction&) {};
-    std::function<void()> onInsertPending = [] {};
-    std::function<void()> onCopyPending = [] {};
-    std::function<void()> onUndoEdit = [] {};
-    std::function<void()> onCopyOriginal = [] {};
-    std::function<void()> onShowDetails = [] {};
+    // What the overlay's controls call; each tells the reply loop through the signal below.
+    void toggleContext() { emit contextToggleRequested(); }
+    void pickPerson(std::optional<QUuid> id) { emit personPicked(id); }
+    void acceptOffer(const SaveOffer& offer) { emit offerAccepted(offer); }
+    void cancel() { emit cancelRequested(); }
+    void act(const OverlayAction& action) { emit actionRequested(action); }
+    void insertPending() { emit insertPendingRequested(); }
+    void copyPending() { emit copyPendingRequested(); }
+    void undoEdit() { emit undoEditRequested(); }
+    void copyOriginal() { emit copyOriginalRequested(); }
+    void showDetails() { emit detailsRequested(); }
 
 signals:
+    void contextToggleRequested();
+    void personPicked(std::optional<QUuid> id);
+    void offerAccepted(const SaveOffer& offer);
+    void cancelRequested();
+    void actionRequested(const OverlayAction& action);
+    void insertPendingRequested();
+    void copyPendingRequested();
+    void undoEditRequested();
+    void copyOriginalRequested();
+    void detailsRequested();
+
     void phaseChanged();
     void levelChanged();
     void transcriptChanged();

@@ -14,7 +14,7 @@ namespace lumeno {
 
 PendingCard::PendingCard(OverlayModel& model, QWidget* parent)
     : QWidget(parent), model_(model), note_(new FittingText({13, QFont::Medium, 2, 320, Qt::ElideRight, false}, this)),
-      details_(OverlayControls::detailsButton([&model] { model.onShowDetails(); }, this)),
+      details_(OverlayControls::detailsButton([&model] { model.showDetails(); }, this)),
       draft_(new FittingText({12, QFont::Normal, 3, 380, Qt::ElideRight, true}, this)) {
     note_->setObjectName(QStringLiteral("pendingNote"));
     draft_->setObjectName(QStringLiteral("pendingDraft"));
@@ -25,14 +25,14 @@ PendingCard::PendingCard(OverlayModel& model, QWidget* parent)
     top->addWidget(note_);
     top->addSpacerItem(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     top->addWidget(details_);
-    top->addWidget(OverlayControls::closeButton([&model] { model.onCancel(); }, this));
+    top->addWidget(OverlayControls::closeButton([&model] { model.cancel(); }, this));
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
     buttons->addWidget(OverlayControls::button(QStringLiteral("Insert"), true, QStringLiteral("insertButton"),
-                                               [&model] { model.onInsertPending(); }, this));
+                                               [&model] { model.insertPending(); }, this));
     buttons->addWidget(OverlayControls::button(QStringLiteral("Copy"), false, QStringLiteral("copyButton"),
-                                               [&model] { model.onCopyPending(); }, this));
+                                               [&model] { model.copyPending(); }, this));
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);

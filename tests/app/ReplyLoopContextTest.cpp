@@ -37,7 +37,7 @@ TEST_F(ReplyLoopContextTest, TheDiagnosticsShowTheThreadAndTheFieldOnlyWhileList
     EXPECT_FALSE(screenshot(QStringLiteral("loop-listening-diagnostics"), QStringLiteral("listeningDebugPanel")).isEmpty());
 
     // Context switched off in the overlay: the thread stays out of the prompt and the record says so.
-    overlay().onToggleContext();
+    overlay().toggleContext();
     EXPECT_FALSE(overlay().contextEnabled());
     EXPECT_TRUE(debug().thread().startsWith(QStringLiteral("Context is off, so this thread will not be packed.\n\n")));
     say(QStringLiteral("tell her yes"));

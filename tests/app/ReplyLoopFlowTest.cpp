@@ -94,9 +94,9 @@ TEST_F(ReplyLoopFlowTest, WhatTheReplyPromisesIsOfferedAndSavedToMemoryButNotLin
     EXPECT_EQ(promise->due->toLocalTime().date(), QDate(2026, 3, 6));
     const SaveOffer person = overlay().offers().back();
     ASSERT_TRUE(std::holds_alternative<SaveOffer::PersonKind>(person.kind));
-    overlay().onAcceptOffer(person);
-    overlay().onAcceptOffer(person); // a second click saves nothing more
-    overlay().onAcceptOffer(SaveOffer::pin(QStringLiteral("Never offered"), std::nullopt, std::nullopt));
+    overlay().acceptOffer(person);
+    overlay().acceptOffer(person); // a second click saves nothing more
+    overlay().acceptOffer(SaveOffer::pin(QStringLiteral("Never offered"), std::nullopt, std::nullopt));
     EXPECT_EQ(app->memory.people().size(), 1);
     EXPECT_TRUE(app->memory.pins().isEmpty());
     // With an offer left the overlay waits six seconds for it.
@@ -113,7 +113,7 @@ TEST_F(ReplyLoopFlowTest, WhatTheReplyPromisesIsOfferedAndSavedToMemoryButNotLin
     ASSERT_EQ(overlay().offers().size(), 1u);
     const auto* call = std::get_if<SaveOffer::CommitmentKind>(&overlay().offers().front().kind);
     ASSERT_NE(call, nullptr);
-    overlay().onAcceptOffer(overlay().offers().front());
+    overlay().acceptOffer(overlay().offers().front());
     ASSERT_EQ(app->memory.commitments().size(), 1);
     EXPECT_EQ(app->memory.commitments().front().text, call->text);
     EXPECT_EQ(app->memory.commitments().front().personID, std::nullopt) << "not the person saved before";
@@ -252,7 +252,7 @@ TEST_F(ReplyLoopFlowTest, ADraftingErrorOffersARetryThatWorks) {
     screenshot(QStringLiteral("loop-draft-error"));
 
     serverDrafts(QStringLiteral("Yes, works for me."));
-    overlay().onAction(OverlayAction::retry());
+    overlay().act(OverlayAction::retry());
     EXPECT_EQ(shown(), OverlayPhase::drafting);
     EXPECT_EQ(overlay().message(), std::nullopt);
     advance(2);
@@ -272,7 +272,7 @@ TEST_F(ReplyLoopFlowTest, ThePersonPickedInTheOverlayOutlastsTheMatchAndIsRecord
         ++press;
         loop().handle(HotkeyEvent::down(press));
         loop().handle(HotkeyEvent::holdBegan(press, false));
-        overlay().onPickPerson(id); // before the thread was read and matched to Ana
+        overlay().pickPerson(id); // before the thread was read and matched to Ana
         settle();
         const std::optional<QString> badge = overlay().personBadge();
         EXPECT_EQ(overlay().personChoices().size(), 2u);

@@ -45,7 +45,7 @@ TEST_F(ReplyLoopGuardsTest, PausedShowsANoticeWhoseResumeActionTurnsLumenoBackOn
     EXPECT_EQ(shown(), OverlayPhase::hidden);
 
     holdBegins();
-    overlay().onAction(OverlayAction::resume());
+    overlay().act(OverlayAction::resume());
     EXPECT_FALSE(app->settings.isPaused());
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Lumeno is back on"));
     EXPECT_EQ(overlay().message()->detail, QStringLiteral("Hold Right Alt to reply."));
@@ -66,7 +66,7 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
     advance(0.2);
     EXPECT_EQ(shown(), OverlayPhase::hidden);
     holdBegins();
-    overlay().onAction(*overlay().message()->action); // the fix puts the message away and asks the desktop
+    overlay().act(*overlay().message()->action); // the fix puts the message away and asks the desktop
     settle();
     EXPECT_EQ(shown(), OverlayPhase::hidden);
     EXPECT_EQ(trust.requestCount(), 1);
@@ -84,7 +84,7 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
     expectMessage(QStringLiteral("Lumeno can't hear you"), OverlayMessage::Kind::error,
                   OverlayAction::fixPermission(PermissionsGate::Permission::microphone));
     EXPECT_EQ(overlay().message()->detail, QStringLiteral("No sound server is running yet."));
-    overlay().onAction(*overlay().message()->action);
+    overlay().act(*overlay().message()->action);
     settle();
     EXPECT_EQ(shown(), OverlayPhase::hidden);
     EXPECT_EQ(workspace.openedPages, std::vector{Workspace::SettingsPage::microphone});
@@ -140,7 +140,7 @@ TEST_F(ReplyLoopGuardsTest, ALanguageWithoutARecognizerCannotStartListening) {
         EXPECT_EQ(tab, SettingsTab::general);
         ++opened;
     });
-    overlay().onAction(*overlay().message()->action);
+    overlay().act(*overlay().message()->action);
     settle();
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(shown(), OverlayPhase::hidden);
@@ -176,7 +176,7 @@ TEST_F(ReplyLoopGuardsTest, DraftingErrorsLeadToSettingsOrSignInByTheirCause) {
     expectMessage(QStringLiteral("Sign in to draft replies"), OverlayMessage::Kind::error, OverlayAction::signIn());
     int guides = 0;
     QObject::connect(&loop(), &ReplyLoop::firstRunRequested, [&] { ++guides; });
-    overlay().onAction(OverlayAction::signIn());
+    overlay().act(OverlayAction::signIn());
     settle();
     EXPECT_EQ(guides, 1);
     EXPECT_EQ(shown(), OverlayPhase::hidden);
@@ -220,10 +220,10 @@ TEST_F(EditModeTest, TheWholeFieldIsRewrittenAndUndoBringsItBack) {
     advance(7.9);
     EXPECT_EQ(shown(), OverlayPhase::inserted) << "time to undo";
 
-    overlay().onCopyOriginal();
+    overlay().copyOriginal();
     EXPECT_EQ(desktop.clipboard()->plainText, QStringLiteral("Groceries: milk, eggs"));
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Copied the original text"));
-    overlay().onUndoEdit();
+    overlay().undoEdit();
     EXPECT_EQ(desktop.postedKeys().back(), KeySynth::Key::undo);
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Undone"));
     EXPECT_EQ(desktop.valueOf(notes.text), QStringLiteral("Groceries: milk, eggs"));
@@ -311,7 +311,7 @@ TEST_F(EditModeTest, UndoAfterTheAppLeftTheFrontCopiesTheOriginalInstead) {
     ASSERT_EQ(overlay().editedOriginal(), QStringLiteral("Groceries: milk, eggs"));
 
     desktop.clearFront();
-    overlay().onUndoEdit();
+    overlay().undoEdit();
     EXPECT_EQ(desktop.clipboard()->plainText, QStringLiteral("Groceries: milk, eggs"));
     EXPECT_EQ(overlay().message()->detail,
               QStringLiteral("Text Editor isn't in front any more, so the original text is on your clipboard."));

@@ -68,7 +68,7 @@ TEST_F(ReplyLoopPendingTest, ThePressThatInsertsTheDraftIsSpentAndTheRecordAmend
 TEST_F(ReplyLoopPendingTest, AnInsertThatFailsKeepsTheDraftWithANoteForTheRestOfItsTwoMinutes) {
     draftWithoutAField();
     advance(60);
-    overlay().onInsertPending();
+    overlay().insertPending();
     advance(1);
     EXPECT_EQ(loop().phase().kind, Kind::pending);
     EXPECT_EQ(overlay().pendingNote(), QStringLiteral("Click into a text field first, then tap Right Alt."));
@@ -83,7 +83,7 @@ TEST_F(ReplyLoopPendingTest, ATimeOutDuringAnInsertThatFailsDismissesTheDraft) {
     // The draft went pending about 1.3 s into the dictation's last three seconds: its two minutes end
     // some 118 s from here, while the Insert started at 117.5 s is still checking its paste.
     advance(117.5);
-    overlay().onInsertPending();
+    overlay().insertPending();
     settle();
     ASSERT_EQ(loop().phase().kind, Kind::busy);
     for (int step = 0; step < 60 && loop().phase().kind == Kind::busy; ++step)
@@ -96,11 +96,11 @@ TEST_F(ReplyLoopPendingTest, ATimeOutDuringAnInsertThatFailsDismissesTheDraft) {
 
 TEST_F(ReplyLoopPendingTest, CopyWhileAnInsertIsTryingEndsTheInsertAndTheNextPressListens) {
     draftPendingInAFieldThatIgnoresThePaste();
-    overlay().onInsertPending();
+    overlay().insertPending();
     settle();
     ASSERT_EQ(loop().phase().kind, Kind::busy); // the paste is being checked
 
-    overlay().onCopyPending();
+    overlay().copyPending();
     EXPECT_EQ(overlay().message()->title, QStringLiteral("Copied the draft"));
     screenshot(QStringLiteral("loop-copied"));
     advance(2.3);
@@ -119,15 +119,15 @@ TEST_F(ReplyLoopPendingTest, TheDetailsButtonOpensTheRecordAndPutsAwayAllButAPen
     int opened = 0;
     QObject::connect(&loop(), &ReplyLoop::draftDetailsRequested, [&] { ++opened; });
     draftWithoutAField();
-    overlay().onShowDetails();
+    overlay().showDetails();
     settle();
     EXPECT_EQ(shown(), OverlayPhase::pending) << "the draft still waits to be inserted or copied";
 
     desktop.focus(chat.composer);
-    overlay().onInsertPending();
+    overlay().insertPending();
     advance(1);
     ASSERT_EQ(shown(), OverlayPhase::inserted);
-    overlay().onShowDetails();
+    overlay().showDetails();
     settle();
     EXPECT_EQ(shown(), OverlayPhase::hidden);
     EXPECT_EQ(opened, 2);
@@ -146,7 +146,7 @@ TEST_F(ReplyLoopPendingTest, AReplyToTheSelectedTextWaitsForTheUserToPlaceItRath
     EXPECT_EQ(overlay().pendingNote(),
               QStringLiteral("Draft ready. Click where the reply goes so your selection stays, then tap Right Alt."));
     desktop.select(chat.composer, TextRange{qsizetype(quoted.size()), 0});
-    overlay().onInsertPending();
+    overlay().insertPending();
     advance(1);
     EXPECT_EQ(desktop.valueOf(chat.composer), quoted + QStringLiteral("Yes, I'll be there."));
 }

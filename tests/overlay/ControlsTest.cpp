@@ -45,10 +45,10 @@ TEST_F(BadgesTest, WithNothingToShowTheBadgesTakeNoSpace) {
 
 TEST_F(BadgesTest, ContextBadgeTogglesThroughTheModelAndSaysWhatAClickDoes) {
     int toggles = 0;
-    model.onToggleContext = [&] {
+    QObject::connect(&model, &OverlayModel::contextToggleRequested, [&] {
         ++toggles;
         model.setContextEnabled(!model.contextEnabled()); // as the reply loop does
-    };
+    });
     model.setContextBadge(QStringLiteral("Conversation"));
     auto* context = shown<CapsuleButton>(row, "contextBadge");
     ASSERT_NE(context, nullptr);
@@ -85,7 +85,7 @@ TEST_F(BadgesTest, WithChoicesButNoMatchThePickerAsksWhoAndListsOnlyNames) {
     EXPECT_EQ(items, (QStringList{"R&D Team", "Bo Lind"})) << "names as written";
 
     std::optional<QUuid> picked;
-    model.onPickPerson = [&](std::optional<QUuid> id) { picked = id; };
+    QObject::connect(&model, &OverlayModel::personPicked, [&](std::optional<QUuid> id) { picked = id; });
     menu->actions()[1]->trigger();
     EXPECT_EQ(picked, bo);
 
@@ -108,7 +108,7 @@ TEST_F(BadgesTest, AMatchedPersonCanBeDroppedFromTheMenu) {
     EXPECT_EQ(actions[2]->text(), "No Person Card");
 
     std::optional<std::optional<QUuid>> picked;
-    model.onPickPerson = [&](std::optional<QUuid> id) { picked = id; };
+    QObject::connect(&model, &OverlayModel::personPicked, [&](std::optional<QUuid> id) { picked = id; });
     actions[2]->trigger();
     ASSERT_TRUE(picked.has_value());
     EXPECT_FALSE(picked->has_value());

@@ -15,7 +15,7 @@ TEST(OverlayModelTest, ResetClearsTheDictationButKeepsPhaseHotkeyDetailsButtonAn
 
     OverlayModel model;
     int cancels = 0;
-    model.onCancel = [&] { ++cancels; };
+    QObject::connect(&model, &OverlayModel::cancelRequested, [&] { ++cancels; });
     model.setPhase(OverlayPhase::message);
     model.setHotkeyName("Right Super");
     model.setShowsDetailsButton(true);
@@ -45,7 +45,7 @@ TEST(OverlayModelTest, ResetClearsTheDictationButKeepsPhaseHotkeyDetailsButtonAn
     EXPECT_EQ(model.phase(), OverlayPhase::message);
     EXPECT_EQ(model.hotkeyName(), "Right Super");
     EXPECT_TRUE(model.showsDetailsButton());
-    model.onCancel();
+    model.cancel();
     EXPECT_EQ(cancels, 1);
 
     EXPECT_EQ(model.message(), fresh.message());

@@ -84,7 +84,7 @@ TEST_F(RowsTest, ListeningHintSaysHowToFinishHandsFreeAndGivesWayToTheTranscript
     EXPECT_EQ(shown(view, "detailsButton"), nullptr);
 
     int cancels = 0;
-    model.onCancel = [&] { ++cancels; };
+    QObject::connect(&model, &OverlayModel::cancelRequested, [&] { ++cancels; });
     click("closeButton");
     EXPECT_EQ(cancels, 1);
 }
@@ -105,9 +105,9 @@ TEST_F(RowsTest, DraftingTitlesFollowThePhaseAndTheTranscriptShowsInQuotes) {
 
 TEST_F(RowsTest, PendingCardExplainsWhereTheDraftGoesAndOffersInsertAndCopy) {
     int inserts = 0, copies = 0, details = 0;
-    model.onInsertPending = [&] { ++inserts; };
-    model.onCopyPending = [&] { ++copies; };
-    model.onShowDetails = [&] { ++details; };
+    QObject::connect(&model, &OverlayModel::insertPendingRequested, [&] { ++inserts; });
+    QObject::connect(&model, &OverlayModel::copyPendingRequested, [&] { ++copies; });
+    QObject::connect(&model, &OverlayModel::detailsRequested, [&] { ++details; });
     model.setHotkeyName("Right Ctrl");
     model.setPendingDraft("Hi Anna,\n\nThursday works.");
     model.setPhase(OverlayPhase::pending);
@@ -139,8 +139,8 @@ TEST_F(RowsTest, APlainInsertHasNoCloseButtonAndGoesAwayByItself) {
 
 TEST_F(RowsTest, AfterAnEditUndoAndCopyOriginalAppearWithACloseButton) {
     int undos = 0, copies = 0;
-    model.onUndoEdit = [&] { ++undos; };
-    model.onCopyOriginal = [&] { ++copies; };
+    QObject::connect(&model, &OverlayModel::undoEditRequested, [&] { ++undos; });
+    QObject::connect(&model, &OverlayModel::copyOriginalRequested, [&] { ++copies; });
     model.setInsertedNote(QStringLiteral("Edited. Ctrl+Z undoes it."));
     model.setEditedOriginal(QStringLiteral("Yes, Thursday works."));
     model.setPhase(OverlayPhase::inserted);
@@ -182,12 +182,12 @@ TEST_F(RowsTest, AChipSavesItsOfferOnceAndThenShowsItWasSaved) {
     const SaveOffer commitment = SaveOffer::commitment("Send the contract", std::nullopt, std::nullopt);
     const SaveOffer pin = SaveOffer::pin("Door code 4411", std::nullopt, std::nullopt);
     std::vector<SaveOffer> accepted;
-    model.onAcceptOffer = [&](const SaveOffer& offer) {
+    QObject::connect(&model, &OverlayModel::offerAccepted, [&](const SaveOffer& offer) {
         accepted.push_back(offer);
         QSet<QUuid> saved = model.savedOffers();
         saved.insert(offer.id);
         model.setSavedOffers(saved); // as the reply loop does
-    };
+    });
     model.setOffers({commitment, pin});
     model.setPhase(OverlayPhase::inserted);
 
@@ -227,8 +227,8 @@ TEST_F(RowsTest, ChipTitlesAreCutFrom57Characters) {
 TEST_F(RowsTest, AnErrorShowsTheOrangeTriangleItsDetailAndItsAction) {
     std::optional<OverlayAction> done;
     int cancels = 0;
-    model.onAction = [&](const OverlayAction& action) { done = action; };
-    model.onCancel = [&] { ++cancels; };
+    QObject::connect(&model, &OverlayModel::actionRequested, [&](const OverlayAction& action) { done = action; });
+    QObject::connect(&model, &OverlayModel::cancelRequested, [&] { ++cancels; });
     model.setMessage(OverlayMessage{OverlayMessage::Kind::error, "Couldn't reach the server",
                                     QStringLiteral("Check your connection and try again."),
                                     OverlayAction::openSettings(SettingsTab::account)});

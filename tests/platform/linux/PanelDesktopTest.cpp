@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(backdrop.waitUntilReady());
         ASSERT_TRUE(waitUntil([&] { return hints.isCompositing() == composited(); }));
         moveTo(QPoint(640, 300));
-        model().onCancel = [this] { ++cancels; };
+        QObject::connect(&model(), &OverlayModel::cancelRequested, [this] { ++cancels; });
     }
 
     void TearDown() override {
@@ -141,12 +141,12 @@ protected:
         model().setOffers({SaveOffer::commitment("Send Anna the signed contract", std::nullopt, std::nullopt),
                            SaveOffer::pin("Prefers calls after lunch", std::nullopt, std::nullopt)});
         // What the reply loop does when a chip is clicked.
-        model().onAcceptOffer = [this](const SaveOffer& offer) {
+        QObject::connect(&model(), &OverlayModel::offerAccepted, [this](const SaveOffer& offer) {
             QSet<QUuid> saved = model().savedOffers();
             saved.insert(offer.id);
             model().setSavedOffers(saved);
             overlay->relayout();
-        };
+        });
     }
 
     FullScreenWindow backdrop{QColor(0x2f, 0x6d, 0xb5)};
