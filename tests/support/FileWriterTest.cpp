@@ -97,9 +97,13 @@ TEST_F(FileWriterTest, AFailedSaveIsLoggedAndTheLastSaveIsDoneBeforeTheWriterGoe
         EXPECT_EQ(log->entries().front().line,
                   QStringLiteral("Couldn't save memory: Couldn't write memory.json: No space left"));
         EXPECT_EQ(log->entries().front().level, LogLevel::error);
-        writer.save(noting(QStringLiteral("last")));
+        writer.save(
+            noting(QStringLiteral("last"), QStringLiteral("Couldn't write memory.json: Read-only file system")));
     }
     EXPECT_EQ(doneSoFar(), (QStringList{QStringLiteral("failing"), QStringLiteral("last")}));
+    ASSERT_EQ(log->entries().size(), size_t(2)) << "the last save's failure is told too";
+    EXPECT_EQ(log->entries().back().line,
+              QStringLiteral("Couldn't save memory: Couldn't write memory.json: Read-only file system"));
 }
 
 } // namespace
