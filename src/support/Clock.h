@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QMutex>
 
 namespace lumeno {
 
@@ -16,16 +17,28 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTimeUtc(); }
 };
 
+// Fakes that stand for slow applications move it from worker threads while the test moves it too: each
+// change is one step under the lock, so neither loses the other's.
 class ManualClock final : public Clock {
 public:
     explicit ManualClock(QDateTime start = QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC))
         : current_(start.toUTC()) {}
 
-    QDateTime now() const override { return current_; }
-    void set(const QDateTime& time) { current_ = time.toUTC(); }
-    void advance(double seconds) { current_ = current_.addMSecs(qRound64(seconds * 1000.0)); }
+    QDateTime now() const override {
+        const QMutexLocker lock(&mutex_);
+        return current_;
+    }
+    void set(const QDateTime& time) {
+        const QMutexLocker lock(&mutex_);
+        current_ = time.toUTC();
+    }
+    void advance(double seconds) {
+        const QMutexLocker lock(&mutex_);
+        current_ = current_.addMSecs(qRound64(seconds * 1000.0));
+    }
 
 private:
+    mutable QMutex mutex_;
     QDateTime current_;
 };
 
