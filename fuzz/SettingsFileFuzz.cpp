@@ -24,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FakeSecretStore secrets;
     SettingsStore settings(defaults, secrets);
     settings.setPaused(!settings.isPaused());
+    defaults.finishDiskWork(); // the file is written on a worker
 
     LinuxDefaultsStore reread(path, clock);
     FakeSecretStore moreSecrets;
