@@ -1,12 +1,12 @@
 #pragma once
 
 #include "platform/AccessibleElement.h"
+#include "support/PostedJob.h"
 #include "support/TextRange.h"
 
 #include <QCoroFuture>
 #include <QCoroTask>
 #include <QFuture>
-#include <QPromise>
 #include <QString>
 
 #include <functional>
@@ -86,13 +86,8 @@ private:
 template <class Calls>
 QCoro::Task<std::invoke_result_t<Calls, Accessibility&>> Accessibility::run(Calls calls) {
     using Result = std::invoke_result_t<Calls, Accessibility&>;
-    auto promise = std::make_shared<QPromise<Result>>();
-    QFuture<Result> answer = promise->future();
-    promise->start();
-    post([this, promise, calls = std::move(calls)]() mutable {
-        promise->addResult(calls(*this));
-        promise->finish();
-    });
+    QFuture<Result> answer = postedJob([this](auto job) { post(std::move(job)); },
+                                       [this, calls = std::move(calls)]() mutable { return calls(*this); });
     co_await qCoro(answer).waitForFinished();
     if (answer.resultCount() == 0)
         co_return Result{};

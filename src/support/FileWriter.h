@@ -1,11 +1,11 @@
 #pragma once
 
 #include "support/Log.h"
+#include "support/PostedJob.h"
 
 #include <QCoroFuture>
 #include <QCoroTask>
 #include <QObject>
-#include <QPromise>
 #include <QThreadPool>
 
 #include <functional>
@@ -51,15 +51,8 @@ private:
 
 template <class Result> QCoro::Task<Result> FileWriter::run(std::function<Result()> work) {
     waitingSave_.reset(); // a save asked from now on goes after this
-    auto promise = std::make_shared<QPromise<Result>>();
-    QFuture<Result> future = promise->future();
-    promise->start();
-    disk_.start([promise, work = std::move(work)] {
-        promise->addResult(work());
-        promise->finish();
-    });
-    // Awaited from a variable: a temporary in the co_await expression is destroyed twice by g++ 12.
-    const Result result = co_await future;
+    QFuture<Result> working = postedJob([this](auto job) { disk_.start(std::move(job)); }, std::move(work));
+    const Result result = co_await working;
     co_return result;
 }
 

@@ -2,9 +2,9 @@
 
 #include "platform/linux/PocketSphinxDecoder.h"
 #include "platform/linux/PocketSphinxSession.h"
+#include "support/PostedJob.h"
 
 #include <QCoroFuture>
-#include <QPromise>
 
 namespace lumeno {
 
@@ -23,25 +23,17 @@ PocketSphinxEngine::~PocketSphinxEngine() {
 
 namespace {
 
-// `job` run on `thread`, its result delivered as a future the main thread can await. (Await it from a named
-// variable: a temporary awaited in the same expression is destroyed twice.)
-template <class Result>
-QFuture<Result> runOn(WorkerThread& thread, std::function<Result()> job) {
-    auto promise = std::make_shared<QPromise<Result>>();
-    QFuture<Result> future = promise->future();
-    promise->start();
-    thread.post([promise, job = std::move(job)] {
-        promise->addResult(job());
-        promise->finish();
-    });
-    return future;
+// The result of `job` run on `thread`, for the main thread to await.
+template <class Job>
+auto runOn(WorkerThread& thread, Job job) {
+    return postedJob([&thread](auto posted) { thread.post(std::move(posted)); }, std::move(job));
 }
 
 } // namespace
 
 QCoro::Task<QStringList> PocketSphinxEngine::supportedLocales() {
     // The model folders are looked at on the decoding thread: the main thread never waits on the disk.
-    QFuture<std::vector<PocketSphinxModel>> scanning = runOn<std::vector<PocketSphinxModel>>(
+    QFuture<std::vector<PocketSphinxModel>> scanning = runOn(
         decoding_, [root = modelRoot_] { return PocketSphinxModel::installed(root); });
     const std::vector<PocketSphinxModel> models = co_await scanning;
     QStringList locales;
@@ -56,7 +48,7 @@ QCoro::Task<std::optional<QString>> PocketSphinxEngine::prepare(QString locale) 
     // Found and loaded on the decoding thread, which owns the decoder from then on; a second request finds
     // the first's.
     using Loaded = std::pair<PocketSphinxDecoder*, QString>;
-    QFuture<Loaded> loading = runOn<Loaded>(decoding_, [this, locale]() -> Loaded {
+    QFuture<Loaded> loading = runOn(decoding_, [this, locale]() -> Loaded {
         std::optional<PocketSphinxModel> found;
         for (const PocketSphinxModel& model : PocketSphinxModel::installed(modelRoot_))
             if (model.locale.compare(locale, Qt::CaseInsensitive) == 0)

@@ -1,9 +1,9 @@
 #include "platform/linux/X11SelectionReader.h"
 
 #include "platform/linux/XcbConnection.h"
+#include "support/PostedJob.h"
 
 #include <QCoroFuture>
-#include <QPromise>
 
 #include <chrono>
 #include <optional>
@@ -186,15 +186,9 @@ X11SelectionReader::X11SelectionReader()
     : thread_(QStringLiteral("Clipboard")), session_(std::make_shared<Session>()) {}
 
 QCoro::Task<X11SelectionReader::Transfer> X11SelectionReader::read(Choice choice) {
-    auto promise = std::make_shared<QPromise<Transfer>>();
-    QFuture<Transfer> future = promise->future();
-    promise->start();
-    thread_.post([promise, session = session_, choice = std::move(choice)] {
-        promise->addResult(session->read(choice));
-        promise->finish();
-    });
-    // Awaited from a variable: a temporary in the co_await expression is destroyed twice by g++ 12.
-    const Transfer transfer = co_await future;
+    QFuture<Transfer> reading = postedJob([this](auto job) { thread_.post(std::move(job)); },
+                                          [session = session_, choice = std::move(choice)] { return session->read(choice); });
+    const Transfer transfer = co_await reading;
     co_return transfer;
 }
 
