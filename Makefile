@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 30
 .PHONY: run test build configure deps clean test-sanitize test-sanitize-unit fuzz configure-sanitize
 
 run: build
-	$(BUILD_DIR)/src/app/lumeno
+	$(BUILD_DIR)/src/lumeno
 
 # A suite that fails is run once more before the run counts as failed: the desktop suites drive real
 # applications on a loaded machine, where a rare race of theirs must not hide what the second run shows.
