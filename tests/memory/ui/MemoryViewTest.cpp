@@ -147,7 +147,9 @@ TEST_F(MemoryViewTest, DeleteEverythingEmptiesMemoryAndClearsTheSelectedPerson) 
 TEST_F(MemoryViewTest, AWipeThatFailsSaysWhyAndKeepsShowingTheMemory) {
     fillMemory();
     auto view = openView();
-    // Something the program cannot remove or write over sits where memory.json goes.
+    // Something the program cannot remove or write over sits where memory.json goes (once the saved
+    // memory has reached the disk, which happens on the writer's own thread).
+    memory->finishDiskWork();
     ASSERT_TRUE(QFile::remove(memoryPath()));
     ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("memory.json/inside")));
 
