@@ -1,6 +1,7 @@
 // The program as `cmake --install` puts it on a system (under /usr, staged through DESTDIR) and in a user's
 // ~/.local: the application folder, the relative command link, the menu entry and the icons; then the
-// installed program started through its command, as a menu would, reading its own bundle.
+// installed program started through its command, as a menu would, reading its own bundle; and the Debian
+// package holding the same install.
 #include "e2e/harness/E2eTest.h"
 
 #include "foundation/AppBundle.h"
@@ -155,6 +156,33 @@ TEST_F(Installed, AUserInstallInLocalReadsTheBundleBesideItsProgramAndOutlivesAB
         << lumeno->log().toStdString();
     EXPECT_TRUE(lumeno->waitForLine(QRegularExpression(QStringLiteral("^app: Lumeno %1 starting$").arg(version))))
         << lumeno->log().toStdString();
+}
+
+TEST_F(Installed, TheDebianPackageHoldsTheSameInstallUnderUsrAndNamesWhatItNeeds) {
+    const QString build = QStringLiteral(LUMENO_BUILD_DIR);
+    const CommandRun packing = runCommand(QStringLiteral(LUMENO_CPACK),
+                                          {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), staging.path(),
+                                           QStringLiteral("--config"), QDir(build).filePath(QStringLiteral("CPackConfig.cmake"))});
+    ASSERT_EQ(packing.status, 0) << packing.log();
+    const QStringList packages = QDir(staging.path()).entryList({QStringLiteral("lumeno_*.deb")});
+    ASSERT_EQ(packages.size(), 1) << packing.log();
+    const QString package = QDir(staging.path()).filePath(packages.front());
+
+    const QString unpacked = QDir(staging.path()).filePath(QStringLiteral("unpacked"));
+    const CommandRun extracting = runCommand(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), package, unpacked});
+    ASSERT_EQ(extracting.status, 0) << extracting.log();
+    expectLayout(QDir(unpacked).filePath(QStringLiteral("usr")), QStringLiteral("/usr"));
+
+    const CommandRun control = runCommand(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), package,
+                                                                       QStringLiteral("Package"), QStringLiteral("Version"),
+                                                                       QStringLiteral("Depends")});
+    ASSERT_EQ(control.status, 0) << control.log();
+    EXPECT_TRUE(control.output.contains(QStringLiteral("Package: lumeno\n"))) << control.log();
+    EXPECT_TRUE(control.output.contains(QStringLiteral("Version: %1\n").arg(version))) << control.log();
+    // The libraries it links, and what it needs at run time without linking it.
+    for (const QString& needed : {QStringLiteral("libqt6widgets6"), QStringLiteral("libpocketsphinx3"),
+                                  QStringLiteral("qt6-qpa-plugins"), QStringLiteral("pocketsphinx-en-us")})
+        EXPECT_TRUE(control.output.contains(needed)) << control.log();
 }
 
 } // namespace
