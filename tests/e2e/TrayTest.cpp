@@ -1,6 +1,12 @@
 // The tray icon is the program's one permanent surface: it docks, its menu reaches every window and
 // quits; without a tray the settings window stands in for it.
 #include "e2e/harness/E2eTest.h"
+#include "e2e/harness/ScreenButtons.h"
+#include "testsupport/Screenshots.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace lumeno::e2e {
 
@@ -82,6 +88,85 @@ TEST_F(Tray, TheIconDocksAndItsMenuOpensEachWindowAndQuits) {
     screenshotOnceDrawn(*howTo, QStringLiteral("how-to"));
 
     choose(icons.front(), 6);
+    EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
+}
+
+// The program's own icon, not a generic one: its blue tile, large enough for a task bar.
+void expectLumenoIcon(const QImage& icon, const QString& window) {
+    ASSERT_FALSE(icon.isNull()) << window.toStdString() << " gives the desktop no icon";
+    EXPECT_GE(icon.width(), 64) << window.toStdString();
+    int blue = 0;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x) {
+            const QColor pixel = icon.pixelColor(x, y);
+            blue += pixel.alpha() > 200 && pixel.blue() > 180 && pixel.red() < 110;
+        }
+    EXPECT_GT(blue, icon.width() * icon.height() / 4) << window.toStdString() << " has another icon";
+    screenshots::save(icon, QStringLiteral("e2e-window-icon-") + window.section(u' ', -1).toLower());
+}
+
+TEST_F(Tray, WithDraftDetailsOnPauseIsTickedTheWindowsWearTheIconAndDebugNamesTheFieldsRole) {
+    becomeReturningUser();
+    home.setSetting(QStringLiteral("showsDraftDetails"), true);
+    home.setSetting(QStringLiteral("savesDraftDetails"), true);
+    home.setSetting(QStringLiteral("paused"), true);
+    server.setDraftAnswer(200, R"({"text":"Thursday works.","provider":"anthropic","model":"test-model"})");
+    lumeno = launch(spoken(QStringLiteral("Tell Bo Thursday at noon works")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    std::vector<xcb_window_t> icons;
+    ASSERT_TRUE(waitUntil([&] { return !(icons = session().tray().iconsOf(lumeno->pid())).empty(); }))
+        << "no icon docked in the tray\n" << lumeno->log().toStdString();
+
+    // The Pause row's check column, as the open menu shows it.
+    auto pauseMark = [&](const QString& name) {
+        const std::optional<xcb_window_t> menu = openMenu(icons.front());
+        EXPECT_TRUE(menu && waitUntilDrawn(*menu)) << "the tray menu did not open";
+        std::optional<QRect> row;
+        EXPECT_TRUE(waitUntil([&] { return (row = ScreenButtons::find(lumeno->pid(), QStringLiteral("Pause"))).has_value(); }))
+            << "no Pause item";
+        screenshot(name);
+        const QImage mark = row ? grabScreen().copy(row->left(), row->top(), row->height() + 6, row->height()) : QImage();
+        user.tap(DesktopUser::escape);
+        EXPECT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); }));
+        return mark;
+    };
+    const QImage paused = pauseMark(QStringLiteral("menu-paused"));
+    choose(icons.front(), 1); // Pause, the first item that can be chosen: resumes
+    const QImage resumed = pauseMark(QStringLiteral("menu-resumed"));
+    ASSERT_FALSE(paused.isNull());
+    EXPECT_NE(paused, resumed) << "the Pause item shows no tick while paused";
+    screenshots::save(paused, QStringLiteral("e2e-pause-mark-paused"));
+    screenshots::save(resumed, QStringLiteral("e2e-pause-mark-resumed"));
+
+    // Items now: Pause, Memory…, Debug Window…, How to Use, …
+    choose(icons.front(), 2);
+    const std::optional<xcb_window_t> memory = waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Memory"));
+    ASSERT_TRUE(memory) << lumeno->log().toStdString();
+    expectLumenoIcon(iconOf(*memory), QStringLiteral("Lumeno Memory"));
+
+    // A reply into the mail window, then the debug window names the field as the desktop does.
+    auto mail = E2eTargets::gtkMail();
+    ASSERT_TRUE(mail->waitUntilReady());
+    const qsizetype seen = qsizetype(lumeno->lines().size());
+    user.press(DesktopUser::rightAlt);
+    const bool played =
+        lumeno->waitForLineContaining(QStringLiteral("The audio file has played to its end"), patienceMs, seen).has_value();
+    user.release(DesktopUser::rightAlt);
+    ASSERT_TRUE(played) << lumeno->log().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return mail->text(QStringLiteral("reply")).startsWith(QStringLiteral("Thursday works.")); }))
+        << lumeno->log().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); }, 30000)) << "the overlay stayed";
+    choose(icons.front(), 4); // Copy Last Draft, Pause, Memory…, Debug Window…
+    const std::optional<xcb_window_t> debug = waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Debug"));
+    ASSERT_TRUE(debug) << lumeno->log().toStdString();
+    expectLumenoIcon(iconOf(*debug), QStringLiteral("Lumeno Debug"));
+    screenshotOnceDrawn(*debug, QStringLiteral("debug"));
+    QFile file(home.supportFile(QStringLiteral("draft-details.jsonl")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject record = QJsonDocument::fromJson(file.readAll().trimmed().split('\n').back()).object();
+    EXPECT_EQ(record.value("field").toObject().value("role").toString(), QStringLiteral("text"));
+
+    lumeno->terminate();
     EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
 }
 

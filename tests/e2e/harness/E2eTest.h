@@ -62,6 +62,9 @@ protected:
     bool isViewable(xcb_window_t window);
     QRect geometryOf(xcb_window_t window);
     QString titleOf(xcb_window_t window);
+    // The largest of the icons the window gives the window manager and task bars (_NET_WM_ICON); a null
+    // image when it gives none, and the desktop shows its generic one.
+    QImage iconOf(xcb_window_t window);
     // Brings `window` to the front with the keyboard focus, as a click on it in a task bar does.
     void activate(xcb_window_t window);
     // The window the window manager marks active.
