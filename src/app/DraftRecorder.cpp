@@ -87,7 +87,8 @@ void DraftRecorder::readField(const FocusSnapshot& snapshot, int milliseconds) {
     field.app = snapshot.appName;
     field.bundleID = snapshot.bundleID;
     field.surface = SurfaceClassifier::classify(snapshot.bundleID, snapshot.windowTitle, snapshot.webURL);
-    field.role = snapshot.role;
+    // The record is read by people: the role in the desktop's words where it has them.
+    field.role = snapshot.roleName ? snapshot.roleName : snapshot.role;
     field.editable = editability(snapshot.editability);
     if (snapshot.windowTitle)
         field.windowTitle = PromptBuilder::windowTitle(*snapshot.windowTitle);

@@ -24,8 +24,19 @@ DetailsForm::DetailsForm(QWidget* parent) : QScrollArea(parent) {
 void DetailsForm::setDetails(const DraftDetails& details) {
     if (details == details_ && content_)
         return;
+    // An amended record (a later fate, such as a copy instead of an insert) keeps the blocks as the user
+    // left them; another record starts them afresh.
+    if (details.id != details_.id)
+        chosenOpen_.clear();
     details_ = details;
     rebuild();
+}
+
+LongText* DetailsForm::block(const QString& title, const QString& text, bool startsOpen) {
+    const auto chosen = chosenOpen_.find(title);
+    auto* added = new LongText(title, text, chosen == chosenOpen_.end() ? startsOpen : chosen->second);
+    connect(added, &LongText::expandedByUser, this, [this, title](bool open) { chosenOpen_[title] = open; });
+    return added;
 }
 
 SettingsSection* DetailsForm::section(const QString& header) {
@@ -71,7 +82,7 @@ void DetailsForm::addWhatItKnew() {
     known->addValueRow(QStringLiteral("Person"),
                   recipient && recipient->name ? *recipient->name : QStringLiteral("Nobody matched"));
     if (recipient && recipient->card && !recipient->card->isEmpty())
-        known->addRow(new LongText(QStringLiteral("Memory card"), *recipient->card, true));
+        known->addRow(block(QStringLiteral("Memory card"), *recipient->card, true));
     else
         known->addValueRow(QStringLiteral("Memory card"), QStringLiteral("None sent"));
     if (recipient)
@@ -102,7 +113,7 @@ void DetailsForm::addEdit(const DraftDetails::Edit& edit) {
                                                        ? QStringLiteral("The selected text")
                                                        : QStringLiteral("The whole message in the field"));
     editSection->addRow(
-        new LongText(QStringLiteral("Text it changed (%1 characters)").arg(Text::graphemeCount(edit.target)),
+        block(QStringLiteral("Text it changed (%1 characters)").arg(Text::graphemeCount(edit.target)),
                      edit.target, false));
 }
 
@@ -143,7 +154,7 @@ void DetailsForm::addConversation(const DraftDetails::Conversation& conversation
                                                           .arg(conversation.levels.value_or(0))
                                                           .arg(*conversation.readMilliseconds));
     if (conversation.text)
-        thread->addRow(new LongText(QStringLiteral("What was sent"), *conversation.text, true));
+        thread->addRow(block(QStringLiteral("What was sent"), *conversation.text, true));
 }
 
 void DetailsForm::addRecipient(const DraftDetails::Recipient& recipient) {
@@ -151,7 +162,7 @@ void DetailsForm::addRecipient(const DraftDetails::Recipient& recipient) {
     who->addValueRow(QStringLiteral("Who"), recipient.name.value_or(QStringLiteral("Not known")));
     who->addValueRow(QStringLiteral("How"), recipient.how);
     if (recipient.card)
-        who->addRow(new LongText(QStringLiteral("Memory card sent"), *recipient.card, false));
+        who->addRow(block(QStringLiteral("Memory card sent"), *recipient.card, false));
     else
         who->addValueRow(QStringLiteral("Memory card"), QStringLiteral("None"));
 }
@@ -170,7 +181,7 @@ void DetailsForm::addStyle(const DraftDetails::Style& style) {
                                                     .arg(style.learnedCount)
                                                     .arg(style.pastedCount));
     for (qsizetype i = 0; i < style.samples.size(); ++i)
-        you->addRow(new LongText(QStringLiteral("Sample %1").arg(i + 1), style.samples[i], false));
+        you->addRow(block(QStringLiteral("Sample %1").arg(i + 1), style.samples[i], false));
 }
 
 void DetailsForm::addSpeech(const QString& dictation) {
@@ -178,7 +189,7 @@ void DetailsForm::addSpeech(const QString& dictation) {
     if (details_.speech)
         speech->addValueRow(QStringLiteral("Heard by"), *details_.speech);
     const bool edit = details_.kind == DraftDetails::Kind::edit;
-    speech->addRow(new LongText(edit ? QStringLiteral("Instruction") : QStringLiteral("Dictation"), dictation, true));
+    speech->addRow(block(edit ? QStringLiteral("Instruction") : QStringLiteral("Dictation"), dictation, true));
 }
 
 void DetailsForm::addResult(const DraftDetails::Result& result) {
@@ -186,17 +197,17 @@ void DetailsForm::addResult(const DraftDetails::Result& result) {
     draft->addValueRow(QStringLiteral("Model"),
                   result.model + QStringLiteral(", ") + result.secondsText() + QStringLiteral(" s"));
     const bool laidOut = result.finalText != result.modelText;
-    draft->addRow(new LongText(QStringLiteral("What the model wrote"), result.modelText, !laidOut));
+    draft->addRow(block(QStringLiteral("What the model wrote"), result.modelText, !laidOut));
     if (laidOut) {
         const QString kindWord = details_.field ? Text::lowercased(DraftDetails::surfaceLabel(details_.field->surface))
                                                 : QStringLiteral("message");
-        draft->addRow(new LongText(QStringLiteral("After the %1 layout (what was inserted)").arg(kindWord),
+        draft->addRow(block(QStringLiteral("After the %1 layout (what was inserted)").arg(kindWord),
                                     result.finalText, true));
     }
     if (details_.lineBreaks)
         draft->addValueRow(QStringLiteral("Line breaks"), *details_.lineBreaks);
-    draft->addRow(new LongText(QStringLiteral("System prompt"), result.systemPrompt, false));
-    draft->addRow(new LongText(QStringLiteral("User prompt"), result.userPrompt, false));
+    draft->addRow(block(QStringLiteral("System prompt"), result.systemPrompt, false));
+    draft->addRow(block(QStringLiteral("User prompt"), result.userPrompt, false));
 }
 
 } // namespace lumeno

@@ -5,9 +5,11 @@
 #include <QScrollArea>
 
 #include <functional>
+#include <map>
 
 namespace lumeno {
 
+class LongText;
 class SettingsSection;
 
 // One draft record in full, as a grouped form: what it knew, when and how it ended (with "Copy as Text"),
@@ -26,6 +28,8 @@ public:
 
 private:
     void rebuild();
+    // A collapsible block, open or closed as the user last left it in this record, else as it starts.
+    LongText* block(const QString& title, const QString& text, bool startsOpen);
     SettingsSection* section(const QString& header);
     void addWhatItKnew();
     void addWhenAndHow();
@@ -39,6 +43,7 @@ private:
 
     DraftDetails details_;
     QWidget* content_ = nullptr;
+    std::map<QString, bool> chosenOpen_; // by block title: what the user opened or closed in this record
 };
 
 } // namespace lumeno

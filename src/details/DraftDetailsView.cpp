@@ -159,6 +159,14 @@ void DraftDetailsView::refreshRecords() {
     showCurrent();
 }
 
+void DraftDetailsView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Opening the window shows the latest draft, not the one clicked the last time it was open.
+    const QList<DraftDetails>& sessions = services_.store.sessions();
+    selection_ = sessions.isEmpty() ? std::nullopt : std::optional<QUuid>(sessions.first().id);
+    showCurrent();
+}
+
 void DraftDetailsView::showCurrent() {
     const std::optional<DraftDetails> shown = current();
     if (!shown)

@@ -24,7 +24,7 @@ class SettingsStore;
 
 // The draft details window's content: the recording and saving switches, and while recording is on the
 // memory pane beside the latest records and the full details of the selected one. A newly recorded draft
-// is selected at once.
+// is selected at once, and so is the newest whenever the view is shown.
 class DraftDetailsView : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +45,9 @@ public:
 signals:
     // "Open Settings": the settings window on its General tab.
     void settingsRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildControlBar();

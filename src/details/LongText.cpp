@@ -21,6 +21,7 @@ LongText::LongText(const QString& title, const QString& text, bool expanded, QWi
     disclosure_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     disclosure_->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; text-align: left; }"));
     connect(disclosure_, &QToolButton::toggled, this, &LongText::setExpanded);
+    connect(disclosure_, &QToolButton::clicked, this, &LongText::expandedByUser);
 
     body_->setObjectName(QStringLiteral("longTextBody"));
 

@@ -20,6 +20,10 @@ public:
     bool isExpanded() const;
     void setExpanded(bool expanded);
 
+signals:
+    // The user opened or closed the block.
+    void expandedByUser(bool expanded);
+
 private:
     QToolButton* disclosure_;
     WrappingText* body_;

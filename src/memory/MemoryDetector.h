@@ -79,7 +79,8 @@ private:
 
     static std::optional<Sender> personLine(const QString& line);
     static QList<MailTurn> mailTurns(const QString& text, std::optional<qsizetype> fieldOffset);
-    static QStringList toNames(const std::optional<QString>& to, const QStringList& ownNames);
+    // The recipients of a To line other than the user, each with its address when the entry shows one.
+    static QList<Sender> toNames(const std::optional<QString>& to, const QStringList& ownNames);
     static QString fullerName(const QString& name, const QList<MailTurn>& turns, const QStringList& ownNames);
     static std::optional<QString> email(const QString& name, const QList<MailTurn>& turns);
     static std::optional<Sender> senderExcluding(const QString& text, const QStringList& ownNames);

@@ -242,14 +242,22 @@ QList<MemoryDetector::MailTurn> MemoryDetector::mailTurns(const QString& text, s
     return turns;
 }
 
-QStringList MemoryDetector::toNames(const std::optional<QString>& to, const QStringList& ownNames) {
+QList<MemoryDetector::Sender> MemoryDetector::toNames(const std::optional<QString>& to, const QStringList& ownNames) {
     if (!to)
         return {};
-    QStringList names;
+    QList<Sender> names;
     for (const QString& piece : to->split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString entry = Text::trimmed(piece);
-        if (!entry.isEmpty() && !isUser(entry, ownNames) && !isUser(firstWord(entry), ownNames))
-            names << entry;
+        if (entry.isEmpty() || isUser(entry, ownNames) || isUser(firstWord(entry), ownNames))
+            continue;
+        // "Bo Lind <bo@example.com>" is a name and an address, as on a sender line.
+        const std::optional<Sender> shown = personLine(entry);
+        if (shown && shown->email) {
+            if (!isUser(shown->name, ownNames) && !isUser(*shown->email, ownNames))
+                names << *shown;
+            continue;
+        }
+        names << Sender{entry, std::nullopt};
     }
     return names;
 }
@@ -363,11 +371,14 @@ std::optional<MemoryDetector::Addressed> MemoryDetector::recipient(const QString
         }
     }
 
+    // A To entry's address, when it shows one, is the addressee's; else the one a sender of that name used.
+    auto addressedTo = [&](const Sender& entry, bool followingUp) {
+        const QString name = fullerName(entry.name, turns, names);
+        return Addressed{name, entry.email ? entry.email : email(name, turns), followingUp, appearedAs};
+    };
     auto addresseeOf = [&](const MailTurn& turn, bool newest) -> std::optional<Addressed> {
-        if (const QStringList to = toNames(turn.to, names); !to.isEmpty()) {
-            const QString name = fullerName(to.front(), turns, names);
-            return Addressed{name, email(name, turns), true, appearedAs};
-        }
+        if (const QList<Sender> to = toNames(turn.to, names); !to.isEmpty())
+            return addressedTo(to.front(), true);
         if (turn.from && !isUser(turn.from->name, names))
             return Addressed{turn.from->name, turn.from->email, !newest, appearedAs};
         return std::nullopt;
@@ -393,10 +404,8 @@ std::optional<MemoryDetector::Addressed> MemoryDetector::recipient(const QString
             found = Addressed{fallback->name, fallback->email, false, appearedAs};
 
     // The reply's own header says who it goes to; whether it follows up is still the thread's to say.
-    if (const QStringList to = replyHeader ? toNames(replyHeader->to, names) : QStringList(); !to.isEmpty()) {
-        const QString name = fullerName(to.front(), turns, names);
-        return plausible(Addressed{name, email(name, turns), found && found->followingUp, appearedAs});
-    }
+    if (const QList<Sender> to = replyHeader ? toNames(replyHeader->to, names) : QList<Sender>(); !to.isEmpty())
+        return plausible(addressedTo(to.front(), found && found->followingUp));
     return found ? plausible(*found) : std::nullopt;
 }
 

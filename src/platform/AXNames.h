@@ -8,6 +8,8 @@ namespace lumeno {
 // translates them to and from its own vocabulary, so code above the port reads the same on every desktop.
 struct AXAttribute {
     static constexpr QLatin1String role{"AXRole"};
+    // The role as the desktop itself names it to its users ("text", "entry"): for showing, never matching.
+    static constexpr QLatin1String roleDescription{"AXRoleDescription"};
     static constexpr QLatin1String subrole{"AXSubrole"};
     static constexpr QLatin1String title{"AXTitle"};
     static constexpr QLatin1String description{"AXDescription"};

@@ -75,6 +75,7 @@ FocusSnapshot FocusInspector::read(Accessibility& accessibility, const RunningAp
     const AccessibleElement& element = *snapshot.element;
 
     snapshot.role = nonEmpty(accessibility.string(element, AXAttribute::role));
+    snapshot.roleName = nonEmpty(accessibility.string(element, AXAttribute::roleDescription));
     snapshot.subrole = nonEmpty(accessibility.string(element, AXAttribute::subrole));
     if (const std::optional<bool> settable = accessibility.isSettable(element, AXAttribute::value))
         snapshot.editability = *settable ? FocusSnapshot::Editability::editable : FocusSnapshot::Editability::readOnly;

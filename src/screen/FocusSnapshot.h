@@ -17,6 +17,7 @@ struct FocusSnapshot {
     QString appName;
     std::optional<AccessibleElement> element;
     std::optional<QString> role;
+    std::optional<QString> roleName; // the role as the desktop names it to its users, for showing
     std::optional<QString> subrole;
     Editability editability = Editability::unknown;
     std::optional<QString> windowTitle;

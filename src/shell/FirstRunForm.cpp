@@ -69,6 +69,12 @@ FirstRunForm::FirstRunForm(const GuideSession& session, Services services, QWidg
     refresh();
 }
 
+void FirstRunForm::keepTyped(const FirstRunForm& earlier) {
+    for (auto [mine, theirs] : {std::pair{name_, earlier.name_}, std::pair{email_, earlier.email_}})
+        if (mine && theirs && !theirs->text().isEmpty())
+            mine->setText(theirs->text());
+}
+
 void FirstRunForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (session_.asksLanguage() && !languagesRequested_) {

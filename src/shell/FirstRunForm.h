@@ -24,8 +24,9 @@ class SpeechCapture;
 class TextLabel;
 
 // The first-run form: as the guide session asks, the user's name, sign-in by an e-mailed code and the
-// speech language. Everything typed lives here and is dropped with the form; only a confirmed sign-in
-// (kept by the account store) and the speech locale (written at every change) outlast it.
+// speech language. Everything typed lives here; a form built anew takes over the typed name and address,
+// and only a confirmed sign-in (kept by the account store) and the speech locale (written at every
+// change) are stored.
 class FirstRunForm : public QWidget {
     Q_OBJECT
 public:
@@ -57,6 +58,8 @@ public:
 
     void submit();
     void changeEmail();
+    // Takes over the name and address typed into `earlier`, where this form asks for them too.
+    void keepTyped(const FirstRunForm& earlier);
     void setLanguageCode(const QString& code);
 
     // The language to preselect: `kept` when it is offered, else the stored speech language, else English,

@@ -5,7 +5,7 @@
 namespace lumeno {
 
 // What the first-run guide asks this time. The window manager sets the flags each time it shows the guide
-// and bumps `generation`, which makes the open form start over with empty fields.
+// and bumps `generation`, which makes the open form start over (with the name and address typed so far).
 class GuideSession : public QObject {
     Q_OBJECT
 public:

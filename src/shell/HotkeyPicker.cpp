@@ -195,9 +195,14 @@ void HotkeyPicker::showChoices() {
 }
 
 std::optional<QString> HotkeyPicker::keyNote() const {
-    if (const std::optional<ModifierKey> current = settings_.hotkey().modifierKey())
+    if (const std::optional<ModifierKey> current = settings_.hotkey().modifierKey()) {
         if (const std::optional<QString> refused = refusal_(*current))
             return refused;
+        // Even where the desktop reports fn, many keyboards answer it in their own firmware.
+        if (*current == ModifierKey::fn)
+            return QStringLiteral("Many keyboards handle fn themselves and never report it: if holding fn does "
+                                  "nothing, pick another key.");
+    }
     // Right Alt greyed out as AltGr needs its reason in plain sight, not only in a help text.
     for (const std::optional<ModifierKey>& modifier : choices)
         if (modifier && layout_.isTypingKey(keyCode(*modifier)))

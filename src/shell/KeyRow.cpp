@@ -33,6 +33,14 @@ std::vector<OnboardingKeyDraw> lowerRows(std::vector<OnboardingKeyDraw> draws) {
     return draws;
 }
 
+// The keys' extent, in key units.
+QRectF boundsOf(const std::vector<OnboardingKeyDraw>& draws) {
+    QRectF bounds;
+    for (const auto& draw : draws)
+        bounds |= QRectF(draw.x, draw.y, draw.w, draw.h);
+    return bounds;
+}
+
 } // namespace
 
 KeyRow::KeyRow(const KeyboardLayout& layout, QWidget* parent) : QWidget(parent), layout_(layout) {
@@ -42,18 +50,10 @@ KeyRow::KeyRow(const KeyboardLayout& layout, QWidget* parent) : QWidget(parent),
 
 void KeyRow::setHotkey(const Hotkey& hotkey, bool edit) {
     draws_ = lowerRows(OnboardingKeyboard::cluster(hotkey, edit, layout_));
-    if (draws_.empty()) {
+    // The reply and the edit pieces share one frame: a key both show stays where it is when the page turns.
+    bounds_ = boundsOf(draws_) | boundsOf(lowerRows(OnboardingKeyboard::cluster(hotkey, !edit, layout_)));
+    if (bounds_.isEmpty())
         bounds_ = QRectF(0, 0, 1, 1);
-    } else {
-        double minX = draws_[0].x, minY = draws_[0].y, maxX = 0, maxY = 0;
-        for (const auto& draw : draws_) {
-            minX = std::min(minX, draw.x);
-            minY = std::min(minY, draw.y);
-            maxX = std::max(maxX, draw.x + draw.w);
-            maxY = std::max(maxY, draw.y + draw.h);
-        }
-        bounds_ = QRectF(QPointF(minX, minY), QPointF(maxX, maxY));
-    }
     QStringList names;
     for (const auto& draw : draws_) {
         if (draw.emphasized)

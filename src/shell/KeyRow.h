@@ -42,7 +42,7 @@ private:
 
     const KeyboardLayout& layout_;
     std::vector<OnboardingKeyDraw> draws_;
-    QRectF bounds_; // of the kept keys, in key units
+    QRectF bounds_; // of the kept keys of both pages, in key units
     QSet<KeySpot> held_;
     double t_ = 0;
 };

@@ -34,7 +34,7 @@ QString MenuBarLabel::symbol(const State& state) {
 QString MenuBarLabel::badge(const State& state) {
     if (state.dueCount <= 0 || state.needsAttention)
         return {};
-    return state.dueCount > 99 ? QStringLiteral("99+") : QString::number(state.dueCount);
+    return QString::number(state.dueCount);
 }
 
 QImage MenuBarLabel::image(const State& state, int side, qreal devicePixelRatio) {

@@ -17,12 +17,15 @@ OnboardingView::OnboardingView(GuideSession& session, FirstRunForm::Services ser
 }
 
 void OnboardingView::rebuildForm() {
-    // A new generation is a fresh start: nothing typed into the old form survives.
-    if (form_) {
-        form_->hide();
-        form_->deleteLater();
-    }
+    // A new generation starts the form over for what is asked now; only the name and address the user
+    // typed are carried into it, so reopening the guide never makes them type those again.
+    FirstRunForm* previous = form_;
     form_ = new FirstRunForm(session_, services_, this);
+    if (previous) {
+        form_->keepTyped(*previous);
+        previous->hide();
+        previous->deleteLater();
+    }
     form_->setObjectName(QStringLiteral("firstRunForm"));
     connect(form_, &FirstRunForm::done, this, &OnboardingView::done);
     connect(form_, &FirstRunForm::speechLanguageChosen, this, &OnboardingView::speechLanguageChosen);

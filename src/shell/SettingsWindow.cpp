@@ -32,7 +32,9 @@ public:
         setText(label);
         setCheckable(true);
         setAutoRaise(true);
-        setFixedSize(72, toolbarHeight - 8);
+        // Wide enough for the label in bold, as it is drawn when selected, with room on the plate.
+        const int labelWidth = QFontMetrics(labelFont(true)).horizontalAdvance(label);
+        setFixedSize(std::max(72, labelWidth + 2 * labelPadding), toolbarHeight - 8);
         setAccessibleName(label);
         setFocusPolicy(Qt::TabFocus);
     }
@@ -52,12 +54,15 @@ protected:
         }
         const QColor ink = isChecked() ? Tint::accent(colors) : hierarchicalColor(colors, Hierarchy::secondary);
         Symbol::paint(painter, symbol_, QRectF((width() - 22) / 2.0, 5, 22, 22), ink);
-        painter.setFont(TypeScale::font(11, isChecked() ? QFont::DemiBold : QFont::Normal));
+        painter.setFont(labelFont(isChecked()));
         painter.setPen(isChecked() ? ink : hierarchicalColor(colors, Hierarchy::primary));
         painter.drawText(QRect(0, 29, width(), 16), Qt::AlignHCenter | Qt::AlignTop, text());
     }
 
 private:
+    static constexpr int labelPadding = 8; // from the label to the button's edge; the plate is inset 2
+    static QFont labelFont(bool selected) { return TypeScale::font(11, selected ? QFont::DemiBold : QFont::Normal); }
+
     QString symbol_;
 };
 

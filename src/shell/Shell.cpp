@@ -2,6 +2,7 @@
 
 #include "app/AppModel.h"
 #include "app/AppServices.h"
+#include "shell/AppIcon.h"
 #include "shell/MenuBar.h"
 #include "shell/WindowManager.h"
 #include "support/Log.h"
@@ -46,6 +47,8 @@ Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool update
       updates_(std::move(makeUpdater), updatesEnabled),
       windows_(std::make_unique<WindowManager>(windowServices(model))),
       menu_(std::make_unique<MenuBar>(menuServices(model.services()), *windows_, updates_)) {
+    // Every window, the updater's included, takes the program's icon from here.
+    QApplication::setWindowIcon(AppIcon::icon());
     AppServices& services = model.services();
     connect(&model, &AppModel::firstRunNeeded, windows_.get(), &WindowManager::showFirstRun);
     connect(windows_.get(), &WindowManager::guideFinished, this, [this] { finishGuide(true); });

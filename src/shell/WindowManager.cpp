@@ -7,7 +7,6 @@
 #include "drafting/StyleSettingsView.h"
 #include "memory/ui/ExportLocationChooser.h"
 #include "memory/ui/MemoryWindow.h"
-#include "shell/AppIcon.h"
 #include "shell/FixedWindow.h"
 #include "shell/GeneralSettingsView.h"
 #include "shell/GuideClose.h"
@@ -91,7 +90,6 @@ void WindowManager::buildGuideWindow() {
     connect(guideWindow_.get(), &OnboardingView::speechLanguageChosen, this, &WindowManager::speechLanguageChosen);
     makeFixedWindow(*guideWindow_);
     guideWindow_->setWindowTitle(QStringLiteral("Lumeno"));
-    guideWindow_->setWindowIcon(AppIcon::icon());
     // Closing the guide while signed in counts as having been through it; signed out, it will be back.
     new GuideClose(*guideWindow_, [this] {
         if (!s_.account.isSignedIn())
@@ -113,7 +111,6 @@ void WindowManager::showSetup() {
         setupWindow_ = std::make_unique<SetupView>(s_.permissions, s_.scheduler, s_.settings);
         makeFixedWindow(*setupWindow_);
         setupWindow_->setWindowTitle(QStringLiteral("Allow Lumeno"));
-        setupWindow_->setWindowIcon(AppIcon::icon());
         centre(*setupWindow_);
     }
     bringToFront(*setupWindow_);
@@ -150,7 +147,6 @@ void WindowManager::buildHowToWindow() {
     howToWindow_ = std::make_unique<HowToPanel>(
         howToSession_, HowToView::Services{s_.settings, s_.keyboardLayout, s_.modifierState,
                                            AnimationClock{s_.scheduler, s_.clock}});
-    howToWindow_->setWindowIcon(AppIcon::icon());
     connect(&howToWindow_->view(), &HowToView::done, howToWindow_.get(), &QWidget::close);
     centre(*howToWindow_);
 }
@@ -166,7 +162,6 @@ void WindowManager::showSettings(std::optional<SettingsTab> tab) {
 void WindowManager::buildSettingsWindow() {
     settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); });
     makeFixedWindow(*settingsWindow_);
-    settingsWindow_->setWindowIcon(AppIcon::icon());
     centre(*settingsWindow_);
 }
 

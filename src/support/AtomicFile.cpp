@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -51,6 +52,23 @@ bool writeAll(int fd, const QByteArray& data) {
         left -= written;
     }
     return true;
+}
+
+// Creates a new file from a mkstemp template with mode 0666 less the umask; -1 with errno on failure.
+int createByUmask(QByteArray& pattern) {
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const qsizetype stem = pattern.size() - 6;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (qsizetype i = stem; i < pattern.size(); ++i)
+            pattern[i] = letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+        const int fd = retrying([&] {
+            return ::open(pattern.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        });
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 // Makes the rename itself durable; file systems that cannot sync a folder lose nothing but that promise.
@@ -117,13 +135,14 @@ AtomicFile::ReadResult AtomicFile::read(const QString& path) {
     return contents;
 }
 
-std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& data) {
+std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& data, Access access) {
     const QFileInfo target(path);
-    // Hidden, in the same folder (a rename never crosses file systems), and mkstemp creates it 0600 so the
-    // contents are never readable by others, not even for a moment.
+    // Hidden, in the same folder (a rename never crosses file systems). mkstemp creates it 0600 so the
+    // contents are never readable by others, not even for a moment; a file for the user to hand on is
+    // created the way any program creates one, and the umask decides.
     QByteArray temporary = native(target.absolutePath() + QLatin1StringView("/.") + target.fileName() +
                                   QLatin1StringView(".tmp-XXXXXX"));
-    const int fd = ::mkstemp(temporary.data());
+    const int fd = access == Access::ownerOnly ? ::mkstemp(temporary.data()) : createByUmask(temporary);
     if (fd < 0)
         return failure("write", path, errno);
 
@@ -139,7 +158,7 @@ std::optional<QString> AtomicFile::write(const QString& path, const QByteArray& 
         return failure("write", path, error);
     }
     syncDirectory(native(target.absolutePath()));
-    if (::chmod(native(path).constData(), 0600) != 0)
+    if (access == Access::ownerOnly && ::chmod(native(path).constData(), 0600) != 0)
         return failure("write", path, errno);
     return std::nullopt;
 }

@@ -21,8 +21,13 @@ public:
 
     // Whole contents; Missing when there is no such file.
     static ReadResult read(const QString& path);
-    // Writes `data` whole and leaves the file with mode 0600. None on success, else the reason.
-    static std::optional<QString> write(const QString& path, const QByteArray& data);
+    // Who may read a written file: the owner alone, or whoever the user's umask lets (a file the user
+    // saves to hand on, such as an export).
+    enum class Access { ownerOnly, byUmask };
+
+    // Writes `data` whole; with ownerOnly the file is left with mode 0600. None on success, else the reason.
+    static std::optional<QString> write(const QString& path, const QByteArray& data,
+                                        Access access = Access::ownerOnly);
     // Renames an unreadable file to "<name>.unreadable-<UTC yyyyMMdd'T'HHmmss'Z'>" (mode 0600) so that
     // nothing is written over it. Returns the new path, Missing when the file is gone already (nothing is
     // left to keep), or the reason it failed.

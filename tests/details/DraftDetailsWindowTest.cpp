@@ -214,6 +214,51 @@ TEST_F(DraftDetailsWindowTest, ANewRecordTakesTheSelectionAndARowClickShowsAnoth
     EXPECT_EQ(list->currentRow(), 0);
 }
 
+TEST_F(DraftDetailsWindowTest, ShowingTheWindowAgainSelectsTheNewestRecord) {
+    const DraftDetails older = fullRecord(utc(2026, 3, 2, 8, 30));
+    const DraftDetails newest = fullRecord(utc(2026, 3, 2, 8, 45));
+    store.record(older, false);
+    store.record(newest, false);
+    QListWidget* list = child<QListWidget>("records");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    ASSERT_EQ(window().view().current()->id, older.id);
+
+    // Closed and opened again with no new draft in between: the newest is shown, not the one clicked.
+    window().close();
+    window().front();
+    EXPECT_EQ(window().view().current()->id, newest.id);
+    EXPECT_EQ(child<DetailsForm>("detailsForm")->details().id, newest.id);
+    EXPECT_EQ(list->currentRow(), 0);
+    look("draft-details-reopened-on-newest");
+}
+
+TEST_F(DraftDetailsWindowTest, AnAmendedRecordKeepsTheBlocksTheUserOpenedOrClosed) {
+    const DraftDetails details = fullRecord();
+    store.record(details, false);
+    auto* form = child<DetailsForm>("detailsForm");
+    auto click = [&](const QString& title) {
+        QTest::mouseClick(block(*form, title)->findChild<QWidget*>("disclosure"), Qt::LeftButton);
+    };
+    click("System prompt");   // starts closed
+    click("Dictation");       // starts open
+    ASSERT_TRUE(block(*form, "System prompt")->isExpanded());
+    ASSERT_FALSE(block(*form, "Dictation")->isExpanded());
+
+    // The loop writes a later fate into the record on screen.
+    store.update(details.id, false, [](DraftDetails& amended) { amended.outcome = "Copied instead of inserted"; });
+    ASSERT_TRUE(readout(*form).contains("Copied instead of inserted"));
+    EXPECT_TRUE(block(*form, "System prompt")->isExpanded());
+    EXPECT_FALSE(block(*form, "Dictation")->isExpanded());
+    EXPECT_FALSE(block(*form, "User prompt")->isExpanded()) << "untouched blocks keep their starting state";
+    EXPECT_TRUE(block(*form, "What was sent")->isExpanded());
+    look("draft-details-amended-keeps-blocks");
+
+    // Another record starts its blocks afresh.
+    store.record(fullRecord(utc(2026, 3, 2, 9, 0)), false);
+    EXPECT_FALSE(block(*form, "System prompt")->isExpanded());
+    EXPECT_TRUE(block(*form, "Dictation")->isExpanded());
+}
+
 TEST_F(DraftDetailsWindowTest, CopyAsTextReplacesTheClipboardAndIsNotTakenForTheUsersCopy) {
     packer.start();
     desktop.userCopies(PasteboardContents::plain("something the user copied earlier"));

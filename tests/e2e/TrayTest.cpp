@@ -1,6 +1,11 @@
 // The tray icon is the program's one permanent surface: it docks, its menu reaches every window and
 // quits; without a tray the settings window stands in for it.
 #include "e2e/harness/E2eTest.h"
+#include "testsupport/Screenshots.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace lumeno::e2e {
 
@@ -82,6 +87,110 @@ TEST_F(Tray, TheIconDocksAndItsMenuOpensEachWindowAndQuits) {
     screenshotOnceDrawn(*howTo, QStringLiteral("how-to"));
 
     choose(icons.front(), 6);
+    EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
+}
+
+// The program's own icon, not a generic one: its blue tile, large enough for a task bar.
+void expectLumenoIcon(const QImage& icon, const QString& window) {
+    ASSERT_FALSE(icon.isNull()) << window.toStdString() << " gives the desktop no icon";
+    EXPECT_GE(icon.width(), 64) << window.toStdString();
+    int blue = 0;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x) {
+            const QColor pixel = icon.pixelColor(x, y);
+            blue += pixel.alpha() > 200 && pixel.blue() > 180 && pixel.red() < 110;
+        }
+    EXPECT_GT(blue, icon.width() * icon.height() / 4) << window.toStdString() << " has another icon";
+    screenshots::save(icon, QStringLiteral("e2e-window-icon-") + window.section(u' ', -1).toLower());
+}
+
+// The dark pixels of a tick in a menu's check column (inside its frame); an empty box is drawn in grey.
+int tickInk(const QImage& column) {
+    int ink = 0;
+    for (int y = 2; y < column.height() - 2; ++y)
+        for (int x = 2; x < column.width(); ++x)
+            ink += column.pixelColor(x, y).lightness() < 70;
+    return ink;
+}
+
+TEST_F(Tray, WithDraftDetailsOnPauseIsTickedTheWindowsWearTheIconAndDebugNamesTheFieldsRole) {
+    becomeReturningUser();
+    home.setSetting(QStringLiteral("showsDraftDetails"), true);
+    home.setSetting(QStringLiteral("savesDraftDetails"), true);
+    home.setSetting(QStringLiteral("paused"), true);
+    server.setDraftAnswer(200, R"({"text":"Thursday works.","provider":"anthropic","model":"test-model"})");
+    lumeno = launch(spoken(QStringLiteral("Tell Bo Thursday at noon works")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    std::vector<xcb_window_t> icons;
+    ASSERT_TRUE(waitUntil([&] { return !(icons = session().tray().iconsOf(lumeno->pid())).empty(); }))
+        << "no icon docked in the tray\n" << lumeno->log().toStdString();
+
+    // Items, paused with nothing drafted yet: Pause, Memory…, Debug Window…, How to Use, …
+    choose(icons.front(), 3);
+    const std::optional<xcb_window_t> debug = waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Debug"));
+    ASSERT_TRUE(debug) << lumeno->log().toStdString();
+    expectLumenoIcon(iconOf(*debug), QStringLiteral("Lumeno Debug"));
+    choose(icons.front(), 2);
+    const std::optional<xcb_window_t> memory = waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Memory"));
+    ASSERT_TRUE(memory) << lumeno->log().toStdString();
+    expectLumenoIcon(iconOf(*memory), QStringLiteral("Lumeno Memory"));
+
+    // The menu's check column, where only Pause can show a mark, taken while the menu stays open (a click
+    // right after the one that chose an item reaches the tray as a double click, and that menu may close
+    // again at once: it is opened anew).
+    auto checkColumn = [&](const QString& name) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            EXPECT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); })) << "a menu is still open";
+            const std::optional<xcb_window_t> menu = openMenu(icons.front());
+            if (!menu || !waitUntilDrawn(*menu))
+                continue;
+            const QRect frame = geometryOf(*menu);
+            const QImage column = grabScreen().copy(frame.left(), frame.top(), 26, frame.height());
+            const std::vector<xcb_window_t> open = popupsOf(lumeno->pid());
+            if (std::find(open.begin(), open.end(), *menu) == open.end())
+                continue;
+            screenshot(name);
+            user.tap(DesktopUser::escape);
+            EXPECT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); })) << "the menu stayed open";
+            return column;
+        }
+        ADD_FAILURE() << "the tray menu did not stay open";
+        return QImage();
+    };
+    const QImage paused = checkColumn(QStringLiteral("menu-paused"));
+    choose(icons.front(), 1); // Pause: resumes
+    const QImage resumed = checkColumn(QStringLiteral("menu-resumed"));
+    ASSERT_FALSE(paused.isNull());
+    EXPECT_GT(tickInk(paused), 10) << "the Pause item shows no tick while paused";
+    EXPECT_EQ(tickInk(resumed), 0) << "a tick while not paused";
+    screenshots::save(paused, QStringLiteral("e2e-check-column-paused"));
+    screenshots::save(resumed, QStringLiteral("e2e-check-column-resumed"));
+
+    // A reply into the mail window, then the debug window names the field as the desktop does.
+    auto mail = E2eTargets::gtkMail();
+    ASSERT_TRUE(mail->waitUntilReady());
+    const qsizetype seen = qsizetype(lumeno->lines().size());
+    user.press(DesktopUser::rightAlt);
+    const bool played =
+        lumeno->waitForLineContaining(QStringLiteral("The audio file has played to its end"), patienceMs, seen).has_value();
+    user.release(DesktopUser::rightAlt);
+    ASSERT_TRUE(played) << lumeno->log().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return mail->text(QStringLiteral("reply")).startsWith(QStringLiteral("Thursday works.")); }))
+        << lumeno->log().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); }, 30000)) << "the overlay stayed";
+    choose(icons.front(), 4); // Copy Last Draft, Pause, Memory…, Debug Window…
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() == debug; })) << "the debug window did not come forward";
+    screenshotOnceDrawn(*debug, QStringLiteral("debug"));
+    // With a draft to copy above it, Pause still shows its tick.
+    choose(icons.front(), 2); // Copy Last Draft, Pause: pauses again
+    EXPECT_GT(tickInk(checkColumn(QStringLiteral("menu-paused-after-a-draft"))), 10)
+        << "the Pause item shows no tick while paused";
+    QFile file(home.supportFile(QStringLiteral("draft-details.jsonl")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject record = QJsonDocument::fromJson(file.readAll().trimmed().split('\n').back()).object();
+    EXPECT_EQ(record.value("field").toObject().value("role").toString(), QStringLiteral("text"));
+
+    lumeno->terminate();
     EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
 }
 

@@ -50,13 +50,22 @@ TEST(Recipient, ASenderWritingToOthersIsTheUserUnderAnotherName) {
               (Addressed{"Bob Stone", std::nullopt, true, QString("Anna Novak")}));
 }
 
-TEST(Recipient, RecipientEntriesAreTakenInOrderAndWhole) {
+TEST(Recipient, RecipientEntriesAreTakenInOrderWithTheirAddressesApart) {
     const QString two = lines({"Marko Kralj", "To: Myself, Anna, Bob", "Notes for both."});
     EXPECT_EQ(MemoryDetector::recipient(two, marko)->name, "Anna");
 
-    const QString withAddress = lines({"Marko Kralj", "To: Anna Novak <anna@example.com>", "Hello."});
+    // A name holds no address: the entry's address is the addressee's e-mail.
+    const QString withAddress = lines({"Marko Kralj", "To: Anna Novak <Anna@Example.com>", "Hello."});
     EXPECT_EQ(MemoryDetector::recipient(withAddress, marko),
-              (Addressed{"Anna Novak <anna@example.com>", std::nullopt, true, std::nullopt}));
+              (Addressed{"Anna Novak", QString("anna@example.com"), true, std::nullopt}));
+    // The user's own address in the entry makes it the user's, whatever name it shows.
+    const QString toSelf = lines({"Marko Kralj", "To: Work Inbox <marko@kralj.example>, Bo Lind <bo@example.com>", "Hi"});
+    EXPECT_EQ(MemoryDetector::recipient(toSelf, {"Marko Kralj", "marko@kralj.example"}),
+              (Addressed{"Bo Lind", QString("bo@example.com"), true, std::nullopt}));
+    // A web mail's reply header with the address: the name alone, and the address as the e-mail.
+    const QString header = lines({"Bo Lind <bo@example.com>", "To: Me", "Friday?", "", "To: Bo Lind <bo@example.com>"});
+    EXPECT_EQ(MemoryDetector::recipient(header, marko, header.size()),
+              (Addressed{"Bo Lind", QString("bo@example.com"), false, std::nullopt}));
 }
 
 TEST(Recipient, SendersAreSoughtAtMostTwelveLinesAbove) {
@@ -148,7 +157,7 @@ TEST(Recipient, ADisplayNameThatIsNoNameGivesWayToTheAddress) {
                                         marko),
               std::nullopt);
     EXPECT_EQ(MemoryDetector::recipient(lines({"Marko Kralj", "To: Anna Novak <anna@example.com>", "Hi"}), marko)->name,
-              "Anna Novak <anna@example.com>");
+              "Anna Novak");
 }
 
 TEST(IsPlausibleName, OneToFiveWordsOfLetters) {

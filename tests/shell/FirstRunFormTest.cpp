@@ -319,7 +319,7 @@ TEST_F(FirstRunTest, WithNoSpeechLanguageTheSpinnerStaysAndTheFormStaysLocked) {
     EXPECT_EQ(prepareCount, 0);
 }
 
-TEST_F(FirstRunTest, ANewGenerationStartsTheFormOver) {
+TEST_F(FirstRunTest, ANewGenerationStartsTheFormOverWithTheTypedNameAndAddress) {
     ask(true, true, false);
     open();
     type("nameField", "Ada");
@@ -331,11 +331,19 @@ TEST_F(FirstRunTest, ANewGenerationStartsTheFormOver) {
 
     session.advanceGeneration();
     settle();
-    EXPECT_FALSE(form().codeSent());
-    EXPECT_EQ(child<QLineEdit>("nameField")->text(), "");
-    EXPECT_EQ(child<QLineEdit>("emailField")->text(), "");
+    EXPECT_FALSE(form().codeSent()) << "the code is asked for again";
+    EXPECT_EQ(child<QLineEdit>("nameField")->text(), "Ada");
+    EXPECT_EQ(child<QLineEdit>("emailField")->text(), "ada@example.com");
+    EXPECT_TRUE(button()->isEnabled()) << "what was typed is enough to ask for a code again";
     EXPECT_EQ(view->findChildren<FirstRunForm*>().size(), 1);
-    shoot(*view, "first-run-welcome");
+    shoot(*view, "first-run-reopened-with-typed-fields");
+
+    // A generation that no longer asks for the address keeps the name alone.
+    ask(true, false, true);
+    session.advanceGeneration();
+    settle();
+    EXPECT_EQ(child<QLineEdit>("nameField")->text(), "Ada");
+    EXPECT_EQ(child<QLineEdit>("emailField"), nullptr);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/fake/FakeModifierState.h"
 #include "shell/GeneralSettingsView.h"
 #include "voice/HotkeyService.h"
+#include "voice/ModifierWatch.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -172,6 +173,25 @@ TEST_F(HotkeyPickerTest, OnALayoutWithAltGrTheRightAltKeyIsRefusedWithASentenceA
     EXPECT_EQ(item(0)->text(), "Right Alt");
     EXPECT_TRUE(item(0)->isEnabled());
     EXPECT_FALSE(isShown(keyNote())) << "back on a US layout nothing is refused";
+}
+
+TEST_F(HotkeyPickerTest, ChosenFnWhereTheDesktopReportsItGetsTheNoteAboutKeyboardsThatKeepIt) {
+    const QString note = "Many keyboards handle fn themselves and never report it: if holding fn does nothing, "
+                         "pick another key.";
+    keyboard.setReportsModifier(ModifierWatch::keyBit(ModifierKey::fn), true);
+    choose(fnChoice);
+    ASSERT_EQ(settings.hotkey(), Hotkey::modifier(ModifierKey::fn));
+    EXPECT_EQ(keyNote()->text(), note);
+    EXPECT_TRUE(isShown(keyNote()));
+    EXPECT_FALSE(problemShown());
+    shoot(view, "settings-general-fn-note");
+
+    // Any other key: no note.
+    choose(1);
+    EXPECT_FALSE(isShown(keyNote()));
+    choose(comboChoice);
+    QTest::keyClick(&view, Qt::Key_Space, Qt::MetaModifier);
+    EXPECT_FALSE(isShown(keyNote()));
 }
 
 TEST_F(HotkeyPickerTest, TheEditCombinationProblemIsReadAgainWhenTheHotKeyChanges) {

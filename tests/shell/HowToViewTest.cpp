@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <map>
+
 namespace lumeno::testing {
 namespace {
 
@@ -87,6 +89,40 @@ TEST_F(HowToViewTest, RightAltTeachesReplyThenEditWithItsOwnNames) {
     button()->click();
     EXPECT_EQ(doneCount, 1);
     EXPECT_EQ(session.page(), 1) << "Done changes nothing but closing";
+}
+
+TEST_F(HowToViewTest, TurningThePageLeavesTheKeysBothPagesDrawWhereTheyWere) {
+    for (const ModifierKey key : {ModifierKey::rightOption, ModifierKey::rightCommand, ModifierKey::rightControl}) {
+        session.setPage(0);
+        open(Hotkey::modifier(key));
+        settle();
+        // Where each drawn key's face sits in the panel, by key.
+        auto placed = [&] {
+            std::map<QString, QRect> faces;
+            for (size_t i = 0; i < keyRow().draws().size(); ++i) {
+                const QRectF face = keyRow().keyFrame(int(i));
+                faces[keyRow().draws()[i].spot.name + keyRow().draws()[i].label + QString::number(keyRow().draws()[i].x)] =
+                    QRect(keyRow().mapTo(view.get(), face.topLeft().toPoint()), face.size().toSize());
+            }
+            return faces;
+        };
+        const std::map<QString, QRect> reply = placed();
+        const QRect rowOnReply = keyRow().geometry();
+        shootAt(1.6, QStringLiteral("how-to-keys-page-1-%1").arg(int(key)));
+        view->next();
+        settle();
+        const std::map<QString, QRect> edit = placed();
+        int shared = 0;
+        for (const auto& [name, face] : edit)
+            if (const auto before = reply.find(name); before != reply.end()) {
+                ++shared;
+                EXPECT_EQ(face, before->second) << name.toStdString() << " moved on turning the page";
+            }
+        EXPECT_GT(shared, 3);
+        EXPECT_EQ(keyRow().geometry(), rowOnReply) << "the drawing keeps its place and size";
+        EXPECT_LE(keyRow().width(), HowToView::width);
+        shootAt(1.6, QStringLiteral("how-to-keys-page-2-%1").arg(int(key)));
+    }
 }
 
 TEST_F(HowToViewTest, RightSuperNamesItselfAndItsEditModifierInWords) {

@@ -137,6 +137,12 @@ TEST_F(MenuBarTest, PausedWithDueCommitmentsShowsTheCountEverywhere) {
     app->settings.setPaused(false);
     EXPECT_EQ(MenuBarLabel::symbol(menuBar->labelState()), "arrowshape.turn.up.left");
     shootLabel(menuBar->labelState(), "tray-icon-ready-2-due");
+
+    // A long overdue list shows its whole count, as the Memory item does.
+    addDueCommitments(118);
+    EXPECT_EQ(MenuBarLabel::badge(menuBar->labelState()), "120");
+    EXPECT_TRUE(items().contains("Memory (120 due)…"));
+    shootLabel(menuBar->labelState(), "tray-icon-ready-120-due");
 }
 
 TEST_F(MenuBarTest, CopyLastDraftAppearsWithADraftAndIsNotTakenForTheUsersCopy) {

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 #include <map>
 
@@ -112,6 +113,36 @@ TEST(SettingsWindowTest, AShortFormGrowsAndShrinksWithItsRows) {
     EXPECT_EQ(settings.height(), short_);
     settings.select(SettingsTab::account);
     EXPECT_EQ(settings.page(SettingsTab::account)->size(), QSize(560, 640)) << "the other tabs keep their size";
+}
+
+TEST(SettingsWindowTest, EachSelectedTabsBoldLabelStaysOnItsHighlight) {
+    SettingsWindow settings([](SettingsTab) { return new QWidget; });
+    settings.show();
+    for (SettingsTab tab : allSettingsTabs) {
+        settings.select(tab);
+        auto* button = settings.findChild<QToolButton*>(rawValue(tab) + QStringLiteral("Tab"));
+        ASSERT_TRUE(button);
+        const QImage picture = button->grab().toImage();
+        const QColor ink = button->palette().color(QPalette::Highlight);
+        // The label's row, under the symbol: where its accent ink reaches, left and right.
+        int left = picture.width(), right = -1;
+        for (int y = int(30 * picture.devicePixelRatio()); y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QColor pixel = picture.pixelColor(x, y);
+                if (std::abs(pixel.red() - ink.red()) + std::abs(pixel.green() - ink.green()) +
+                        std::abs(pixel.blue() - ink.blue()) < 90) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        ASSERT_GE(right, 0) << SettingsWindow::title(tab).toStdString() << ": no label drawn";
+        const qreal plateInset = 4 * picture.devicePixelRatio(); // the plate is inset 2, its corner rounds
+        EXPECT_GE(left, plateInset) << SettingsWindow::title(tab).toStdString();
+        EXPECT_LE(right, picture.width() - 1 - plateInset) << SettingsWindow::title(tab).toStdString();
+        if (tab == SettingsTab::permissions)
+            screenshots::save(screenshots::onDesktop(*settings.findChild<QWidget*>("settingsToolbar"), 8),
+                              "settings-toolbar-permissions-selected");
+    }
 }
 
 TEST_F(WindowManagerTest, SettingsOpenOnTheAskedTabAtItsSizeAndKeepItAfterwards) {

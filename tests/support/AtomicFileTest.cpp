@@ -57,6 +57,20 @@ TEST_F(AtomicFileTest, WritesWholeContentsOwnerOnlyWhateverTheUmask) {
     EXPECT_EQ(entries(), QStringList{"memory.json"});
 }
 
+TEST_F(AtomicFileTest, AFileForTheUserToHandOnTakesTheModeTheirUmaskGives) {
+    for (const auto& [umask, expected] : {std::pair{mode_t(022), 0644u}, std::pair{mode_t(027), 0640u},
+                                          std::pair{mode_t(077), 0600u}}) {
+        plant(path("Lumeno Memory.json"), "older export", 0600);
+        const mode_t previous = ::umask(umask);
+        const auto error = AtomicFile::write(path("Lumeno Memory.json"), "{}", AtomicFile::Access::byUmask);
+        ::umask(previous);
+        ASSERT_FALSE(error) << error->toStdString();
+        EXPECT_EQ(contentsOf(path("Lumeno Memory.json")), "{}");
+        EXPECT_EQ(modeOf(path("Lumeno Memory.json")), expected) << "umask " << std::oct << umask;
+        EXPECT_EQ(entries(), QStringList{"Lumeno Memory.json"});
+    }
+}
+
 TEST_F(AtomicFileTest, ReplacingAnOpenFileLeavesOldReadersWithTheOldContents) {
     plant(path("style.json"), "old", 0644);
     QFile oldReader(path("style.json"));

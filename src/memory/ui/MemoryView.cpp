@@ -186,7 +186,7 @@ void MemoryView::exportMemory() {
     const std::optional<QString> path = exportChooser_.choose(this, QStringLiteral("Lumeno Memory.json"));
     if (!path || path->isEmpty())
         return;
-    if (const std::optional<QString> failure = AtomicFile::write(*path, memory_.exportData())) {
+    if (const std::optional<QString> failure = AtomicFile::write(*path, memory_.exportData(), AtomicFile::Access::byUmask)) {
         showFailure(QStringLiteral("exportError"), QStringLiteral("Couldn't export"), *failure);
         return;
     }

@@ -139,6 +139,10 @@ std::optional<AtspiRole> AtspiClient::role(const AtspiNode& node) {
     return AtspiRole(*role);
 }
 
+std::optional<QString> AtspiClient::roleName(const AtspiNode& node) {
+    return cast<QString>(firstArgument(node, Interface::accessible, QStringLiteral("GetRoleName")));
+}
+
 std::optional<AtspiStateSet> AtspiClient::states(const AtspiNode& node) {
     const std::optional<QList<uint>> words =
         cast<QList<uint>>(firstArgument(node, Interface::accessible, QStringLiteral("GetState")));

@@ -38,6 +38,8 @@ public:
 
     // Accessible
     std::optional<AtspiRole> role(const AtspiNode& node);
+    // The role's own AT-SPI name, as GetRoleName gives it ("text", "entry", "document web").
+    std::optional<QString> roleName(const AtspiNode& node);
     std::optional<AtspiStateSet> states(const AtspiNode& node);
     std::optional<QStringList> interfaces(const AtspiNode& node);
     std::optional<QString> name(const AtspiNode& node);

@@ -40,6 +40,8 @@ std::optional<Accessibility::Value> AtspiElementReader::attribute(const AtspiNod
     const bool password = AtspiRoleMapping::isPassword(facts->role);
     if (name == AXAttribute::role)
         return wrapped(role(node, *facts));
+    if (name == AXAttribute::roleDescription)
+        return wrapped(nonEmpty(desktop_.client().roleName(node)));
     if (name == AXAttribute::subrole)
         return password ? std::optional<Accessibility::Value>(QString(AXSubrole::secureTextField)) : std::nullopt;
     if (name == AXAttribute::title)

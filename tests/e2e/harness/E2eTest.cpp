@@ -108,6 +108,32 @@ std::optional<X11WindowInfo::WindowClass> E2eTest::windowClassOf(xcb_window_t wi
     return X11WindowInfo::windowClass(*x_, window);
 }
 
+QImage E2eTest::iconOf(xcb_window_t window) {
+    // Up to a 256-pixel icon and the smaller ones before it, in 32-bit words.
+    constexpr uint32_t mostWords = 4 * 256 * 256;
+    const auto reply = x_->reply(xcb_get_property_reply, xcb_get_property(x_->get(), 0, window, x_->atom("_NET_WM_ICON"),
+                                                                          XCB_ATOM_CARDINAL, 0, mostWords));
+    if (!reply || reply->format != 32)
+        return {};
+    const auto* words = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
+    const qsizetype count = xcb_get_property_value_length(reply.get());
+    QImage largest;
+    // Each icon: width, height, then width × height ARGB pixels.
+    for (qsizetype at = 0; at + 2 <= count;) {
+        const quint32 width = words[at], height = words[at + 1];
+        if (width == 0 || height == 0 || at + 2 + qsizetype(width) * height > count)
+            break;
+        if (int(width) > largest.width()) {
+            largest = QImage(int(width), int(height), QImage::Format_ARGB32);
+            for (quint32 y = 0; y < height; ++y)
+                for (quint32 x = 0; x < width; ++x)
+                    largest.setPixel(int(x), int(y), words[at + 2 + y * width + x]);
+        }
+        at += 2 + qsizetype(width) * height;
+    }
+    return largest;
+}
+
 void E2eTest::activate(xcb_window_t window) {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;

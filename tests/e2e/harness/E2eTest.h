@@ -65,6 +65,9 @@ protected:
     QString titleOf(xcb_window_t window);
     // WM_CLASS: the instance and class names; none when the window has none.
     std::optional<X11WindowInfo::WindowClass> windowClassOf(xcb_window_t window);
+    // The largest of the icons the window gives the window manager and task bars (_NET_WM_ICON); a null
+    // image when it gives none, and the desktop shows its generic one.
+    QImage iconOf(xcb_window_t window);
     // Brings `window` to the front with the keyboard focus, as a click on it in a task bar does.
     void activate(xcb_window_t window);
     // The window the window manager marks active.

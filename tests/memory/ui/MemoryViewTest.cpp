@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTextDocument>
 
+#include <sys/stat.h>
+
 namespace lumeno {
 namespace {
 
@@ -184,11 +186,15 @@ TEST_F(MemoryViewTest, ExportWritesTheWholeMemoryWhereTheUserChose) {
     EXPECT_EQ(MemoryData::fromJson(readFile(target)), MemoryData());
     EXPECT_TRUE(log->contains(QStringLiteral("Memory exported")));
 
-    // Exporting again over the file replaces it whole.
+    // Exporting again over the file replaces it whole. The export is the user's to share: its mode is
+    // whatever their umask gives a new file, readable by others here.
     fillMemory();
     log->clear();
+    const mode_t previous = ::umask(022);
     QTest::mouseClick(child<QPushButton>(*view, "export"), Qt::LeftButton);
+    ::umask(previous);
     EXPECT_EQ(readFile(target), memory->exportData());
+    EXPECT_EQ(QFile::permissions(target) & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadGroup | QFile::ReadOther);
     EXPECT_EQ(log->lines(), QStringList{QStringLiteral("Memory exported")});
     EXPECT_EQ(view->findChild<QMessageBox*>(), nullptr);
 }

@@ -32,6 +32,7 @@ TEST_F(AtspiChromiumTest, TheTextareaIsReadWithItsPageAddress) {
     ASSERT_TRUE(front);
     EXPECT_EQ(front->element, field);
     EXPECT_EQ(front->role, QString(AXRole::textArea));
+    EXPECT_EQ(front->roleName, QStringLiteral("entry")) << "the role as AT-SPI names it";
     EXPECT_EQ(front->editability, FocusSnapshot::Editability::editable);
     EXPECT_TRUE(front->isChromium);
     EXPECT_EQ(front->webURL, AccessibleTargets::chromiumPage().toString());

@@ -45,6 +45,7 @@ TEST_F(AtspiGtkTest, TheTextViewAndTheConversationAboveItAreRead) {
     ASSERT_TRUE(front);
     EXPECT_EQ(front->element, view);
     EXPECT_EQ(front->role, QString(AXRole::textArea));
+    EXPECT_EQ(front->roleName, QStringLiteral("text")) << "the role as AT-SPI names it";
     EXPECT_EQ(front->editability, FocusSnapshot::Editability::editable);
     EXPECT_EQ(front->windowTitle, QStringLiteral("Lunch with Bo"));
     EXPECT_TRUE(front->hasKeyboardFocus);

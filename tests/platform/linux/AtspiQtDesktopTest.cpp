@@ -62,6 +62,7 @@ TEST_F(AtspiQtTest, TheFocusedReplyFieldReadsAsAnEditableTextAreaInItsWindow) {
     EXPECT_EQ(front->pid, app->pid());
     EXPECT_EQ(front->element, reply);
     EXPECT_EQ(front->role, QString(AXRole::textArea));
+    EXPECT_EQ(front->roleName, QStringLiteral("text")) << "the role as AT-SPI names it";
     EXPECT_EQ(front->subrole, std::nullopt);
     EXPECT_EQ(front->editability, FocusSnapshot::Editability::editable);
     EXPECT_TRUE(front->hasKeyboardFocus);
