@@ -23,6 +23,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace lumeno {
 
@@ -116,6 +117,11 @@ void WindowManager::showSetup() {
         setupWindow_->setWindowIcon(AppIcon::icon());
         centre(*setupWindow_);
     }
+    // The tips float above every window; the setup window asks for something first, so it belongs to them
+    // while they are up and stays in front of them.
+    setupWindow_->winId();
+    const bool overTips = howToWindow_ && howToWindow_->isVisible();
+    setupWindow_->windowHandle()->setTransientParent(overTips ? howToWindow_->windowHandle() : nullptr);
     bringToFront(*setupWindow_);
 }
 
@@ -164,7 +170,7 @@ void WindowManager::showSettings(std::optional<SettingsTab> tab) {
 }
 
 void WindowManager::buildSettingsWindow() {
-    settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); });
+    settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); }, s_.screens);
     makeFixedWindow(*settingsWindow_);
     settingsWindow_->setWindowIcon(AppIcon::icon());
     centre(*settingsWindow_);

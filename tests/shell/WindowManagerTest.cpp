@@ -2,6 +2,7 @@
 
 #include "details/DraftDetailsWindow.h"
 #include "memory/ui/MemoryWindow.h"
+#include "platform/fake/FakeScreenInfo.h"
 #include "shell/HowToPanel.h"
 #include "shell/OnboardingView.h"
 #include "shell/SettingsWindow.h"
@@ -87,6 +88,7 @@ TEST_F(WindowManagerTest, ClosingTheGuideCountsAsSeenOnlyWhenSignedIn) {
 
 TEST(SettingsWindowTest, AShortFormGrowsAndShrinksWithItsRows) {
     QLabel* later = nullptr;
+    FakeScreenInfo screens;
     SettingsWindow settings([&](SettingsTab tab) {
         auto* page = new QWidget;
         auto* layout = new QVBoxLayout(page);
@@ -98,7 +100,7 @@ TEST(SettingsWindowTest, AShortFormGrowsAndShrinksWithItsRows) {
         }
         layout->addStretch(1);
         return page;
-    });
+    }, screens);
     settings.select(SettingsTab::more);
     settings.show();
     QCoreApplication::sendPostedEvents();
