@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
+#include <QStyle>
 #include <QStackedWidget>
 #include <QStyleOptionToolButton>
 #include <QToolButton>
@@ -173,8 +174,14 @@ void SettingsWindow::fit() {
     // The toolbar sits above the tab's own area.
     QSize window = area + QSize(0, toolbarHeight + 1);
     const QSize room = ScreenFit::room(*this, screens_);
-    if (!room.isEmpty())
-        window.setHeight(std::min(window.height(), room.height()));
+    const bool cut = !room.isEmpty() && window.height() > room.height();
+    if (cut) {
+        // The scroll bar goes beside the page, which keeps its width.
+        window += QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this), 0);
+        window.setHeight(room.height());
+    }
+    static_cast<QScrollArea*>(pages_->currentWidget())
+        ->setVerticalScrollBarPolicy(cut ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setFixedSize(window);
     if (isVisible())
         ScreenFit::keepOnScreen(*this, screens_);

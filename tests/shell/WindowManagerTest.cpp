@@ -6,11 +6,14 @@
 #include "shell/HowToPanel.h"
 #include "shell/OnboardingView.h"
 #include "shell/SettingsWindow.h"
+#include "ui/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -114,6 +117,53 @@ TEST(SettingsWindowTest, AShortFormGrowsAndShrinksWithItsRows) {
     EXPECT_EQ(settings.height(), short_);
     settings.select(SettingsTab::account);
     EXPECT_EQ(settings.page(SettingsTab::account)->size(), QSize(560, 640)) << "the other tabs keep their size";
+}
+
+// Pages of the tabs' full sizes, as the real ones fill them.
+QWidget* fullPage(SettingsTab tab) {
+    auto* page = new QWidget;
+    page->setMinimumSize(SettingsWindow::contentSize(tab));
+    return page;
+}
+
+TEST(SettingsWindowTest, ATabThatGrowsPastTheScreensEdgeMovesTheWindowBackOntoIt) {
+    FakeScreenInfo screens;
+    screens.screenList = {{QRect(0, 0, 1280, 800), QRect(0, 0, 1280, 800)},
+                          {QRect(1280, 0, 1024, 768), QRect(1280, 24, 1024, 744)}};
+    SettingsWindow settings(fullPage, screens);
+    settings.move(1280 + 700, 400); // General, on the second screen, low and to the right
+    settings.show();
+    settings.select(SettingsTab::account);
+    const QRect frame = settings.frameGeometry();
+    EXPECT_TRUE(screens.screenList[1].visibleFrame.contains(frame)) << frame.x() << "," << frame.y() << " "
+                                                                    << frame.width() << "×" << frame.height();
+    EXPECT_EQ(settings.size(), QSize(560, 640 + 57)) << "it fits: the tab keeps its size";
+    EXPECT_EQ(settings.page(SettingsTab::account)->height(), 640);
+}
+
+TEST(SettingsWindowTest, ATabTallerThanTheScreenScrollsAndTheOthersDoNot) {
+    FakeScreenInfo screens;
+    screens.screenList = {{QRect(0, 0, 1024, 600), QRect(0, 30, 1024, 570)}};
+    SettingsWindow settings(fullPage, screens);
+    settings.show();
+    settings.select(SettingsTab::account);
+    const QSize room = ScreenFit::room(settings, screens);
+    EXPECT_EQ(settings.height(), room.height());
+    EXPECT_TRUE(QRect(0, 30, 1024, 570).contains(settings.frameGeometry()));
+    QWidget* account = settings.page(SettingsTab::account);
+    auto* scroller = qobject_cast<QScrollArea*>(account->parentWidget()->parentWidget());
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    EXPECT_EQ(account->size(), QSize(560, 640)) << "the page keeps its size and scrolls";
+    scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
+    EXPECT_EQ(account->mapTo(scroller->viewport(), QPoint(0, 640)).y(), scroller->viewport()->height())
+        << "its bottom can be scrolled into view";
+
+    settings.select(SettingsTab::permissions);
+    EXPECT_EQ(settings.size(), QSize(520, 230 + 57));
+    EXPECT_FALSE(qobject_cast<QScrollArea*>(settings.page(SettingsTab::permissions)->parentWidget()->parentWidget())
+                     ->verticalScrollBar()
+                     ->isVisible());
 }
 
 TEST_F(WindowManagerTest, SettingsOpenOnTheAskedTabAtItsSizeAndKeepItAfterwards) {
