@@ -23,7 +23,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWindow>
 
 namespace lumeno {
 
@@ -117,11 +116,11 @@ void WindowManager::showSetup() {
         setupWindow_->setWindowIcon(AppIcon::icon());
         centre(*setupWindow_);
     }
-    // The tips float above every window; the setup window asks for something first, so it belongs to them
-    // while they are up and stays in front of them.
-    setupWindow_->winId();
+    // The tips float above every window; the setup window asks for something first, so while they are up
+    // it floats too, shown after them and so in front.
     const bool overTips = howToWindow_ && howToWindow_->isVisible();
-    setupWindow_->windowHandle()->setTransientParent(overTips ? howToWindow_->windowHandle() : nullptr);
+    if (setupWindow_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != overTips)
+        setupWindow_->setWindowFlag(Qt::WindowStaysOnTopHint, overTips);
     bringToFront(*setupWindow_);
 }
 

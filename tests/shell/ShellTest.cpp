@@ -9,8 +9,6 @@
 #include "shell/Updater.h"
 #include "shell/WindowManager.h"
 
-#include <QWindow>
-
 namespace lumeno {
 namespace {
 
@@ -73,18 +71,19 @@ TEST_F(ShellTest, FinishingTheGuideWithAccessibilityOffShowsTheTipsWithTheSetupW
     EXPECT_TRUE(windows.howToWindow()->isVisible());
     ASSERT_NE(windows.setupWindow(), nullptr);
     EXPECT_TRUE(windows.setupWindow()->isVisible());
-    // The tips float above every window; the setup window is theirs while they are up, so it stays in front.
-    EXPECT_EQ(windows.setupWindow()->windowHandle()->transientParent(), windows.howToWindow()->windowHandle());
+    // The tips float above every window; while they are up the setup window floats too, in front of them.
+    EXPECT_TRUE(windows.setupWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     // Switching the desktop's accessibility is the user's press, not the guide's.
     EXPECT_EQ(trust.requestCount(), 0);
     EXPECT_EQ(services->permissions.accessibility(), AuthorizationStatus::notDetermined);
     EXPECT_FALSE(model->holdsQuit());
 
-    // Shown from the menu once the tips are away, the setup window belongs to nothing.
+    // Shown from the menu once the tips are away, the setup window is an ordinary window.
     windows.setupWindow()->close();
     windows.howToWindow()->close();
     windows.showSetup();
-    EXPECT_EQ(windows.setupWindow()->windowHandle()->transientParent(), nullptr);
+    EXPECT_TRUE(windows.setupWindow()->isVisible());
+    EXPECT_FALSE(windows.setupWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 TEST_F(ShellTest, FinishingTheGuideWithAccessibilityOnShowsTheTipsAndReadiesSpeech) {
