@@ -196,7 +196,6 @@ void SettingsWindow::showEvent(QShowEvent* event) {
 
 QScrollArea* SettingsWindow::scrolling(QWidget* content) {
     auto* scroller = new QScrollArea(pages_);
-    scroller->setObjectName(content->objectName() + QStringLiteral("Scroller"));
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
