@@ -190,7 +190,6 @@ void SettingsWindow::fit() {
 void SettingsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A tab chosen while the window was away may have made it taller than where it was left allows.
-    fit();
     ScreenFit::keepOnScreen(*this, screens_);
 }
 

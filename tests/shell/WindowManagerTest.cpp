@@ -141,6 +141,16 @@ TEST(SettingsWindowTest, ATabThatGrowsPastTheScreensEdgeMovesTheWindowBackOntoIt
                                                                     << frame.width() << "×" << frame.height();
     EXPECT_EQ(settings.size(), QSize(560, 640 + 57)) << "it fits: the tab keeps its size";
     EXPECT_EQ(settings.page(SettingsTab::account)->height(), 640);
+
+    // Opened again on a tab chosen while it was away, on a screen with a bar across its top.
+    screens.screenList = {{QRect(0, 0, 800, 600), QRect(0, 100, 800, 500)}};
+    settings.hide();
+    settings.select(SettingsTab::general);
+    settings.move(0, 0);
+    settings.select(SettingsTab::account);
+    settings.show();
+    EXPECT_TRUE(screens.screenList[0].visibleFrame.contains(settings.frameGeometry()))
+        << settings.frameGeometry().y() << " " << settings.frameGeometry().height();
 }
 
 TEST(SettingsWindowTest, ATabTallerThanTheScreenScrollsAndTheOthersDoNot) {

@@ -6,8 +6,6 @@
 namespace lumeno {
 
 bool runsChromiumEngine(qint64 pid) {
-    if (pid <= 0)
-        return false;
     const QDir threads(QStringLiteral("/proc/%1/task").arg(pid));
     for (const QString& thread : threads.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile name(threads.filePath(thread + QStringLiteral("/comm")));
