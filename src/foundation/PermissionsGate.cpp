@@ -10,6 +10,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 namespace lumeno {
 
 namespace {
@@ -42,6 +44,27 @@ PermissionsGate::Status PermissionsGate::status(Permission permission) const {
 void PermissionsGate::refresh() {
     apply(trust_.isTrusted());
     checkTrust();
+    forgetRestartedApps();
+}
+
+QStringList PermissionsGate::appsToRestart() const {
+    QStringList names;
+    for (const RunningApplication& application : appsToRestart_)
+        if (!names.contains(application.name))
+            names.append(application.name);
+    return names;
+}
+
+void PermissionsGate::forgetRestartedApps() {
+    if (appsToRestart_.empty())
+        return;
+    const std::vector<RunningApplication> open = workspace_.openApplications();
+    const auto quit = [&](const RunningApplication& application) {
+        return std::none_of(open.begin(), open.end(),
+                            [&](const RunningApplication& running) { return running.pid == application.pid; });
+    };
+    if (std::erase_if(appsToRestart_, quit) > 0)
+        emit appsToRestartChanged();
 }
 
 QCoro::Task<> PermissionsGate::checkTrust() {
@@ -110,23 +133,25 @@ void PermissionsGate::requestAccessibility() {
         return;
     }
     defaults_.set(SettingsKey::didPromptAccessibility, true);
-    // Read before the switch: whatever starts afterwards joins by itself.
-    QStringList open;
+    // Read before the switch: whatever starts afterwards joins by itself, and so do most that run already.
+    std::vector<RunningApplication> blind;
     for (const RunningApplication& application : workspace_.openApplications())
-        if (application.pid != workspace_.ownProcessId() && !open.contains(application.name))
-            open.append(application.name);
+        if (application.pid != workspace_.ownProcessId() && trust_.needsRestartToBeRead(application.pid))
+            blind.push_back(application);
     emit promptBegan();
-    trust_.requestTrust([self = QPointer<PermissionsGate>(this), open] {
+    trust_.requestTrust([self = QPointer<PermissionsGate>(this), blind] {
         if (!self)
             return;
         self->refresh();
         emit self->promptEnded();
-        if (self->accessibility_ != Status::granted || open.isEmpty())
+        if (self->accessibility_ != Status::granted)
             return;
-        Log::app.info(QStringLiteral("Accessibility switched on; apps open before it: %{public}s"),
-                      {open.join(QStringLiteral(", "))});
-        self->appsToRestart_ = open;
-        emit self->appsToRestartChanged();
+        self->appsToRestart_ = blind;
+        const QStringList names = self->appsToRestart();
+        Log::app.info(QStringLiteral("Accessibility switched on; apps to restart: %{public}s"),
+                      {names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "))});
+        if (!names.isEmpty())
+            emit self->appsToRestartChanged();
     });
 }
 

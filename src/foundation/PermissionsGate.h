@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/AuthorizationStatus.h"
+#include "platform/Workspace.h"
 
 #include <QCoroTask>
 #include <QObject>
 #include <QStringList>
 #include <array>
+#include <vector>
 
 namespace lumeno {
 
@@ -13,7 +15,6 @@ class AccessibilityTrust;
 class DefaultsStore;
 class MicrophoneAuthorizer;
 class Scheduler;
-class Workspace;
 
 // The two permissions the program needs, their observed states, and the ways to ask for them: the desktop's
 // own prompt the first time, its settings page after that.
@@ -47,9 +48,10 @@ public:
     QCoro::Task<bool> requestMicrophone();
     // Granted: nothing. Otherwise the desktop's prompt the first time ever, its settings page after that.
     void requestAccessibility();
-    // The applications that had windows open when this program switched accessibility on: they show their
-    // fields only once restarted. Empty when there are none, or accessibility was on already.
-    const QStringList& appsToRestart() const { return appsToRestart_; }
+    // The applications that had windows open when this program switched accessibility on and show their
+    // fields only once restarted, by name, as long as they run on. Empty when there are none, or
+    // accessibility was on already.
+    QStringList appsToRestart() const;
 
 signals:
     // Just before a desktop permission prompt shows, and once it has been answered: the application holds
@@ -64,6 +66,8 @@ private:
     QCoro::Task<> checkTrust();
     // Takes the microphone's status and `trusted`, telling observers of what changed.
     void apply(bool trusted);
+    // Forgets the applications to restart that have quit since.
+    void forgetRestartedApps();
 
     DefaultsStore& defaults_;
     MicrophoneAuthorizer& microphoneAuthorizer_;
@@ -73,7 +77,7 @@ private:
     Status microphone_ = Status::notDetermined;
     Status accessibility_ = Status::notDetermined;
     bool checkingTrust_ = false;
-    QStringList appsToRestart_;
+    std::vector<RunningApplication> appsToRestart_;
 };
 
 } // namespace lumeno

@@ -19,9 +19,12 @@ public:
     // Asks the desktop to trust the program (showing its own prompt where it has one) and calls
     // `whenAnswered` once that request is over, whatever the answer.
     virtual void requestTrust(std::function<void()> whenAnswered) = 0;
-    // What the user must still do once trust is granted for every application to show its fields, in
-    // words to show them then; empty when nothing.
-    virtual QString afterTrustNote() const { return {}; }
+    // Whether the application of process `pid`, already running when trust was granted, shows its fields
+    // only once it is started again: some toolkits look at the desktop's switch only as they start.
+    virtual bool needsRestartToBeRead(qint64 pid) const {
+        Q_UNUSED(pid);
+        return false;
+    }
 };
 
 } // namespace lumeno

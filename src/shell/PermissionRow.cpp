@@ -81,8 +81,9 @@ void PermissionRow::setStatus(Status status) {
 }
 
 QString PermissionRow::buttonTitle(Permission permission, Status status) {
-    if (permission == Permission::microphone && status == Status::notDetermined)
-        return QStringLiteral("Allow");
+    // The desktop has no prompt for accessibility: the first press switches it on for the whole desktop.
+    if (status == Status::notDetermined)
+        return permission == Permission::microphone ? QStringLiteral("Allow") : QStringLiteral("Turn On");
     return QStringLiteral("Open Settings…");
 }
 

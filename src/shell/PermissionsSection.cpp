@@ -19,7 +19,9 @@ PermissionsSection::PermissionsSection(PermissionsGate& permissions, Scheduler& 
     microphone_ = new PermissionRow(Permission::microphone, QStringLiteral("Hears you while you hold the key."),
                                     [this] { permissions_.request(Permission::microphone); }, this);
     accessibility_ =
-        new PermissionRow(Permission::accessibility, QStringLiteral("Reads the thread and pastes the draft."),
+        new PermissionRow(Permission::accessibility,
+                          QStringLiteral("Reads the thread and pastes the draft. This is your desktop's "
+                                         "accessibility setting, shared by all your apps."),
                           [this] { permissions_.request(Permission::accessibility); }, this);
 
     auto* layout = new QVBoxLayout(this);
@@ -32,7 +34,7 @@ PermissionsSection::PermissionsSection(PermissionsGate& permissions, Scheduler& 
     hairline->setStyleSheet(QStringLiteral("color: palette(midlight);"));
     layout->addWidget(hairline);
     layout->addWidget(accessibility_);
-    // Once Lumeno has switched accessibility on, which of the open apps must start again to be read.
+    // Once Lumeno has switched accessibility on, which of the apps open then must start again to be read.
     restartNote_ = new QLabel(this);
     restartNote_->setObjectName(QStringLiteral("restartNote"));
     restartNote_->setWordWrap(true);
@@ -73,7 +75,7 @@ void PermissionsSection::stopRefreshing() {
 }
 
 void PermissionsSection::showRestartNote() {
-    const QStringList& apps = permissions_.appsToRestart();
+    const QStringList apps = permissions_.appsToRestart();
     restartNote_->setText(QStringLiteral("Accessibility is on. Restart the apps that were already open, so Lumeno "
                                          "can read them: %1.")
                               .arg(apps.join(QStringLiteral(", "))));

@@ -1,6 +1,7 @@
 #include "shell/SettingsWindow.h"
 
 #include "ui/Hierarchy.h"
+#include "ui/ScreenFit.h"
 #include "ui/Ink.h"
 #include "ui/Symbol.h"
 #include "ui/Tint.h"
@@ -10,6 +11,8 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QScrollArea>
+#include <QStyle>
 #include <QStackedWidget>
 #include <QStyleOptionToolButton>
 #include <QToolButton>
@@ -68,7 +71,8 @@ private:
 
 } // namespace
 
-SettingsWindow::SettingsWindow(const PageFactory& page, QWidget* parent) : QWidget(parent) {
+SettingsWindow::SettingsWindow(const PageFactory& page, const ScreenInfo& screens, QWidget* parent)
+    : QWidget(parent), screens_(screens) {
     setObjectName(QStringLiteral("settingsWindow"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -89,7 +93,8 @@ SettingsWindow::SettingsWindow(const PageFactory& page, QWidget* parent) : QWidg
         QWidget* content = page(tab);
         content->setObjectName(content->objectName().isEmpty() ? rawValue(tab) + QStringLiteral("Page")
                                                                : content->objectName());
-        pages_->addWidget(content);
+        contents_.push_back(content);
+        pages_->addWidget(scrolling(content));
         if (fitsItsPage(tab))
             content->installEventFilter(this);
     }
@@ -163,14 +168,45 @@ bool SettingsWindow::fitsItsPage(SettingsTab tab) {
 
 void SettingsWindow::fit() {
     QSize area = contentSize(current_);
+    QWidget* content = page(current_);
     if (fitsItsPage(current_)) {
-        const QWidget* content = page(current_);
         const int needed =
             content->hasHeightForWidth() ? content->heightForWidth(area.width()) : content->sizeHint().height();
         area.setHeight(std::min(area.height(), needed));
     }
+    // The page keeps the tab's height; a screen too short for it cuts the window, and the page scrolls.
+    content->setMinimumHeight(area.height());
     // The toolbar sits above the tab's own area.
-    setFixedSize(area + QSize(0, toolbarHeight + 1));
+    QSize window = area + QSize(0, toolbarHeight + 1);
+    const QSize room = ScreenFit::room(*this, screens_);
+    const bool cut = !room.isEmpty() && window.height() > room.height();
+    if (cut) {
+        // The scroll bar goes beside the page, which keeps its width.
+        window += QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this), 0);
+        window.setHeight(room.height());
+    }
+    static_cast<QScrollArea*>(pages_->currentWidget())
+        ->setVerticalScrollBarPolicy(cut ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setFixedSize(window);
+    if (isVisible())
+        ScreenFit::keepOnScreen(*this, screens_);
+}
+
+void SettingsWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A tab chosen while the window was away may have made it taller than where it was left allows.
+    ScreenFit::keepOnScreen(*this, screens_);
+}
+
+QScrollArea* SettingsWindow::scrolling(QWidget* content) {
+    auto* scroller = new QScrollArea(pages_);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setWidget(content);
+    // The page's own background shows, not the scroll area's.
+    scroller->viewport()->setAutoFillBackground(false);
+    return scroller;
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -180,7 +216,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QWidget* SettingsWindow::page(SettingsTab tab) const {
-    return pages_->widget(indexOf(tab));
+    return contents_[indexOf(tab)];
 }
 
 } // namespace lumeno

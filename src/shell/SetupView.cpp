@@ -9,9 +9,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace lumeno {
 
@@ -64,6 +67,20 @@ SetupView::SetupView(PermissionsGate& permissions, Scheduler& scheduler, Setting
         connect(new QShortcut(key, this), &QShortcut::activated, done, &QPushButton::click);
     footer->addWidget(done);
     layout->addLayout(footer);
+    fitHeight();
+}
+
+bool SetupView::event(QEvent* event) {
+    // The restart note comes and goes: the window grows to show it whole and shrinks back.
+    if (event->type() == QEvent::LayoutRequest)
+        fitHeight();
+    return QWidget::event(event);
+}
+
+void SetupView::fitHeight() {
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(fixedSize.width())
+                                                     : layout()->totalSizeHint().height();
+    setFixedSize(fixedSize.width(), std::max(fixedSize.height(), needed));
 }
 
 } // namespace lumeno

@@ -19,9 +19,15 @@ public:
     SetupView(PermissionsGate& permissions, Scheduler& scheduler, SettingsStore& settings,
               QWidget* parent = nullptr);
 
+    // Its width, and its height unless a note needs more.
     static constexpr QSize fixedSize{440, 330};
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    void fitHeight();
+
     SettingsStore& settings_;
 };
 

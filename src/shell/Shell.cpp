@@ -85,20 +85,14 @@ void Shell::finishGuide(bool showTips) {
     services.settings.setHasSeenGuide(true);
     services.settings.setHasCompletedSetup(true);
     windows_->putAwayFirstRun();
-    // A desktop whose accessibility is off (most, out of the box) shows Lumeno no field: switch it on now,
-    // and show the setup window, which says which open apps must start again, instead of the tips (which
-    // stay on top of every window; "How to Use" brings them).
-    const bool switchesAccessibilityOn =
-        services.permissions.accessibility() != PermissionsGate::Status::granted;
-    if (switchesAccessibilityOn) {
-        services.permissions.request(PermissionsGate::Permission::accessibility);
-        windows_->showSetup();
-    }
     if (showTips) {
-        if (!switchesAccessibilityOn)
-            windows_->showHowToPopups();
+        windows_->showHowToPopups();
         model_.prepareSpeech();
     }
+    // A desktop whose accessibility is off (most, out of the box) shows Lumeno no field. Switching it is the
+    // user's call, as it changes the whole desktop: the setup window offers it, in front of the tips.
+    if (services.permissions.accessibility() != PermissionsGate::Status::granted)
+        windows_->showSetup();
 }
 
 void Shell::rememberWindowBehindPrompt() {

@@ -113,6 +113,11 @@ void WindowManager::showSetup() {
         setupWindow_->setWindowTitle(QStringLiteral("Allow Lumeno"));
         centre(*setupWindow_);
     }
+    // The tips float above every window; the setup window asks for something first, so while they are up
+    // it floats too, shown after them and so in front.
+    const bool overTips = howToWindow_ && howToWindow_->isVisible();
+    if (setupWindow_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != overTips)
+        setupWindow_->setWindowFlag(Qt::WindowStaysOnTopHint, overTips);
     bringToFront(*setupWindow_);
 }
 
@@ -160,7 +165,7 @@ void WindowManager::showSettings(std::optional<SettingsTab> tab) {
 }
 
 void WindowManager::buildSettingsWindow() {
-    settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); });
+    settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); }, s_.screens);
     makeFixedWindow(*settingsWindow_);
     centre(*settingsWindow_);
 }

@@ -27,9 +27,13 @@ protected:
 TEST_F(PermissionViewsTest, ButtonsNameWhatPressingThemDoesAndGrantedRowsShowACheckMark) {
     microphone.setStatus(Status::notDetermined);
     PermissionsSection section(permissions, scheduler);
+    section.resize(400, section.heightForWidth(400)); // as wide as in the setup window
     section.show();
     EXPECT_EQ(button(section, "microphone")->text(), "Allow");
-    // Accessibility can only be granted in the desktop's settings, even the first time.
+    // The first press switches the desktop's accessibility on; once asked, its settings are the way.
+    EXPECT_EQ(button(section, "accessibility")->text(), "Turn On");
+    settings.setDidPromptAccessibility(true);
+    scheduler.advance(1.0);
     EXPECT_EQ(button(section, "accessibility")->text(), "Open Settings…");
 
     microphone.setStatus(Status::denied);
@@ -111,9 +115,10 @@ TEST_F(PermissionViewsTest, DoneOrReturnCompletesSetupAndClosesWithPermissionsSt
     EXPECT_FALSE(setup.isVisible());
 }
 
-TEST_F(PermissionViewsTest, OnceAccessibilityIsOnTheAppsThatWereOpenAreNamedForARestart) {
-    workspace.open = {{41, "org.gnome.evolution", "Evolution", {}}, {42, "firefox", "Firefox", {}},
-                      {workspace.ownPid, "lumeno", "Lumeno", {}}};
+TEST_F(PermissionViewsTest, OnceAccessibilityIsOnOnlyTheAppsThatCannotFollowAreNamedUntilTheyQuit) {
+    workspace.open = {{41, "org.gnome.evolution", "Evolution", {}}, {42, "chromium", "Chromium", {}},
+                      {43, "code", "Visual Editor", {}}, {workspace.ownPid, "lumeno", "Lumeno", {}}};
+    trust.readOnlyAfterRestart = {42, 43};
     SetupView setup(permissions, scheduler, settings);
     setup.show();
     auto* restart = child<QLabel>(setup, "restartNote");
@@ -124,8 +129,28 @@ TEST_F(PermissionViewsTest, OnceAccessibilityIsOnTheAppsThatWereOpenAreNamedForA
     trust.answerPrompt(true);
     EXPECT_TRUE(isShown(restart));
     EXPECT_EQ(restart->text(), "Accessibility is on. Restart the apps that were already open, so Lumeno can read "
-                               "them: Evolution, Firefox.");
+                               "them: Chromium, Visual Editor.");
     shoot(setup, "setup-window-restart-apps");
+
+    // Chromium started again: a new process, which joined by itself.
+    workspace.open[1].pid = 52;
+    scheduler.advance(1.0);
+    EXPECT_EQ(restart->text(), "Accessibility is on. Restart the apps that were already open, so Lumeno can read "
+                               "them: Visual Editor.");
+    workspace.open.erase(workspace.open.begin() + 2);
+    scheduler.advance(1.0);
+    EXPECT_FALSE(isShown(restart));
+}
+
+TEST_F(PermissionViewsTest, AccessibilityThatEveryOpenAppFollowsNeedsNoRestartNote) {
+    workspace.open = {{41, "org.gnome.evolution", "Evolution", {}}};
+    SetupView setup(permissions, scheduler, settings);
+    setup.show();
+    QTest::mouseClick(button(setup, "accessibility"), Qt::LeftButton);
+    trust.answerPrompt(true);
+    EXPECT_EQ(permissions.accessibility(), Status::granted);
+    EXPECT_FALSE(isShown(child<QLabel>(setup, "restartNote")));
+    EXPECT_TRUE(permissions.appsToRestart().isEmpty());
 }
 
 TEST_F(PermissionViewsTest, PermissionsTabCarriesThePromise) {

@@ -2,14 +2,18 @@
 
 #include "details/DraftDetailsWindow.h"
 #include "memory/ui/MemoryWindow.h"
+#include "platform/fake/FakeScreenInfo.h"
 #include "shell/HowToPanel.h"
 #include "shell/OnboardingView.h"
 #include "shell/SettingsWindow.h"
+#include "ui/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -88,6 +92,7 @@ TEST_F(WindowManagerTest, ClosingTheGuideCountsAsSeenOnlyWhenSignedIn) {
 
 TEST(SettingsWindowTest, AShortFormGrowsAndShrinksWithItsRows) {
     QLabel* later = nullptr;
+    FakeScreenInfo screens;
     SettingsWindow settings([&](SettingsTab tab) {
         auto* page = new QWidget;
         auto* layout = new QVBoxLayout(page);
@@ -99,7 +104,7 @@ TEST(SettingsWindowTest, AShortFormGrowsAndShrinksWithItsRows) {
         }
         layout->addStretch(1);
         return page;
-    });
+    }, screens);
     settings.select(SettingsTab::more);
     settings.show();
     QCoreApplication::sendPostedEvents();
@@ -116,7 +121,8 @@ TEST(SettingsWindowTest, AShortFormGrowsAndShrinksWithItsRows) {
 }
 
 TEST(SettingsWindowTest, EachSelectedTabsBoldLabelStaysOnItsHighlight) {
-    SettingsWindow settings([](SettingsTab) { return new QWidget; });
+    FakeScreenInfo screens;
+    SettingsWindow settings([](SettingsTab) { return new QWidget; }, screens);
     settings.show();
     for (SettingsTab tab : allSettingsTabs) {
         settings.select(tab);
@@ -143,6 +149,65 @@ TEST(SettingsWindowTest, EachSelectedTabsBoldLabelStaysOnItsHighlight) {
             screenshots::save(screenshots::onDesktop(*settings.findChild<QWidget*>("settingsToolbar"), 8),
                               "settings-toolbar-permissions-selected");
     }
+}
+
+// A page of a line at its top, which could be squeezed to that line.
+QWidget* fullPage(SettingsTab) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("A row")));
+    layout->addStretch(1);
+    return page;
+}
+
+TEST(SettingsWindowTest, ATabThatGrowsPastTheScreensEdgeMovesTheWindowBackOntoIt) {
+    FakeScreenInfo screens;
+    screens.screenList = {{QRect(0, 0, 1280, 800), QRect(0, 0, 1280, 800)},
+                          {QRect(1280, 0, 1024, 768), QRect(1280, 24, 1024, 744)}};
+    SettingsWindow settings(fullPage, screens);
+    settings.move(1280 + 700, 400); // General, on the second screen, low and to the right
+    settings.show();
+    settings.select(SettingsTab::account);
+    const QRect frame = settings.frameGeometry();
+    EXPECT_TRUE(screens.screenList[1].visibleFrame.contains(frame)) << frame.x() << "," << frame.y() << " "
+                                                                    << frame.width() << "×" << frame.height();
+    EXPECT_EQ(settings.size(), QSize(560, 640 + 57)) << "it fits: the tab keeps its size";
+    EXPECT_EQ(settings.page(SettingsTab::account)->height(), 640);
+
+    // Opened again on a tab chosen while it was away, on a screen with a bar across its top.
+    screens.screenList = {{QRect(0, 0, 800, 600), QRect(0, 100, 800, 500)}};
+    settings.hide();
+    settings.select(SettingsTab::general);
+    settings.move(0, 0);
+    settings.select(SettingsTab::account);
+    settings.show();
+    EXPECT_TRUE(screens.screenList[0].visibleFrame.contains(settings.frameGeometry()))
+        << settings.frameGeometry().y() << " " << settings.frameGeometry().height();
+}
+
+TEST(SettingsWindowTest, ATabTallerThanTheScreenScrollsAndTheOthersDoNot) {
+    FakeScreenInfo screens;
+    screens.screenList = {{QRect(0, 0, 1024, 600), QRect(0, 30, 1024, 570)}};
+    SettingsWindow settings(fullPage, screens);
+    settings.show();
+    settings.select(SettingsTab::account);
+    const QSize room = ScreenFit::room(settings, screens);
+    EXPECT_EQ(settings.height(), room.height());
+    EXPECT_TRUE(QRect(0, 30, 1024, 570).contains(settings.frameGeometry()));
+    QWidget* account = settings.page(SettingsTab::account);
+    auto* scroller = qobject_cast<QScrollArea*>(account->parentWidget()->parentWidget());
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    EXPECT_EQ(account->size(), QSize(560, 640)) << "the page keeps its size and scrolls";
+    scroller->verticalScrollBar()->setValue(scroller->verticalScrollBar()->maximum());
+    EXPECT_EQ(account->mapTo(scroller->viewport(), QPoint(0, 640)).y(), scroller->viewport()->height())
+        << "its bottom can be scrolled into view";
+
+    settings.select(SettingsTab::permissions);
+    EXPECT_EQ(settings.size(), QSize(520, 230 + 57));
+    EXPECT_FALSE(qobject_cast<QScrollArea*>(settings.page(SettingsTab::permissions)->parentWidget()->parentWidget())
+                     ->verticalScrollBar()
+                     ->isVisible());
 }
 
 TEST_F(WindowManagerTest, SettingsOpenOnTheAskedTabAtItsSizeAndKeepItAfterwards) {

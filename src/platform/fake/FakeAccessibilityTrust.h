@@ -2,6 +2,8 @@
 
 #include "platform/AccessibilityTrust.h"
 
+#include <set>
+
 namespace lumeno {
 
 // Trust the test sets. A request opens a prompt that stays up until the test answers it.
@@ -10,6 +12,10 @@ public:
     bool isTrusted() const override { return trusted_; }
     QCoro::Task<bool> checkTrust() override;
     void requestTrust(std::function<void()> whenAnswered) override;
+    bool needsRestartToBeRead(qint64 pid) const override { return readOnlyAfterRestart.contains(pid); }
+
+    // The processes whose fields show only once they start again after trust was granted.
+    std::set<qint64> readOnlyAfterRestart;
 
     void setTrusted(bool trusted) { trusted_ = trusted; }
     bool isPromptShown() const { return bool(pendingAnswer_); }

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxAccessibilityTrust.h"
 
+#include "platform/linux/ChromiumEngine.h"
+
 #include <QCoroDBusPendingCall>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -38,9 +40,8 @@ QCoro::Task<bool> LinuxAccessibilityTrust::checkTrust() {
     co_return *trusted;
 }
 
-QString LinuxAccessibilityTrust::afterTrustNote() const {
-    return QStringLiteral("Restart the apps you want Lumeno to read that were already open, such as your browser: "
-                          "they show their text fields only when they start with accessibility on.");
+bool LinuxAccessibilityTrust::needsRestartToBeRead(qint64 pid) const {
+    return runsChromiumEngine(pid);
 }
 
 void LinuxAccessibilityTrust::requestTrust(std::function<void()> whenAnswered) {

@@ -19,9 +19,9 @@ public:
     bool isTrusted() const override { return *trusted_; }
     QCoro::Task<bool> checkTrust() override;
     void requestTrust(std::function<void()> whenAnswered) override;
-    // Applications join the accessibility bus as they start: those already running when it was switched on
-    // (Chromium, Qt applications) stay invisible until they are restarted.
-    QString afterTrustNote() const override;
+    // GTK, Qt and Gecko applications follow the switch while they run; Chromium and the applications built
+    // on its engine (Electron, CEF) read it only as they start, and stay invisible until restarted.
+    bool needsRestartToBeRead(qint64 pid) const override;
 
 private:
     QDBusConnection bus_;

@@ -17,6 +17,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace lumeno::e2e {
 
 E2eTest::E2eTest() : x_(XcbConnection::open()) {}
@@ -84,6 +86,19 @@ std::optional<xcb_window_t> E2eTest::waitForWindow(qint64 pid, const QString& ti
         },
         timeoutMs);
     return found;
+}
+
+bool E2eTest::isStackedAbove(xcb_window_t upper, xcb_window_t lower) {
+    // The window manager's stacking order, bottom first.
+    const auto list = x_->reply(xcb_get_property_reply,
+                                xcb_get_property(x_->get(), 0, x_->root(), x_->atom("_NET_CLIENT_LIST_STACKING"),
+                                                 XCB_ATOM_WINDOW, 0, 1024));
+    if (!list)
+        return false;
+    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(list.get()));
+    const int count = xcb_get_property_value_length(list.get()) / 4;
+    const auto at = [&](xcb_window_t window) { return int(std::find(ids, ids + count, window) - ids); };
+    return at(lower) < count && at(upper) < count && at(upper) > at(lower);
 }
 
 bool E2eTest::isViewable(xcb_window_t window) {

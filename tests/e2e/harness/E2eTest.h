@@ -60,6 +60,8 @@ protected:
     // The top-level windows of process `pid` (managed by the window manager) whose title contains `title`.
     std::vector<xcb_window_t> windowsOf(qint64 pid, const QString& title = {});
     std::optional<xcb_window_t> waitForWindow(qint64 pid, const QString& title, int timeoutMs = patienceMs);
+    // Whether the window manager stacks `upper` above `lower` (both managed windows).
+    bool isStackedAbove(xcb_window_t upper, xcb_window_t lower);
     bool isViewable(xcb_window_t window);
     QRect geometryOf(xcb_window_t window);
     QString titleOf(xcb_window_t window);

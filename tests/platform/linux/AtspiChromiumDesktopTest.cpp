@@ -2,6 +2,7 @@
 
 #include "platform/linux/harness/AccessibleTargets.h"
 #include "platform/AXNames.h"
+#include "platform/linux/LinuxAccessibilityTrust.h"
 
 namespace lumeno::desktop {
 namespace {
@@ -39,6 +40,14 @@ TEST_F(AtspiChromiumTest, TheTextareaIsReadWithItsPageAddress) {
     EXPECT_TRUE(front->windowTitle.value_or(QString()).contains(QStringLiteral("Team chat")));
     EXPECT_EQ(accessibility->string(*field, AXAttribute::value), QStringLiteral("Draft é 🎉 here"));
     saveScreen(QStringLiteral("atspi-chromium-page"));
+}
+
+TEST_F(AtspiChromiumTest, ItIsKnownToReadTheAccessibilitySwitchOnlyAsItStarts) {
+    LinuxAccessibilityTrust trust;
+    EXPECT_TRUE(trust.needsRestartToBeRead(app->pid()));
+    // Qt follows the switch while it runs: this test's own process is one.
+    EXPECT_FALSE(trust.needsRestartToBeRead(QCoreApplication::applicationPid()));
+    EXPECT_FALSE(trust.needsRestartToBeRead(0));
 }
 
 TEST_F(AtspiChromiumTest, TheThreadIsReadAsWholeMessagesWithoutControlsOrThePassword) {

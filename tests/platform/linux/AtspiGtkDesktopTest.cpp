@@ -1,6 +1,7 @@
 #include "platform/linux/AtspiDesktopTest.h"
 
 #include "platform/linux/harness/AccessibleTargets.h"
+#include "platform/linux/LinuxAccessibilityTrust.h"
 #include "platform/AXNames.h"
 
 namespace lumeno::desktop {
@@ -38,6 +39,10 @@ protected:
     static inline bool ready = false;
     std::optional<AccessibleElement> view;
 };
+
+TEST_F(AtspiGtkTest, ItFollowsTheAccessibilitySwitchWhileItRuns) {
+    EXPECT_FALSE(LinuxAccessibilityTrust().needsRestartToBeRead(app->pid()));
+}
 
 TEST_F(AtspiGtkTest, TheTextViewAndTheConversationAboveItAreRead) {
     EXPECT_EQ(accessibility->toolkitName(app->pid()), QStringLiteral("gtk"));

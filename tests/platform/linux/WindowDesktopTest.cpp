@@ -1,5 +1,6 @@
 #include "platform/linux/harness/DesktopTest.h"
 
+#include "platform/linux/QtScreenInfo.h"
 #include "platform/linux/XcbConnection.h"
 #include "shell/FixedWindow.h"
 #include "shell/SettingsWindow.h"
@@ -62,7 +63,8 @@ protected:
 TEST_F(WindowDesktopTest, FixedSizeWindowsCanNeitherBeResizedNorMaximised) {
     SetupView setup(shell.permissions, shell.scheduler, shell.settings);
     expectFixed(setup, QStringLiteral("desktop-setup-window-frame"));
-    SettingsWindow tabs([](SettingsTab) { return new QWidget; });
+    QtScreenInfo screens;
+    SettingsWindow tabs([](SettingsTab) { return new QWidget; }, screens);
     expectFixed(tabs, QStringLiteral("desktop-settings-window-frame"));
 }
 

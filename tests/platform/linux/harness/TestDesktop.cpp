@@ -61,6 +61,11 @@ TestDesktop& TestDesktop::instance() {
     return *current;
 }
 
+QString TestDesktop::screenSize() {
+    const QString asked = qEnvironmentVariable("LUMENO_TEST_SCREEN");
+    return asked.isEmpty() ? QStringLiteral("1280x800") : asked;
+}
+
 std::optional<QByteArray> TestDesktop::launchServer(ChildProcess& process) {
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
         whyNot_ = QStringLiteral("Xvfb is not installed (scripts/install-deps.sh installs it)");
@@ -72,7 +77,8 @@ std::optional<QByteArray> TestDesktop::launchServer(ChildProcess& process) {
     const bool started = process.start(
         QStringLiteral("Xvfb"),
         {QStringLiteral("-displayfd"), QString::number(pipeEnds[1]), QStringLiteral("-screen"), QStringLiteral("0"),
-         QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")},
+         screenSize() + QStringLiteral("x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+         QStringLiteral("-noreset")},
         pipeEnds[1]);
     close(pipeEnds[1]);
     const std::optional<QByteArray> number = started ? readDisplayNumber(pipeEnds[0], serverStartMs) : std::nullopt;

@@ -44,6 +44,9 @@ public:
     };
     std::optional<BareServer> startBareServer();
 
+    // The screen's size, "1280x800" unless $LUMENO_TEST_SCREEN asks for another ("1024x768").
+    static QString screenSize();
+
     bool isRunning() const { return server_.isRunning() && windowManager_.isRunning(); }
     const QString& whyNotRunning() const { return whyNot_; }
     const QByteArray& display() const { return display_; }
