@@ -23,8 +23,11 @@ configure: deps
 deps:
 	scripts/install-deps.sh
 
+# Line tables are all a report needs (file and line of every frame): a third of the disk full debug
+# information takes, and a faster build.
 configure-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DLUMENO_FUZZ=ON
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DLUMENO_FUZZ=ON \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only -DNDEBUG"
 
 # The whole suite under ASan and UBSan (with the fuzz targets replaying their seeds).
 test-sanitize: configure-sanitize
