@@ -142,11 +142,20 @@ QCoro::Task<HttpResult> ServerAPI::sendTimed(std::shared_ptr<HttpTransport> tran
     cancel.onCancel([abort] { abort.abort(); });
     auto expired = std::make_shared<bool>(false);
     const std::weak_ptr<const void> schedulerLifetime = scheduler.lifetime();
-    const Scheduler::TimerId timer = scheduler.after(timeout, [abort, expired] {
-        *expired = true;
-        abort.abort();
+    // The time-out dropped unrun means its scheduler is going with the program: nobody is left to time the
+    // request out or to take its answer, so the request ends then instead of waiting for ever.
+    auto answered = std::make_shared<bool>(false);
+    std::shared_ptr<void> endWhenDropped(nullptr, [abort, answered](void*) {
+        if (!*answered)
+            abort.abort();
     });
+    const Scheduler::TimerId timer =
+        scheduler.after(timeout, [abort, expired, endWhenDropped = std::move(endWhenDropped)] {
+            *expired = true;
+            abort.abort();
+        });
     HttpResult result = co_await transport->send(std::move(request), abort);
+    *answered = true;
     // An answer that comes after the scheduler has gone (the program is ending) finds its timer gone too.
     if (!schedulerLifetime.expired())
         scheduler.cancel(timer);

@@ -232,9 +232,7 @@ void ReplyLoop::cancelWork() {
     if (work_)
         work_->cancel();
     work_.reset();
-    if (speechCap_)
-        speechCap_->cancel();
-    speechCap_.reset();
+    cancelSpeechCap();
 }
 
 } // namespace lumeno

@@ -144,7 +144,7 @@ private:
     std::optional<OverlayMessage> blocker();
     QStringList nameHints() const;
     void armSpeechCap();
-    QCoro::Task<> speechCap(CancelToken token);
+    void cancelSpeechCap();
     QCoro::Task<> startTask(CancelToken token);
     static std::optional<OverlayMessage> refusal(const FocusSnapshot& snapshot);
     void refuse(const OverlayMessage& message);
@@ -183,7 +183,7 @@ private:
     std::optional<quint64> consumedPress_;
     std::optional<QUuid> savedPersonID_;
     std::shared_ptr<LoopWork> work_;
-    std::optional<CancelToken> speechCap_;
+    std::optional<Scheduler::TimerId> speechCap_;
     std::optional<DraftInput> lastInput_;
     std::optional<QString> lastDraft_;
     std::optional<Scheduler::TimerId> pendingTimeout_;

@@ -59,7 +59,7 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
         co_await previous->finished();
     if (token.isCancelled() || phase_.kind != Phase::Kind::busy)
         co_return;
-    co_await s_.scheduler.sleep(mode == ListenMode::handsFree ? settleAfterHandsFree : settleAfterHold);
+    co_await s_.scheduler.sleep(mode == ListenMode::handsFree ? settleAfterHandsFree : settleAfterHold, token);
     if (token.isCancelled())
         co_return;
     const QString transcript = co_await s_.speech.stop();

@@ -106,21 +106,22 @@ QStringList ReplyLoop::nameHints() const {
 }
 
 void ReplyLoop::armSpeechCap() {
-    if (speechCap_)
-        speechCap_->cancel();
-    CancelToken token;
-    speechCap_ = token;
-    speechCap(token);
+    cancelSpeechCap();
+    // A timer, not a sleeping coroutine: cancelled, it is gone at once instead of lingering for the rest
+    // of its time (and for good when the scheduler goes first).
+    speechCap_ = s_.scheduler.after(speechCapSeconds, [this] {
+        speechCap_.reset();
+        if (!phase_.isListening())
+            return;
+        Log::speech.info(QStringLiteral("Speech cap reached (%{public}lds)"), {qint64(speechCapSeconds)});
+        finishListening();
+    });
 }
 
-QCoro::Task<> ReplyLoop::speechCap(CancelToken token) {
-    co_await s_.scheduler.sleep(speechCapSeconds);
-    // A cap outlives the listening it was armed for only until the next dictation cancels it; meanwhile the
-    // phase tells it that its listening ended.
-    if (token.isCancelled() || !phase_.isListening())
-        co_return;
-    Log::speech.info(QStringLiteral("Speech cap reached (%{public}lds)"), {qint64(speechCapSeconds)});
-    finishListening();
+void ReplyLoop::cancelSpeechCap() {
+    if (speechCap_)
+        s_.scheduler.cancel(*speechCap_);
+    speechCap_.reset();
 }
 
 namespace {

@@ -31,6 +31,8 @@ PermissionsGate::PermissionsGate(DefaultsStore& defaults, MicrophoneAuthorizer& 
 
 PermissionsGate::~PermissionsGate() {
     microphoneAuthorizer_.onChange = [] {};
+    if (settling_)
+        scheduler_.cancel(*settling_);
 }
 
 QString PermissionsGate::whyMicrophoneDenied() const {
@@ -98,30 +100,30 @@ void PermissionsGate::apply(bool trusted) {
 
 void PermissionsGate::request(Permission permission) {
     if (permission == Permission::microphone)
-        requestMicrophone(); // runs on by itself; its result is not needed here
+        requestMicrophone(); // runs on by itself
     else
         requestAccessibility();
 }
 
-QCoro::Task<bool> PermissionsGate::requestMicrophone() {
+QCoro::Task<> PermissionsGate::requestMicrophone() {
     refresh();
     if (microphone_ == Status::granted)
-        co_return true;
+        co_return;
     if (microphone_ == Status::denied) {
         workspace_.openSettingsPage(Workspace::SettingsPage::microphone);
-        co_return false;
+        co_return;
     }
     const QPointer<PermissionsGate> self(this);
     emit promptBegan();
     co_await microphoneAuthorizer_.requestAccess();
     if (!self)
-        co_return false;
-    co_await scheduler_.sleep(promptSettleSeconds);
-    if (!self)
-        co_return false;
-    refresh();
-    emit promptEnded();
-    co_return microphone_ == Status::granted;
+        co_return;
+    // A timer the gate cancels when it goes, where a sleeping coroutine would be left suspended for good.
+    settling_ = scheduler_.after(promptSettleSeconds, [this] {
+        settling_.reset();
+        refresh();
+        emit promptEnded();
+    });
 }
 
 void PermissionsGate::requestAccessibility() {

@@ -2,11 +2,13 @@
 
 #include "platform/AuthorizationStatus.h"
 #include "platform/Workspace.h"
+#include "support/Scheduler.h"
 
 #include <QCoroTask>
 #include <QObject>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace lumeno {
@@ -14,7 +16,6 @@ namespace lumeno {
 class AccessibilityTrust;
 class DefaultsStore;
 class MicrophoneAuthorizer;
-class Scheduler;
 
 // The two permissions the program needs, their observed states, and the ways to ask for them: the desktop's
 // own prompt the first time, its settings page after that.
@@ -41,11 +42,10 @@ public:
     // Re-reads both statuses without waiting: trust as the desktop last answered, then again once it
     // answers anew (the signals tell of a change).
     void refresh();
-    // Returns at once; the microphone request carries on by itself.
+    // Returns at once; the microphone request carries on by itself. Granted: nothing. Denied: opens the
+    // microphone settings. Not determined: asks the desktop, waits 0.2 s for the answer to settle, re-reads
+    // the statuses.
     void request(Permission permission);
-    // Granted: true at once. Denied: opens the microphone settings. Not determined: asks the desktop, waits
-    // 0.2 s for the answer to settle, re-reads the statuses. True when granted in the end.
-    QCoro::Task<bool> requestMicrophone();
     // Granted: nothing. Otherwise the desktop's prompt the first time ever, its settings page after that.
     void requestAccessibility();
     // The applications that had windows open when this program switched accessibility on and show their
@@ -63,6 +63,7 @@ signals:
     void appsToRestartChanged();
 
 private:
+    QCoro::Task<> requestMicrophone();
     QCoro::Task<> checkTrust();
     // Takes the microphone's status and `trusted`, telling observers of what changed.
     void apply(bool trusted);
@@ -77,6 +78,7 @@ private:
     Status microphone_ = Status::notDetermined;
     Status accessibility_ = Status::notDetermined;
     bool checkingTrust_ = false;
+    std::optional<Scheduler::TimerId> settling_; // the wait after a microphone prompt
     std::vector<RunningApplication> appsToRestart_;
 };
 

@@ -102,6 +102,7 @@ void MemoryStore::commit(MemoryData next) {
 }
 
 void MemoryStore::save() {
+    changedDuringWipe_ |= wipesUnderWay_ > 0;
     if (unreadableFileOnDisk_ && !moveUnreadableFileAside())
         return;
     disk_.save([path = filePath_, contents = data_.toJson()] { return AtomicFile::write(path, contents); });
@@ -197,6 +198,11 @@ std::optional<Person> MemoryStore::person(const std::optional<QUuid>& id) const 
 
 QByteArray MemoryStore::exportData() const {
     return data_.toJson();
+}
+
+QCoro::Task<std::optional<QString>> MemoryStore::exportTo(const QString& path) {
+    return disk_.run<std::optional<QString>>(
+        [path, contents = exportData()] { return AtomicFile::write(path, contents, AtomicFile::Access::byUmask); });
 }
 
 MemoryStore::SearchResults MemoryStore::search(const QString& query) const {
@@ -371,6 +377,11 @@ QCoro::Task<std::optional<QString>> MemoryStore::wipe() {
         std::optional<QString> fileFailure; // memory.json is still there with what it held
         std::optional<QString> copiesFailure;
     };
+    // Memory is empty from the moment the wipe is asked: what changes meanwhile is a change to the empty
+    // memory, and its save, queued behind the removal, writes nothing of what was wiped.
+    const MemoryData wiped = data_;
+    ++wipesUnderWay_;
+    setData(MemoryData{});
     // After the saves asked before it. A memory.json that cannot be removed is emptied in place, so that
     // none of it survives either way; copies of an unreadable memory.json kept earlier hold people and
     // promises too.
@@ -384,9 +395,13 @@ QCoro::Task<std::optional<QString>> MemoryStore::wipe() {
     });
     const QPointer<MemoryStore> self(this);
     const Removal removal = co_await removing;
-    if (self && !removal.fileFailure) {
-        unreadableFileOnDisk_ = false;
-        setData(MemoryData{});
+    if (self) {
+        if (!removal.fileFailure)
+            unreadableFileOnDisk_ = false;
+        else if (!changedDuringWipe_)
+            setData(wiped); // still on disk, so still shown
+        if (--wipesUnderWay_ == 0)
+            changedDuringWipe_ = false;
     }
     if (const std::optional<QString> failure = removal.fileFailure ? removal.fileFailure : removal.copiesFailure) {
         Log::memory.error(QStringLiteral("Couldn't wipe memory: %{public}s"), {*failure});

@@ -48,6 +48,9 @@ public:
     std::optional<Person> person(const std::optional<QUuid>& id) const;
     // The memory in the file format, for the export.
     QByteArray exportData() const;
+    // Writes exportData() to `path` off the main thread, after the saves asked before. None on success,
+    // else the reason.
+    QCoro::Task<std::optional<QString>> exportTo(const QString& path);
 
     // The Memory window's filter: records mentioning `query` (case and diacritics ignored), display order.
     SearchResults search(const QString& query) const;
@@ -69,8 +72,9 @@ public:
     Pin addPin(const QString& text, const std::optional<QUuid>& personID, const std::optional<QString>& thread);
     void updatePin(const Pin& pin);
     void deletePin(const QUuid& id);
-    // Empties memory and removes memory.json with every copy kept of it. None on success, else why some of
-    // it is still on disk (memory itself stays as it was when memory.json could not be removed).
+    // Empties memory at once and removes memory.json with every copy kept of it. None on success, else why
+    // some of it is still on disk (memory then shows again what memory.json still holds, unless it was
+    // changed meanwhile: that change is saved over it).
     QCoro::Task<std::optional<QString>> wipe();
     // Waits until what was saved so far is on disk.
     void finishDiskWork() { disk_.finish(); }
@@ -99,6 +103,8 @@ private:
     MemoryData data_;
     // Set when memory.json exists but could not be read: it is moved aside before anything replaces it.
     bool unreadableFileOnDisk_ = false;
+    int wipesUnderWay_ = 0;
+    bool changedDuringWipe_ = false; // saved while a wipe was under way
     FileWriter disk_;
 };
 

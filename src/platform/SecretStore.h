@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoroTask>
 #include <QString>
 #include <optional>
 
@@ -11,9 +12,9 @@ public:
     virtual ~SecretStore() = default;
 
     virtual std::optional<QString> get(const QString& name) const = 0;
-    // None on success, else why the secret could not be kept.
-    virtual std::optional<QString> set(const QString& name, const QString& secret) = 0;
-    virtual std::optional<QString> remove(const QString& name) = 0;
+    // None once the secret is kept, else why it could not be; the event loop never waits for the keeping.
+    virtual QCoro::Task<std::optional<QString>> set(const QString& name, const QString& secret) = 0;
+    virtual QCoro::Task<std::optional<QString>> remove(const QString& name) = 0;
 };
 
 } // namespace lumeno

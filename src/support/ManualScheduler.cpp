@@ -1,12 +1,18 @@
 #include "support/ManualScheduler.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace lumeno {
 
 namespace {
 qint64 toMs(double seconds) { return std::max<qint64>(0, qRound64(seconds * 1000.0)); }
 } // namespace
+
+ManualScheduler::~ManualScheduler() {
+    endLifetime();
+    std::exchange(jobs_, {}); // dropped once no job can reach them any more
+}
 
 Scheduler::TimerId ManualScheduler::after(double seconds, std::function<void()> work) {
     return schedule(seconds, false, std::move(work));

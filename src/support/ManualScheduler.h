@@ -13,6 +13,7 @@ namespace lumeno {
 class ManualScheduler final : public Scheduler {
 public:
     explicit ManualScheduler(ManualClock& clock) : clock_(clock) {}
+    ~ManualScheduler() override;
 
     TimerId after(double seconds, std::function<void()> work) override;
     TimerId every(double seconds, std::function<void()> work) override;

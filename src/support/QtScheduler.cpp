@@ -2,11 +2,17 @@
 
 #include <QTimer>
 
+#include <utility>
+
 namespace lumeno {
 
 QtScheduler::QtScheduler(QObject* parent) : QObject(parent) {}
 
-QtScheduler::~QtScheduler() = default; // timers are children and go with us
+QtScheduler::~QtScheduler() {
+    endLifetime();
+    for (const auto& [id, timer] : std::exchange(timers_, {}))
+        delete timer; // and the work it held; timers cancelled earlier are children and go with us
+}
 
 Scheduler::TimerId QtScheduler::after(double seconds, std::function<void()> work) {
     return start(seconds, false, std::move(work));

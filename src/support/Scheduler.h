@@ -1,10 +1,13 @@
 #pragma once
 
+#include "support/CancelToken.h"
+
 #include <QtGlobal>
 
 #include <coroutine>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace lumeno {
 
@@ -38,9 +41,38 @@ public:
     };
     SleepAwaiter sleep(double seconds) { return SleepAwaiter{*this, seconds}; }
 
+    // `co_await scheduler.sleep(s, token)` also wakes the moment `token` is cancelled, its timer gone: an
+    // owner that cancels as it goes leaves no coroutine asleep behind it.
+    struct CancellableSleepAwaiter {
+        Scheduler& scheduler;
+        double seconds;
+        CancelToken token;
+        bool await_ready() const noexcept { return token.isCancelled(); }
+        void await_suspend(std::coroutine_handle<> handle) {
+            auto asleep = std::make_shared<std::coroutine_handle<>>(handle); // emptied by whichever wakes it
+            const TimerId timer = scheduler.after(seconds, [asleep] { std::exchange(*asleep, nullptr).resume(); });
+            token.onCancel([asleep, timer, &scheduler = scheduler, lifetime = scheduler.lifetime()] {
+                if (!*asleep)
+                    return;
+                if (!lifetime.expired())
+                    scheduler.cancel(timer);
+                std::exchange(*asleep, nullptr).resume();
+            });
+        }
+        void await_resume() const noexcept {}
+    };
+    CancellableSleepAwaiter sleep(double seconds, CancelToken token) {
+        return CancellableSleepAwaiter{*this, seconds, std::move(token)};
+    }
+
     // Expires when the scheduler goes. A coroutine that resumes on something else (an answer from the
     // network) may outlive the scheduler it set a timer with, and must not touch it then.
     std::weak_ptr<const void> lifetime() const { return lifetime_; }
+
+protected:
+    // A scheduler that is going says so first, then drops its jobs: a job that ends something when it is
+    // dropped unrun (a request's time-out) finds the scheduler gone and leaves it alone.
+    void endLifetime() { lifetime_.reset(); }
 
 private:
     std::shared_ptr<const void> lifetime_ = std::make_shared<char>();

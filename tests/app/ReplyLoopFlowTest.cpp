@@ -197,6 +197,19 @@ TEST_F(ReplyLoopFlowTest, SpeechThatRunsThirtySecondsIsFinishedAsIfReleased) {
     EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("Okay."));
 }
 
+// The cap of a dictation that was cancelled is gone with it: nothing of it stays waiting on the scheduler for
+// the rest of its thirty seconds (nor for good, when the scheduler goes first at quit).
+TEST_F(ReplyLoopFlowTest, ACancelledDictationLeavesNoSpeechCapWaiting) {
+    desktop.focus(chat.composer);
+    advance(1);
+    const int idle = scheduler.pendingCount();
+    holdBegins();
+    say(QStringLiteral("never mind"));
+    escape();
+    advance(1);
+    EXPECT_EQ(scheduler.pendingCount(), idle);
+}
+
 TEST_F(ReplyLoopFlowTest, TooLittleSpeechSaysWhatWentWrongByTheLevelHeard) {
     desktop.focus(chat.composer);
     const auto heard = [&](const QString& words, float amplitude) {

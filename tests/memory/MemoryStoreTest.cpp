@@ -153,6 +153,42 @@ TEST_F(MemoryStoreTest, AWipeThatCannotRemoveOrReplaceTheFileSaysSoAndKeepsShowi
     EXPECT_EQ(names(store->people()), QStringList{"Anna"});
 }
 
+// Memory is empty from the moment the user confirms; a promise saved before the file is gone is a change
+// to that empty memory, and never writes back what was wiped.
+TEST_F(MemoryStoreTest, AChangeSavedWhileAWipeIsUnderWayKeepsItselfAndNothingWiped) {
+    auto store = openStore();
+    store->addPerson("Anna", {}, "");
+    store->finishDiskWork();
+    QSignalSpy changed(store.get(), &MemoryStore::changed);
+    QCoro::Task<std::optional<QString>> wiping = store->wipe();
+    EXPECT_EQ(changed.count(), 1) << "emptied when asked";
+    store->addPin("Parking is on level 2", std::nullopt, std::nullopt);
+
+    EXPECT_EQ(QCoro::waitFor(wiping), std::nullopt);
+    store->finishDiskWork();
+    EXPECT_TRUE(store->people().isEmpty());
+    EXPECT_EQ(texts(store->pins()), QStringList{"Parking is on level 2"});
+    const MemoryData onDisk = MemoryStore(path(), clock).data();
+    EXPECT_TRUE(onDisk.people.isEmpty()) << "the wiped person came back";
+    EXPECT_EQ(onDisk, store->data());
+}
+
+// A wipe that fails shows again what is still on disk, unless memory changed meanwhile: that change is what
+// the user saw last, and its save goes over the file.
+TEST_F(MemoryStoreTest, AWipeThatFailsAfterAChangeMeanwhileKeepsShowingThatChange) {
+    auto store = openStore();
+    store->addPerson("Anna", {}, "");
+    store->finishDiskWork();
+    ASSERT_TRUE(QFile::remove(path()));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("memory.json/inside"));
+    QCoro::Task<std::optional<QString>> wiping = store->wipe();
+    store->addPin("Parking is on level 2", std::nullopt, std::nullopt);
+
+    EXPECT_TRUE(QCoro::waitFor(wiping));
+    EXPECT_TRUE(store->people().isEmpty());
+    EXPECT_EQ(texts(store->pins()), QStringList{"Parking is on level 2"});
+}
+
 TEST_F(MemoryStoreTest, WipeAlsoRemovesTheCopiesKeptOfAnUnreadableFile) {
     writeFile("{ not json");
     auto store = openStore();

@@ -79,5 +79,27 @@ TEST_F(ManualSchedulerTest, CoroutineSleepWakesOnlyWhenTimeHasPassed) {
     EXPECT_EQ(ran, (std::vector<QString>{"before", "after"}));
 }
 
+QCoro::Task<> cancellableSleeper(Scheduler& scheduler, CancelToken token, std::vector<QString>& ran) {
+    co_await scheduler.sleep(10.0, token);
+    ran.push_back(token.isCancelled() ? "woken by the cancel" : "slept");
+}
+
+// A sleeper whose owner cancels as it goes wakes there and then, and leaves no timer behind it: left asleep
+// until the scheduler goes, it would never wake at all.
+TEST_F(ManualSchedulerTest, ACancelledSleepWakesAtOnceAndLeavesNoTimer) {
+    CancelToken token;
+    auto task = cancellableSleeper(scheduler, token, ran);
+    EXPECT_EQ(scheduler.pendingCount(), 1);
+    token.cancel();
+    EXPECT_EQ(ran, std::vector<QString>{"woken by the cancel"});
+    EXPECT_EQ(scheduler.pendingCount(), 0);
+
+    CancelToken kept;
+    auto uncancelled = cancellableSleeper(scheduler, kept, ran);
+    scheduler.advance(10.0);
+    kept.cancel(); // after it woke: nothing more
+    EXPECT_EQ(ran, (std::vector<QString>{"woken by the cancel", "slept"}));
+}
+
 } // namespace
 } // namespace lumeno

@@ -7,7 +7,6 @@
 #include "memory/ui/PeoplePane.h"
 #include "memory/ui/PinList.h"
 #include "memory/ui/SegmentedPicker.h"
-#include "support/AtomicFile.h"
 #include "support/Clock.h"
 #include "support/Log.h"
 #include "ui/Hierarchy.h"
@@ -182,13 +181,17 @@ void MemoryView::refresh() {
     wipe_->setEnabled(!stored.people.isEmpty() || !stored.commitments.isEmpty() || !stored.pins.isEmpty());
 }
 
-void MemoryView::exportMemory() {
+QCoro::Task<> MemoryView::exportMemory() {
     const std::optional<QString> path = exportChooser_.choose(this, QStringLiteral("Lumeno Memory.json"));
     if (!path || path->isEmpty())
-        return;
-    if (const std::optional<QString> failure = AtomicFile::write(*path, memory_.exportData(), AtomicFile::Access::byUmask)) {
-        showFailure(QStringLiteral("exportError"), QStringLiteral("Couldn't export"), *failure);
-        return;
+        co_return;
+    const QPointer<MemoryView> self(this);
+    QCoro::Task<std::optional<QString>> writing = memory_.exportTo(*path);
+    const std::optional<QString> failure = co_await writing;
+    if (failure) {
+        if (self)
+            showFailure(QStringLiteral("exportError"), QStringLiteral("Couldn't export"), *failure);
+        co_return;
     }
     Log::memory.info(QStringLiteral("Memory exported"));
 }

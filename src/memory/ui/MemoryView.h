@@ -49,7 +49,7 @@ private:
     QWidget* footer();
     void refresh();
     void refreshAtNextMidnight();
-    void exportMemory();
+    QCoro::Task<> exportMemory();
     void confirmWipe();
     QCoro::Task<> wipeEverything();
     // An alert titled `title` whose text is `message` as it stands.

@@ -9,18 +9,18 @@ std::optional<QString> FakeSecretStore::get(const QString& name) const {
     return found.value();
 }
 
-std::optional<QString> FakeSecretStore::set(const QString& name, const QString& secret) {
+QCoro::Task<std::optional<QString>> FakeSecretStore::set(const QString& name, const QString& secret) {
     if (failWith)
-        return failWith;
+        co_return std::optional<QString>(failWith); // a copy: the member stays
     secrets_.insert(name, secret);
-    return std::nullopt;
+    co_return std::nullopt;
 }
 
-std::optional<QString> FakeSecretStore::remove(const QString& name) {
+QCoro::Task<std::optional<QString>> FakeSecretStore::remove(const QString& name) {
     if (failWith)
-        return failWith;
+        co_return std::optional<QString>(failWith); // a copy: the member stays
     secrets_.remove(name);
-    return std::nullopt;
+    co_return std::nullopt;
 }
 
 } // namespace lumeno

@@ -10,8 +10,8 @@ namespace lumeno {
 class FakeSecretStore final : public SecretStore {
 public:
     std::optional<QString> get(const QString& name) const override;
-    std::optional<QString> set(const QString& name, const QString& secret) override;
-    std::optional<QString> remove(const QString& name) override;
+    QCoro::Task<std::optional<QString>> set(const QString& name, const QString& secret) override;
+    QCoro::Task<std::optional<QString>> remove(const QString& name) override;
 
     std::optional<QString> failWith;
 

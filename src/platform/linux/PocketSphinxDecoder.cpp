@@ -34,6 +34,10 @@ PocketSphinxDecoder::Options PocketSphinxDecoder::forDictation() {
 
 namespace {
 
+// The name pocketsphinx gives the search it builds from the configured language model. Asked of it
+// instead (ps_get_search), it leaks the iterator it looked the name up with, on every call.
+constexpr const char* searchName = "_default";
+
 // A file that lives in memory only, for the library to read as it reads files; closed when it goes.
 class MemoryFile {
 public:
@@ -101,7 +105,7 @@ std::unique_ptr<PocketSphinxDecoder> PocketSphinxDecoder::load(const PocketSphin
 
 PocketSphinxDecoder::PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config, QString dictionary)
     : decoder_(decoder), config_(config), dictionary_(std::move(dictionary)),
-      languageModels_(ngram_model_retain(ps_get_lm(decoder_, ps_get_search(decoder_)))) {
+      languageModels_(ngram_model_retain(ps_get_lm(decoder_, searchName))) {
     ngram_model_set_iter_t* models = ngram_model_set_iter(languageModels_);
     const char* name = nullptr;
     ngram_model_set_iter_model(models, &name);
@@ -188,9 +192,8 @@ void PocketSphinxDecoder::favour(const QStringList& words) {
     ngram_model_set_interp(languageModels_, names, weights);
     favoured_ = words;
     // A search built anew takes in the words added and the new chances; it replaces the one of that name.
-    const QByteArray search = ps_get_search(decoder_);
-    ps_set_lm(decoder_, search.constData(), languageModels_);
-    ps_set_search(decoder_, search.constData());
+    ps_set_lm(decoder_, searchName, languageModels_);
+    ps_set_search(decoder_, searchName);
 }
 
 void PocketSphinxDecoder::startDictation() {

@@ -5,9 +5,13 @@
 
 #include <QCoroFuture>
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace lumeno {
 
@@ -24,13 +28,24 @@ template <class Reply> XcbReply<Reply> take(Reply* reply) {
 // The reading thread's connection and window, made on first use and kept.
 class X11SelectionReader::Session {
 public:
+    Session() : wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
     ~Session() {
         if (connection_)
             xcb_disconnect(connection_);
+        if (wake_ >= 0)
+            ::close(wake_);
+    }
+
+    // From any thread: the read under way ends as unanswered at once, and so does every later one.
+    void stop() {
+        stopped_ = true;
+        const std::uint64_t one = 1;
+        if (wake_ >= 0 && ::write(wake_, &one, sizeof one) < 0)
+            return; // the counter is full: a wake-up is pending already
     }
 
     Transfer read(const Choice& choice) {
-        if (!connect())
+        if (stopped_ || !connect())
             return {false, {}};
         const XcbReply<xcb_get_selection_owner_reply_t> owner = take(xcb_get_selection_owner_reply(
             connection_, xcb_get_selection_owner(connection_, clipboard_), nullptr));
@@ -166,10 +181,10 @@ private:
             }
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            if (left <= 0 || xcb_connection_has_error(connection_))
+            if (left <= 0 || stopped_ || xcb_connection_has_error(connection_))
                 return nullptr;
-            pollfd descriptor{xcb_get_file_descriptor(connection_), POLLIN, 0};
-            ::poll(&descriptor, 1, int(left));
+            pollfd descriptors[] = {{xcb_get_file_descriptor(connection_), POLLIN, 0}, {wake_, POLLIN, 0}};
+            ::poll(descriptors, wake_ >= 0 ? 2 : 1, int(left));
         }
     }
 
@@ -180,10 +195,16 @@ private:
     xcb_atom_t incremental_ = XCB_ATOM_NONE;
     xcb_atom_t property_ = XCB_ATOM_NONE;
     int abandoned_ = 0;
+    const int wake_; // written by stop()
+    std::atomic<bool> stopped_ = false;
 };
 
 X11SelectionReader::X11SelectionReader()
     : thread_(QStringLiteral("Clipboard")), session_(std::make_shared<Session>()) {}
+
+X11SelectionReader::~X11SelectionReader() {
+    session_->stop(); // before the thread is waited for
+}
 
 QCoro::Task<X11SelectionReader::Transfer> X11SelectionReader::read(Choice choice) {
     QFuture<Transfer> reading = postedJob([this](auto job) { thread_.post(std::move(job)); },

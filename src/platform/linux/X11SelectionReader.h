@@ -29,8 +29,10 @@ public:
     // Picks, from the target names the owner offers, the ones to fetch.
     using Choice = std::function<QStringList(const QStringList& offered)>;
 
-    // Going, it waits for the read under way (each answer's wait is bounded) and drops the rest.
     X11SelectionReader();
+    // Going, it ends the read under way at once, as unanswered, and drops the rest: a quit never waits for
+    // an owner that is slow to answer.
+    ~X11SelectionReader();
     X11SelectionReader(const X11SelectionReader&) = delete;
     X11SelectionReader& operator=(const X11SelectionReader&) = delete;
 

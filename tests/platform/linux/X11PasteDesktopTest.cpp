@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 
 #include <csignal>
+#include <cstdlib>
 
 namespace lumeno::desktop {
 namespace {
@@ -111,6 +112,38 @@ TEST_F(X11PasteTest, AFrozenOwnerNeitherHoldsTheProgramNorLosesTheUsersCopy) {
     EXPECT_EQ(QCoro::waitFor(reading), (Pasteboard::Reading{std::nullopt, true}));
 
     EXPECT_EQ(contents(), previous) << "the copy is still there once its owner answers again";
+}
+
+// At quit, a look at the clipboard under way ends at once: an owner that has not answered yet does not
+// hold the program's end for the second each answer is given.
+TEST_F(X11PasteTest, AQuitDoesNotWaitForAnOwnerThatHasNotAnsweredYet) {
+    // An owner of the test's own: it takes the clipboard and answers nothing, but shows when it is asked.
+    xcb_connection_t* owner = xcb_connect(nullptr, nullptr);
+    ASSERT_FALSE(xcb_connection_has_error(owner));
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(owner)).data;
+    const xcb_window_t window = xcb_generate_id(owner);
+    xcb_create_window(owner, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      screen->root_visual, 0, nullptr);
+    xcb_set_selection_owner(owner, window, queries->atom("CLIPBOARD"), XCB_CURRENT_TIME);
+    xcb_flush(owner);
+    const auto asked = [owner] {
+        bool request = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(owner)) {
+            request |= (event->response_type & 0x7f) == XCB_SELECTION_REQUEST;
+            std::free(event);
+        }
+        return request;
+    };
+
+    QCoro::Task<Pasteboard::Reading> reading = pasteboard->read(PasteboardForms::all);
+    ASSERT_TRUE(waitUntil(asked)) << "the owner was never asked";
+    QElapsedTimer quitting;
+    quitting.start();
+    pasteboard.reset();
+    const qint64 quitMs = quitting.elapsed();
+    xcb_disconnect(owner);
+    EXPECT_LT(quitMs, X11SelectionReader::answerMs / 2) << "the quit waited for the owner's answer";
+    EXPECT_EQ(QCoro::waitFor(reading), (Pasteboard::Reading{std::nullopt, true})) << "ended as unanswered";
 }
 
 TEST_F(X11PasteTest, AClipboardManagerReadingFirstDoesNotReleaseTheUserCopy) {
