@@ -1,5 +1,6 @@
 #include "memory/MemoryDetector.h"
 
+#include "memory/PinPhrase.h"
 #include "support/Regex.h"
 #include "support/Text.h"
 
@@ -58,11 +59,10 @@ std::optional<MemoryDetector::Detected> MemoryDetector::commitment(const QString
 }
 
 std::optional<QString> MemoryDetector::pin(const QString& text) {
-    static const Regex pinPhrase = Regex::fixed(QStringLiteral(R"re((?i)(?:note to self|pin (?:that|this))[:,]?\s+(.{3,200}?)\s*(?:[.!?](?:\s|$)|$))re"));
-    const std::optional<RegexMatch> match = pinPhrase.firstMatch(text);
-    if (!match)
+    const std::optional<TextRange> found = PinPhrase::find(text);
+    if (!found)
         return std::nullopt;
-    const QString pinned = Text::trimmedWithPunctuation(match->captured(text, 1));
+    const QString pinned = Text::trimmedWithPunctuation(text.mid(found->start, found->length));
     if (Text::graphemeCount(pinned) < 3)
         return std::nullopt;
     return Text::capitalizedFirst(pinned);
