@@ -335,6 +335,14 @@ TEST_F(RealVoicesTest, OnlyTheViewOfTheMicrophoneCarriesOverFromOneDictationToTh
     EXPECT_EQ(dictated(*told, card).toStdString(), warm.toStdString());
 }
 
+TEST_F(RealVoicesTest, ADictationOfSilenceAfterOneOfWordsGivesNothing) {
+    QString error;
+    const std::unique_ptr<PocketSphinxDecoder> decoder = PocketSphinxDecoder::load(model, error);
+    ASSERT_TRUE(decoder) << error.toStdString();
+    EXPECT_FALSE(dictated(*decoder, *WavFile::read(recordings[4].wav)).isEmpty());
+    EXPECT_EQ(dictated(*decoder, AudioBuffer{std::vector<float>(16000, 0.0f), 16000}).toStdString(), "");
+}
+
 TEST_F(RealVoicesTest, TheViewOfTheMicrophoneIsKeptForTheProgramsNextStart) {
     QTemporaryDir support;
     const QString kept = support.filePath(QStringLiteral("speech-microphone-en-US.txt"));
