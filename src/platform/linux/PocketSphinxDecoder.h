@@ -31,9 +31,9 @@ public:
     };
     // What the library does when it is told nothing.
     static Options packageDefaults() { return {}; }
-    // What dictation uses: a vocabulary of everyday words and one search pass that keeps pace with the
-    // speaker, so that little is left to do when the key comes up. bench/SpeechBenchmark.cpp measures both
-    // on real and synthetic voices.
+    // What dictation uses: a vocabulary of everyday words and a search that keeps pace with the speaker, so
+    // that little is left to do when the key comes up. bench/SpeechBenchmark.cpp measures both on real and
+    // synthetic voices.
     static Options forDictation();
 
     // None, with the reason in `error`, when the model cannot be loaded.

@@ -213,7 +213,8 @@ TEST_F(PocketSphinxTest, NamesOnThePersonCardsAreHeardWhereEverydayWordsWereHear
     EXPECT_FALSE(helped.contains(QStringLiteral("Siobhan"))) << helped.toStdString();
     // Hints last for the dictations they are given for.
     listener.capture.setHints({});
-    EXPECT_EQ(listener.dictate(), unhelped);
+    const QString unhelpedAgain = listener.dictate();
+    EXPECT_FALSE(unhelpedAgain.contains(QStringLiteral("olivia"), Qt::CaseInsensitive)) << unhelpedAgain.toStdString();
 }
 
 // A dictation ended while the decoding thread is busy ends at once: the main thread never waits for the
