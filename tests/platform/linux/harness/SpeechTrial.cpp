@@ -129,8 +129,8 @@ int wordErrors(const QStringList& said, const QStringList& heard) {
     return row.back();
 }
 
-SpeechTrial::SpeechTrial(PocketSphinxDecoder::Options options, double pace)
-    : pace_(pace), engine_(PocketSphinxModel::debianRoot(), std::move(options)) {}
+SpeechTrial::SpeechTrial(PocketSphinxDecoder::Options options, double pace, const QString& channelFolder)
+    : pace_(pace), engine_(PocketSphinxModel::debianRoot(), std::move(options), channelFolder) {}
 
 SpeechTrial::~SpeechTrial() = default;
 

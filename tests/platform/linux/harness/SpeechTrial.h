@@ -45,10 +45,11 @@ struct Heard {
 
 // Dictations through the program's own path (a microphone playing a WAV file → SpeechCapture →
 // PocketSphinxEngine), one decoder kept for all of them as in the program. `pace` 1 plays the audio in real
-// time, 0 as fast as it is decoded.
+// time, 0 as fast as it is decoded. With a `channelFolder`, the view of the microphone is kept there, as the
+// program keeps it in its support folder.
 class SpeechTrial {
 public:
-    SpeechTrial(PocketSphinxDecoder::Options options, double pace);
+    SpeechTrial(PocketSphinxDecoder::Options options, double pace, const QString& channelFolder = {});
     ~SpeechTrial();
 
     // Loads the English model; the reason when it cannot.
