@@ -1,43 +1,52 @@
-// On-device transcription with PocketSphinx, measured on dictations of the kind users give (bench/speech/
-// dictations.txt), spoken at build time by espeak-ng in two voices at two speeds (bench/speech/make-corpus.sh).
-// Each dictation is fed as SpeechCapture feeds it, in buffers of 64 ms, and settled when its audio ends, as
-// when the user speaks until the key comes up (a pause before it lets the decoder settle the words early).
+// On-device transcription with PocketSphinx, through the program's own path: a microphone playing a WAV file,
+// SpeechCapture, PocketSphinxEngine, one decoder kept from dictation to dictation. Each recording is one
+// dictation, the key held until its audio has played.
+//
+// Two sets of voices:
+//   real       recordings of real people in Debian's pocketsphinx-testdata: the cards set and those listed in
+//              bench/speech/real-voices.txt, played at real-time pace (LUMENO_SPEECH_PACE, 1 unless set).
+//              The timings come from these.
+//   synthetic  the dictations of bench/speech/dictations.txt spoken by espeak-ng (bench/speech/make-corpus.sh),
+//              played as fast as they are decoded (LUMENO_SPEECH_SYNTHETIC_PACE, 0 unless set): the words
+//              come out the same at any pace, and the corpus is long. Played at a pace, they are timed too.
 //
 // Counters, per set of decoder settings:
-//   word_error_pct     word error rate over the corpus (substitutions, insertions and deletions per spoken word)
-//   names_heard_pct    how many of the names in the dictations came out spelled right (bench/speech/people.txt
-//                      holds the person cards; with name_hints, their names are the recognizer's hints)
-//   cpu_per_audio_s    decoding CPU time per second of audio: the share of one core it takes while listening
-//   finish_ms_median   time to settle the words once the audio has stopped (what the user waits for)
-//   finish_ms_max
-//   model_mb           memory the loaded model takes
-//   growth_mb          memory gained between the 16th and the last dictation (flat when nothing leaks)
-#include "platform/linux/AudioResampler.h"
-#include "platform/linux/PocketSphinxDecoder.h"
-#include "platform/linux/PocketSphinxModel.h"
-#include "platform/linux/WavFile.h"
-#include "support/Text.h"
+//   real_wer_pct         word error rate on the real voices (substitutions, insertions and deletions per word)
+//   cards_wer_pct        the same on the cards set alone
+//   synthetic_wer_pct    word error rate on the synthetic voices
+//   names_heard_pct      how many names of the synthetic dictations came out spelled right (with name_hints, the
+//                        names of bench/speech/people.txt are the recognizer's hints, as the person cards give them)
+//   finish_ms_min/median/max  from stop() to the transcript, on the voices played at a pace (what the user
+//                        waits for)
+//   cpu_per_audio_s      CPU time per second of that audio: the share of one core taken while listening
+//   model_mb             memory the loaded model takes; resident_mb: the whole process once it is loaded
+//   growth_mb            memory gained between the 16th and the last synthetic dictation (flat when nothing leaks)
+//
+// The recognizer's chatter and what each real recording was heard as go to standard error.
+// LUMENO_SPEECH_FLAGS ("-maxwpf 20 -fwdflat yes"), with LUMENO_SPEECH_VOCABULARY and LUMENO_SPEECH_HINT_SHARE,
+// adds a run of those settings, for trying others.
+#include "platform/linux/harness/SpeechTrial.h"
 
-#include <QDir>
-#include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QFile>
-#include <QTextStream>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
+#include <cstdio>
 #include <malloc.h>
 #include <unistd.h>
 
 namespace lumeno {
 namespace {
 
-std::optional<PocketSphinxModel> englishModel() {
-    for (const PocketSphinxModel& model : PocketSphinxModel::installed(PocketSphinxModel::debianRoot()))
-        if (model.locale == QLatin1String("en-US"))
-            return model;
-    return std::nullopt;
+using speech::Recording;
+
+double environment(const char* name, double fallback) {
+    bool ok = false;
+    const double value = qEnvironmentVariable(name).toDouble(&ok);
+    return ok ? value : fallback;
 }
 
 QStringList lines(const QString& path) {
@@ -47,62 +56,22 @@ QStringList lines(const QString& path) {
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-// Lower-case words without punctuation: "I'll send it." -> "i'll", "send", "it".
-QStringList words(const QString& text) {
-    QString plain = Text::lowercased(text);
-    for (QChar& character : plain)
-        if (!character.isLetter() && character != QLatin1Char('\''))
-            character = QLatin1Char(' ');
-    return plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
-// Substitutions, insertions and deletions that turn `heard` into `said`.
-int wordErrors(const QStringList& said, const QStringList& heard) {
-    std::vector<int> row(size_t(heard.size()) + 1);
-    for (size_t column = 0; column < row.size(); ++column)
-        row[column] = int(column);
-    for (qsizetype i = 1; i <= said.size(); ++i) {
-        int diagonal = row[0];
-        row[0] = int(i);
-        for (qsizetype j = 1; j <= heard.size(); ++j) {
-            const int above = row[size_t(j)];
-            row[size_t(j)] = std::min({above + 1, row[size_t(j - 1)] + 1, diagonal + (said[i - 1] != heard[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row.back();
-}
-
-struct Dictation {
-    QStringList said;
-    AudioBuffer audio;
-};
-
-const std::vector<Dictation>& corpus() {
-    static const std::vector<Dictation> dictations = [] {
-        std::vector<Dictation> all;
-        const QStringList texts = lines(QStringLiteral(LUMENO_SPEECH_DICTATIONS));
-        const QDir folder(QStringLiteral(LUMENO_SPEECH_CORPUS));
-        for (const QString& file : folder.entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name)) {
-            const qsizetype line = file.section(QLatin1Char('-'), 0, 0).toInt();
-            const std::optional<AudioBuffer> audio = WavFile::read(folder.filePath(file));
-            if (line >= 1 && line <= texts.size() && audio)
-                all.push_back({words(texts[line - 1]), *audio});
-        }
-        return all;
+const std::vector<Recording>& realVoices() {
+    static QTemporaryDir scratch;
+    static const std::vector<Recording> all = [] {
+        std::vector<Recording> found = speech::cards();
+        for (const Recording& recording :
+             speech::listed(QStringLiteral(LUMENO_SPEECH_REAL_VOICES), QDir(scratch.path())))
+            found.push_back(recording);
+        return found;
     }();
-    return dictations;
+    return all;
 }
 
-// The names on the person cards, as the reply loop hands them to the recognizer.
-QStringList people() {
-    return lines(QStringLiteral(LUMENO_SPEECH_PEOPLE));
-}
-
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+const std::vector<Recording>& syntheticVoices() {
+    static const std::vector<Recording> all =
+        speech::spoken(QStringLiteral(LUMENO_SPEECH_CORPUS), QStringLiteral(LUMENO_SPEECH_DICTATIONS));
+    return all;
 }
 
 double residentMegabytes() {
@@ -116,106 +85,132 @@ double residentMegabytes() {
 struct Tally {
     int errors = 0;
     int words = 0;
-    int namesHeard = 0;
-    int names = 0;
-    double audioSeconds = 0;
-    double cpuSeconds = 0;
-    std::vector<double> finishMs;
+    double percent() const { return 100.0 * errors / std::max(1, words); }
+    void add(const QStringList& said, const QString& heard) {
+        errors += speech::wordErrors(said, speech::words(heard));
+        words += int(said.size());
+    }
 };
 
-void decode(PocketSphinxDecoder& decoder, const Dictation& dictation, const QStringList& hints,
-            const QStringList& nameWords, Tally& tally) {
-    const auto bufferFrames = size_t(dictation.audio.sampleRate * 0.064);
-    const std::vector<float>& samples = dictation.audio.samples;
-    AudioResampler resampler(16000);
-    QString heard;
-    const double cpuBefore = threadSeconds();
-    decoder.learn(hints);
-    decoder.startDictation();
-    for (size_t start = 0; start < samples.size(); start += bufferFrames) {
-        const size_t end = std::min(samples.size(), start + bufferFrames);
-        const AudioBuffer piece{{samples.begin() + qsizetype(start), samples.begin() + qsizetype(end)},
-                                dictation.audio.sampleRate};
-        const PocketSphinxDecoder::Progress progress = decoder.process(resampler.convert(piece));
-        if (progress.ended)
-            heard += QLatin1Char(' ') + *progress.ended;
-    }
-    QElapsedTimer finishing;
-    finishing.start();
-    heard += QLatin1Char(' ') + decoder.endUtterance();
-    tally.finishMs.push_back(double(finishing.nsecsElapsed()) / 1e6);
-    tally.cpuSeconds += threadSeconds() - cpuBefore;
-    tally.audioSeconds += dictation.audio.seconds();
-
-    const QStringList heardWords = words(heard);
-    tally.errors += wordErrors(dictation.said, heardWords);
-    tally.words += int(dictation.said.size());
-    for (const QString& word : dictation.said) {
-        if (!nameWords.contains(word))
-            continue;
-        ++tally.names;
-        tally.namesHeard += heardWords.contains(word);
-    }
-}
-
-// Arguments: settings (0: the package's defaults, 1: those dictation uses), and whether the names on the person
-// cards are given as hints.
-void BM_Dictations(benchmark::State& state) {
-    const std::optional<PocketSphinxModel> model = englishModel();
-    if (!model || corpus().empty()) {
-        state.SkipWithError("needs pocketsphinx-en-us and the spoken corpus (espeak-ng)");
+void run(benchmark::State& state, const PocketSphinxDecoder::Options& options, bool hinted, bool restarted) {
+    if (realVoices().empty() || syntheticVoices().empty()) {
+        state.SkipWithError("needs pocketsphinx-en-us, pocketsphinx-testdata and the spoken corpus (espeak-ng)");
         return;
     }
-    const PocketSphinxDecoder::Options options =
-        state.range(0) == 0 ? PocketSphinxDecoder::packageDefaults() : PocketSphinxDecoder::forDictation();
-    const QStringList hints = state.range(1) ? people() : QStringList();
-    const QStringList nameWords = words(people().join(QLatin1Char(' ')));
-    Tally tally;
-    double modelMegabytes = 0;
-    double growthMegabytes = 0;
+    const QStringList people = lines(QStringLiteral(LUMENO_SPEECH_PEOPLE));
+    const QStringList hints = hinted ? people : QStringList();
+    const QStringList nameWords = speech::words(people.join(QLatin1Char(' ')));
+    Tally real, cards, synthetic;
+    int names = 0, namesHeard = 0;
+    double audioSeconds = 0, cpuSeconds = 0, modelMegabytes = 0, residentAfterLoad = 0, growthMegabytes = 0;
+    int dictations = 0;
+    std::vector<double> finishMs;
     for (auto _ : state) {
-        state.PauseTiming();
+        QTemporaryDir support;
+        if (restarted) {
+            speech::SpeechTrial earlierRun(options, 0, support.path());
+            earlierRun.prepare();
+            for (const Recording& recording : realVoices())
+                earlierRun.dictate(recording, hints);
+        }
         malloc_trim(0); // what the previous run's decoder freed goes back, or the new one reuses it unseen
         const double before = residentMegabytes();
-        QString error;
-        const std::unique_ptr<PocketSphinxDecoder> decoder = PocketSphinxDecoder::load(*model, error, options);
-        modelMegabytes = residentMegabytes() - before;
-        state.ResumeTiming();
+        speech::SpeechTrial realPace(options, environment("LUMENO_SPEECH_PACE", 1), support.path());
+        if (const std::optional<QString> failure = realPace.prepare()) {
+            state.SkipWithError(failure->toUtf8().constData());
+            return;
+        }
+        residentAfterLoad = residentMegabytes();
+        modelMegabytes = residentAfterLoad - before;
+        const auto timed = [&](const speech::Heard& heard) {
+            finishMs.push_back(heard.finishMs);
+            cpuSeconds += heard.cpuSeconds;
+            audioSeconds += heard.audioSeconds;
+        };
+        for (const Recording& recording : realVoices()) {
+            const speech::Heard heard = realPace.dictate(recording, hints);
+            std::fprintf(stderr, "  %-24s heard \"%s\"\n", qPrintable(recording.name), qPrintable(heard.transcript));
+            timed(heard);
+            if (recording.said.isEmpty())
+                continue;
+            real.add(recording.said, heard.transcript);
+            if (recording.name.startsWith(QLatin1String("cards/")))
+                cards.add(recording.said, heard.transcript);
+        }
+        const double syntheticPace = environment("LUMENO_SPEECH_SYNTHETIC_PACE", 0);
+        speech::SpeechTrial synthesized(options, syntheticPace);
+        synthesized.prepare();
         double warm = 0;
-        for (const Dictation& dictation : corpus()) {
-            decode(*decoder, dictation, hints, nameWords, tally);
-            if (tally.finishMs.size() == 16)
+        for (const Recording& recording : syntheticVoices()) {
+            const speech::Heard dictated = synthesized.dictate(recording, hints);
+            if (++dictations == 16)
                 warm = residentMegabytes();
+            if (syntheticPace > 0)
+                timed(dictated);
+            const QString& heard = dictated.transcript;
+            synthetic.add(recording.said, heard);
+            const QStringList heardWords = speech::words(heard);
+            for (const QString& word : recording.said) {
+                names += nameWords.contains(word);
+                namesHeard += nameWords.contains(word) && heardWords.contains(word);
+            }
         }
         growthMegabytes = residentMegabytes() - warm;
     }
-    std::sort(tally.finishMs.begin(), tally.finishMs.end());
-    state.counters["dictations"] = double(corpus().size());
-    state.counters["word_error_pct"] = 100.0 * tally.errors / std::max(1, tally.words);
-    state.counters["names_heard_pct"] = 100.0 * tally.namesHeard / std::max(1, tally.names);
-    state.counters["cpu_per_audio_s"] = tally.cpuSeconds / std::max(0.001, tally.audioSeconds);
-    state.counters["finish_ms_median"] = tally.finishMs[tally.finishMs.size() / 2];
-    state.counters["finish_ms_max"] = tally.finishMs.back();
-    state.counters["model_mb"] = modelMegabytes;
+    std::sort(finishMs.begin(), finishMs.end());
     state.counters["growth_mb"] = growthMegabytes;
+    state.counters["real_wer_pct"] = real.percent();
+    state.counters["cards_wer_pct"] = cards.percent();
+    state.counters["synthetic_wer_pct"] = synthetic.percent();
+    state.counters["names_heard_pct"] = 100.0 * namesHeard / std::max(1, names);
+    state.counters["finish_ms_min"] = finishMs.front();
+    state.counters["finish_ms_median"] = finishMs[finishMs.size() / 2];
+    state.counters["finish_ms_max"] = finishMs.back();
+    state.counters["cpu_per_audio_s"] = cpuSeconds / std::max(0.001, audioSeconds);
+    state.counters["model_mb"] = modelMegabytes;
+    state.counters["resident_mb"] = residentAfterLoad;
+}
+
+// Arguments: settings (0: the package's defaults, 1: those dictation uses), whether the names of the person
+// cards are given as hints, and whether the program starts with the view of the microphone an earlier run
+// kept (that run heard the same recordings: what a user's own microphone teaches it, at best).
+void BM_Dictations(benchmark::State& state) {
+    run(state, state.range(0) == 0 ? PocketSphinxDecoder::packageDefaults() : PocketSphinxDecoder::forDictation(),
+        state.range(1) != 0, state.range(2) != 0);
 }
 BENCHMARK(BM_Dictations)
-    ->ArgNames({"dictation_settings", "name_hints"})
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({1, 1})
+    ->ArgNames({"dictation_settings", "name_hints", "restarted"})
+    ->Args({0, 0, 0})
+    ->Args({1, 0, 0})
+    ->Args({1, 1, 0})
+    ->Args({1, 0, 1})
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
 
-void BM_LoadEnglishModel(benchmark::State& state) {
-    const std::optional<PocketSphinxModel> model = englishModel();
-    if (!model) {
-        state.SkipWithError("pocketsphinx-en-us is not installed");
+// The settings of LUMENO_SPEECH_FLAGS and its companions, over the dictation ones; skipped when it is not set.
+void BM_TriedSettings(benchmark::State& state) {
+    if (!qEnvironmentVariableIsSet("LUMENO_SPEECH_FLAGS")) {
+        state.SkipWithError("LUMENO_SPEECH_FLAGS is not set");
         return;
     }
+    PocketSphinxDecoder::Options options = PocketSphinxDecoder::forDictation();
+    options.flags.clear();
+    const QStringList flags = qEnvironmentVariable("LUMENO_SPEECH_FLAGS").split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i + 1 < flags.size(); i += 2)
+        options.flags.emplace_back(flags[i], flags[i + 1]);
+    options.vocabulary = int(environment("LUMENO_SPEECH_VOCABULARY", options.vocabulary));
+    options.hintShare = float(environment("LUMENO_SPEECH_HINT_SHARE", options.hintShare));
+    run(state, options, state.range(0) != 0, false);
+}
+BENCHMARK(BM_TriedSettings)->ArgNames({"name_hints"})->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_LoadEnglishModel(benchmark::State& state) {
     for (auto _ : state) {
-        QString error;
-        benchmark::DoNotOptimize(PocketSphinxDecoder::load(*model, error));
+        speech::SpeechTrial trial(PocketSphinxDecoder::forDictation(), 1);
+        if (const std::optional<QString> failure = trial.prepare()) {
+            state.SkipWithError(failure->toUtf8().constData());
+            return;
+        }
     }
 }
 BENCHMARK(BM_LoadEnglishModel)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -223,4 +218,10 @@ BENCHMARK(BM_LoadEnglishModel)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 } // namespace lumeno
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv); // the engine hands its results to the main thread's event loop
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -97,7 +97,8 @@ Platform makeLinuxPlatform(const Clock& clock, Scheduler& scheduler, const QStri
         platform.audioInput = std::make_unique<PulseAudioInput>(sound);
     else
         platform.audioInput = std::make_unique<WavFileAudioInput>(audioFile, scheduler);
-    platform.speechEngine = std::make_unique<PocketSphinxEngine>();
+    platform.speechEngine = std::make_unique<PocketSphinxEngine>(PocketSphinxModel::debianRoot(),
+                                                                 PocketSphinxDecoder::forDictation(), supportDirectory);
     return platform;
 }
 

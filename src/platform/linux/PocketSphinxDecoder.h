@@ -26,12 +26,14 @@ public:
         std::vector<std::pair<QString, QString>> flags;
         // How many of the language model's likeliest words are listened for; 0: every word of the dictionary.
         int vocabulary = 0;
+        // The share of the language model's probability the hinted words get together.
+        float hintShare = 0.0001f;
     };
     // What the library does when it is told nothing.
     static Options packageDefaults() { return {}; }
-    // What dictation uses: a vocabulary of everyday words and one search pass that keeps pace with the
-    // speaker, so that little is left to do when the key comes up. bench/SpeechBenchmark.cpp measures both
-    // on a spoken corpus.
+    // What dictation uses: a vocabulary of everyday words and a search that keeps pace with the speaker, so
+    // that little is left to do when the key comes up. bench/SpeechBenchmark.cpp measures both on real and
+    // synthetic voices.
     static Options forDictation();
 
     // None, with the reason in `error`, when the model cannot be loaded.
@@ -48,8 +50,17 @@ public:
     void learn(const QStringList& hints);
     bool knows(const QString& word);
 
-    // A new dictation, heard as if it were the first since loading.
+    // A new dictation: the search starts afresh, while the view of the microphone learned so far (the running
+    // cepstral mean) carries over, as the microphone does.
     void startDictation();
+    // That view of the microphone, and one to start from instead.
+    std::vector<float> channel() const;
+    void setChannel(const std::vector<float>& mean);
+    // Starts from the view of the microphone an earlier run kept in `path`, when there is one, and keeps it
+    // there from now on.
+    void keepChannelIn(const QString& path);
+    // Writes the view of the microphone where keepChannelIn() said; nothing when it said nowhere.
+    void saveChannel();
     // A new utterance within the dictation, ending one still open.
     void startUtterance();
     struct Progress {
@@ -60,9 +71,12 @@ public:
     Progress process(const std::vector<qint16>& samples);
     // Settles the open utterance and gives its text (empty when nothing was heard).
     QString endUtterance();
+    // The settled text of an utterance: the search's final word, unless that lost every word the running
+    // guess held (a final search over a pruned lattice can find no path through it), when the guess stands.
+    static QString settledText(const QString& final, const QString& lastGuess);
 
 private:
-    PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config, QString dictionary);
+    PocketSphinxDecoder(ps_decoder_s* decoder, cmd_ln_s* config, QString dictionary, const Options& options);
     QString hypothesis();
     // Adds the words of `hints` the decoder cannot say yet; whether it added any.
     bool add(const QSet<QString>& words);
@@ -75,7 +89,9 @@ private:
     ngram_model_s* languageModels_; // the search's set: the model's own, and the hinted words once there are any
     QByteArray modelName_;          // the model's own in that set
     QStringList favoured_;
-    std::vector<float> initialMean_; // the cepstral mean the model starts with
+    Options options_;
+    QString channelFile_;
+    QString lastGuess_; // the open utterance's latest running guess that held words
     bool inUtterance_ = false;
     bool inSpeech_ = false;
 };

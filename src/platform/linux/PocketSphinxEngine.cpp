@@ -5,11 +5,14 @@
 #include "support/PostedJob.h"
 
 #include <QCoroFuture>
+#include <QDir>
 
 namespace lumeno {
 
-PocketSphinxEngine::PocketSphinxEngine(QString modelRoot, QObject* parent)
-    : QObject(parent), modelRoot_(std::move(modelRoot)), decoding_(QStringLiteral("Speech")) {}
+PocketSphinxEngine::PocketSphinxEngine(QString modelRoot, PocketSphinxDecoder::Options options,
+                                       QString channelFolder, QObject* parent)
+    : QObject(parent), modelRoot_(std::move(modelRoot)), options_(std::move(options)),
+      channelFolder_(std::move(channelFolder)), decoding_(QStringLiteral("Speech")) {}
 
 PocketSphinxEngine::~PocketSphinxEngine() {
     // The decoders belong to the decoding thread: they are freed there.
@@ -57,8 +60,12 @@ QCoro::Task<std::optional<QString>> PocketSphinxEngine::prepare(QString locale) 
             return {nullptr, QStringLiteral("No speech model for %1 is installed.").arg(locale)};
         std::unique_ptr<PocketSphinxDecoder>& decoder = decoders_[found->locale];
         QString error;
-        if (!decoder)
-            decoder = PocketSphinxDecoder::load(*found, error);
+        if (!decoder) {
+            decoder = PocketSphinxDecoder::load(*found, error, options_);
+            if (decoder && !channelFolder_.isEmpty())
+                decoder->keepChannelIn(
+                    QDir(channelFolder_).filePath(QStringLiteral("speech-microphone-%1.txt").arg(found->locale)));
+        }
         return {decoder.get(), error};
     });
     const Loaded loaded = co_await loading;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SpeechEngine.h"
+#include "platform/linux/PocketSphinxDecoder.h"
 #include "platform/linux/PocketSphinxModel.h"
 #include "platform/linux/WorkerThread.h"
 
@@ -12,7 +13,6 @@
 
 namespace lumeno {
 
-class PocketSphinxDecoder;
 class PocketSphinxSession;
 
 // On-device recognition with PocketSphinx, for the locales it has a model installed for (Debian's
@@ -22,7 +22,10 @@ class PocketSphinxSession;
 class PocketSphinxEngine final : public QObject, public SpeechEngine {
     Q_OBJECT
 public:
-    explicit PocketSphinxEngine(QString modelRoot = PocketSphinxModel::debianRoot(), QObject* parent = nullptr);
+    // With a `channelFolder`, each locale's view of the microphone is kept there between runs.
+    explicit PocketSphinxEngine(QString modelRoot = PocketSphinxModel::debianRoot(),
+                                PocketSphinxDecoder::Options options = PocketSphinxDecoder::forDictation(),
+                                QString channelFolder = {}, QObject* parent = nullptr);
     ~PocketSphinxEngine() override;
 
     QCoro::Task<QStringList> supportedLocales() override;
@@ -32,6 +35,8 @@ public:
 
 private:
     QString modelRoot_;
+    PocketSphinxDecoder::Options options_;
+    QString channelFolder_;
     WorkerThread decoding_;
     // Touched on the decoding thread only; the main thread knows which locales are in it.
     std::map<QString, std::unique_ptr<PocketSphinxDecoder>> decoders_;

@@ -102,6 +102,9 @@ QCoro::Task<> PocketSphinxSession::finish() {
             if (!shared->cancelled)
                 shared->report(shared->decoder.endUtterance(), true);
             shared->onMainThread([](PocketSphinxSession& session) { session.markSettled(); });
+            // After the words are on their way: the user waits for them, not for the disk.
+            if (!shared->cancelled)
+                shared->decoder.saveChannel();
         });
     }
     if (!settled_ && !shared_->cancelled)
