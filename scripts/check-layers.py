@@ -32,8 +32,9 @@ ALLOWED = {
     "overlay": FOUNDATION | {"screen", "memory", "ui"},
     "details": FOUNDATION | {"screen", "memory", "ui"},
     "app": FOUNDATION | {"ui", "voice", "screen", "memory", "drafting", "account", "overlay", "details"},
+    "updates": FOUNDATION,
     "shell": FOUNDATION | {"ui", "voice", "screen", "memory", "memory/ui", "drafting", "account", "overlay",
-                           "details", "app"},
+                           "details", "app", "updates"},
 }
 # The composition root builds the real platform, the application model and the shell, and wires them.
 ALLOWED["main.cpp"] = ALLOWED["shell"] | {"shell", "platform/linux"}
