@@ -5,6 +5,7 @@
 #include "app/LumenoApplication.h"
 #include "app/QuitSignals.h"
 #include "account/ServerAPI.h"
+#include "foundation/AppBundle.h"
 #include "foundation/AppEnvironment.h"
 #include "foundation/LegacyMigration.h"
 #include "platform/linux/QtHttpTransport.h"
@@ -23,10 +24,27 @@
 
 using namespace lumeno;
 
+namespace {
+
+// The bundle beside the executable. A broken or missing one is told, and the program runs on with the
+// identity it was built with and no update feed.
+AppBundle installedBundle() {
+    const QString directory = QCoreApplication::applicationDirPath();
+    std::variant<AppBundle, QString> read = AppBundle::read(directory);
+    if (const auto* bundle = std::get_if<AppBundle>(&read))
+        return *bundle;
+    const QString& problem = std::get<QString>(read);
+    Log::app.error(QStringLiteral("%{public}s"), {problem});
+    std::fprintf(stderr, "%s\n", qPrintable(problem));
+    return AppBundle{QStringLiteral(LUMENO_IDENTIFIER), QStringLiteral(LUMENO_VERSION), QStringLiteral(LUMENO_VERSION),
+                     {}, {}, directory};
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
     LumenoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumeno"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setOrganizationDomain(QStringLiteral("lumeno.app"));
 
     // The second copy asks the running one to come forward and ends at once, quietly, before it builds or
@@ -36,6 +54,11 @@ int main(int argc, char* argv[]) {
         instance.askRunningCopyToReopen();
         return 0;
     }
+    const AppBundle bundle = installedBundle();
+    QApplication::setApplicationVersion(bundle.version);
+    // Names the .desktop entry, so that desktops match the windows to it.
+    QGuiApplication::setDesktopFileName(bundle.identifier);
+    Log::app.info(QStringLiteral("Lumeno %{public}s starting"), {bundle.version});
 
     const QString supportDirectory = AppEnvironment::supportDirectory();
     if (const std::optional<QString> problem = AppEnvironment::prepareSupportDirectory(supportDirectory)) {

@@ -1,0 +1,107 @@
+#include "foundation/AppBundle.h"
+
+#include "support/AtomicFile.h"
+
+#include <QDir>
+#include <QHash>
+#include <QStringDecoder>
+
+namespace lumeno {
+namespace {
+
+constexpr qsizetype ed25519KeyLength = 32;
+
+// The line without its comment: `#` at its start or after white space begins one (a `#` inside a value,
+// as in an address's fragment, stays).
+QString withoutComment(const QString& line) {
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == u'#' && (i == 0 || line[i - 1].isSpace()))
+            return line.left(i);
+    }
+    return line;
+}
+
+using Properties = QHash<QString, QString>;
+
+// Every key and value of the file, or why a line is not one.
+std::variant<Properties, QString> parse(const QString& text) {
+    Properties properties;
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        const QString line = withoutComment(lines[index]).trimmed();
+        if (line.isEmpty())
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        const QString key = equals < 0 ? QString() : line.left(equals).trimmed();
+        if (key.isEmpty())
+            return QStringLiteral("line %1 is not key=value").arg(index + 1);
+        if (properties.contains(key))
+            return QStringLiteral("line %1 gives \"%2\" a second time").arg(index + 1).arg(key);
+        properties.insert(key, line.mid(equals + 1).trimmed());
+    }
+    return properties;
+}
+
+std::variant<QByteArray, QString> publicKeyFrom(const QString& text) {
+    if (text.isEmpty())
+        return QByteArray();
+    const QByteArray::FromBase64Result decoded =
+        QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return QStringLiteral("public-key is not base64");
+    if (decoded.decoded.size() != ed25519KeyLength)
+        return QStringLiteral("public-key has %1 bytes, an Ed25519 key has %2")
+            .arg(decoded.decoded.size())
+            .arg(ed25519KeyLength);
+    return *decoded;
+}
+
+std::variant<AppBundle, QString> fromProperties(const Properties& properties, const QString& directory) {
+    AppBundle bundle;
+    bundle.identifier = properties.value(QStringLiteral("identifier"));
+    bundle.version = properties.value(QStringLiteral("version"));
+    if (bundle.identifier.isEmpty())
+        return QStringLiteral("it names no identifier");
+    if (bundle.version.isEmpty())
+        return QStringLiteral("it names no version");
+    bundle.displayVersion = properties.value(QStringLiteral("display-version"), bundle.version);
+    if (bundle.displayVersion.isEmpty())
+        bundle.displayVersion = bundle.version;
+    bundle.feed = properties.value(QStringLiteral("feed"));
+    std::variant<QByteArray, QString> key = publicKeyFrom(properties.value(QStringLiteral("public-key")));
+    if (const auto* problem = std::get_if<QString>(&key))
+        return *problem;
+    bundle.publicKey = std::get<QByteArray>(key);
+    bundle.directory = directory;
+    return bundle;
+}
+
+std::variant<AppBundle, QString> fromBytes(const QByteArray& bytes, const QString& directory) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return QStringLiteral("it is not UTF-8 text");
+    const std::variant<Properties, QString> parsed = parse(text);
+    if (const auto* problem = std::get_if<QString>(&parsed))
+        return *problem;
+    return fromProperties(std::get<Properties>(parsed), directory);
+}
+
+} // namespace
+
+std::variant<AppBundle, QString> AppBundle::read(const QString& directory) {
+    const QString folder = QDir(directory).absolutePath();
+    const QString path = QDir(folder).filePath(fileName);
+    const AtomicFile::ReadResult file = AtomicFile::read(path);
+    if (std::holds_alternative<AtomicFile::Missing>(file))
+        return QStringLiteral("The program's bundle file %1 is missing.").arg(path);
+    if (const auto* unreadable = std::get_if<AtomicFile::Unreadable>(&file))
+        return QStringLiteral("The program's bundle file %1 can't be read: %2").arg(path, unreadable->message);
+
+    std::variant<AppBundle, QString> bundle = fromBytes(std::get<QByteArray>(file), folder);
+    if (const auto* problem = std::get_if<QString>(&bundle))
+        return QStringLiteral("The program's bundle file %1 is broken: %2.").arg(path, *problem);
+    return bundle;
+}
+
+} // namespace lumeno
