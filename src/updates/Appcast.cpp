@@ -39,6 +39,13 @@ QString whatIsMissing(const AppcastItem& item) {
     return {};
 }
 
+// How a left-out item is named in the log.
+QString nameOf(const AppcastItem& item) {
+    if (!item.version.isEmpty())
+        return item.version;
+    return item.title.isEmpty() ? QStringLiteral("(untitled)") : QStringLiteral("\"%1\"").arg(item.title);
+}
+
 AppcastItem readItem(QXmlStreamReader& xml) {
     AppcastItem item;
     while (xml.readNextStartElement()) {
@@ -76,8 +83,7 @@ void readChannel(QXmlStreamReader& xml, Appcast::Feed& feed) {
         if (missing.isEmpty())
             feed.items.push_back(std::move(item));
         else
-            feed.skipped.append(QStringLiteral("item %1: %2")
-                                    .arg(item.version.isEmpty() ? item.title : item.version, missing));
+            feed.skipped.append(QStringLiteral("item %1: %2").arg(nameOf(item), missing));
     }
 }
 

@@ -132,9 +132,29 @@ void SoftwareUpdate::fail(UpdateProblem problem) {
 }
 
 void SoftwareUpdate::check(bool userInitiated) {
-    if (!env_.feed || phase_ == Phase::downloading || phase_ == Phase::verifying || phase_ == Phase::installing)
+    if (phase_ == Phase::downloading || phase_ == Phase::verifying || phase_ == Phase::installing)
         return;
-    runCheck(userInitiated, ++generation_);
+    if (env_.feed)
+        runCheck(userInitiated, ++generation_);
+    else if (userInitiated)
+        explainNoFeed(++generation_);
+}
+
+QCoro::Task<bool> SoftwareUpdate::learnWhetherInstallable(int generation) {
+    QPointer<SoftwareUpdate> self(this);
+    QFuture<bool> writable = postedJob(env_.runOnWorker, [directory = env_.bundle.directory] {
+        return InstallFolder(directory).isWritable();
+    });
+    const bool canInstall = co_await writable;
+    if (!self || generation != generation_)
+        co_return false;
+    canInstall_ = canInstall;
+    co_return true;
+}
+
+QCoro::Task<> SoftwareUpdate::explainNoFeed(int generation) {
+    if (co_await learnWhetherInstallable(generation))
+        setPhase(Phase::noFeed);
 }
 
 QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
@@ -178,13 +198,8 @@ QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
         emit noUpdate(userInitiated);
         co_return;
     }
-    QFuture<bool> writable = postedJob(env_.runOnWorker, [directory = env_.bundle.directory] {
-        return InstallFolder(directory).isWritable();
-    });
-    const bool canInstall = co_await writable;
-    if (!self || generation != generation_)
+    if (!co_await learnWhetherInstallable(generation))
         co_return;
-    canInstall_ = canInstall;
     item_ = std::move(newest);
     setPhase(Phase::available);
     emit foundUpdate(*item_, userInitiated);
@@ -194,10 +209,7 @@ void SoftwareUpdate::skipThisVersion() {
     if (!item_)
         return;
     env_.settings.setSkippedUpdateVersion(item_->version);
-    remindMeLater();
-}
-
-void SoftwareUpdate::remindMeLater() {
+    item_.reset();
     setPhase(Phase::idle);
     emit offerDismissed();
 }

@@ -27,6 +27,7 @@ class SoftwareUpdate : public QObject {
 public:
     enum class Phase {
         idle,
+        noFeed, // the user asked, and this copy names no feed
         checking,
         upToDate,
         available,
@@ -71,15 +72,15 @@ public:
     const std::optional<AppcastItem>& item() const { return item_; }
     const std::optional<UpdateProblem>& problem() const { return problem_; }
     qint64 receivedBytes() const { return received_; }
-    // Whether this user may replace the installed folder; known once a check found an update.
+    // Whether this user may replace the installed folder; known once a check found an update, or the user's
+    // check found no feed.
     bool canInstall() const { return canInstall_; }
 
     // Reads the feed. A background check stays quiet about a skipped version; the user's check does not.
     void check(bool userInitiated);
-    // The offered version is not offered again by background checks.
+    // The offered version is not offered again by background checks. (Remind Me Later only puts the window
+    // away: the offer stays.)
     void skipThisVersion();
-    // The offer is put away for now and stays in the tray menu.
-    void remindMeLater();
     // Downloads and prepares the offered version.
     void installUpdate();
     // Stops a download or preparation; the installed program is untouched.
@@ -93,13 +94,16 @@ signals:
     void foundUpdate(const AppcastItem& item, bool userInitiated);
     void noUpdate(bool userInitiated);
     void checkFailed(const UpdateProblem& problem, bool userInitiated);
-    // The offer was put away without installing (Remind Me Later, Skip This Version).
+    // The user chose to skip the offered version.
     void offerDismissed();
     // The new program has started: this one should quit now.
     void relaunched();
 
 private:
     QCoro::Task<> runCheck(bool userInitiated, int generation);
+    // Learns whether this user may replace the installed folder (on the worker); false once superseded.
+    QCoro::Task<bool> learnWhetherInstallable(int generation);
+    QCoro::Task<> explainNoFeed(int generation);
     QCoro::Task<> runDownload(int generation);
     QCoro::Task<> runInstall();
     void setPhase(Phase phase);

@@ -1,0 +1,190 @@
+#include "updates/InstallFolder.h"
+#include "updates/UpdateFixture.h"
+
+#include <sys/mount.h>
+
+namespace lumeno::testing {
+namespace {
+
+using Phase = SoftwareUpdate::Phase;
+using Kind = UpdateProblem::Kind;
+
+class SoftwareUpdateTest : public UpdateFixture {
+protected:
+    // Checks as the user does and downloads the update found; the phase it ends in.
+    Phase installFound(SoftwareUpdate& update) {
+        update.check(true);
+        EXPECT_TRUE(reaches(update, Phase::available));
+        update.installUpdate();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::readyToInstall || update.phase() == Phase::failed; }, 20000));
+        return update.phase();
+    }
+
+    void expectFailedUntouched(SoftwareUpdate& update, Kind kind) {
+        EXPECT_EQ(installFound(update), Phase::failed);
+        ASSERT_TRUE(update.problem());
+        EXPECT_EQ(update.problem()->kind, kind) << update.problem()->reason.toStdString();
+        EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+        EXPECT_FALSE(QDir(InstallFolder(installed).staging()).exists()) << "nothing is left beside the install";
+        EXPECT_TRUE(launched.isEmpty());
+    }
+};
+
+TEST_F(SoftwareUpdateTest, FindsTheNewerReleaseAndOffersItWithItsNotes) {
+    auto update = makeUpdate();
+    QSignalSpy found(update.get(), &SoftwareUpdate::foundUpdate);
+    update->check(false);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    ASSERT_EQ(found.count(), 1);
+    EXPECT_EQ(found[0][1].toBool(), false) << "a background check";
+    EXPECT_EQ(update->item()->version, "1.1.0");
+    EXPECT_EQ(update->item()->displayVersion, "1.1");
+    EXPECT_TRUE(update->item()->description.contains("sign-off"));
+    EXPECT_TRUE(update->canInstall());
+}
+
+TEST_F(SoftwareUpdateTest, AFeedWithNothingNewerIsUpToDate) {
+    serveRelease(signedItem(archive, "1.0.0", "1.0", temp.filePath("keys/update-private.pem")) +
+                 signedItem(archive, "0.9", "0.9", temp.filePath("keys/update-private.pem")));
+    auto update = makeUpdate();
+    QSignalSpy none(update.get(), &SoftwareUpdate::noUpdate);
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::upToDate));
+    EXPECT_EQ(none.count(), 1);
+}
+
+TEST_F(SoftwareUpdateTest, ASkippedVersionIsQuietInTheBackgroundButShownWhenTheUserAsks) {
+    auto update = makeUpdate();
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    QSignalSpy dismissed(update.get(), &SoftwareUpdate::offerDismissed);
+    update->skipThisVersion();
+    EXPECT_EQ(settings.skippedUpdateVersion(), "1.1.0");
+    EXPECT_EQ(dismissed.count(), 1);
+
+    QSignalSpy none(update.get(), &SoftwareUpdate::noUpdate);
+    update->check(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return none.count() == 1; }, 20000));
+    EXPECT_EQ(update->phase(), Phase::idle);
+    update->check(true);
+    EXPECT_TRUE(reaches(*update, Phase::available));
+}
+
+TEST_F(SoftwareUpdateTest, InstallsIntoThePrefixAndStartsTheNewVersionWhichRemovesTheOldOne) {
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0")) << "nothing is swapped before the user says so";
+    QSignalSpy relaunched(update.get(), &SoftwareUpdate::relaunched);
+    update->installAndRelaunch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return relaunched.count() == 1; }, 20000));
+    EXPECT_TRUE(installedVersionFile().contains("version=1.1.0"));
+    EXPECT_EQ(launched, QStringList{QDir(installed).filePath("lumeno") + " --after-update"});
+    QFile started(temp.filePath("started.txt"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
+    started.open(QIODevice::ReadOnly);
+    EXPECT_EQ(started.readAll().trimmed(), "1.1.0 --after-update") << "the new version runs";
+    const InstallFolder folder(installed);
+    ASSERT_TRUE(QFile::exists(QDir(folder.previous()).filePath("bundle.properties")));
+    EXPECT_TRUE(folder.removePrevious());
+    EXPECT_FALSE(QDir(folder.previous()).exists());
+}
+
+TEST_F(SoftwareUpdateTest, AnArchiveSignedWithAnotherKeyIsNeverUnpacked) {
+    run({"keygen", temp.filePath("other")});
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("other/update-private.pem")));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::badSignature);
+}
+
+TEST_F(SoftwareUpdateTest, ATruncatedArchiveIsRefused) {
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 archive.left(archive.size() / 2));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::lengthMismatch);
+}
+
+TEST_F(SoftwareUpdateTest, AnArchiveLongerThanTheFeedSaysIsStoppedWhileItArrives) {
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 archive + QByteArray(64 * 1024, 'x'));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::downloadTooLarge);
+}
+
+TEST_F(SoftwareUpdateTest, AnHttpArchiveOffThisMachineIsNeverFetched) {
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem"),
+                            QUrl("http://updates.example.org/lumeno.tar.gz")));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::insecureAddress);
+}
+
+TEST_F(SoftwareUpdateTest, FeedsThatAreNotFeedsAreRefusedWithAClearProblem) {
+    server.serve("/page.html", "<!DOCTYPE html>\n<html><head><title>Welcome</title></head><body>Hi</body></html>",
+                 "text/html");
+    server.serve("/huge.xml", feedOf(QByteArray(SoftwareUpdate::maxFeedBytes + 1, ' ')));
+    server.serve("/broken.xml", feedOf("<item><title>Lumeno").left(120));
+    const std::pair<const char*, Kind> cases[] = {
+        {"/page.html", Kind::notAFeed},
+        {"/huge.xml", Kind::feedTooLarge},
+        {"/broken.xml", Kind::feedMalformed},
+        {"/missing.xml", Kind::feedRefused},
+    };
+    for (const auto& [path, kind] : cases) {
+        auto update = makeUpdate(path);
+        update->check(true);
+        ASSERT_TRUE(reaches(*update, Phase::failed)) << path;
+        EXPECT_EQ(update->problem()->kind, kind) << path << ": " << update->problem()->reason.toStdString();
+    }
+}
+
+TEST_F(SoftwareUpdateTest, AReadOnlyPrefixIsLeftToThePackageManager) {
+    const QString prefix = temp.filePath("prefix");
+    // A real read-only prefix: a read-only bind mount for root (whom permissions do not stop), else modes.
+    const bool mounted = ::geteuid() == 0 && ::mount(prefix.toLocal8Bit(), prefix.toLocal8Bit(), nullptr, MS_BIND, nullptr) == 0 &&
+                         ::mount(nullptr, prefix.toLocal8Bit(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    if (!mounted) {
+        if (::geteuid() == 0)
+            GTEST_SKIP() << "root without mount rights cannot make a read-only prefix";
+        QFile::setPermissions(temp.filePath("prefix/lib"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(installed, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    auto update = makeUpdate();
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    EXPECT_FALSE(update->canInstall());
+    update->installUpdate();
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(update->problem()->kind, Kind::unwritable);
+    EXPECT_EQ(server.requestsFor("/lumeno.tar.gz"), 0) << "nothing is even downloaded";
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    if (mounted)
+        ::umount(prefix.toLocal8Bit());
+}
+
+TEST_F(SoftwareUpdateTest, CancelStopsTheDownloadAndKeepsTheOffer) {
+    auto update = makeUpdate();
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    update->installUpdate();
+    EXPECT_EQ(update->phase(), Phase::downloading);
+    update->cancel();
+    EXPECT_EQ(update->phase(), Phase::available);
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+}
+
+TEST_F(SoftwareUpdateTest, TheEnvironmentsFeedWinsAndPlainHttpOffThisMachineIsRefused) {
+    AppBundle bundle = installedBundle();
+    bundle.feed = QStringLiteral("https://updates.example.org/appcast.xml");
+    QProcessEnvironment environment;
+    EXPECT_EQ(SoftwareUpdate::feedAddress(bundle, environment), QUrl(bundle.feed));
+    environment.insert("LUMENO_UPDATE_FEED", "http://127.0.0.1:8080/feed.xml");
+    EXPECT_EQ(SoftwareUpdate::feedAddress(bundle, environment), QUrl("http://127.0.0.1:8080/feed.xml"));
+    environment.insert("LUMENO_UPDATE_FEED", "http://updates.example.org/feed.xml");
+    QString refusal;
+    EXPECT_EQ(SoftwareUpdate::feedAddress(bundle, environment, &refusal), std::nullopt);
+    EXPECT_EQ(refusal, "LUMENO_UPDATE_FEED");
+    bundle.feed.clear();
+    EXPECT_EQ(SoftwareUpdate::feedAddress(bundle, QProcessEnvironment()), std::nullopt);
+}
+
+} // namespace
+} // namespace lumeno::testing
