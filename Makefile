@@ -3,8 +3,11 @@ BUILD_TYPE ?= RelWithDebInfo
 # The sanitizer build: clang, AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets.
 SANITIZE_DIR ?= build-sanitize
 FUZZ_SECONDS ?= 30
+# Where `make install` puts the program: /usr/local for everyone (as root), ~/.local for one user.
+PREFIX ?= /usr/local
 
-.PHONY: run test build configure deps clean test-sanitize test-sanitize-unit fuzz configure-sanitize
+.PHONY: run test build configure deps clean test-sanitize test-sanitize-unit fuzz configure-sanitize \
+	install uninstall release-archive deb
 
 run: build
 	$(BUILD_DIR)/src/app/lumeno
@@ -16,6 +19,24 @@ test: build
 
 build: configure
 	cmake --build $(BUILD_DIR)
+
+# The program, its command, menu entry and icons under $(PREFIX) (DESTDIR is honoured, for packaging).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+
+# What `make install` put under $(PREFIX), including the application folder as an update left it.
+uninstall:
+	rm -rf "$(DESTDIR)$(PREFIX)/lib/lumeno"
+	rm -f "$(DESTDIR)$(PREFIX)/bin/lumeno" "$(DESTDIR)$(PREFIX)/share/applications/app.lumeno.Lumeno.desktop"
+	rm -f $(foreach side,16 24 32 48 64 128 256,"$(DESTDIR)$(PREFIX)/share/icons/hicolor/$(side)x$(side)/apps/app.lumeno.Lumeno.png")
+
+# $(BUILD_DIR)/lumeno-<version>-linux-<arch>.tar.gz, the archive an update installs.
+release-archive: build
+	cmake --build $(BUILD_DIR) --target release-archive
+
+# $(BUILD_DIR)/lumeno_<version>_<arch>.deb
+deb: build
+	cmake --build $(BUILD_DIR) --target deb
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)

@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     Figures figures;
     auto lumeno = std::make_unique<e2e::LumenoProcess>(
         home, e2e::LumenoProcess::Options{server.baseURL(), speech,
-                                          {QStringLiteral("PULSE_SERVER=") + session.sound().address()}});
+                                          {QStringLiteral("PULSE_SERVER=") + session.sound().address()}, {}});
     const auto ready = lumeno->waitForLineContaining(QStringLiteral("Lumeno started;"), patienceMs);
     if (!ready || !lumeno->waitForLineContaining(QStringLiteral("Speech model ready"), patienceMs))
         return std::fprintf(stderr, "Lumeno did not start\n%s\n", qPrintable(lumeno->log())), 1;

@@ -36,6 +36,8 @@ ALLOWED = {
     "shell": FOUNDATION | {"ui", "voice", "screen", "memory", "memory/ui", "drafting", "account", "overlay",
                            "details", "app", "updates"},
 }
+# The build's own tools for the installed program (the icons drawn into PNG files).
+ALLOWED["install"] = ALLOWED["shell"] | {"shell"}
 # The composition root builds the real platform, the application model and the shell, and wires them.
 ALLOWED["main.cpp"] = ALLOWED["shell"] | {"shell", "platform/linux"}
 

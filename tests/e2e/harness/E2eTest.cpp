@@ -38,7 +38,7 @@ void E2eTest::SetUp() {
 
 std::unique_ptr<LumenoProcess> E2eTest::launch(std::optional<QString> audioFile, QStringList environment) {
     environment << QStringLiteral("PULSE_SERVER=") + session().sound().address();
-    return std::make_unique<LumenoProcess>(home, LumenoProcess::Options{server.baseURL(), audioFile, environment});
+    return std::make_unique<LumenoProcess>(home, LumenoProcess::Options{server.baseURL(), audioFile, environment, {}});
 }
 
 void E2eTest::becomeReturningUser(const QString& email, const QString& name) {
@@ -102,6 +102,10 @@ QRect E2eTest::geometryOf(xcb_window_t window) {
 
 QString E2eTest::titleOf(xcb_window_t window) {
     return X11WindowInfo::title(*x_, window);
+}
+
+std::optional<X11WindowInfo::WindowClass> E2eTest::windowClassOf(xcb_window_t window) {
+    return X11WindowInfo::windowClass(*x_, window);
 }
 
 void E2eTest::activate(xcb_window_t window) {

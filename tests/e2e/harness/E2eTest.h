@@ -6,6 +6,7 @@
 #include "e2e/harness/LumenoProcess.h"
 #include "e2e/harness/UserSession.h"
 #include "platform/linux/harness/AccessibleTargets.h"
+#include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/harness/DesktopUser.h"
 
 #include <QImage>
@@ -62,6 +63,8 @@ protected:
     bool isViewable(xcb_window_t window);
     QRect geometryOf(xcb_window_t window);
     QString titleOf(xcb_window_t window);
+    // WM_CLASS: the instance and class names; none when the window has none.
+    std::optional<X11WindowInfo::WindowClass> windowClassOf(xcb_window_t window);
     // Brings `window` to the front with the keyboard focus, as a click on it in a task bar does.
     void activate(xcb_window_t window);
     // The window the window manager marks active.

@@ -33,7 +33,7 @@ LumenoProcess::LumenoProcess(const LumenoHome& home, const Options& options) {
     process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { readLog(); });
     started_ = std::chrono::steady_clock::now();
-    process_.start(QStringLiteral(LUMENO_BINARY), {});
+    process_.start(options.program.isEmpty() ? QStringLiteral(LUMENO_BINARY) : options.program, {});
     process_.waitForStarted();
     pid_ = process_.processId();
 }

@@ -24,6 +24,7 @@ public:
         QUrl server;                    // LUMENO_API_URL; none: no server configured
         std::optional<QString> audioFile; // LUMENO_AUDIO_FILE; none: the sound server's default input
         QStringList environment;        // further "NAME=value" variables
+        QString program;                // the command to run; empty: the program in the build tree
     };
     struct Line {
         QString text; // "app: Lumeno started; …"
