@@ -16,7 +16,7 @@ namespace lumeno {
 
 namespace {
 
-QString size(qint64 bytes) {
+QString dataSize(qint64 bytes) {
     return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
 }
 
@@ -114,7 +114,7 @@ void UpdateWindow::setButtons(const QString& secondary, const QString& cancel, c
 void UpdateWindow::showProgress(qint64 received, qint64 total) {
     progress_->setRange(0, 1000);
     progress_->setValue(total > 0 ? int(received * 1000 / total) : 0);
-    progressText_->setText(QStringLiteral("%1 of %2").arg(size(received), size(total)));
+    progressText_->setText(QStringLiteral("%1 of %2").arg(dataSize(received), dataSize(total)));
 }
 
 void UpdateWindow::refresh() {

@@ -108,10 +108,11 @@ std::optional<Failure> ArchiveUnpacker::unpack(const QByteArray& archiveBytes, c
     if (!QDir().mkdir(destination))
         return Failure{Failure::Kind::unwritable, QStringLiteral("cannot create %1").arg(destination)};
     Writer writer(archive_write_disk_new(), &archive_write_free);
+    // Every path written is the destination's (absolute) path joined to an entry path checked above; the
+    // writer still refuses ".." and writing through a link on its own.
     archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_TIME |
                                                      ARCHIVE_EXTRACT_SECURE_NODOTDOT |
-                                                     ARCHIVE_EXTRACT_SECURE_SYMLINKS |
-                                                     ARCHIVE_EXTRACT_SECURE_NOABSOLUTEPATHS);
+                                                     ARCHIVE_EXTRACT_SECURE_SYMLINKS);
     bool sawEntry = false;
     archive_entry* entry = nullptr;
     for (;;) {

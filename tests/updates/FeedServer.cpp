@@ -18,8 +18,8 @@ FeedServer::FeedServer() : server_(std::make_unique<httplib::Server>()) {
         response.set_content(body.toStdString(), type.toStdString());
     });
     port_ = server_->bind_to_any_port("127.0.0.1");
+    // Bound and listening already: requests wait in the backlog until the thread takes them.
     thread_ = std::thread([this] { server_->listen_after_bind(); });
-    server_->wait_until_ready();
 }
 
 FeedServer::~FeedServer() {

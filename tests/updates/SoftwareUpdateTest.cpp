@@ -1,7 +1,6 @@
 #include "updates/InstallFolder.h"
 #include "updates/UpdateFixture.h"
 
-#include <sys/mount.h>
 
 namespace lumeno::testing {
 namespace {
@@ -137,16 +136,8 @@ TEST_F(SoftwareUpdateTest, FeedsThatAreNotFeedsAreRefusedWithAClearProblem) {
 }
 
 TEST_F(SoftwareUpdateTest, AReadOnlyPrefixIsLeftToThePackageManager) {
-    const QString prefix = temp.filePath("prefix");
-    // A real read-only prefix: a read-only bind mount for root (whom permissions do not stop), else modes.
-    const bool mounted = ::geteuid() == 0 && ::mount(prefix.toLocal8Bit(), prefix.toLocal8Bit(), nullptr, MS_BIND, nullptr) == 0 &&
-                         ::mount(nullptr, prefix.toLocal8Bit(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    if (!mounted) {
-        if (::geteuid() == 0)
-            GTEST_SKIP() << "root without mount rights cannot make a read-only prefix";
-        QFile::setPermissions(temp.filePath("prefix/lib"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        QFile::setPermissions(installed, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    }
+    if (!makePrefixReadOnly())
+        GTEST_SKIP() << "root without mount rights cannot make a read-only prefix";
     auto update = makeUpdate();
     update->check(true);
     ASSERT_TRUE(reaches(*update, Phase::available));
@@ -156,8 +147,6 @@ TEST_F(SoftwareUpdateTest, AReadOnlyPrefixIsLeftToThePackageManager) {
     EXPECT_EQ(update->problem()->kind, Kind::unwritable);
     EXPECT_EQ(server.requestsFor("/lumeno.tar.gz"), 0) << "nothing is even downloaded";
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
-    if (mounted)
-        ::umount(prefix.toLocal8Bit());
 }
 
 TEST_F(SoftwareUpdateTest, CancelStopsTheDownloadAndKeepsTheOffer) {

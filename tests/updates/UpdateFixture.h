@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QThreadPool>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace lumeno::testing {
 
@@ -112,6 +114,25 @@ protected:
         return QTest::qWaitFor([&] { return update.phase() == phase; }, 20000);
     }
 
+    // Makes the prefix read-only for real: a read-only bind mount for root (whom modes do not stop), else
+    // modes. False when neither can be done here.
+    bool makePrefixReadOnly() {
+        const QByteArray prefix = temp.filePath("prefix").toLocal8Bit();
+        if (::geteuid() != 0) {
+            QFile::setPermissions(temp.filePath("prefix/lib"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(installed, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            return true;
+        }
+        if (::mount(prefix, prefix, nullptr, MS_BIND, nullptr) != 0)
+            return false;
+        mounted = prefix;
+        return ::mount(nullptr, prefix, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    ~UpdateFixture() override {
+        if (!mounted.isEmpty())
+            ::umount(mounted);
+    }
+
     QString installedVersionFile() {
         QFile file(QDir(installed).filePath("bundle.properties"));
         file.open(QIODevice::ReadOnly);
@@ -127,6 +148,7 @@ protected:
     QString installed;
     QByteArray archive;
     QStringList launched;
+    QByteArray mounted;
 };
 
 } // namespace lumeno::testing
