@@ -153,7 +153,9 @@ QCoro::Task<bool> SoftwareUpdate::learnWhetherInstallable(int generation) {
 }
 
 QCoro::Task<> SoftwareUpdate::explainNoFeed(int generation) {
-    if (co_await learnWhetherInstallable(generation))
+    // Awaited into a variable: g++ 12 destroys a task awaited inside a condition twice.
+    const bool current = co_await learnWhetherInstallable(generation);
+    if (current)
         setPhase(Phase::noFeed);
 }
 
@@ -198,7 +200,8 @@ QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
         emit noUpdate(userInitiated);
         co_return;
     }
-    if (!co_await learnWhetherInstallable(generation))
+    const bool current = co_await learnWhetherInstallable(generation);
+    if (!current)
         co_return;
     item_ = std::move(newest);
     setPhase(Phase::available);
