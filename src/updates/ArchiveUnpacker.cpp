@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <memory>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumeno {
 
@@ -57,7 +56,8 @@ std::optional<Failure> copyData(archive* reader, archive* writer, const QString&
         if (status < ARCHIVE_WARN)
             return Failure{Failure::Kind::unreadable,
                            QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(archive_error_string(reader)))};
-        if (archive_write_data_block(writer, block, size, offset) < ARCHIVE_WARN)
+        // A write the disk refused is only a warning to libarchive; here it ends the unpacking.
+        if (archive_write_data_block(writer, block, size, offset) != ARCHIVE_OK)
             return writeFailure(writer, path);
     }
 }
@@ -68,22 +68,21 @@ std::optional<Failure> unpackEntry(archive* reader, archive* writer, archive_ent
     const std::optional<QString> inside = insideTopFolder(path, topFolder);
     if (!inside)
         return Failure{Failure::Kind::unsafe, QStringLiteral("%1 lies outside %2/").arg(path, topFolder)};
-    const mode_t type = archive_entry_filetype(entry);
-    if (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK)
-        return Failure{Failure::Kind::unsafe, QStringLiteral("%1 is not a file, folder or link").arg(path)};
-    if (type == AE_IFLNK && !linkStaysInside(*inside, QString::fromUtf8(archive_entry_symlink(entry))))
-        return Failure{Failure::Kind::unsafe, QStringLiteral("%1 links outside the folder").arg(path)};
+    // A hard link names another entry of the archive, whatever type it is given.
     if (const char* hardlink = archive_entry_hardlink(entry)) {
         const std::optional<QString> target = insideTopFolder(QString::fromUtf8(hardlink), topFolder);
         if (!target || target->isEmpty())
             return Failure{Failure::Kind::unsafe, QStringLiteral("%1 links outside the folder").arg(path)};
         archive_entry_set_hardlink(entry, QDir(destination).filePath(*target).toUtf8().constData());
+    } else {
+        const mode_t type = archive_entry_filetype(entry);
+        if (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK)
+            return Failure{Failure::Kind::unsafe, QStringLiteral("%1 is not a file, folder or link").arg(path)};
+        if (type == AE_IFLNK && !linkStaysInside(*inside, QString::fromUtf8(archive_entry_symlink(entry))))
+            return Failure{Failure::Kind::unsafe, QStringLiteral("%1 links outside the folder").arg(path)};
     }
     archive_entry_set_pathname(entry, (inside->isEmpty() ? destination : QDir(destination).filePath(*inside))
                                           .toUtf8().constData());
-    // Owned by whoever installs, whatever the maker's machine called its users.
-    archive_entry_set_uid(entry, getuid());
-    archive_entry_set_gid(entry, getgid());
     if (archive_write_header(writer, entry) < ARCHIVE_WARN)
         return writeFailure(writer, path);
     if (archive_entry_size(entry) > 0) {
@@ -108,7 +107,7 @@ std::optional<Failure> ArchiveUnpacker::unpack(const QByteArray& archiveBytes, c
     if (!QDir().mkdir(destination))
         return Failure{Failure::Kind::unwritable, QStringLiteral("cannot create %1").arg(destination)};
     Writer writer(archive_write_disk_new(), &archive_write_free);
-    // Every path written is the destination's (absolute) path joined to an entry path checked above; the
+    // Owners are not restored: the files belong to whoever installs. Every path written is the destination's (absolute) path joined to an entry path checked above; the
     // writer still refuses ".." and writing through a link on its own.
     archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_TIME |
                                                      ARCHIVE_EXTRACT_SECURE_NODOTDOT |

@@ -149,6 +149,27 @@ TEST_F(SoftwareUpdateTest, AReadOnlyPrefixIsLeftToThePackageManager) {
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
 }
 
+TEST_F(SoftwareUpdateTest, AFullDiskLeavesTheInstallAsItWas) {
+    const QByteArray lib = temp.filePath("prefix/lib").toLocal8Bit();
+    if (::geteuid() != 0 || ::mount("tmpfs", lib, "tmpfs", 0, "size=128k") != 0)
+        GTEST_SKIP() << "a small file system needs mount rights";
+    mounted = lib;
+    writeProgram(installed, "1.0.0", key);
+    // A release that unpacks to more than the disk holds.
+    QFile padding(temp.filePath("release-1.1.0/lumeno/padding"));
+    ASSERT_TRUE(padding.open(QIODevice::WriteOnly));
+    padding.write(QByteArray(512 * 1024, 'x'));
+    padding.close();
+    const QString archivePath = temp.filePath("padded.tar.gz");
+    ASSERT_EQ(QProcess::execute("tar", {"-czf", archivePath, "-C", temp.filePath("release-1.1.0"), "lumeno"}), 0);
+    QFile padded(archivePath);
+    ASSERT_TRUE(padded.open(QIODevice::ReadOnly));
+    const QByteArray bytes = padded.readAll();
+    serveRelease(signedItem(bytes, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")), bytes);
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::diskFull);
+}
+
 TEST_F(SoftwareUpdateTest, CancelStopsTheDownloadAndKeepsTheOffer) {
     auto update = makeUpdate();
     update->check(true);

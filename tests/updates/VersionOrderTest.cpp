@@ -28,6 +28,8 @@ TEST(VersionOrderTest, OrdersVersionsTheWayFeedsDo) {
 TEST(VersionOrderTest, TheSameVersionWrittenAlikeIsNotNewer) {
     EXPECT_EQ(VersionOrder::compare("1.10", "1.10"), 0);
     EXPECT_EQ(VersionOrder::compare("1.010", "1.10"), 0);
+    EXPECT_EQ(VersionOrder::compare("1.00", "1.0"), 0);
+    EXPECT_EQ(VersionOrder::compare("1.05", "1.5"), 0);
     EXPECT_EQ(VersionOrder::compare("1.0B2", "1.0b2"), 0);
     EXPECT_FALSE(VersionOrder::isNewer("1.1.0", "1.1.0"));
 }
