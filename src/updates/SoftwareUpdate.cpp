@@ -173,19 +173,16 @@ QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
 
     if (const HttpFailure* failure = std::get_if<HttpFailure>(&result)) {
         fail({failure->kind == HttpFailure::Kind::tooLarge ? Kind::feedTooLarge : Kind::feedUnreachable, failure->reason});
-        emit checkFailed(*problem_, userInitiated);
         co_return;
     }
     const HttpResponse& response = std::get<HttpResponse>(result);
     if (response.status != 200) {
         fail({Kind::feedRefused, QStringLiteral("status %1").arg(response.status)});
-        emit checkFailed(*problem_, userInitiated);
         co_return;
     }
     const std::variant<Appcast::Feed, Appcast::Failure> read = Appcast::read(response.body);
     if (const Appcast::Failure* failure = std::get_if<Appcast::Failure>(&read)) {
         fail({failure->kind == Appcast::Failure::Kind::notAFeed ? Kind::notAFeed : Kind::feedMalformed, failure->reason});
-        emit checkFailed(*problem_, userInitiated);
         co_return;
     }
     const Appcast::Feed& feed = std::get<Appcast::Feed>(read);

@@ -93,7 +93,6 @@ signals:
     void progress(qint64 received, qint64 total);
     void foundUpdate(const AppcastItem& item, bool userInitiated);
     void noUpdate(bool userInitiated);
-    void checkFailed(const UpdateProblem& problem, bool userInitiated);
     // The user chose to skip the offered version.
     void offerDismissed();
     // The new program has started: this one should quit now.

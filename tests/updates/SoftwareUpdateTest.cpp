@@ -42,6 +42,40 @@ TEST_F(SoftwareUpdateTest, FindsTheNewerReleaseAndOffersItWithItsNotes) {
     EXPECT_TRUE(update->canInstall());
 }
 
+TEST_F(SoftwareUpdateTest, OffersTheNewestReleaseThisSystemCanRun) {
+    const QString privateKey = temp.filePath("keys/update-private.pem");
+    QByteArray item = signedItem(archive, "1.3.0", "1.3", privateKey);
+    item.replace("</item>", "<lumeno:minimumSystemVersion>99.0</lumeno:minimumSystemVersion></item>");
+    serveRelease(signedItem(archive, "1.0.5", "1.0.5", privateKey) + signedItem(archive, "1.2.0", "1.2", privateKey) +
+                 item + signedItem(archive, "1.1.0", "1.1", privateKey));
+    auto update = makeUpdate();
+    update->check(false);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    EXPECT_EQ(update->item()->version, "1.2.0") << "1.3.0 needs a newer system than 6.1.0";
+}
+
+TEST_F(SoftwareUpdateTest, AnArchiveHoldingSomethingElseThanTheOfferIsNotInstalled) {
+    const QString privateKey = temp.filePath("keys/update-private.pem");
+    // Signed by the maker, but it holds 1.2.0 where the feed offers 1.1.0.
+    const QByteArray other = buildArchive("1.2.0", key);
+    serveRelease(signedItem(other, "1.1.0", "1.1", privateKey), other);
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::wrongContent);
+    EXPECT_TRUE(update->problem()->reason.contains("1.2.0"));
+
+    // A program that cannot run.
+    QFile::setPermissions(temp.filePath("release-1.1.0/lumeno/lumeno"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString path = temp.filePath("not-executable.tar.gz");
+    ASSERT_EQ(QProcess::execute("tar", {"-czf", path, "-C", temp.filePath("release-1.1.0"), "lumeno"}), 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    serveRelease(signedItem(bytes, "1.1.0", "1.1", privateKey), bytes);
+    launched.clear();
+    auto again = makeUpdate();
+    expectFailedUntouched(*again, Kind::wrongContent);
+}
+
 TEST_F(SoftwareUpdateTest, AFeedWithNothingNewerIsUpToDate) {
     serveRelease(signedItem(archive, "1.0.0", "1.0", temp.filePath("keys/update-private.pem")) +
                  signedItem(archive, "0.9", "0.9", temp.filePath("keys/update-private.pem")));
@@ -59,6 +93,8 @@ TEST_F(SoftwareUpdateTest, ASkippedVersionIsQuietInTheBackgroundButShownWhenTheU
     QSignalSpy dismissed(update.get(), &SoftwareUpdate::offerDismissed);
     update->skipThisVersion();
     EXPECT_EQ(settings.skippedUpdateVersion(), "1.1.0");
+    EXPECT_EQ(update->phase(), Phase::idle);
+    EXPECT_FALSE(update->item());
     EXPECT_EQ(dismissed.count(), 1);
 
     QSignalSpy none(update.get(), &SoftwareUpdate::noUpdate);
@@ -75,6 +111,7 @@ TEST_F(SoftwareUpdateTest, InstallsIntoThePrefixAndStartsTheNewVersionWhichRemov
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0")) << "nothing is swapped before the user says so";
     QSignalSpy relaunched(update.get(), &SoftwareUpdate::relaunched);
     update->installAndRelaunch();
+    EXPECT_EQ(update->phase(), Phase::installing) << "the window shows the install under way";
     ASSERT_TRUE(QTest::qWaitFor([&] { return relaunched.count() == 1; }, 20000));
     EXPECT_TRUE(installedVersionFile().contains("version=1.1.0"));
     EXPECT_EQ(launched, QStringList{QDir(installed).filePath("lumeno") + " --after-update"});
@@ -176,9 +213,15 @@ TEST_F(SoftwareUpdateTest, CancelStopsTheDownloadAndKeepsTheOffer) {
     ASSERT_TRUE(reaches(*update, Phase::available));
     update->installUpdate();
     EXPECT_EQ(update->phase(), Phase::downloading);
+    update->installUpdate(); // a second click while it downloads starts nothing more
     update->cancel();
     EXPECT_EQ(update->phase(), Phase::available);
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    // Started again, it goes to the end, with one request for each start.
+    update->installUpdate();
+    ASSERT_TRUE(reaches(*update, Phase::readyToInstall));
+    // The cancelled request may have been called off before it reached the server.
+    EXPECT_LE(server.requestsFor("/lumeno.tar.gz"), 2);
 }
 
 TEST_F(SoftwareUpdateTest, TheEnvironmentsFeedWinsAndPlainHttpOffThisMachineIsRefused) {
