@@ -14,11 +14,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
 
-# The release archive: the component `release` alone, without CPack's own top folder.
+# The release archive: the component `release` alone (an archive of a component has no top folder of
+# CPack's own: the folder `lumeno/` is the install destination).
 set(LUMENO_RELEASE_ARCHIVE lumeno-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_ARCHIVE_RELEASE_FILE_NAME ${LUMENO_RELEASE_ARCHIVE})
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 
 # The Debian package: every default component (not the archive's copy) under /usr; the libraries it
 # links are found by dpkg-shlibdeps, the rest it needs at run time is listed.

@@ -2,8 +2,9 @@
 # The maker's side of updates: the signing key pair, and the signed appcast item of a release archive.
 #
 #   release-sign.sh keygen <dir>
-#       Writes <dir>/update-private.pem (owner-only; never overwritten) and prints the base64 of the raw
-#       Ed25519 public key, for -DLUMENO_UPDATE_PUBLIC_KEY=... when building the releases it checks.
+#       Writes <dir>/update-private.pem (owner-only, in an owner-only folder when it makes one; never
+#       overwritten) and prints the base64 of the raw Ed25519 public key, for -DLUMENO_UPDATE_PUBLIC_KEY=...
+#       when building the releases it checks.
 #   release-sign.sh sign <private.pem> <archive> <version> <display-version> <url> [options]
 #       Prints the appcast <item> for <archive> served at <url>: its version, length and the base64 Ed25519
 #       signature of the archive's bytes.
@@ -39,8 +40,9 @@ keygen() {
     dir=$1
     key="$dir/update-private.pem"
     [ -e "$key" ] && die "$key exists already; a release signed with a new key would not verify for users"
-    mkdir -p "$dir"
-    (umask 077 && openssl genpkey -algorithm ed25519 -out "$key") || die "openssl could not make a key"
+    # A folder made here is the maker's alone; openssl writes the key itself owner-only.
+    [ -d "$dir" ] || mkdir -p -m 700 "$dir" || die "can't make $dir"
+    openssl genpkey -algorithm ed25519 -out "$key" || die "openssl could not make a key"
     # The DER form of an Ed25519 public key ends with the 32 raw key bytes.
     openssl pkey -in "$key" -pubout -outform DER | tail -c 32 | base64 -w0
     echo
@@ -99,6 +101,8 @@ release() {
     [ -r "$bundle" ] || die "$build is not a configured build folder (no $bundle)"
     version=$(property version "$bundle")
     display_version=$(property display-version "$bundle")
+    # An archive left from an earlier build must not pass for this one.
+    rm -f "$build"/lumeno-"$version"-linux-*.tar.gz
     cmake --build "$build" --target release-archive >&2 || die "the release archive did not build"
     archive=$(ls "$build"/lumeno-"$version"-linux-*.tar.gz 2>/dev/null | head -n 1)
     [ -n "$archive" ] || die "no lumeno-$version-linux-*.tar.gz in $build"

@@ -91,8 +91,6 @@ int main(int argc, char* argv[]) {
     }
     const AppBundle bundle = installedBundle();
     QApplication::setApplicationVersion(bundle.version);
-    // Names the .desktop entry, so that desktops match the windows to it.
-    QGuiApplication::setDesktopFileName(bundle.identifier);
     Log::app.info(QStringLiteral("Lumeno %{public}s starting"), {bundle.version});
 
     const QString supportDirectory = AppEnvironment::supportDirectory();

@@ -1,6 +1,7 @@
 #include "foundation/AppBundle.h"
 
 #include "support/AtomicFile.h"
+#include "support/Regex.h"
 
 #include <QDir>
 #include <QHash>
@@ -14,11 +15,9 @@ constexpr qsizetype ed25519KeyLength = 32;
 // The line without its comment: `#` at its start or after white space begins one (a `#` inside a value,
 // as in an address's fragment, stays).
 QString withoutComment(const QString& line) {
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == u'#' && (i == 0 || line[i - 1].isSpace()))
-            return line.left(i);
-    }
-    return line;
+    static const Regex comment = Regex::fixed(QStringLiteral("(^|\\s)#"));
+    const std::optional<RegexMatch> found = comment.firstMatch(line);
+    return found ? line.left(found->range().start) : line;
 }
 
 using Properties = QHash<QString, QString>;
@@ -26,17 +25,18 @@ using Properties = QHash<QString, QString>;
 // Every key and value of the file, or why a line is not one.
 std::variant<Properties, QString> parse(const QString& text) {
     Properties properties;
-    const QStringList lines = text.split(u'\n');
-    for (qsizetype index = 0; index < lines.size(); ++index) {
-        const QString line = withoutComment(lines[index]).trimmed();
+    int number = 0;
+    for (const QString& written : text.split(u'\n')) {
+        ++number;
+        const QString line = withoutComment(written).trimmed();
         if (line.isEmpty())
             continue;
         const qsizetype equals = line.indexOf(u'=');
         const QString key = equals < 0 ? QString() : line.left(equals).trimmed();
         if (key.isEmpty())
-            return QStringLiteral("line %1 is not key=value").arg(index + 1);
+            return QStringLiteral("line %1 is not key=value").arg(number);
         if (properties.contains(key))
-            return QStringLiteral("line %1 gives \"%2\" a second time").arg(index + 1).arg(key);
+            return QStringLiteral("line %1 gives \"%2\" a second time").arg(number).arg(key);
         properties.insert(key, line.mid(equals + 1).trimmed());
     }
     return properties;

@@ -1,17 +1,18 @@
 // The program as `cmake --install` puts it on a system (under /usr, staged through DESTDIR) and in a user's
 // ~/.local: the application folder, the relative command link, the menu entry and the icons; then the
-// installed program started through its command, as a menu would, reading its own bundle.
+// installed program started through its command, as a menu would, reading its own bundle; and the Debian
+// package holding the same install.
 #include "e2e/harness/E2eTest.h"
 
 #include "foundation/AppBundle.h"
 #include "platform/linux/DesktopEntries.h"
+#include "testsupport/Command.h"
 #include "testsupport/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace lumeno::e2e {
@@ -21,36 +22,23 @@ namespace {
 const QString identifier = QStringLiteral(LUMENO_IDENTIFIER);
 const QString version = QStringLiteral(LUMENO_VERSION);
 
-struct Ran {
-    int status = -1;
-    QString output;
-};
-
-// A command run to its end (bounded: a hung one fails the test).
-Ran run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment =
-                                                                   QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, QStringLiteral("%1 did not finish: %2").arg(program, process.errorString())};
-    return {process.exitCode(), QString::fromUtf8(process.readAll())};
-}
+using testing::CommandRun;
+using testing::runCommand;
 
 class Installed : public E2eTest {
 protected:
     // `cmake --install` of this build with `prefix`, staged under `destination` when one is given.
     void install(const QString& prefix, const QString& destination = {}) {
+        ASSERT_TRUE(staging.isValid()) << staging.errorString().toStdString();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DESTDIR"));
         if (!destination.isEmpty())
             environment.insert(QStringLiteral("DESTDIR"), destination);
-        const Ran installing = run(QStringLiteral(LUMENO_CMAKE),
-                                   {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
-                                    QStringLiteral("--prefix"), prefix, QStringLiteral("--strip")},
-                                   environment);
-        ASSERT_EQ(installing.status, 0) << installing.output.toStdString();
+        const CommandRun installing = runCommand(QStringLiteral(LUMENO_CMAKE),
+                                                 {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
+                                                  QStringLiteral("--prefix"), prefix, QStringLiteral("--strip")},
+                                                 environment);
+        ASSERT_EQ(installing.status, 0) << installing.log();
     }
 
     // Every piece in its place under `root` (the prefix as it lies on disk); nothing names `prefix`.
@@ -59,8 +47,7 @@ protected:
         const QFileInfo command(at.filePath(QStringLiteral("bin/lumeno")));
         EXPECT_TRUE(command.isSymLink());
         EXPECT_EQ(command.symLinkTarget(), at.filePath(QStringLiteral("lib/lumeno/lumeno")));
-        EXPECT_EQ(QFile(command.filePath()).symLinkTarget(), at.filePath(QStringLiteral("lib/lumeno/lumeno")));
-        EXPECT_EQ(readLink(command.filePath()), QStringLiteral("../lib/lumeno/lumeno"));
+        EXPECT_EQ(runCommand(QStringLiteral("readlink"), {command.filePath()}).output, QStringLiteral("../lib/lumeno/lumeno\n"));
         EXPECT_TRUE(QFileInfo(at.filePath(QStringLiteral("lib/lumeno/lumeno"))).isExecutable());
 
         const std::variant<AppBundle, QString> bundle = AppBundle::read(at.filePath(QStringLiteral("lib/lumeno")));
@@ -78,10 +65,9 @@ protected:
         EXPECT_TRUE(entryText.contains("\nExec=lumeno\n")) << entryText.toStdString();
         EXPECT_TRUE(entryText.contains(("\nIcon=" + identifier + "\n").toUtf8())) << entryText.toStdString();
         EXPECT_TRUE(entryText.contains("\nCategories=")) << entryText.toStdString();
-        const Ran validating = run(QStringLiteral("desktop-file-validate"), {entryPath});
-        EXPECT_EQ(validating.status, 0) << "desktop-file-validate (package desktop-file-utils): "
-                                        << validating.output.toStdString();
-        EXPECT_EQ(validating.output, QString());
+        const CommandRun validating = runCommand(QStringLiteral("desktop-file-validate"), {entryPath});
+        EXPECT_EQ(validating.status, 0) << "desktop-file-validate (package desktop-file-utils): " << validating.log();
+        EXPECT_EQ(validating.output + validating.errors, QString());
 
         for (const int side : {16, 24, 32, 48, 64, 128, 256}) {
             const QImage icon(at.filePath(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(side).arg(identifier)));
@@ -93,11 +79,6 @@ protected:
         ASSERT_TRUE(bundleFile.open(QIODevice::ReadOnly));
         for (const QByteArray& text : {entryText, bundleFile.readAll()})
             EXPECT_FALSE(text.contains(prefix.toUtf8())) << text.toStdString();
-    }
-
-    static QString readLink(const QString& path) {
-        const Ran reading = run(QStringLiteral("readlink"), {path});
-        return reading.output.trimmed();
     }
 
     // The installed command started as a menu starts it: no test runner's variables, its own home.
@@ -175,6 +156,33 @@ TEST_F(Installed, AUserInstallInLocalReadsTheBundleBesideItsProgramAndOutlivesAB
         << lumeno->log().toStdString();
     EXPECT_TRUE(lumeno->waitForLine(QRegularExpression(QStringLiteral("^app: Lumeno %1 starting$").arg(version))))
         << lumeno->log().toStdString();
+}
+
+TEST_F(Installed, TheDebianPackageHoldsTheSameInstallUnderUsrAndNamesWhatItNeeds) {
+    const QString build = QStringLiteral(LUMENO_BUILD_DIR);
+    const CommandRun packing = runCommand(QStringLiteral(LUMENO_CPACK),
+                                          {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), staging.path(),
+                                           QStringLiteral("--config"), QDir(build).filePath(QStringLiteral("CPackConfig.cmake"))});
+    ASSERT_EQ(packing.status, 0) << packing.log();
+    const QStringList packages = QDir(staging.path()).entryList({QStringLiteral("lumeno_*.deb")});
+    ASSERT_EQ(packages.size(), 1) << packing.log();
+    const QString package = QDir(staging.path()).filePath(packages.front());
+
+    const QString unpacked = QDir(staging.path()).filePath(QStringLiteral("unpacked"));
+    const CommandRun extracting = runCommand(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), package, unpacked});
+    ASSERT_EQ(extracting.status, 0) << extracting.log();
+    expectLayout(QDir(unpacked).filePath(QStringLiteral("usr")), QStringLiteral("/usr"));
+
+    const CommandRun control = runCommand(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), package,
+                                                                       QStringLiteral("Package"), QStringLiteral("Version"),
+                                                                       QStringLiteral("Depends")});
+    ASSERT_EQ(control.status, 0) << control.log();
+    EXPECT_TRUE(control.output.contains(QStringLiteral("Package: lumeno\n"))) << control.log();
+    EXPECT_TRUE(control.output.contains(QStringLiteral("Version: %1\n").arg(version))) << control.log();
+    // The libraries it links, and what it needs at run time without linking it.
+    for (const QString& needed : {QStringLiteral("libqt6widgets6"), QStringLiteral("libpocketsphinx3"),
+                                  QStringLiteral("qt6-qpa-plugins"), QStringLiteral("pocketsphinx-en-us")})
+        EXPECT_TRUE(control.output.contains(needed)) << control.log();
 }
 
 } // namespace

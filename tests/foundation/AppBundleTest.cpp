@@ -22,6 +22,7 @@ const QByteArray rawKey = [] {
 
 class AppBundleTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(folder.isValid()) << folder.errorString().toStdString(); }
     void write(const QByteArray& contents) {
         QFile file(QDir(folder.path()).filePath(AppBundle::fileName));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
