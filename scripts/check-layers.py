@@ -32,8 +32,9 @@ ALLOWED = {
     "overlay": FOUNDATION | {"screen", "memory", "ui"},
     "details": FOUNDATION | {"screen", "memory", "ui"},
     "app": FOUNDATION | {"ui", "voice", "screen", "memory", "drafting", "account", "overlay", "details"},
+    "updates": FOUNDATION,
     "shell": FOUNDATION | {"ui", "voice", "screen", "memory", "memory/ui", "drafting", "account", "overlay",
-                           "details", "app"},
+                           "details", "app", "updates"},
 }
 # The build's own tools for the installed program (the icons drawn into PNG files).
 ALLOWED["install"] = ALLOWED["shell"] | {"shell"}

@@ -8,15 +8,21 @@
 #include "foundation/AppBundle.h"
 #include "foundation/AppEnvironment.h"
 #include "foundation/LegacyMigration.h"
+#include "foundation/SettingsStore.h"
 #include "platform/linux/QtHttpTransport.h"
 #include "shell/MenuBar.h"
-#include "shell/PackageUpdater.h"
+#include "shell/FeedUpdater.h"
 #include "shell/Shell.h"
 #include "support/Clock.h"
 #include "support/Log.h"
 #include "support/QtScheduler.h"
+#include "updates/InstallFolder.h"
+#include "updates/SoftwareUpdate.h"
 
 #include <QHostInfo>
+#include <QProcess>
+#include <QSysInfo>
+#include <QThreadPool>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 
@@ -40,6 +46,33 @@ AppBundle installedBundle() {
                      {}, {}, directory};
 }
 
+// How long a new version waits for the copy it replaces to quit.
+constexpr std::chrono::milliseconds handoverWait{15000};
+
+void runOnWorker(std::function<void()> job) {
+    QThreadPool::globalInstance()->start(std::move(job));
+}
+
+std::unique_ptr<Updater> makeUpdater(const AppBundle& bundle, SettingsStore& settings) {
+    QString refusal;
+    std::optional<QUrl> feed = SoftwareUpdate::feedAddress(bundle, QProcessEnvironment::systemEnvironment(), &refusal);
+    if (!refusal.isEmpty())
+        Log::app.error(QStringLiteral("Update feed refused: only https, or http to this machine, is accepted (%{public}s)"),
+                       {refusal});
+    return std::make_unique<FeedUpdater>(SoftwareUpdate::Environment{
+        bundle, std::move(feed), std::make_shared<QtHttpTransport>(), settings, QSysInfo::kernelVersion(),
+        [](const QString& program, const QStringList& arguments) { return QProcess::startDetached(program, arguments); },
+        runOnWorker});
+}
+
+// The new version has started: the one it replaced goes, off the event loop.
+void removeReplacedVersion(const QString& directory) {
+    runOnWorker([directory] {
+        if (!InstallFolder(directory).removePrevious())
+            Log::app.error(QStringLiteral("Couldn't remove the replaced version beside %{public}s"), {directory});
+    });
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -50,7 +83,9 @@ int main(int argc, char* argv[]) {
     // The second copy asks the running one to come forward and ends at once, quietly, before it builds or
     // registers anything.
     InstanceLock instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    if (!AppEnvironment::isRunningTests() && !instance.acquire()) {
+    // Started by an update: the copy it replaces holds the lock until it has quit, which it does at once.
+    const bool afterUpdate = app.arguments().contains(SoftwareUpdate::handoverArgument);
+    if (!AppEnvironment::isRunningTests() && !instance.acquire(afterUpdate ? handoverWait : std::chrono::milliseconds(0))) {
         instance.askRunningCopyToReopen();
         return 0;
     }
@@ -79,9 +114,8 @@ int main(int argc, char* argv[]) {
     auto services = std::make_unique<AppServices>(AppServices::Environment{
         platform, clock, scheduler, supportDirectory, server, QHostInfo::localHostName()});
     services->style.systemUserName = [] { return qEnvironmentVariable("NAME"); };
-    const QString version = QApplication::applicationVersion();
     AppModel model(std::move(services));
-    Shell shell(model, [version] { return std::make_unique<PackageUpdater>(version); },
+    Shell shell(model, [&bundle, &model] { return makeUpdater(bundle, model.services().settings); },
                 !AppEnvironment::isRunningTests());
 
     // Under the test runner a quit is never held, so a test can always end the program.
@@ -91,6 +125,11 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &InstanceLock::reopenRequested, &shell, &Shell::reopen);
     // Through the application's quit guard.
     QObject::connect(&shell.menu(), &MenuBar::quitRequested, &app, &QCoreApplication::quit);
+    // The new version already runs and waits for this copy's lock: nothing may hold the quit.
+    QObject::connect(&shell, &Shell::replacedByUpdate, &model, [&model] {
+        model.prepareToQuit();
+        QApplication::exit(0);
+    });
 
     QuitSignals quitSignals;
     // The system asks the program to end: no prompt can hold that, so the services stop and it exits
@@ -105,6 +144,8 @@ int main(int argc, char* argv[]) {
         model.start();
         shell.start();
     }
+    if (afterUpdate)
+        removeReplacedVersion(bundle.directory);
     std::optional<EventLoopHeartbeat> heartbeat;
     if (qEnvironmentVariableIsSet("LUMENO_HEARTBEAT"))
         heartbeat.emplace(scheduler, clock);

@@ -1,11 +1,11 @@
 #include "account/ServerAPI.h"
 
+#include "foundation/ServerAddress.h"
 #include "support/Json.h"
 #include "support/Log.h"
 #include "support/Scheduler.h"
 #include "support/Text.h"
 
-#include <QHostAddress>
 #include <QJsonArray>
 
 namespace lumeno {
@@ -13,13 +13,6 @@ namespace lumeno {
 namespace {
 
 constexpr int maxRedirects = 3;
-
-bool isLoopbackHost(const QString& host) {
-    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-        return true;
-    const QHostAddress address(host);
-    return !address.isNull() && address.isLoopback();
-}
 
 bool sameOrigin(const QUrl& a, const QUrl& b) {
     const auto defaultPort = [](const QUrl& url) {
@@ -75,12 +68,7 @@ QString ServerAPI::bundleURL() {
 
 std::optional<QUrl> ServerAPI::acceptedBaseURL(const QString& text) {
     const QUrl url(Text::trimmed(text), QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty() || url.hasQuery() ||
-        url.hasFragment())
-        return std::nullopt;
-    const bool secure = url.scheme() == QLatin1String("https");
-    const bool localPlain = url.scheme() == QLatin1String("http") && isLoopbackHost(url.host());
-    if (!secure && !localPlain)
+    if (!ServerAddress::isAccepted(url) || !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment())
         return std::nullopt;
     QUrl base = url;
     QString path = base.path();

@@ -29,8 +29,8 @@ InstanceLock::InstanceLock(const QString& directory, QObject* parent)
     });
 }
 
-bool InstanceLock::acquire() {
-    if (!lock_.tryLock(0))
+bool InstanceLock::acquire(std::chrono::milliseconds wait) {
+    if (!lock_.tryLock(int(wait.count())))
         return false;
     listen();
     return true;

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
+
 class QLocalSocket;
 
 namespace lumeno {
@@ -19,8 +21,9 @@ public:
     // one in tests).
     explicit InstanceLock(const QString& directory, QObject* parent = nullptr);
 
-    // True when this process now holds the lock; from then on it hears reopen requests.
-    bool acquire();
+    // True when this process now holds the lock; from then on it hears reopen requests. `wait` is for the
+    // new version started by an update: the copy it replaces still holds the lock while it quits.
+    bool acquire(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
     // Asks the copy holding the lock to come forward. False when no copy answers on the socket.
     bool askRunningCopyToReopen();
 

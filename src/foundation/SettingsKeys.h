@@ -25,6 +25,8 @@ inline const QString openAIModel = QStringLiteral("openAIModel");
 inline const QString didPromptAccessibility = QStringLiteral("didPromptAccessibility");
 inline const QString accessibilityCodeHash = QStringLiteral("accessibilityCodeHash");
 inline const QString learnFromEditsDefaultOn = QStringLiteral("learnFromEditsDefaultOn");
+// The update the user chose to skip; ours alone, so the migration has nothing to copy.
+inline const QString skippedUpdateVersion = QStringLiteral("skippedUpdateVersion");
 
 // Every setting above; the migration marker below is not a setting and is never copied.
 inline const QStringList all = {

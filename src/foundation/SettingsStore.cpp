@@ -27,7 +27,8 @@ SettingsStore::SettingsStore(DefaultsStore& defaults, SecretStore& secrets, QObj
       openAIModel_(load<QString>(defaults, SettingsKey::openAIModel).value_or(QStringLiteral("gpt-5-mini"))),
       didPromptAccessibility_(load<bool>(defaults, SettingsKey::didPromptAccessibility).value_or(false)),
       accessibilityCodeHash_(load<QString>(defaults, SettingsKey::accessibilityCodeHash).value_or(QString())),
-      learnFromEditsDefaultOn_(load<bool>(defaults, SettingsKey::learnFromEditsDefaultOn).value_or(false)) {}
+      learnFromEditsDefaultOn_(load<bool>(defaults, SettingsKey::learnFromEditsDefaultOn).value_or(false)),
+      skippedUpdateVersion_(load<QString>(defaults, SettingsKey::skippedUpdateVersion).value_or(QString())) {}
 
 template <typename T>
 void SettingsStore::assign(T& field, const T& value, const QString& key, void (SettingsStore::*changed)()) {
@@ -120,6 +121,11 @@ void SettingsStore::setAccessibilityCodeHash(const QString& hash) {
 void SettingsStore::setLearnFromEditsDefaultOn(bool applied) {
     assign(learnFromEditsDefaultOn_, applied, SettingsKey::learnFromEditsDefaultOn,
            &SettingsStore::learnFromEditsDefaultOnChanged);
+}
+
+void SettingsStore::setSkippedUpdateVersion(const QString& version) {
+    assign(skippedUpdateVersion_, version, SettingsKey::skippedUpdateVersion,
+           &SettingsStore::skippedUpdateVersionChanged);
 }
 
 QString SettingsStore::speechLanguageName() const {

@@ -65,6 +65,10 @@ public:
     // switch off, and is never forced on again).
     bool learnFromEditsDefaultOn() const { return learnFromEditsDefaultOn_; }
     void setLearnFromEditsDefaultOn(bool applied);
+    // The version the user chose to skip with "Skip This Version"; empty when none. Background checks stay
+    // quiet about it.
+    const QString& skippedUpdateVersion() const { return skippedUpdateVersion_; }
+    void setSkippedUpdateVersion(const QString& version);
 
     // The chosen speech language's name: the shipped reply language's name, else the locale's language in
     // English, else the identifier itself.
@@ -90,6 +94,7 @@ signals:
     void didPromptAccessibilityChanged();
     void accessibilityCodeHashChanged();
     void learnFromEditsDefaultOnChanged();
+    void skippedUpdateVersionChanged();
 
 private:
     template <typename T>
@@ -115,6 +120,7 @@ private:
     bool didPromptAccessibility_;
     QString accessibilityCodeHash_;
     bool learnFromEditsDefaultOn_;
+    QString skippedUpdateVersion_;
 };
 
 template <typename T>

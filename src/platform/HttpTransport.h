@@ -24,8 +24,15 @@ struct HttpRequest {
     QByteArray body;
     // A longer answer is refused as soon as it says or shows so, never read whole (HttpFailure tooLarge).
     qint64 maxResponseBytes = 4 * 1024 * 1024;
+    // Told the number of bytes of the answer's body received so far, each time more arrives (a download's
+    // progress bar); nothing when empty.
+    std::function<void(qint64 received)> onProgress;
 
-    bool operator==(const HttpRequest&) const = default;
+    // The same request whoever watches it arrive.
+    bool operator==(const HttpRequest& other) const {
+        return method == other.method && url == other.url && headers == other.headers && body == other.body &&
+               maxResponseBytes == other.maxResponseBytes;
+    }
 };
 
 // Any answer the server gave, whatever its status: redirects included, since the transport never follows

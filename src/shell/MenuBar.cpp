@@ -96,11 +96,25 @@ void MenuBar::rebuildMenu() {
     add(QStringLiteral("How to Use"), "howToUse", [this] { windows_.showHowToPopups(); });
     menu_->addSeparator();
 
+    if (offeredUpdate_)
+        add(QStringLiteral("Update to Lumeno %1…").arg(*offeredUpdate_), "updateOffer", [this] { updates_.showOffer(); });
     add(QStringLiteral("Check for Updates…"), "checkForUpdates", [this] { updates_.checkForUpdates(); });
     add(QStringLiteral("Settings…"), "settings", [this] { windows_.showSettings(); },
         QKeySequence(Qt::CTRL | Qt::Key_Comma));
     menu_->addSeparator();
     add(QStringLiteral("Quit Lumeno"), "quit", &MenuBar::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+void MenuBar::offerUpdate(const QString& displayVersion) {
+    offeredUpdate_ = displayVersion;
+    if (tray_)
+        tray_->showMessage(QStringLiteral("Lumeno %1 is available").arg(displayVersion),
+                           QStringLiteral("Choose “Update to Lumeno %1…” in the Lumeno menu to install it.").arg(displayVersion),
+                           QSystemTrayIcon::Information);
+}
+
+void MenuBar::withdrawUpdateOffer() {
+    offeredUpdate_.reset();
 }
 
 void MenuBar::copyLastDraft() {

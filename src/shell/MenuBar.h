@@ -54,6 +54,10 @@ public:
     QMenu& menu() { return *menu_; }
     // Fills the menu for the current state, as opening it does.
     void rebuildMenu();
+    // A background check found an update: a tray notification, and a menu item that shows it, until
+    // withdrawn.
+    void offerUpdate(const QString& displayVersion);
+    void withdrawUpdateOffer();
 
 signals:
     // "Quit Lumeno" was chosen.
@@ -67,6 +71,7 @@ private:
     UpdateController& updates_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
+    std::optional<QString> offeredUpdate_; // the display version offered in the menu
 };
 
 } // namespace lumeno

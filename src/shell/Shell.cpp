@@ -67,6 +67,9 @@ Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool update
     menu_->statusLine = [&model] { return model.statusLine(); };
     menu_->needsAttention = [&model] { return model.needsAttention(); };
     menu_->lastDraft = [&model] { return model.lastDraft(); };
+    updates_.onQuietOffer = [this](const QString& displayVersion) { menu_->offerUpdate(displayVersion); };
+    updates_.onOfferWithdrawn = [this] { menu_->withdrawUpdateOffer(); };
+    updates_.onRelaunched = [this] { emit replacedByUpdate(); };
 }
 
 Shell::~Shell() = default;

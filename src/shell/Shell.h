@@ -33,6 +33,10 @@ public:
     void reopen();
     void finishGuide(bool showTips);
 
+signals:
+    // An update was installed and its new version has started: this copy must end now.
+    void replacedByUpdate();
+
 private:
     void rememberWindowBehindPrompt();
     void returnFromPrompt();

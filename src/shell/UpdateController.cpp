@@ -15,11 +15,19 @@ void UpdateController::start() {
         Log::app.info(QStringLiteral("Update available: %{public}s (%{public}s)"), {displayVersion, version});
     };
     updater_->onNoUpdate = [] { Log::app.info(QStringLiteral("No update in the feed")); };
+    updater_->onQuietOffer = [this](const QString& displayVersion) { onQuietOffer(displayVersion); };
+    updater_->onOfferWithdrawn = [this] { onOfferWithdrawn(); };
+    updater_->onRelaunched = [this] { onRelaunched(); };
     // The address as written in the feed settings, escapes kept, so it can be pasted and compared.
     const std::optional<QUrl> feed = updater_->feedUrl();
     Log::app.info(QStringLiteral("Update feed %{public}s"),
                   {feed ? feed->toString(QUrl::FullyEncoded) : QStringLiteral("none")});
     updater_->checkInBackground();
+}
+
+void UpdateController::showOffer() {
+    if (updater_)
+        updater_->showOffer();
 }
 
 void UpdateController::checkForUpdates() {

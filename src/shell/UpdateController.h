@@ -18,7 +18,14 @@ public:
 
     void start();
     void checkForUpdates();
+    // Shows the update a background check found.
+    void showOffer();
     Updater* updater() const { return updater_.get(); }
+
+    // Passed on from the updater once it exists (see Updater).
+    std::function<void(const QString& displayVersion)> onQuietOffer = [](const QString&) {};
+    std::function<void()> onOfferWithdrawn = [] {};
+    std::function<void()> onRelaunched = [] {};
 
 private:
     Factory makeUpdater_;

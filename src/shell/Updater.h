@@ -23,6 +23,16 @@ public:
     std::function<void(const QString& displayVersion, const QString& version)> onFoundUpdate =
         [](const QString&, const QString&) {};
     std::function<void()> onNoUpdate = [] {};
+    // A background check found `displayVersion`: it is offered quietly (a tray notification and a menu
+    // item), never by a window that could get in the way of a dictation.
+    std::function<void(const QString& displayVersion)> onQuietOffer = [](const QString&) {};
+    // The offer was installed, skipped or put away: the menu item goes.
+    std::function<void()> onOfferWithdrawn = [] {};
+    // The new version has started and takes over: this copy quits.
+    std::function<void()> onRelaunched = [] {};
+
+    // Shows the offer a background check found.
+    virtual void showOffer() {}
 };
 
 } // namespace lumeno

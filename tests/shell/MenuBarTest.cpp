@@ -5,7 +5,6 @@
 #include "details/DraftDetailsWindow.h"
 #include "shell/MenuBar.h"
 #include "shell/SettingsWindow.h"
-#include "shell/PackageUpdater.h"
 #include "shell/UpdateController.h"
 #include "support/Log.h"
 
@@ -32,6 +31,7 @@ public:
     std::optional<QUrl> feedUrl() const override { return calls_.feed; }
     void checkInBackground() override { calls_.checks << QStringLiteral("background"); }
     void checkForUpdates() override { calls_.checks << QStringLiteral("user"); }
+    void showOffer() override { calls_.checks << QStringLiteral("offer shown"); }
 
 private:
     UpdaterCalls& calls_;
@@ -195,25 +195,19 @@ TEST_F(MenuBarTest, StartingLogsTheFeedAddressAsWrittenAndTheUpdatersFindings) {
     EXPECT_TRUE(log->contains("No update in the feed"));
 }
 
-// On Linux the user's check says which version is installed and where updates come from.
-TEST_F(MenuBarTest, ThePackagedBuildAnswersTheUsersCheckWithItsVersion) {
-    PackageUpdater updater(QStringLiteral("1.4.2"));
-    EXPECT_FALSE(updater.feedUrl().has_value());
-    updater.checkForUpdates();
-    QMessageBox* box = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->objectName() == QLatin1String("updatesMessage") && window->isVisible())
-            box = qobject_cast<QMessageBox*>(window);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->windowTitle(), "Check for Updates");
-    EXPECT_EQ(box->text(), "You have Lumeno 1.4.2.");
-    EXPECT_EQ(box->informativeText(), "Lumeno is updated with your system's packages. Use your system's software "
-                                      "updater to get the latest version.");
-    shoot(*box, "updates-package-message");
-    QPointer<QMessageBox> closing(box);
-    box->accept();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(closing.isNull()) << "the message goes away once read";
+// A background check that finds an update adds an item that shows it; skipping or installing takes it away.
+TEST_F(MenuBarTest, AnUpdateFoundInTheBackgroundIsOfferedInTheMenuUntilWithdrawn) {
+    updates.onQuietOffer = [this](const QString& version) { menuBar->offerUpdate(version); };
+    updates.onOfferWithdrawn = [this] { menuBar->withdrawUpdateOffer(); };
+    updates.start();
+    updates.updater()->onQuietOffer(QStringLiteral("1.1"));
+    const QStringList offered = items();
+    EXPECT_EQ(offered.indexOf("Update to Lumeno 1.1…") + 1, offered.indexOf("Check for Updates…"));
+    item("updateOffer")->trigger();
+    EXPECT_EQ(calls.checks, (QStringList{"background", "offer shown"}));
+    updates.updater()->onOfferWithdrawn();
+    items();
+    EXPECT_EQ(item("updateOffer"), nullptr);
 }
 
 TEST_F(MenuBarTest, SettingsAndQuitItemsReachTheirTargets) {

@@ -74,12 +74,14 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
             answer->abort();
         }
     };
-    const auto take = [answer, limit, &body, &tooLarge] {
+    const auto take = [answer, limit, &body, &tooLarge, &request] {
+        const qint64 before = body.size();
         body += answer->readAll();
         if (!tooLarge && body.size() > limit) {
             tooLarge = true;
             answer->abort();
-        }
+        } else if (request.onProgress && body.size() > before)
+            request.onProgress(body.size());
     };
     const QMetaObject::Connection headers = QObject::connect(answer, &QNetworkReply::metaDataChanged, refuseWhenTooLarge);
     const QMetaObject::Connection arriving = QObject::connect(answer, &QNetworkReply::readyRead, take);

@@ -30,6 +30,9 @@ LumenoProcess::LumenoProcess(const LumenoHome& home, const Options& options) {
     process_.setProcessEnvironment(environment);
     process_.setWorkingDirectory(home.path());
     process_.setProcessChannelMode(QProcess::MergedChannels);
+    logFile_ = options.logFile;
+    if (!logFile_.isEmpty())
+        process_.setStandardOutputFile(logFile_, QIODevice::Append);
     process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { readLog(); });
     started_ = std::chrono::steady_clock::now();
@@ -46,7 +49,15 @@ LumenoProcess::~LumenoProcess() {
 }
 
 void LumenoProcess::readLog() {
-    pending_.append(process_.readAllStandardOutput());
+    if (logFile_.isEmpty())
+        pending_.append(process_.readAllStandardOutput());
+    else {
+        QFile file(logFile_);
+        if (file.open(QIODevice::ReadOnly) && file.seek(logRead_)) {
+            pending_.append(file.readAll());
+            logRead_ = file.pos();
+        }
+    }
     const auto now = std::chrono::steady_clock::now();
     for (qsizetype end = pending_.indexOf('\n'); end >= 0; end = pending_.indexOf('\n')) {
         QString text = QString::fromUtf8(pending_.left(end));
@@ -61,6 +72,7 @@ std::optional<LumenoProcess::Line> LumenoProcess::waitForLine(const QRegularExpr
     std::optional<Line> found;
     desktop::DesktopTest::waitUntil(
         [&] {
+            readLog();
             for (const Line& line : lines_) {
                 if (pattern.match(line.text).hasMatch()) {
                     found = line;
@@ -78,6 +90,7 @@ std::optional<LumenoProcess::Line> LumenoProcess::waitForLineContaining(const QS
     std::optional<Line> found;
     desktop::DesktopTest::waitUntil(
         [&] {
+            readLog();
             for (auto line = lines_.begin() + std::min<qsizetype>(after, qsizetype(lines_.size())); line != lines_.end();
                  ++line) {
                 if (line->text.contains(text)) {

@@ -25,6 +25,9 @@ public:
         std::optional<QString> audioFile; // LUMENO_AUDIO_FILE; none: the sound server's default input
         QStringList environment;        // further "NAME=value" variables
         QString program;                // the command to run; empty: the program in the build tree
+        // The log goes to this file instead of a pipe, so that a program this one starts and that outlives
+        // it (the new version after an update) logs there too; empty: a pipe.
+        QString logFile;
     };
     struct Line {
         QString text; // "app: Lumeno started; …"
@@ -64,6 +67,8 @@ private:
     QProcess process_;
     qint64 pid_ = 0;
     std::chrono::steady_clock::time_point started_;
+    QString logFile_;
+    qint64 logRead_ = 0; // how much of the log file was read
     QByteArray pending_;
     std::vector<Line> lines_;
 };

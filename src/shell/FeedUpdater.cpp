@@ -1,0 +1,40 @@
+#include "shell/FeedUpdater.h"
+
+namespace lumeno {
+
+FeedUpdater::FeedUpdater(SoftwareUpdate::Environment environment)
+    : update_(std::move(environment)), window_(update_) {
+    QObject::connect(&update_, &SoftwareUpdate::foundUpdate, &window_,
+                     [this](const AppcastItem& item, bool userInitiated) {
+                         onFoundUpdate(item.displayVersion, item.version);
+                         if (!userInitiated)
+                             onQuietOffer(item.displayVersion);
+                     });
+    QObject::connect(&update_, &SoftwareUpdate::noUpdate, &window_, [this] { onNoUpdate(); });
+    QObject::connect(&update_, &SoftwareUpdate::offerDismissed, &window_, [this] { onOfferWithdrawn(); });
+    QObject::connect(&update_, &SoftwareUpdate::relaunched, &window_, [this] {
+        onOfferWithdrawn();
+        window_.hide();
+        onRelaunched();
+    });
+}
+
+void FeedUpdater::checkInBackground() {
+    update_.check(false);
+}
+
+void FeedUpdater::checkForUpdates() {
+    // A download or an install under way is shown as it is, not restarted.
+    using Phase = SoftwareUpdate::Phase;
+    const Phase phase = update_.phase();
+    if (phase != Phase::downloading && phase != Phase::verifying && phase != Phase::readyToInstall &&
+        phase != Phase::installing)
+        update_.check(true);
+    window_.present();
+}
+
+void FeedUpdater::showOffer() {
+    window_.present();
+}
+
+} // namespace lumeno

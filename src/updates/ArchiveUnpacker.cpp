@@ -1,0 +1,134 @@
+#include "updates/ArchiveUnpacker.h"
+
+#include <QDir>
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <cerrno>
+#include <memory>
+#include <sys/stat.h>
+
+namespace lumeno {
+
+namespace {
+
+using Failure = ArchiveUnpacker::Failure;
+using Reader = std::unique_ptr<archive, decltype(&archive_read_free)>;
+using Writer = std::unique_ptr<archive, decltype(&archive_write_free)>;
+
+// The entry's path below the top folder ("" for the top folder itself), or none when it lies elsewhere or
+// climbs out.
+std::optional<QString> insideTopFolder(const QString& path, const QString& topFolder) {
+    if (path.startsWith(u'/'))
+        return std::nullopt;
+    QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
+    parts.removeAll(QStringLiteral("."));
+    if (parts.isEmpty() || parts.front() != topFolder || parts.contains(QStringLiteral("..")))
+        return std::nullopt;
+    parts.removeFirst();
+    return parts.join(u'/');
+}
+
+// A symbolic link may point only at something inside the unpacked folder.
+bool linkStaysInside(const QString& entryPath, const QString& target) {
+    if (target.isEmpty() || target.startsWith(u'/'))
+        return false;
+    const QString resolved = QDir::cleanPath(QStringLiteral("%1/../%2").arg(entryPath.isEmpty() ? QStringLiteral(".") : entryPath, target));
+    return resolved != QStringLiteral("..") && !resolved.startsWith(QStringLiteral("../"));
+}
+
+Failure writeFailure(archive* writer, const QString& what) {
+    const int error = archive_errno(writer);
+    const QString reason = QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(archive_error_string(writer)));
+    if (error == ENOSPC || error == EDQUOT)
+        return {Failure::Kind::diskFull, reason};
+    return {Failure::Kind::unwritable, reason};
+}
+
+std::optional<Failure> copyData(archive* reader, archive* writer, const QString& path) {
+    const void* block = nullptr;
+    size_t size = 0;
+    la_int64_t offset = 0;
+    for (;;) {
+        const int status = archive_read_data_block(reader, &block, &size, &offset);
+        if (status == ARCHIVE_EOF)
+            return std::nullopt;
+        if (status < ARCHIVE_WARN)
+            return Failure{Failure::Kind::unreadable,
+                           QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(archive_error_string(reader)))};
+        // A write the disk refused is only a warning to libarchive; here it ends the unpacking.
+        if (archive_write_data_block(writer, block, size, offset) != ARCHIVE_OK)
+            return writeFailure(writer, path);
+    }
+}
+
+std::optional<Failure> unpackEntry(archive* reader, archive* writer, archive_entry* entry,
+                                   const QString& topFolder, const QString& destination) {
+    const QString path = QString::fromUtf8(archive_entry_pathname(entry));
+    const std::optional<QString> inside = insideTopFolder(path, topFolder);
+    if (!inside)
+        return Failure{Failure::Kind::unsafe, QStringLiteral("%1 lies outside %2/").arg(path, topFolder)};
+    // A hard link names another entry of the archive, whatever type it is given.
+    if (const char* hardlink = archive_entry_hardlink(entry)) {
+        const std::optional<QString> target = insideTopFolder(QString::fromUtf8(hardlink), topFolder);
+        if (!target || target->isEmpty())
+            return Failure{Failure::Kind::unsafe, QStringLiteral("%1 links outside the folder").arg(path)};
+        archive_entry_set_hardlink(entry, QDir(destination).filePath(*target).toUtf8().constData());
+    } else {
+        const mode_t type = archive_entry_filetype(entry);
+        if (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK)
+            return Failure{Failure::Kind::unsafe, QStringLiteral("%1 is not a file, folder or link").arg(path)};
+        if (type == AE_IFLNK && !linkStaysInside(*inside, QString::fromUtf8(archive_entry_symlink(entry))))
+            return Failure{Failure::Kind::unsafe, QStringLiteral("%1 links outside the folder").arg(path)};
+    }
+    archive_entry_set_pathname(entry, (inside->isEmpty() ? destination : QDir(destination).filePath(*inside))
+                                          .toUtf8().constData());
+    if (archive_write_header(writer, entry) < ARCHIVE_WARN)
+        return writeFailure(writer, path);
+    if (archive_entry_size(entry) > 0) {
+        if (std::optional<Failure> failure = copyData(reader, writer, path))
+            return failure;
+    }
+    if (archive_write_finish_entry(writer) < ARCHIVE_WARN)
+        return writeFailure(writer, path);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Failure> ArchiveUnpacker::unpack(const QByteArray& archiveBytes, const QString& topFolder,
+                                               const QString& destination) {
+    Reader reader(archive_read_new(), &archive_read_free);
+    archive_read_support_filter_gzip(reader.get());
+    archive_read_support_format_tar(reader.get());
+    if (archive_read_open_memory(reader.get(), archiveBytes.constData(), size_t(archiveBytes.size())) != ARCHIVE_OK)
+        return Failure{Failure::Kind::unreadable, QString::fromLocal8Bit(archive_error_string(reader.get()))};
+
+    if (!QDir().mkdir(destination))
+        return Failure{Failure::Kind::unwritable, QStringLiteral("cannot create %1").arg(destination)};
+    Writer writer(archive_write_disk_new(), &archive_write_free);
+    // Owners are not restored: the files belong to whoever installs. Every path written is the destination's (absolute) path joined to an entry path checked above; the
+    // writer still refuses ".." and writing through a link on its own.
+    archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_TIME |
+                                                     ARCHIVE_EXTRACT_SECURE_NODOTDOT |
+                                                     ARCHIVE_EXTRACT_SECURE_SYMLINKS);
+    bool sawEntry = false;
+    archive_entry* entry = nullptr;
+    for (;;) {
+        const int status = archive_read_next_header(reader.get(), &entry);
+        if (status == ARCHIVE_EOF)
+            break;
+        if (status < ARCHIVE_WARN)
+            return Failure{Failure::Kind::unreadable, QString::fromLocal8Bit(archive_error_string(reader.get()))};
+        sawEntry = true;
+        if (std::optional<Failure> failure = unpackEntry(reader.get(), writer.get(), entry, topFolder, destination))
+            return failure;
+    }
+    if (archive_write_close(writer.get()) < ARCHIVE_WARN)
+        return writeFailure(writer.get(), destination);
+    if (!sawEntry)
+        return Failure{Failure::Kind::unreadable, QStringLiteral("the archive is empty")};
+    return std::nullopt;
+}
+
+} // namespace lumeno

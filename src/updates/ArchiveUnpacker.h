@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace lumeno {
+
+// Unpacks a release archive (a gzip'd tar holding one top folder) into a folder of its own. Entries that
+// could reach outside that folder are refused before anything of theirs is written: absolute paths, "..",
+// links pointing out, devices, pipes and sockets. Runs on a worker: it writes to the disk.
+namespace ArchiveUnpacker {
+
+struct Failure {
+    enum class Kind {
+        unreadable, // not an archive, or cut short
+        unsafe,     // an entry that would land outside the folder, or is not a plain file, folder or link
+        diskFull,
+        unwritable,
+    };
+    Kind kind = Kind::unreadable;
+    QString reason; // for logs
+};
+
+// Writes the content of `archive`'s `topFolder` into `destination` (which must not exist yet).
+std::optional<Failure> unpack(const QByteArray& archive, const QString& topFolder, const QString& destination);
+
+} // namespace ArchiveUnpacker
+
+} // namespace lumeno

@@ -1,0 +1,330 @@
+#include "updates/SoftwareUpdate.h"
+
+#include "foundation/ServerAddress.h"
+#include "foundation/SettingsStore.h"
+#include "support/Log.h"
+#include "support/PostedJob.h"
+#include "support/Text.h"
+#include "updates/Appcast.h"
+#include "updates/ArchiveUnpacker.h"
+#include "updates/Ed25519.h"
+#include "updates/InstallFolder.h"
+#include "updates/VersionOrder.h"
+
+#include <QCoroFuture>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+
+namespace lumeno {
+
+namespace {
+
+using Kind = UpdateProblem::Kind;
+
+// The archive's one top folder, as the release archive is built.
+const QString archiveTopFolder = QStringLiteral("lumeno");
+const QString executableName = QStringLiteral("lumeno");
+
+// The newest item this system can run that is newer than `installed`.
+std::optional<AppcastItem> newestFor(const std::vector<AppcastItem>& items, const QString& installed,
+                                     const QString& systemVersion) {
+    std::optional<AppcastItem> newest;
+    for (const AppcastItem& item : items) {
+        if (!VersionOrder::isNewer(item.version, installed))
+            continue;
+        if (!item.minimumSystemVersion.isEmpty() && VersionOrder::compare(systemVersion, item.minimumSystemVersion) < 0)
+            continue;
+        if (!newest || VersionOrder::isNewer(item.version, newest->version))
+            newest = item;
+    }
+    return newest;
+}
+
+UpdateProblem unpackProblem(const ArchiveUnpacker::Failure& failure) {
+    switch (failure.kind) {
+    case ArchiveUnpacker::Failure::Kind::unreadable:
+    case ArchiveUnpacker::Failure::Kind::unsafe:
+        return {Kind::damagedArchive, failure.reason};
+    case ArchiveUnpacker::Failure::Kind::diskFull:
+        return {Kind::diskFull, failure.reason};
+    case ArchiveUnpacker::Failure::Kind::unwritable:
+        return {Kind::unwritable, failure.reason};
+    }
+    Q_UNREACHABLE();
+}
+
+// What an unpacked folder lacks to be `item`'s version of this program; nothing when it is.
+std::optional<QString> contentProblem(const QString& folder, const AppBundle& installed, const AppcastItem& item) {
+    const QFileInfo program(QDir(folder).filePath(executableName));
+    if (!program.isFile() || !program.isExecutable())
+        return QStringLiteral("no executable %1 in the archive").arg(executableName);
+    const std::variant<AppBundle, QString> bundle = AppBundle::read(folder);
+    if (const QString* problem = std::get_if<QString>(&bundle))
+        return *problem;
+    const AppBundle& unpacked = std::get<AppBundle>(bundle);
+    if (unpacked.identifier != installed.identifier)
+        return QStringLiteral("the archive holds %1").arg(unpacked.identifier);
+    if (unpacked.version != item.version)
+        return QStringLiteral("the archive holds version %1, the feed offers %2").arg(unpacked.version, item.version);
+    return std::nullopt;
+}
+
+// Checks the download and unpacks it beside the installed folder; the staging folder is gone again when
+// anything fails. Runs on the worker.
+std::optional<UpdateProblem> prepare(const QByteArray& archive, const AppBundle& installed, const AppcastItem& item) {
+    if (!Ed25519::verify(installed.publicKey, archive, item.enclosure.edSignature))
+        return UpdateProblem{Kind::badSignature, QStringLiteral("signature does not match %1").arg(item.enclosure.url.toString())};
+    const InstallFolder folder(installed.directory);
+    if (!folder.clearStaging())
+        return UpdateProblem{Kind::unwritable, QStringLiteral("cannot clear %1").arg(folder.staging())};
+    std::optional<UpdateProblem> problem;
+    if (const auto failure = ArchiveUnpacker::unpack(archive, archiveTopFolder, folder.staging()))
+        problem = unpackProblem(*failure);
+    else if (const auto wrong = contentProblem(folder.staging(), installed, item))
+        problem = UpdateProblem{Kind::wrongContent, *wrong};
+    if (problem)
+        folder.clearStaging();
+    return problem;
+}
+
+// Swaps the prepared version in. Runs on the worker.
+std::optional<UpdateProblem> swapIn(const QString& directory) {
+    const InstallFolder folder(directory);
+    if (const std::optional<QString> failure = folder.swapInStaging())
+        return UpdateProblem{Kind::unwritable, *failure};
+    return std::nullopt;
+}
+
+} // namespace
+
+SoftwareUpdate::SoftwareUpdate(Environment environment, QObject* parent)
+    : QObject(parent), env_(std::move(environment)) {}
+
+SoftwareUpdate::~SoftwareUpdate() {
+    abort_.abort();
+}
+
+std::optional<QUrl> SoftwareUpdate::feedAddress(const AppBundle& bundle, const QProcessEnvironment& environment,
+                                                QString* refusal) {
+    const QString fromEnvironment = Text::trimmed(environment.value(QStringLiteral("LUMENO_UPDATE_FEED")));
+    const QString chosen = fromEnvironment.isEmpty() ? Text::trimmed(bundle.feed) : fromEnvironment;
+    if (chosen.isEmpty())
+        return std::nullopt;
+    const QUrl url(chosen, QUrl::StrictMode);
+    if (!ServerAddress::isAccepted(url)) {
+        if (refusal)
+            *refusal = fromEnvironment.isEmpty() ? QStringLiteral("bundle feed") : QStringLiteral("LUMENO_UPDATE_FEED");
+        return std::nullopt;
+    }
+    return url;
+}
+
+void SoftwareUpdate::setPhase(Phase phase) {
+    phase_ = phase;
+    emit changed();
+}
+
+void SoftwareUpdate::fail(UpdateProblem problem) {
+    Log::app.error(QStringLiteral("Update failed: %{public}s (%{public}s)"), {problem.title(), problem.reason});
+    problem_ = std::move(problem);
+    setPhase(Phase::failed);
+}
+
+void SoftwareUpdate::check(bool userInitiated) {
+    if (phase_ == Phase::downloading || phase_ == Phase::verifying || phase_ == Phase::installing)
+        return;
+    if (env_.feed)
+        runCheck(userInitiated, ++generation_);
+    else if (userInitiated)
+        explainNoFeed(++generation_);
+}
+
+QCoro::Task<bool> SoftwareUpdate::learnWhetherInstallable(int generation) {
+    QPointer<SoftwareUpdate> self(this);
+    QFuture<bool> writable = postedJob(env_.runOnWorker, [directory = env_.bundle.directory] {
+        return InstallFolder(directory).isWritable();
+    });
+    const bool canInstall = co_await writable;
+    if (!self || generation != generation_)
+        co_return false;
+    canInstall_ = canInstall;
+    co_return true;
+}
+
+QCoro::Task<> SoftwareUpdate::explainNoFeed(int generation) {
+    // Awaited into a variable: g++ 12 destroys a task awaited inside a condition twice.
+    const bool current = co_await learnWhetherInstallable(generation);
+    if (current)
+        setPhase(Phase::noFeed);
+}
+
+QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
+    QPointer<SoftwareUpdate> self(this);
+    problem_.reset();
+    setPhase(Phase::checking);
+    HttpRequest request;
+    request.url = *env_.feed;
+    request.maxResponseBytes = maxFeedBytes;
+    abort_ = HttpAbort();
+    const HttpResult result = co_await env_.transport->send(request, abort_);
+    if (!self || generation != generation_)
+        co_return;
+
+    if (const HttpFailure* failure = std::get_if<HttpFailure>(&result)) {
+        fail({failure->kind == HttpFailure::Kind::tooLarge ? Kind::feedTooLarge : Kind::feedUnreachable, failure->reason});
+        co_return;
+    }
+    const HttpResponse& response = std::get<HttpResponse>(result);
+    if (response.status != 200) {
+        fail({Kind::feedRefused, QStringLiteral("status %1").arg(response.status)});
+        co_return;
+    }
+    const std::variant<Appcast::Feed, Appcast::Failure> read = Appcast::read(response.body);
+    if (const Appcast::Failure* failure = std::get_if<Appcast::Failure>(&read)) {
+        fail({failure->kind == Appcast::Failure::Kind::notAFeed ? Kind::notAFeed : Kind::feedMalformed, failure->reason});
+        co_return;
+    }
+    const Appcast::Feed& feed = std::get<Appcast::Feed>(read);
+    for (const QString& skipped : feed.skipped)
+        Log::app.error(QStringLiteral("Update feed item left out: %{public}s"), {skipped});
+
+    std::optional<AppcastItem> newest = newestFor(feed.items, env_.bundle.version, env_.systemVersion);
+    const bool skipped = newest && !userInitiated && newest->version == env_.settings.skippedUpdateVersion();
+    if (!newest || skipped) {
+        item_.reset();
+        setPhase(userInitiated ? Phase::upToDate : Phase::idle);
+        emit noUpdate(userInitiated);
+        co_return;
+    }
+    const bool current = co_await learnWhetherInstallable(generation);
+    if (!current)
+        co_return;
+    item_ = std::move(newest);
+    setPhase(Phase::available);
+    emit foundUpdate(*item_, userInitiated);
+}
+
+void SoftwareUpdate::skipThisVersion() {
+    if (!item_)
+        return;
+    env_.settings.setSkippedUpdateVersion(item_->version);
+    item_.reset();
+    setPhase(Phase::idle);
+    emit offerDismissed();
+}
+
+void SoftwareUpdate::installUpdate() {
+    if (!item_ || phase_ == Phase::downloading || phase_ == Phase::verifying || phase_ == Phase::installing)
+        return;
+    runDownload(++generation_);
+}
+
+QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
+    QPointer<SoftwareUpdate> self(this);
+    const AppcastItem item = *item_;
+    problem_.reset();
+    if (!canInstall_) {
+        fail({Kind::unwritable, QStringLiteral("%1 is not writable").arg(env_.bundle.directory)});
+        co_return;
+    }
+    if (!ServerAddress::isAccepted(item.enclosure.url)) {
+        fail({Kind::insecureAddress, item.enclosure.url.toString()});
+        co_return;
+    }
+    if (env_.bundle.publicKey.isEmpty()) {
+        fail({Kind::noPublicKey, QStringLiteral("bundle has no public-key")});
+        co_return;
+    }
+    received_ = 0;
+    setPhase(Phase::downloading);
+    HttpRequest request;
+    request.url = item.enclosure.url;
+    request.maxResponseBytes = item.enclosure.length; // refused as soon as it goes past
+    request.onProgress = [self, generation, total = item.enclosure.length](qint64 received) {
+        if (!self || generation != self->generation_)
+            return;
+        self->received_ = received;
+        emit self->progress(received, total);
+    };
+    abort_ = HttpAbort();
+    const HttpResult result = co_await env_.transport->send(request, abort_);
+    if (!self || generation != generation_)
+        co_return;
+    if (const HttpFailure* failure = std::get_if<HttpFailure>(&result)) {
+        fail({failure->kind == HttpFailure::Kind::tooLarge ? Kind::downloadTooLarge : Kind::downloadInterrupted,
+              failure->reason});
+        co_return;
+    }
+    const HttpResponse& response = std::get<HttpResponse>(result);
+    if (response.status != 200) {
+        fail({Kind::downloadInterrupted, QStringLiteral("status %1").arg(response.status)});
+        co_return;
+    }
+    if (response.body.size() != item.enclosure.length) {
+        fail({Kind::lengthMismatch,
+              QStringLiteral("%1 bytes, the feed says %2").arg(response.body.size()).arg(item.enclosure.length)});
+        co_return;
+    }
+
+    setPhase(Phase::verifying);
+    QFuture<std::optional<UpdateProblem>> preparing =
+        postedJob(env_.runOnWorker, [archive = response.body, bundle = env_.bundle, item] {
+            return prepare(archive, bundle, item);
+        });
+    const std::optional<UpdateProblem> problem = co_await preparing;
+    if (!self)
+        co_return;
+    if (generation != generation_) {
+        // Cancelled while it was being unpacked: what was unpacked goes.
+        env_.runOnWorker([directory = env_.bundle.directory] { InstallFolder(directory).clearStaging(); });
+        co_return;
+    }
+    if (problem) {
+        fail(*problem);
+        co_return;
+    }
+    Log::app.info(QStringLiteral("Update %{public}s ready to install"), {item.version});
+    setPhase(Phase::readyToInstall);
+}
+
+void SoftwareUpdate::cancel() {
+    ++generation_;
+    abort_.abort();
+    setPhase(item_ ? Phase::available : Phase::idle);
+}
+
+void SoftwareUpdate::installAndRelaunch() {
+    if (phase_ != Phase::readyToInstall)
+        return;
+    ++generation_;
+    runInstall();
+}
+
+QCoro::Task<> SoftwareUpdate::runInstall() {
+    QPointer<SoftwareUpdate> self(this);
+    setPhase(Phase::installing);
+    const QString directory = env_.bundle.directory;
+    QFuture<std::optional<UpdateProblem>> swapping = postedJob(env_.runOnWorker, [directory] { return swapIn(directory); });
+    const std::optional<UpdateProblem> problem = co_await swapping;
+    if (!self)
+        co_return;
+    if (problem) {
+        fail(*problem);
+        co_return;
+    }
+    const QString program = QDir(directory).filePath(executableName);
+    if (!env_.launch(program, {QString(handoverArgument)})) {
+        QFuture<bool> restoring = postedJob(env_.runOnWorker, [directory] { return InstallFolder(directory).restorePrevious(); });
+        const bool restored = co_await restoring;
+        if (!self)
+            co_return;
+        fail({Kind::relaunchFailed, restored ? QStringLiteral("cannot start %1").arg(program)
+                                             : QStringLiteral("cannot start %1 nor restore the old version").arg(program)});
+        co_return;
+    }
+    Log::app.info(QStringLiteral("Installed update %{public}s; handing over to the new version"), {item_->version});
+    emit relaunched();
+}
+
+} // namespace lumeno

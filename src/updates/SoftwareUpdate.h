@@ -1,0 +1,121 @@
+#pragma once
+
+#include "foundation/AppBundle.h"
+#include "platform/HttpTransport.h"
+#include "updates/AppcastItem.h"
+#include "updates/UpdateProblem.h"
+
+#include <QCoroTask>
+#include <QObject>
+#include <QProcessEnvironment>
+#include <QUrl>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace lumeno {
+
+class SettingsStore;
+
+// Keeps the installed program up to date from its update feed: checks, offers the newest version, and on
+// the user's word downloads it, checks its length and signature, unpacks it beside the installed folder
+// and swaps it in, then starts the new program, which takes over. Network work runs on the event loop
+// without waiting; unpacking and file work run on a worker. Any failure leaves the installed program as
+// it was and says why.
+class SoftwareUpdate : public QObject {
+    Q_OBJECT
+public:
+    enum class Phase {
+        idle,
+        noFeed, // the user asked, and this copy names no feed
+        checking,
+        upToDate,
+        available,
+        downloading,
+        verifying, // checking the signature and unpacking
+        readyToInstall,
+        installing,
+        failed,
+    };
+    Q_ENUM(Phase)
+
+    struct Environment {
+        AppBundle bundle;
+        std::optional<QUrl> feed;
+        std::shared_ptr<HttpTransport> transport;
+        SettingsStore& settings;
+        QString systemVersion; // compared with an item's minimum system version
+        // Starts `program` detached from this process; false when it could not be started.
+        std::function<bool(const QString& program, const QStringList& arguments)> launch;
+        // Runs a job on another thread.
+        std::function<void(std::function<void()>)> runOnWorker;
+    };
+
+    // The argument the new program is started with after an update: it waits for this one to quit and then
+    // removes the replaced version.
+    static constexpr QLatin1StringView handoverArgument{"--after-update"};
+    // A feed is at most this large; anything longer is refused while it arrives.
+    static constexpr qint64 maxFeedBytes = 1024 * 1024;
+
+    explicit SoftwareUpdate(Environment environment, QObject* parent = nullptr);
+    ~SoftwareUpdate() override;
+
+    // LUMENO_UPDATE_FEED from `environment`, else the bundle's feed; none when neither is set or the one
+    // chosen is refused by the server address rule (which `refusal` then names).
+    static std::optional<QUrl> feedAddress(const AppBundle& bundle, const QProcessEnvironment& environment,
+                                           QString* refusal = nullptr);
+
+    const std::optional<QUrl>& feed() const { return env_.feed; }
+    const AppBundle& bundle() const { return env_.bundle; }
+    Phase phase() const { return phase_; }
+    // The update offered, from `available` on.
+    const std::optional<AppcastItem>& item() const { return item_; }
+    const std::optional<UpdateProblem>& problem() const { return problem_; }
+    qint64 receivedBytes() const { return received_; }
+    // Whether this user may replace the installed folder; known once a check found an update, or the user's
+    // check found no feed.
+    bool canInstall() const { return canInstall_; }
+
+    // Reads the feed. A background check stays quiet about a skipped version; the user's check does not.
+    void check(bool userInitiated);
+    // The offered version is not offered again by background checks. (Remind Me Later only puts the window
+    // away: the offer stays.)
+    void skipThisVersion();
+    // Downloads and prepares the offered version.
+    void installUpdate();
+    // Stops a download or preparation; the installed program is untouched.
+    void cancel();
+    // Puts the prepared version in place and starts it.
+    void installAndRelaunch();
+
+signals:
+    void changed();
+    void progress(qint64 received, qint64 total);
+    void foundUpdate(const AppcastItem& item, bool userInitiated);
+    void noUpdate(bool userInitiated);
+    // The user chose to skip the offered version.
+    void offerDismissed();
+    // The new program has started: this one should quit now.
+    void relaunched();
+
+private:
+    QCoro::Task<> runCheck(bool userInitiated, int generation);
+    // Learns whether this user may replace the installed folder (on the worker); false once superseded.
+    QCoro::Task<bool> learnWhetherInstallable(int generation);
+    QCoro::Task<> explainNoFeed(int generation);
+    QCoro::Task<> runDownload(int generation);
+    QCoro::Task<> runInstall();
+    void setPhase(Phase phase);
+    void fail(UpdateProblem problem);
+
+    Environment env_;
+    Phase phase_ = Phase::idle;
+    std::optional<AppcastItem> item_;
+    std::optional<UpdateProblem> problem_;
+    qint64 received_ = 0;
+    bool canInstall_ = false;
+    int generation_ = 0; // bumped by cancel() and each new start: older work ends without a word
+    HttpAbort abort_;
+};
+
+} // namespace lumeno

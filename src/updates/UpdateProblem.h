@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace lumeno {
+
+// Why a check or an install did not go through: what the window shows, and what the log keeps.
+struct UpdateProblem {
+    enum class Kind {
+        feedUnreachable,
+        feedRefused,  // the server answered with an error status
+        feedMalformed,
+        notAFeed,
+        feedTooLarge,
+        insecureAddress,
+        downloadInterrupted,
+        downloadTooLarge,
+        lengthMismatch,
+        badSignature,
+        noPublicKey,
+        damagedArchive,
+        wrongContent, // the archive holds some other program or version
+        diskFull,
+        unwritable,
+        relaunchFailed,
+    };
+
+    Kind kind = Kind::feedUnreachable;
+    QString reason; // for logs: what exactly went wrong
+
+    // The window's headline and the sentence under it.
+    QString title() const;
+    QString detail() const;
+};
+
+} // namespace lumeno

@@ -1,0 +1,181 @@
+// The installed program updates itself: `cmake --install` of this build into a temporary prefix, a
+// release of it built and signed here with a key made here, served from a loopback feed; the user takes
+// the update from the tray and the new version takes over.
+#include "e2e/harness/E2eTest.h"
+
+#include "e2e/harness/ScreenButtons.h"
+#include "updates/FeedServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+
+namespace lumeno::e2e {
+
+namespace {
+
+// A command run to its end, bounded; its standard output, or a failure of the test.
+QByteArray output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(120000);
+    EXPECT_TRUE(finished && process.exitCode() == 0)
+        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+}
+
+// Rewrites `key=` lines of a bundle.properties.
+void setProperties(const QString& folder, const QMap<QString, QString>& values) {
+    QFile file(QDir(folder).filePath(QStringLiteral("bundle.properties")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    file.close();
+    for (QString& line : lines) {
+        const QString key = line.section(u'=', 0, 0).trimmed();
+        if (values.contains(key))
+            line = key + u'=' + values[key];
+    }
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(lines.join(u'\n').toUtf8());
+}
+
+class Update : public E2eTest {
+protected:
+    // Opens the tray menu of `pid` and chooses the item `steps` down from the top, by the keyboard (the
+    // status line cannot be chosen).
+    bool chooseFromTray(qint64 pid, int steps) {
+        std::vector<xcb_window_t> icons;
+        if (!waitUntil([&] { return !(icons = session().tray().iconsOf(pid)).empty(); }))
+            return false;
+        const std::optional<std::pair<int, int>> centre = session().tray().centreOf(icons.front());
+        if (!centre)
+            return false;
+        user.click(centre->first, centre->second);
+        std::optional<xcb_window_t> menu;
+        if (!waitUntil([&] {
+                const std::vector<xcb_window_t> popups = popupsOf(pid);
+                if (!popups.empty())
+                    menu = popups.front();
+                return menu.has_value();
+            }) ||
+            !waitUntilDrawn(*menu))
+            return false;
+        screenshotOnceDrawn(*menu, QStringLiteral("menu-%1").arg(pid == first ? "old" : "new"));
+        for (int step = 0; step < steps; ++step)
+            user.tap(downKey);
+        user.tap(desktop::DesktopUser::enter);
+        return true;
+    }
+
+    // The screen once the window of `pid` shows the button `name`: what the window shows reaches the
+    // accessibility bus as it is laid out, and the screen once it is painted.
+    void screenshotShowing(qint64 pid, const QString& name, const QString& picture) {
+        EXPECT_TRUE(waitUntil([&] { return ScreenButtons::find(pid, name).has_value(); })) << name.toStdString();
+        screenshotOnceStill(picture);
+    }
+
+    static constexpr quint8 downKey = 116;
+
+    QTemporaryDir temp;
+    testing::FeedServer feed;
+    qint64 first = 0;
+};
+
+TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesOver) {
+    const QString prefix = temp.filePath(QStringLiteral("prefix"));
+    output(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
+                                         QStringLiteral("--prefix"), prefix});
+    const QString application = QDir(prefix).filePath(QStringLiteral("lib/lumeno"));
+    const QString key = QString::fromLatin1(output(QStringLiteral(LUMENO_RELEASE_SIGN),
+                                                   {QStringLiteral("keygen"), temp.filePath(QStringLiteral("keys"))})
+                                                .trimmed());
+    setProperties(application, {{QStringLiteral("public-key"), key}});
+
+    // The release: this same program, calling itself 9.0.
+    const QString release = temp.filePath(QStringLiteral("release"));
+    QDir().mkpath(release);
+    output(QStringLiteral("cp"), {QStringLiteral("-a"), application, release});
+    setProperties(QDir(release).filePath(QStringLiteral("lumeno")),
+                  {{QStringLiteral("version"), QStringLiteral("9.0.0")}, {QStringLiteral("display-version"), QStringLiteral("9.0")}});
+    const QString archive = temp.filePath(QStringLiteral("lumeno-9.0.0-linux.tar.gz"));
+    output(QStringLiteral("tar"), {QStringLiteral("-czf"), archive, QStringLiteral("-C"), release, QStringLiteral("lumeno")});
+    const QByteArray item = output(QStringLiteral(LUMENO_RELEASE_SIGN),
+                                   {QStringLiteral("sign"), temp.filePath(QStringLiteral("keys/update-private.pem")), archive,
+                                    QStringLiteral("9.0.0"), QStringLiteral("9.0"), feed.url(QStringLiteral("/lumeno.tar.gz")).toString(),
+                                    QStringLiteral("--description"),
+                                    QStringLiteral("<p>Lumeno 9.0 keeps your sign-off in every reply.</p>"
+                                                   "<ul><li>Faster start</li><li>Clearer messages</li></ul>")});
+    QFile archiveFile(archive);
+    ASSERT_TRUE(archiveFile.open(QIODevice::ReadOnly));
+    feed.serve(QStringLiteral("/lumeno.tar.gz"), archiveFile.readAll(), QStringLiteral("application/x-gtar"));
+    feed.serve(QStringLiteral("/feed.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\" "
+                                            "xmlns:lumeno=\"https://lumeno.app/xml/update\"><channel><title>Lumeno</title>\n" +
+                                                item + "</channel></rss>\n");
+
+    becomeReturningUser();
+    const QString log = temp.filePath(QStringLiteral("lumeno.log"));
+    auto lumeno = std::make_unique<LumenoProcess>(
+        home, LumenoProcess::Options{server.baseURL(), std::nullopt,
+                                     {QStringLiteral("PULSE_SERVER=") + session().sound().address(),
+                                      QStringLiteral("LUMENO_UPDATE_FEED=") + feed.url(QStringLiteral("/feed.xml")).toString()},
+                                     QDir(prefix).filePath(QStringLiteral("bin/lumeno")), log});
+    first = lumeno->pid();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
+        << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Lumeno " LUMENO_VERSION " starting"), 0)) << lumeno->log().toStdString();
+    EXPECT_TRUE(windowsOf(first, QStringLiteral("Software Update")).empty()) << "a background check opens no window";
+    // The tray's notification, a pop-up beside the icon.
+    std::vector<xcb_window_t> popups;
+    ASSERT_TRUE(waitUntil([&] { return !(popups = popupsOf(first)).empty(); })) << "no notification";
+    screenshotOnceDrawn(popups.front(), QStringLiteral("notification"));
+
+    // Signed in with everything allowed, the items that can be chosen are, in order: Pause, Memory…, How to
+    // Use, Update to Lumeno 9.0…, Check for Updates…
+    ASSERT_TRUE(chooseFromTray(first, 4)) << lumeno->log().toStdString();
+    const std::optional<xcb_window_t> window = waitForWindow(first, QStringLiteral("Software Update"));
+    ASSERT_TRUE(window) << lumeno->log().toStdString();
+    screenshotShowing(first, QStringLiteral("Install Update"), QStringLiteral("offer"));
+    ASSERT_TRUE(clickOn(first, QStringLiteral("Install Update")));
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update 9.0.0 ready to install"), patienceMs))
+        << lumeno->log().toStdString();
+    screenshotShowing(first, QStringLiteral("Install and Relaunch"), QStringLiteral("ready"));
+    EXPECT_TRUE(QFileInfo(QDir(application).filePath(QStringLiteral("bundle.properties"))).exists());
+    ASSERT_TRUE(clickOn(first, QStringLiteral("Install and Relaunch")));
+
+    EXPECT_EQ(lumeno->waitForExit(patienceMs), 0) << "the old version quits\n" << lumeno->log().toStdString();
+    const auto started = lumeno->waitForLineContaining(QStringLiteral("Lumeno 9.0.0 starting"), patienceMs);
+    ASSERT_TRUE(started) << lumeno->log().toStdString();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Lumeno started;"), patienceMs,
+                                              std::find_if(lumeno->lines().begin(), lumeno->lines().end(),
+                                                           [&](const auto& line) { return line.text == started->text; }) -
+                                                  lumeno->lines().begin()))
+        << "the new version is not stopped by the one-copy rule\n" << lumeno->log().toStdString();
+
+    // The new version holds the one-copy lock; its pid is in it.
+    QLockFile lock(QDir(home.runtimeFolder()).filePath(QStringLiteral("lumeno.lock")));
+    qint64 second = 0;
+    QString host, app;
+    ASSERT_TRUE(lock.getLockInfo(&second, &host, &app));
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(waitUntil([&] { return !QFileInfo::exists(QDir(prefix).filePath(QStringLiteral("lib/lumeno.previous"))); }))
+        << "the new version removes the one it replaced";
+    EXPECT_FALSE(QFileInfo::exists(QDir(prefix).filePath(QStringLiteral("lib/lumeno.update"))));
+
+    // Its own check: the feed has nothing newer.
+    ASSERT_TRUE(chooseFromTray(second, 4)) << lumeno->log().toStdString();
+    const std::optional<xcb_window_t> upToDate = waitForWindow(second, QStringLiteral("Software Update"));
+    ASSERT_TRUE(upToDate) << lumeno->log().toStdString();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("No update in the feed"), patienceMs));
+    screenshotShowing(second, QStringLiteral("OK"), QStringLiteral("up-to-date"));
+    ::kill(pid_t(second), SIGTERM);
+    EXPECT_TRUE(waitUntil([&] { return ::kill(pid_t(second), 0) != 0; }));
+}
+
+} // namespace
+
+} // namespace lumeno::e2e

@@ -1,0 +1,243 @@
+#include "updates/InstallFolder.h"
+#include "updates/UpdateFixture.h"
+
+
+namespace lumeno::testing {
+namespace {
+
+using Phase = SoftwareUpdate::Phase;
+using Kind = UpdateProblem::Kind;
+
+class SoftwareUpdateTest : public UpdateFixture {
+protected:
+    // Checks as the user does and downloads the update found; the phase it ends in.
+    Phase installFound(SoftwareUpdate& update) {
+        update.check(true);
+        EXPECT_TRUE(reaches(update, Phase::available));
+        update.installUpdate();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::readyToInstall || update.phase() == Phase::failed; }, 20000));
+        return update.phase();
+    }
+
+    void expectFailedUntouched(SoftwareUpdate& update, Kind kind) {
+        EXPECT_EQ(installFound(update), Phase::failed);
+        ASSERT_TRUE(update.problem());
+        EXPECT_EQ(update.problem()->kind, kind) << update.problem()->reason.toStdString();
+        EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+        EXPECT_FALSE(QDir(InstallFolder(installed).staging()).exists()) << "nothing is left beside the install";
+        EXPECT_TRUE(launched.isEmpty());
+    }
+};
+
+TEST_F(SoftwareUpdateTest, FindsTheNewerReleaseAndOffersItWithItsNotes) {
+    auto update = makeUpdate();
+    QSignalSpy found(update.get(), &SoftwareUpdate::foundUpdate);
+    update->check(false);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    ASSERT_EQ(found.count(), 1);
+    EXPECT_EQ(found[0][1].toBool(), false) << "a background check";
+    EXPECT_EQ(update->item()->version, "1.1.0");
+    EXPECT_EQ(update->item()->displayVersion, "1.1");
+    EXPECT_TRUE(update->item()->description.contains("sign-off"));
+    EXPECT_TRUE(update->canInstall());
+}
+
+TEST_F(SoftwareUpdateTest, OffersTheNewestReleaseThisSystemCanRun) {
+    const QString privateKey = temp.filePath("keys/update-private.pem");
+    QByteArray item = signedItem(archive, "1.3.0", "1.3", privateKey);
+    item.replace("</item>", "<lumeno:minimumSystemVersion>99.0</lumeno:minimumSystemVersion></item>");
+    serveRelease(signedItem(archive, "1.0.5", "1.0.5", privateKey) + signedItem(archive, "1.2.0", "1.2", privateKey) +
+                 item + signedItem(archive, "1.1.0", "1.1", privateKey));
+    auto update = makeUpdate();
+    update->check(false);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    EXPECT_EQ(update->item()->version, "1.2.0") << "1.3.0 needs a newer system than 6.1.0";
+}
+
+TEST_F(SoftwareUpdateTest, AnArchiveHoldingSomethingElseThanTheOfferIsNotInstalled) {
+    const QString privateKey = temp.filePath("keys/update-private.pem");
+    // Signed by the maker, but it holds 1.2.0 where the feed offers 1.1.0.
+    const QByteArray other = buildArchive("1.2.0", key);
+    serveRelease(signedItem(other, "1.1.0", "1.1", privateKey), other);
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::wrongContent);
+    EXPECT_TRUE(update->problem()->reason.contains("1.2.0"));
+
+    // A program that cannot run.
+    QFile::setPermissions(temp.filePath("release-1.1.0/lumeno/lumeno"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString path = temp.filePath("not-executable.tar.gz");
+    ASSERT_EQ(QProcess::execute("tar", {"-czf", path, "-C", temp.filePath("release-1.1.0"), "lumeno"}), 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    serveRelease(signedItem(bytes, "1.1.0", "1.1", privateKey), bytes);
+    launched.clear();
+    auto again = makeUpdate();
+    expectFailedUntouched(*again, Kind::wrongContent);
+}
+
+TEST_F(SoftwareUpdateTest, AFeedWithNothingNewerIsUpToDate) {
+    serveRelease(signedItem(archive, "1.0.0", "1.0", temp.filePath("keys/update-private.pem")) +
+                 signedItem(archive, "0.9", "0.9", temp.filePath("keys/update-private.pem")));
+    auto update = makeUpdate();
+    QSignalSpy none(update.get(), &SoftwareUpdate::noUpdate);
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::upToDate));
+    EXPECT_EQ(none.count(), 1);
+}
+
+TEST_F(SoftwareUpdateTest, ASkippedVersionIsQuietInTheBackgroundButShownWhenTheUserAsks) {
+    auto update = makeUpdate();
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    QSignalSpy dismissed(update.get(), &SoftwareUpdate::offerDismissed);
+    update->skipThisVersion();
+    EXPECT_EQ(settings.skippedUpdateVersion(), "1.1.0");
+    EXPECT_EQ(update->phase(), Phase::idle);
+    EXPECT_FALSE(update->item());
+    EXPECT_EQ(dismissed.count(), 1);
+
+    QSignalSpy none(update.get(), &SoftwareUpdate::noUpdate);
+    update->check(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return none.count() == 1; }, 20000));
+    EXPECT_EQ(update->phase(), Phase::idle);
+    update->check(true);
+    EXPECT_TRUE(reaches(*update, Phase::available));
+}
+
+TEST_F(SoftwareUpdateTest, InstallsIntoThePrefixAndStartsTheNewVersionWhichRemovesTheOldOne) {
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0")) << "nothing is swapped before the user says so";
+    QSignalSpy relaunched(update.get(), &SoftwareUpdate::relaunched);
+    update->installAndRelaunch();
+    EXPECT_EQ(update->phase(), Phase::installing) << "the window shows the install under way";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return relaunched.count() == 1; }, 20000));
+    EXPECT_TRUE(installedVersionFile().contains("version=1.1.0"));
+    EXPECT_EQ(launched, QStringList{QDir(installed).filePath("lumeno") + " --after-update"});
+    QFile started(temp.filePath("started.txt"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
+    started.open(QIODevice::ReadOnly);
+    EXPECT_EQ(started.readAll().trimmed(), "1.1.0 --after-update") << "the new version runs";
+    const InstallFolder folder(installed);
+    ASSERT_TRUE(QFile::exists(QDir(folder.previous()).filePath("bundle.properties")));
+    EXPECT_TRUE(folder.removePrevious());
+    EXPECT_FALSE(QDir(folder.previous()).exists());
+}
+
+TEST_F(SoftwareUpdateTest, AnArchiveSignedWithAnotherKeyIsNeverUnpacked) {
+    run({"keygen", temp.filePath("other")});
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("other/update-private.pem")));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::badSignature);
+}
+
+TEST_F(SoftwareUpdateTest, ATruncatedArchiveIsRefused) {
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 archive.left(archive.size() / 2));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::lengthMismatch);
+}
+
+TEST_F(SoftwareUpdateTest, AnArchiveLongerThanTheFeedSaysIsStoppedWhileItArrives) {
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 archive + QByteArray(64 * 1024, 'x'));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::downloadTooLarge);
+}
+
+TEST_F(SoftwareUpdateTest, AnHttpArchiveOffThisMachineIsNeverFetched) {
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem"),
+                            QUrl("http://updates.example.org/lumeno.tar.gz")));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::insecureAddress);
+}
+
+TEST_F(SoftwareUpdateTest, FeedsThatAreNotFeedsAreRefusedWithAClearProblem) {
+    server.serve("/page.html", "<!DOCTYPE html>\n<html><head><title>Welcome</title></head><body>Hi</body></html>",
+                 "text/html");
+    server.serve("/huge.xml", feedOf(QByteArray(SoftwareUpdate::maxFeedBytes + 1, ' ')));
+    server.serve("/broken.xml", feedOf("<item><title>Lumeno").left(120));
+    const std::pair<const char*, Kind> cases[] = {
+        {"/page.html", Kind::notAFeed},
+        {"/huge.xml", Kind::feedTooLarge},
+        {"/broken.xml", Kind::feedMalformed},
+        {"/missing.xml", Kind::feedRefused},
+    };
+    for (const auto& [path, kind] : cases) {
+        auto update = makeUpdate(path);
+        update->check(true);
+        ASSERT_TRUE(reaches(*update, Phase::failed)) << path;
+        EXPECT_EQ(update->problem()->kind, kind) << path << ": " << update->problem()->reason.toStdString();
+    }
+}
+
+TEST_F(SoftwareUpdateTest, AReadOnlyPrefixIsLeftToThePackageManager) {
+    if (!makePrefixReadOnly())
+        GTEST_SKIP() << "root without mount rights cannot make a read-only prefix";
+    auto update = makeUpdate();
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    EXPECT_FALSE(update->canInstall());
+    update->installUpdate();
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(update->problem()->kind, Kind::unwritable);
+    EXPECT_EQ(server.requestsFor("/lumeno.tar.gz"), 0) << "nothing is even downloaded";
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+}
+
+TEST_F(SoftwareUpdateTest, AFullDiskLeavesTheInstallAsItWas) {
+    const QByteArray lib = temp.filePath("prefix/lib").toLocal8Bit();
+    if (::geteuid() != 0 || ::mount("tmpfs", lib, "tmpfs", 0, "size=128k") != 0)
+        GTEST_SKIP() << "a small file system needs mount rights";
+    mounted = lib;
+    writeProgram(installed, "1.0.0", key);
+    // A release that unpacks to more than the disk holds.
+    QFile padding(temp.filePath("release-1.1.0/lumeno/padding"));
+    ASSERT_TRUE(padding.open(QIODevice::WriteOnly));
+    padding.write(QByteArray(512 * 1024, 'x'));
+    padding.close();
+    const QString archivePath = temp.filePath("padded.tar.gz");
+    ASSERT_EQ(QProcess::execute("tar", {"-czf", archivePath, "-C", temp.filePath("release-1.1.0"), "lumeno"}), 0);
+    QFile padded(archivePath);
+    ASSERT_TRUE(padded.open(QIODevice::ReadOnly));
+    const QByteArray bytes = padded.readAll();
+    serveRelease(signedItem(bytes, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")), bytes);
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::diskFull);
+}
+
+TEST_F(SoftwareUpdateTest, CancelStopsTheDownloadAndKeepsTheOffer) {
+    auto update = makeUpdate();
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    update->installUpdate();
+    EXPECT_EQ(update->phase(), Phase::downloading);
+    update->installUpdate(); // a second click while it downloads starts nothing more
+    update->cancel();
+    EXPECT_EQ(update->phase(), Phase::available);
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    // Started again, it goes to the end, with one request for each start.
+    update->installUpdate();
+    ASSERT_TRUE(reaches(*update, Phase::readyToInstall));
+    // The cancelled request may have been called off before it reached the server.
+    EXPECT_LE(server.requestsFor("/lumeno.tar.gz"), 2);
+}
+
+TEST_F(SoftwareUpdateTest, TheEnvironmentsFeedWinsAndPlainHttpOffThisMachineIsRefused) {
+    AppBundle bundle = installedBundle();
+    bundle.feed = QStringLiteral("https://updates.example.org/appcast.xml");
+    QProcessEnvironment environment;
+    EXPECT_EQ(SoftwareUpdate::feedAddress(bundle, environment), QUrl(bundle.feed));
+    environment.insert("LUMENO_UPDATE_FEED", "http://127.0.0.1:8080/feed.xml");
+    EXPECT_EQ(SoftwareUpdate::feedAddress(bundle, environment), QUrl("http://127.0.0.1:8080/feed.xml"));
+    environment.insert("LUMENO_UPDATE_FEED", "http://updates.example.org/feed.xml");
+    QString refusal;
+    EXPECT_EQ(SoftwareUpdate::feedAddress(bundle, environment, &refusal), std::nullopt);
+    EXPECT_EQ(refusal, "LUMENO_UPDATE_FEED");
+    bundle.feed.clear();
+    EXPECT_EQ(SoftwareUpdate::feedAddress(bundle, QProcessEnvironment()), std::nullopt);
+}
+
+} // namespace
+} // namespace lumeno::testing

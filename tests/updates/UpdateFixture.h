@@ -1,0 +1,154 @@
+#pragma once
+
+#include "foundation/AppBundle.h"
+#include "foundation/SettingsStore.h"
+#include "platform/fake/FakeDefaultsStore.h"
+#include "platform/fake/FakeSecretStore.h"
+#include "platform/linux/QtHttpTransport.h"
+#include "updates/FeedServer.h"
+#include "updates/SoftwareUpdate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace lumeno::testing {
+
+// A program installed in a temporary prefix at version 1.0.0, a release 1.1.0 of it built and signed with
+// a key made here by scripts/release-sign.sh, and a loopback server for the feed and the archive.
+class UpdateFixture : public ::testing::Test {
+protected:
+    UpdateFixture() {
+        key = run({"keygen", temp.filePath("keys")}).trimmed();
+        installed = temp.filePath("prefix/lib/lumeno");
+        writeProgram(installed, "1.0.0", key);
+        archive = buildArchive("1.1.0", key);
+        serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")));
+    }
+
+    // The release script, with the arguments given; its standard output.
+    QByteArray run(const QStringList& arguments) {
+        QProcess script;
+        script.start(QStringLiteral(LUMENO_RELEASE_SIGN), arguments);
+        EXPECT_TRUE(script.waitForFinished(30000));
+        EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+        return script.readAllStandardOutput();
+    }
+
+    // An application folder: a program that writes its version and arguments to started.txt beside the
+    // prefix, and its bundle.
+    void writeProgram(const QString& folder, const QString& version, const QByteArray& publicKey) {
+        QDir().mkpath(folder);
+        QFile program(QDir(folder).filePath("lumeno"));
+        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+        program.write(QStringLiteral("#!/bin/sh\necho \"%1 $*\" > '%2'\n").arg(version, temp.filePath("started.txt")).toUtf8());
+        program.close();
+        program.setPermissions(program.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+        QFile bundle(QDir(folder).filePath("bundle.properties"));
+        ASSERT_TRUE(bundle.open(QIODevice::WriteOnly));
+        bundle.write(QStringLiteral("identifier=app.lumeno.Lumeno\nversion=%1\ndisplay-version=%1\nfeed=\npublic-key=%2\n")
+                         .arg(version, QString::fromLatin1(publicKey))
+                         .toUtf8());
+    }
+
+    // The release archive of `version`: lumeno/ holding the program and its bundle.
+    QByteArray buildArchive(const QString& version, const QByteArray& publicKey) {
+        const QString root = temp.filePath("release-" + version);
+        writeProgram(QDir(root).filePath("lumeno"), version, publicKey);
+        const QString path = temp.filePath("lumeno-" + version + ".tar.gz");
+        EXPECT_EQ(QProcess::execute("tar", {"-czf", path, "-C", root, "lumeno"}), 0);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+
+    QByteArray signedItem(const QByteArray& bytes, const QString& version, const QString& displayVersion,
+                          const QString& privateKey, const QUrl& url = {}) {
+        const QString path = temp.filePath("signing.tar.gz");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        file.close();
+        return run({"sign", privateKey, path, version, displayVersion,
+                    (url.isEmpty() ? server.url("/lumeno.tar.gz") : url).toString(), "--description",
+                    "<ul><li>Replies keep your sign-off.</li><li>Faster start.</li></ul>"});
+    }
+
+    static QByteArray feedOf(const QByteArray& items) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\" "
+               "xmlns:lumeno=\"https://lumeno.app/xml/update\"><channel><title>Lumeno</title>\n" +
+               items + "</channel></rss>\n";
+    }
+
+    void serveRelease(const QByteArray& item, const QByteArray& archiveBytes = {}) {
+        server.serve("/feed.xml", feedOf(item));
+        server.serve("/lumeno.tar.gz", archiveBytes.isEmpty() ? archive : archiveBytes, "application/x-gtar");
+    }
+
+    AppBundle installedBundle() {
+        auto read = AppBundle::read(installed);
+        EXPECT_TRUE(std::holds_alternative<AppBundle>(read));
+        return std::get<AppBundle>(read);
+    }
+
+    std::unique_ptr<SoftwareUpdate> makeUpdate(const QString& feedPath = "/feed.xml") {
+        return std::make_unique<SoftwareUpdate>(SoftwareUpdate::Environment{
+            installedBundle(), server.url(feedPath), std::make_shared<QtHttpTransport>(), settings,
+            QStringLiteral("6.1.0"),
+            [this](const QString& program, const QStringList& arguments) {
+                launched << program + " " + arguments.join(' ');
+                return QProcess::startDetached(program, arguments);
+            },
+            [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }});
+    }
+
+    // Waits, with a bound, until the update reaches `phase`.
+    static bool reaches(SoftwareUpdate& update, SoftwareUpdate::Phase phase) {
+        return QTest::qWaitFor([&] { return update.phase() == phase; }, 20000);
+    }
+
+    // Makes the prefix read-only for real: a read-only bind mount for root (whom modes do not stop), else
+    // modes. False when neither can be done here.
+    bool makePrefixReadOnly() {
+        const QByteArray prefix = temp.filePath("prefix").toLocal8Bit();
+        if (::geteuid() != 0) {
+            QFile::setPermissions(temp.filePath("prefix/lib"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(installed, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            return true;
+        }
+        if (::mount(prefix, prefix, nullptr, MS_BIND, nullptr) != 0)
+            return false;
+        mounted = prefix;
+        return ::mount(nullptr, prefix, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    ~UpdateFixture() override {
+        if (!mounted.isEmpty())
+            ::umount(mounted);
+    }
+
+    QString installedVersionFile() {
+        QFile file(QDir(installed).filePath("bundle.properties"));
+        file.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(file.readAll());
+    }
+
+    QTemporaryDir temp;
+    FeedServer server;
+    FakeDefaultsStore defaults;
+    FakeSecretStore secrets;
+    SettingsStore settings{defaults, secrets};
+    QByteArray key;
+    QString installed;
+    QByteArray archive;
+    QStringList launched;
+    QByteArray mounted;
+};
+
+} // namespace lumeno::testing
