@@ -11,11 +11,7 @@ packages=(
   libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev libxcb-res0-dev libxcb-xfixes0-dev xvfb openbox xcompmgr xdotool x11-utils
   trayer pulseaudio pulseaudio-utils xterm x11-xkb-utils
   clang libclang-rt-14-dev
-<<<<<<< HEAD
-  libssl-dev libarchive-dev openssl
-=======
-  openssl desktop-file-utils
->>>>>>> bundle
+  openssl desktop-file-utils libssl-dev libarchive-dev
 )
 
 missing=()
