@@ -56,8 +56,11 @@ bool LumenoApplication::event(QEvent* event) {
         event->ignore();
         return true;
     }
+    // A quit let through always ends the program. Qt's own handling would first close every window and
+    // give up at the first one that refuses, leaving a process with its services stopped and no way back:
+    // windows are not asked, they go with the process.
     prepareToQuit();
-    return QApplication::event(event);
+    return QCoreApplication::event(event);
 }
 
 } // namespace lumeno

@@ -8,7 +8,7 @@ namespace lumeno {
 
 // The one application object. Every quit request on the main thread (the menu's Quit, the desktop's
 // session) arrives here as a quit event: it is refused while a desktop permission prompt holds quitting,
-// and otherwise the services are stopped before the event loop ends. An exception that escapes an event
+// and otherwise the services are stopped and the event loop ends, whatever windows are open. An exception that escapes an event
 // handler is logged and dropped here rather than ending the whole program. Closing the last window never
 // quits: the program lives on in the tray.
 class LumenoApplication : public QApplication {

@@ -15,6 +15,7 @@
 #include "platform/ScreenInfo.h"
 #include "platform/SecretStore.h"
 #include "platform/SpeechEngine.h"
+#include "platform/TrayWatch.h"
 #include "platform/Workspace.h"
 
 #include <QString>
@@ -49,6 +50,7 @@ struct Platform {
     std::unique_ptr<Workspace> workspace;
     std::unique_ptr<ScreenInfo> screens;
     std::unique_ptr<PanelWindowHints> panelHints;
+    std::unique_ptr<TrayWatch> trayWatch;
     std::unique_ptr<GlobalHotkeys> globalHotkeys;
     std::unique_ptr<ModifierState> modifierState; // may read globalHotkeys: declared after it
     std::unique_ptr<AudioInput> audioInput;

@@ -10,13 +10,11 @@ GuideClose::GuideClose(QWidget& window, std::function<void()> handler)
     window.installEventFilter(this);
 }
 
-bool GuideClose::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Close)
-        return false;
-    event->ignore();
-    static_cast<QWidget*>(watched)->hide();
-    handler_();
-    return true;
+bool GuideClose::eventFilter(QObject*, QEvent* event) {
+    // The close goes on: a closed window is only hidden, and the guide keeps its state in its session.
+    if (event->type() == QEvent::Close)
+        handler_();
+    return false;
 }
 
 } // namespace lumeno

@@ -5,8 +5,8 @@
 
 namespace lumeno {
 
-// Watches the guide window's close button: the window is only hidden (the guide keeps its state for the
-// next showing), then `handler` runs.
+// Watches the guide window's close button: `handler` runs, and the window closes (it is only hidden, and
+// the guide keeps its state for the next showing). It never refuses a close.
 class GuideClose : public QObject {
     Q_OBJECT
 public:

@@ -5,7 +5,9 @@
 #include "foundation/SettingsStore.h"
 #include "memory/MemoryStore.h"
 #include "platform/Pasteboard.h"
+#include "platform/TrayWatch.h"
 #include "screen/ContextPacker.h"
+#include "shell/MenuShortcuts.h"
 #include "shell/UpdateController.h"
 #include "shell/WindowManager.h"
 #include "support/Log.h"
@@ -18,23 +20,60 @@ namespace lumeno {
 MenuBar::MenuBar(Services services, WindowManager& windows, UpdateController& updates, QObject* parent)
     : QObject(parent), s_(services), windows_(windows), updates_(updates), menu_(std::make_unique<QMenu>()) {
     menu_->setObjectName(QStringLiteral("menuBarMenu"));
+    menu_->setTitle(QStringLiteral("Lumeno"));
     connect(menu_.get(), &QMenu::aboutToShow, this, &MenuBar::rebuildMenu);
     connect(&s_.settings, &SettingsStore::isPausedChanged, this, &MenuBar::refresh);
     connect(&s_.memory, &MemoryStore::changed, this, &MenuBar::refresh);
     connect(&s_.account, &AccountStore::isSignedInChanged, this, &MenuBar::refresh);
     connect(&s_.permissions, &PermissionsGate::microphoneChanged, this, &MenuBar::refresh);
     connect(&s_.permissions, &PermissionsGate::accessibilityChanged, this, &MenuBar::refresh);
+    connect(&s_.settings, &SettingsStore::hotkeyChanged, this, &MenuBar::refresh);
     rebuildMenu();
 }
 
 MenuBar::~MenuBar() = default;
 
-bool MenuBar::start() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+void MenuBar::start() {
+    shortcuts_ = std::make_unique<MenuShortcuts>(*menu_, [this] { rebuildMenu(); });
+    connect(&s_.trayWatch, &TrayWatch::availabilityChanged, this, &MenuBar::followTray);
+    followTray();
+}
+
+bool MenuBar::isDocked() const {
+    return docked_;
+}
+
+void MenuBar::followTray() {
+    const std::optional<bool> available = s_.trayWatch.isAvailable();
+    if (!available)
+        return; // still finding out
+    const bool starting = !std::exchange(started_, true);
+    const bool madeNow = *available && !tray_;
+    if (madeNow) {
+        inNotifierHost_ = s_.trayWatch.hasNotifierHost();
+        makeTrayIcon();
+    }
+    const bool docked = tray_ && (inNotifierHost_ ? s_.trayWatch.hasNotifierHost() : s_.trayWatch.hasTrayManager());
+    if (std::exchange(docked_, docked) == docked && !starting)
+        return;
+    if (docked) {
+        if (!madeNow) {
+            // Qt docks the icon again in a new tray manager by itself, but never registers it with a
+            // status-notifier watcher that started again: showing it anew does both.
+            tray_->hide();
+            tray_->show();
+        }
+        Log::app.info(QStringLiteral("The icon is in the tray"));
+    } else if (starting) {
         Log::app.error(QStringLiteral("This desktop has no tray; showing the settings window instead"));
         windows_.showSettings();
-        return false;
+    } else {
+        Log::app.error(QStringLiteral("The tray went away; the settings window carries the menu until one is back"));
     }
+    emit dockedChanged(docked);
+}
+
+void MenuBar::makeTrayIcon() {
     tray_ = std::make_unique<QSystemTrayIcon>();
     tray_->setContextMenu(menu_.get());
     // A left click opens the same menu: the tray icon has no other use. A click soon after the last one
@@ -45,7 +84,6 @@ bool MenuBar::start() {
     });
     refresh();
     tray_->show();
-    return true;
 }
 
 MenuBarLabel::State MenuBar::labelState() const {
@@ -53,11 +91,11 @@ MenuBarLabel::State MenuBar::labelState() const {
 }
 
 void MenuBar::refresh() {
-    if (!tray_)
-        return;
-    const MenuBarLabel::State state = labelState();
-    tray_->setIcon(MenuBarLabel::icon(state));
-    tray_->setToolTip(statusLine());
+    if (tray_) {
+        tray_->setIcon(MenuBarLabel::icon(labelState()));
+        tray_->setToolTip(statusLine());
+    }
+    emit refreshed();
 }
 
 void MenuBar::rebuildMenu() {

@@ -17,12 +17,15 @@ class ContextPacker;
 class MemoryStore;
 class Pasteboard;
 class PermissionsGate;
+class MenuShortcuts;
 class SettingsStore;
+class TrayWatch;
 class UpdateController;
 class WindowManager;
 
 // The program's only permanent surface: the tray icon and its menu. The menu is rebuilt each time it opens,
-// so it always shows the current status, and the icon follows the stores it reads.
+// so it always shows the current status, and the icon follows the stores it reads. The icon docks whenever
+// a tray runs, at the start or later; while none does, the settings window carries the same menu.
 class MenuBar : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +37,7 @@ public:
         PermissionsGate& permissions;
         Pasteboard& pasteboard;
         ContextPacker& contextPacker;
+        TrayWatch& trayWatch;
     };
 
     MenuBar(Services services, WindowManager& windows, UpdateController& updates, QObject* parent = nullptr);
@@ -44,9 +48,12 @@ public:
     std::function<bool()> needsAttention = [] { return false; };
     std::function<std::optional<QString>()> lastDraft = [] { return std::optional<QString>(); };
 
-    // Shows the tray icon. A desktop without a tray cannot show the menu, so the settings window opens
-    // instead (reachable again by starting Lumeno a second time); returns whether the tray is there.
-    bool start();
+    // Shows the tray icon, now or once a tray appears, and makes the menu's shortcuts work. A desktop
+    // without a tray at the start gets the settings window instead, which carries the menu (and comes back
+    // when Lumeno is started a second time).
+    void start();
+    // Whether the icon is in a tray now.
+    bool isDocked() const;
     // Draws the icon again; the application model calls it when its status changes.
     void refresh();
 
@@ -62,9 +69,15 @@ public:
 signals:
     // "Quit Lumeno" was chosen.
     void quitRequested();
+    // A tray took the icon, or the last one went away.
+    void dockedChanged(bool docked);
+    // The status line or the icon may have changed.
+    void refreshed();
 
 private:
     void copyLastDraft();
+    void followTray();
+    void makeTrayIcon();
 
     Services s_;
     WindowManager& windows_;
@@ -72,6 +85,13 @@ private:
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::optional<QString> offeredUpdate_; // the display version offered in the menu
+    std::unique_ptr<MenuShortcuts> shortcuts_;
+    // Whether the tray had been looked for once: only a desktop without one at the start opens a window.
+    bool started_ = false;
+    bool docked_ = false;
+    // Qt picks the kind of tray once, when the icon is made: a status-notifier host if one runs then, else
+    // a tray manager. A tray of the other kind cannot show it.
+    bool inNotifierHost_ = false;
 };
 
 } // namespace lumeno

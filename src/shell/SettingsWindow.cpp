@@ -10,6 +10,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QMenuBar>
 #include <QPainter>
 #include <QScrollArea>
 #include <QStyle>
@@ -176,8 +177,9 @@ void SettingsWindow::fit() {
     }
     // The page keeps the tab's height; a screen too short for it cuts the window, and the page scrolls.
     content->setMinimumHeight(area.height());
-    // The toolbar sits above the tab's own area.
-    QSize window = area + QSize(0, toolbarHeight + 1);
+    // The toolbar, and the menu bar while it shows, sit above the tab's own area.
+    const int menuBarHeight = menuBar_ && menuBar_->isVisibleTo(this) ? menuBar_->sizeHint().height() : 0;
+    QSize window = area + QSize(0, menuBarHeight + toolbarHeight + 1);
     const QSize room = ScreenFit::room(*this, screens_);
     const bool cut = !room.isEmpty() && window.height() > room.height();
     if (cut) {
@@ -209,8 +211,17 @@ QScrollArea* SettingsWindow::scrolling(QWidget* content) {
     return scroller;
 }
 
+void SettingsWindow::setMenuBar(QMenuBar* bar) {
+    menuBar_ = bar;
+    layout()->setMenuBar(bar);
+    bar->installEventFilter(this);
+    fit();
+}
+
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::LayoutRequest && watched == page(current_))
+        fit();
+    if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) && watched == menuBar_)
         fit();
     return QWidget::eventFilter(watched, event);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QButtonGroup;
+class QMenuBar;
 class QScrollArea;
 class QStackedWidget;
 class QToolButton;
@@ -36,6 +37,8 @@ public:
     SettingsTab currentTab() const { return current_; }
     void select(SettingsTab tab);
     QWidget* page(SettingsTab tab) const;
+    // A menu bar above the tabs, while it is shown; the window grows by its height.
+    void setMenuBar(QMenuBar* bar);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +55,7 @@ private:
     QStackedWidget* pages_;
     std::vector<QWidget*> contents_;
     QWidget* toolbar_;
+    QMenuBar* menuBar_ = nullptr;
     SettingsTab current_ = SettingsTab::general;
 };
 

@@ -4,6 +4,8 @@
 #include "app/AppServices.h"
 #include "shell/AppIcon.h"
 #include "shell/MenuBar.h"
+#include "shell/SettingsMenuBar.h"
+#include "shell/SettingsWindow.h"
 #include "shell/WindowManager.h"
 #include "support/Log.h"
 #include "ui/WindowFront.h"
@@ -36,7 +38,8 @@ WindowManager::Services windowServices(AppModel& model) {
 }
 
 MenuBar::Services menuServices(AppServices& s) {
-    return {s.settings, s.memory, s.account, s.permissions, *s.platform.pasteboard, s.contextPacker};
+    return {s.settings, s.memory, s.account, s.permissions, *s.platform.pasteboard, s.contextPacker,
+            *s.platform.trayWatch};
 }
 
 } // namespace
@@ -53,6 +56,9 @@ Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool update
     connect(&model, &AppModel::firstRunNeeded, windows_.get(), &WindowManager::showFirstRun);
     connect(windows_.get(), &WindowManager::guideFinished, this, [this] { finishGuide(true); });
     connect(windows_.get(), &WindowManager::speechLanguageChosen, &model, &AppModel::prepareSpeech);
+    // Without a tray, the settings window carries the tray's menu.
+    connect(windows_.get(), &WindowManager::settingsWindowBuilt, menu_.get(),
+            [this](SettingsWindow& window) { window.setMenuBar(new SettingsMenuBar(*menu_)); });
     connect(&services.permissions, &PermissionsGate::promptBegan, this, &Shell::rememberWindowBehindPrompt);
     connect(&services.permissions, &PermissionsGate::promptEnded, this, &Shell::returnFromPrompt);
 

@@ -17,6 +17,7 @@
 #include "shell/SettingsWindow.h"
 #include "shell/SetupView.h"
 #include "support/Text.h"
+#include "ui/WindowCloseKeys.h"
 #include "ui/WindowFront.h"
 #include "voice/HotkeyService.h"
 
@@ -122,9 +123,11 @@ void WindowManager::showSetup() {
 }
 
 void WindowManager::showMemory() {
-    if (!memoryWindow_)
+    if (!memoryWindow_) {
         memoryWindow_ = std::make_unique<MemoryWindow>(s_.memory, s_.defaults, s_.screens,
                                                        s_.scheduler);
+        closeOnStandardKeys(*memoryWindow_);
+    }
     memoryWindow_->present();
 }
 
@@ -135,6 +138,7 @@ void WindowManager::showDraftDetails() {
             s_.defaults, s_.screens, s_.scheduler);
         connect(&draftDetailsWindow_->view(), &DraftDetailsView::settingsRequested, this,
                 [this] { showSettings(SettingsTab::general); });
+        closeOnStandardKeys(*draftDetailsWindow_);
     }
     draftDetailsWindow_->front();
 }
@@ -167,6 +171,8 @@ void WindowManager::showSettings(std::optional<SettingsTab> tab) {
 void WindowManager::buildSettingsWindow() {
     settingsWindow_ = std::make_unique<SettingsWindow>([this](SettingsTab tab) { return settingsContent(tab); }, s_.screens);
     makeFixedWindow(*settingsWindow_);
+    closeOnStandardKeys(*settingsWindow_);
+    emit settingsWindowBuilt(*settingsWindow_);
     centre(*settingsWindow_);
 }
 

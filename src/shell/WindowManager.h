@@ -99,6 +99,8 @@ signals:
     void guideFinished();
     // The user chose the language they speak in the guide: the speech model can be made ready.
     void speechLanguageChosen();
+    // The settings window was just built, before it first shows.
+    void settingsWindowBuilt(SettingsWindow& window);
 
 private:
     void buildGuideWindow();

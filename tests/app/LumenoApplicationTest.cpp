@@ -80,6 +80,38 @@ TEST_F(LumenoApplicationTest, WithoutAPromptTheFirstQuitEndsTheLoopAndStopsTheSe
     EXPECT_FALSE(log->contains(QStringLiteral("Ignored a quit during a permission prompt")));
 }
 
+// Refuses every close, as a window that only hides itself might.
+class Unclosable : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Close)
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
+TEST_F(LumenoApplicationTest, AQuitLetThroughEndsTheProgramWhateverWindowsAreOpen) {
+    model->start();
+    settle();
+    Unclosable refusal;
+    QWidget stubborn;
+    stubborn.installEventFilter(&refusal);
+    QWidget plain;
+    stubborn.show();
+    plain.show();
+    EXPECT_EQ(runLoopAndQuit(), 0);
+    EXPECT_EQ(preparedQuits, 1);
+    EXPECT_FALSE(services.hotkeys.isStarted());
+
+    // Held by a prompt, the same quit changes nothing: the services keep running.
+    application().prepareToQuit = [this] { ++preparedQuits; };
+    model->beginPermissionPrompt();
+    EXPECT_FALSE(askToQuitOutsideTheLoop());
+    EXPECT_EQ(preparedQuits, 1);
+    EXPECT_TRUE(stubborn.isVisible());
+}
+
 TEST_F(LumenoApplicationTest, ClosingTheLastWindowLeavesTheProgramRunning) {
     QWidget window;
     window.show();

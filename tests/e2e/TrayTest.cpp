@@ -1,6 +1,6 @@
 // The tray icon is the program's one permanent surface: it docks, its menu reaches every window and
 // quits; without a tray the settings window stands in for it.
-#include "e2e/harness/E2eTest.h"
+#include "e2e/TrayFixture.h"
 #include "testsupport/Screenshots.h"
 
 #include <QFile>
@@ -13,46 +13,15 @@ namespace {
 
 using desktop::DesktopUser;
 
-class Tray : public E2eTest {
-protected:
-    // Clicks the icon and waits for its menu; the menu's window.
-    std::optional<xcb_window_t> openMenu(xcb_window_t icon) {
-        const std::optional<std::pair<int, int>> centre = session().tray().centreOf(icon);
-        if (!centre)
-            return std::nullopt;
-        user.click(centre->first, centre->second);
-        std::optional<xcb_window_t> menu;
-        waitUntil([&] {
-            const std::vector<xcb_window_t> popups = popupsOf(lumeno->pid());
-            if (!popups.empty())
-                menu = popups.front();
-            return menu.has_value();
-        });
-        return menu;
-    }
-
-    // Opens the menu and chooses the item `steps` down from the top (the status line cannot be chosen).
-    void choose(xcb_window_t icon, int steps) {
-        const std::optional<xcb_window_t> menu = openMenu(icon);
-        ASSERT_TRUE(menu) << "the tray menu did not open";
-        // Keys sent before the menu holds the keyboard go to the window underneath.
-        ASSERT_TRUE(waitUntilDrawn(*menu)) << "the tray menu was never drawn";
-        for (int step = 0; step < steps; ++step)
-            user.tap(downKey);
-        user.tap(DesktopUser::enter);
-    }
-
-    static constexpr quint8 downKey = 116;
-    std::unique_ptr<LumenoProcess> lumeno;
-};
+class Tray : public TrayFixture {};
 
 TEST_F(Tray, TheIconDocksAndItsMenuOpensEachWindowAndQuits) {
     becomeReturningUser();
     lumeno = launch(spoken(QStringLiteral("Hello")));
     ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
     std::vector<xcb_window_t> icons;
-    ASSERT_TRUE(waitUntil([&] { return !(icons = session().tray().iconsOf(lumeno->pid())).empty(); }))
-        << "no icon docked in the tray\n" << lumeno->log().toStdString();
+    ASSERT_TRUE(waitForIcon()) << "no icon docked in the tray\n" << lumeno->log().toStdString();
+    icons = session().tray().iconsOf(lumeno->pid());
     EXPECT_EQ(icons.size(), 1u);
     screenshotOnceDrawn(icons.front(), QStringLiteral("icon"));
 
@@ -192,6 +161,75 @@ TEST_F(Tray, WithDraftDetailsOnPauseIsTickedTheWindowsWearTheIconAndDebugNamesTh
 
     lumeno->terminate();
     EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
+}
+
+TEST_F(Tray, TheMenusShortcutsWorkInTheOpenMenuAndInLumenosWindows) {
+    becomeReturningUser();
+    lumeno = launch(spoken(QStringLiteral("Hello")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    const std::optional<xcb_window_t> icon = waitForIcon();
+    ASSERT_TRUE(icon) << lumeno->log().toStdString();
+    auto viewable = [&](const QString& title) -> std::optional<xcb_window_t> {
+        std::optional<xcb_window_t> found;
+        waitUntil([&] {
+            for (const xcb_window_t window : windowsOf(lumeno->pid(), title))
+                if (isViewable(window))
+                    found = window;
+            return found.has_value();
+        });
+        return found;
+    };
+
+    // In the open menu, Ctrl+Shift+M opens Memory and the menu closes.
+    std::optional<xcb_window_t> menu = openMenu(*icon);
+    ASSERT_TRUE(menu && waitUntilDrawn(*menu));
+    chord({control, shift}, letterM);
+    const std::optional<xcb_window_t> memory = viewable(QStringLiteral("Lumeno Memory"));
+    ASSERT_TRUE(memory) << "Ctrl+Shift+M in the menu opened no Memory window\n" << lumeno->log().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); })) << "the menu stayed open";
+
+    // In the Memory window: Ctrl+Shift+D does nothing while draft details are off (no Debug item), and
+    // "Ctrl+," opens Settings, which comes in front. Keys are handled in order, so by the time Settings
+    // shows, a Debug window would have too.
+    activate(*memory);
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() == memory; }));
+    chord({control, shift}, letterD);
+    chord({control}, comma);
+    const std::optional<xcb_window_t> settings = viewable(QStringLiteral("General"));
+    ASSERT_TRUE(settings) << "Ctrl+, opened no Settings window\n" << lumeno->log().toStdString();
+    EXPECT_TRUE(windowsOf(lumeno->pid(), QStringLiteral("Lumeno Debug")).empty());
+
+    // Escape closes Settings, Ctrl+W closes Memory.
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() == settings; }));
+    user.tap(DesktopUser::escape);
+    EXPECT_TRUE(waitUntil([&] { return !isViewable(*settings); })) << "Escape left Settings open";
+    activate(*memory);
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() == memory; }));
+    chord({control}, letterW);
+    EXPECT_TRUE(waitUntil([&] { return !isViewable(*memory); })) << "Ctrl+W left Memory open";
+
+    // Ctrl+Q in the open menu quits.
+    menu = openMenu(*icon);
+    ASSERT_TRUE(menu && waitUntilDrawn(*menu));
+    chord({control}, letterQ);
+    EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
+
+    // With draft details on, Ctrl+Shift+D in the menu opens the Debug window, and Escape closes it.
+    home.setSetting(QStringLiteral("showsDraftDetails"), true);
+    lumeno = launch(spoken(QStringLiteral("Hello")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    const std::optional<xcb_window_t> again = waitForIcon();
+    ASSERT_TRUE(again);
+    menu = openMenu(*again);
+    ASSERT_TRUE(menu && waitUntilDrawn(*menu));
+    chord({control, shift}, letterD);
+    const std::optional<xcb_window_t> debug = viewable(QStringLiteral("Lumeno Debug"));
+    ASSERT_TRUE(debug) << "Ctrl+Shift+D opened no Debug window\n" << lumeno->log().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() == debug; }));
+    user.tap(DesktopUser::escape);
+    EXPECT_TRUE(waitUntil([&] { return !isViewable(*debug); })) << "Escape left the Debug window open";
+    lumeno->terminate();
+    EXPECT_EQ(lumeno->waitForExit(), 0);
 }
 
 TEST_F(Tray, WithoutATrayTheSettingsWindowOpensAndASecondLaunchBringsItForward) {

@@ -50,7 +50,7 @@ protected:
     }
     void makeMenuBar() {
         menuBar = std::make_unique<MenuBar>(MenuBar::Services{app->settings, app->memory, app->account, app->permissions,
-                                                              *platform.pasteboard, app->contextPacker},
+                                                              *platform.pasteboard, app->contextPacker, *platform.trayWatch},
                                             *windows, updates);
         menuBar->statusLine = [this] { return status; };
         menuBar->needsAttention = [this] { return attention; };

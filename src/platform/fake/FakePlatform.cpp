@@ -11,6 +11,7 @@
 #include "platform/fake/FakeKeyboardLayoutSource.h"
 #include "platform/fake/FakeMicrophoneAuthorizer.h"
 #include "platform/fake/FakePanelWindowHints.h"
+#include "platform/fake/FakeTrayWatch.h"
 #include "platform/fake/FakeModifierState.h"
 #include "platform/fake/FakePasteboard.h"
 #include "platform/fake/FakeScreenInfo.h"
@@ -37,6 +38,7 @@ Platform makeFakePlatform() {
     platform.workspace = std::move(workspace);
     platform.screens = std::make_unique<FakeScreenInfo>();
     platform.panelHints = std::make_unique<FakePanelWindowHints>();
+    platform.trayWatch = std::make_unique<FakeTrayWatch>();
     auto keyboard = std::make_unique<FakeGlobalHotkeys>();
     platform.modifierState = std::make_unique<FakeModifierState>(*keyboard);
     platform.globalHotkeys = std::move(keyboard);

@@ -8,6 +8,7 @@
 #include "platform/linux/LinuxKeyboardLayoutSource.h"
 #include "platform/linux/LinuxMicrophoneAuthorizer.h"
 #include "platform/linux/LinuxSecretStore.h"
+#include "platform/linux/LinuxTrayWatch.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "platform/linux/PocketSphinxEngine.h"
 #include "platform/linux/PulseAudioInput.h"
@@ -84,6 +85,7 @@ Platform makeLinuxPlatform(const Clock& clock, Scheduler& scheduler, const QStri
     platform.screens = std::make_unique<QtScreenInfo>();
     const std::shared_ptr<XcbConnection> queries = XcbConnection::open();
     platform.panelHints = std::make_unique<X11PanelWindowHints>(queries);
+    platform.trayWatch = std::make_unique<LinuxTrayWatch>(queries, QDBusConnection::sessionBus());
     const DesktopSession session = DesktopSession::fromEnvironment(queries != nullptr);
     platform.unsupportedSession = session.unsupportedReason();
     if (platform.unsupportedSession)

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/PanelWindowHints.h"
-
-#include <xcb/xcb.h>
+#include "platform/linux/X11SelectionOwnerWatch.h"
 
 #include <memory>
+#include <optional>
 
 namespace lumeno {
 
@@ -19,16 +19,10 @@ public:
     ~X11PanelWindowHints() override;
 
     void setInputArea(QWindow& panel, const QRect& area) override;
-    bool isCompositing() const override { return compositing_; }
+    bool isCompositing() const override { return !compositingManager_ || compositingManager_->isOwned(); }
 
 private:
-    void watchCompositingManager();
-    void setCompositing(bool compositing);
-
-    std::shared_ptr<XcbConnection> x_;
-    xcb_atom_t selection_ = XCB_NONE;
-    int listener_ = 0;
-    bool compositing_ = true;
+    std::optional<X11SelectionOwnerWatch> compositingManager_;
 };
 
 } // namespace lumeno

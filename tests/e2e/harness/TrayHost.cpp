@@ -75,6 +75,8 @@ std::vector<xcb_window_t> TrayHost::iconsOf(qint64 pid) {
     // Docked icons are embedded somewhere below the tray's own windows; walk the whole tree, it is small.
     std::vector<xcb_window_t> pending{x_->root()};
     const xcb_atom_t embedInfo = x_->atom("_XEMBED_INFO");
+    // Qt marks its own windows for embedding too: a window the window manager manages is not docked.
+    const xcb_atom_t managed = x_->atom("WM_STATE");
     while (!pending.empty()) {
         const xcb_window_t window = pending.back();
         pending.pop_back();
@@ -87,8 +89,11 @@ std::vector<xcb_window_t> TrayHost::iconsOf(qint64 pid) {
             continue;
         const auto embedded = x_->reply(xcb_get_property_reply,
                                         xcb_get_property(x_->get(), 0, window, embedInfo, XCB_ATOM_ANY, 0, 2));
+        const auto state = x_->reply(xcb_get_property_reply,
+                                     xcb_get_property(x_->get(), 0, window, managed, XCB_ATOM_ANY, 0, 1));
         const auto attributes = x_->reply(xcb_get_window_attributes_reply, xcb_get_window_attributes(x_->get(), window));
-        if (embedded && embedded->type != XCB_NONE && attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+        if (embedded && embedded->type != XCB_NONE && (!state || state->type == XCB_NONE) && attributes
+            && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
             icons.push_back(window);
     }
     return icons;

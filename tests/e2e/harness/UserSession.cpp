@@ -45,6 +45,7 @@ bool UserSession::startDesktop() {
 
 void UserSession::stop() {
     running_ = false;
+    notifierTray_.stop();
     tray_.stop();
     sound_.stop();
     desktop_.stop();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/linux/harness/SoundServer.h"
+#include "e2e/harness/NotifierTray.h"
 #include "e2e/harness/TrayHost.h"
 #include "platform/linux/harness/AccessibilityBus.h"
 #include "platform/linux/harness/TestDesktop.h"
@@ -34,6 +35,8 @@ public:
     desktop::AccessibilityBus& accessibility() { return desktop::AccessibilityBus::instance(); }
     desktop::SoundServer& sound() { return sound_; }
     TrayHost& tray() { return tray_; }
+    // Not running unless a test starts it (and stops it again before it ends).
+    NotifierTray& notifierTray() { return notifierTray_; }
 
 private:
     bool fail(const QString& why);
@@ -41,6 +44,7 @@ private:
     desktop::TestDesktop desktop_;
     desktop::SoundServer sound_;
     TrayHost tray_;
+    NotifierTray notifierTray_;
     bool running_ = false;
     QString whyNot_;
 };

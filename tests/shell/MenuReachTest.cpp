@@ -1,0 +1,210 @@
+// The tray menu stays within reach: the icon follows the tray as it comes and goes, the settings window
+// carries the menu while there is none, and the menu's shortcuts work in the open menu and in every window.
+#include "AppFixture.h"
+
+#include "details/DraftDetailsWindow.h"
+#include "memory/ui/MemoryWindow.h"
+#include "platform/fake/FakeTrayWatch.h"
+#include "shell/MenuBar.h"
+#include "shell/SettingsWindow.h"
+#include "shell/ShortcutRecorder.h"
+#include "support/Log.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace lumeno {
+namespace {
+
+class MenuReachTest : public AppFixture {
+protected:
+    MenuReachTest() {
+        previousSink = Log::setSink(log);
+        build();
+    }
+    ~MenuReachTest() override { Log::setSink(previousSink); }
+
+    FakeTrayWatch& tray() { return static_cast<FakeTrayWatch&>(*platform.trayWatch); }
+    MenuBar& menu() { return shell->menu(); }
+    QMenuBar* carriedMenu() {
+        return windows->settingsWindow() ? windows->settingsWindow()->findChild<QMenuBar*>(QStringLiteral("settingsMenuBar"))
+                                         : nullptr;
+    }
+
+    std::shared_ptr<CapturingLogSink> log = std::make_shared<CapturingLogSink>();
+    std::shared_ptr<LogSink> previousSink;
+};
+
+TEST_F(MenuReachTest, WithoutATrayTheSettingsWindowCarriesTheMenuUntilOneComesAndAgainWhenItGoes) {
+    tray().setAvailable(std::nullopt);
+    shell->start();
+    EXPECT_EQ(windows->settingsWindow(), nullptr) << "still finding out whether there is a tray: no window yet";
+
+    tray().setAvailable(false);
+    SettingsWindow* settings = windows->settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->isVisible());
+    QMenuBar* bar = carriedMenu();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(isShown(bar));
+    ASSERT_EQ(bar->actions().size(), 1);
+    EXPECT_EQ(bar->actions().front()->menu(), &menu().menu()) << "the tray's own menu, not a copy";
+    EXPECT_EQ(bar->actions().front()->text(), QStringLiteral("Lumeno"));
+    auto* status = bar->findChild<QLabel*>(QStringLiteral("settingsStatusLine"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(), QStringLiteral("Sign in to reply"));
+    EXPECT_EQ(bar->cornerWidget(Qt::TopRightCorner), status) << "the status line stands at the bar's right end";
+    const int carrying = settings->height();
+    shoot(*settings, QStringLiteral("settings-carrying-the-menu"));
+
+    // The status line follows the program's state.
+    app->settings.setPaused(true);
+    signIn(QStringLiteral("Ana")); // a new run, signed in and paused
+    tray().setAvailable(false);
+    shell->start();
+    settings = windows->settingsWindow();
+    ASSERT_NE(settings, nullptr);
+    bar = carriedMenu();
+    status = bar->findChild<QLabel*>(QStringLiteral("settingsStatusLine"));
+    EXPECT_EQ(status->text(), QStringLiteral("Paused"));
+    app->settings.setPaused(false);
+    EXPECT_NE(status->text(), QStringLiteral("Paused"));
+
+    tray().setAvailable(true);
+    EXPECT_TRUE(menu().isDocked());
+    EXPECT_FALSE(isShown(bar));
+    EXPECT_EQ(settings->height(), carrying - bar->sizeHint().height()) << "the window lets go of the bar's room";
+
+    tray().setAvailable(false);
+    EXPECT_FALSE(menu().isDocked());
+    EXPECT_TRUE(isShown(bar));
+    EXPECT_EQ(settings->height(), carrying);
+    EXPECT_TRUE(log->contains(QStringLiteral("The tray went away; the settings window carries the menu until one is back")));
+}
+
+TEST_F(MenuReachTest, ATrayThatGoesAwayOpensNoWindowButTheNextSettingsWindowCarriesTheMenu) {
+    tray().setAvailable(true);
+    shell->start();
+    EXPECT_TRUE(menu().isDocked());
+    tray().setAvailable(false);
+    EXPECT_EQ(windows->settingsWindow(), nullptr) << "a panel that restarts must not pop a window up";
+    EXPECT_FALSE(log->contains(QStringLiteral("This desktop has no tray; showing the settings window instead")));
+
+    windows->showSettings(); // as a second launch does
+    ASSERT_NE(carriedMenu(), nullptr);
+    EXPECT_TRUE(isShown(carriedMenu()));
+}
+
+TEST_F(MenuReachTest, ATrayOfTheOtherKindCannotShowTheIconSoTheSettingsWindowKeepsTheMenu) {
+    tray().setAvailable(true); // a tray manager: the icon is made for it
+    shell->start();
+    EXPECT_TRUE(menu().isDocked());
+    tray().setNotifierHost(true);
+    tray().setAvailable(false);
+    EXPECT_FALSE(menu().isDocked()) << "only a status-notifier host runs now";
+    windows->showSettings();
+    EXPECT_TRUE(isShown(carriedMenu()));
+    tray().setAvailable(true);
+    EXPECT_TRUE(menu().isDocked());
+    EXPECT_FALSE(isShown(carriedMenu()));
+
+    // Made while a status-notifier host runs, the icon lives there and nowhere else.
+    build();
+    tray().setAvailable(false);
+    tray().setNotifierHost(true);
+    shell->start();
+    EXPECT_TRUE(menu().isDocked());
+    tray().setAvailable(true);
+    tray().setNotifierHost(false);
+    EXPECT_FALSE(menu().isDocked());
+}
+
+TEST_F(MenuReachTest, TheMenusShortcutsActInEveryWindowAndInTheOpenMenuForItemsThatShow) {
+    tray().setAvailable(true);
+    shell->start();
+    QSignalSpy quits(&menu(), &MenuBar::quitRequested);
+    windows->showMemory();
+    MemoryWindow* memory = windows->memoryWindow();
+
+    QTest::keyClick(memory, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(windows->draftDetailsWindow(), nullptr) << "no Debug item, no shortcut";
+    QTest::keyClick(memory, Qt::Key_Comma, Qt::ControlModifier);
+    ASSERT_NE(windows->settingsWindow(), nullptr);
+    EXPECT_TRUE(windows->settingsWindow()->isVisible());
+
+    app->settings.setShowsDraftDetails(true);
+    QTest::keyClick(windows->settingsWindow(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_NE(windows->draftDetailsWindow(), nullptr);
+    EXPECT_TRUE(windows->draftDetailsWindow()->isVisible());
+
+    // The hot-key picker records the keys it is given, shortcuts or not.
+    ShortcutRecorder recorder(*platform.keyboardLayout);
+    recorder.start();
+    QTest::keyClick(memory, Qt::Key_Q, Qt::ControlModifier);
+    recorder.stop();
+    EXPECT_EQ(quits.count(), 0);
+    QTest::keyClick(windows->draftDetailsWindow(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quits.count(), 1);
+
+    // In the open menu: the item acts and the menu closes.
+    memory->close();
+    menu().menu().popup(QPoint(20, 20));
+    ASSERT_TRUE(menu().menu().isVisible());
+    QTest::keyClick(&menu().menu(), Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(memory->isVisible());
+    EXPECT_FALSE(menu().menu().isVisible());
+    QTest::keyClick(memory, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(quits.count(), 1) << "a key the menu does not show does nothing";
+    menu().menu().popup(QPoint(20, 20));
+    QTest::keyClick(&menu().menu(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quits.count(), 2);
+    EXPECT_FALSE(menu().menu().isVisible()) << "the menu closes when its item acts";
+
+    // Other keys, Ctrl or not, reach the field they are typed in.
+    QLineEdit field;
+    field.show();
+    QTest::keyClicks(&field, QStringLiteral("ab"));
+    QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field.text(), QStringLiteral("ab"));
+    EXPECT_EQ(field.selectedText(), QStringLiteral("ab"));
+}
+
+TEST_F(MenuReachTest, TheMenuInTheSettingsWindowActsOnlyOnItemsThatShowNow) {
+    tray().setAvailable(false);
+    shell->start();
+    SettingsWindow* settings = windows->settingsWindow();
+    ASSERT_TRUE(isShown(carriedMenu()));
+    // The menu was last filled while draft details were on; they are off now.
+    app->settings.setShowsDraftDetails(true);
+    menu().rebuildMenu();
+    app->settings.setShowsDraftDetails(false);
+    settings->activateWindow();
+    QTest::keyClick(settings, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(windows->draftDetailsWindow(), nullptr);
+    QTest::keyClick(settings, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_NE(windows->memoryWindow(), nullptr);
+    EXPECT_TRUE(windows->memoryWindow()->isVisible());
+}
+
+TEST_F(MenuReachTest, EscapeAndCtrlWCloseSettingsMemoryAndDebug) {
+    app->settings.setShowsDraftDetails(true);
+    windows->showSettings();
+    windows->showMemory();
+    windows->showDraftDetails();
+    for (QWidget* window : std::initializer_list<QWidget*>{windows->settingsWindow(), windows->memoryWindow(),
+                                                           windows->draftDetailsWindow()}) {
+        SCOPED_TRACE(window->metaObject()->className());
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible());
+        window->show();
+        QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
+        EXPECT_FALSE(window->isVisible());
+    }
+}
+
+} // namespace
+} // namespace lumeno
