@@ -99,11 +99,13 @@ QCoro::Task<> PocketSphinxSession::finish() {
     if (!finishing_ && !shared_->cancelled) {
         finishing_ = true;
         decoding_.post([shared = shared_] {
-            if (!shared->cancelled)
+            const bool heard = !shared->cancelled;
+            if (heard)
                 shared->report(shared->decoder.endUtterance(), true);
             shared->onMainThread([](PocketSphinxSession& session) { session.markSettled(); });
-            // After the words are on their way: the user waits for them, not for the disk.
-            if (!shared->cancelled)
+            // After the words are on their way: the user waits for them, not for the disk. A dictation
+            // closed once its words are out still taught the decoder its microphone.
+            if (heard)
                 shared->decoder.saveChannel();
         });
     }
