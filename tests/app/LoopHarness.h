@@ -94,12 +94,14 @@ protected:
     OverlayModel& overlay() { return app->overlay.model(); }
     OverlayPhase shown() { return app->overlay.isVisible() ? overlay().phase() : OverlayPhase::hidden; }
 
-    // The server answers the next drafting call with `text`.
-    void serverDrafts(const QString& text) {
+    // The server's answer to a drafting call, with `text`.
+    static HttpResult draftAnswer(const QString& text) {
         const QJsonObject body{{QStringLiteral("text"), text}, {QStringLiteral("provider"), QStringLiteral("anthropic")},
                                {QStringLiteral("model"), QStringLiteral("claude-test")}};
-        server->enqueue(FakeHttpTransport::json(200, QJsonDocument(body).toJson()));
+        return FakeHttpTransport::json(200, QJsonDocument(body).toJson());
     }
+    // The server answers the next drafting call with `text`, as soon as it comes.
+    void serverDrafts(const QString& text) { server->enqueue(draftAnswer(text)); }
 
     // Lets worker-thread reads deliver and coroutines run, without moving time.
     void settle() {
