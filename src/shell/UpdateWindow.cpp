@@ -12,9 +12,13 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lumeno {
 
 namespace {
+
+constexpr int windowWidth = 560;
 
 QString dataSize(qint64 bytes) {
     return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
@@ -203,8 +207,9 @@ void UpdateWindow::refresh() {
         setButtons({}, {}, QStringLiteral("OK"));
         break;
     }
+    // One width for every step, so the window grows or shrinks downward and never jumps sideways.
     adjustSize();
-    resize(offering ? QSize(560, 380) : QSize(460, sizeHint().height()));
+    resize(windowWidth, offering ? 380 : std::max(sizeHint().height(), heightForWidth(windowWidth)));
 }
 
 void UpdateWindow::secondaryClicked() {

@@ -40,12 +40,15 @@ TEST_F(UpdateWindowTest, TakesTheUserFromTheOfferToInstallAndRelaunch) {
     EXPECT_EQ(text("updateTitle"), "Checking for updates…");
     EXPECT_EQ(buttons(), QStringList{"Cancel"});
     shoot("checking");
+    // From step to step the window grows or shrinks downward only: it never jumps sideways.
+    const int width = window->width();
     ASSERT_TRUE(reaches(*update, Phase::available));
     EXPECT_EQ(text("updateTitle"), "A new version of Lumeno is available!");
     EXPECT_EQ(text("updateDetail"), "Lumeno 1.1 is now available—you have 1.0.0. Would you like to install it now?");
     EXPECT_TRUE(window->findChild<QTextBrowser*>("releaseNotes")->toPlainText().contains("Replies keep your sign-off."));
     EXPECT_EQ(buttons(), (QStringList{"Skip This Version", "Remind Me Later", "Install Update"}));
     shoot("offer");
+    EXPECT_EQ(window->width(), width);
 
     button("updatePrimary")->click();
     EXPECT_EQ(text("updateTitle"), "Downloading update…");
@@ -55,6 +58,7 @@ TEST_F(UpdateWindowTest, TakesTheUserFromTheOfferToInstallAndRelaunch) {
     EXPECT_EQ(text("updateTitle"), "Ready to Install");
     EXPECT_EQ(buttons(), (QStringList{"Cancel", "Install and Relaunch"}));
     shoot("ready");
+    EXPECT_EQ(window->width(), width);
 }
 
 TEST_F(UpdateWindowTest, RemindMeLaterPutsTheWindowAwayAndKeepsTheOffer) {
