@@ -125,19 +125,17 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &InstanceLock::reopenRequested, &shell, &Shell::reopen);
     // Through the application's quit guard.
     QObject::connect(&shell.menu(), &MenuBar::quitRequested, &app, &QCoreApplication::quit);
-    // The new version already runs and waits for this copy's lock: nothing may hold the quit.
-    QObject::connect(&shell, &Shell::replacedByUpdate, &model, [&model] {
+    // Ends the program without asking the quit guard: the services stop and the event loop ends.
+    const auto stopAndExit = [&model] {
         model.prepareToQuit();
         QApplication::exit(0);
-    });
+    };
+    // The new version already runs and waits for this copy's lock: nothing may hold the quit.
+    QObject::connect(&shell, &Shell::replacedByUpdate, &model, stopAndExit);
 
     QuitSignals quitSignals;
-    // The system asks the program to end: no prompt can hold that, so the services stop and it exits
-    // without asking the quit guard.
-    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &model, [&model] {
-        model.prepareToQuit();
-        QApplication::exit(0);
-    });
+    // The system asks the program to end: no prompt can hold that.
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &model, stopAndExit);
 
     // Under the test runner the program only builds itself: it listens to no key and opens no window.
     if (!AppEnvironment::isRunningTests()) {

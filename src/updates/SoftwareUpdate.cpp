@@ -120,6 +120,10 @@ std::optional<QUrl> SoftwareUpdate::feedAddress(const AppBundle& bundle, const Q
     return url;
 }
 
+bool SoftwareUpdate::isInstalling() const {
+    return phase_ == Phase::downloading || phase_ == Phase::verifying || phase_ == Phase::installing;
+}
+
 void SoftwareUpdate::setPhase(Phase phase) {
     phase_ = phase;
     emit changed();
@@ -132,7 +136,7 @@ void SoftwareUpdate::fail(UpdateProblem problem) {
 }
 
 void SoftwareUpdate::check(bool userInitiated) {
-    if (phase_ == Phase::downloading || phase_ == Phase::verifying || phase_ == Phase::installing)
+    if (isInstalling())
         return;
     if (env_.feed)
         runCheck(userInitiated, ++generation_);
@@ -215,7 +219,7 @@ void SoftwareUpdate::skipThisVersion() {
 }
 
 void SoftwareUpdate::installUpdate() {
-    if (!item_ || phase_ == Phase::downloading || phase_ == Phase::verifying || phase_ == Phase::installing)
+    if (!item_ || isInstalling())
         return;
     runDownload(++generation_);
 }

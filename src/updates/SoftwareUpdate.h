@@ -99,6 +99,8 @@ signals:
     void relaunched();
 
 private:
+    // From the download to the swap: a check or a second install would cut across it.
+    bool isInstalling() const;
     QCoro::Task<> runCheck(bool userInitiated, int generation);
     // Learns whether this user may replace the installed folder (on the worker); false once superseded.
     QCoro::Task<bool> learnWhetherInstallable(int generation);
