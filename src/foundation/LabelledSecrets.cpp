@@ -33,8 +33,9 @@ constexpr char codeLabel[] =
     R"(|code de (?:vérification|sécurité|confirmation)|codice di (?:verifica|sicurezza)))"
     R"((?![A-Za-z0-9_-]))";
 
-// ":" or "=" (also ":=", "=>" and the full-width colon), with the closing quote of a quoted label.
-constexpr char assignment[] = R"(["']?[ \t]*(?::=|=>|[:=：])[ \t]*)";
+// ":" or "=" (also ":=", "=>" and the full-width colon), with the closing quote of a quoted label. Taken
+// whole: a ":=" given back as ":" would let a masked value behind it be read as "=[redacted".
+constexpr char assignment[] = R"(["']?[ \t]*(?>:=|=>|[:=：])[ \t]*)";
 
 // "is", "was", "is now", "has been changed to", in a few languages, optionally after a short phrase
 // saying what the secret is for ("the password for the office wifi is ...").
