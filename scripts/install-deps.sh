@@ -14,6 +14,8 @@ packages=(
   haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
   clang libclang-rt-14-dev
   openssl desktop-file-utils libssl-dev libarchive-dev
+  # An XFCE desktop for the end-to-end tests: its window manager and panel (both tray kinds at once), mousepad.
+  xfwm4 xfce4-panel xfconf mousepad
 )
 
 missing=()
