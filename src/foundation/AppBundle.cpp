@@ -56,6 +56,17 @@ std::variant<QByteArray, QString> publicKeyFrom(const QString& text) {
     return *decoded;
 }
 
+AppBundle::Installation installationFrom(const QString& text) {
+    using Installation = AppBundle::Installation;
+    if (text == QLatin1StringView("build"))
+        return Installation::buildTree;
+    if (text == QLatin1StringView("install"))
+        return Installation::installed;
+    if (text == QLatin1StringView("package"))
+        return Installation::packaged;
+    return Installation::unknown;
+}
+
 std::variant<AppBundle, QString> fromProperties(const Properties& properties, const QString& directory) {
     AppBundle bundle;
     bundle.identifier = properties.value(QStringLiteral("identifier"));
@@ -73,6 +84,7 @@ std::variant<AppBundle, QString> fromProperties(const Properties& properties, co
         return *problem;
     bundle.publicKey = std::get<QByteArray>(key);
     bundle.directory = directory;
+    bundle.installation = installationFrom(properties.value(QStringLiteral("installation")));
     return bundle;
 }
 

@@ -18,6 +18,15 @@ struct AppBundle {
     QString feed;          // as written; empty when none
     QByteArray publicKey;  // raw 32 bytes; empty when none
     QString directory;     // the application folder holding the executable and bundle.properties
+    // Who put the application folder where it is, as the build wrote it down: only a folder installed in
+    // place (`make install`, or an update) is Lumeno's own to replace.
+    enum class Installation {
+        unknown,   // the bundle does not say
+        buildTree, // the build folder itself
+        installed, // installed in place, or put there by an update
+        packaged,  // staged for a package, which the package manager owns
+    };
+    Installation installation = Installation::unknown;
     bool operator==(const AppBundle&) const = default;
     static constexpr QLatin1StringView fileName{"bundle.properties"};
     // The bundle in `directory`, or a message saying what is wrong with it.

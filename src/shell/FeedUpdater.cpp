@@ -7,8 +7,7 @@ FeedUpdater::FeedUpdater(SoftwareUpdate::Environment environment)
     QObject::connect(&update_, &SoftwareUpdate::foundUpdate, &window_,
                      [this](const AppcastItem& item, bool userInitiated) {
                          onFoundUpdate(item.displayVersion, item.version);
-                         if (!userInitiated)
-                             onQuietOffer(item.displayVersion);
+                         onOffer({item.displayVersion, update_.installability().notice(), !userInitiated});
                      });
     QObject::connect(&update_, &SoftwareUpdate::noUpdate, &window_, [this] { onNoUpdate(); });
     QObject::connect(&update_, &SoftwareUpdate::offerDismissed, &window_, [this] { onOfferWithdrawn(); });
@@ -34,6 +33,7 @@ void FeedUpdater::checkForUpdates() {
 }
 
 void FeedUpdater::showOffer() {
+    update_.offerAgain();
     window_.present();
 }
 

@@ -74,8 +74,13 @@ void MenuBar::followTray() {
 }
 
 void MenuBar::makeTrayIcon() {
-    tray_ = std::make_unique<QSystemTrayIcon>();
+    tray_ = std::make_unique<QSystemTrayIcon>(this);
     tray_->setContextMenu(menu_.get());
+    // The only notification is an update's: clicked, it shows the offer.
+    connect(tray_.get(), &QSystemTrayIcon::messageClicked, this, [this] {
+        if (offeredUpdate_)
+            updates_.showOffer();
+    });
     // A left click opens the same menu: the tray icon has no other use. A click soon after the last one
     // counts as a double click, and must open it too.
     connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -135,7 +140,7 @@ void MenuBar::rebuildMenu() {
     menu_->addSeparator();
 
     if (offeredUpdate_)
-        add(QStringLiteral("Update to Lumeno %1…").arg(*offeredUpdate_), "updateOffer", [this] { updates_.showOffer(); });
+        add(offeredUpdate_->menuItemText(), "updateOffer", [this] { updates_.showOffer(); });
     add(QStringLiteral("Check for Updates…"), "checkForUpdates", [this] { updates_.checkForUpdates(); });
     add(QStringLiteral("Settings…"), "settings", [this] { windows_.showSettings(); },
         QKeySequence(Qt::CTRL | Qt::Key_Comma));
@@ -143,12 +148,10 @@ void MenuBar::rebuildMenu() {
     add(QStringLiteral("Quit Lumeno"), "quit", &MenuBar::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
-void MenuBar::offerUpdate(const QString& displayVersion) {
-    offeredUpdate_ = displayVersion;
-    if (tray_)
-        tray_->showMessage(QStringLiteral("Lumeno %1 is available").arg(displayVersion),
-                           QStringLiteral("Choose “Update to Lumeno %1…” in the Lumeno menu to install it.").arg(displayVersion),
-                           QSystemTrayIcon::Information);
+void MenuBar::offerUpdate(const UpdateOffer& offer) {
+    offeredUpdate_ = offer;
+    if (tray_ && offer.announce)
+        tray_->showMessage(offer.notificationTitle(), offer.notificationText(), QSystemTrayIcon::Information);
 }
 
 void MenuBar::withdrawUpdateOffer() {

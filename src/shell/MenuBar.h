@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/MenuBarLabel.h"
+#include "shell/UpdateOffer.h"
 
 #include <QObject>
 #include <functional>
@@ -61,9 +62,9 @@ public:
     QMenu& menu() { return *menu_; }
     // Fills the menu for the current state, as opening it does.
     void rebuildMenu();
-    // A background check found an update: a tray notification, and a menu item that shows it, until
-    // withdrawn.
-    void offerUpdate(const QString& displayVersion);
+    // A check found an update: a menu item shows it until withdrawn, and the tray notification that
+    // announces one found in the background shows it when clicked.
+    void offerUpdate(const UpdateOffer& offer);
     void withdrawUpdateOffer();
 
 signals:
@@ -84,7 +85,7 @@ private:
     UpdateController& updates_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
-    std::optional<QString> offeredUpdate_; // the display version offered in the menu
+    std::optional<UpdateOffer> offeredUpdate_;
     std::unique_ptr<MenuShortcuts> shortcuts_;
     // Whether the tray had been looked for once: only a desktop without one at the start opens a window.
     bool started_ = false;

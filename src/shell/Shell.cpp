@@ -73,7 +73,7 @@ Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool update
     menu_->statusLine = [&model] { return model.statusLine(); };
     menu_->needsAttention = [&model] { return model.needsAttention(); };
     menu_->lastDraft = [&model] { return model.lastDraft(); };
-    updates_.onQuietOffer = [this](const QString& displayVersion) { menu_->offerUpdate(displayVersion); };
+    updates_.onOffer = [this](const UpdateOffer& offer) { menu_->offerUpdate(offer); };
     updates_.onOfferWithdrawn = [this] { menu_->withdrawUpdateOffer(); };
     updates_.onRelaunched = [this] { emit replacedByUpdate(); };
 }

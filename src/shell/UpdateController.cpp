@@ -15,7 +15,7 @@ void UpdateController::start() {
         Log::app.info(QStringLiteral("Update available: %{public}s (%{public}s)"), {displayVersion, version});
     };
     updater_->onNoUpdate = [] { Log::app.info(QStringLiteral("No update in the feed")); };
-    updater_->onQuietOffer = [this](const QString& displayVersion) { onQuietOffer(displayVersion); };
+    updater_->onOffer = [this](const UpdateOffer& offer) { onOffer(offer); };
     updater_->onOfferWithdrawn = [this] { onOfferWithdrawn(); };
     updater_->onRelaunched = [this] { onRelaunched(); };
     // The address as written in the feed settings, escapes kept, so it can be pasted and compared.

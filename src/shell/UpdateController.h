@@ -18,12 +18,12 @@ public:
 
     void start();
     void checkForUpdates();
-    // Shows the update a background check found.
+    // Shows the update a check found.
     void showOffer();
     Updater* updater() const { return updater_.get(); }
 
     // Passed on from the updater once it exists (see Updater).
-    std::function<void(const QString& displayVersion)> onQuietOffer = [](const QString&) {};
+    std::function<void(const UpdateOffer&)> onOffer = [](const UpdateOffer&) {};
     std::function<void()> onOfferWithdrawn = [] {};
     std::function<void()> onRelaunched = [] {};
 

@@ -85,6 +85,8 @@ UpdateWindow::UpdateWindow(SoftwareUpdate& update, QWidget* parent)
     column->addWidget(progress_);
     column->addWidget(progressText_);
     column->addStretch();
+    // Apart from the release notes even when a long explanation squeezes them.
+    column->addSpacing(10);
     column->addLayout(buttons);
 
     auto* row = new QHBoxLayout(this);
@@ -149,13 +151,17 @@ void UpdateWindow::refresh() {
         setButtons({}, {}, QStringLiteral("OK"));
         break;
     case Phase::noFeed:
-        title_->setText(update_.canInstall() ? QStringLiteral("Updates aren't available for this copy.")
-                                             : QStringLiteral("Your system's package manager updates Lumeno."));
-        detail_->setText(update_.canInstall()
-                             ? QStringLiteral("This copy of Lumeno %1 names no update feed.").arg(update_.bundle().displayVersion)
-                             : QStringLiteral("Lumeno %1 is installed for the whole system. Use your system's "
-                                              "software updater to get the latest version.")
-                                   .arg(update_.bundle().displayVersion));
+        if (update_.installability().kind == Installability::Kind::packaged) {
+            title_->setText(QStringLiteral("Your system's package manager updates Lumeno."));
+            detail_->setText(QStringLiteral("Lumeno %1 was installed from a package. Use your system's software "
+                                            "updater to get newer versions.")
+                                 .arg(update_.bundle().displayVersion));
+        } else {
+            title_->setText(QStringLiteral("This copy of Lumeno doesn't check for updates."));
+            detail_->setText(QStringLiteral("You have Lumeno %1. To get a newer version, install it the same way you "
+                                            "installed this one.")
+                                 .arg(update_.bundle().displayVersion));
+        }
         setButtons({}, {}, QStringLiteral("OK"));
         break;
     case Phase::available:
@@ -168,9 +174,9 @@ void UpdateWindow::refresh() {
             setButtons(QStringLiteral("Skip This Version"), QStringLiteral("Remind Me Later"),
                        QStringLiteral("Install Update"));
         } else {
-            detail_->setText(QStringLiteral("Lumeno %1 is now available—you have %2. Lumeno is installed for the "
-                                            "whole system, so your system's package manager updates it.")
-                                 .arg(item->displayVersion, update_.bundle().displayVersion));
+            detail_->setText(QStringLiteral("Lumeno %1 is now available—you have %2. %3")
+                                 .arg(item->displayVersion, update_.bundle().displayVersion,
+                                      update_.installability().explanation()));
             setButtons(QStringLiteral("Skip This Version"), {}, QStringLiteral("Remind Me Later"));
         }
         notes_->setHtml(releaseNotes(*item));

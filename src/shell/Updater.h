@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/UpdateOffer.h"
+
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -23,15 +25,15 @@ public:
     std::function<void(const QString& displayVersion, const QString& version)> onFoundUpdate =
         [](const QString&, const QString&) {};
     std::function<void()> onNoUpdate = [] {};
-    // A background check found `displayVersion`: it is offered quietly (a tray notification and a menu
-    // item), never by a window that could get in the way of a dictation.
-    std::function<void(const QString& displayVersion)> onQuietOffer = [](const QString&) {};
+    // A check found an update: the menu offers it until it is withdrawn. One found in the background is
+    // told by a tray notification, never by a window that could get in the way of a dictation.
+    std::function<void(const UpdateOffer&)> onOffer = [](const UpdateOffer&) {};
     // The offer was installed, skipped or put away: the menu item goes.
     std::function<void()> onOfferWithdrawn = [] {};
     // The new version has started and takes over: this copy quits.
     std::function<void()> onRelaunched = [] {};
 
-    // Shows the offer a background check found.
+    // Shows the offer a check found, and offers it again after a failed attempt.
     virtual void showOffer() {}
 };
 

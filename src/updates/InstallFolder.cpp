@@ -33,9 +33,22 @@ QString InstallFolder::previous() const {
     return directory_ + QStringLiteral(".previous");
 }
 
-bool InstallFolder::isWritable() const {
-    const QString parent = QFileInfo(directory_).absolutePath();
-    return ::access(native(directory_).constData(), W_OK) == 0 && ::access(native(parent).constData(), W_OK) == 0;
+Installability InstallFolder::installability(AppBundle::Installation installation) const {
+    using Kind = Installability::Kind;
+    switch (installation) {
+    case AppBundle::Installation::packaged:
+        return {Kind::packaged, {}};
+    case AppBundle::Installation::buildTree:
+    case AppBundle::Installation::unknown:
+        return {Kind::notInstalled, {}};
+    case AppBundle::Installation::installed:
+        break;
+    }
+    // The swap renames the folder inside the one holding it: both must be writable.
+    for (const QString& folder : {directory_, QFileInfo(directory_).absolutePath()})
+        if (::access(native(folder).constData(), W_OK) != 0)
+            return {Kind::unwritable, systemError(folder)};
+    return {Kind::installable, {}};
 }
 
 bool InstallFolder::clearStaging() const {

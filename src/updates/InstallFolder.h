@@ -1,5 +1,8 @@
 #pragma once
 
+#include "foundation/AppBundle.h"
+#include "updates/Installability.h"
+
 #include <QString>
 #include <optional>
 
@@ -18,9 +21,9 @@ public:
     // Where the replaced version waits until the new program removes it.
     QString previous() const;
 
-    // Whether this user may replace the folder: it and the folder holding it must both be writable. A
-    // system install (under /usr, or any read-only prefix) is not, and is left to the package manager.
-    bool isWritable() const;
+    // Whether this user may replace the folder, which its bundle says was put there by `installation`:
+    // only an install in place may be replaced, and only when it and the folder holding it are writable.
+    Installability installability(AppBundle::Installation installation) const;
     // Removes what an earlier, unfinished update left in the staging folder. False when it cannot.
     bool clearStaging() const;
     // Puts the staging folder in place of the installed one and the installed one at previous(). When

@@ -54,19 +54,26 @@ UpdateProblem unpackProblem(const ArchiveUnpacker::Failure& failure) {
     Q_UNREACHABLE();
 }
 
-// What an unpacked folder lacks to be `item`'s version of this program; nothing when it is.
-std::optional<QString> contentProblem(const QString& folder, const AppBundle& installed, const AppcastItem& item) {
+// What an unpacked folder lacks to be `item`'s version of this program, one that can update itself again;
+// nothing when it is.
+std::optional<UpdateProblem> contentProblem(const QString& folder, const AppBundle& installed, const AppcastItem& item) {
+    const auto wrong = [](const QString& reason) { return UpdateProblem{Kind::wrongContent, reason}; };
     const QFileInfo program(QDir(folder).filePath(executableName));
     if (!program.isFile() || !program.isExecutable())
-        return QStringLiteral("no executable %1 in the archive").arg(executableName);
+        return wrong(QStringLiteral("no executable %1 in the archive").arg(executableName));
     const std::variant<AppBundle, QString> bundle = AppBundle::read(folder);
     if (const QString* problem = std::get_if<QString>(&bundle))
-        return *problem;
+        return wrong(*problem);
     const AppBundle& unpacked = std::get<AppBundle>(bundle);
     if (unpacked.identifier != installed.identifier)
-        return QStringLiteral("the archive holds %1").arg(unpacked.identifier);
+        return wrong(QStringLiteral("the archive holds %1").arg(unpacked.identifier));
     if (unpacked.version != item.version)
-        return QStringLiteral("the archive holds version %1, the feed offers %2").arg(unpacked.version, item.version);
+        return wrong(QStringLiteral("the archive holds version %1, the feed offers %2").arg(unpacked.version, item.version));
+    // Installed, such a version would refuse every later update.
+    if (unpacked.publicKey.isEmpty())
+        return UpdateProblem{Kind::strandingRelease, QStringLiteral("the archive's bundle has no public-key")};
+    if (unpacked.installation != AppBundle::Installation::installed)
+        return UpdateProblem{Kind::strandingRelease, QStringLiteral("the archive's bundle does not say installation=install")};
     return std::nullopt;
 }
 
@@ -81,8 +88,8 @@ std::optional<UpdateProblem> prepare(const QByteArray& archive, const AppBundle&
     std::optional<UpdateProblem> problem;
     if (const auto failure = ArchiveUnpacker::unpack(archive, archiveTopFolder, folder.staging()))
         problem = unpackProblem(*failure);
-    else if (const auto wrong = contentProblem(folder.staging(), installed, item))
-        problem = UpdateProblem{Kind::wrongContent, *wrong};
+    else
+        problem = contentProblem(folder.staging(), installed, item);
     if (problem)
         folder.clearStaging();
     return problem;
@@ -146,13 +153,14 @@ void SoftwareUpdate::check(bool userInitiated) {
 
 QCoro::Task<bool> SoftwareUpdate::learnWhetherInstallable(int generation) {
     QPointer<SoftwareUpdate> self(this);
-    QFuture<bool> writable = postedJob(env_.runOnWorker, [directory = env_.bundle.directory] {
-        return InstallFolder(directory).isWritable();
-    });
-    const bool canInstall = co_await writable;
+    QFuture<Installability> learning =
+        postedJob(env_.runOnWorker, [directory = env_.bundle.directory, installation = env_.bundle.installation] {
+            return InstallFolder(directory).installability(installation);
+        });
+    const Installability installability = co_await learning;
     if (!self || generation != generation_)
         co_return false;
-    canInstall_ = canInstall;
+    installability_ = installability;
     co_return true;
 }
 
@@ -218,6 +226,13 @@ void SoftwareUpdate::skipThisVersion() {
     emit offerDismissed();
 }
 
+void SoftwareUpdate::offerAgain() {
+    if (phase_ != Phase::failed || !item_)
+        return;
+    problem_.reset();
+    setPhase(Phase::available);
+}
+
 void SoftwareUpdate::installUpdate() {
     if (!item_ || isInstalling())
         return;
@@ -228,8 +243,9 @@ QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
     QPointer<SoftwareUpdate> self(this);
     const AppcastItem item = *item_;
     problem_.reset();
-    if (!canInstall_) {
-        fail({Kind::unwritable, QStringLiteral("%1 is not writable").arg(env_.bundle.directory)});
+    if (!canInstall()) {
+        fail({Kind::unwritable, QStringLiteral("%1 is not Lumeno's to replace: %2")
+                                    .arg(env_.bundle.directory, installability_.explanation())});
         co_return;
     }
     if (!ServerAddress::isAccepted(item.enclosure.url)) {

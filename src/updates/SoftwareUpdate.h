@@ -3,6 +3,7 @@
 #include "foundation/AppBundle.h"
 #include "platform/HttpTransport.h"
 #include "updates/AppcastItem.h"
+#include "updates/Installability.h"
 #include "updates/UpdateProblem.h"
 
 #include <QCoroTask>
@@ -72,15 +73,18 @@ public:
     const std::optional<AppcastItem>& item() const { return item_; }
     const std::optional<UpdateProblem>& problem() const { return problem_; }
     qint64 receivedBytes() const { return received_; }
-    // Whether this user may replace the installed folder; known once a check found an update, or the user's
-    // check found no feed.
-    bool canInstall() const { return canInstall_; }
+    // Whether this copy may replace its installed folder, and why not; known once a check found an update,
+    // or the user's check found no feed.
+    const Installability& installability() const { return installability_; }
+    bool canInstall() const { return installability_.allowsInstall(); }
 
     // Reads the feed. A background check stays quiet about a skipped version; the user's check does not.
     void check(bool userInitiated);
     // The offered version is not offered again by background checks. (Remind Me Later only puts the window
     // away: the offer stays.)
     void skipThisVersion();
+    // After a failed attempt, offers the version found again, so the user can retry.
+    void offerAgain();
     // Downloads and prepares the offered version.
     void installUpdate();
     // Stops a download or preparation; the installed program is untouched.
@@ -115,7 +119,7 @@ private:
     std::optional<AppcastItem> item_;
     std::optional<UpdateProblem> problem_;
     qint64 received_ = 0;
-    bool canInstall_ = false;
+    Installability installability_;
     int generation_ = 0; // bumped by cancel() and each new start: older work ends without a word
     HttpAbort abort_;
 };

@@ -23,6 +23,7 @@ QString UpdateProblem::title() const {
     case Kind::damagedArchive:
     case Kind::wrongContent:
         return QStringLiteral("The update is damaged.");
+    case Kind::strandingRelease:
     case Kind::diskFull:
     case Kind::unwritable:
     case Kind::relaunchFailed:
@@ -61,6 +62,9 @@ QString UpdateProblem::detail() const {
         return QStringLiteral("The downloaded archive can't be unpacked safely.") + unchanged;
     case Kind::wrongContent:
         return QStringLiteral("The download doesn't hold the version of Lumeno the feed offers.") + unchanged;
+    case Kind::strandingRelease:
+        return QStringLiteral("This version of Lumeno was released without what it needs to check and install "
+                              "later updates, so it wasn't installed.") + unchanged;
     case Kind::diskFull:
         return QStringLiteral("There isn't enough free space on the disk. Free some space and try again.") +
                unchanged;

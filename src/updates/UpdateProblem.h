@@ -20,6 +20,7 @@ struct UpdateProblem {
         noPublicKey,
         damagedArchive,
         wrongContent, // the archive holds some other program or version
+        strandingRelease, // the new version could never update itself: no key, or not marked as installed
         diskFull,
         unwritable,
         relaunchFailed,

@@ -72,6 +72,24 @@ TEST_F(AppBundleTest, WithoutFeedKeyOrDisplayVersionTheBundleHasNoneAndShowsItsV
     EXPECT_EQ(bundle.publicKey, QByteArray());
 }
 
+// Only what the build writes down names who put the folder there; anything else is not known.
+TEST_F(AppBundleTest, TheInstallationSaysWhoPutTheFolderThere) {
+    using Installation = AppBundle::Installation;
+    const std::pair<QByteArray, Installation> cases[] = {
+        {"installation=build\n", Installation::buildTree},
+        {"installation=install\n", Installation::installed},
+        {"installation=package\n", Installation::packaged},
+        {"installation=Install\n", Installation::unknown},
+        {"", Installation::unknown},
+    };
+    for (const auto& [line, installation] : cases) {
+        write("identifier=app.lumeno.Lumeno\nversion=2.0.1\n" + line);
+        const std::variant<AppBundle, QString> result = read();
+        ASSERT_TRUE(std::holds_alternative<AppBundle>(result)) << line.toStdString();
+        EXPECT_EQ(std::get<AppBundle>(result).installation, installation) << line.toStdString();
+    }
+}
+
 TEST_F(AppBundleTest, AMissingFileIsNamedInTheMessage) {
     const std::variant<AppBundle, QString> result = read();
     ASSERT_TRUE(std::holds_alternative<QString>(result));

@@ -2,6 +2,7 @@
 
 #include "platform/fake/FakeMicrophoneAuthorizer.h"
 #include "platform/fake/FakeAccessibilityTrust.h"
+#include "platform/fake/FakeTrayWatch.h"
 #include "details/DraftDetailsWindow.h"
 #include "shell/MenuBar.h"
 #include "shell/SettingsWindow.h"
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 
 namespace lumeno {
 namespace {
@@ -195,12 +197,12 @@ TEST_F(MenuBarTest, StartingLogsTheFeedAddressAsWrittenAndTheUpdatersFindings) {
     EXPECT_TRUE(log->contains("No update in the feed"));
 }
 
-// A background check that finds an update adds an item that shows it; skipping or installing takes it away.
-TEST_F(MenuBarTest, AnUpdateFoundInTheBackgroundIsOfferedInTheMenuUntilWithdrawn) {
-    updates.onQuietOffer = [this](const QString& version) { menuBar->offerUpdate(version); };
+// A check that finds an update adds an item that shows it; skipping or installing takes it away.
+TEST_F(MenuBarTest, AnUpdateFoundIsOfferedInTheMenuUntilWithdrawn) {
+    updates.onOffer = [this](const UpdateOffer& offer) { menuBar->offerUpdate(offer); };
     updates.onOfferWithdrawn = [this] { menuBar->withdrawUpdateOffer(); };
     updates.start();
-    updates.updater()->onQuietOffer(QStringLiteral("1.1"));
+    updates.updater()->onOffer({QStringLiteral("1.1"), {}, true});
     const QStringList offered = items();
     EXPECT_EQ(offered.indexOf("Update to Lumeno 1.1…") + 1, offered.indexOf("Check for Updates…"));
     item("updateOffer")->trigger();
@@ -208,6 +210,38 @@ TEST_F(MenuBarTest, AnUpdateFoundInTheBackgroundIsOfferedInTheMenuUntilWithdrawn
     updates.updater()->onOfferWithdrawn();
     items();
     EXPECT_EQ(item("updateOffer"), nullptr);
+
+    // Found by the user's own check, the offer stays in the menu when its window is put away.
+    updates.updater()->onOffer({QStringLiteral("1.2"), {}, false});
+    EXPECT_TRUE(items().contains("Update to Lumeno 1.2…"));
+}
+
+// Where this copy cannot install the update itself, neither the menu nor the notification promises it.
+TEST_F(MenuBarTest, AnOfferThisCopyCannotInstallPromisesNoInstall) {
+    const UpdateOffer installable{QStringLiteral("1.1"), {}, true};
+    EXPECT_EQ(installable.menuItemText(), "Update to Lumeno 1.1…");
+    EXPECT_EQ(installable.notificationText(), "Click here, or choose “Update to Lumeno 1.1…” in the Lumeno menu, to install it.");
+    const UpdateOffer packaged{QStringLiteral("1.1"), QStringLiteral("Your system's package manager updates Lumeno."), true};
+    EXPECT_EQ(packaged.menuItemText(), "Lumeno 1.1 Is Available…");
+    EXPECT_EQ(packaged.notificationTitle(), "Lumeno 1.1 is available");
+    EXPECT_EQ(packaged.notificationText(), "Your system's package manager updates Lumeno.");
+    menuBar->offerUpdate(packaged);
+    EXPECT_TRUE(items().contains("Lumeno 1.1 Is Available…"));
+    EXPECT_FALSE(items().join(' ').contains("Update to"));
+}
+
+// The tray's notification of an update, clicked, shows the offer; with nothing on offer a click does nothing.
+TEST_F(MenuBarTest, ClickingTheNotificationShowsTheOffer) {
+    static_cast<FakeTrayWatch&>(*platform.trayWatch).setAvailable(true);
+    menuBar->start();
+    auto* tray = menuBar->findChild<QSystemTrayIcon*>();
+    ASSERT_NE(tray, nullptr);
+    updates.start();
+    emit tray->messageClicked();
+    EXPECT_EQ(calls.checks, QStringList{"background"});
+    menuBar->offerUpdate({QStringLiteral("1.1"), {}, true});
+    emit tray->messageClicked();
+    EXPECT_EQ(calls.checks, (QStringList{"background", "offer shown"}));
 }
 
 TEST_F(MenuBarTest, SettingsAndQuitItemsReachTheirTargets) {

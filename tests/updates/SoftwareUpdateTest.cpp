@@ -172,18 +172,81 @@ TEST_F(SoftwareUpdateTest, FeedsThatAreNotFeedsAreRefusedWithAClearProblem) {
     }
 }
 
-TEST_F(SoftwareUpdateTest, AReadOnlyPrefixIsLeftToThePackageManager) {
+// A user's own install that the user cannot write (a read-only ~/.local): the truth, and no download.
+TEST_F(SoftwareUpdateTest, AnInstallTheUserCannotWriteIsNotReplacedAndSaysWhy) {
     if (!makePrefixReadOnly())
         GTEST_SKIP() << "root without mount rights cannot make a read-only prefix";
     auto update = makeUpdate();
     update->check(true);
     ASSERT_TRUE(reaches(*update, Phase::available));
     EXPECT_FALSE(update->canInstall());
+    EXPECT_EQ(update->installability().kind, Installability::Kind::unwritable);
+    // Root meets the read-only mount, anyone else the folder's modes.
+    EXPECT_TRUE(update->installability().reason.contains(": Read-only file system") ||
+                update->installability().reason.contains(": Permission denied"))
+        << update->installability().reason.toStdString();
     update->installUpdate();
     ASSERT_TRUE(reaches(*update, Phase::failed));
     EXPECT_EQ(update->problem()->kind, Kind::unwritable);
     EXPECT_EQ(server.requestsFor("/lumeno.tar.gz"), 0) << "nothing is even downloaded";
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+}
+
+// A package's folder, the build folder and a folder whose bundle does not say: never replaced, though
+// whoever runs the tests (root included) may write them.
+TEST_F(SoftwareUpdateTest, OnlyAFolderInstalledInPlaceIsEverReplaced) {
+    const std::pair<QString, Installability::Kind> cases[] = {
+        {QStringLiteral("package"), Installability::Kind::packaged},
+        {QStringLiteral("build"), Installability::Kind::notInstalled},
+        {QString(), Installability::Kind::notInstalled},
+    };
+    for (const auto& [installation, kind] : cases) {
+        writeProgram(installed, "1.0.0", key, installation);
+        ASSERT_EQ(::access(installed.toLocal8Bit().constData(), W_OK), 0);
+        auto update = makeUpdate();
+        update->check(true);
+        ASSERT_TRUE(reaches(*update, Phase::available)) << installation.toStdString();
+        EXPECT_EQ(update->installability(), (Installability{kind, {}})) << installation.toStdString();
+        update->installUpdate();
+        ASSERT_TRUE(reaches(*update, Phase::failed));
+        EXPECT_EQ(update->problem()->kind, Kind::unwritable);
+    }
+    EXPECT_EQ(server.requestsFor("/lumeno.tar.gz"), 0) << "nothing is even downloaded";
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    EXPECT_FALSE(QDir(InstallFolder(installed).staging()).exists());
+}
+
+// A release that could never update itself again (no key to check updates with, or not marked as an
+// install) is not installed, though signed correctly.
+TEST_F(SoftwareUpdateTest, AReleaseThatWouldStrandItsUsersIsNotInstalled) {
+    const QString privateKey = temp.filePath("keys/update-private.pem");
+    const QByteArray keyless = buildArchive("1.1.0", QByteArray());
+    serveRelease(signedItem(keyless, "1.1.0", "1.1", privateKey), keyless);
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::strandingRelease);
+    EXPECT_TRUE(update->problem()->reason.contains("public-key")) << update->problem()->reason.toStdString();
+
+    const QByteArray buildFolder = buildArchive("1.1.0", key, QStringLiteral("build"));
+    serveRelease(signedItem(buildFolder, "1.1.0", "1.1", privateKey), buildFolder);
+    auto again = makeUpdate();
+    expectFailedUntouched(*again, Kind::strandingRelease);
+    EXPECT_TRUE(again->problem()->reason.contains("installation")) << again->problem()->reason.toStdString();
+}
+
+// After a failed download or check the version found is offered again, and taken when it can be.
+TEST_F(SoftwareUpdateTest, AFailedAttemptCanBeTriedAgain) {
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 archive.left(archive.size() / 2));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::lengthMismatch);
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")));
+    update->offerAgain();
+    EXPECT_EQ(update->phase(), Phase::available);
+    EXPECT_FALSE(update->problem());
+    update->installUpdate();
+    EXPECT_TRUE(reaches(*update, Phase::readyToInstall));
+    update->offerAgain();
+    EXPECT_EQ(update->phase(), Phase::readyToInstall) << "only a failure is taken back";
 }
 
 TEST_F(SoftwareUpdateTest, AFullDiskLeavesTheInstallAsItWas) {

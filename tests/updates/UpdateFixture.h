@@ -43,8 +43,9 @@ protected:
     }
 
     // An application folder: a program that writes its version and arguments to started.txt beside the
-    // prefix, and its bundle.
-    void writeProgram(const QString& folder, const QString& version, const QByteArray& publicKey) {
+    // prefix, and its bundle, which says the folder was installed in place unless told otherwise.
+    void writeProgram(const QString& folder, const QString& version, const QByteArray& publicKey,
+                      const QString& installation = QStringLiteral("install")) {
         QDir().mkpath(folder);
         QFile program(QDir(folder).filePath("lumeno"));
         ASSERT_TRUE(program.open(QIODevice::WriteOnly));
@@ -53,15 +54,17 @@ protected:
         program.setPermissions(program.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
         QFile bundle(QDir(folder).filePath("bundle.properties"));
         ASSERT_TRUE(bundle.open(QIODevice::WriteOnly));
-        bundle.write(QStringLiteral("identifier=app.lumeno.Lumeno\nversion=%1\ndisplay-version=%1\nfeed=\npublic-key=%2\n")
-                         .arg(version, QString::fromLatin1(publicKey))
+        bundle.write(QStringLiteral("identifier=app.lumeno.Lumeno\nversion=%1\ndisplay-version=%1\nfeed=\npublic-key=%2\n"
+                                    "installation=%3\n")
+                         .arg(version, QString::fromLatin1(publicKey), installation)
                          .toUtf8());
     }
 
     // The release archive of `version`: lumeno/ holding the program and its bundle.
-    QByteArray buildArchive(const QString& version, const QByteArray& publicKey) {
+    QByteArray buildArchive(const QString& version, const QByteArray& publicKey,
+                            const QString& installation = QStringLiteral("install")) {
         const QString root = temp.filePath("release-" + version);
-        writeProgram(QDir(root).filePath("lumeno"), version, publicKey);
+        writeProgram(QDir(root).filePath("lumeno"), version, publicKey, installation);
         const QString path = temp.filePath("lumeno-" + version + ".tar.gz");
         EXPECT_EQ(QProcess::execute("tar", {"-czf", path, "-C", root, "lumeno"}), 0);
         QFile file(path);

@@ -98,25 +98,63 @@ TEST_F(UpdateWindowTest, UpToDateNamesTheInstalledVersion) {
     shoot("up-to-date");
 }
 
-TEST_F(UpdateWindowTest, OnlyAnInstallTheUserCannotWriteIsSentToThePackageManager) {
-    update = std::make_unique<SoftwareUpdate>(SoftwareUpdate::Environment{
-        installedBundle(), std::nullopt, std::make_shared<QtHttpTransport>(), settings, {}, {},
-        [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }});
-    window = std::make_unique<UpdateWindow>(*update);
-    update->check(true);
-    window->present();
-    ASSERT_TRUE(reaches(*update, Phase::noFeed));
-    EXPECT_EQ(text("updateTitle"), "Updates aren't available for this copy.") << "a writable install";
+// Without a feed the window says what that means for the user; a package's copy is sent to the package
+// manager.
+TEST_F(UpdateWindowTest, ACopyWithoutAFeedSaysItDoesNotCheckForUpdates) {
+    const auto openWithoutFeed = [this] {
+        update = std::make_unique<SoftwareUpdate>(SoftwareUpdate::Environment{
+            installedBundle(), std::nullopt, std::make_shared<QtHttpTransport>(), settings, {}, {},
+            [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }});
+        window = std::make_unique<UpdateWindow>(*update);
+        update->check(true);
+        window->present();
+        return reaches(*update, Phase::noFeed);
+    };
+    ASSERT_TRUE(openWithoutFeed());
+    EXPECT_EQ(text("updateTitle"), "This copy of Lumeno doesn't check for updates.");
+    EXPECT_EQ(text("updateDetail"),
+              "You have Lumeno 1.0.0. To get a newer version, install it the same way you installed this one.");
+    EXPECT_EQ(buttons(), QStringList{"OK"});
     shoot("no-feed");
 
+    writeProgram(installed, "1.0.0", key, QStringLiteral("package"));
+    ASSERT_TRUE(openWithoutFeed());
+    EXPECT_EQ(text("updateTitle"), "Your system's package manager updates Lumeno.");
+    EXPECT_EQ(text("updateDetail"), "Lumeno 1.0.0 was installed from a package. Use your system's software updater "
+                                    "to get newer versions.");
+    shoot("no-feed-package");
+}
+
+// An update this copy cannot install is shown with the reason, and without an Install button.
+TEST_F(UpdateWindowTest, AnUpdateThisCopyCannotInstallIsShownWithTheReason) {
+    const QString offered = QStringLiteral("Lumeno 1.1 is now available—you have 1.0.0. ");
+    writeProgram(installed, "1.0.0", key, QStringLiteral("package"));
+    open();
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    EXPECT_EQ(text("updateDetail"),
+              offered + "Lumeno was installed from a package, so your system's package manager updates it.");
+    EXPECT_EQ(buttons(), (QStringList{"Skip This Version", "Remind Me Later"}));
+    shoot("package-manager");
+
+    writeProgram(installed, "1.0.0", key, QStringLiteral("build"));
+    open();
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    EXPECT_EQ(text("updateDetail"), offered + "This copy runs from the folder it was built in, and Lumeno updates "
+                                              "only a copy installed with “make install”.");
+    EXPECT_EQ(buttons(), (QStringList{"Skip This Version", "Remind Me Later"}));
+    shoot("build-folder");
+
+    writeProgram(installed, "1.0.0", key);
     if (!makePrefixReadOnly())
         GTEST_SKIP() << "root without mount rights cannot make a read-only prefix";
     open();
     ASSERT_TRUE(reaches(*update, Phase::available));
-    EXPECT_EQ(text("updateDetail"), "Lumeno 1.1 is now available—you have 1.0.0. Lumeno is installed for the whole "
-                                    "system, so your system's package manager updates it.");
+    EXPECT_TRUE(text("updateDetail").startsWith(offered + "Lumeno can't update itself here, because it can't write to "
+                                                          "the folder it's installed in ("))
+        << text("updateDetail").toStdString();
+    EXPECT_TRUE(text("updateDetail").endsWith("). Install the new version the way you installed this one."));
     EXPECT_EQ(buttons(), (QStringList{"Skip This Version", "Remind Me Later"}));
-    shoot("package-manager");
+    shoot("unwritable");
 }
 
 } // namespace
