@@ -1,6 +1,7 @@
 #include "updates/ArchiveUnpacker.h"
 
 #include <QDir>
+#include <QHash>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -29,12 +30,57 @@ std::optional<QString> insideTopFolder(const QString& path, const QString& topFo
     return parts.join(u'/');
 }
 
-// A symbolic link may point only at something inside the unpacked folder.
-bool linkStaysInside(const QString& entryPath, const QString& target) {
-    if (target.isEmpty() || target.startsWith(u'/'))
-        return false;
-    const QString resolved = QDir::cleanPath(QStringLiteral("%1/../%2").arg(entryPath.isEmpty() ? QStringLiteral(".") : entryPath, target));
-    return resolved != QStringLiteral("..") && !resolved.startsWith(QStringLiteral("../"));
+// The links unpacked so far: each one's path below the top folder and its target as written.
+using Links = QHash<QString, QString>;
+
+// Where the link at `linkPath` leads, followed through every link in `links` as the system follows them
+// (a ".." after a link climbs from where the link led): its path below the top folder, or none when it
+// climbs out, is absolute or goes round in circles.
+std::optional<QStringList> resolvedLink(const QString& linkPath, const Links& links) {
+    constexpr int maxHops = 40; // as the system's own bound on links followed in one path
+    QStringList pending = linkPath.split(u'/', Qt::SkipEmptyParts);
+    if (pending.isEmpty())
+        return std::nullopt; // the top folder itself must be a folder
+    pending.removeLast();
+    pending += links.value(linkPath).split(u'/', Qt::SkipEmptyParts);
+    QStringList reached;
+    int hops = 0;
+    while (!pending.isEmpty()) {
+        const QString part = pending.takeFirst();
+        if (part == QStringLiteral("."))
+            continue;
+        if (part == QStringLiteral("..")) {
+            if (reached.isEmpty())
+                return std::nullopt;
+            reached.removeLast();
+            continue;
+        }
+        reached.append(part);
+        const auto link = links.constFind(reached.join(u'/'));
+        if (link == links.cend())
+            continue;
+        if (++hops > maxHops || link->startsWith(u'/'))
+            return std::nullopt;
+        reached.removeLast();
+        pending = link->split(u'/', Qt::SkipEmptyParts) + pending;
+    }
+    return reached;
+}
+
+// Every link, followed through the others, stays inside the unpacked folder: a link added later can make
+// an earlier one lead out (p/q/b -> ../.. makes lumeno -> p/q/b/../outside escape), so all are checked.
+bool linksStayInside(const Links& links) {
+    for (auto link = links.cbegin(); link != links.cend(); ++link)
+        if (link->isEmpty() || link->startsWith(u'/') || !resolvedLink(link.key(), links))
+            return false;
+    return true;
+}
+
+// Files run by the installing user or read by anyone, folders anyone may enter: nothing set-user-ID,
+// set-group-ID or writable by others, whatever the archive says.
+void normaliseMode(archive_entry* entry) {
+    const bool executable = archive_entry_filetype(entry) == AE_IFDIR || (archive_entry_perm(entry) & 0111) != 0;
+    archive_entry_set_perm(entry, executable ? 0755 : 0644);
 }
 
 Failure writeFailure(archive* writer, const QString& what) {
@@ -63,11 +109,14 @@ std::optional<Failure> copyData(archive* reader, archive* writer, const QString&
 }
 
 std::optional<Failure> unpackEntry(archive* reader, archive* writer, archive_entry* entry,
-                                   const QString& topFolder, const QString& destination) {
+                                   const QString& topFolder, const QString& destination, Links& links) {
     const QString path = QString::fromUtf8(archive_entry_pathname(entry));
     const std::optional<QString> inside = insideTopFolder(path, topFolder);
     if (!inside)
         return Failure{Failure::Kind::unsafe, QStringLiteral("%1 lies outside %2/").arg(path, topFolder)};
+    // A link replaced by a folder or file would change where the links through it lead.
+    if (links.contains(*inside) && archive_entry_filetype(entry) != AE_IFLNK)
+        return Failure{Failure::Kind::unsafe, QStringLiteral("%1 replaces a link").arg(path)};
     // A hard link names another entry of the archive, whatever type it is given.
     if (const char* hardlink = archive_entry_hardlink(entry)) {
         const std::optional<QString> target = insideTopFolder(QString::fromUtf8(hardlink), topFolder);
@@ -78,9 +127,13 @@ std::optional<Failure> unpackEntry(archive* reader, archive* writer, archive_ent
         const mode_t type = archive_entry_filetype(entry);
         if (type != AE_IFREG && type != AE_IFDIR && type != AE_IFLNK)
             return Failure{Failure::Kind::unsafe, QStringLiteral("%1 is not a file, folder or link").arg(path)};
-        if (type == AE_IFLNK && !linkStaysInside(*inside, QString::fromUtf8(archive_entry_symlink(entry))))
-            return Failure{Failure::Kind::unsafe, QStringLiteral("%1 links outside the folder").arg(path)};
+        if (type == AE_IFLNK) {
+            links.insert(*inside, QString::fromUtf8(archive_entry_symlink(entry)));
+            if (!linksStayInside(links))
+                return Failure{Failure::Kind::unsafe, QStringLiteral("%1 links outside the folder").arg(path)};
+        }
     }
+    normaliseMode(entry);
     archive_entry_set_pathname(entry, (inside->isEmpty() ? destination : QDir(destination).filePath(*inside))
                                           .toUtf8().constData());
     if (archive_write_header(writer, entry) < ARCHIVE_WARN)
@@ -113,6 +166,7 @@ std::optional<Failure> ArchiveUnpacker::unpack(const QByteArray& archiveBytes, c
                                                      ARCHIVE_EXTRACT_SECURE_NODOTDOT |
                                                      ARCHIVE_EXTRACT_SECURE_SYMLINKS);
     bool sawEntry = false;
+    Links links;
     archive_entry* entry = nullptr;
     for (;;) {
         const int status = archive_read_next_header(reader.get(), &entry);
@@ -121,7 +175,7 @@ std::optional<Failure> ArchiveUnpacker::unpack(const QByteArray& archiveBytes, c
         if (status < ARCHIVE_WARN)
             return Failure{Failure::Kind::unreadable, QString::fromLocal8Bit(archive_error_string(reader.get()))};
         sawEntry = true;
-        if (std::optional<Failure> failure = unpackEntry(reader.get(), writer.get(), entry, topFolder, destination))
+        if (std::optional<Failure> failure = unpackEntry(reader.get(), writer.get(), entry, topFolder, destination, links))
             return failure;
     }
     if (archive_write_close(writer.get()) < ARCHIVE_WARN)

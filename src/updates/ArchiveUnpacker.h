@@ -8,7 +8,9 @@ namespace lumeno {
 
 // Unpacks a release archive (a gzip'd tar holding one top folder) into a folder of its own. Entries that
 // could reach outside that folder are refused before anything of theirs is written: absolute paths, "..",
-// links pointing out, devices, pipes and sockets. Runs on a worker: it writes to the disk.
+// links pointing out (also through other links), devices, pipes and sockets. Modes are the installing
+// user's: 0755 for folders and anything executable, 0644 for the rest. Runs on a worker: it writes to the
+// disk.
 namespace ArchiveUnpacker {
 
 struct Failure {

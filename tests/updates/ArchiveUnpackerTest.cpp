@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumeno {
@@ -16,14 +17,15 @@ using Kind = ArchiveUnpacker::Failure::Kind;
 
 class ArchiveUnpackerTest : public ::testing::Test {
 protected:
-    // A gzip'd tar made by Python's tarfile from `entries`, Python tuples of a name, a type and the content
-    // or link target: what a hostile archive could hold, which the tar command line would not write.
+    // A gzip'd tar made by Python's tarfile from `entries`, Python tuples of a name, a type, the content
+    // or link target and optionally a mode (files and folders 0755 otherwise): what a hostile archive could
+    // hold, which the tar command line would not write.
     QByteArray tarOf(const QString& entries) {
         const QString script = QStringLiteral(
             "import io, sys, tarfile\n"
             "out = io.BytesIO()\n"
             "with tarfile.open(fileobj=out, mode='w:gz') as tar:\n"
-            "    for name, kind, extra in [%1]:\n"
+            "    for name, kind, extra, *mode in [%1]:\n"
             "        info = tarfile.TarInfo(name)\n"
             "        info.type = kind\n"
             "        info.uid = info.gid = 4242\n"
@@ -34,6 +36,7 @@ protected:
             "            info.linkname = extra\n"
             "        elif kind == tarfile.DIRTYPE:\n"
             "            info.mode = 0o755\n"
+            "        info.mode = mode[0] if mode else info.mode\n"
             "        tar.addfile(info, io.BytesIO(data))\n"
             "sys.stdout.buffer.write(out.getvalue())\n").arg(entries);
         QProcess python;
@@ -90,6 +93,53 @@ TEST_F(ArchiveUnpackerTest, RefusesEntriesThatCouldReachOutsideTheFolder) {
     }
     EXPECT_FALSE(QFile::exists(temp.filePath("escaped")));
     EXPECT_FALSE(QFile::exists(temp.filePath("prefix/escaped")));
+}
+
+// Links each inside the folder on their own that together lead out of it, in either order.
+TEST_F(ArchiveUnpackerTest, RefusesLinksThatLeadOutThroughOtherLinks) {
+    const char* cases[] = {
+        "('lumeno/p/q/b', tarfile.SYMTYPE, '../..'), ('lumeno/start', tarfile.SYMTYPE, 'p/q/b/../outside')",
+        "('lumeno/start', tarfile.SYMTYPE, 'p/q/b/../outside'), ('lumeno/p/q/b', tarfile.SYMTYPE, '../..')",
+        "('lumeno/up', tarfile.SYMTYPE, 'down/..'), ('lumeno/down', tarfile.SYMTYPE, '..')",
+        "('lumeno/a', tarfile.SYMTYPE, 'b'), ('lumeno/b', tarfile.SYMTYPE, 'a')",
+        "('lumeno', tarfile.SYMTYPE, '.')",
+        "('lumeno/d', tarfile.SYMTYPE, 'p'), ('lumeno/e', tarfile.SYMTYPE, 'd/../..'), ('lumeno/d', tarfile.DIRTYPE, '')",
+    };
+    for (const char* entries : cases) {
+        QDir(destination()).removeRecursively();
+        const auto failure = unpack(tarOf(QStringLiteral("('lumeno/p/q/x', tarfile.REGTYPE, 'ok'), %1").arg(entries)));
+        ASSERT_TRUE(failure) << entries;
+        EXPECT_EQ(failure->kind, Kind::unsafe) << entries << ": " << failure->reason.toStdString();
+    }
+    // Through a link that stays inside, a link may climb back to where it started.
+    QDir(destination()).removeRecursively();
+    const auto failure = unpack(tarOf("('lumeno/p/q/x', tarfile.REGTYPE, 'ok'), ('lumeno/p/q/b', tarfile.SYMTYPE, '..'),"
+                                      "('lumeno/start', tarfile.SYMTYPE, 'p/q/b/../p/q/x')"));
+    ASSERT_FALSE(failure) << failure->reason.toStdString();
+    QFile reached(QDir(destination()).filePath("start"));
+    ASSERT_TRUE(reached.open(QIODevice::ReadOnly));
+    EXPECT_EQ(reached.readAll(), "ok");
+}
+
+// Whatever modes the archive gives, the installing user's files come out 0755 or 0644.
+TEST_F(ArchiveUnpackerTest, ModesAreNormalised) {
+    const auto failure = unpack(tarOf("('lumeno', tarfile.DIRTYPE, '', 0o777),"
+                                      "('lumeno/setuid', tarfile.REGTYPE, 'x', 0o4755),"
+                                      "('lumeno/setgid', tarfile.REGTYPE, 'x', 0o2711),"
+                                      "('lumeno/anyone-writes', tarfile.REGTYPE, 'x', 0o666),"
+                                      "('lumeno/others-run', tarfile.REGTYPE, 'x', 0o601),"
+                                      "('lumeno/private', tarfile.REGTYPE, 'x', 0o600),"
+                                      "('lumeno/shared', tarfile.DIRTYPE, '', 0o1777)"));
+    ASSERT_FALSE(failure) << failure->reason.toStdString();
+    const std::pair<const char*, mode_t> expected[] = {
+        {"", 0755}, {"setuid", 0755}, {"setgid", 0755}, {"anyone-writes", 0644},
+        {"others-run", 0755}, {"private", 0644}, {"shared", 0755},
+    };
+    for (const auto& [name, mode] : expected) {
+        struct stat status {};
+        ASSERT_EQ(::lstat(QDir(destination()).filePath(name).toLocal8Bit().constData(), &status), 0) << name;
+        EXPECT_EQ(status.st_mode & 07777, mode) << name << std::oct << " is " << (status.st_mode & 07777);
+    }
 }
 
 TEST_F(ArchiveUnpackerTest, AFullDiskIsToldApart) {
