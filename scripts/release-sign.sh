@@ -10,7 +10,8 @@
 #       signature of the archive's bytes.
 #   release-sign.sh release <private.pem> <build-dir> <url-folder> [options]
 #       Builds the release archive in <build-dir> (make release-archive) and prints its signed item, with
-#       the version of that build and the url <url-folder>/<archive name>.
+#       the version of that build and the url <url-folder>/<archive name>. A build configured without
+#       the update feed or the public key is refused: installed, its release would never update again.
 #
 # Options of sign and release:
 #   --notes-link <url>            release notes at an address
@@ -101,6 +102,10 @@ release() {
     [ -r "$bundle" ] || die "$build is not a configured build folder (no $bundle)"
     version=$(property version "$bundle")
     display_version=$(property display-version "$bundle")
+    [ -n "$(property feed "$bundle")" ] ||
+        die "$build was configured without -DLUMENO_UPDATE_FEED=...: installed, this release would never look for an update again"
+    [ -n "$(property public-key "$bundle")" ] ||
+        die "$build was configured without -DLUMENO_UPDATE_PUBLIC_KEY=...: installed, this release could never check an update again"
     # An archive left from an earlier build must not pass for this one.
     rm -f "$build"/lumeno-"$version"-linux-*.tar.gz
     cmake --build "$build" --target release-archive >&2 || die "the release archive did not build"

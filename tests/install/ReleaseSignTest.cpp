@@ -168,12 +168,12 @@ TEST_F(ReleaseSignTest, SigningRefusesWhatItCannotSign) {
     }
 }
 
-// The release archive of this build, made through the script as a release is made.
-TEST_F(ReleaseSignTest, AReleaseOfThisBuildIsItsApplicationFolderSignedForItsVersion) {
-    const QString publicKey = keygen(QStringLiteral("keys"));
-    const CommandRun released = script({QStringLiteral("release"), path(QStringLiteral("keys/update-private.pem")),
-                                        QStringLiteral(LUMENO_BUILD_DIR), QStringLiteral("https://updates.example.com/releases/")});
-    ASSERT_EQ(released.status, 0) << released.log();
+// The release archive of this build: its application folder alone, whose bundle says it is an install, so
+// that the folder an update puts in place updates itself again.
+TEST_F(ReleaseSignTest, TheReleaseArchiveOfThisBuildIsItsApplicationFolderMarkedAsAnInstall) {
+    const CommandRun built = runCommand(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("--build"), QStringLiteral(LUMENO_BUILD_DIR),
+                                                                       QStringLiteral("--target"), QStringLiteral("release-archive")});
+    ASSERT_EQ(built.status, 0) << built.log();
     const QString archive = QDir(QStringLiteral(LUMENO_BUILD_DIR)).filePath(QStringLiteral(LUMENO_RELEASE_ARCHIVE));
     const CommandRun listing = runCommand(QStringLiteral("tar"), {QStringLiteral("tzf"), archive});
     ASSERT_EQ(listing.status, 0) << listing.log();
@@ -181,15 +181,74 @@ TEST_F(ReleaseSignTest, AReleaseOfThisBuildIsItsApplicationFolderSignedForItsVer
     entries.sort();
     EXPECT_EQ(entries, (QStringList{QStringLiteral("lumeno/"), QStringLiteral("lumeno/bundle.properties"),
                                     QStringLiteral("lumeno/lumeno")}));
+    const CommandRun bundle = runCommand(QStringLiteral("tar"), {QStringLiteral("xzOf"), archive, QStringLiteral("lumeno/bundle.properties")});
+    ASSERT_EQ(bundle.status, 0) << bundle.log();
+    EXPECT_TRUE(bundle.output.contains(QStringLiteral("\ninstallation=install\n"))) << bundle.output.toStdString();
+    EXPECT_TRUE(bundle.output.contains(QStringLiteral("\nversion=" LUMENO_VERSION "\n"))) << bundle.output.toStdString();
+}
 
+// A build folder as the script meets one: configured (its bundle beside the program) with a target
+// release-archive that packs lumeno-<version>-linux-<arch>.tar.gz.
+class ReleaseOfABuild : public ReleaseSignTest {
+protected:
+    QString configure(const QString& feed, const QString& publicKey) {
+        QDir().mkpath(path(QStringLiteral("source/lumeno")));
+        writeFile(QStringLiteral("source/lumeno/lumeno"), "#!/bin/sh\n");
+        writeFile(QStringLiteral("source/CMakeLists.txt"),
+                  QStringLiteral("cmake_minimum_required(VERSION 3.25)\nproject(Release NONE)\n"
+                                 "file(WRITE ${CMAKE_BINARY_DIR}/src/bundle.properties \"identifier=app.lumeno.Lumeno\\n"
+                                 "version=2.3.0\\ndisplay-version=2.3\\nfeed=%1\\npublic-key=%2\\ninstallation=build\\n\")\n"
+                                 "add_custom_target(release-archive COMMAND ${CMAKE_COMMAND} -E tar czf "
+                                 "${CMAKE_BINARY_DIR}/lumeno-2.3.0-linux-x86_64.tar.gz lumeno "
+                                 "WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})\n")
+                      .arg(feed, publicKey)
+                      .toUtf8());
+        const CommandRun configured = runCommand(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("-S"), path(QStringLiteral("source")),
+                                                                               QStringLiteral("-B"), path(QStringLiteral("build"))});
+        EXPECT_EQ(configured.status, 0) << configured.log();
+        return path(QStringLiteral("build"));
+    }
+    CommandRun release(const QString& build) {
+        return script({QStringLiteral("release"), path(QStringLiteral("keys/update-private.pem")), build,
+                       QStringLiteral("https://updates.example.com/releases/")});
+    }
+};
+
+TEST_F(ReleaseOfABuild, IsItsArchiveSignedForItsVersion) {
+    const QString publicKey = keygen(QStringLiteral("keys"));
+    const QString build = configure(QStringLiteral("https://updates.example.com/appcast.xml"), publicKey);
+    const CommandRun released = release(build);
+    ASSERT_EQ(released.status, 0) << released.log();
     const std::optional<Item> item = parseItem(released.output);
     ASSERT_TRUE(item) << released.output.toStdString();
-    EXPECT_EQ(item->texts.at(QStringLiteral("lumeno:version")), QStringLiteral(LUMENO_VERSION));
-    EXPECT_EQ(item->texts.at(QStringLiteral("lumeno:shortVersionString")), QStringLiteral(LUMENO_DISPLAY_VERSION));
+    EXPECT_EQ(item->texts.at(QStringLiteral("lumeno:version")), QStringLiteral("2.3.0"));
+    EXPECT_EQ(item->texts.at(QStringLiteral("lumeno:shortVersionString")), QStringLiteral("2.3"));
     EXPECT_EQ(item->enclosure.at(QStringLiteral("url")),
-              QStringLiteral("https://updates.example.com/releases/") + QStringLiteral(LUMENO_RELEASE_ARCHIVE));
+              QStringLiteral("https://updates.example.com/releases/lumeno-2.3.0-linux-x86_64.tar.gz"));
+    const QString archive = QDir(build).filePath(QStringLiteral("lumeno-2.3.0-linux-x86_64.tar.gz"));
     EXPECT_EQ(item->enclosure.at(QStringLiteral("length")), QString::number(QFileInfo(archive).size()));
     EXPECT_TRUE(verifies(publicKey, archive, item->enclosure.at(QStringLiteral("lumeno:edSignature"))));
+}
+
+// Installed, a release without the feed would never look for an update, one without the key never
+// install one: neither is made.
+TEST_F(ReleaseOfABuild, WithoutTheFeedOrTheKeyIsRefused) {
+    const QString publicKey = keygen(QStringLiteral("keys"));
+    const std::pair<QString, QString> builds[] = {
+        {QString(), publicKey},
+        {QStringLiteral("https://updates.example.com/appcast.xml"), QString()},
+    };
+    for (const auto& [feed, key] : builds) {
+        const QString build = configure(feed, key);
+        const CommandRun refused = release(build);
+        EXPECT_NE(refused.status, 0) << refused.log();
+        EXPECT_EQ(refused.output, QString()) << "no item";
+        EXPECT_TRUE(refused.errors.contains(feed.isEmpty() ? QStringLiteral("-DLUMENO_UPDATE_FEED")
+                                                           : QStringLiteral("-DLUMENO_UPDATE_PUBLIC_KEY")))
+            << refused.log();
+        EXPECT_FALSE(QFileInfo::exists(QDir(build).filePath(QStringLiteral("lumeno-2.3.0-linux-x86_64.tar.gz"))))
+            << "nothing is built";
+    }
 }
 
 } // namespace
