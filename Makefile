@@ -20,8 +20,10 @@ test: build
 build: configure
 	cmake --build $(BUILD_DIR)
 
-# The program, its command, menu entry and icons under $(PREFIX) (DESTDIR is honoured, for packaging).
-install: build
+# The program, its command, menu entry and icons under $(PREFIX) (DESTDIR is honoured, for packaging); only
+# what it installs is built.
+install: configure
+	cmake --build $(BUILD_DIR) --target lumeno app-icons
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
 
 # What `make install` put under $(PREFIX), including the application folder as an update left it.
@@ -31,11 +33,11 @@ uninstall:
 	rm -f $(foreach side,16 24 32 48 64 128 256,"$(DESTDIR)$(PREFIX)/share/icons/hicolor/$(side)x$(side)/apps/app.lumeno.Lumeno.png")
 
 # $(BUILD_DIR)/lumeno-<version>-linux-<arch>.tar.gz, the archive an update installs.
-release-archive: build
+release-archive: configure
 	cmake --build $(BUILD_DIR) --target release-archive
 
 # $(BUILD_DIR)/lumeno_<version>_<arch>.deb
-deb: build
+deb: configure
 	cmake --build $(BUILD_DIR) --target deb
 
 configure: deps
