@@ -41,8 +41,9 @@ protected:
         ASSERT_EQ(installing.status, 0) << installing.log();
     }
 
-    // Every piece in its place under `root` (the prefix as it lies on disk); nothing names `prefix`.
-    void expectLayout(const QString& root, const QString& prefix) {
+    // Every piece in its place under `root` (the prefix as it lies on disk), with a bundle that says who
+    // put it there; nothing names `prefix`.
+    void expectLayout(const QString& root, const QString& prefix, AppBundle::Installation installation) {
         const QDir at(root);
         const QFileInfo command(at.filePath(QStringLiteral("bin/lumeno")));
         EXPECT_TRUE(command.isSymLink());
@@ -54,6 +55,7 @@ protected:
         ASSERT_TRUE(std::holds_alternative<AppBundle>(bundle)) << std::get<QString>(bundle).toStdString();
         EXPECT_EQ(std::get<AppBundle>(bundle).identifier, identifier);
         EXPECT_EQ(std::get<AppBundle>(bundle).version, version);
+        EXPECT_EQ(std::get<AppBundle>(bundle).installation, installation);
 
         const QString entryPath = at.filePath(QStringLiteral("share/applications/%1.desktop").arg(identifier));
         QFile entryFile(entryPath);
@@ -110,7 +112,7 @@ protected:
 TEST_F(Installed, ASystemInstallUnderUsrRunsThroughItsCommandWithItsOwnBundle) {
     install(QStringLiteral("/usr"), staging.path());
     const QString root = QDir(staging.path()).filePath(QStringLiteral("usr"));
-    expectLayout(root, QStringLiteral("/usr"));
+    expectLayout(root, QStringLiteral("/usr"), AppBundle::Installation::packaged);
 
     auto lumeno = start(QDir(root).filePath(QStringLiteral("bin/lumeno")));
     ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
@@ -123,7 +125,7 @@ TEST_F(Installed, ASystemInstallUnderUsrRunsThroughItsCommandWithItsOwnBundle) {
 TEST_F(Installed, AUserInstallInLocalReadsTheBundleBesideItsProgramAndOutlivesABrokenOne) {
     const QString prefix = QDir(home.path()).filePath(QStringLiteral(".local"));
     install(prefix);
-    expectLayout(prefix, prefix);
+    expectLayout(prefix, prefix, AppBundle::Installation::installed);
 
     // The version the program tells is the one in its application folder, not one it was built with.
     const QString bundlePath = QDir(prefix).filePath(QStringLiteral("lib/lumeno/bundle.properties"));
@@ -171,7 +173,7 @@ TEST_F(Installed, TheDebianPackageHoldsTheSameInstallUnderUsrAndNamesWhatItNeeds
     const QString unpacked = QDir(staging.path()).filePath(QStringLiteral("unpacked"));
     const CommandRun extracting = runCommand(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), package, unpacked});
     ASSERT_EQ(extracting.status, 0) << extracting.log();
-    expectLayout(QDir(unpacked).filePath(QStringLiteral("usr")), QStringLiteral("/usr"));
+    expectLayout(QDir(unpacked).filePath(QStringLiteral("usr")), QStringLiteral("/usr"), AppBundle::Installation::packaged);
 
     const CommandRun control = runCommand(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), package,
                                                                        QStringLiteral("Package"), QStringLiteral("Version"),

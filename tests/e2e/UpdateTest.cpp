@@ -79,6 +79,36 @@ protected:
         screenshotOnceStill(picture);
     }
 
+    // A feed offering 9.0, signed with a key made here; its archive is never fetched by a copy that can't
+    // install it.
+    void serveOfferOfNine() {
+        output(QStringLiteral(LUMENO_RELEASE_SIGN), {QStringLiteral("keygen"), temp.filePath(QStringLiteral("keys"))});
+        const QString archive = temp.filePath(QStringLiteral("lumeno-9.0.0-linux.tar.gz"));
+        QFile file(archive);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not fetched");
+        file.close();
+        const QByteArray item = output(QStringLiteral(LUMENO_RELEASE_SIGN),
+                                       {QStringLiteral("sign"), temp.filePath(QStringLiteral("keys/update-private.pem")),
+                                        archive, QStringLiteral("9.0.0"), QStringLiteral("9.0"),
+                                        feed.url(QStringLiteral("/lumeno.tar.gz")).toString()});
+        feed.serve(QStringLiteral("/feed.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\" "
+                                                "xmlns:lumeno=\"https://lumeno.app/xml/update\"><channel><title>Lumeno</title>\n" +
+                                                    item + "</channel></rss>\n");
+    }
+    QString feedVariable() { return QStringLiteral("LUMENO_UPDATE_FEED=") + feed.url(QStringLiteral("/feed.xml")).toString(); }
+
+    // Clicks the tray notification of `pid` once it is drawn; false when none comes.
+    bool clickNotification(qint64 pid, const QString& picture) {
+        std::vector<xcb_window_t> popups;
+        if (!waitUntil([&] { return !(popups = popupsOf(pid)).empty(); }) || !waitUntilDrawn(popups.front()))
+            return false;
+        screenshotOnceDrawn(popups.front(), picture);
+        const QPoint centre = geometryOf(popups.front()).center();
+        user.click(centre.x(), centre.y());
+        return true;
+    }
+
     static constexpr quint8 downKey = 116;
 
     QTemporaryDir temp;
@@ -174,6 +204,76 @@ TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesO
     screenshotShowing(second, QStringLiteral("OK"), QStringLiteral("up-to-date"));
     ::kill(pid_t(second), SIGTERM);
     EXPECT_TRUE(waitUntil([&] { return ::kill(pid_t(second), 0) != 0; }));
+}
+
+// Run from the build folder with a feed set, Lumeno finds the update but never replaces the folder it was
+// built in: the notification, clicked, shows the offer with the reason and no Install button; Remind Me
+// Later after the user's own check leaves the offer in the menu.
+TEST_F(Update, TheBuildFolderIsNeverReplacedAndItsOfferLeadsToTheReason) {
+    serveOfferOfNine();
+    becomeReturningUser();
+    auto lumeno = launch(std::nullopt, {feedVariable()});
+    first = lumeno->pid();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
+        << lumeno->log().toStdString();
+    ASSERT_TRUE(clickNotification(first, QStringLiteral("build-folder-notification")));
+    ASSERT_TRUE(waitForWindow(first, QStringLiteral("Software Update"))) << "the click shows the offer";
+    screenshotShowing(first, QStringLiteral("Remind Me Later"), QStringLiteral("build-folder-offer"));
+    EXPECT_FALSE(ScreenButtons::find(first, QStringLiteral("Install Update")));
+    ASSERT_TRUE(clickOn(first, QStringLiteral("Remind Me Later")));
+
+    // The user's own check ("Check for Updates…", the fifth item), put away again: the offer stays as the
+    // fourth item, which shows it without checking again.
+    ASSERT_TRUE(chooseFromTray(first, 5));
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs, 1 +
+        std::find_if(lumeno->lines().begin(), lumeno->lines().end(), [](const auto& line) {
+            return line.text.contains(QStringLiteral("Update available"));
+        }) - lumeno->lines().begin()));
+    ASSERT_TRUE(clickOn(first, QStringLiteral("Remind Me Later")));
+    EXPECT_TRUE(waitUntil([&] { return !ScreenButtons::find(first, QStringLiteral("Remind Me Later")); }));
+    const auto checks = [&] {
+        return std::count_if(lumeno->lines().begin(), lumeno->lines().end(),
+                             [](const auto& line) { return line.text.contains(QStringLiteral("Update available")); });
+    };
+    ASSERT_TRUE(chooseFromTray(first, 4));
+    screenshotShowing(first, QStringLiteral("Remind Me Later"), QStringLiteral("build-folder-offer-again"));
+    EXPECT_EQ(checks(), 2) << "the menu's offer, not a third check\n" << lumeno->log().toStdString();
+
+    const QDir build(QStringLiteral(LUMENO_BUILD_DIR));
+    EXPECT_TRUE(QFileInfo(build.filePath(QStringLiteral("src/lumeno"))).isExecutable());
+    EXPECT_FALSE(QFileInfo::exists(build.filePath(QStringLiteral("src.update"))));
+    EXPECT_FALSE(QFileInfo::exists(build.filePath(QStringLiteral("src.previous"))));
+    EXPECT_EQ(feed.requestsFor(QStringLiteral("/lumeno.tar.gz")), 0);
+}
+
+// A package's folder under /usr (staged through DESTDIR as packaging stages it), run by whoever runs the
+// tests, root included: sent to the package manager, never replaced.
+TEST_F(Update, APackagesFolderIsLeftToThePackageManagerWhoeverRunsIt) {
+    serveOfferOfNine();
+    const QString staging = temp.filePath(QStringLiteral("staging"));
+    QProcess install;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DESTDIR"), staging);
+    install.setProcessEnvironment(environment);
+    install.start(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
+                                                 QStringLiteral("--prefix"), QStringLiteral("/usr")});
+    ASSERT_TRUE(install.waitForFinished(120000) && install.exitCode() == 0) << install.readAllStandardError().toStdString();
+    const QString usr = QDir(staging).filePath(QStringLiteral("usr"));
+
+    becomeReturningUser();
+    auto lumeno = std::make_unique<LumenoProcess>(
+        home, LumenoProcess::Options{server.baseURL(), std::nullopt,
+                                     {QStringLiteral("PULSE_SERVER=") + session().sound().address(), feedVariable()},
+                                     QDir(usr).filePath(QStringLiteral("bin/lumeno"))});
+    first = lumeno->pid();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
+        << lumeno->log().toStdString();
+    ASSERT_TRUE(chooseFromTray(first, 4));
+    ASSERT_TRUE(waitForWindow(first, QStringLiteral("Software Update")));
+    screenshotShowing(first, QStringLiteral("Remind Me Later"), QStringLiteral("package-offer"));
+    EXPECT_FALSE(ScreenButtons::find(first, QStringLiteral("Install Update")));
+    EXPECT_EQ(feed.requestsFor(QStringLiteral("/lumeno.tar.gz")), 0);
+    EXPECT_FALSE(QFileInfo::exists(QDir(usr).filePath(QStringLiteral("lib/lumeno.update"))));
 }
 
 } // namespace
