@@ -102,14 +102,17 @@ protected:
     }
 
     std::unique_ptr<SoftwareUpdate> makeUpdate(const QString& feedPath = "/feed.xml") {
-        return std::make_unique<SoftwareUpdate>(SoftwareUpdate::Environment{
+        return std::make_unique<SoftwareUpdate>(environment(feedPath));
+    }
+    SoftwareUpdate::Environment environment(const QString& feedPath = "/feed.xml") {
+        return SoftwareUpdate::Environment{
             installedBundle(), server.url(feedPath), std::make_shared<QtHttpTransport>(), settings,
             QStringLiteral("6.1.0"),
             [this](const QString& program, const QStringList& arguments) {
                 launched << program + " " + arguments.join(' ');
                 return QProcess::startDetached(program, arguments);
             },
-            [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }});
+            [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }};
     }
 
     // Waits, with a bound, until the update reaches `phase`.

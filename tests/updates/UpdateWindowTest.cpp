@@ -1,3 +1,4 @@
+#include "shell/FeedUpdater.h"
 #include "shell/UpdateWindow.h"
 #include "testsupport/Screenshots.h"
 #include "updates/UpdateFixture.h"
@@ -87,6 +88,22 @@ TEST_F(UpdateWindowTest, SaysWhatWentWrongAndThatNothingChanged) {
               "The download isn't signed by Lumeno's maker, so it wasn't installed. Lumeno was left as it was.");
     EXPECT_EQ(buttons(), QStringList{"OK"});
     shoot("bad-signature");
+}
+
+// The menu's offer after a failed download is the offer again, not the old failure.
+TEST_F(UpdateWindowTest, TheOfferShownAfterAFailureCanBeTriedAgain) {
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 archive.left(archive.size() / 2));
+    FeedUpdater updater(environment());
+    updater.checkForUpdates();
+    ASSERT_TRUE(reaches(updater.update(), Phase::available));
+    updater.window().findChild<QPushButton*>("updatePrimary")->click();
+    ASSERT_TRUE(reaches(updater.update(), Phase::failed));
+    updater.window().hide();
+    updater.showOffer();
+    EXPECT_TRUE(updater.window().isVisible());
+    EXPECT_EQ(updater.window().findChild<QLabel*>("updateTitle")->text(), "A new version of Lumeno is available!");
+    EXPECT_EQ(updater.window().findChild<QPushButton*>("updatePrimary")->text(), "Install Update");
 }
 
 TEST_F(UpdateWindowTest, UpToDateNamesTheInstalledVersion) {
