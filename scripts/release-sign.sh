@@ -100,6 +100,8 @@ release() {
     shift 3
     bundle="$build/src/bundle.properties"
     [ -r "$bundle" ] || die "$build is not a configured build folder (no $bundle)"
+    # Configured again first: the bundle then names the version just raised in CMakeLists.txt.
+    cmake "$build" >&2 || die "$build could not be configured"
     version=$(property version "$bundle")
     display_version=$(property display-version "$bundle")
     [ -n "$(property feed "$bundle")" ] ||

@@ -191,21 +191,26 @@ TEST_F(ReleaseSignTest, TheReleaseArchiveOfThisBuildIsItsApplicationFolderMarked
 // release-archive that packs lumeno-<version>-linux-<arch>.tar.gz.
 class ReleaseOfABuild : public ReleaseSignTest {
 protected:
-    QString configure(const QString& feed, const QString& publicKey) {
+    // The build's sources at `version`, configured only when `configured`.
+    QString configure(const QString& feed, const QString& publicKey, const QString& version = QStringLiteral("2.3.0"),
+                      bool configured = true) {
         QDir().mkpath(path(QStringLiteral("source/lumeno")));
         writeFile(QStringLiteral("source/lumeno/lumeno"), "#!/bin/sh\n");
         writeFile(QStringLiteral("source/CMakeLists.txt"),
-                  QStringLiteral("cmake_minimum_required(VERSION 3.25)\nproject(Release NONE)\n"
+                  QStringLiteral("cmake_minimum_required(VERSION 3.25)\nproject(Release VERSION %3 LANGUAGES NONE)\n"
                                  "file(WRITE ${CMAKE_BINARY_DIR}/src/bundle.properties \"identifier=app.lumeno.Lumeno\\n"
-                                 "version=2.3.0\\ndisplay-version=2.3\\nfeed=%1\\npublic-key=%2\\ninstallation=build\\n\")\n"
+                                 "version=${PROJECT_VERSION}\\ndisplay-version=2.3\\nfeed=%1\\npublic-key=%2\\n"
+                                 "installation=build\\n\")\n"
                                  "add_custom_target(release-archive COMMAND ${CMAKE_COMMAND} -E tar czf "
-                                 "${CMAKE_BINARY_DIR}/lumeno-2.3.0-linux-x86_64.tar.gz lumeno "
+                                 "${CMAKE_BINARY_DIR}/lumeno-${PROJECT_VERSION}-linux-x86_64.tar.gz lumeno "
                                  "WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})\n")
-                      .arg(feed, publicKey)
+                      .arg(feed, publicKey, version)
                       .toUtf8());
-        const CommandRun configured = runCommand(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("-S"), path(QStringLiteral("source")),
-                                                                               QStringLiteral("-B"), path(QStringLiteral("build"))});
-        EXPECT_EQ(configured.status, 0) << configured.log();
+        if (configured) {
+            const CommandRun configuring = runCommand(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("-S"), path(QStringLiteral("source")),
+                                                                                    QStringLiteral("-B"), path(QStringLiteral("build"))});
+            EXPECT_EQ(configuring.status, 0) << configuring.log();
+        }
         return path(QStringLiteral("build"));
     }
     CommandRun release(const QString& build) {
@@ -228,6 +233,21 @@ TEST_F(ReleaseOfABuild, IsItsArchiveSignedForItsVersion) {
     const QString archive = QDir(build).filePath(QStringLiteral("lumeno-2.3.0-linux-x86_64.tar.gz"));
     EXPECT_EQ(item->enclosure.at(QStringLiteral("length")), QString::number(QFileInfo(archive).size()));
     EXPECT_TRUE(verifies(publicKey, archive, item->enclosure.at(QStringLiteral("lumeno:edSignature"))));
+}
+
+// The maker raises the version in the sources and releases at once: the release is of the new version.
+TEST_F(ReleaseOfABuild, TakesTheVersionJustRaised) {
+    const QString publicKey = keygen(QStringLiteral("keys"));
+    const QString feed = QStringLiteral("https://updates.example.com/appcast.xml");
+    const QString build = configure(feed, publicKey);
+    configure(feed, publicKey, QStringLiteral("2.4.0"), false);
+    const CommandRun released = release(build);
+    ASSERT_EQ(released.status, 0) << released.log();
+    const std::optional<Item> item = parseItem(released.output);
+    ASSERT_TRUE(item) << released.output.toStdString();
+    EXPECT_EQ(item->texts.at(QStringLiteral("lumeno:version")), QStringLiteral("2.4.0"));
+    EXPECT_EQ(item->enclosure.at(QStringLiteral("url")),
+              QStringLiteral("https://updates.example.com/releases/lumeno-2.4.0-linux-x86_64.tar.gz"));
 }
 
 // Installed, a release without the feed would never look for an update, one without the key never
