@@ -215,7 +215,10 @@ void UpdateWindow::refresh() {
     }
     // One width for every step, so the window grows or shrinks downward and never jumps sideways.
     adjustSize();
-    resize(windowWidth, offering ? 380 : std::max(sizeHint().height(), heightForWidth(windowWidth)));
+    const int needed = std::max(sizeHint().height(), heightForWidth(windowWidth));
+    // The offer keeps its height unless a long explanation leaves the notes less than their smallest.
+    const int neededWithSmallestNotes = needed - notes_->sizeHint().height() + notes_->minimumHeight();
+    resize(windowWidth, offering ? std::max(380, neededWithSmallestNotes) : needed);
 }
 
 void UpdateWindow::secondaryClicked() {

@@ -13,7 +13,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <QScopeGuard>
+
 #include <csignal>
+#include <sys/mount.h>
 
 namespace lumeno::e2e {
 
@@ -274,6 +277,35 @@ TEST_F(Update, APackagesFolderIsLeftToThePackageManagerWhoeverRunsIt) {
     EXPECT_FALSE(ScreenButtons::find(first, QStringLiteral("Install Update")));
     EXPECT_EQ(feed.requestsFor(QStringLiteral("/lumeno.tar.gz")), 0);
     EXPECT_FALSE(QFileInfo::exists(QDir(usr).filePath(QStringLiteral("lib/lumeno.update"))));
+}
+
+// A user's own install on a read-only file system (a read-only bind mount, which stops root too): the
+// notification tells the truth and the offer names the folder and why, with no Install button.
+TEST_F(Update, AnInstallTheUserCannotWriteSaysWhyItCannotUpdateItself) {
+    serveOfferOfNine();
+    const QString prefix = temp.filePath(QStringLiteral("prefix"));
+    output(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
+                                         QStringLiteral("--prefix"), prefix});
+    const QByteArray mountPoint = QFile::encodeName(prefix);
+    if (::mount(mountPoint.constData(), mountPoint.constData(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "a read-only prefix needs mount rights";
+    const auto unmount = qScopeGuard([&] { ::umount(mountPoint.constData()); });
+    ASSERT_EQ(::mount(nullptr, mountPoint.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr), 0);
+
+    becomeReturningUser();
+    auto lumeno = std::make_unique<LumenoProcess>(
+        home, LumenoProcess::Options{server.baseURL(), std::nullopt,
+                                     {QStringLiteral("PULSE_SERVER=") + session().sound().address(), feedVariable()},
+                                     QDir(prefix).filePath(QStringLiteral("bin/lumeno"))});
+    first = lumeno->pid();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
+        << lumeno->log().toStdString();
+    ASSERT_TRUE(clickNotification(first, QStringLiteral("read-only-notification")));
+    ASSERT_TRUE(waitForWindow(first, QStringLiteral("Software Update")));
+    screenshotShowing(first, QStringLiteral("Remind Me Later"), QStringLiteral("read-only-offer"));
+    EXPECT_FALSE(ScreenButtons::find(first, QStringLiteral("Install Update")));
+    EXPECT_EQ(feed.requestsFor(QStringLiteral("/lumeno.tar.gz")), 0);
+    lumeno.reset();
 }
 
 } // namespace
