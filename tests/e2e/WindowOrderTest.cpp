@@ -49,7 +49,7 @@ protected:
     // its process id to `pidFile`. Installed under the names of every tool Lumeno looks for.
     static QString installSettingsStandIn(const QTemporaryDir& folder, const QString& pidFile) {
         const QString script = QStringLiteral("#!/bin/sh\necho $$ > '%1'\n"
-                                              "exec xterm -title 'Accessibility Settings' -geometry 90x30+380+220\n")
+                                              "exec xterm -title 'Accessibility Settings' -bg '#204a87' -geometry 90x30+380+220\n")
                                    .arg(pidFile);
         for (const char* name : {"gnome-control-center", "systemsettings", "xfce4-accessibility-settings"}) {
             QFile file(folder.filePath(QString::fromLatin1(name)));
@@ -61,6 +61,7 @@ protected:
     }
 
     static constexpr int allowPermissionsItem = 1, memoryItem = 3, howToItem = 4;
+    static inline const QColor standInColour{0x20, 0x4a, 0x87};
     qint64 standInPid = 0;
 };
 
@@ -139,7 +140,11 @@ TEST_F(WindowOrder, TheSetupWindowStaysBelowTheSettingsItsOpenSettingsStarts) {
     })) << "Open Settings… started no settings program\n" << lumeno->log().toStdString();
     EXPECT_TRUE(waitUntil([&] { return isStackedAbove(*settings, *setup) && isStackedAbove(*settings, *howTo); }))
         << "a Lumeno window floats over the settings the user was sent to";
-    screenshotOnceDrawn(*settings, QStringLiteral("settings-over-setup"));
+    // On the screen too, once a compositing manager has caught up: the settings' own colour where both lie.
+    const QPoint inBoth = geometryOf(*settings).intersected(geometryOf(*setup)).center();
+    EXPECT_TRUE(waitUntil([&] { return grabScreen().pixelColor(inBoth) == standInColour; }))
+        << "the settings program is not what the user sees";
+    screenshotOnceStill(QStringLiteral("settings-over-setup"));
 
     // With the tips closed, nothing of Lumeno stays on top either.
     activate(*howTo);
