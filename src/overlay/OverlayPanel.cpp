@@ -39,8 +39,7 @@ void OverlayPanel::place(const QRect& sheet, qreal cornerRadius, std::optional<Q
     if (sheet == sheetGeometry() && cornerRadius == radius_ && window == geometry())
         return;
     radius_ = cornerRadius;
-    if (window != geometry())
-        setGeometry(window);
+    setGeometry(window);
     content_->setGeometry(sheet.translated(-window.topLeft()));
     hints_.setInputArea(*windowHandle(), sheetInPanel());
     applyShape();

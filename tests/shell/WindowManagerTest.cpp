@@ -199,6 +199,8 @@ TEST(ScreenFitTest, TwoWindowsSideBySideAreCentredAsAPairAndOverlapOnlyWhenTheSc
     EXPECT_LT(leftFrame.right(), rightFrame.left());
     EXPECT_EQ(leftFrame.top(), rightFrame.top());
     EXPECT_LE(std::abs(leftFrame.left() - (1279 - rightFrame.right())), 8) << "the pair is centred, give or take a frame";
+    EXPECT_LE(std::abs((leftFrame.top() - 30) - (799 - leftFrame.bottom())), 32)
+        << "the taller one centred from top to bottom, give or take a title bar before it is known";
     EXPECT_TRUE(screens.screenList[0].visibleFrame.contains(leftFrame.united(rightFrame)));
 
     // 800 wide holds only one of them: each at its own edge, the right one over the left.
