@@ -58,7 +58,7 @@ OverlayPanel& CaptureOverlay::ensurePanel() {
 void CaptureOverlay::layout(OverlayPanel& panel) {
     const OverlayLayout::WorkArea area = OverlayLayout::workArea(screens_);
     const auto placement = OverlayLayout::capturePanel(area.visible, view_->measure());
-    panel.place(area.toWindow(placement.frame), placement.cornerRadius);
+    panel.place(area.toWindow(placement.frame), placement.cornerRadius, area.toWindow(area.visible));
 }
 
 } // namespace lumeno

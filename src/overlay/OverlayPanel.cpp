@@ -26,20 +26,21 @@ OverlayPanel::OverlayPanel(QWidget* content, Sheet sheet, PanelWindowHints& hint
 }
 
 QRect OverlayPanel::sheetGeometry() const {
-    return geometry().marginsRemoved(GlassBackground::shadowMargins());
+    return sheetInPanel().translated(geometry().topLeft());
 }
 
 QRect OverlayPanel::sheetInPanel() const {
     return content_->geometry();
 }
 
-void OverlayPanel::place(const QRect& sheet, qreal cornerRadius) {
-    if (sheet == sheetGeometry() && cornerRadius == radius_)
+void OverlayPanel::place(const QRect& sheet, qreal cornerRadius, std::optional<QRect> room) {
+    const QRect span = room ? QRect(room->left(), sheet.top(), room->width(), sheet.height()) : sheet;
+    const QRect window = span.marginsAdded(GlassBackground::shadowMargins());
+    if (sheet == sheetGeometry() && cornerRadius == radius_ && window == geometry())
         return;
     radius_ = cornerRadius;
-    const QMargins margins = GlassBackground::shadowMargins();
-    setGeometry(sheet.marginsAdded(margins));
-    content_->setGeometry(QRect(QPoint(margins.left(), margins.top()), sheet.size()));
+    setGeometry(window);
+    content_->setGeometry(sheet.translated(-window.topLeft()));
     hints_.setInputArea(*windowHandle(), sheetInPanel());
     applyShape();
     update();

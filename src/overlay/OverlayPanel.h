@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 namespace lumeno {
 
 class PanelWindowHints;
@@ -14,7 +16,8 @@ class PanelWindowHints;
 // focus while the panel's buttons still answer the first click and their help texts show on hover.
 //
 // Its content sits on a rounded sheet. Where a compositing manager runs, the sheet is slightly translucent
-// with a soft shadow, and the window reaches past it by the shadow's margins; only the sheet takes clicks.
+// with a soft shadow, and the window reaches past it by the shadow's margins (and from side to side over
+// the room it is placed in); only the sheet takes clicks.
 // Without one, the window is cut to the sheet's shape and painted opaque.
 class OverlayPanel : public QWidget {
     Q_OBJECT
@@ -26,8 +29,12 @@ public:
     // The sheet's frame in desktop coordinates.
     QRect sheetGeometry() const;
     qreal cornerRadius() const { return radius_; }
-    // Moves and sizes the sheet; nothing happens when both are already so.
-    void place(const QRect& sheet, qreal cornerRadius);
+    // Moves and sizes the sheet; nothing happens when both are already so. `room`, when given, is the
+    // stretch of screen the sheet may take from side to side while it is up: the window spans all of it,
+    // so a sheet that widens or narrows is only painted anew. A window resized instead shows, under a
+    // compositing manager, its old picture for a moment at the new size: a piece of the wider sheet's end
+    // beside the narrower one's.
+    void place(const QRect& sheet, qreal cornerRadius, std::optional<QRect> room = std::nullopt);
     // Shows the panel in front without activating the program.
     void present();
 

@@ -7,10 +7,10 @@
 namespace lumeno {
 
 HowToPanel::HowToPanel(HowToSession& session, HowToView::Services services)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       view_(new HowToView(session, services, this)) {
     setObjectName(QStringLiteral("howToPanel"));
+    setWindowTitle(QStringLiteral("How to Use Lumeno"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

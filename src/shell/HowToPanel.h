@@ -8,9 +8,11 @@
 
 namespace lumeno {
 
-// The floating window around HowToView: it stays above other windows, also while Lumeno is not the active
-// application, can be closed but not minimised or zoomed, draws no title, and moves when dragged by its
-// background. Closing only hides it, so the same panel comes back next time.
+// The window around HowToView: an ordinary window with its entry in the task bar, so the windows opened
+// after it (Memory, Settings, the desktop's own settings) come in front of it like any other, and it stays
+// on screen while the user goes to try the gesture in another application. Its title bar offers only closing
+// (so do Escape and Ctrl+W), and it moves when dragged by its background. Closing only hides it, so the
+// same window comes back next time.
 class HowToPanel : public QWidget {
     Q_OBJECT
 public:

@@ -98,7 +98,7 @@ MenuBarLabel::State MenuBar::labelState() const {
 void MenuBar::refresh() {
     if (tray_) {
         tray_->setIcon(MenuBarLabel::icon(labelState()));
-        tray_->setToolTip(statusLine());
+        tray_->setToolTip(MenuBarLabel::toolTip(statusLine()));
     }
     emit refreshed();
 }

@@ -12,13 +12,25 @@ namespace lumeno {
 
 namespace {
 
+const QString replySymbol = QStringLiteral("arrowshape.turn.up.left");
+
+// A warning is a badge on the program's own reply arrow: a new user must still tell whose icon it is.
+bool warns(const MenuBarLabel::State& state) {
+    return !state.paused && state.needsAttention;
+}
+
 // The tile keeps the symbol readable on light and dark panels alike.
 QColor tileColor(const MenuBarLabel::State& state) {
-    if (state.paused)
-        return QColor(0x7a, 0x80, 0x89);
-    if (state.needsAttention)
-        return Tint::orange();
-    return QColor(0x2f, 0x7c, 0xf6);
+    return state.paused ? QColor(0x7a, 0x80, 0x89) : QColor(0x2f, 0x7c, 0xf6);
+}
+
+// The warning triangle over the bottom right corner, ringed in white so it stands apart from the tile.
+void paintWarningBadge(QPainter& painter, int side) {
+    const QRectF badge(side * 0.42, side * 0.42, side * 0.58, side * 0.58);
+    const qreal ring = side * 0.07;
+    Symbol::paint(painter, QStringLiteral("exclamationmark.triangle.fill"), badge.adjusted(-ring, -ring, ring, ring),
+                  Qt::white, QFont::Bold);
+    Symbol::paint(painter, QStringLiteral("exclamationmark.triangle.fill"), badge, Tint::orange(), QFont::Bold);
 }
 
 } // namespace
@@ -28,7 +40,11 @@ QString MenuBarLabel::symbol(const State& state) {
         return QStringLiteral("pause.circle");
     if (state.needsAttention)
         return QStringLiteral("exclamationmark.triangle");
-    return QStringLiteral("arrowshape.turn.up.left");
+    return replySymbol;
+}
+
+QString MenuBarLabel::toolTip(const QString& statusLine) {
+    return QStringLiteral("Lumeno: ") + statusLine;
 }
 
 QString MenuBarLabel::badge(const State& state) {
@@ -48,7 +64,10 @@ QImage MenuBarLabel::image(const State& state, int side, qreal devicePixelRatio)
     shape.addRoundedRect(tile, side * 0.22, side * 0.22);
     painter.fillPath(shape, tileColor(state));
     const qreal inset = side * 0.18;
-    Symbol::paint(painter, symbol(state), tile.adjusted(inset, inset, -inset, -inset), Qt::white, QFont::DemiBold);
+    Symbol::paint(painter, warns(state) ? replySymbol : symbol(state), tile.adjusted(inset, inset, -inset, -inset),
+                  Qt::white, QFont::DemiBold);
+    if (warns(state))
+        paintWarningBadge(painter, side);
 
     const QString count = badge(state);
     if (count.isEmpty())

@@ -16,7 +16,10 @@ struct MenuBarLabel {
         bool operator==(const State&) const = default;
     };
 
+    // What the icon means; a warning is drawn as a badge on the reply arrow.
     static QString symbol(const State& state);
+    // The tray's help text: the program's name before the status line, which alone does not say whose it is.
+    static QString toolTip(const QString& statusLine);
     // The badge text, none when no count is shown.
     static QString badge(const State& state);
     static QImage image(const State& state, int side, qreal devicePixelRatio = 1.0);

@@ -94,14 +94,18 @@ void Shell::finishGuide(bool showTips) {
     services.settings.setHasSeenGuide(true);
     services.settings.setHasCompletedSetup(true);
     windows_->putAwayFirstRun();
-    if (showTips) {
-        windows_->showHowToPopups();
-        model_.prepareSpeech();
-    }
     // A desktop whose accessibility is off (most, out of the box) shows Lumeno no field. Switching it is the
-    // user's call, as it changes the whole desktop: the setup window offers it, in front of the tips.
-    if (services.permissions.accessibility() != PermissionsGate::Status::granted)
+    // user's call, as it changes the whole desktop: the setup window offers it, beside the tips.
+    const bool asksAccessibility = services.permissions.accessibility() != PermissionsGate::Status::granted;
+    if (showTips) {
+        if (asksAccessibility)
+            windows_->showTipsBesideSetup();
+        else
+            windows_->showHowToPopups();
+        model_.prepareSpeech();
+    } else if (asksAccessibility) {
         windows_->showSetup();
+    }
 }
 
 void Shell::rememberWindowBehindPrompt() {

@@ -17,6 +17,7 @@
 #include "shell/SettingsWindow.h"
 #include "shell/SetupView.h"
 #include "support/Text.h"
+#include "ui/ScreenFit.h"
 #include "ui/WindowCloseKeys.h"
 #include "ui/WindowFront.h"
 #include "voice/HotkeyService.h"
@@ -108,18 +109,27 @@ void WindowManager::putAwayFirstRun() {
 }
 
 void WindowManager::showSetup() {
-    if (!setupWindow_) {
-        setupWindow_ = std::make_unique<SetupView>(s_.permissions, s_.scheduler, s_.settings);
-        makeFixedWindow(*setupWindow_);
-        setupWindow_->setWindowTitle(QStringLiteral("Allow Lumeno"));
-        centre(*setupWindow_);
-    }
-    // The tips float above every window; the setup window asks for something first, so while they are up
-    // it floats too, shown after them and so in front.
-    const bool overTips = howToWindow_ && howToWindow_->isVisible();
-    if (setupWindow_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != overTips)
-        setupWindow_->setWindowFlag(Qt::WindowStaysOnTopHint, overTips);
+    if (!setupWindow_)
+        buildSetupWindow();
     bringToFront(*setupWindow_);
+}
+
+void WindowManager::buildSetupWindow() {
+    setupWindow_ = std::make_unique<SetupView>(s_.permissions, s_.scheduler, s_.settings);
+    makeFixedWindow(*setupWindow_);
+    setupWindow_->setWindowTitle(QStringLiteral("Allow Lumeno"));
+    centre(*setupWindow_);
+}
+
+void WindowManager::showTipsBesideSetup() {
+    if (!howToWindow_)
+        buildHowToWindow();
+    if (!setupWindow_)
+        buildSetupWindow();
+    ScreenFit::placeSideBySide(*howToWindow_, *setupWindow_, s_.screens);
+    showHowToPopups();
+    // Shown last, the setup window has the keyboard: it asks for something before the tips can work.
+    showSetup();
 }
 
 void WindowManager::showMemory() {
@@ -157,6 +167,7 @@ void WindowManager::buildHowToWindow() {
         howToSession_, HowToView::Services{s_.settings, s_.keyboardLayout, s_.modifierState,
                                            AnimationClock{s_.scheduler, s_.clock}});
     connect(&howToWindow_->view(), &HowToView::done, howToWindow_.get(), &QWidget::close);
+    closeOnStandardKeys(*howToWindow_);
     centre(*howToWindow_);
 }
 

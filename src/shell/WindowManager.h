@@ -76,6 +76,9 @@ public:
     void showMemory();
     void showDraftDetails();
     void showHowToPopups();
+    // The tips and the setup window together, side by side so that neither hides the other, the setup
+    // window with the keyboard.
+    void showTipsBesideSetup();
     // Without a tab, the window opens on the tab it showed last.
     void showSettings(std::optional<SettingsTab> tab = std::nullopt);
 
@@ -104,6 +107,7 @@ signals:
 
 private:
     void buildGuideWindow();
+    void buildSetupWindow();
     void buildHowToWindow();
     void buildSettingsWindow();
     QWidget* settingsContent(SettingsTab tab);

@@ -48,4 +48,18 @@ void keepOnScreen(QWidget& window, const ScreenInfo& screens) {
         window.move(x, y);
 }
 
+void placeSideBySide(QWidget& left, QWidget& right, const ScreenInfo& screens) {
+    const std::optional<ScreenInfo::Screen> main = screens.mainScreen();
+    if (!main)
+        return;
+    constexpr int gap = 16;
+    const QRect area = main->visibleFrame;
+    const QSize leftFrame = left.size() + frameAround(left), rightFrame = right.size() + frameAround(right);
+    const int width = leftFrame.width() + gap + rightFrame.width();
+    const int x = std::max(area.left(), area.left() + (area.width() - width) / 2);
+    const int y = std::max(area.top(), area.top() + (area.height() - std::max(leftFrame.height(), rightFrame.height())) / 2);
+    left.move(x, y);
+    right.move(std::min(x + leftFrame.width() + gap, area.left() + area.width() - rightFrame.width()), y);
+}
+
 } // namespace lumeno::ScreenFit

@@ -19,6 +19,11 @@ QSize room(const QWidget& window, const ScreenInfo& screens);
 // corner stays on screen when the window is larger than that area.
 void keepOnScreen(QWidget& window, const ScreenInfo& screens);
 
+// Puts two windows next to each other on the main screen's free area, `left` first, frames and all: the
+// pair centred, their tops level. Where the area is too narrow for both, each keeps to its own edge and
+// `right` covers as little of `left` as it must.
+void placeSideBySide(QWidget& left, QWidget& right, const ScreenInfo& screens);
+
 } // namespace ScreenFit
 
 } // namespace lumeno

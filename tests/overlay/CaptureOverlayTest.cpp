@@ -137,9 +137,13 @@ TEST_F(CaptureOverlayTest, ShowAndRelayoutFollowThePointerToAnotherScreen) {
 TEST_F(CaptureOverlayTest, RelayoutFitsNewContentButLeavesAHiddenPanelAlone) {
     overlay.show(OverlayPhase::listening);
     const int before = panel()->sheetGeometry().width();
+    const QRect window = panel()->geometry();
     overlay.model().setTranscript("so tell her that thursday works for me and I will bring the signed contract along");
     overlay.relayout();
     EXPECT_GT(panel()->sheetGeometry().width(), before);
+    // Only the sheet widens: a window resized under a compositor shows its old picture for a moment.
+    EXPECT_EQ(panel()->geometry(), window);
+    EXPECT_EQ(panel()->sheetGeometry().bottom() + 1, 900 - 36);
 
     overlay.hide(0);
     scheduler.runDue();

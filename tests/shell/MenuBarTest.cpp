@@ -110,6 +110,25 @@ TEST_F(MenuBarTest, SignedOutWithoutPermissionsOffersBothFixesAndAPlainWarning) 
     EXPECT_EQ(MenuBarLabel::symbol(menuBar->labelState()), "exclamationmark.triangle");
     EXPECT_EQ(MenuBarLabel::badge(menuBar->labelState()), "") << "a warning never carries a count";
     shootLabel(menuBar->labelState(), "tray-icon-attention");
+    // The warning is a badge on Lumeno's own tile and arrow, which a new user can tell apart from others'.
+    const QImage warning = MenuBarLabel::image(menuBar->labelState(), 32);
+    const QImage ready = MenuBarLabel::image({false, false, 0}, 32);
+    // Orange in the bottom right corner counts; anywhere else it spoils the count.
+    const auto badgeInk = [](const QImage& image) {
+        int orange = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() == 255 && c.red() > 200 && c.green() < 190 && c.blue() < 80)
+                    orange += x >= 13 && y >= 13 ? 1 : -100;
+            }
+        return orange;
+    };
+    EXPECT_GT(badgeInk(warning), 32 * 32 / 20) << "the warning sits in the bottom right corner, and only there";
+    EXPECT_EQ(warning.copy(0, 0, 32, 11), ready.copy(0, 0, 32, 11)) << "above the badge, the icon is the ready one";
+    EXPECT_EQ(badgeInk(ready), 0);
+    EXPECT_EQ(badgeInk(MenuBarLabel::image({true, true, 0}, 32)), 0) << "paused, the icon shows the pause alone";
+    EXPECT_EQ(MenuBarLabel::toolTip(QStringLiteral("Sign in to reply")), "Lumeno: Sign in to reply");
 
     item("signIn")->trigger();
     ASSERT_NE(windows->guideWindow(), nullptr);

@@ -5,6 +5,7 @@
 #include "details/DraftDetailsWindow.h"
 #include "memory/ui/MemoryWindow.h"
 #include "platform/fake/FakeTrayWatch.h"
+#include "shell/HowToPanel.h"
 #include "shell/MenuBar.h"
 #include "shell/SettingsWindow.h"
 #include "shell/ShortcutRecorder.h"
@@ -190,13 +191,14 @@ TEST_F(MenuReachTest, TheMenuInTheSettingsWindowActsOnlyOnItemsThatShowNow) {
     EXPECT_TRUE(windows->memoryWindow()->isVisible());
 }
 
-TEST_F(MenuReachTest, EscapeAndCtrlWCloseSettingsMemoryAndDebug) {
+TEST_F(MenuReachTest, EscapeAndCtrlWCloseSettingsMemoryDebugAndHowToUse) {
     app->settings.setShowsDraftDetails(true);
     windows->showSettings();
     windows->showMemory();
     windows->showDraftDetails();
+    windows->showHowToPopups();
     for (QWidget* window : std::initializer_list<QWidget*>{windows->settingsWindow(), windows->memoryWindow(),
-                                                           windows->draftDetailsWindow()}) {
+                                                           windows->draftDetailsWindow(), windows->howToWindow()}) {
         SCOPED_TRACE(window->metaObject()->className());
         QTest::keyClick(window, Qt::Key_Escape);
         EXPECT_FALSE(window->isVisible());

@@ -123,6 +123,21 @@ std::optional<X11WindowInfo::WindowClass> E2eTest::windowClassOf(xcb_window_t wi
     return X11WindowInfo::windowClass(*x_, window);
 }
 
+QStringList E2eTest::atomsOf(xcb_window_t window, const char* property) {
+    QStringList names;
+    const auto value = x_->reply(xcb_get_property_reply,
+                                 xcb_get_property(x_->get(), 0, window, x_->atom(property), XCB_ATOM_ATOM, 0, 64));
+    if (!value)
+        return names;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(value.get()));
+    for (int i = 0; i < xcb_get_property_value_length(value.get()) / 4; ++i) {
+        const auto name = x_->reply(xcb_get_atom_name_reply, xcb_get_atom_name(x_->get(), atoms[i]));
+        if (name)
+            names << QString::fromLatin1(xcb_get_atom_name_name(name.get()), xcb_get_atom_name_name_length(name.get()));
+    }
+    return names;
+}
+
 QImage E2eTest::iconOf(xcb_window_t window) {
     // Up to a 256-pixel icon and the smaller ones before it, in 32-bit words.
     constexpr uint32_t mostWords = 4 * 256 * 256;

@@ -10,6 +10,7 @@
 #include "platform/linux/harness/DesktopUser.h"
 
 #include <QImage>
+#include <QStringList>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -67,6 +68,9 @@ protected:
     QString titleOf(xcb_window_t window);
     // WM_CLASS: the instance and class names; none when the window has none.
     std::optional<X11WindowInfo::WindowClass> windowClassOf(xcb_window_t window);
+    // The names of the atoms in an ATOM property of `window`, e.g. _NET_WM_STATE ("_NET_WM_STATE_ABOVE", …)
+    // or _NET_WM_WINDOW_TYPE; empty when it has none.
+    QStringList atomsOf(xcb_window_t window, const char* property);
     // The largest of the icons the window gives the window manager and task bars (_NET_WM_ICON); a null
     // image when it gives none, and the desktop shows its generic one.
     QImage iconOf(xcb_window_t window);

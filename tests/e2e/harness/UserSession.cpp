@@ -31,10 +31,11 @@ bool UserSession::startServer() {
 }
 
 bool UserSession::startDesktop() {
-    if (!desktop_.startWindowManager())
-        return fail(desktop_.whyNotRunning());
+    // The buses first: a window manager may keep its settings behind the session bus (xfwm4 does).
     if (!accessibility().isRunning())
         return fail(accessibility().whyNotRunning());
+    if (!desktop_.startWindowManager())
+        return fail(desktop_.whyNotRunning());
     if (!sound_.start())
         return fail(sound_.whyNotRunning());
     if (!tray_.start())

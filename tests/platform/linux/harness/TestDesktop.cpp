@@ -103,6 +103,8 @@ bool TestDesktop::startServer() {
 }
 
 bool TestDesktop::startWindowManager() {
+    if (qEnvironmentVariable("LUMENO_TEST_WM") == QStringLiteral("xfwm4"))
+        return startXfwm4();
     if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()) {
         whyNot_ = QStringLiteral("openbox is not installed (scripts/install-deps.sh installs it)");
         return false;
@@ -125,6 +127,30 @@ bool TestDesktop::startWindowManager() {
     if (!managing) {
         windowManager_.stop();
         whyNot_ = QStringLiteral("openbox did not take over the screen");
+    }
+    return managing;
+}
+
+// XFCE's window manager as that desktop starts it, its compositor included. It owns the screen's window
+// manager selection once it manages the windows.
+bool TestDesktop::startXfwm4() {
+    if (QStandardPaths::findExecutable(QStringLiteral("xfwm4")).isEmpty()) {
+        whyNot_ = QStringLiteral("xfwm4 is not installed (scripts/install-deps.sh installs it)");
+        return false;
+    }
+    const std::shared_ptr<XcbConnection> x = XcbConnection::open(display_);
+    if (!x || !windowManager_.start(QStringLiteral("xfwm4"), {QStringLiteral("--sm-client-disable")})) {
+        whyNot_ = QStringLiteral("xfwm4 did not start");
+        return false;
+    }
+    const QByteArray selection = "WM_S" + QByteArray::number(x->screen());
+    const bool managing = DesktopTest::waitUntil([&] {
+        const auto owner = x->reply(xcb_get_selection_owner_reply, xcb_get_selection_owner(x->get(), x->atom(selection)));
+        return owner && owner->owner != XCB_NONE;
+    }, windowManagerStartMs);
+    if (!managing) {
+        windowManager_.stop();
+        whyNot_ = QStringLiteral("xfwm4 did not take over the screen");
     }
     return managing;
 }

@@ -13,7 +13,8 @@ class XcbConnection;
 
 namespace lumeno::desktop {
 
-// A real X desktop for the tests: Xvfb on a display it picks itself, and openbox managing its windows.
+// A real X desktop for the tests: Xvfb on a display it picks itself, and openbox managing its windows
+// (xfwm4 instead when $LUMENO_TEST_WM is "xfwm4").
 // One per test binary: the server must run before the QApplication connects to it, so the binary's main
 // starts it (see DesktopTestMain.cpp) and every test reaches it through instance().
 class TestDesktop {
@@ -25,7 +26,7 @@ public:
 
     // Starts Xvfb and points DISPLAY at it; false (with whyNotRunning()) when no server can start.
     bool startServer();
-    // Starts openbox and waits until it manages the screen; needs the QApplication.
+    // Starts the window manager and waits until it manages the screen; needs the QApplication.
     bool startWindowManager();
     void stop();
 
@@ -52,6 +53,7 @@ public:
     const QByteArray& display() const { return display_; }
 
 private:
+    bool startXfwm4();
     // Starts Xvfb in `process`; the display name once it accepts clients.
     std::optional<QByteArray> launchServer(ChildProcess& process);
 
