@@ -33,6 +33,14 @@ protected:
         memory->addPin(QStringLiteral("Invoices go to finance@northwind.se"), std::nullopt, std::nullopt);
     }
 
+    // The People section with Maya's card open.
+    PeoplePane* showMaya(MemoryView& view) {
+        view.setSection(MemoryView::Section::people);
+        auto* people = child<PeoplePane>(view, "peoplePane");
+        people->setSelection(maya.id);
+        return people;
+    }
+
     QStringList segments(const MemoryView& view) { return child<SegmentedPicker>(view, "section")->segments(); }
 
     void search(MemoryView& view, const QString& text) { child<QLineEdit>(view, "search")->setText(text); }
@@ -113,9 +121,7 @@ TEST_F(MemoryViewTest, ChangesMadeElsewhereRedrawAtOnce) {
 TEST_F(MemoryViewTest, EditsStillBeingTypedAreSavedWhenAskedAndOnlyThose) {
     fillMemory();
     auto view = openView();
-    view->setSection(MemoryView::Section::people);
-    auto* people = child<PeoplePane>(*view, "peoplePane");
-    people->setSelection(maya.id);
+    PeoplePane* people = showMaya(*view);
     ASSERT_TRUE(people->editor());
     child<QPlainTextEdit>(*people->editor(), "notes")->setPlainText(QStringLiteral("Prefers short e-mails. Calls after ten."));
     view->setSection(MemoryView::Section::pins);
@@ -166,9 +172,7 @@ TEST_F(MemoryViewTest, WipeMessageCountsTheWholeStoreWithSingularAndPlural) {
 TEST_F(MemoryViewTest, DeleteEverythingEmptiesMemoryAndClearsTheSelectedPerson) {
     fillMemory();
     auto view = openView();
-    view->setSection(MemoryView::Section::people);
-    auto* people = child<PeoplePane>(*view, "peoplePane");
-    people->setSelection(maya.id);
+    PeoplePane* people = showMaya(*view);
     ASSERT_TRUE(people->editor());
 
     QMessageBox* box = openWipe(*view);
