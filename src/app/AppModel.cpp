@@ -133,6 +133,7 @@ void AppModel::prepareToQuit() {
     if (didPrepareToQuit_)
         return;
     didPrepareToQuit_ = true;
+    emit quitting();
     services_->sentWatcher.stop();
     services_->loop.cancel();
     services_->hotkeys.stop();

@@ -38,7 +38,7 @@ public:
     void endPermissionPrompt();
     // Whether a quit must wait for a permission prompt now.
     bool holdsQuit() const;
-    // Stops the services once, before the application quits.
+    // Stops the services once, before the application quits; the windows keep what the user typed first.
     void prepareToQuit();
     void prepareSpeech();
 
@@ -49,6 +49,9 @@ public:
     bool didPrepareToQuit() const { return didPrepareToQuit_; }
 
 signals:
+    // The program is about to quit, its services still running: what the user typed and has not saved yet
+    // is saved now, as closing its window would keep it.
+    void quitting();
     void lastDraftChanged();
     void permissionPromptUntilChanged();
     // At start: the user has yet to sign in or to choose the speech language.

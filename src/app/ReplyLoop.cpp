@@ -87,10 +87,13 @@ void ReplyLoop::act(const OverlayAction& action) {
         emit settingsRequested(std::get<OverlayAction::OpenSettings>(action.value).tab);
     } else if (const auto* fix = std::get_if<OverlayAction::FixPermission>(&action.value)) {
         cancel();
-        if (fix->permission == PermissionsGate::Permission::accessibility)
-            s_.permissions.requestAccessibility();
-        else
-            s_.permissions.request(PermissionsGate::Permission::microphone);
+        // No settings app to send the user to: the overlay says what to do instead.
+        if (const std::optional<QString> instead = s_.permissions.request(fix->permission))
+            present({OverlayMessage::Kind::error,
+                     fix->permission == PermissionsGate::Permission::microphone
+                         ? QStringLiteral("Couldn't open the sound settings")
+                         : QStringLiteral("Couldn't open the accessibility settings"),
+                     instead, std::nullopt});
     } else if (std::holds_alternative<OverlayAction::Retry>(action.value)) {
         retry();
     } else if (std::holds_alternative<OverlayAction::Resume>(action.value)) {

@@ -167,7 +167,12 @@ private:
     std::optional<qint64> targetPID() const;
     void showPending(const QString& text, const std::optional<QString>& note);
     void showInserted();
+    // A dictation that was only a note to self: nothing to draft, the note offered for Memory.
+    void showNoteOnly(const QString& dictation);
+    void showOffers(const std::vector<SaveOffer>& offers);
     std::vector<SaveOffer> saveOffers() const;
+    // The conversation thread's title kept with a pin: none outside a mail or chat.
+    std::optional<QString> thread() const;
     void showEdited(const EditRequest& request);
     void setPendingNote(const std::optional<QString>& note);
 
@@ -185,6 +190,7 @@ private:
     std::shared_ptr<LoopWork> work_;
     std::optional<Scheduler::TimerId> speechCap_;
     std::optional<DraftInput> lastInput_;
+    QString lastDictation_; // all that was heard for lastInput_, a note to self included
     std::optional<QString> lastDraft_;
     std::optional<Scheduler::TimerId> pendingTimeout_;
     bool editing_ = false;

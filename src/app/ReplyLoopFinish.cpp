@@ -7,6 +7,7 @@
 #include "drafting/DraftGenerator.h"
 #include "drafting/ReplyGuard.h"
 #include "drafting/StyleStore.h"
+#include "memory/MemoryDetector.h"
 #include "foundation/SettingsStore.h"
 #include "overlay/CaptureOverlay.h"
 #include "support/Clock.h"
@@ -87,7 +88,14 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
         co_return;
     }
 
-    s_.overlay.model().setTranscript(intent);
+    // A note to self is the user's own: it is offered for Memory once the dictation is done, and the
+    // reply is drafted from the rest. An edit instruction is taken whole.
+    const QString message = editing_ ? intent : MemoryDetector::withoutPin(intent);
+    if (message != intent && !Text::hasAtLeastCharacters(Text::trimmedWithPunctuation(message), 2)) {
+        showNoteOnly(intent);
+        co_return;
+    }
+    s_.overlay.model().setTranscript(message);
     s_.overlay.show(OverlayPhase::drafting);
     if (editing_) {
         if (!context_.editRequest()) {
@@ -106,8 +114,9 @@ QCoro::Task<> ReplyLoop::finishTask(CancelToken token, std::shared_ptr<LoopWork>
             co_return;
     }
 
-    const DraftInput input = context_.input(intent, detected, s_.overlay.model().contextEnabled(), editing_);
+    const DraftInput input = context_.input(message, detected, s_.overlay.model().contextEnabled(), editing_);
     lastInput_ = input;
+    lastDictation_ = intent;
     recorder_.builtInput(input, context_.personPicked(), s_.style.resolvedSignName());
     co_await draftAndInsert(input, token);
 }

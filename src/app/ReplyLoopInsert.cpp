@@ -80,30 +80,46 @@ void ReplyLoop::showPending(const QString& text, const std::optional<QString>& n
 void ReplyLoop::showInserted() {
     phase_ = Phase::idle();
     cancelPendingTimeout();
-    OverlayModel& model = s_.overlay.model();
-    model.setPendingDraft(std::nullopt);
-    model.setPendingNote(std::nullopt);
-    model.setOffers(saveOffers());
-    s_.overlay.show(OverlayPhase::inserted);
-    const qsizetype offers = model.offers().size();
-    s_.overlay.hide(offers > 0 ? insertedWithOffersHide : insertedHide);
-    if (offers > 0)
-        Log::memory.info(QStringLiteral("Offered %{public}ld memory saves"), {qint64(offers)});
+    showOffers(saveOffers());
     if (recorder_.isOpen())
         recorder_.commit(QStringLiteral("Inserted"));
     else
         recorder_.amendLastOutcome(QStringLiteral("Inserted after you picked the field"));
 }
 
+void ReplyLoop::showNoteOnly(const QString& dictation) {
+    phase_ = Phase::idle();
+    s_.overlay.model().setInsertedNote(QStringLiteral("Only a note to self, so nothing was drafted."));
+    // Nothing was written to anyone: only what the note itself says is offered.
+    const QList<SaveOffer> offers = s_.confirmFlow.offers(dictation, QString(), std::nullopt, context_.person(),
+                                                          thread(), s_.style.resolvedName(), std::nullopt);
+    showOffers({offers.begin(), offers.end()});
+    recorder_.commit(QStringLiteral("Only a note to self"));
+}
+
+void ReplyLoop::showOffers(const std::vector<SaveOffer>& offers) {
+    OverlayModel& model = s_.overlay.model();
+    model.setPendingDraft(std::nullopt);
+    model.setPendingNote(std::nullopt);
+    model.setOffers(offers);
+    s_.overlay.show(OverlayPhase::inserted);
+    s_.overlay.hide(offers.empty() ? insertedHide : insertedWithOffersHide);
+    if (!offers.empty())
+        Log::memory.info(QStringLiteral("Offered %{public}ld memory saves"), {qint64(offers.size())});
+}
+
+std::optional<QString> ReplyLoop::thread() const {
+    const std::optional<FocusSnapshot>& target = context_.target();
+    if (target && context_.surface() != Surface::other && target->windowTitle)
+        return PromptBuilder::windowTitle(*target->windowTitle);
+    return std::nullopt;
+}
+
 std::vector<SaveOffer> ReplyLoop::saveOffers() const {
     if (!lastInput_ || lastInput_->edit || !lastDraft_)
         return {};
-    std::optional<QString> thread;
-    const std::optional<FocusSnapshot>& target = context_.target();
-    if (target && context_.surface() != Surface::other && target->windowTitle)
-        thread = PromptBuilder::windowTitle(*target->windowTitle);
-    const QList<SaveOffer> offers = s_.confirmFlow.offers(lastInput_->intent, *lastDraft_, lastInput_->context,
-                                                          context_.person(), thread, s_.style.resolvedName(),
+    const QList<SaveOffer> offers = s_.confirmFlow.offers(lastDictation_, *lastDraft_, lastInput_->context,
+                                                          context_.person(), thread(), s_.style.resolvedName(),
                                                           context_.partner());
     return {offers.begin(), offers.end()};
 }

@@ -98,21 +98,18 @@ void PermissionsGate::apply(bool trusted) {
     }
 }
 
-void PermissionsGate::request(Permission permission) {
-    if (permission == Permission::microphone)
-        requestMicrophone(); // runs on by itself
-    else
-        requestAccessibility();
+std::optional<QString> PermissionsGate::request(Permission permission) {
+    if (permission == Permission::accessibility)
+        return requestAccessibility();
+    refresh();
+    if (microphone_ == Status::denied)
+        return workspace_.openSettingsPage(Workspace::SettingsPage::microphone);
+    if (microphone_ == Status::notDetermined)
+        askForMicrophone(); // runs on by itself
+    return std::nullopt;
 }
 
-QCoro::Task<> PermissionsGate::requestMicrophone() {
-    refresh();
-    if (microphone_ == Status::granted)
-        co_return;
-    if (microphone_ == Status::denied) {
-        workspace_.openSettingsPage(Workspace::SettingsPage::microphone);
-        co_return;
-    }
+QCoro::Task<> PermissionsGate::askForMicrophone() {
     const QPointer<PermissionsGate> self(this);
     emit promptBegan();
     co_await microphoneAuthorizer_.requestAccess();
@@ -126,14 +123,12 @@ QCoro::Task<> PermissionsGate::requestMicrophone() {
     });
 }
 
-void PermissionsGate::requestAccessibility() {
+std::optional<QString> PermissionsGate::requestAccessibility() {
     refresh();
     if (accessibility_ == Status::granted)
-        return;
-    if (SettingsStore::load<bool>(defaults_, SettingsKey::didPromptAccessibility).value_or(false)) {
-        workspace_.openSettingsPage(Workspace::SettingsPage::accessibility);
-        return;
-    }
+        return std::nullopt;
+    if (SettingsStore::load<bool>(defaults_, SettingsKey::didPromptAccessibility).value_or(false))
+        return workspace_.openSettingsPage(Workspace::SettingsPage::accessibility);
     defaults_.set(SettingsKey::didPromptAccessibility, true);
     // Read before the switch: whatever starts afterwards joins by itself, and so do most that run already.
     std::vector<RunningApplication> blind;
@@ -155,6 +150,7 @@ void PermissionsGate::requestAccessibility() {
         if (!names.isEmpty())
             emit self->appsToRestartChanged();
     });
+    return std::nullopt;
 }
 
 } // namespace lumeno

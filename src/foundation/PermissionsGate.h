@@ -44,10 +44,11 @@ public:
     void refresh();
     // Returns at once; the microphone request carries on by itself. Granted: nothing. Denied: opens the
     // microphone settings. Not determined: asks the desktop, waits 0.2 s for the answer to settle, re-reads
-    // the statuses.
-    void request(Permission permission);
+    // the statuses. None, or what the user can do instead when the settings page could not be opened.
+    std::optional<QString> request(Permission permission);
     // Granted: nothing. Otherwise the desktop's prompt the first time ever, its settings page after that.
-    void requestAccessibility();
+    // None, or what the user can do instead when the settings page could not be opened.
+    std::optional<QString> requestAccessibility();
     // The applications that had windows open when this program switched accessibility on and show their
     // fields only once restarted, by name, as long as they run on. Empty when there are none, or
     // accessibility was on already.
@@ -63,7 +64,7 @@ signals:
     void appsToRestartChanged();
 
 private:
-    QCoro::Task<> requestMicrophone();
+    QCoro::Task<> askForMicrophone();
     QCoro::Task<> checkTrust();
     // Takes the microphone's status and `trusted`, telling observers of what changed.
     void apply(bool trusted);

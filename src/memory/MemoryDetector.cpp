@@ -1,6 +1,5 @@
 #include "memory/MemoryDetector.h"
 
-#include "memory/PinPhrase.h"
 #include "support/Regex.h"
 #include "support/Text.h"
 
@@ -59,10 +58,27 @@ std::optional<MemoryDetector::Detected> MemoryDetector::commitment(const QString
 }
 
 std::optional<QString> MemoryDetector::pin(const QString& text) {
-    const std::optional<TextRange> found = PinPhrase::find(text);
-    if (!found)
-        return std::nullopt;
-    const QString pinned = Text::trimmedWithPunctuation(text.mid(found->start, found->length));
+    const std::optional<PinPhrase::Found> found = PinPhrase::find(text);
+    return found ? pinText(text, *found) : std::nullopt;
+}
+
+QString MemoryDetector::withoutPin(const QString& text) {
+    const std::optional<PinPhrase::Found> found = PinPhrase::find(text);
+    if (!found || !pinText(text, *found))
+        return text;
+    // What led into the note goes with it: the blanks and the comma or colon before "note to self".
+    static const Regex lead = Regex::fixed(QStringLiteral(R"re([\s,;:\-–—]+$)re"));
+    const QString before = lead.replaceAll(text.left(found->phrase.start), QString());
+    const QString after = Text::trimmed(text.mid(found->phrase.end()));
+    if (before.isEmpty() || after.isEmpty())
+        return before.isEmpty() ? after : before;
+    // The note ended a sentence; what came after it starts another.
+    const bool endsSentence = QStringLiteral(".!?…").contains(before.back());
+    return before + (endsSentence ? QStringLiteral(" ") : QStringLiteral(". ")) + after;
+}
+
+std::optional<QString> MemoryDetector::pinText(const QString& text, const PinPhrase::Found& found) {
+    const QString pinned = Text::trimmedWithPunctuation(text.mid(found.pin.start, found.pin.length));
     if (Text::graphemeCount(pinned) < 3)
         return std::nullopt;
     return Text::capitalizedFirst(pinned);

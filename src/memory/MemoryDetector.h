@@ -1,6 +1,7 @@
 #pragma once
 
 #include "memory/DateDetector.h"
+#include "memory/PinPhrase.h"
 
 #include <QDateTime>
 #include <QList>
@@ -48,6 +49,10 @@ public:
                                               const DateDetector& dates = DateDetector::system());
     // The text of the first "note to self" / "pin this" request in `text`.
     static std::optional<QString> pin(const QString& text);
+    // `text` without the request that pin() takes its text from, for what goes into a reply: a note to self
+    // is the user's own. The blanks and joining punctuation before it go too. `text` as it is when pin()
+    // finds nothing.
+    static QString withoutPin(const QString& text);
 
     // The addressee of a reply to the conversation `text`; `ownNames` are the user's names and addresses.
     // `fieldOffset`: where the reply's field sits in `text`; a To line right above it heads the reply
@@ -70,6 +75,8 @@ public:
     static const Regex& directMessageTitle();
 
 private:
+    static std::optional<QString> pinText(const QString& text, const PinPhrase::Found& found);
+
     // One message of an e-mail thread, found from its To line.
     struct MailTurn {
         std::optional<Sender> from;

@@ -4,6 +4,7 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace lumeno {
@@ -47,6 +48,11 @@ public:
         const QChar stop = text_[next];
         return (stop == u'.' || stop == u'!' || stop == u'?') && (next + 1 == size() || isSpace(text_[next + 1]));
     }
+    // Where that close ends: after the white space, the stop and the one space the stop takes with it.
+    qsizetype closeEnd(qsizetype at) const {
+        const qsizetype next = spaceEnd(at);
+        return next == size() ? next : std::min(next + 2, size());
+    }
 
     // The end of the shortest pin from `start` that the pattern takes: 3 to 200 characters of one line
     // followed by a close.
@@ -67,7 +73,7 @@ private:
 
 } // namespace
 
-std::optional<TextRange> PinPhrase::find(const QString& text) {
+std::optional<PinPhrase::Found> PinPhrase::find(const QString& text) {
     // The opening and its punctuation; the white space after it is walked below.
     static const Regex opening =
         Regex::fixed(QStringLiteral(R"re((?i)(?:note to self|pin (?:that|this))[:,]?+(?=\s))re"));
@@ -83,8 +89,10 @@ std::optional<TextRange> PinPhrase::find(const QString& text) {
             if (givenBack > longestPin && !scan.closesAt(spacesEnd))
                 break;
             const qsizetype start = spacesEnd - givenBack;
-            if (const std::optional<qsizetype> end = scan.pinEnd(start))
-                return TextRange{start, *end - start};
+            if (const std::optional<qsizetype> end = scan.pinEnd(start)) {
+                const qsizetype phraseStart = match.range().start;
+                return Found{{phraseStart, scan.closeEnd(*end) - phraseStart}, {start, *end - start}};
+            }
         }
     }
     return std::nullopt;

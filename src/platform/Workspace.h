@@ -29,8 +29,9 @@ public:
     // The applications with a window on the desktop now, one entry each; none where the desktop does not
     // say.
     virtual std::vector<RunningApplication> openApplications() const { return {}; }
-    // Opens the desktop's settings page for a permission; false when no tool for it could be started.
-    virtual bool openSettingsPage(SettingsPage page) = 0;
+    // Opens the desktop's settings page for a permission. None when a tool for it started; else what the
+    // user can do instead, in a sentence or two to show them.
+    virtual std::optional<QString> openSettingsPage(SettingsPage page) = 0;
     virtual bool openUrl(const QUrl& url) = 0;
 };
 

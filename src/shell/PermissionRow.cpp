@@ -1,5 +1,6 @@
 #include "shell/PermissionRow.h"
 
+#include "ui/ProblemLabel.h"
 #include "ui/TextLabel.h"
 #include "shell/SettingsIcon.h"
 #include "ui/SymbolView.h"
@@ -36,8 +37,7 @@ QString objectKey(PermissionsGate::Permission permission) {
 
 } // namespace
 
-PermissionRow::PermissionRow(Permission permission, const QString& detail, std::function<void()> action,
-                             QWidget* parent)
+PermissionRow::PermissionRow(Permission permission, const QString& detail, Action action, QWidget* parent)
     : QWidget(parent), permission_(permission), action_(std::move(action)) {
     const Vocabulary words = vocabulary(permission);
     setObjectName(objectKey(permission) + QStringLiteral("Row"));
@@ -56,12 +56,15 @@ PermissionRow::PermissionRow(Permission permission, const QString& detail, std::
     detailLabel->setObjectName(QStringLiteral("detail"));
     detailLabel->setWordWrap(true);
     texts->addWidget(detailLabel);
+    problem_ = new ProblemLabel(this);
+    problem_->setObjectName(QStringLiteral("instead"));
+    texts->addWidget(problem_);
     layout->addLayout(texts, 1);
     layout->addSpacing(12);
 
     button_ = new QPushButton(this);
     button_->setObjectName(QStringLiteral("request"));
-    connect(button_, &QPushButton::clicked, this, [this] { action_(); });
+    connect(button_, &QPushButton::clicked, this, [this] { problem_->setProblem(action_()); });
     layout->addWidget(button_, 0, Qt::AlignVCenter);
 
     granted_ = new SymbolView(QStringLiteral("checkmark.circle.fill"), 16, Ink::fixed(Tint::green()), this);
@@ -73,6 +76,9 @@ PermissionRow::PermissionRow(Permission permission, const QString& detail, std::
 }
 
 void PermissionRow::setStatus(Status status) {
+    if (status_ != status)
+        problem_->setProblem(std::nullopt);
+    status_ = status;
     const bool granted = status == Status::granted;
     granted_->setVisible(granted);
     button_->setVisible(!granted);

@@ -4,23 +4,28 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QPushButton;
 
 namespace lumeno {
 
+class ProblemLabel;
 class SymbolView;
 
 // One permission as a settings row: its tile, name and one-line detail, then a green check mark when it is
-// granted or a button that asks for it.
+// granted or a button that asks for it. When the button could not do what it says, what to do instead
+// shows under the detail until the status changes.
 class PermissionRow : public QWidget {
     Q_OBJECT
 public:
     using Permission = PermissionsGate::Permission;
     using Status = PermissionsGate::Status;
 
-    PermissionRow(Permission permission, const QString& detail, std::function<void()> action,
-                  QWidget* parent = nullptr);
+    // `action` answers none, or what the user can do instead.
+    using Action = std::function<std::optional<QString>()>;
+
+    PermissionRow(Permission permission, const QString& detail, Action action, QWidget* parent = nullptr);
 
     void setStatus(Status status);
 
@@ -30,8 +35,10 @@ public:
 
 private:
     Permission permission_;
-    std::function<void()> action_;
+    Action action_;
+    std::optional<Status> status_;
     QPushButton* button_;
+    ProblemLabel* problem_;
     SymbolView* granted_;
 };
 

@@ -17,12 +17,12 @@ PermissionsSection::PermissionsSection(PermissionsGate& permissions, Scheduler& 
     setObjectName(QStringLiteral("permissionsSection"));
     using Permission = PermissionsGate::Permission;
     microphone_ = new PermissionRow(Permission::microphone, QStringLiteral("Hears you while you hold the key."),
-                                    [this] { permissions_.request(Permission::microphone); }, this);
+                                    [this] { return permissions_.request(Permission::microphone); }, this);
     accessibility_ =
         new PermissionRow(Permission::accessibility,
                           QStringLiteral("Reads the thread and pastes the draft. This is your desktop's "
                                          "accessibility setting, shared by all your apps."),
-                          [this] { permissions_.request(Permission::accessibility); }, this);
+                          [this] { return permissions_.request(Permission::accessibility); }, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

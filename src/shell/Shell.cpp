@@ -54,6 +54,7 @@ Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool update
     QApplication::setWindowIcon(AppIcon::icon());
     AppServices& services = model.services();
     connect(&model, &AppModel::firstRunNeeded, windows_.get(), &WindowManager::showFirstRun);
+    connect(&model, &AppModel::quitting, windows_.get(), &WindowManager::keepPendingEdits);
     connect(windows_.get(), &WindowManager::guideFinished, this, [this] { finishGuide(true); });
     connect(windows_.get(), &WindowManager::speechLanguageChosen, &model, &AppModel::prepareSpeech);
     // Without a tray, the settings window carries the tray's menu.

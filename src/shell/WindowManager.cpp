@@ -6,6 +6,7 @@
 #include "details/DraftDetailsWindow.h"
 #include "drafting/StyleSettingsView.h"
 #include "memory/ui/ExportLocationChooser.h"
+#include "memory/ui/MemoryView.h"
 #include "memory/ui/MemoryWindow.h"
 #include "shell/FixedWindow.h"
 #include "shell/GeneralSettingsView.h"
@@ -99,6 +100,12 @@ void WindowManager::buildGuideWindow() {
         s_.settings.setHasSeenGuide(true);
         s_.settings.setHasCompletedSetup(true);
     });
+}
+
+void WindowManager::keepPendingEdits() {
+    // The other windows store every change as it is made.
+    if (memoryWindow_)
+        memoryWindow_->view()->keepPendingEdits();
 }
 
 void WindowManager::putAwayFirstRun() {

@@ -96,6 +96,8 @@ public:
 
     // Orders the guide out and closes the setup window, once the guide is finished.
     void putAwayFirstRun();
+    // Saves the edits still pending in the windows, before the program quits.
+    void keepPendingEdits();
 
 signals:
     // The user went through the first-run guide to its end.

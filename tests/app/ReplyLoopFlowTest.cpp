@@ -124,6 +124,69 @@ TEST_F(ReplyLoopFlowTest, WhatTheReplyPromisesIsOfferedAndSavedToMemoryButNotLin
     EXPECT_EQ(shown(), OverlayPhase::hidden);
 }
 
+TEST_F(ReplyLoopFlowTest, ANoteToSelfIsOfferedAsAPinAndNeverSentForTheReply) {
+    app->settings.setShowsDraftDetails(true);
+    desktop.focus(chat.composer);
+    serverDrafts(QStringLiteral("Thursday works for me!"));
+    const std::size_t before = server->requests().size();
+    dictate(QStringLiteral("Tell her Thursday works. Note to self: Ana's gate code is 4471."));
+
+    ASSERT_EQ(server->requests().size(), before + 1);
+    const QString sent = QString::fromUtf8(server->requests().back().body);
+    EXPECT_TRUE(sent.contains(QStringLiteral("Tell her Thursday works."))) << sent.toStdString();
+    EXPECT_FALSE(sent.contains(QStringLiteral("4471"))) << sent.toStdString();
+    EXPECT_FALSE(sent.contains(QStringLiteral("ote to self"))) << sent.toStdString();
+    EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("Thursday works for me!"));
+    const DraftDetails record = lastRecord();
+    EXPECT_EQ(record.dictation, QStringLiteral("Tell her Thursday works. Note to self: Ana's gate code is 4471."))
+        << "the record keeps all the user said";
+    ASSERT_TRUE(record.result);
+    EXPECT_FALSE(record.result->userPrompt.contains(QStringLiteral("4471")));
+
+    ASSERT_EQ(shown(), OverlayPhase::inserted);
+    const auto& offers = overlay().offers();
+    const auto pin = std::find_if(offers.begin(), offers.end(), [](const SaveOffer& offer) {
+        return std::holds_alternative<SaveOffer::PinKind>(offer.kind);
+    });
+    ASSERT_NE(pin, offers.end());
+    EXPECT_EQ(std::get<SaveOffer::PinKind>(pin->kind).text, QStringLiteral("Ana's gate code is 4471"));
+    overlay().acceptOffer(*pin);
+    ASSERT_EQ(app->memory.pins().size(), 1);
+    EXPECT_EQ(app->memory.pins().front().text, QStringLiteral("Ana's gate code is 4471"));
+
+    // A retry drafts the same reply, still without the note.
+    serverDrafts(QStringLiteral("Thursday works!"));
+    loop().retry();
+    advance(3);
+    EXPECT_FALSE(QString::fromUtf8(server->requests().back().body).contains(QStringLiteral("4471")));
+}
+
+TEST_F(ReplyLoopFlowTest, ADictationThatIsOnlyANoteDraftsNothingAndOffersThePin) {
+    app->settings.setShowsDraftDetails(true);
+    desktop.focus(chat.composer);
+    const std::size_t before = server->requests().size();
+    dictate(QStringLiteral("Note to self: Ana's gate code is 4471."));
+
+    EXPECT_EQ(server->requests().size(), before) << "nothing to draft, nothing sent";
+    EXPECT_EQ(desktop.valueOf(chat.composer), QString());
+    EXPECT_EQ(loop().phase().kind, Kind::idle);
+    ASSERT_EQ(shown(), OverlayPhase::inserted);
+    EXPECT_EQ(overlay().insertedNote(), QStringLiteral("Only a note to self, so nothing was drafted."));
+    ASSERT_EQ(overlay().offers().size(), 1u) << "no person offer: nothing was written to anyone";
+    const SaveOffer pin = overlay().offers().front();
+    ASSERT_TRUE(std::holds_alternative<SaveOffer::PinKind>(pin.kind));
+    EXPECT_EQ(std::get<SaveOffer::PinKind>(pin.kind).text, QStringLiteral("Ana's gate code is 4471"));
+    screenshot(QStringLiteral("loop-note-only"));
+    EXPECT_EQ(lastRecord().outcome, QStringLiteral("Only a note to self"));
+    overlay().acceptOffer(pin);
+    ASSERT_EQ(app->memory.pins().size(), 1);
+    // The overlay waits for the offer as after a reply, then goes.
+    advance(1.3);
+    EXPECT_EQ(shown(), OverlayPhase::inserted);
+    advance(0.2);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+}
+
 TEST_F(ReplyLoopFlowTest, WhatTheUserReallySentIsLearnedUntilTheNextDictationBegins) {
     learnFromEdits(true);
     desktop.focus(chat.composer);

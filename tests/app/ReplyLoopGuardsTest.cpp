@@ -88,6 +88,18 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
     settle();
     EXPECT_EQ(shown(), OverlayPhase::hidden);
     EXPECT_EQ(workspace.openedPages, std::vector{Workspace::SettingsPage::microphone});
+    // Without a sound settings app the fix says what to do instead, long enough to read.
+    workspace.canOpen = false;
+    workspace.withoutTool = QStringLiteral("Install pavucontrol.");
+    holdBegins();
+    overlay().act(*overlay().message()->action);
+    settle();
+    expectMessage(QStringLiteral("Couldn't open the sound settings"), OverlayMessage::Kind::error, std::nullopt);
+    EXPECT_EQ(overlay().message()->detail, QStringLiteral("Install pavucontrol."));
+    screenshot(QStringLiteral("loop-no-sound-settings"));
+    advance(11.9);
+    EXPECT_EQ(shown(), OverlayPhase::message);
+    workspace.canOpen = true;
 
     micPermission.setStatus(AuthorizationStatus::notDetermined);
     holdBegins();

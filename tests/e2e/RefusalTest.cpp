@@ -1,6 +1,9 @@
 // Where Lumeno must not or cannot help, it says so and touches nothing: a terminal, a password field, no
 // way to hear the user.
 #include "e2e/harness/E2eTest.h"
+#include "e2e/harness/ScreenButtons.h"
+
+#include <QDir>
 
 namespace lumeno::e2e {
 
@@ -103,6 +106,50 @@ TEST_F(Refusal, WithoutASoundServerLumenoSaysItCannotHearUntilOneWithAMicrophone
 
     session().sound().stop();
     ASSERT_TRUE(session().sound().start()) << session().sound().whyNotRunning().toStdString();
+}
+
+// No sound server and no sound settings app installed: the buttons that promise the sound settings say
+// what to install instead, the overlay's Fix… in its message and the Microphone row's Open Settings… under it.
+TEST_F(Refusal, WithoutASoundSettingsAppTheButtonsSayWhatToInstall) {
+    const QString advice = QStringLiteral(
+        "No sound settings app is installed. Install pavucontrol, then pick your microphone on its Input Devices tab.");
+    session().sound().stop();
+    const std::shared_ptr<void> restore(nullptr, [](void*) { session().sound().start(); });
+    // A PATH with no settings app on it, whatever this machine has installed.
+    const QString noApps = home.path() + QStringLiteral("/no-apps");
+    ASSERT_TRUE(QDir().mkpath(noApps));
+    const QStringList environment{QStringLiteral("PATH=") + noApps};
+    auto lumeno = launch(std::nullopt, environment);
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    auto mail = E2eTargets::gtkMail();
+    ASSERT_TRUE(mail->waitUntilReady());
+
+    EXPECT_EQ(messageOf(holdUntilMessage(*lumeno)), QStringLiteral("Lumeno can't hear you")) << lumeno->log().toStdString();
+    const qsizetype before = qsizetype(lumeno->lines().size());
+    ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Fix…"))) << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Overlay message: Couldn't open the sound settings"),
+                                              patienceMs, before))
+        << lumeno->log().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return ScreenButtons::find(lumeno->pid(), advice).has_value(); }))
+        << "the overlay does not say what to install";
+    screenshotOnceStill(QStringLiteral("fix-without-sound-settings"));
+    // Put away, so what the Settings window says next is its own.
+    ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Cancel")));
+    ASSERT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); }));
+
+    // Settings, brought forward by a second launch, on its Permissions tab.
+    auto second = launch(std::nullopt, environment);
+    EXPECT_EQ(second->waitForExit(), 0) << second->log().toStdString();
+    const std::optional<xcb_window_t> window = waitForWindow(lumeno->pid(), QStringLiteral("General"));
+    ASSERT_TRUE(window) << lumeno->log().toStdString();
+    ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Permissions")));
+    ASSERT_TRUE(waitUntil([&] { return titleOf(*window) == QStringLiteral("Permissions"); }));
+    ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Open Settings…")));
+    std::optional<QRect> said;
+    EXPECT_TRUE(waitUntil([&] { return (said = ScreenButtons::find(lumeno->pid(), advice)).has_value(); }))
+        << "the Microphone row does not say what to install";
+    EXPECT_TRUE(said && geometryOf(*window).contains(*said)) << "the advice is not in the Settings window";
+    screenshotOnceStill(QStringLiteral("open-settings-without-sound-settings"));
 }
 
 TEST_F(Refusal, AnAudioFileThatIsNotThereIsNamed) {

@@ -61,7 +61,7 @@ protected:
             user.release(*modifier);
     }
 
-    static constexpr quint8 downKey = 116, upKey = 111, letterM = 58, letterD = 40, letterQ = 24, letterW = 25,
+    static constexpr quint8 downKey = 116, upKey = 111, rightKey = 114, letterM = 58, letterD = 40, letterQ = 24, letterW = 25,
                             comma = 59;
     static constexpr quint8 control = desktop::DesktopUser::leftControl, shift = desktop::DesktopUser::leftShift;
     std::unique_ptr<LumenoProcess> lumeno;

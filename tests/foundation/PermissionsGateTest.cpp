@@ -150,6 +150,23 @@ TEST_F(PermissionsGateTest, AccessibilityPromptsOnceThenOpensTheSettingsPage) {
     EXPECT_EQ(changed.count(), 1);
 }
 
+TEST_F(PermissionsGateTest, WithoutASettingsAppTheRequestSaysWhatToDoInstead) {
+    workspace.canOpen = false;
+    workspace.withoutTool = QStringLiteral("Install pavucontrol.");
+    microphone.setStatus(Status::denied);
+    EXPECT_EQ(gate->request(PermissionsGate::Permission::microphone), QStringLiteral("Install pavucontrol."));
+    microphone.setStatus(Status::granted);
+    EXPECT_EQ(gate->request(PermissionsGate::Permission::microphone), std::nullopt);
+
+    // The first accessibility request is the switch itself, which needs no app; the settings page after it does.
+    EXPECT_EQ(gate->request(PermissionsGate::Permission::accessibility), std::nullopt);
+    trust.answerPrompt(false);
+    EXPECT_EQ(gate->request(PermissionsGate::Permission::accessibility), QStringLiteral("Install pavucontrol."));
+    workspace.canOpen = true;
+    EXPECT_EQ(gate->request(PermissionsGate::Permission::accessibility), std::nullopt);
+    EXPECT_EQ(workspace.openedPages, std::vector<Page>{Page::accessibility});
+}
+
 TEST_F(PermissionsGateTest, AnAccessibilityPromptAnsweredYesShowsGranted) {
     gate->requestAccessibility();
     trust.answerPrompt(true);

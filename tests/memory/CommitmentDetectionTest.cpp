@@ -58,5 +58,22 @@ TEST(PinDetection, NotesToSelfAndPins) {
     EXPECT_EQ(MemoryDetector::pin(""), std::nullopt);
 }
 
+TEST(PinDetection, TheNoteLeavesTheReplyAndTheRestReadsOn) {
+    const auto without = [](const char* text) { return MemoryDetector::withoutPin(QString::fromUtf8(text)); };
+    // Before, after and between: the words that led into it and its stop go with it.
+    EXPECT_EQ(without("Tell her Thursday works. Note to self: she prefers mornings."), "Tell her Thursday works.");
+    EXPECT_EQ(without("Note to self, Bo's code is 4471. Tell him thanks for the tip"), "Tell him thanks for the tip");
+    EXPECT_EQ(without("Say yes! Pin that the deposit is due in May! Ask about parking"), "Say yes! Ask about parking");
+    EXPECT_EQ(without("Tell her Thursday works, note to self: she prefers mornings. And thank her"),
+              "Tell her Thursday works. And thank her");
+    EXPECT_EQ(without("Say thanks — pin this: the code is in the drawer"), "Say thanks");
+    // Only the request pin() takes its text from: a later one stays, and so does one too short to keep.
+    EXPECT_EQ(without("note to self: buy milk. Note to self: call Bo."), "Note to self: call Bo.");
+    EXPECT_EQ(without("Tell her yes, note to self: ok!!"), "Tell her yes, note to self: ok!!");
+    EXPECT_EQ(without("Tell her Thursday works"), "Tell her Thursday works");
+    // All of it a note: nothing is left to reply with.
+    EXPECT_EQ(without("  Note to self: Bo's code is 4471.  "), "");
+}
+
 } // namespace
 } // namespace lumeno

@@ -1,4 +1,5 @@
-// The pin is found in linear time and exactly where the pattern it stands for finds it.
+// The pin and the whole request are found in linear time and exactly where the pattern they stand for
+// finds them.
 #include "memory/MemoryDetector.h"
 #include "memory/PinPhrase.h"
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ namespace {
 
 // What the search stands for, run by ICU's backtracking matcher with no limit of time or stack (the
 // program's own searches stop at a budget this pattern needs far more than, even on a few hundred blanks).
-std::optional<TextRange> byThePattern(const QString& text) {
+std::optional<PinPhrase::Found> byThePattern(const QString& text) {
     UErrorCode status = U_ZERO_ERROR;
     static const std::unique_ptr<icu::RegexPattern> pattern(icu::RegexPattern::compile(
         icu::UnicodeString(R"re((?i)(?:note to self|pin (?:that|this))[:,]?\s+(.{3,200}?)\s*(?:[.!?](?:\s|$)|$))re"),
@@ -22,8 +23,9 @@ std::optional<TextRange> byThePattern(const QString& text) {
     matcher->setStackLimit(0, status);
     if (!matcher->find(status) || U_FAILURE(status))
         return std::nullopt;
-    const int32_t start = matcher->start(1, status);
-    return TextRange{start, matcher->end(1, status) - start};
+    const int32_t start = matcher->start(status);
+    const int32_t pinStart = matcher->start(1, status);
+    return PinPhrase::Found{{start, matcher->end(status) - start}, {pinStart, matcher->end(1, status) - pinStart}};
 }
 
 // Dictations built from the pieces the pattern cares about: its openings, every kind of white space and

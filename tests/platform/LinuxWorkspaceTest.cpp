@@ -54,8 +54,8 @@ TEST_F(LinuxWorkspaceTest, EachDesktopOpensItsOwnPanelsFirst) {
     for (const auto& [desktop, expected] : desktops) {
         started.clear();
         LinuxWorkspace session = workspace(desktop);
-        EXPECT_TRUE(session.openSettingsPage(Page::microphone));
-        EXPECT_TRUE(session.openSettingsPage(Page::accessibility));
+        EXPECT_EQ(session.openSettingsPage(Page::microphone), std::nullopt);
+        EXPECT_EQ(session.openSettingsPage(Page::accessibility), std::nullopt);
         EXPECT_EQ(started, expected) << desktop;
     }
 }
@@ -71,11 +71,21 @@ TEST_F(LinuxWorkspaceTest, OtherDesktopsFallBackToAnyToolThere) {
     EXPECT_EQ(started.last(), "pavucontrol --tab=4");
 }
 
-TEST_F(LinuxWorkspaceTest, NoToolMeansFalse) {
+TEST_F(LinuxWorkspaceTest, NoToolNamesTheOneToInstall) {
     LinuxWorkspace bare = workspace("");
-    EXPECT_FALSE(bare.openSettingsPage(Page::accessibility));
+    const std::optional<QString> sound = bare.openSettingsPage(Page::microphone);
+    ASSERT_TRUE(sound);
+    EXPECT_TRUE(sound->contains("Install pavucontrol")) << sound->toStdString();
+    const std::optional<QString> access = bare.openSettingsPage(Page::accessibility);
+    ASSERT_TRUE(access);
+    EXPECT_TRUE(access->contains("Install xfce4-settings")) << access->toStdString();
     EXPECT_FALSE(bare.openUrl(QUrl("https://example.com")));
     EXPECT_TRUE(started.isEmpty());
+
+    // The tool it names is one it opens once installed.
+    install("pavucontrol");
+    EXPECT_EQ(bare.openSettingsPage(Page::microphone), std::nullopt);
+    EXPECT_EQ(started, QStringList{"pavucontrol --tab=4"});
 }
 
 TEST_F(LinuxWorkspaceTest, AToolThatFailsToStartGivesWayToTheNext) {
@@ -86,7 +96,7 @@ TEST_F(LinuxWorkspaceTest, AToolThatFailsToStartGivesWayToTheNext) {
         started.push_back(QFileInfo(program).fileName());
         return QFileInfo(program).fileName() != "gnome-control-center";
     };
-    EXPECT_TRUE(gnome.openSettingsPage(Page::microphone));
+    EXPECT_EQ(gnome.openSettingsPage(Page::microphone), std::nullopt);
     EXPECT_EQ(started, (QStringList{"gnome-control-center", "systemsettings"}));
 }
 

@@ -4,6 +4,7 @@
 #include "shell/PermissionsSection.h"
 #include "shell/PermissionsSettingsView.h"
 #include "shell/SetupView.h"
+#include "ui/ProblemLabel.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -65,6 +66,38 @@ TEST_F(PermissionViewsTest, PressingTheButtonsAsksTheGate) {
     QTest::mouseClick(button(section, "accessibility"), Qt::LeftButton);
     EXPECT_EQ(trust.requestCount(), 1);
     EXPECT_TRUE(trust.isPromptShown()); // the first request is the desktop's own prompt
+}
+
+TEST_F(PermissionViewsTest, AButtonThatCannotOpenTheSettingsSaysWhatToDoUntilTheStatusChanges) {
+    trust.setTrusted(true);
+    microphone.setStatus(Status::denied);
+    workspace.canOpen = false;
+    workspace.withoutTool = QStringLiteral("No sound settings app is installed. Install pavucontrol.");
+    PermissionsSection section(permissions, scheduler);
+    section.resize(400, section.heightForWidth(400));
+    section.show();
+    auto* instead = child<QWidget>(section, "microphoneRow")->findChild<ProblemLabel*>(QStringLiteral("instead"));
+    ASSERT_NE(instead, nullptr);
+    EXPECT_FALSE(isShown(instead));
+
+    QTest::mouseClick(button(section, "microphone"), Qt::LeftButton);
+    EXPECT_TRUE(isShown(instead));
+    EXPECT_EQ(instead->text(), workspace.withoutTool);
+    section.resize(400, section.heightForWidth(400));
+    shoot(section, "permissions-section-no-sound-settings");
+    scheduler.advance(1.0); // refreshed, still denied: the advice stays
+    EXPECT_TRUE(isShown(instead));
+
+    microphone.setStatus(Status::granted);
+    scheduler.advance(1.0);
+    EXPECT_FALSE(isShown(instead));
+    // Pressed again once a settings app is there, it opens and says nothing more.
+    microphone.setStatus(Status::denied);
+    scheduler.advance(1.0);
+    workspace.canOpen = true;
+    QTest::mouseClick(button(section, "microphone"), Qt::LeftButton);
+    EXPECT_FALSE(isShown(instead));
+    EXPECT_EQ(workspace.openedPages, std::vector{Workspace::SettingsPage::microphone});
 }
 
 TEST_F(PermissionViewsTest, RefreshesOnceASecondOnlyWhileOnScreen) {

@@ -6,6 +6,7 @@
 #include "memory/ui/ExportLocationChooser.h"
 #include "memory/ui/PeoplePane.h"
 #include "memory/ui/PinList.h"
+#include "memory/ui/RecordTextField.h"
 #include "memory/ui/SegmentedPicker.h"
 #include "support/Clock.h"
 #include "support/Log.h"
@@ -159,6 +160,14 @@ QString MemoryView::query() const {
 
 std::optional<QUuid> MemoryView::selectedPerson() const {
     return people_->selection();
+}
+
+void MemoryView::keepPendingEdits() {
+    for (RecordTextField* field : findChildren<RecordTextField*>())
+        if (field->text() != field->storedText())
+            field->commit();
+    if (PersonEditor* editor = people_->editor())
+        editor->save();
 }
 
 QString MemoryView::wipeMessage(const MemoryData& data) {

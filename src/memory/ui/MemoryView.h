@@ -41,6 +41,10 @@ public:
     QString query() const;
     std::optional<QUuid> selectedPerson() const;
 
+    // Saves what is typed and not saved yet: the chosen person's card as Save would, and a commitment or
+    // pin text as leaving its field would. Closing the window keeps such edits in it; quitting saves them.
+    void keepPendingEdits();
+
     // "This removes 1 person, 0 commitments and 3 pins from this computer. …", counted over the whole store.
     static QString wipeMessage(const MemoryData& data);
 

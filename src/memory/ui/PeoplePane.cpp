@@ -146,6 +146,8 @@ void PeoplePane::fillList() {
     for (const Person& person : std::as_const(people_)) {
         auto* item = new QListWidgetItem(list_);
         item->setData(Qt::UserRole, person.id);
+        // The row is drawn by its widget; screen readers read the name from the item.
+        item->setData(Qt::AccessibleTextRole, person.name);
         QWidget* row = personRow(person, details(person, memory_), list_);
         // The list's width, not the text's, sets the row's: a long name is cut with "…".
         item->setSizeHint(QSize(0, row->sizeHint().height()));

@@ -22,12 +22,13 @@ public:
 
     // Receives the trimmed, non-blank text on Return and when the field loses focus.
     std::function<void(const QString&)> onCommit = [](const QString&) {};
+    // Hands on what is typed, as Return does.
+    void commit();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void commit();
 
     QString stored_;
     bool loaded_ = false;

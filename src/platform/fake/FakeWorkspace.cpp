@@ -2,10 +2,11 @@
 
 namespace lumeno {
 
-bool FakeWorkspace::openSettingsPage(SettingsPage page) {
-    if (canOpen)
-        openedPages.push_back(page);
-    return canOpen;
+std::optional<QString> FakeWorkspace::openSettingsPage(SettingsPage page) {
+    if (!canOpen)
+        return withoutTool;
+    openedPages.push_back(page);
+    return std::nullopt;
 }
 
 bool FakeWorkspace::openUrl(const QUrl& url) {

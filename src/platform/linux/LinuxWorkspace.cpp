@@ -16,8 +16,10 @@ qint64 LinuxWorkspace::ownProcessId() const {
     return QCoreApplication::applicationPid();
 }
 
-bool LinuxWorkspace::openSettingsPage(SettingsPage page) {
-    return launchFirstAvailable(toolsFor(page));
+std::optional<QString> LinuxWorkspace::openSettingsPage(SettingsPage page) {
+    if (launchFirstAvailable(toolsFor(page)))
+        return std::nullopt;
+    return withoutTools(page);
 }
 
 bool LinuxWorkspace::openUrl(const QUrl& url) {
@@ -37,6 +39,14 @@ std::vector<LinuxWorkspace::Tool> LinuxWorkspace::toolsFor(SettingsPage page) co
     if (isKde_)
         return {kde, gnome, standalone};
     return {gnome, kde, standalone};
+}
+
+QString LinuxWorkspace::withoutTools(SettingsPage page) {
+    if (page == SettingsPage::microphone)
+        return QStringLiteral("No sound settings app is installed. Install pavucontrol, then pick your microphone "
+                              "on its Input Devices tab.");
+    return QStringLiteral("No accessibility settings app is installed. Install xfce4-settings, then turn on "
+                          "assistive technologies in its Accessibility settings.");
 }
 
 bool LinuxWorkspace::launchFirstAvailable(const std::vector<Tool>& tools) {

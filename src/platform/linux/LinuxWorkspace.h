@@ -20,7 +20,7 @@ public:
     std::optional<RunningApplication> frontmostApplication() const override { return frontmost(); }
     std::vector<RunningApplication> openApplications() const override { return open(); }
     qint64 ownProcessId() const override;
-    bool openSettingsPage(SettingsPage page) override;
+    std::optional<QString> openSettingsPage(SettingsPage page) override;
     bool openUrl(const QUrl& url) override;
 
     Launcher launch;
@@ -35,6 +35,8 @@ private:
         QStringList arguments;
     };
     std::vector<Tool> toolsFor(SettingsPage page) const;
+    // What to do when none of the tools is there: install the stand-alone one, which runs on any desktop.
+    static QString withoutTools(SettingsPage page);
     bool launchFirstAvailable(const std::vector<Tool>& tools);
 
     bool isKde_;

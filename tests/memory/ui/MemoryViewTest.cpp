@@ -3,11 +3,13 @@
 #include "memory/ui/CommitmentList.h"
 #include "memory/ui/PeoplePane.h"
 #include "memory/ui/PinList.h"
+#include "memory/ui/RecordTextField.h"
 #include "memory/ui/SegmentedPicker.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
 
@@ -29,6 +31,14 @@ protected:
         memory->setDone(memory->commitments().last().id, true);
         memory->addPin(QStringLiteral("Jonas is vegetarian"), jonas.id, QStringLiteral("Team dinner - Mail"));
         memory->addPin(QStringLiteral("Invoices go to finance@northwind.se"), std::nullopt, std::nullopt);
+    }
+
+    // The People section with Maya's card open.
+    PeoplePane* showMaya(MemoryView& view) {
+        view.setSection(MemoryView::Section::people);
+        auto* people = child<PeoplePane>(view, "peoplePane");
+        people->setSelection(maya.id);
+        return people;
     }
 
     QStringList segments(const MemoryView& view) { return child<SegmentedPicker>(view, "section")->segments(); }
@@ -108,6 +118,33 @@ TEST_F(MemoryViewTest, ChangesMadeElsewhereRedrawAtOnce) {
     EXPECT_EQ(child<PinList>(*view, "pinList")->arrangedRows().size(), 1);
 }
 
+TEST_F(MemoryViewTest, EditsStillBeingTypedAreSavedWhenAskedAndOnlyThose) {
+    fillMemory();
+    auto view = openView();
+    PeoplePane* people = showMaya(*view);
+    ASSERT_TRUE(people->editor());
+    child<QPlainTextEdit>(*people->editor(), "notes")->setPlainText(QStringLiteral("Prefers short e-mails. Calls after ten."));
+    view->setSection(MemoryView::Section::pins);
+    const QList<RecordTextField*> pins = child<PinList>(*view, "pinList")->findChildren<RecordTextField*>();
+    const auto jonasPin = std::find_if(pins.begin(), pins.end(), [](RecordTextField* field) {
+        return field->text() == QStringLiteral("Jonas is vegetarian");
+    });
+    ASSERT_NE(jonasPin, pins.end());
+    (*jonasPin)->setText(QStringLiteral("Jonas is vegetarian and eats no fish"));
+    EXPECT_EQ(memory->person(maya.id)->notes, QStringLiteral("Prefers short e-mails")) << "nothing saved while typing";
+
+    view->keepPendingEdits();
+    EXPECT_EQ(memory->person(maya.id)->notes, QStringLiteral("Prefers short e-mails. Calls after ten."));
+    const QList<Pin> stored = memory->pins();
+    EXPECT_TRUE(std::any_of(stored.begin(), stored.end(),
+                            [](const Pin& pin) { return pin.text == QStringLiteral("Jonas is vegetarian and eats no fish"); }));
+    EXPECT_EQ(stored.size(), 2);
+    // Nothing typed, nothing written.
+    const MemoryData kept = memory->data();
+    view->keepPendingEdits();
+    EXPECT_EQ(memory->data(), kept);
+}
+
 TEST_F(MemoryViewTest, WipeMessageCountsTheWholeStoreWithSingularAndPlural) {
     MemoryData data;
     data.people.append(Person{});
@@ -135,9 +172,7 @@ TEST_F(MemoryViewTest, WipeMessageCountsTheWholeStoreWithSingularAndPlural) {
 TEST_F(MemoryViewTest, DeleteEverythingEmptiesMemoryAndClearsTheSelectedPerson) {
     fillMemory();
     auto view = openView();
-    view->setSection(MemoryView::Section::people);
-    auto* people = child<PeoplePane>(*view, "peoplePane");
-    people->setSelection(maya.id);
+    PeoplePane* people = showMaya(*view);
     ASSERT_TRUE(people->editor());
 
     QMessageBox* box = openWipe(*view);
