@@ -99,8 +99,15 @@ protected:
     }
 
     std::unique_ptr<SoftwareUpdate> makeUpdate(const QString& feedPath = "/feed.xml") {
+        return makeUpdateFrom(server.url(feedPath));
+    }
+
+    // An updater reading `feed`, over a transport that trusts the loopback https servers' authority.
+    std::unique_ptr<SoftwareUpdate> makeUpdateFrom(const QUrl& feed) {
         return std::make_unique<SoftwareUpdate>(SoftwareUpdate::Environment{
-            installedBundle(), server.url(feedPath), std::make_shared<QtHttpTransport>(), settings,
+            installedBundle(), feed,
+            std::make_shared<QtHttpTransport>(QSslCertificate::fromPath(QStringLiteral(LUMENO_TLS_DATA_DIR "/test-ca.pem"))),
+            settings,
             QStringLiteral("6.1.0"),
             [this](const QString& program, const QStringList& arguments) {
                 launched << program + " " + arguments.join(' ');
