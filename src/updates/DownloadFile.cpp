@@ -34,24 +34,20 @@ DownloadFile::Created DownloadFile::create(const QString& installDirectory, qint
     // Nameless from here on: only the open descriptor keeps it.
     ::unlink(name.constData());
     std::shared_ptr<DownloadFile> file(new DownloadFile(descriptor));
-    // The whole stated length is taken before the first byte arrives, so a full disk shows now and
-    // nothing else can fill it meanwhile.
-    if (length > 0) {
-        if (const int error = ::posix_fallocate(descriptor, 0, length); error != 0)
-            return diskProblem(error, QStringLiteral("reserving %1 bytes in %2").arg(length).arg(folder));
-    }
+    // The whole stated length (never 0: the feed's item would be left out) is taken before the first byte
+    // arrives, so a full disk shows now and nothing else can fill it meanwhile.
+    if (const int error = ::posix_fallocate(descriptor, 0, length); error != 0)
+        return diskProblem(error, QStringLiteral("reserving %1 bytes in %2").arg(length).arg(folder));
     return file;
 }
 
 DownloadFile::~DownloadFile() {
     if (mapping_)
-        ::munmap(mapping_, size_t(mappedSize_));
+        ::munmap(mapping_, size_t(size_));
     ::close(descriptor_);
 }
 
 bool DownloadFile::append(QByteArrayView piece) {
-    if (writeProblem_)
-        return false;
     const char* data = piece.data();
     qsizetype left = piece.size();
     while (left > 0) {
@@ -70,18 +66,13 @@ bool DownloadFile::append(QByteArrayView piece) {
 }
 
 std::optional<QByteArrayView> DownloadFile::mapped() {
-    if (!mapping_ && size_ > 0) {
+    if (!mapping_) {
         void* mapping = ::mmap(nullptr, size_t(size_), PROT_READ, MAP_SHARED, descriptor_, 0);
         if (mapping == MAP_FAILED)
             return std::nullopt;
-        // Read once from start to end: pages already read can go.
-        ::madvise(mapping, size_t(size_), MADV_SEQUENTIAL);
         mapping_ = mapping;
-        mappedSize_ = size_;
     }
-    if (!mapping_)
-        return std::nullopt;
-    return QByteArrayView(static_cast<const char*>(mapping_), mappedSize_);
+    return QByteArrayView(static_cast<const char*>(mapping_), size_);
 }
 
 } // namespace lumeno

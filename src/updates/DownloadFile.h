@@ -23,13 +23,14 @@ public:
     DownloadFile(const DownloadFile&) = delete;
     DownloadFile& operator=(const DownloadFile&) = delete;
 
-    // Adds a piece at the end; false when the disk refused it (writeProblem() says why).
+    // Adds a piece at the end; false when the disk refused it (writeProblem() says why). Nothing is added
+    // after the file is mapped.
     bool append(QByteArrayView piece);
     qint64 size() const { return size_; }
     const std::optional<UpdateProblem>& writeProblem() const { return writeProblem_; }
 
     // What was written, mapped read-only: its pages come from the file as they are read, never the heap.
-    // Mapped once and kept until the file is closed; none when it cannot be mapped.
+    // Mapped once and kept until the file is closed; none when it cannot be mapped (or nothing was written).
     std::optional<QByteArrayView> mapped();
     // The open file, for reading from its start.
     int descriptor() const { return descriptor_; }
@@ -41,7 +42,6 @@ private:
     qint64 size_ = 0;
     std::optional<UpdateProblem> writeProblem_;
     void* mapping_ = nullptr;
-    qint64 mappedSize_ = 0;
 };
 
 } // namespace lumeno

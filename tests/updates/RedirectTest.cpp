@@ -1,6 +1,10 @@
+#include "shell/UpdateWindow.h"
+#include "testsupport/Screenshots.h"
 #include "updates/InstallFolder.h"
 #include "updates/RedirectingFetch.h"
 #include "updates/UpdateFixture.h"
+
+#include <QLabel>
 
 namespace lumeno::testing {
 namespace {
@@ -125,6 +129,33 @@ TEST_F(RedirectTest, HttpsIsNeverLeftForHttpEvenOnThisMachine) {
     auto download = makeUpdateFrom(secure.url("/appcast.xml"));
     expectRefused(*download, Kind::downloadRedirectInsecure);
     EXPECT_EQ(server.requestsFor("/lumeno.tar.gz"), 0);
+}
+
+TEST_F(RedirectTest, AnArchiveRedirectedToNothingIsAServerErrorNotAnInterruption) {
+    serveRelease(itemAt(server.url("/download")));
+    server.redirect("/download", "/gone.tar.gz", 302);
+    auto update = makeUpdate();
+    expectRefused(*update, Kind::downloadRefused);
+    EXPECT_EQ(update->problem()->reason, "status 404");
+    EXPECT_EQ(update->problem()->detail(),
+              "The download server answered with an error. Try again later. Lumeno was left as it was.");
+}
+
+TEST_F(RedirectTest, TheWindowSaysARedirectWasRefusedAndWhy) {
+    serveRelease(itemAt(server.url("/download")));
+    server.redirect("/download", "http://updates.example.org/lumeno.tar.gz", 302);
+    auto update = makeUpdate();
+    UpdateWindow window(*update);
+    update->check(true);
+    window.present();
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    update->installUpdate();
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(window.findChild<QLabel*>("updateTitle")->text(), "The update's address isn't secure.");
+    EXPECT_EQ(window.findChild<QLabel*>("updateDetail")->text(),
+              "The download server sent Lumeno on to an address that isn't secure, so the update wasn't downloaded. "
+              "Updates are only taken over https. Lumeno was left as it was.");
+    screenshots::save(screenshots::onDesktop(window), "update-window-insecure-redirect");
 }
 
 } // namespace
