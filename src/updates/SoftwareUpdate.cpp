@@ -73,6 +73,26 @@ std::optional<QString> contentProblem(const QString& folder, const AppBundle& in
     return std::nullopt;
 }
 
+// What went wrong with a download of `length` bytes into `download`; nothing when it all arrived.
+std::optional<UpdateProblem> downloadProblem(const RedirectingFetch::Result& result, const DownloadFile& download,
+                                             qint64 length) {
+    if (const auto* refused = std::get_if<RedirectingFetch::Refused>(&result))
+        return UpdateProblem{refused->why == RedirectingFetch::Refused::Why::tooMany ? Kind::downloadRedirectLoop
+                                                                                     : Kind::downloadRedirectInsecure,
+                             refused->reason};
+    if (const HttpFailure* failure = std::get_if<HttpFailure>(&result)) {
+        if (download.writeProblem())
+            return download.writeProblem();
+        return UpdateProblem{failure->kind == HttpFailure::Kind::tooLarge ? Kind::downloadTooLarge : Kind::downloadInterrupted,
+                             failure->reason};
+    }
+    if (const int status = std::get<HttpResponse>(result).status; status != 200)
+        return UpdateProblem{Kind::downloadRefused, QStringLiteral("status %1").arg(status)};
+    if (download.size() != length)
+        return UpdateProblem{Kind::lengthMismatch, QStringLiteral("%1 bytes, the feed says %2").arg(download.size()).arg(length)};
+    return std::nullopt;
+}
+
 // Checks the download and unpacks it beside the installed folder; the staging folder is gone again when
 // anything fails. Runs on the worker.
 std::optional<UpdateProblem> prepare(DownloadFile& download, const AppBundle& installed, const AppcastItem& item) {
@@ -291,28 +311,8 @@ QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
     const RedirectingFetch::Result result = co_await RedirectingFetch::fetch(*env_.transport, request, abort_);
     if (!self || generation != generation_)
         co_return;
-    if (const auto* refused = std::get_if<RedirectingFetch::Refused>(&result)) {
-        fail({refused->why == RedirectingFetch::Refused::Why::tooMany ? Kind::downloadRedirectLoop
-                                                                       : Kind::downloadRedirectInsecure,
-              refused->reason});
-        co_return;
-    }
-    if (const HttpFailure* failure = std::get_if<HttpFailure>(&result)) {
-        if (download->writeProblem())
-            fail(*download->writeProblem());
-        else
-            fail({failure->kind == HttpFailure::Kind::tooLarge ? Kind::downloadTooLarge : Kind::downloadInterrupted,
-                  failure->reason});
-        co_return;
-    }
-    const HttpResponse& response = std::get<HttpResponse>(result);
-    if (response.status != 200) {
-        fail({Kind::downloadRefused, QStringLiteral("status %1").arg(response.status)});
-        co_return;
-    }
-    if (download->size() != item.enclosure.length) {
-        fail({Kind::lengthMismatch,
-              QStringLiteral("%1 bytes, the feed says %2").arg(download->size()).arg(item.enclosure.length)});
+    if (const std::optional<UpdateProblem> problem = downloadProblem(result, *download, item.enclosure.length)) {
+        fail(*problem);
         co_return;
     }
 
