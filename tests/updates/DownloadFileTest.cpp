@@ -38,14 +38,6 @@ protected:
         }
         return found;
     }
-
-    Phase checkAndDownload(SoftwareUpdate& update) {
-        update.check(true);
-        EXPECT_TRUE(reaches(update, Phase::available));
-        update.installUpdate();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::readyToInstall || update.phase() == Phase::failed; }, 20000));
-        return update.phase();
-    }
 };
 
 TEST_F(DownloadFileTest, AnArchiveClaimingMoreThanAnUpdateCanBeIsNeverRequested) {
@@ -73,16 +65,10 @@ TEST_F(DownloadFileTest, AnArchiveTheDiskHasNoRoomForIsNeverRequested) {
 
 TEST_F(DownloadFileTest, TheArchiveArrivesInAFileBesideTheInstallThatCancelLeavesNoTraceOf) {
     // A release large enough to be caught half way.
-    QFile padding(temp.filePath("release-1.1.0/lumeno/padding"));
-    ASSERT_TRUE(padding.open(QIODevice::WriteOnly));
+    QByteArray padding;
     for (int block = 0; block < 64; ++block)
-        padding.write(QByteArray::number(block).repeated(4096).toBase64());
-    padding.close();
-    const QString path = temp.filePath("large.tar.gz");
-    ASSERT_EQ(QProcess::execute("tar", {"-czf", path, "-C", temp.filePath("release-1.1.0"), "lumeno"}), 0);
-    QFile large(path);
-    ASSERT_TRUE(large.open(QIODevice::ReadOnly));
-    const QByteArray bytes = large.readAll();
+        padding += QByteArray::number(block).repeated(4096).toBase64();
+    const QByteArray bytes = buildArchive("1.1.0", key, padding);
     serveRelease(signedItem(bytes, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")), bytes);
     server.holdAfter("/lumeno.tar.gz", bytes.size() / 2);
 

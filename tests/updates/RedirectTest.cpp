@@ -19,17 +19,6 @@ protected:
         return signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem"), url);
     }
 
-    // Checks as the user does and downloads what is found; the phase it ends in.
-    static Phase checkAndDownload(SoftwareUpdate& update) {
-        update.check(true);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::available || update.phase() == Phase::failed; }, 20000));
-        if (update.phase() == Phase::available) {
-            update.installUpdate();
-            EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::readyToInstall || update.phase() == Phase::failed; }, 20000));
-        }
-        return update.phase();
-    }
-
     void expectRefused(SoftwareUpdate& update, Kind kind) {
         EXPECT_EQ(checkAndDownload(update), Phase::failed);
         ASSERT_TRUE(update.problem());

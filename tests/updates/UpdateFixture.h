@@ -58,10 +58,16 @@ protected:
                          .toUtf8());
     }
 
-    // The release archive of `version`: lumeno/ holding the program and its bundle.
-    QByteArray buildArchive(const QString& version, const QByteArray& publicKey) {
+    // The release archive of `version`: lumeno/ holding the program and its bundle, and a file of `padding`
+    // when given (a larger release).
+    QByteArray buildArchive(const QString& version, const QByteArray& publicKey, const QByteArray& padding = {}) {
         const QString root = temp.filePath("release-" + version);
         writeProgram(QDir(root).filePath("lumeno"), version, publicKey);
+        if (!padding.isEmpty()) {
+            QFile file(QDir(root).filePath("lumeno/padding"));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(padding);
+        }
         const QString path = temp.filePath("lumeno-" + version + ".tar.gz");
         EXPECT_EQ(QProcess::execute("tar", {"-czf", path, "-C", root, "lumeno"}), 0);
         QFile file(path);
@@ -119,6 +125,18 @@ protected:
     // Waits, with a bound, until the update reaches `phase`.
     static bool reaches(SoftwareUpdate& update, SoftwareUpdate::Phase phase) {
         return QTest::qWaitFor([&] { return update.phase() == phase; }, 20000);
+    }
+
+    // Checks as the user does and downloads what is found; the phase it ends in (failed when either fails).
+    static SoftwareUpdate::Phase checkAndDownload(SoftwareUpdate& update) {
+        using Phase = SoftwareUpdate::Phase;
+        update.check(true);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::available || update.phase() == Phase::failed; }, 20000));
+        if (update.phase() == Phase::available) {
+            update.installUpdate();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::readyToInstall || update.phase() == Phase::failed; }, 20000));
+        }
+        return update.phase();
     }
 
     // Makes the prefix read-only for real: a read-only bind mount for root (whom modes do not stop), else
