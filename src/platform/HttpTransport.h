@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QCoroTask>
 #include <QList>
 #include <QPair>
@@ -27,6 +28,10 @@ struct HttpRequest {
     // Told the number of bytes of the answer's body received so far, each time more arrives (a download's
     // progress bar); nothing when empty.
     std::function<void(qint64 received)> onProgress;
+    // When set, a successful (2xx) answer's body is handed here piece by piece as it arrives instead of
+    // being kept in HttpResponse::body (a download written to disk). Returning false stops the request,
+    // which then ends as aborted.
+    std::function<bool(QByteArrayView piece)> onBody;
 
     // The same request whoever watches it arrive.
     bool operator==(const HttpRequest& other) const {

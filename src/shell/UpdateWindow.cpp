@@ -1,9 +1,12 @@
 #include "shell/UpdateWindow.h"
 
+#include "foundation/ServerAddress.h"
 #include "shell/AppIcon.h"
+#include "support/Log.h"
 #include "ui/WindowFront.h"
 #include "updates/SoftwareUpdate.h"
 
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -61,7 +64,9 @@ UpdateWindow::UpdateWindow(SoftwareUpdate& update, QWidget* parent)
     detail_->setWordWrap(true);
     notesHeading_->setFont([&] { QFont f = detail_->font(); f.setBold(true); return f; }());
     notes_->setObjectName(QStringLiteral("releaseNotes"));
-    notes_->setOpenExternalLinks(true);
+    // The notes come from the feed: a link is opened only where a download could come from (https, or
+    // this machine), never followed inside the window.
+    notes_->setOpenLinks(false);
     notes_->setMinimumHeight(180);
     progress_->setTextVisible(false);
     progressText_->setObjectName(QStringLiteral("progressText"));
@@ -98,6 +103,7 @@ UpdateWindow::UpdateWindow(SoftwareUpdate& update, QWidget* parent)
     connect(secondary_, &QPushButton::clicked, this, &UpdateWindow::secondaryClicked);
     connect(cancel_, &QPushButton::clicked, this, &UpdateWindow::cancelClicked);
     connect(primary_, &QPushButton::clicked, this, &UpdateWindow::primaryClicked);
+    connect(notes_, &QTextBrowser::anchorClicked, this, &UpdateWindow::openNotesLink);
     connect(&update_, &SoftwareUpdate::changed, this, &UpdateWindow::refresh);
     connect(&update_, &SoftwareUpdate::progress, this, &UpdateWindow::showProgress);
     refresh();
@@ -106,6 +112,13 @@ UpdateWindow::UpdateWindow(SoftwareUpdate& update, QWidget* parent)
 void UpdateWindow::present() {
     refresh();
     bringToFront(*this);
+}
+
+void UpdateWindow::openNotesLink(const QUrl& url) {
+    if (ServerAddress::isAccepted(url))
+        QDesktopServices::openUrl(url);
+    else
+        Log::app.info(QStringLiteral("Release notes link not opened: %{public}s"), {url.toString()});
 }
 
 void UpdateWindow::setButtons(const QString& secondary, const QString& cancel, const QString& primary) {

@@ -6,6 +6,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTextBrowser;
+class QUrl;
 
 namespace lumeno {
 
@@ -29,6 +30,7 @@ private:
     void secondaryClicked();
     void cancelClicked();
     void primaryClicked();
+    void openNotesLink(const QUrl& url);
 
     SoftwareUpdate& update_;
     QLabel* title_;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumeno {
 
@@ -16,6 +17,9 @@ namespace {
 using Failure = ArchiveUnpacker::Failure;
 using Reader = std::unique_ptr<archive, decltype(&archive_read_free)>;
 using Writer = std::unique_ptr<archive, decltype(&archive_write_free)>;
+
+// How much of the archive is read at a time.
+constexpr size_t readBlockBytes = 64 * 1024;
 
 // The entry's path below the top folder ("" for the top folder itself), or none when it lies elsewhere or
 // climbs out.
@@ -149,12 +153,13 @@ std::optional<Failure> unpackEntry(archive* reader, archive* writer, archive_ent
 
 } // namespace
 
-std::optional<Failure> ArchiveUnpacker::unpack(const QByteArray& archiveBytes, const QString& topFolder,
-                                               const QString& destination) {
+std::optional<Failure> ArchiveUnpacker::unpack(int descriptor, const QString& topFolder, const QString& destination) {
+    if (::lseek(descriptor, 0, SEEK_SET) != 0)
+        return Failure{Failure::Kind::unreadable, QStringLiteral("cannot read the archive from its start")};
     Reader reader(archive_read_new(), &archive_read_free);
     archive_read_support_filter_gzip(reader.get());
     archive_read_support_format_tar(reader.get());
-    if (archive_read_open_memory(reader.get(), archiveBytes.constData(), size_t(archiveBytes.size())) != ARCHIVE_OK)
+    if (archive_read_open_fd(reader.get(), descriptor, readBlockBytes) != ARCHIVE_OK)
         return Failure{Failure::Kind::unreadable, QString::fromLocal8Bit(archive_error_string(reader.get()))};
 
     if (!QDir().mkdir(destination))

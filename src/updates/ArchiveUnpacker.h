@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -24,8 +23,9 @@ struct Failure {
     QString reason; // for logs
 };
 
-// Writes the content of `archive`'s `topFolder` into `destination` (which must not exist yet).
-std::optional<Failure> unpack(const QByteArray& archive, const QString& topFolder, const QString& destination);
+// Writes the content of `topFolder` in the archive open at `descriptor` (read from its start, a little at a
+// time) into `destination` (which must not exist yet).
+std::optional<Failure> unpack(int descriptor, const QString& topFolder, const QString& destination);
 
 } // namespace ArchiveUnpacker
 

@@ -6,7 +6,7 @@
 
 namespace lumeno {
 
-bool Ed25519::verify(const QByteArray& publicKey, const QByteArray& message, const QByteArray& signature) {
+bool Ed25519::verify(const QByteArray& publicKey, QByteArrayView message, const QByteArray& signature) {
     if (publicKey.size() != 32 || signature.size() != 64)
         return false;
     const std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> key(
@@ -16,12 +16,13 @@ bool Ed25519::verify(const QByteArray& publicKey, const QByteArray& message, con
     if (!key)
         return false;
     const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-    // Ed25519 hashes the message itself: no digest is named, and the message goes in whole.
+    // Ed25519 hashes the message itself: no digest is named, and the message goes in whole (a mapped file
+    // is read straight from its pages).
     if (!context || EVP_DigestVerifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
         return false;
     return EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
                             size_t(signature.size()),
-                            reinterpret_cast<const unsigned char*>(message.constData()),
+                            reinterpret_cast<const unsigned char*>(message.data()),
                             size_t(message.size())) == 1;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 namespace lumeno {
 
@@ -8,7 +9,7 @@ namespace Ed25519 {
 
 // True only when `signature` (64 bytes) is `publicKey`'s (32 raw bytes) signature of `message`; any
 // malformed key or signature is simply not a match.
-bool verify(const QByteArray& publicKey, const QByteArray& message, const QByteArray& signature);
+bool verify(const QByteArray& publicKey, QByteArrayView message, const QByteArray& signature);
 
 } // namespace Ed25519
 

@@ -7,14 +7,17 @@
 #include "support/Text.h"
 #include "updates/Appcast.h"
 #include "updates/ArchiveUnpacker.h"
+#include "updates/DownloadFile.h"
 #include "updates/Ed25519.h"
 #include "updates/InstallFolder.h"
+#include "updates/RedirectingFetch.h"
 #include "updates/VersionOrder.h"
 
 #include <QCoroFuture>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QScopeGuard>
 
 namespace lumeno {
 
@@ -77,16 +80,39 @@ std::optional<UpdateProblem> contentProblem(const QString& folder, const AppBund
     return std::nullopt;
 }
 
+// What went wrong with a download of `length` bytes into `download`; nothing when it all arrived.
+std::optional<UpdateProblem> downloadProblem(const RedirectingFetch::Result& result, const DownloadFile& download,
+                                             qint64 length) {
+    if (const auto* refused = std::get_if<RedirectingFetch::Refused>(&result))
+        return UpdateProblem{refused->why == RedirectingFetch::Refused::Why::tooMany ? Kind::downloadRedirectLoop
+                                                                                     : Kind::downloadRedirectInsecure,
+                             refused->reason};
+    if (const HttpFailure* failure = std::get_if<HttpFailure>(&result)) {
+        if (download.writeProblem())
+            return download.writeProblem();
+        return UpdateProblem{failure->kind == HttpFailure::Kind::tooLarge ? Kind::downloadTooLarge : Kind::downloadInterrupted,
+                             failure->reason};
+    }
+    if (const int status = std::get<HttpResponse>(result).status; status != 200)
+        return UpdateProblem{Kind::downloadRefused, QStringLiteral("status %1").arg(status)};
+    if (download.size() != length)
+        return UpdateProblem{Kind::lengthMismatch, QStringLiteral("%1 bytes, the feed says %2").arg(download.size()).arg(length)};
+    return std::nullopt;
+}
+
 // Checks the download and unpacks it beside the installed folder; the staging folder is gone again when
 // anything fails. Runs on the worker.
-std::optional<UpdateProblem> prepare(const QByteArray& archive, const AppBundle& installed, const AppcastItem& item) {
-    if (!Ed25519::verify(installed.publicKey, archive, item.enclosure.edSignature))
+std::optional<UpdateProblem> prepare(DownloadFile& download, const AppBundle& installed, const AppcastItem& item) {
+    const std::optional<QByteArrayView> archive = download.mapped();
+    if (!archive)
+        return UpdateProblem{Kind::damagedArchive, QStringLiteral("cannot map the download")};
+    if (!Ed25519::verify(installed.publicKey, *archive, item.enclosure.edSignature))
         return UpdateProblem{Kind::badSignature, QStringLiteral("signature does not match %1").arg(item.enclosure.url.toString())};
     const InstallFolder folder(installed.directory);
     if (!folder.clearStaging())
         return UpdateProblem{Kind::unwritable, QStringLiteral("cannot clear %1").arg(folder.staging())};
     std::optional<UpdateProblem> problem;
-    if (const auto failure = ArchiveUnpacker::unpack(archive, archiveTopFolder, folder.staging()))
+    if (const auto failure = ArchiveUnpacker::unpack(download.descriptor(), archiveTopFolder, folder.staging()))
         problem = unpackProblem(*failure);
     else
         problem = contentProblem(folder.staging(), installed, item);
@@ -179,10 +205,15 @@ QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
     request.url = *env_.feed;
     request.maxResponseBytes = maxFeedBytes;
     abort_ = HttpAbort();
-    const HttpResult result = co_await env_.transport->send(request, abort_);
+    const RedirectingFetch::Result result = co_await RedirectingFetch::fetch(*env_.transport, request, abort_);
     if (!self || generation != generation_)
         co_return;
 
+    if (const auto* refused = std::get_if<RedirectingFetch::Refused>(&result)) {
+        fail({refused->why == RedirectingFetch::Refused::Why::tooMany ? Kind::feedRedirectLoop : Kind::feedRedirectInsecure,
+              refused->reason});
+        co_return;
+    }
     if (const HttpFailure* failure = std::get_if<HttpFailure>(&result)) {
         fail({failure->kind == HttpFailure::Kind::tooLarge ? Kind::feedTooLarge : Kind::feedUnreachable, failure->reason});
         co_return;
@@ -256,11 +287,36 @@ QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
         fail({Kind::noPublicKey, QStringLiteral("bundle has no public-key")});
         co_return;
     }
+    if (item.enclosure.length > maxArchiveBytes) {
+        fail({Kind::archiveTooLarge, QStringLiteral("the feed states %1 bytes").arg(item.enclosure.length)});
+        co_return;
+    }
     received_ = 0;
     setPhase(Phase::downloading);
+    QFuture<DownloadFile::Created> creating = postedJob(
+        env_.runOnWorker, [directory = env_.bundle.directory, length = item.enclosure.length] {
+            return DownloadFile::create(directory, length);
+        });
+    DownloadFile::Created created = co_await creating;
+    std::shared_ptr<DownloadFile> download;
+    if (auto* file = std::get_if<std::shared_ptr<DownloadFile>>(&created))
+        download = std::move(*file);
+    // Closed, and so freed, on the worker: giving back a large file's blocks takes the disk's time.
+    const auto closeOnWorker = qScopeGuard([post = env_.runOnWorker, &download] {
+        if (download)
+            post([file = std::move(download)]() mutable { file.reset(); });
+    });
+    if (!self || generation != generation_)
+        co_return;
+    if (const UpdateProblem* problem = std::get_if<UpdateProblem>(&created)) {
+        fail(*problem);
+        co_return;
+    }
+
     HttpRequest request;
     request.url = item.enclosure.url;
     request.maxResponseBytes = item.enclosure.length; // refused as soon as it goes past
+    request.onBody = [file = download.get()](QByteArrayView piece) { return file->append(piece); };
     request.onProgress = [self, generation, total = item.enclosure.length](qint64 received) {
         if (!self || generation != self->generation_)
             return;
@@ -268,29 +324,18 @@ QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
         emit self->progress(received, total);
     };
     abort_ = HttpAbort();
-    const HttpResult result = co_await env_.transport->send(request, abort_);
+    const RedirectingFetch::Result result = co_await RedirectingFetch::fetch(*env_.transport, request, abort_);
     if (!self || generation != generation_)
         co_return;
-    if (const HttpFailure* failure = std::get_if<HttpFailure>(&result)) {
-        fail({failure->kind == HttpFailure::Kind::tooLarge ? Kind::downloadTooLarge : Kind::downloadInterrupted,
-              failure->reason});
-        co_return;
-    }
-    const HttpResponse& response = std::get<HttpResponse>(result);
-    if (response.status != 200) {
-        fail({Kind::downloadInterrupted, QStringLiteral("status %1").arg(response.status)});
-        co_return;
-    }
-    if (response.body.size() != item.enclosure.length) {
-        fail({Kind::lengthMismatch,
-              QStringLiteral("%1 bytes, the feed says %2").arg(response.body.size()).arg(item.enclosure.length)});
+    if (const std::optional<UpdateProblem> problem = downloadProblem(result, *download, item.enclosure.length)) {
+        fail(*problem);
         co_return;
     }
 
     setPhase(Phase::verifying);
     QFuture<std::optional<UpdateProblem>> preparing =
-        postedJob(env_.runOnWorker, [archive = response.body, bundle = env_.bundle, item] {
-            return prepare(archive, bundle, item);
+        postedJob(env_.runOnWorker, [download, bundle = env_.bundle, item] {
+            return prepare(*download, bundle, item);
         });
     const std::optional<UpdateProblem> problem = co_await preparing;
     if (!self)

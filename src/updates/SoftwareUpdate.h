@@ -19,8 +19,8 @@ namespace lumeno {
 class SettingsStore;
 
 // Keeps the installed program up to date from its update feed: checks, offers the newest version, and on
-// the user's word downloads it, checks its length and signature, unpacks it beside the installed folder
-// and swaps it in, then starts the new program, which takes over. Network work runs on the event loop
+// the user's word downloads it to a file beside the installed folder (following a few redirects), checks
+// its length and signature, unpacks it there and swaps it in, then starts the new program, which takes over. Network work runs on the event loop
 // without waiting; unpacking and file work run on a worker. Any failure leaves the installed program as
 // it was and says why.
 class SoftwareUpdate : public QObject {
@@ -57,6 +57,9 @@ public:
     static constexpr QLatin1StringView handoverArgument{"--after-update"};
     // A feed is at most this large; anything longer is refused while it arrives.
     static constexpr qint64 maxFeedBytes = 1024 * 1024;
+    // An archive the feed says is larger than this is not downloaded: a release is some tens of
+    // megabytes, and a claim of gigabytes would fill the disk before its signature could be checked.
+    static constexpr qint64 maxArchiveBytes = 512 * 1024 * 1024;
 
     explicit SoftwareUpdate(Environment environment, QObject* parent = nullptr);
     ~SoftwareUpdate() override;

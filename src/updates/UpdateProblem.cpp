@@ -6,13 +6,19 @@ QString UpdateProblem::title() const {
     switch (kind) {
     case Kind::feedUnreachable:
     case Kind::feedRefused:
+    case Kind::feedRedirectInsecure:
+    case Kind::feedRedirectLoop:
         return QStringLiteral("Lumeno couldn't check for updates.");
     case Kind::feedMalformed:
     case Kind::notAFeed:
     case Kind::feedTooLarge:
         return QStringLiteral("The update feed couldn't be read.");
     case Kind::insecureAddress:
+    case Kind::downloadRedirectInsecure:
         return QStringLiteral("The update's address isn't secure.");
+    case Kind::downloadRedirectLoop:
+    case Kind::downloadRefused:
+    case Kind::archiveTooLarge:
     case Kind::downloadInterrupted:
     case Kind::downloadTooLarge:
     case Kind::lengthMismatch:
@@ -45,8 +51,28 @@ QString UpdateProblem::detail() const {
         return QStringLiteral("The update address gave a page that isn't an update feed.");
     case Kind::feedTooLarge:
         return QStringLiteral("The update feed is far larger than a feed should be, so Lumeno stopped reading it.");
+    case Kind::feedRedirectInsecure:
+        return QStringLiteral("The update server sent Lumeno on to an address that isn't secure, so Lumeno didn't "
+                              "follow it. Updates are only taken over https.");
+    case Kind::feedRedirectLoop:
+        return QStringLiteral("The update server kept sending Lumeno from one address to another, so Lumeno stopped "
+                              "following it. Try again later.");
     case Kind::insecureAddress:
         return QStringLiteral("Updates are only taken over https, so this one wasn't downloaded.") + unchanged;
+    case Kind::downloadRedirectInsecure:
+        return QStringLiteral("The download server sent Lumeno on to an address that isn't secure, so the update "
+                              "wasn't downloaded. Updates are only taken over https.") +
+               unchanged;
+    case Kind::downloadRedirectLoop:
+        return QStringLiteral("The download server kept sending Lumeno from one address to another, so Lumeno "
+                              "stopped following it. Try again later.") +
+               unchanged;
+    case Kind::downloadRefused:
+        return QStringLiteral("The download server answered with an error. Try again later.") + unchanged;
+    case Kind::archiveTooLarge:
+        return QStringLiteral("The update feed says the download is far larger than an update of Lumeno can be, so "
+                              "it wasn't downloaded.") +
+               unchanged;
     case Kind::downloadInterrupted:
         return QStringLiteral("The download was interrupted. Try again when your connection is back.") + unchanged;
     case Kind::downloadTooLarge:

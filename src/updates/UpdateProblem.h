@@ -12,7 +12,13 @@ struct UpdateProblem {
         feedMalformed,
         notAFeed,
         feedTooLarge,
+        feedRedirectInsecure, // the feed's server sent on to an address that isn't https (or this machine)
+        feedRedirectLoop,     // more redirects than are followed
         insecureAddress,
+        downloadRedirectInsecure,
+        downloadRedirectLoop,
+        downloadRefused, // the download server answered with an error status
+        archiveTooLarge, // the feed states a length beyond what an update may be
         downloadInterrupted,
         downloadTooLarge,
         lengthMismatch,

@@ -46,8 +46,13 @@ protected:
         return python.readAllStandardOutput();
     }
 
+    // Unpacks `archive` from a real file, read from its start whatever was done with it before.
     std::optional<ArchiveUnpacker::Failure> unpack(const QByteArray& archive) {
-        return ArchiveUnpacker::unpack(archive, "lumeno", destination());
+        QFile file(temp.filePath("archive.tar.gz"));
+        EXPECT_TRUE(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+        file.write(archive);
+        file.flush();
+        return ArchiveUnpacker::unpack(file.handle(), "lumeno", destination());
     }
     QString destination() const { return temp.filePath("prefix/lib/lumeno.update"); }
 

@@ -256,15 +256,7 @@ TEST_F(SoftwareUpdateTest, AFullDiskLeavesTheInstallAsItWas) {
     mounted = lib;
     writeProgram(installed, "1.0.0", key);
     // A release that unpacks to more than the disk holds.
-    QFile padding(temp.filePath("release-1.1.0/lumeno/padding"));
-    ASSERT_TRUE(padding.open(QIODevice::WriteOnly));
-    padding.write(QByteArray(512 * 1024, 'x'));
-    padding.close();
-    const QString archivePath = temp.filePath("padded.tar.gz");
-    ASSERT_EQ(QProcess::execute("tar", {"-czf", archivePath, "-C", temp.filePath("release-1.1.0"), "lumeno"}), 0);
-    QFile padded(archivePath);
-    ASSERT_TRUE(padded.open(QIODevice::ReadOnly));
-    const QByteArray bytes = padded.readAll();
+    const QByteArray bytes = buildArchive("1.1.0", key, QStringLiteral("install"), QByteArray(512 * 1024, 'x'));
     serveRelease(signedItem(bytes, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")), bytes);
     auto update = makeUpdate();
     expectFailedUntouched(*update, Kind::diskFull);

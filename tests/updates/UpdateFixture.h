@@ -60,11 +60,17 @@ protected:
                          .toUtf8());
     }
 
-    // The release archive of `version`: lumeno/ holding the program and its bundle.
+    // The release archive of `version`: lumeno/ holding the program and its bundle, and a file of `padding`
+    // when given (a larger release).
     QByteArray buildArchive(const QString& version, const QByteArray& publicKey,
-                            const QString& installation = QStringLiteral("install")) {
+                            const QString& installation = QStringLiteral("install"), const QByteArray& padding = {}) {
         const QString root = temp.filePath("release-" + version);
         writeProgram(QDir(root).filePath("lumeno"), version, publicKey, installation);
+        if (!padding.isEmpty()) {
+            QFile file(QDir(root).filePath("lumeno/padding"));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(padding);
+        }
         const QString path = temp.filePath("lumeno-" + version + ".tar.gz");
         EXPECT_EQ(QProcess::execute("tar", {"-czf", path, "-C", root, "lumeno"}), 0);
         QFile file(path);
@@ -104,9 +110,19 @@ protected:
     std::unique_ptr<SoftwareUpdate> makeUpdate(const QString& feedPath = "/feed.xml") {
         return std::make_unique<SoftwareUpdate>(environment(feedPath));
     }
+    // An updater reading `feed`.
+    std::unique_ptr<SoftwareUpdate> makeUpdateFrom(const QUrl& feed) {
+        return std::make_unique<SoftwareUpdate>(environmentFrom(feed));
+    }
     SoftwareUpdate::Environment environment(const QString& feedPath = "/feed.xml") {
+        return environmentFrom(server.url(feedPath));
+    }
+    // Over a transport that trusts the loopback https servers' authority.
+    SoftwareUpdate::Environment environmentFrom(const QUrl& feed) {
         return SoftwareUpdate::Environment{
-            installedBundle(), server.url(feedPath), std::make_shared<QtHttpTransport>(), settings,
+            installedBundle(), feed,
+            std::make_shared<QtHttpTransport>(QSslCertificate::fromPath(QStringLiteral(LUMENO_TLS_DATA_DIR "/test-ca.pem"))),
+            settings,
             QStringLiteral("6.1.0"),
             [this](const QString& program, const QStringList& arguments) {
                 launched << program + " " + arguments.join(' ');
@@ -118,6 +134,18 @@ protected:
     // Waits, with a bound, until the update reaches `phase`.
     static bool reaches(SoftwareUpdate& update, SoftwareUpdate::Phase phase) {
         return QTest::qWaitFor([&] { return update.phase() == phase; }, 20000);
+    }
+
+    // Checks as the user does and downloads what is found; the phase it ends in (failed when either fails).
+    static SoftwareUpdate::Phase checkAndDownload(SoftwareUpdate& update) {
+        using Phase = SoftwareUpdate::Phase;
+        update.check(true);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::available || update.phase() == Phase::failed; }, 20000));
+        if (update.phase() == Phase::available) {
+            update.installUpdate();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return update.phase() == Phase::readyToInstall || update.phase() == Phase::failed; }, 20000));
+        }
+        return update.phase();
     }
 
     // Makes the prefix read-only for real: a read-only bind mount for root (whom modes do not stop), else

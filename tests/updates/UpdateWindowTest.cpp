@@ -3,11 +3,33 @@
 #include "testsupport/Screenshots.h"
 #include "updates/UpdateFixture.h"
 
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextBrowser>
 
 namespace lumeno::testing {
+
+// Takes the links the desktop is asked to open, whatever their scheme, instead of a browser.
+class OpenedLinks : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* schemes[] = {"https", "http", "file", "javascript", "ftp"};
+    OpenedLinks() {
+        for (const char* scheme : schemes)
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~OpenedLinks() override {
+        for (const char* scheme : schemes)
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
 namespace {
 
 using Phase = SoftwareUpdate::Phase;
@@ -174,5 +196,39 @@ TEST_F(UpdateWindowTest, AnUpdateThisCopyCannotInstallIsShownWithTheReason) {
     shoot("unwritable");
 }
 
+TEST_F(UpdateWindowTest, ReleaseNotesOpenOnlySecureLinks) {
+    QByteArray item = signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem"));
+    item = QString::fromUtf8(item)
+               .replace(QRegularExpression("<description>.*</description>"),
+                        "<description><![CDATA[<p>Read <a href=\"https://lumeno.app/releases/1.1\">the full notes</a>, "
+                        "the <a href=\"http://127.0.0.1:8000/changes\">local changes</a>, "
+                        "the <a href=\"http://lumeno.example.org/plain\">plain page</a>, "
+                        "your <a href=\"file:///etc/passwd\">password file</a>, "
+                        "a <a href=\"javascript:alert(1)\">script</a>, "
+                        "an <a href=\"ftp://lumeno.example.org/notes\">old server</a> and "
+                        "a <a href=\"notes.html\">relative page</a>.</p>]]></description>")
+               .toUtf8();
+    serveRelease(item);
+    open();
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    auto* notes = window->findChild<QTextBrowser*>("releaseNotes");
+    const QString shown = notes->toPlainText();
+    OpenedLinks opened;
+    // Clicks each link where the user sees it.
+    for (const char* text : {"the full notes", "local changes", "plain page", "password file", "script", "old server",
+                             "relative page"}) {
+        QTextCursor cursor = notes->document()->find(QString::fromUtf8(text));
+        ASSERT_FALSE(cursor.isNull()) << text;
+        cursor.setPosition(cursor.selectionStart() + 2);
+        const QPoint point = notes->cursorRect(cursor).center();
+        QTest::mouseClick(notes->viewport(), Qt::LeftButton, {}, point);
+    }
+    EXPECT_EQ(opened.urls, (QList<QUrl>{QUrl("https://lumeno.app/releases/1.1"), QUrl("http://127.0.0.1:8000/changes")}));
+    EXPECT_EQ(notes->toPlainText(), shown) << "no link is followed inside the window";
+    shoot("notes-with-links");
+}
+
 } // namespace
 } // namespace lumeno::testing
+
+#include "UpdateWindowTest.moc"

@@ -25,12 +25,27 @@ struct FakeHttpTransport::Waiting {
     };
 };
 
+namespace {
+
+// A successful body goes to the request's receiver, when it has one, as the real transport hands it over.
+HttpResult delivered(const HttpRequest& request, HttpResult result) {
+    auto* response = std::get_if<HttpResponse>(&result);
+    if (!response || !request.onBody || response->status / 100 != 2)
+        return result;
+    if (!request.onBody(response->body))
+        return HttpFailure{HttpFailure::Kind::aborted, QStringLiteral("the receiver refused the answer's body")};
+    response->body.clear();
+    return result;
+}
+
+} // namespace
+
 QCoro::Task<HttpResult> FakeHttpTransport::send(HttpRequest request, HttpAbort abort) {
     requests_.push_back(request);
     if (!queued_.empty()) {
         HttpResult result = std::move(queued_.front());
         queued_.pop_front();
-        co_return result;
+        co_return delivered(request, std::move(result));
     }
     auto waiting = std::make_shared<Waiting>();
     waiting_.push_back(waiting);
@@ -42,7 +57,7 @@ QCoro::Task<HttpResult> FakeHttpTransport::send(HttpRequest request, HttpAbort a
     Waiting::Awaiter awaiter{waiting};
     HttpResult result = co_await awaiter;
     abort.clearHandler();
-    co_return result;
+    co_return delivered(request, std::move(result));
 }
 
 bool FakeHttpTransport::respond(HttpResult result, int position) {

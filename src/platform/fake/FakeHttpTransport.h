@@ -11,7 +11,8 @@ namespace lumeno {
 
 // A scriptable server for tests. Answers queued with `enqueue` are given at once, in order; a request
 // that finds the queue empty waits until the test calls `respond` (oldest waiting request first) or the
-// caller aborts it. Every request is recorded.
+// caller aborts it. Every request is recorded. A successful answer's body goes to the request's onBody
+// when it has one, as the real transport hands it over.
 class FakeHttpTransport final : public HttpTransport {
 public:
     QCoro::Task<HttpResult> send(HttpRequest request, HttpAbort abort) override;

@@ -63,10 +63,14 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
     // The answer is taken as it arrives, a little at a time, and given up once it says or shows that it is
     // larger than allowed: a runaway answer never fills memory.
     QByteArray body;
+    qint64 received = 0;
     bool tooLarge = false;
+    bool refusedByReceiver = false;
     QNetworkReply* answer = reply.get();
     const qint64 limit = request.maxResponseBytes;
-    answer->setReadBufferSize(readChunkBytes);
+    // Qt's network thread learns the limit only once the request has started there, which is queued: a
+    // limit set now would be lost, and a fast server would fill memory faster than the answer is taken.
+    QMetaObject::invokeMethod(answer, [answer] { answer->setReadBufferSize(readChunkBytes); }, Qt::QueuedConnection);
     const auto refuseWhenTooLarge = [answer, limit, &tooLarge] {
         const QVariant announced = answer->header(QNetworkRequest::ContentLengthHeader);
         if (!tooLarge && announced.isValid() && announced.toLongLong() > limit) {
@@ -74,14 +78,31 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
             answer->abort();
         }
     };
-    const auto take = [answer, limit, &body, &tooLarge, &request] {
-        const qint64 before = body.size();
-        body += answer->readAll();
-        if (!tooLarge && body.size() > limit) {
+    const auto take = [&] {
+        // An aborted reply is closed: there is nothing more to read.
+        if (!answer->isOpen())
+            return;
+        const QByteArray piece = answer->readAll();
+        if (piece.isEmpty())
+            return;
+        received += piece.size();
+        if (received > limit) {
             tooLarge = true;
             answer->abort();
-        } else if (request.onProgress && body.size() > before)
-            request.onProgress(body.size());
+            return;
+        }
+        const bool succeeded = answer->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() / 100 == 2;
+        if (request.onBody && succeeded) {
+            if (!request.onBody(piece)) {
+                refusedByReceiver = true;
+                answer->abort();
+                return;
+            }
+        } else {
+            body += piece;
+        }
+        if (request.onProgress)
+            request.onProgress(received);
     };
     const QMetaObject::Connection headers = QObject::connect(answer, &QNetworkReply::metaDataChanged, refuseWhenTooLarge);
     const QMetaObject::Connection arriving = QObject::connect(answer, &QNetworkReply::readyRead, take);
@@ -89,11 +110,12 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
     QObject::disconnect(headers);
     QObject::disconnect(arriving);
     abort.clearHandler();
-    if (!tooLarge)
-        take();
+    take();
     if (tooLarge)
         co_return HttpFailure{HttpFailure::Kind::tooLarge,
                               QStringLiteral("answer larger than %1 bytes").arg(limit)};
+    if (refusedByReceiver)
+        co_return HttpFailure{HttpFailure::Kind::aborted, QStringLiteral("the receiver refused the answer's body")};
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (abort.isAborted())

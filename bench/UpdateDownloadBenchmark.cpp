@@ -1,0 +1,145 @@
+#include "foundation/AppBundle.h"
+#include "foundation/SettingsStore.h"
+#include "platform/fake/FakeDefaultsStore.h"
+#include "platform/fake/FakeSecretStore.h"
+#include "platform/linux/QtHttpTransport.h"
+#include "updates/FeedServer.h"
+#include "updates/SoftwareUpdate.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThreadPool>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+namespace lumeno {
+namespace {
+
+// Resident memory while the updater downloads, checks and unpacks a large release from a loopback server.
+// The archive goes to a file as it arrives, so the heap should stay flat whatever the archive's size
+// (peak_heap_growth, download_rss_growth); peak_rss_growth also counts the file's pages while its
+// signature is checked over a mapping of it: pages of the file, which the system can take back, not heap.
+
+constexpr int archiveMiB = 200;
+
+// One of /proc/self/status's sizes, in bytes.
+qint64 statusBytes(const QByteArray& field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return 0;
+}
+
+// The installed 1.0.0 and a signed release 1.1.0 padded with `archiveMiB` of random bytes, made by the
+// shell and scripts/release-sign.sh; the feed's item on standard output.
+QByteArray makeRelease(const QString& root, const QUrl& archiveUrl) {
+    const QString script = QStringLiteral(R"(set -e
+cd "$1"
+key=$("$2" keygen keys)
+for version in 1.0.0 1.1.0; do
+  mkdir -p "$version/lumeno"
+  printf '#!/bin/sh\n' > "$version/lumeno/lumeno"; chmod 755 "$version/lumeno/lumeno"
+  printf 'identifier=app.lumeno.Lumeno\nversion=%s\ndisplay-version=%s\nfeed=\npublic-key=%s\n' \
+    "$version" "$version" "$key" > "$version/lumeno/bundle.properties"
+done
+mkdir -p prefix/lib && mv 1.0.0/lumeno prefix/lib/lumeno
+head -c $3M /dev/urandom > 1.1.0/lumeno/padding
+tar -cf - -C 1.1.0 lumeno | gzip -1 > release.tar.gz
+"$2" sign keys/update-private.pem release.tar.gz 1.1.0 1.1 "$4")");
+    QProcess shell;
+    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, QStringLiteral("sh"), root,
+                                       QStringLiteral(LUMENO_RELEASE_SIGN), QString::number(archiveMiB),
+                                       archiveUrl.toString()});
+    shell.waitForFinished(-1);
+    if (shell.exitCode() != 0)
+        std::fprintf(stderr, "%s", shell.readAllStandardError().constData());
+    return shell.readAllStandardOutput();
+}
+
+void downloadLargeArchive(benchmark::State& state) {
+    QTemporaryDir root;
+    testing::FeedServer server;
+    const QByteArray item = makeRelease(root.path(), server.url(QStringLiteral("/release.tar.gz")));
+    server.serve(QStringLiteral("/feed.xml"),
+                 "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:lumeno=\"https://lumeno.app/xml/update\">"
+                 "<channel>" + item + "</channel></rss>");
+    server.serveFile(QStringLiteral("/release.tar.gz"), root.filePath(QStringLiteral("release.tar.gz")));
+    const auto bundle = AppBundle::read(root.filePath(QStringLiteral("prefix/lib/lumeno")));
+    if (!std::holds_alternative<AppBundle>(bundle)) {
+        state.SkipWithError("the release could not be made");
+        return;
+    }
+    FakeDefaultsStore defaults;
+    FakeSecretStore secrets;
+    SettingsStore settings(defaults, secrets);
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        SoftwareUpdate update({std::get<AppBundle>(bundle), server.url(QStringLiteral("/feed.xml")),
+                               std::make_shared<QtHttpTransport>(), settings, QStringLiteral("6.1.0"), {},
+                               [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }});
+        QEventLoop loop;
+        QObject::connect(&update, &SoftwareUpdate::changed, &loop, [&] {
+            using Phase = SoftwareUpdate::Phase;
+            if (update.phase() == Phase::available || update.phase() == Phase::readyToInstall ||
+                update.phase() == Phase::failed)
+                loop.quit();
+        });
+        update.check(true);
+        loop.exec();
+        const qint64 before = statusBytes("VmRSS");
+        const qint64 anonymousBefore = statusBytes("RssAnon");
+        {
+            QFile reset(QStringLiteral("/proc/self/clear_refs"));
+            if (reset.open(QIODevice::WriteOnly))
+                reset.write("5"); // the peak starts again from here
+        }
+        qint64 anonymousPeak = anonymousBefore;
+        qint64 downloadPeak = before;
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout, [&] { anonymousPeak = std::max(anonymousPeak, statusBytes("RssAnon")); });
+        QObject::connect(&update, &SoftwareUpdate::progress, [&] {
+            downloadPeak = std::max(downloadPeak, statusBytes("VmRSS"));
+            anonymousPeak = std::max(anonymousPeak, statusBytes("RssAnon"));
+        });
+        sampler.start(5);
+        state.ResumeTiming();
+        update.installUpdate();
+        loop.exec();
+        state.PauseTiming();
+        sampler.stop();
+        if (update.phase() != SoftwareUpdate::Phase::readyToInstall) {
+            state.SkipWithError(qPrintable(update.problem() ? update.problem()->reason : QStringLiteral("stopped")));
+            return;
+        }
+        constexpr double mebibyte = 1024.0 * 1024.0;
+        state.counters["archive_MiB"] = double(update.item()->enclosure.length) / mebibyte;
+        state.counters["peak_rss_growth_MiB"] = double(statusBytes("VmHWM") - before) / mebibyte;
+        state.counters["download_rss_growth_MiB"] = double(downloadPeak - before) / mebibyte;
+        state.counters["peak_heap_growth_MiB"] = double(anonymousPeak - anonymousBefore) / mebibyte;
+        QDir(root.filePath(QStringLiteral("prefix/lib/lumeno.update"))).removeRecursively();
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+} // namespace lumeno
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RegisterBenchmark("DownloadLargeArchive", lumeno::downloadLargeArchive)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
