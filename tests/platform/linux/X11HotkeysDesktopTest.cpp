@@ -214,33 +214,70 @@ TEST_F(X11HotkeysTest, AHeldCombinationLeavesTheFocusWithTheApplicationThroughKe
     ASSERT_EQ(service->registrationError(), std::nullopt);
     const FocusWatch focus(target->window());
     ASSERT_EQ(focus.inputFocusAtStart(), target->window());
-    int presses = 0; // of K reaching the program, repeats included
+    // The keys the program is given while it holds the keyboard, repeats included.
+    std::vector<Key> given;
     const int counting = keyboardConnection->addListener([&](const xcb_generic_event_t& event) {
-        if ((event.response_type & 0x7f) == XCB_KEY_PRESS &&
-            reinterpret_cast<const xcb_key_press_event_t&>(event).detail == DesktopUser::letterK)
-            ++presses;
+        const quint8 type = event.response_type & 0x7f;
+        if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE)
+            given.push_back({reinterpret_cast<const xcb_key_press_event_t&>(event).detail, type == XCB_KEY_PRESS});
     });
+    const auto wasGiven = [&](const Key& key) { return std::count(given.begin(), given.end(), key); };
 
     user.press(DesktopUser::leftControl);
     user.press(DesktopUser::leftAlt);
     user.press(DesktopUser::letterK);
     ASSERT_TRUE(waitForEvents(1));
     // Held past the server's repeat delay, the key repeats: each repeat is a press of its own.
-    EXPECT_TRUE(waitUntil([&] { return presses >= 3; })) << presses << " presses";
-    keyboardConnection->removeListener(counting);
+    EXPECT_TRUE(waitUntil([&] { return wasGiven({DesktopUser::letterK, true}) >= 3; }));
     EXPECT_TRUE(focus.hasFocus()) << "the application was told it lost the keyboard while the key was held";
     scheduler.advance(PressTracker::holdDelay);
-    user.release(DesktopUser::letterK);
+    // Alt let go first: the hold goes on until the key itself is let go, a second later.
     user.release(DesktopUser::leftAlt);
+    ASSERT_TRUE(waitUntil([&] { return wasGiven({DesktopUser::leftAlt, false}) == 1; }));
+    clock.advance(1.0);
+    user.release(DesktopUser::letterK);
     user.release(DesktopUser::leftControl);
+    keyboardConnection->removeListener(counting);
 
     user.tap(DesktopUser::letterA);
     EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}})) << "the keyboard stayed held";
     EXPECT_EQ(eventsUpToEscape(), (std::vector{HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
-                                               HotkeyEvent::up(1, PressTracker::holdDelay, false)}));
+                                               HotkeyEvent::up(1, PressTracker::holdDelay + 1.0, false)}));
     EXPECT_TRUE(focus.hasFocus());
+
+    // The edit combination, the same key under Super as well, gives presses of its own kind, one after the
+    // other.
+    for (const quint64 press : {2, 3}) {
+        user.press(DesktopUser::leftSuper);
+        user.press(DesktopUser::leftControl);
+        user.press(DesktopUser::leftAlt);
+        user.press(DesktopUser::letterK);
+        ASSERT_TRUE(waitForEvents(1)) << "press " << press;
+        scheduler.advance(PressTracker::holdDelay);
+        user.release(DesktopUser::letterK);
+        user.release(DesktopUser::leftAlt);
+        user.release(DesktopUser::leftControl);
+        user.release(DesktopUser::leftSuper);
+        EXPECT_EQ(eventsUpToEscape(), (std::vector{HotkeyEvent::down(press), HotkeyEvent::holdBegan(press, true),
+                                                   HotkeyEvent::up(press, PressTracker::holdDelay, true)}));
+    }
     for (const Key& key : target->keys())
         EXPECT_NE(key.code, DesktopUser::letterK) << "the grabbed key reached the application";
+}
+
+TEST_F(X11HotkeysTest, AHoldWhoseWindowClosesStillEndsWithTheRelease) {
+    service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
+    user.press(DesktopUser::leftControl);
+    user.press(DesktopUser::leftAlt);
+    user.press(DesktopUser::letterK);
+    ASSERT_TRUE(waitForEvents(1));
+    scheduler.advance(PressTracker::holdDelay);
+    target.reset(); // its window goes, and the keyboard held on it with it
+    user.release(DesktopUser::letterK);
+    user.release(DesktopUser::leftAlt);
+    user.release(DesktopUser::leftControl);
+    EXPECT_EQ(eventsUpToEscape(), (std::vector{HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
+                                               HotkeyEvent::up(1, PressTracker::holdDelay, false)}));
 }
 
 TEST_F(X11HotkeysTest, ACombinationGivenUpWhileHeldFreesTheKeyboard) {
