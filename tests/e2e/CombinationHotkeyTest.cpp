@@ -2,7 +2,6 @@
 // read as with a single modifier key (its role, the conversation around it, the text to rewrite), and the
 // draft lands in it. The combination's key never types into the field.
 #include "e2e/harness/E2eTest.h"
-
 #include "foundation/Hotkey.h"
 #include "platform/AXNames.h"
 #include "platform/VirtualKeyCodes.h"
@@ -37,12 +36,14 @@ protected:
             return;
         becomeReturningUser();
         using namespace VirtualKey;
-        home.setSetting(QStringLiteral("hotkey"), Hotkey::combo(KeyCombo{space, controlFlag | shiftFlag}).toJson());
-        accessibility = std::make_unique<AtspiAccessibility>(QCoreApplication::applicationPid(),
-                                                             session().accessibility().accessibilityAddress());
+        home.setSetting(QStringLiteral("hotkey"),
+                        Hotkey::combo(KeyCombo{space, controlFlag | shiftFlag}).toJson());
+        accessibility = std::make_unique<AtspiAccessibility>(
+            QCoreApplication::applicationPid(), session().accessibility().accessibilityAddress());
     }
 
-    // mousepad with a reply to Bo's mail in its document, the caret at its start (the file's name tells it is a mail).
+    // mousepad with a reply to Bo's mail in its document, the caret at its start (the file's name tells it is
+    // a mail).
     std::unique_ptr<AccessibleApp> mousepad() {
         const QString program = QStandardPaths::findExecutable(QStringLiteral("mousepad"));
         if (program.isEmpty())
@@ -50,13 +51,14 @@ protected:
         QFile letter(folder.filePath(QStringLiteral("Reply to Bo.txt")));
         if (!letter.open(QIODevice::WriteOnly))
             return nullptr;
-        letter.write("\n\nBo Lind wrote:\nHi, can we move the review to Friday? I need the budget numbers first.\n");
+        letter.write(
+            "\n\nBo Lind wrote:\nHi, can we move the review to Friday? I need the budget numbers first.\n");
         letter.close();
         QProcessEnvironment environment;
         for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
             environment.insert(QString::fromLatin1(variable), folder.filePath(QString::fromLatin1(variable)));
-        return std::make_unique<AccessibleApp>(program, QStringList{QStringLiteral("--disable-server"), letter.fileName()},
-                                               environment);
+        return std::make_unique<AccessibleApp>(
+            program, QStringList{QStringLiteral("--disable-server"), letter.fileName()}, environment);
     }
 
     // Holds the combination (with Super for the edit one) while the recording plays, as the user does while
@@ -69,9 +71,12 @@ protected:
         if (edit)
             user.press(DesktopUser::leftSuper);
         user.press(spaceKey);
-        const bool played = lumeno.waitForLineContaining(QStringLiteral("The audio file has played to its end"),
-                                                         patienceMs, seen).has_value();
-        EXPECT_EQ(accessibility->focusedElement(pid), field) << "the field lost the focus while the key was held";
+        const bool played = lumeno
+                                .waitForLineContaining(QStringLiteral("The audio file has played to its end"),
+                                                       patienceMs, seen)
+                                .has_value();
+        EXPECT_EQ(accessibility->focusedElement(pid), field)
+            << "the field lost the focus while the key was held";
         user.release(spaceKey);
         if (edit)
             user.release(DesktopUser::leftSuper);
@@ -87,8 +92,9 @@ protected:
     }
 
     void answerWith(const QString& text) {
-        server.setDraftAnswer(200, QJsonDocument(QJsonObject{{"text", text}, {"provider", "anthropic"}, {"model", "m"}})
-                                       .toJson(QJsonDocument::Compact));
+        server.setDraftAnswer(
+            200, QJsonDocument(QJsonObject{{"text", text}, {"provider", "anthropic"}, {"model", "m"}})
+                     .toJson(QJsonDocument::Compact));
     }
     // The system and user texts of the last drafting request.
     QString lastRequest() const {
@@ -110,13 +116,17 @@ protected:
         if (!app)
             GTEST_SKIP() << "the application is not installed";
         std::optional<AccessibleElement> field;
-        ASSERT_TRUE(waitUntil([&] {
-            field = accessibility->focusedElement(app->pid());
-            return field && accessibility->string(*field, AXAttribute::role) == AXRole::textArea;
-        }, applicationStartMs)) << "the application never showed its field on the accessibility bus";
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                field = accessibility->focusedElement(app->pid());
+                return field && accessibility->string(*field, AXAttribute::role) == AXRole::textArea;
+            },
+            applicationStartMs))
+            << "the application never showed its field on the accessibility bus";
         ASSERT_TRUE(waitUntil([&] {
             const std::vector<xcb_window_t> windows = windowsOf(app->pid());
-            return std::find(windows.begin(), windows.end(), activeWindow().value_or(XCB_NONE)) != windows.end();
+            return std::find(windows.begin(), windows.end(), activeWindow().value_or(XCB_NONE)) !=
+                   windows.end();
         })) << "the window manager never made the application's window the active one";
         auto lumeno = launch(spoken(QStringLiteral("Tell Bo Friday works")));
         ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
@@ -124,34 +134,48 @@ protected:
         answerWith(reply);
         const QStringList replying = dictate(*lumeno, app->pid(), *field, false);
         EXPECT_TRUE(waitUntil([&] { return value(*field).contains(reply); }))
-            << value(*field).toStdString() << "\n" << lumeno->log().toStdString();
+            << value(*field).toStdString() << "\n"
+            << lumeno->log().toStdString();
         screenshotOnceStill(QStringLiteral("reply"));
-        EXPECT_TRUE(replying.filter(QStringLiteral("Target ")).join('\n').contains(QStringLiteral(" role AXTextArea editable")))
+        EXPECT_TRUE(replying.filter(QStringLiteral("Target "))
+                        .join('\n')
+                        .contains(QStringLiteral(" role AXTextArea editable")))
             << replying.join('\n').toStdString();
         QString request = lastRequest();
         if (conversationLine) {
             EXPECT_TRUE(request.contains(*conversationLine)) << request.toStdString();
-            EXPECT_FALSE(request.contains(QStringLiteral("There is no conversation on screen"))) << request.toStdString();
+            EXPECT_FALSE(request.contains(QStringLiteral("There is no conversation on screen")))
+                << request.toStdString();
         }
-        EXPECT_FALSE(value(*field).contains(QLatin1Char(' ') + reply)) << "the combination's space typed into the field";
+        EXPECT_FALSE(value(*field).contains(QLatin1Char(' ') + reply))
+            << "the combination's space typed into the field";
 
         // The user selects the reply and holds the edit combination to rewrite it.
         const qsizetype start = value(*field).indexOf(reply);
         ASSERT_GE(start, 0);
-        ASSERT_TRUE(accessibility->setAttribute(*field, AXAttribute::selectedTextRange, TextRange{start, reply.size()}));
-        ASSERT_TRUE(waitUntil([&] { return accessibility->string(*field, AXAttribute::selectedText) == reply; }));
+        ASSERT_TRUE(accessibility->setAttribute(*field, AXAttribute::selectedTextRange,
+                                                TextRange{start, reply.size()}));
+        ASSERT_TRUE(
+            waitUntil([&] { return accessibility->string(*field, AXAttribute::selectedText) == reply; }));
         answerWith(rewritten);
         const QStringList editing = dictate(*lumeno, app->pid(), *field, true);
-        EXPECT_TRUE(editing.filter(QStringLiteral("Listening (hold, edit)")).size() == 1) << editing.join('\n').toStdString();
-        EXPECT_TRUE(editing.filter(QStringLiteral("Target ")).join('\n').contains(QStringLiteral(" role AXTextArea editable")))
+        EXPECT_TRUE(editing.filter(QStringLiteral("Listening (hold, edit)")).size() == 1)
+            << editing.join('\n').toStdString();
+        EXPECT_TRUE(editing.filter(QStringLiteral("Target "))
+                        .join('\n')
+                        .contains(QStringLiteral(" role AXTextArea editable")))
             << editing.join('\n').toStdString();
         request = lastRequest();
-        EXPECT_TRUE(request.contains(QStringLiteral("<text_to_rewrite>\n") + reply + QStringLiteral("\n</text_to_rewrite>")))
+        EXPECT_TRUE(request.contains(QStringLiteral("<text_to_rewrite>\n") + reply +
+                                     QStringLiteral("\n</text_to_rewrite>")))
             << request.toStdString();
         if (conversationLine)
             EXPECT_TRUE(request.contains(*conversationLine)) << request.toStdString();
-        EXPECT_TRUE(waitUntil([&] { return value(*field).contains(rewritten) && !value(*field).contains(reply); }))
-            << value(*field).toStdString() << "\n" << lumeno->log().toStdString();
+        EXPECT_TRUE(waitUntil([&] {
+            return value(*field).contains(rewritten) && !value(*field).contains(reply);
+        })) << value(*field).toStdString()
+            << "\n"
+            << lumeno->log().toStdString();
         screenshotOnceStill(QStringLiteral("edited"));
     }
 

@@ -75,6 +75,8 @@ X11GlobalHotkeys::~X11GlobalHotkeys() {
     unwatch();
     for (const auto& [id, grab] : grabs_)
         ungrab(grab);
+    if (held_)
+        releaseKeyboard();
     x_->flush();
     x_->removeListener(listener_);
 }
@@ -105,6 +107,8 @@ GlobalHotkeys::Registration X11GlobalHotkeys::registerCombination(quint16 keyCod
                          {qint64(grab.keyCode), qint64(grab.modifiers)});
         return *refusal;
     }
+    // Registered again while held (the hot key installed anew): the press goes on, and its release ends it.
+    grab.down = held_ && held_->keyCode == grab.keyCode && held_->modifiers == grab.modifiers;
     const RegistrationId id = nextId_++;
     grabs_.emplace(id, std::move(grab));
     return id;
@@ -177,9 +181,6 @@ std::optional<quint16> X11GlobalHotkeys::modifierMask(quint64 flags, const X11Ke
 void X11GlobalHotkeys::ungrab(const Grab& grab) {
     for (const quint16 locks : lockVariants(grab.locks))
         xcb_ungrab_key(x_->get(), grab.keyCode, x_->root(), grab.modifiers | locks);
-    // A press in progress holds the whole keyboard, and nothing would end that hold once the grab is gone.
-    if (grab.down)
-        releaseKeyboard();
 }
 
 bool X11GlobalHotkeys::selectRawEvents(bool on) {
@@ -209,7 +210,7 @@ void X11GlobalHotkeys::handle(const xcb_generic_event_t& event) {
     if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
         grabbedKey(reinterpret_cast<const xcb_key_press_event_t&>(event), type == XCB_KEY_PRESS);
         // Still held: the keyboard waits after each key it reports here until it is told to go on.
-        if (holding_) {
+        if (held_) {
             xcb_allow_events(x_->get(), XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
             x_->flush();
         }
@@ -243,6 +244,7 @@ void X11GlobalHotkeys::grabbedKey(const xcb_key_press_event_t& event, bool down)
         if (grab.keyCode != event.detail || grab.down || (event.state & 0xff & ~grab.locks) != grab.modifiers)
             continue;
         grab.down = true;
+        held_ = HeldKey{grab.keyCode, grab.modifiers};
         holdOnFocusWindow();
         const auto changed = grab.changed; // the handler may unregister
         changed(true);
@@ -251,11 +253,13 @@ void X11GlobalHotkeys::grabbedKey(const xcb_key_press_event_t& event, bool down)
 }
 
 void X11GlobalHotkeys::released(quint8 keyCode) {
+    // The keyboard is let go with the key even when its grab went meanwhile: nothing else would end the hold.
+    if (held_ && held_->keyCode == keyCode)
+        releaseKeyboard();
     for (auto& [id, grab] : grabs_) {
         if (grab.keyCode != keyCode || !grab.down)
             continue;
         grab.down = false;
-        releaseKeyboard();
         const auto changed = grab.changed;
         changed(false);
         return;
@@ -275,17 +279,17 @@ void X11GlobalHotkeys::holdOnFocusWindow() {
     // the keyboard waits after each key until then, and what the user types after letting go reaches the
     // window in order instead of coming here. Refused only when the window is not viewable: the grab on the
     // root window then goes on as it was.
-    xcb_discard_reply(x_->get(), xcb_grab_keyboard(x_->get(), 0, focus->focus, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
-                                                   XCB_GRAB_MODE_SYNC).sequence);
+    xcb_discard_reply(x_->get(), xcb_grab_keyboard(x_->get(), 0, focus->focus, XCB_CURRENT_TIME,
+                                                   XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC)
+                                     .sequence);
     xcb_allow_events(x_->get(), XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
     x_->flush();
-    holding_ = true;
 }
 
 void X11GlobalHotkeys::releaseKeyboard() {
     xcb_ungrab_keyboard(x_->get(), XCB_CURRENT_TIME);
     x_->flush();
-    holding_ = false;
+    held_.reset();
 }
 
 void X11GlobalHotkeys::rawKey(quint8 keyCode, quint16 sourceDevice, bool down) {

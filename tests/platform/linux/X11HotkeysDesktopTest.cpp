@@ -219,7 +219,8 @@ TEST_F(X11HotkeysTest, AHeldCombinationLeavesTheFocusWithTheApplicationThroughKe
     const int counting = keyboardConnection->addListener([&](const xcb_generic_event_t& event) {
         const quint8 type = event.response_type & 0x7f;
         if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE)
-            given.push_back({reinterpret_cast<const xcb_key_press_event_t&>(event).detail, type == XCB_KEY_PRESS});
+            given.push_back(
+                {reinterpret_cast<const xcb_key_press_event_t&>(event).detail, type == XCB_KEY_PRESS});
     });
     const auto wasGiven = [&](const Key& key) { return std::count(given.begin(), given.end(), key); };
 
@@ -240,7 +241,8 @@ TEST_F(X11HotkeysTest, AHeldCombinationLeavesTheFocusWithTheApplicationThroughKe
     keyboardConnection->removeListener(counting);
 
     user.tap(DesktopUser::letterA);
-    EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}})) << "the keyboard stayed held";
+    EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}}))
+        << "the keyboard stayed held";
     EXPECT_EQ(eventsUpToEscape(), (std::vector{HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
                                                HotkeyEvent::up(1, PressTracker::holdDelay + 1.0, false)}));
     EXPECT_TRUE(focus.hasFocus());
@@ -258,8 +260,9 @@ TEST_F(X11HotkeysTest, AHeldCombinationLeavesTheFocusWithTheApplicationThroughKe
         user.release(DesktopUser::leftAlt);
         user.release(DesktopUser::leftControl);
         user.release(DesktopUser::leftSuper);
-        EXPECT_EQ(eventsUpToEscape(), (std::vector{HotkeyEvent::down(press), HotkeyEvent::holdBegan(press, true),
-                                                   HotkeyEvent::up(press, PressTracker::holdDelay, true)}));
+        EXPECT_EQ(eventsUpToEscape(),
+                  (std::vector{HotkeyEvent::down(press), HotkeyEvent::holdBegan(press, true),
+                               HotkeyEvent::up(press, PressTracker::holdDelay, true)}));
     }
     for (const Key& key : target->keys())
         EXPECT_NE(key.code, DesktopUser::letterK) << "the grabbed key reached the application";
@@ -280,6 +283,36 @@ TEST_F(X11HotkeysTest, AHoldWhoseWindowClosesStillEndsWithTheRelease) {
                                                HotkeyEvent::up(1, PressTracker::holdDelay, false)}));
 }
 
+TEST_F(X11HotkeysTest, AHoldGoesOnThroughKeyRepeatWhileANewTrustRegistersTheCombinationAgain) {
+    service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
+    int presses = 0; // of K given to the program, repeats included
+    const int counting = keyboardConnection->addListener([&](const xcb_generic_event_t& event) {
+        if ((event.response_type & 0x7f) == XCB_KEY_PRESS &&
+            reinterpret_cast<const xcb_key_press_event_t&>(event).detail == DesktopUser::letterK)
+            ++presses;
+    });
+    user.press(DesktopUser::leftControl);
+    user.press(DesktopUser::leftAlt);
+    user.press(DesktopUser::letterK);
+    ASSERT_TRUE(waitForEvents(1));
+    scheduler.advance(PressTracker::holdDelay);
+    trust.setTrusted(false); // the first check of trust often answers during the first press
+    scheduler.advance(HotkeyService::trustCheckInterval);
+    const int before = presses;
+    EXPECT_TRUE(waitUntil([&] { return presses >= before + 2; })) << "the key never repeated";
+    keyboardConnection->removeListener(counting);
+    user.release(DesktopUser::letterK);
+    user.release(DesktopUser::leftAlt);
+    user.release(DesktopUser::leftControl);
+    user.tap(DesktopUser::letterA);
+    EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}}))
+        << "the keyboard stayed held";
+    EXPECT_EQ(eventsUpToEscape(),
+              (std::vector{
+                  HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
+                  HotkeyEvent::up(1, PressTracker::holdDelay + HotkeyService::trustCheckInterval, false)}));
+}
+
 TEST_F(X11HotkeysTest, ACombinationGivenUpWhileHeldFreesTheKeyboard) {
     service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
     user.press(DesktopUser::leftControl);
@@ -291,7 +324,8 @@ TEST_F(X11HotkeysTest, ACombinationGivenUpWhileHeldFreesTheKeyboard) {
     user.release(DesktopUser::leftAlt);
     user.release(DesktopUser::leftControl);
     user.tap(DesktopUser::letterA);
-    EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}})) << "the keyboard stayed held";
+    EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}}))
+        << "the keyboard stayed held";
 }
 
 TEST_F(X11HotkeysTest, ASecondClaimOnTheSameCombinationIsRefusedUntilTheFirstLetsGo) {
