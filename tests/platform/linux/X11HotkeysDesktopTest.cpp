@@ -125,6 +125,18 @@ protected:
         return false;
     }
 
+    // The user's hands on Ctrl+Alt+K, the combination the tests take (with Super: its edit combination).
+    void pressCtrlAltK() {
+        user.press(DesktopUser::leftControl);
+        user.press(DesktopUser::leftAlt);
+        user.press(DesktopUser::letterK);
+    }
+    void releaseCtrlAltK() {
+        user.release(DesktopUser::letterK);
+        user.release(DesktopUser::leftAlt);
+        user.release(DesktopUser::leftControl);
+    }
+
     ManualClock clock;
     ManualScheduler scheduler{clock};
     std::shared_ptr<XcbConnection> keyboardConnection;
@@ -189,14 +201,10 @@ TEST_F(X11HotkeysTest, ACombinationIsTakenFromTheTargetWithCapsLockOnOrOff) {
     for (const bool capsLock : {false, true}) {
         if (capsLock)
             user.tap(DesktopUser::capsLock);
-        user.press(DesktopUser::leftControl);
-        user.press(DesktopUser::leftAlt);
-        user.press(DesktopUser::letterK);
+        pressCtrlAltK();
         ASSERT_TRUE(waitForEvents(1)) << "CapsLock " << capsLock;
         scheduler.advance(PressTracker::holdDelay);
-        user.release(DesktopUser::letterK);
-        user.release(DesktopUser::leftAlt);
-        user.release(DesktopUser::leftControl);
+        releaseCtrlAltK();
         if (capsLock)
             user.tap(DesktopUser::capsLock);
         const quint64 press = capsLock ? 2 : 1;
@@ -224,9 +232,7 @@ TEST_F(X11HotkeysTest, AHeldCombinationLeavesTheFocusWithTheApplicationThroughKe
     });
     const auto wasGiven = [&](const Key& key) { return std::count(given.begin(), given.end(), key); };
 
-    user.press(DesktopUser::leftControl);
-    user.press(DesktopUser::leftAlt);
-    user.press(DesktopUser::letterK);
+    pressCtrlAltK();
     ASSERT_TRUE(waitForEvents(1));
     // Held past the server's repeat delay, the key repeats: each repeat is a press of its own.
     EXPECT_TRUE(waitUntil([&] { return wasGiven({DesktopUser::letterK, true}) >= 3; }));
@@ -251,14 +257,10 @@ TEST_F(X11HotkeysTest, AHeldCombinationLeavesTheFocusWithTheApplicationThroughKe
     // other.
     for (const quint64 press : {2, 3}) {
         user.press(DesktopUser::leftSuper);
-        user.press(DesktopUser::leftControl);
-        user.press(DesktopUser::leftAlt);
-        user.press(DesktopUser::letterK);
+        pressCtrlAltK();
         ASSERT_TRUE(waitForEvents(1)) << "press " << press;
         scheduler.advance(PressTracker::holdDelay);
-        user.release(DesktopUser::letterK);
-        user.release(DesktopUser::leftAlt);
-        user.release(DesktopUser::leftControl);
+        releaseCtrlAltK();
         user.release(DesktopUser::leftSuper);
         EXPECT_EQ(eventsUpToEscape(),
                   (std::vector{HotkeyEvent::down(press), HotkeyEvent::holdBegan(press, true),
@@ -270,15 +272,11 @@ TEST_F(X11HotkeysTest, AHeldCombinationLeavesTheFocusWithTheApplicationThroughKe
 
 TEST_F(X11HotkeysTest, AHoldWhoseWindowClosesStillEndsWithTheRelease) {
     service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
-    user.press(DesktopUser::leftControl);
-    user.press(DesktopUser::leftAlt);
-    user.press(DesktopUser::letterK);
+    pressCtrlAltK();
     ASSERT_TRUE(waitForEvents(1));
     scheduler.advance(PressTracker::holdDelay);
     target.reset(); // its window goes, and the keyboard held on it with it
-    user.release(DesktopUser::letterK);
-    user.release(DesktopUser::leftAlt);
-    user.release(DesktopUser::leftControl);
+    releaseCtrlAltK();
     EXPECT_EQ(eventsUpToEscape(), (std::vector{HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
                                                HotkeyEvent::up(1, PressTracker::holdDelay, false)}));
 }
@@ -291,9 +289,7 @@ TEST_F(X11HotkeysTest, AHoldGoesOnThroughKeyRepeatWhileANewTrustRegistersTheComb
             reinterpret_cast<const xcb_key_press_event_t&>(event).detail == DesktopUser::letterK)
             ++presses;
     });
-    user.press(DesktopUser::leftControl);
-    user.press(DesktopUser::leftAlt);
-    user.press(DesktopUser::letterK);
+    pressCtrlAltK();
     ASSERT_TRUE(waitForEvents(1));
     scheduler.advance(PressTracker::holdDelay);
     trust.setTrusted(false); // the first check of trust often answers during the first press
@@ -301,9 +297,7 @@ TEST_F(X11HotkeysTest, AHoldGoesOnThroughKeyRepeatWhileANewTrustRegistersTheComb
     const int before = presses;
     EXPECT_TRUE(waitUntil([&] { return presses >= before + 2; })) << "the key never repeated";
     keyboardConnection->removeListener(counting);
-    user.release(DesktopUser::letterK);
-    user.release(DesktopUser::leftAlt);
-    user.release(DesktopUser::leftControl);
+    releaseCtrlAltK();
     user.tap(DesktopUser::letterA);
     EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}}))
         << "the keyboard stayed held";
@@ -315,14 +309,10 @@ TEST_F(X11HotkeysTest, AHoldGoesOnThroughKeyRepeatWhileANewTrustRegistersTheComb
 
 TEST_F(X11HotkeysTest, ACombinationGivenUpWhileHeldFreesTheKeyboard) {
     service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
-    user.press(DesktopUser::leftControl);
-    user.press(DesktopUser::leftAlt);
-    user.press(DesktopUser::letterK);
+    pressCtrlAltK();
     ASSERT_TRUE(waitForEvents(1));
     service->stop(); // as when the user picks another hot key meanwhile
-    user.release(DesktopUser::letterK);
-    user.release(DesktopUser::leftAlt);
-    user.release(DesktopUser::leftControl);
+    releaseCtrlAltK();
     user.tap(DesktopUser::letterA);
     EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}}))
         << "the keyboard stayed held";
