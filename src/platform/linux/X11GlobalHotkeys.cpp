@@ -75,6 +75,8 @@ X11GlobalHotkeys::~X11GlobalHotkeys() {
     unwatch();
     for (const auto& [id, grab] : grabs_)
         ungrab(grab);
+    if (held_)
+        releaseKeyboard();
     x_->flush();
     x_->removeListener(listener_);
 }
@@ -105,6 +107,8 @@ GlobalHotkeys::Registration X11GlobalHotkeys::registerCombination(quint16 keyCod
                          {qint64(grab.keyCode), qint64(grab.modifiers)});
         return *refusal;
     }
+    // Registered again while held (the hot key installed anew): the press goes on, and its release ends it.
+    grab.down = held_ && held_->keyCode == grab.keyCode && held_->modifiers == grab.modifiers;
     const RegistrationId id = nextId_++;
     grabs_.emplace(id, std::move(grab));
     return id;
@@ -205,6 +209,11 @@ void X11GlobalHotkeys::handle(const xcb_generic_event_t& event) {
     const quint8 type = event.response_type & 0x7f;
     if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
         grabbedKey(reinterpret_cast<const xcb_key_press_event_t&>(event), type == XCB_KEY_PRESS);
+        // Still held: the keyboard waits after each key it reports here until it is told to go on.
+        if (held_) {
+            xcb_allow_events(x_->get(), XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
+            x_->flush();
+        }
         return;
     }
     if (type != XCB_GE_GENERIC || !watch_)
@@ -227,27 +236,68 @@ void X11GlobalHotkeys::handle(const xcb_generic_event_t& event) {
 }
 
 void X11GlobalHotkeys::grabbedKey(const xcb_key_press_event_t& event, bool down) {
-    for (auto& [id, grab] : grabs_) {
-        if (grab.keyCode != event.detail)
-            continue;
-        if (down && !grab.down && (event.state & 0xff & ~grab.locks) == grab.modifiers) {
-            grab.down = true;
-            const auto changed = grab.changed; // the handler may unregister
-            changed(true);
-            return;
-        }
-        if (!down && grab.down) {
-            grab.down = false;
-            const auto changed = grab.changed;
-            changed(false);
-            return;
-        }
+    if (!down) {
+        released(event.detail);
+        return;
     }
+    for (auto& [id, grab] : grabs_) {
+        if (grab.keyCode != event.detail || grab.down || (event.state & 0xff & ~grab.locks) != grab.modifiers)
+            continue;
+        grab.down = true;
+        held_ = HeldKey{grab.keyCode, grab.modifiers};
+        holdOnFocusWindow();
+        const auto changed = grab.changed; // the handler may unregister
+        changed(true);
+        return;
+    }
+}
+
+void X11GlobalHotkeys::released(quint8 keyCode) {
+    // The keyboard is let go with the key even when its grab went meanwhile: nothing else would end the hold.
+    if (held_ && held_->keyCode == keyCode)
+        releaseKeyboard();
+    for (auto& [id, grab] : grabs_) {
+        if (grab.keyCode != keyCode || !grab.down)
+            continue;
+        grab.down = false;
+        const auto changed = grab.changed;
+        changed(false);
+        return;
+    }
+}
+
+void X11GlobalHotkeys::holdOnFocusWindow() {
+    // The grab that just began is on the root window: the server told the focus window it lost the keyboard,
+    // and its toolkit, and so the accessibility bus, now say nothing has the focus. Moved onto the focus
+    // window itself, the grab gives the window its focus back while the keys still come here alone; the
+    // key repeating while held then finds the keyboard grabbed already, and the focus stays put.
+    const auto focus = x_->reply(xcb_get_input_focus_reply, xcb_get_input_focus(x_->get()));
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT ||
+        focus->focus == x_->root())
+        return;
+    // That grab no longer ends with the key's release by itself, but only once the release is seen here; so
+    // the keyboard waits after each key until then, and what the user types after letting go reaches the
+    // window in order instead of coming here. Refused only when the window is not viewable: the grab on the
+    // root window then goes on as it was.
+    xcb_discard_reply(x_->get(), xcb_grab_keyboard(x_->get(), 0, focus->focus, XCB_CURRENT_TIME,
+                                                   XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC)
+                                     .sequence);
+    xcb_allow_events(x_->get(), XCB_ALLOW_SYNC_KEYBOARD, XCB_CURRENT_TIME);
+    x_->flush();
+}
+
+void X11GlobalHotkeys::releaseKeyboard() {
+    xcb_ungrab_keyboard(x_->get(), XCB_CURRENT_TIME);
+    x_->flush();
+    held_.reset();
 }
 
 void X11GlobalHotkeys::rawKey(quint8 keyCode, quint16 sourceDevice, bool down) {
     if (sourceDevice == xtestDevice_ && synthetic_->take(keyCode, down))
         return;
+    // A grab ends without a release when its window goes away during the hold; the raw release still comes.
+    if (!down)
+        released(keyCode);
     const quint64 before = heldModifiers();
     // Raw events carry no auto-repeat, but a key seen going down twice is still one press.
     if (down ? !heldKeys_.insert(keyCode).second : !heldKeys_.erase(keyCode))

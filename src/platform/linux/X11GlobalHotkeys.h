@@ -18,8 +18,12 @@ class XcbConnection;
 // Hot keys on an X server, through the program's own connection.
 //
 // Combinations are core passive grabs on the root window, in every CapsLock/NumLock variant, all or
-// nothing. A held combination gives one press and one release: the server is asked for detectable
-// auto-repeat, and repeated presses are dropped.
+// nothing. Once pressed, the keyboard is held on the window with the input focus until the key's release,
+// so that window keeps its focus (and the accessibility bus still shows its focused field) while no key
+// reaches it; keys typed after the release wait for it to be seen here, then reach the window in order.
+// The hold outlasts the combination's registration: registered again meanwhile, the press goes on. A held
+// combination gives one press and one release: the server is asked for detectable auto-repeat, and
+// repeated presses are dropped.
 //
 // Watching reads XI2 raw key events of all master devices: nothing is grabbed, so the keys still reach the
 // focused application, and raw events keep arriving while another client grabs the keyboard (XI 2.1 and
@@ -61,6 +65,9 @@ private:
     std::optional<quint16> xtestKeyboard();
     void handle(const xcb_generic_event_t& event);
     void grabbedKey(const xcb_key_press_event_t& event, bool down);
+    void released(quint8 keyCode);
+    void holdOnFocusWindow();
+    void releaseKeyboard();
     void rawKey(quint8 keyCode, quint16 sourceDevice, bool down);
     void rawButton(quint32 button);
     quint64 heldModifiers() const;
@@ -76,6 +83,12 @@ private:
     bool hasXTest_ = false;
     std::optional<quint8> maskKey_; // chosen when the watch starts
     std::set<quint8> heldKeys_;
+    struct HeldKey {
+        quint8 keyCode = 0;
+        quint16 modifiers = 0; // X modifier mask
+    };
+    // The combination held now: the keyboard is held with it, on the focus window, until its key's release.
+    std::optional<HeldKey> held_;
 };
 
 } // namespace lumeno

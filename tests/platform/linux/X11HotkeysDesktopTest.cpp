@@ -23,6 +23,35 @@ namespace {
 using namespace VirtualKey;
 using Key = TargetApp::Key;
 
+// The keyboard focus of one window as the X server tells it to the window's own toolkit, watched on a
+// connection of the test's own.
+class FocusWatch {
+public:
+    explicit FocusWatch(xcb_window_t window) : x_(XcbConnection::open()) {
+        const uint32_t mask = XCB_EVENT_MASK_FOCUS_CHANGE;
+        xcb_change_window_attributes(x_->get(), window, XCB_CW_EVENT_MASK, &mask);
+        x_->addListener([this](const xcb_generic_event_t& event) {
+            const quint8 type = event.response_type & 0x7f;
+            // The pointer's own comings and goings say nothing about the keyboard.
+            if ((type == XCB_FOCUS_IN || type == XCB_FOCUS_OUT) &&
+                reinterpret_cast<const xcb_focus_in_event_t&>(event).detail != XCB_NOTIFY_DETAIL_POINTER)
+                hasFocus_ = type == XCB_FOCUS_IN;
+        });
+        // The answer comes after the selection took effect, so no later event is missed.
+        const auto focus = x_->reply(xcb_get_input_focus_reply, xcb_get_input_focus(x_->get()));
+        inputFocus_ = focus ? focus->focus : XCB_NONE;
+    }
+
+    xcb_window_t inputFocusAtStart() const { return inputFocus_; }
+    // Whether the last word the window got was that it has the focus (or it got none since the start).
+    bool hasFocus() const { return hasFocus_; }
+
+private:
+    std::shared_ptr<XcbConnection> x_;
+    xcb_window_t inputFocus_ = XCB_NONE;
+    bool hasFocus_ = true;
+};
+
 // The real hot-key service on the X server's keyboard, with the user's keys sent through XTest and an
 // application in front that must keep getting them.
 class X11HotkeysTest : public DesktopTest {
@@ -33,7 +62,8 @@ protected:
             return;
         target = std::make_unique<TargetApp>(TargetApp::Options{});
         ASSERT_TRUE(target->waitUntilReady());
-        keyboard = std::make_unique<X11GlobalHotkeys>(XcbConnection::open(), synthetic);
+        keyboardConnection = XcbConnection::open();
+        keyboard = std::make_unique<X11GlobalHotkeys>(keyboardConnection, synthetic);
         modifiers = std::make_unique<X11ModifierState>(XcbConnection::open());
         service = std::make_unique<HotkeyService>(
             HotkeyService::Ports{*keyboard, *modifiers, trust, layout, scheduler, clock});
@@ -95,8 +125,21 @@ protected:
         return false;
     }
 
+    // The user's hands on Ctrl+Alt+K, the combination the tests take (with Super: its edit combination).
+    void pressCtrlAltK() {
+        user.press(DesktopUser::leftControl);
+        user.press(DesktopUser::leftAlt);
+        user.press(DesktopUser::letterK);
+    }
+    void releaseCtrlAltK() {
+        user.release(DesktopUser::letterK);
+        user.release(DesktopUser::leftAlt);
+        user.release(DesktopUser::leftControl);
+    }
+
     ManualClock clock;
     ManualScheduler scheduler{clock};
+    std::shared_ptr<XcbConnection> keyboardConnection;
     std::shared_ptr<X11SyntheticKeys> synthetic = std::make_shared<X11SyntheticKeys>();
     std::unique_ptr<X11GlobalHotkeys> keyboard;
     std::unique_ptr<X11ModifierState> modifiers;
@@ -158,14 +201,10 @@ TEST_F(X11HotkeysTest, ACombinationIsTakenFromTheTargetWithCapsLockOnOrOff) {
     for (const bool capsLock : {false, true}) {
         if (capsLock)
             user.tap(DesktopUser::capsLock);
-        user.press(DesktopUser::leftControl);
-        user.press(DesktopUser::leftAlt);
-        user.press(DesktopUser::letterK);
+        pressCtrlAltK();
         ASSERT_TRUE(waitForEvents(1)) << "CapsLock " << capsLock;
         scheduler.advance(PressTracker::holdDelay);
-        user.release(DesktopUser::letterK);
-        user.release(DesktopUser::leftAlt);
-        user.release(DesktopUser::leftControl);
+        releaseCtrlAltK();
         if (capsLock)
             user.tap(DesktopUser::capsLock);
         const quint64 press = capsLock ? 2 : 1;
@@ -176,6 +215,107 @@ TEST_F(X11HotkeysTest, ACombinationIsTakenFromTheTargetWithCapsLockOnOrOff) {
     ASSERT_TRUE(targetGot({{DesktopUser::escape, true}}));
     for (const Key& key : target->keys())
         EXPECT_NE(key.code, DesktopUser::letterK) << "the grabbed key reached the application";
+}
+
+TEST_F(X11HotkeysTest, AHeldCombinationLeavesTheFocusWithTheApplicationThroughKeyRepeatAndFreesTheKeyboard) {
+    service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
+    ASSERT_EQ(service->registrationError(), std::nullopt);
+    const FocusWatch focus(target->window());
+    ASSERT_EQ(focus.inputFocusAtStart(), target->window());
+    // The keys the program is given while it holds the keyboard, repeats included.
+    std::vector<Key> given;
+    const int counting = keyboardConnection->addListener([&](const xcb_generic_event_t& event) {
+        const quint8 type = event.response_type & 0x7f;
+        if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE)
+            given.push_back(
+                {reinterpret_cast<const xcb_key_press_event_t&>(event).detail, type == XCB_KEY_PRESS});
+    });
+    const auto wasGiven = [&](const Key& key) { return std::count(given.begin(), given.end(), key); };
+
+    pressCtrlAltK();
+    ASSERT_TRUE(waitForEvents(1));
+    // Held past the server's repeat delay, the key repeats: each repeat is a press of its own.
+    EXPECT_TRUE(waitUntil([&] { return wasGiven({DesktopUser::letterK, true}) >= 3; }));
+    EXPECT_TRUE(focus.hasFocus()) << "the application was told it lost the keyboard while the key was held";
+    scheduler.advance(PressTracker::holdDelay);
+    // Alt let go first: the hold goes on until the key itself is let go, a second later.
+    user.release(DesktopUser::leftAlt);
+    ASSERT_TRUE(waitUntil([&] { return wasGiven({DesktopUser::leftAlt, false}) == 1; }));
+    clock.advance(1.0);
+    user.release(DesktopUser::letterK);
+    user.release(DesktopUser::leftControl);
+    keyboardConnection->removeListener(counting);
+
+    user.tap(DesktopUser::letterA);
+    EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}}))
+        << "the keyboard stayed held";
+    EXPECT_EQ(eventsUpToEscape(), (std::vector{HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
+                                               HotkeyEvent::up(1, PressTracker::holdDelay + 1.0, false)}));
+    EXPECT_TRUE(focus.hasFocus());
+
+    // The edit combination, the same key under Super as well, gives presses of its own kind, one after the
+    // other.
+    for (const quint64 press : {2, 3}) {
+        user.press(DesktopUser::leftSuper);
+        pressCtrlAltK();
+        ASSERT_TRUE(waitForEvents(1)) << "press " << press;
+        scheduler.advance(PressTracker::holdDelay);
+        releaseCtrlAltK();
+        user.release(DesktopUser::leftSuper);
+        EXPECT_EQ(eventsUpToEscape(),
+                  (std::vector{HotkeyEvent::down(press), HotkeyEvent::holdBegan(press, true),
+                               HotkeyEvent::up(press, PressTracker::holdDelay, true)}));
+    }
+    for (const Key& key : target->keys())
+        EXPECT_NE(key.code, DesktopUser::letterK) << "the grabbed key reached the application";
+}
+
+TEST_F(X11HotkeysTest, AHoldWhoseWindowClosesStillEndsWithTheRelease) {
+    service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
+    pressCtrlAltK();
+    ASSERT_TRUE(waitForEvents(1));
+    scheduler.advance(PressTracker::holdDelay);
+    target.reset(); // its window goes, and the keyboard held on it with it
+    releaseCtrlAltK();
+    EXPECT_EQ(eventsUpToEscape(), (std::vector{HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
+                                               HotkeyEvent::up(1, PressTracker::holdDelay, false)}));
+}
+
+TEST_F(X11HotkeysTest, AHoldGoesOnThroughKeyRepeatWhileANewTrustRegistersTheCombinationAgain) {
+    service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
+    int presses = 0; // of K given to the program, repeats included
+    const int counting = keyboardConnection->addListener([&](const xcb_generic_event_t& event) {
+        if ((event.response_type & 0x7f) == XCB_KEY_PRESS &&
+            reinterpret_cast<const xcb_key_press_event_t&>(event).detail == DesktopUser::letterK)
+            ++presses;
+    });
+    pressCtrlAltK();
+    ASSERT_TRUE(waitForEvents(1));
+    scheduler.advance(PressTracker::holdDelay);
+    trust.setTrusted(false); // the first check of trust often answers during the first press
+    scheduler.advance(HotkeyService::trustCheckInterval);
+    const int before = presses;
+    EXPECT_TRUE(waitUntil([&] { return presses >= before + 2; })) << "the key never repeated";
+    keyboardConnection->removeListener(counting);
+    releaseCtrlAltK();
+    user.tap(DesktopUser::letterA);
+    EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}}))
+        << "the keyboard stayed held";
+    EXPECT_EQ(eventsUpToEscape(),
+              (std::vector{
+                  HotkeyEvent::down(1), HotkeyEvent::holdBegan(1, false),
+                  HotkeyEvent::up(1, PressTracker::holdDelay + HotkeyService::trustCheckInterval, false)}));
+}
+
+TEST_F(X11HotkeysTest, ACombinationGivenUpWhileHeldFreesTheKeyboard) {
+    service->start(Hotkey::combo(KeyCombo{ansiK, controlFlag | optionFlag}));
+    pressCtrlAltK();
+    ASSERT_TRUE(waitForEvents(1));
+    service->stop(); // as when the user picks another hot key meanwhile
+    releaseCtrlAltK();
+    user.tap(DesktopUser::letterA);
+    EXPECT_TRUE(targetGot({{DesktopUser::letterA, true}, {DesktopUser::letterA, false}}))
+        << "the keyboard stayed held";
 }
 
 TEST_F(X11HotkeysTest, ASecondClaimOnTheSameCombinationIsRefusedUntilTheFirstLetsGo) {
