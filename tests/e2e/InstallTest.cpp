@@ -45,9 +45,7 @@ protected:
     void expectLayout(const QString& root, const QString& prefix) {
         const QDir at(root);
         const QFileInfo command(at.filePath(QStringLiteral("bin/lumeno")));
-        EXPECT_TRUE(command.isSymLink());
-        EXPECT_EQ(command.symLinkTarget(), at.filePath(QStringLiteral("lib/lumeno/lumeno")));
-        EXPECT_EQ(runCommand(QStringLiteral("readlink"), {command.filePath()}).output, QStringLiteral("../lib/lumeno/lumeno\n"));
+        EXPECT_TRUE(command.isExecutable());
         EXPECT_TRUE(QFileInfo(at.filePath(QStringLiteral("lib/lumeno/lumeno"))).isExecutable());
 
         const std::variant<AppBundle, QString> bundle = AppBundle::read(at.filePath(QStringLiteral("lib/lumeno")));

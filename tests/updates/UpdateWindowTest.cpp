@@ -101,7 +101,7 @@ TEST_F(UpdateWindowTest, UpToDateNamesTheInstalledVersion) {
 TEST_F(UpdateWindowTest, OnlyAnInstallTheUserCannotWriteIsSentToThePackageManager) {
     update = std::make_unique<SoftwareUpdate>(SoftwareUpdate::Environment{
         installedBundle(), std::nullopt, std::make_shared<QtHttpTransport>(), settings, {}, {},
-        [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }});
+        [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }, scheduler, {}, {}, {}});
     window = std::make_unique<UpdateWindow>(*update);
     update->check(true);
     window->present();
