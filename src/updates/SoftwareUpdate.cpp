@@ -295,6 +295,9 @@ QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
 }
 
 void SoftwareUpdate::cancel() {
+    // A prepared version goes from the disk; one still being prepared clears its own when it finishes.
+    if (phase_ == Phase::readyToInstall)
+        env_.runOnWorker([directory = env_.bundle.directory] { InstallFolder(directory).clearStaging(); });
     ++generation_;
     abort_.abort();
     setPhase(item_ ? Phase::available : Phase::idle);

@@ -156,6 +156,21 @@ TEST_F(Installed, AUserInstallInLocalReadsTheBundleBesideItsProgramAndOutlivesAB
         << lumeno->log().toStdString();
 }
 
+TEST_F(Installed, UninstallTakesWhatAnUpdateLeftBesideTheInstallToo) {
+    const QString prefix = QDir(home.path()).filePath(QStringLiteral(".local"));
+    install(prefix);
+    const QDir lib(QDir(prefix).filePath(QStringLiteral("lib")));
+    for (const QString& leftover : {QStringLiteral("lumeno.update/lumeno"), QStringLiteral("lumeno.previous/lumeno")}) {
+        QFile file(lib.filePath(leftover));
+        ASSERT_TRUE(lib.mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
+    }
+    const CommandRun uninstalling = runCommand(QStringLiteral("make"), {QStringLiteral("-C"), QStringLiteral(LUMENO_SOURCE_DIR),
+                                                                        QStringLiteral("uninstall"), QStringLiteral("PREFIX=") + prefix});
+    ASSERT_EQ(uninstalling.status, 0) << uninstalling.log();
+    EXPECT_EQ(lib.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(QDir(prefix).filePath(QStringLiteral("bin/lumeno"))));
+}
+
 TEST_F(Installed, TheDebianPackageHoldsTheSameInstallUnderUsrAndNamesWhatItNeeds) {
     const QString build = QStringLiteral(LUMENO_BUILD_DIR);
     const CommandRun packing = runCommand(QStringLiteral(LUMENO_CPACK),

@@ -208,9 +208,13 @@ TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesO
 TEST_F(Update, ANewVersionThatCannotStartLeavesTheInstalledOneRunningAndSaysSo) {
     // Signed as it should be, but its program ends at once, as one missing a library does.
     installAndServeRelease("#!/bin/sh\nexit 127\n");
+    // What a cancelled update left, which the start clears.
+    QDir().mkpath(application + QStringLiteral(".update/lumeno"));
     auto lumeno = startInstalled();
     ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
         << lumeno->log().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return !QFileInfo::exists(application + QStringLiteral(".update")); }))
+        << "a start clears what an update left";
     installFromTheTray(*lumeno);
     if (HasFatalFailure())
         return;

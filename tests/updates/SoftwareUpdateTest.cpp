@@ -169,6 +169,17 @@ TEST_F(SoftwareUpdateTest, ANewVersionThatNeverSaysItRunsIsEndedAfterTheBoundAnd
     EXPECT_FALSE(lockIsFree());
 }
 
+TEST_F(SoftwareUpdateTest, CancelAtReadyToInstallTakesThePreparedVersionOffTheDisk) {
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    const QString staging = InstallFolder(installed).staging();
+    ASSERT_TRUE(QFileInfo::exists(staging));
+    update->cancel();
+    EXPECT_EQ(update->phase(), Phase::available);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(staging); }, 20000));
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+}
+
 TEST_F(SoftwareUpdateTest, AnArchiveSignedWithAnotherKeyIsNeverUnpacked) {
     run({"keygen", temp.filePath("other")});
     serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("other/update-private.pem")));
