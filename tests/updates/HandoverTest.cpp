@@ -28,8 +28,15 @@ protected:
 };
 
 TEST_F(HandoverTest, TheNewProgramsWordIsHeardAndOnlyTheOldOnesGoingLetsItGoOn) {
+    // A socket file some earlier update left is replaced.
+    QFile leftOver(socket);
+    ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
+    leftOver.close();
     auto watch = std::make_unique<SuccessorWatch>(socket);
     ASSERT_FALSE(watch->listen());
+    EXPECT_EQ(QFileInfo(socket).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+              QFile::Permissions())
+        << "only this user's programs may say they took over";
     watch->watch(start("exec tail -f /dev/null"));
     QSignalSpy tookOver(watch.get(), &SuccessorWatch::tookOver);
     QSignalSpy ended(watch.get(), &SuccessorWatch::ended);
@@ -56,6 +63,23 @@ TEST_F(HandoverTest, ANewProgramThatEndsIsSeenToEndAtOnce) {
     QSignalSpy finished(&late, &TakeoverNotice::finished);
     late.send();
     EXPECT_TRUE(finished.count() == 1 || finished.wait(10000));
+}
+
+TEST_F(HandoverTest, AProgramGoneBeforeItIsWatchedOrNeverStartedHasEnded) {
+    QProcess gone;
+    gone.start("/bin/true");
+    ASSERT_TRUE(gone.waitForFinished(10000)); // and its process is gone for good
+    SuccessorWatch watch(socket);
+    ASSERT_FALSE(watch.listen());
+    QSignalSpy ended(&watch, &SuccessorWatch::ended);
+    watch.watch(gone.processId() > 0 ? gone.processId() : 0x3fffffff);
+    EXPECT_TRUE(ended.wait(10000));
+
+    SuccessorWatch nothingStarted(socket);
+    ASSERT_FALSE(nothingStarted.listen());
+    QSignalSpy endedToo(&nothingStarted, &SuccessorWatch::ended);
+    nothingStarted.end();
+    EXPECT_EQ(endedToo.count(), 1);
 }
 
 TEST_F(HandoverTest, AProgramGivenUpIsEndedAndItsWordNoLongerCounts) {
