@@ -104,6 +104,14 @@ TEST_P(InstallFolderTest, ASwapAndItsUndoingRunToTheEnd) {
     EXPECT_FALSE(QFileInfo::exists(folder.previous()));
 }
 
+TEST_P(InstallFolderTest, ASwapThatCannotFinishPutsTheInstalledVersionBackAtOnce) {
+    QDir(folder.staging()).removeRecursively(); // the new version is gone before its rename
+    EXPECT_FALSE(runKilledAfter(0, swap));
+    EXPECT_TRUE(QFileInfo::exists(QDir(installed).filePath("lumeno"))) << "back without the command's help";
+    EXPECT_FALSE(QFileInfo::exists(folder.previous()));
+    EXPECT_EQ(startedVersion(), "1.0.0");
+}
+
 INSTANTIATE_TEST_SUITE_P(FileSystems, InstallFolderTest, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "exchange" : "twoRenames"; });
 

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QThreadPool>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -163,6 +164,8 @@ protected:
     ~UpdateFixture() override {
         if (!mounted.isEmpty())
             ::umount(mounted);
+        if (launchedPid > 0) // a release's program that is still waiting
+            ::kill(pid_t(launchedPid), SIGKILL);
     }
 
     QString installedVersionFile() {

@@ -89,6 +89,39 @@ TEST_F(UpdateWindowTest, SaysWhatWentWrongAndThatNothingChanged) {
     shoot("bad-signature");
 }
 
+TEST_F(UpdateWindowTest, SaysWhichVersionWasKeptWhenTheNewOneCouldNotStart) {
+    open();
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    button("updatePrimary")->click();
+    ASSERT_TRUE(reaches(*update, Phase::readyToInstall));
+    button("updatePrimary")->click(); // Install and Relaunch: the new program ends at once
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(text("updateTitle"), "Lumeno 1.1 couldn't start, so Lumeno 1.0.0 was kept.");
+    EXPECT_EQ(text("updateDetail"),
+              "Lumeno 1.1 was opened after the update but didn't get ready, so it was removed again. You can go on "
+              "using Lumeno 1.0.0 as before.");
+    EXPECT_EQ(buttons(), QStringList{"OK"});
+    shoot("could-not-start");
+}
+
+TEST_F(UpdateWindowTest, SaysSoWhenTheKeptVersionCouldNotBePutBack) {
+    serveRelease(signedItem(buildArchive("1.1.0", key, neverTakesOver), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 buildArchive("1.1.0", key, neverTakesOver));
+    open();
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    button("updatePrimary")->click();
+    ASSERT_TRUE(reaches(*update, Phase::readyToInstall));
+    button("updatePrimary")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launchedPid > 0; }, 20000));
+    ASSERT_TRUE(QDir(installed + ".previous").removeRecursively()); // something took the old version away
+    scheduler.advance(SoftwareUpdate::handoverSeconds);
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(text("updateTitle"), "Lumeno 1.1 couldn't start, and Lumeno 1.0.0 couldn't be put back.");
+    EXPECT_EQ(text("updateDetail"), "Lumeno 1.0.0 keeps running until you quit it. To have Lumeno start again after "
+                                    "that, install it again.");
+    shoot("could-not-put-back");
+}
+
 TEST_F(UpdateWindowTest, UpToDateNamesTheInstalledVersion) {
     serveRelease(signedItem(archive, "1.0.0", "1.0.0", temp.filePath("keys/update-private.pem")));
     open();
