@@ -162,7 +162,7 @@ int main(int argc, char* argv[]) {
         shell.start();
     }
     // Started by an update, this copy says it runs once its event loop does; the copy it replaces then
-    // quits, and only then can the replaced version go.
+    // quits, and only then can the replaced version go. Any other start clears what an earlier update left.
     TakeoverNotice takeover(handoverSocket());
     QObject::connect(&takeover, &TakeoverNotice::finished, [&bundle] { clearLeftovers(bundle.directory); });
     if (!AppEnvironment::isRunningTests())
