@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <poll.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -74,6 +75,15 @@ void SuccessorWatch::end() {
     if (pid_ > 0)
         ::kill(pid_t(pid_), SIGKILL);
     processEnded();
+}
+
+bool SuccessorWatch::endNow() {
+    ending_ = true;
+    if (pidFd_ < 0)
+        return false;
+    ::syscall(SYS_pidfd_send_signal, pidFd_, SIGKILL, nullptr, 0);
+    pollfd gone{pidFd_, POLLIN, 0};
+    return ::poll(&gone, 1, 5000) == 1;
 }
 
 void SuccessorWatch::processEnded() {

@@ -31,6 +31,11 @@ public:
     void watch(qint64 pid);
     // Ends the new program if it still runs; `ended` follows once it is gone.
     void end();
+    // Whether the new program may still take over: it has neither said so nor ended, nor been given up.
+    bool isWaiting() const { return !tookOver_ && !ending_; }
+    // Ends the new program and waits, at most a few seconds, until it is gone: for a copy that quits while
+    // waiting, with no event loop left. False when it may still run.
+    bool endNow();
 
 signals:
     // The new program holds the one-copy lock and its event loop runs.

@@ -105,6 +105,10 @@ SoftwareUpdate::SoftwareUpdate(Environment environment, QObject* parent)
 SoftwareUpdate::~SoftwareUpdate() {
     abort_.abort();
     env_.scheduler.cancel(handoverTimer_);
+    // This copy quits (the user, the session) before the new version took over: the new one is ended and the
+    // replaced version put back, so that the next start is of one known to run. The event loop is over.
+    if (successor_ && successor_->isWaiting() && successor_->endNow())
+        InstallFolder(env_.bundle.directory).restorePrevious();
 }
 
 std::optional<QUrl> SoftwareUpdate::feedAddress(const AppBundle& bundle, const QProcessEnvironment& environment,

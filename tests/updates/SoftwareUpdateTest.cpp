@@ -169,6 +169,21 @@ TEST_F(SoftwareUpdateTest, ANewVersionThatNeverSaysItRunsIsEndedAfterTheBoundAnd
     EXPECT_FALSE(lockIsFree());
 }
 
+TEST_F(SoftwareUpdateTest, QuittingBeforeTheNewVersionTookOverEndsItAndPutsTheOldOneBack) {
+    serveRelease(signedItem(buildArchive("1.1.0", key, neverTakesOver), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 buildArchive("1.1.0", key, neverTakesOver));
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    update->installAndRelaunch();
+    QFile started(temp.filePath("started.txt"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
+    ASSERT_TRUE(installedVersionFile().contains("version=1.1.0"));
+    update.reset(); // this copy quits
+    EXPECT_FALSE(runs(launchedPid));
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    EXPECT_FALSE(QFileInfo::exists(InstallFolder(installed).previous()));
+}
+
 TEST_F(SoftwareUpdateTest, CancelAtReadyToInstallTakesThePreparedVersionOffTheDisk) {
     auto update = makeUpdate();
     ASSERT_EQ(installFound(*update), Phase::readyToInstall);
