@@ -28,7 +28,7 @@ install: configure
 
 # What `make install` put under $(PREFIX), including the application folder as an update left it.
 uninstall:
-	rm -rf "$(DESTDIR)$(PREFIX)/lib/lumeno"
+	rm -rf "$(DESTDIR)$(PREFIX)/lib/lumeno" "$(DESTDIR)$(PREFIX)/lib/lumeno.update" "$(DESTDIR)$(PREFIX)/lib/lumeno.previous"
 	rm -f "$(DESTDIR)$(PREFIX)/bin/lumeno" "$(DESTDIR)$(PREFIX)/share/applications/app.lumeno.Lumeno.desktop"
 	rm -f $(foreach side,16 24 32 48 64 128 256,"$(DESTDIR)$(PREFIX)/share/icons/hicolor/$(side)x$(side)/apps/app.lumeno.Lumeno.png")
 

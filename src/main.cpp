@@ -16,9 +16,11 @@
 #include "support/Clock.h"
 #include "support/Log.h"
 #include "support/QtScheduler.h"
+#include "updates/Handover.h"
 #include "updates/InstallFolder.h"
 #include "updates/SoftwareUpdate.h"
 
+#include <QDir>
 #include <QHostInfo>
 #include <QProcess>
 #include <QSysInfo>
@@ -46,14 +48,21 @@ AppBundle installedBundle() {
                      {}, {}, directory};
 }
 
-// How long a new version waits for the copy it replaces to quit.
+// How long a new version waits for the lock of the copy it replaces (which gives it up as it starts the new
+// one; a copy from before the hand-over keeps it until it has quit).
 constexpr std::chrono::milliseconds handoverWait{15000};
 
 void runOnWorker(std::function<void()> job) {
     QThreadPool::globalInstance()->start(std::move(job));
 }
 
-std::unique_ptr<Updater> makeUpdater(const AppBundle& bundle, SettingsStore& settings) {
+// Where a new version started by an update says it has taken over.
+QString handoverSocket() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)).filePath(QStringLiteral("lumeno.handover"));
+}
+
+std::unique_ptr<Updater> makeUpdater(const AppBundle& bundle, SettingsStore& settings, Scheduler& scheduler,
+                                     InstanceLock& instance) {
     QString refusal;
     std::optional<QUrl> feed = SoftwareUpdate::feedAddress(bundle, QProcessEnvironment::systemEnvironment(), &refusal);
     if (!refusal.isEmpty())
@@ -61,15 +70,22 @@ std::unique_ptr<Updater> makeUpdater(const AppBundle& bundle, SettingsStore& set
                        {refusal});
     return std::make_unique<FeedUpdater>(SoftwareUpdate::Environment{
         bundle, std::move(feed), std::make_shared<QtHttpTransport>(), settings, QSysInfo::kernelVersion(),
-        [](const QString& program, const QStringList& arguments) { return QProcess::startDetached(program, arguments); },
-        runOnWorker});
+        [](const QString& program, const QStringList& arguments) -> std::optional<qint64> {
+            qint64 pid = 0;
+            if (!QProcess::startDetached(program, arguments, {}, &pid))
+                return std::nullopt;
+            return pid;
+        },
+        runOnWorker, scheduler, handoverSocket(), [&instance] { instance.release(); },
+        [&instance] { return instance.acquire(); }});
 }
 
-// The new version has started: the one it replaced goes, off the event loop.
-void removeReplacedVersion(const QString& directory) {
+// This copy runs from the install folder and no update is under way (it holds the lock; the one an update
+// replaced has quit): what an update left beside the folder goes, off the event loop.
+void clearLeftovers(const QString& directory) {
     runOnWorker([directory] {
-        if (!InstallFolder(directory).removePrevious())
-            Log::app.error(QStringLiteral("Couldn't remove the replaced version beside %{public}s"), {directory});
+        if (!InstallFolder(directory).clearLeftovers())
+            Log::app.error(QStringLiteral("Couldn't remove what an update left beside %{public}s"), {directory});
     });
 }
 
@@ -83,7 +99,7 @@ int main(int argc, char* argv[]) {
     // The second copy asks the running one to come forward and ends at once, quietly, before it builds or
     // registers anything.
     InstanceLock instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    // Started by an update: the copy it replaces holds the lock until it has quit, which it does at once.
+    // Started by an update: the copy it replaces has given the lock up, or gives it up as it quits.
     const bool afterUpdate = app.arguments().contains(SoftwareUpdate::handoverArgument);
     if (!AppEnvironment::isRunningTests() && !instance.acquire(afterUpdate ? handoverWait : std::chrono::milliseconds(0))) {
         instance.askRunningCopyToReopen();
@@ -115,7 +131,10 @@ int main(int argc, char* argv[]) {
         platform, clock, scheduler, supportDirectory, server, QHostInfo::localHostName()});
     services->style.systemUserName = [] { return qEnvironmentVariable("NAME"); };
     AppModel model(std::move(services));
-    Shell shell(model, [&bundle, &model] { return makeUpdater(bundle, model.services().settings); },
+    Shell shell(model,
+                [&bundle, &model, &scheduler, &instance] {
+                    return makeUpdater(bundle, model.services().settings, scheduler, instance);
+                },
                 !AppEnvironment::isRunningTests());
 
     // Under the test runner a quit is never held, so a test can always end the program.
@@ -130,7 +149,7 @@ int main(int argc, char* argv[]) {
         model.prepareToQuit();
         QApplication::exit(0);
     };
-    // The new version already runs and waits for this copy's lock: nothing may hold the quit.
+    // The new version runs and holds the lock: nothing may hold the quit.
     QObject::connect(&shell, &Shell::replacedByUpdate, &model, stopAndExit);
 
     QuitSignals quitSignals;
@@ -142,8 +161,17 @@ int main(int argc, char* argv[]) {
         model.start();
         shell.start();
     }
-    if (afterUpdate)
-        removeReplacedVersion(bundle.directory);
+    // Started by an update, this copy says it runs once its event loop does; the copy it replaces then
+    // quits, and only then can the replaced version go. Any other start clears what an earlier update left.
+    TakeoverNotice takeover(handoverSocket());
+    QObject::connect(&takeover, &TakeoverNotice::finished, [&bundle] { clearLeftovers(bundle.directory); });
+    if (!AppEnvironment::isRunningTests())
+        scheduler.nextTurn([&] {
+            if (afterUpdate)
+                takeover.send();
+            else
+                clearLeftovers(bundle.directory);
+        });
     std::optional<EventLoopHeartbeat> heartbeat;
     if (qEnvironmentVariableIsSet("LUMENO_HEARTBEAT"))
         heartbeat.emplace(scheduler, clock);

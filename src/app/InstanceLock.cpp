@@ -36,6 +36,12 @@ bool InstanceLock::acquire(std::chrono::milliseconds wait) {
     return true;
 }
 
+void InstanceLock::release() {
+    // Closed first: closing removes the socket file, which by then could be the new holder's.
+    server_.close();
+    lock_.unlock();
+}
+
 void InstanceLock::listen() {
     // Holding the lock means any socket file here was left by a copy that ended without cleaning up.
     QLocalServer::removeServer(socketPath_);

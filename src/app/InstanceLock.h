@@ -24,6 +24,9 @@ public:
     // True when this process now holds the lock; from then on it hears reopen requests. `wait` is for the
     // new version started by an update: the copy it replaces still holds the lock while it quits.
     bool acquire(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
+    // Gives the lock and the socket up while this copy goes on running: for the new version an update
+    // starts, which takes them before it says it runs. acquire() takes them back.
+    void release();
     // Asks the copy holding the lock to come forward. False when no copy answers on the socket.
     bool askRunningCopyToReopen();
 

@@ -21,6 +21,15 @@ QString systemError(const QString& what) {
     return QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
+bool removeFolder(const QString& path) {
+    QDir folder(path);
+    return !folder.exists() || folder.removeRecursively();
+}
+
+bool rename(const QString& from, const QString& to) {
+    return ::rename(native(from).constData(), native(to).constData()) == 0;
+}
+
 } // namespace
 
 InstallFolder::InstallFolder(QString directory) : directory_(QDir::cleanPath(std::move(directory))) {}
@@ -52,39 +61,54 @@ Installability InstallFolder::installability(AppBundle::Installation installatio
 }
 
 bool InstallFolder::clearStaging() const {
-    QDir leftover(staging());
-    return !leftover.exists() || leftover.removeRecursively();
+    return removeFolder(staging());
+}
+
+std::optional<QString> InstallFolder::replaceWith(const QString& incoming, const QString& aside) const {
+    // One atomic exchange where the file system has it: the folder is never missing.
+    if (exchangeAvailable && ::renameat2(AT_FDCWD, native(incoming).constData(), AT_FDCWD,
+                                         native(directory_).constData(), RENAME_EXCHANGE) == 0) {
+        afterStep(1);
+        if (incoming != aside && !rename(incoming, aside))
+            return systemError(QStringLiteral("moving %1 aside").arg(incoming));
+        afterStep(2);
+        return std::nullopt;
+    }
+    // Two renames. Between them the folder is missing, and the command puts previous() back: in a swap and
+    // in its undoing alike, that is the version to keep.
+    if (!rename(directory_, aside))
+        return systemError(QStringLiteral("moving %1 aside").arg(directory_));
+    afterStep(1);
+    if (!rename(incoming, directory_)) {
+        const QString failure = systemError(QStringLiteral("moving %1 into %2").arg(incoming, directory_));
+        rename(aside, directory_);
+        return failure;
+    }
+    afterStep(2);
+    return std::nullopt;
 }
 
 std::optional<QString> InstallFolder::swapInStaging() const {
     // A previous folder the last new program could not remove would block the renames below.
-    QDir stale(previous());
-    if (stale.exists() && !stale.removeRecursively())
+    if (!removeFolder(previous()))
         return QStringLiteral("cannot remove %1").arg(previous());
-    // One atomic exchange where the file system has it: the installed folder is never missing.
-    if (::renameat2(AT_FDCWD, native(staging()).constData(), AT_FDCWD, native(directory_).constData(),
-                    RENAME_EXCHANGE) == 0) {
-        ::rename(native(staging()).constData(), native(previous()).constData()); // else removed from there
-        return std::nullopt;
-    }
-    if (::rename(native(directory_).constData(), native(previous()).constData()) != 0)
-        return systemError(QStringLiteral("moving %1 aside").arg(directory_));
-    if (::rename(native(staging()).constData(), native(directory_).constData()) != 0) {
-        const QString failure = systemError(QStringLiteral("moving the new version into %1").arg(directory_));
-        ::rename(native(previous()).constData(), native(directory_).constData());
+    return replaceWith(staging(), previous());
+}
+
+std::optional<QString> InstallFolder::restorePrevious() const {
+    if (!QFileInfo(previous()).isDir())
+        return QStringLiteral("%1 is gone").arg(previous());
+    if (!clearStaging())
+        return QStringLiteral("cannot remove %1").arg(staging());
+    // The version that failed goes by way of the staging folder.
+    if (const std::optional<QString> failure = replaceWith(previous(), staging()))
         return failure;
-    }
+    clearStaging();
     return std::nullopt;
 }
 
-bool InstallFolder::restorePrevious() const {
-    return ::rename(native(directory_).constData(), native(staging()).constData()) == 0 &&
-           ::rename(native(previous()).constData(), native(directory_).constData()) == 0 && clearStaging();
-}
-
-bool InstallFolder::removePrevious() const {
-    QDir old(previous());
-    return (!old.exists() || old.removeRecursively()) && clearStaging();
+bool InstallFolder::clearLeftovers() const {
+    return removeFolder(previous()) & clearStaging();
 }
 
 } // namespace lumeno

@@ -4,13 +4,19 @@
 #include "updates/Installability.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace lumeno {
 
 // The application folder an update replaces whole, and the folders beside it that an update uses: the new
 // version is unpacked next to it (same file system, so the swap is a rename) and the old one waits beside
-// it until the new program has started. Everything here touches the disk: call it on a worker.
+// it until the new program has taken over. Everything here touches the disk: call it on a worker.
+//
+// Every step leaves a program at the folder's place or, between the two renames of a file system that
+// cannot exchange two folders at once, the replaced version at previous(), which the command
+// (bin/lumeno) puts back before it starts the program. What is left beside a running program is removed
+// by clearLeftovers().
 class InstallFolder {
 public:
     explicit InstallFolder(QString directory);
@@ -18,7 +24,7 @@ public:
     const QString& directory() const { return directory_; }
     // Where a new version is unpacked before the swap.
     QString staging() const;
-    // Where the replaced version waits until the new program removes it.
+    // Where the replaced version waits until the new program has taken over.
     QString previous() const;
 
     // Whether this user may replace the folder, which its bundle says was put there by `installation`:
@@ -29,13 +35,22 @@ public:
     // Puts the staging folder in place of the installed one and the installed one at previous(). When
     // anything fails the installed folder is back where it was; the message says what failed.
     std::optional<QString> swapInStaging() const;
-    // Undoes swapInStaging(): the replaced version goes back in place. False when it cannot.
-    bool restorePrevious() const;
-    // Removes previous() (and the staging folder, where an exchange may have left the old version); run by
-    // the new program once it has started.
-    bool removePrevious() const;
+    // Undoes swapInStaging(): the replaced version goes back in place and the one that replaced it goes.
+    // The message says what failed.
+    std::optional<QString> restorePrevious() const;
+    // Removes previous() and the staging folder; run once the program in the folder runs and no update is
+    // under way. False when something could not be removed.
+    bool clearLeftovers() const;
+
+    // For tests: called after each step that changes the disk (1, 2, …), and whether the file system is
+    // asked for an exchange at all.
+    std::function<void(int step)> afterStep = [](int) {};
+    bool exchangeAvailable = true;
 
 private:
+    // Puts `incoming` at the folder's place and the folder at `aside`.
+    std::optional<QString> replaceWith(const QString& incoming, const QString& aside) const;
+
     QString directory_;
 };
 

@@ -9,6 +9,7 @@
 #include "updates/ArchiveUnpacker.h"
 #include "updates/DownloadFile.h"
 #include "updates/Ed25519.h"
+#include "updates/Handover.h"
 #include "updates/InstallFolder.h"
 #include "updates/RedirectingFetch.h"
 #include "updates/VersionOrder.h"
@@ -136,6 +137,11 @@ SoftwareUpdate::SoftwareUpdate(Environment environment, QObject* parent)
 
 SoftwareUpdate::~SoftwareUpdate() {
     abort_.abort();
+    env_.scheduler.cancel(handoverTimer_);
+    // This copy quits (the user, the session) before the new version took over: the new one is ended and the
+    // replaced version put back, so that the next start is of one known to run. The event loop is over.
+    if (successor_ && successor_->isWaiting() && successor_->endNow())
+        InstallFolder(env_.bundle.directory).restorePrevious();
 }
 
 std::optional<QUrl> SoftwareUpdate::feedAddress(const AppBundle& bundle, const QProcessEnvironment& environment,
@@ -354,6 +360,9 @@ QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
 }
 
 void SoftwareUpdate::cancel() {
+    // A prepared version goes from the disk; one still being prepared clears its own when it finishes.
+    if (phase_ == Phase::readyToInstall)
+        env_.runOnWorker([directory = env_.bundle.directory] { InstallFolder(directory).clearStaging(); });
     ++generation_;
     abort_.abort();
     setPhase(item_ ? Phase::available : Phase::idle);
@@ -378,18 +387,57 @@ QCoro::Task<> SoftwareUpdate::runInstall() {
         fail(*problem);
         co_return;
     }
-    const QString program = QDir(directory).filePath(executableName);
-    if (!env_.launch(program, {QString(handoverArgument)})) {
-        QFuture<bool> restoring = postedJob(env_.runOnWorker, [directory] { return InstallFolder(directory).restorePrevious(); });
-        const bool restored = co_await restoring;
-        if (!self)
-            co_return;
-        fail({Kind::relaunchFailed, restored ? QStringLiteral("cannot start %1").arg(program)
-                                             : QStringLiteral("cannot start %1 nor restore the old version").arg(program)});
+    startNewVersion();
+}
+
+void SoftwareUpdate::startNewVersion() {
+    // The new program takes the lock before it says it runs; this copy keeps running without it meanwhile.
+    env_.releaseLock();
+    successor_ = std::make_unique<SuccessorWatch>(env_.handoverSocket);
+    if (const std::optional<QString> failure = successor_->listen()) {
+        putBack(Kind::relaunchFailed, QStringLiteral("cannot listen on %1: %2").arg(env_.handoverSocket, *failure));
+        return;
+    }
+    const QString program = QDir(env_.bundle.directory).filePath(executableName);
+    const std::optional<qint64> pid = env_.launch(program, {QString(handoverArgument)});
+    if (!pid) {
+        putBack(Kind::relaunchFailed, QStringLiteral("cannot start %1").arg(program));
+        return;
+    }
+    successor_->watch(*pid);
+    connect(successor_.get(), &SuccessorWatch::tookOver, this, [this] {
+        env_.scheduler.cancel(handoverTimer_);
+        Log::app.info(QStringLiteral("Installed update %{public}s; the new version has taken over"), {item_->version});
+        emit relaunched();
+    });
+    connect(successor_.get(), &SuccessorWatch::ended, this, [this] {
+        env_.scheduler.cancel(handoverTimer_);
+        putBack(Kind::relaunchFailed, QStringLiteral("the new version ended before it took over"));
+    });
+    handoverTimer_ = env_.scheduler.after(handoverSeconds, [this] {
+        Log::app.error(QStringLiteral("The new version did not take over within %{public}s s; ending it"),
+                       {QString::number(handoverSeconds)});
+        successor_->end(); // `ended` follows
+    });
+}
+
+QCoro::Task<> SoftwareUpdate::putBack(UpdateProblem::Kind kind, QString reason) {
+    QPointer<SoftwareUpdate> self(this);
+    if (!env_.retakeLock()) {
+        // Another copy started meanwhile: from the install folder, so it runs the new version. It takes over.
+        Log::app.info(QStringLiteral("Installed update %{public}s; another copy runs it"), {item_->version});
+        emit relaunched();
         co_return;
     }
-    Log::app.info(QStringLiteral("Installed update %{public}s; handing over to the new version"), {item_->version});
-    emit relaunched();
+    QFuture<std::optional<QString>> restoring =
+        postedJob(env_.runOnWorker, [directory = env_.bundle.directory] { return InstallFolder(directory).restorePrevious(); });
+    const std::optional<QString> failure = co_await restoring;
+    if (!self)
+        co_return;
+    UpdateProblem problem{failure ? Kind::putBackFailed : kind, failure ? reason + QStringLiteral("; ") + *failure : reason};
+    problem.newVersion = item_->displayVersion;
+    problem.keptVersion = env_.bundle.displayVersion;
+    fail(std::move(problem));
 }
 
 } // namespace lumeno

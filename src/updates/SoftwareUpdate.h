@@ -2,6 +2,7 @@
 
 #include "foundation/AppBundle.h"
 #include "platform/HttpTransport.h"
+#include "support/Scheduler.h"
 #include "updates/AppcastItem.h"
 #include "updates/Installability.h"
 #include "updates/UpdateProblem.h"
@@ -17,12 +18,14 @@
 namespace lumeno {
 
 class SettingsStore;
+class SuccessorWatch;
 
 // Keeps the installed program up to date from its update feed: checks, offers the newest version, and on
 // the user's word downloads it to a file beside the installed folder (following a few redirects), checks
-// its length and signature, unpacks it there and swaps it in, then starts the new program, which takes over. Network work runs on the event loop
-// without waiting; unpacking and file work run on a worker. Any failure leaves the installed program as
-// it was and says why.
+// its length and signature, unpacks it there and swaps it in, then starts the new program and quits once
+// that has taken over; a new program that does not is ended and the replaced version put back. Network
+// work runs on the event loop without waiting; unpacking and file work run on a worker. Any failure leaves
+// the installed program as it was and says why.
 class SoftwareUpdate : public QObject {
     Q_OBJECT
 public:
@@ -46,15 +49,24 @@ public:
         std::shared_ptr<HttpTransport> transport;
         SettingsStore& settings;
         QString systemVersion; // compared with an item's minimum system version
-        // Starts `program` detached from this process; false when it could not be started.
-        std::function<bool(const QString& program, const QStringList& arguments)> launch;
+        // Starts `program` detached from this process; its process id, none when it could not be started.
+        std::function<std::optional<qint64>(const QString& program, const QStringList& arguments)> launch;
         // Runs a job on another thread.
         std::function<void(std::function<void()>)> runOnWorker;
+        Scheduler& scheduler;
+        // Where the new program says it has taken over (TakeoverNotice).
+        QString handoverSocket;
+        // The one-copy lock: given up for the new program to take, taken back when it does not take over
+        // (false when another copy holds it by then).
+        std::function<void()> releaseLock;
+        std::function<bool()> retakeLock;
     };
 
-    // The argument the new program is started with after an update: it waits for this one to quit and then
-    // removes the replaced version.
+    // The argument the new program is started with after an update: it tells this one once it runs, and
+    // removes the replaced version once this one has quit.
     static constexpr QLatin1StringView handoverArgument{"--after-update"};
+    // How long the new program has to take over before it is ended and the replaced version put back.
+    static constexpr double handoverSeconds = 30;
     // A feed is at most this large; anything longer is refused while it arrives.
     static constexpr qint64 maxFeedBytes = 1024 * 1024;
     // An archive the feed says is larger than this is not downloaded: a release is some tens of
@@ -114,6 +126,9 @@ private:
     QCoro::Task<> explainNoFeed(int generation);
     QCoro::Task<> runDownload(int generation);
     QCoro::Task<> runInstall();
+    void startNewVersion();
+    // The new program did not take over (`reason`, for the log): the replaced version goes back in place.
+    QCoro::Task<> putBack(UpdateProblem::Kind kind, QString reason);
     void setPhase(Phase phase);
     void fail(UpdateProblem problem);
 
@@ -125,6 +140,8 @@ private:
     Installability installability_;
     int generation_ = 0; // bumped by cancel() and each new start: older work ends without a word
     HttpAbort abort_;
+    std::unique_ptr<SuccessorWatch> successor_;
+    Scheduler::TimerId handoverTimer_ = 0;
 };
 
 } // namespace lumeno

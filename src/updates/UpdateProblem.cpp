@@ -32,8 +32,11 @@ QString UpdateProblem::title() const {
     case Kind::strandingRelease:
     case Kind::diskFull:
     case Kind::unwritable:
-    case Kind::relaunchFailed:
         return QStringLiteral("The update couldn't be installed.");
+    case Kind::relaunchFailed:
+        return QStringLiteral("Lumeno %1 couldn't start, so Lumeno %2 was kept.").arg(newVersion, keptVersion);
+    case Kind::putBackFailed:
+        return QStringLiteral("Lumeno %1 couldn't start, and Lumeno %2 couldn't be put back.").arg(newVersion, keptVersion);
     }
     Q_UNREACHABLE();
 }
@@ -97,7 +100,13 @@ QString UpdateProblem::detail() const {
     case Kind::unwritable:
         return QStringLiteral("Lumeno can't write to the folder it's installed in.") + unchanged;
     case Kind::relaunchFailed:
-        return QStringLiteral("The new version couldn't be started.") + unchanged;
+        return QStringLiteral("Lumeno %1 was opened after the update but didn't get ready, so it was removed again. "
+                              "You can go on using Lumeno %2 as before.")
+            .arg(newVersion, keptVersion);
+    case Kind::putBackFailed:
+        return QStringLiteral("Lumeno %1 keeps running until you quit it. To have Lumeno start again after that, "
+                              "install it again.")
+            .arg(keptVersion);
     }
     Q_UNREACHABLE();
 }

@@ -29,11 +29,17 @@ struct UpdateProblem {
         strandingRelease, // the new version could never update itself: no key, or not marked as installed
         diskFull,
         unwritable,
-        relaunchFailed,
+        relaunchFailed, // the new version did not take over, and the replaced one was put back
+        putBackFailed,  // … and the replaced one could not be put back
     };
 
-    Kind kind = Kind::feedUnreachable;
+    UpdateProblem(Kind kind = Kind::feedUnreachable, QString reason = {}) : kind(kind), reason(std::move(reason)) {}
+
+    Kind kind;
     QString reason; // for logs: what exactly went wrong
+    // The versions named when a new version did not take over: the one that failed, the one kept.
+    QString newVersion;
+    QString keptVersion;
 
     // The window's headline and the sentence under it.
     QString title() const;

@@ -78,5 +78,27 @@ TEST_F(InstanceLockTest, ASocketLeftByACrashedCopyIsReplacedAndNoCopyMeansNoAnsw
     EXPECT_TRUE(reopened.wait(5000));
 }
 
+TEST_F(InstanceLockTest, ACopyThatGivesTheLockUpForAnUpdateLeavesTheNewHolderItsSocketAndCanTakeItBack) {
+    auto old = std::make_unique<InstanceLock>(runtime.path());
+    ASSERT_TRUE(old->acquire());
+    old->release(); // and runs on while the new version starts
+    auto updated = std::make_unique<InstanceLock>(runtime.path());
+    ASSERT_TRUE(updated->acquire());
+    EXPECT_FALSE(old->acquire()) << "the new version holds it";
+    old.reset(); // the old copy quits
+    QSignalSpy reopened(updated.get(), &InstanceLock::reopenRequested);
+    InstanceLock second(runtime.path());
+    EXPECT_TRUE(second.askRunningCopyToReopen()) << "the socket is the new holder's";
+    EXPECT_TRUE(reopened.wait(5000));
+
+    // A new version that did not take over: the copy that gave the lock up takes it back.
+    InstanceLock giver(runtime.path());
+    updated.reset();
+    ASSERT_TRUE(giver.acquire());
+    giver.release();
+    EXPECT_TRUE(giver.acquire());
+    EXPECT_FALSE(InstanceLock(runtime.path()).acquire());
+}
+
 } // namespace
 } // namespace lumeno

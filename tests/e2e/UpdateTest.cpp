@@ -82,6 +82,77 @@ protected:
         screenshotOnceStill(picture);
     }
 
+    // This build installed into a prefix with a key made here; a release of it calling itself 9.0 built,
+    // signed and served from the loopback feed. `program`, when given, replaces the release's executable.
+    void installAndServeRelease(const QByteArray& program = {}) {
+        output(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
+                                             QStringLiteral("--prefix"), prefix});
+        const QString key = QString::fromLatin1(output(QStringLiteral(LUMENO_RELEASE_SIGN),
+                                                       {QStringLiteral("keygen"), temp.filePath(QStringLiteral("keys"))})
+                                                    .trimmed());
+        setProperties(application, {{QStringLiteral("public-key"), key}});
+
+        const QString release = temp.filePath(QStringLiteral("release"));
+        QDir().mkpath(release);
+        output(QStringLiteral("cp"), {QStringLiteral("-a"), application, release});
+        setProperties(QDir(release).filePath(QStringLiteral("lumeno")),
+                      {{QStringLiteral("version"), QStringLiteral("9.0.0")}, {QStringLiteral("display-version"), QStringLiteral("9.0")}});
+        if (!program.isEmpty()) {
+            QFile executable(QDir(release).filePath(QStringLiteral("lumeno/lumeno")));
+            ASSERT_TRUE(executable.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            executable.write(program);
+        }
+        const QString archive = temp.filePath(QStringLiteral("lumeno-9.0.0-linux.tar.gz"));
+        output(QStringLiteral("tar"), {QStringLiteral("-czf"), archive, QStringLiteral("-C"), release, QStringLiteral("lumeno")});
+        const QByteArray item = output(QStringLiteral(LUMENO_RELEASE_SIGN),
+                                       {QStringLiteral("sign"), temp.filePath(QStringLiteral("keys/update-private.pem")), archive,
+                                        QStringLiteral("9.0.0"), QStringLiteral("9.0"), feed.url(QStringLiteral("/lumeno.tar.gz")).toString(),
+                                        QStringLiteral("--description"),
+                                        QStringLiteral("<p>Lumeno 9.0 keeps your sign-off in every reply.</p>"
+                                                       "<ul><li>Faster start</li><li>Clearer messages</li></ul>")});
+        QFile archiveFile(archive);
+        ASSERT_TRUE(archiveFile.open(QIODevice::ReadOnly));
+        feed.serve(QStringLiteral("/lumeno.tar.gz"), archiveFile.readAll(), QStringLiteral("application/x-gtar"));
+        feed.serve(QStringLiteral("/feed.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\" "
+                                                "xmlns:lumeno=\"https://lumeno.app/xml/update\"><channel><title>Lumeno</title>\n" +
+                                                    item + "</channel></rss>\n");
+    }
+
+    // The installed command, as a returning user starts it, with the feed set.
+    std::unique_ptr<LumenoProcess> startInstalled(const QString& logName = QStringLiteral("lumeno.log")) {
+        becomeReturningUser();
+        auto lumeno = std::make_unique<LumenoProcess>(
+            home, LumenoProcess::Options{server.baseURL(), std::nullopt,
+                                         {QStringLiteral("PULSE_SERVER=") + session().sound().address(),
+                                          QStringLiteral("LUMENO_UPDATE_FEED=") + feed.url(QStringLiteral("/feed.xml")).toString()},
+                                         QDir(prefix).filePath(QStringLiteral("bin/lumeno")), temp.filePath(logName)});
+        first = lumeno->pid();
+        return lumeno;
+    }
+
+    // From the tray's "Update to Lumeno 9.0…" to "Install and Relaunch", clicked.
+    void installFromTheTray(LumenoProcess& lumeno) {
+        // Signed in with everything allowed, the items that can be chosen are, in order: Pause, Memory…, How
+        // to Use, Update to Lumeno 9.0…, Check for Updates…
+        ASSERT_TRUE(chooseFromTray(first, 4)) << lumeno.log().toStdString();
+        ASSERT_TRUE(waitForWindow(first, QStringLiteral("Software Update"))) << lumeno.log().toStdString();
+        screenshotShowing(first, QStringLiteral("Install Update"), QStringLiteral("offer"));
+        ASSERT_TRUE(clickOn(first, QStringLiteral("Install Update")));
+        ASSERT_TRUE(lumeno.waitForLineContaining(QStringLiteral("Update 9.0.0 ready to install"), patienceMs))
+            << lumeno.log().toStdString();
+        screenshotShowing(first, QStringLiteral("Install and Relaunch"), QStringLiteral("ready"));
+        EXPECT_TRUE(QFileInfo(QDir(application).filePath(QStringLiteral("bundle.properties"))).exists());
+        ASSERT_TRUE(clickOn(first, QStringLiteral("Install and Relaunch")));
+    }
+
+    // The pid in the one-copy lock.
+    qint64 lockHolder() {
+        QLockFile lock(QDir(home.runtimeFolder()).filePath(QStringLiteral("lumeno.lock")));
+        qint64 pid = 0;
+        QString host, app;
+        return lock.getLockInfo(&pid, &host, &app) ? pid : 0;
+    }
+
     // A feed offering 9.0, signed with a key made here; its archive is never fetched by a copy that can't
     // install it.
     void serveOfferOfNine() {
@@ -115,49 +186,15 @@ protected:
     static constexpr quint8 downKey = 116;
 
     QTemporaryDir temp;
+    QString prefix = temp.filePath(QStringLiteral("prefix"));
+    QString application = QDir(prefix).filePath(QStringLiteral("lib/lumeno"));
     testing::FeedServer feed;
     qint64 first = 0;
 };
 
 TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesOver) {
-    const QString prefix = temp.filePath(QStringLiteral("prefix"));
-    output(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
-                                         QStringLiteral("--prefix"), prefix});
-    const QString application = QDir(prefix).filePath(QStringLiteral("lib/lumeno"));
-    const QString key = QString::fromLatin1(output(QStringLiteral(LUMENO_RELEASE_SIGN),
-                                                   {QStringLiteral("keygen"), temp.filePath(QStringLiteral("keys"))})
-                                                .trimmed());
-    setProperties(application, {{QStringLiteral("public-key"), key}});
-
-    // The release: this same program, calling itself 9.0.
-    const QString release = temp.filePath(QStringLiteral("release"));
-    QDir().mkpath(release);
-    output(QStringLiteral("cp"), {QStringLiteral("-a"), application, release});
-    setProperties(QDir(release).filePath(QStringLiteral("lumeno")),
-                  {{QStringLiteral("version"), QStringLiteral("9.0.0")}, {QStringLiteral("display-version"), QStringLiteral("9.0")}});
-    const QString archive = temp.filePath(QStringLiteral("lumeno-9.0.0-linux.tar.gz"));
-    output(QStringLiteral("tar"), {QStringLiteral("-czf"), archive, QStringLiteral("-C"), release, QStringLiteral("lumeno")});
-    const QByteArray item = output(QStringLiteral(LUMENO_RELEASE_SIGN),
-                                   {QStringLiteral("sign"), temp.filePath(QStringLiteral("keys/update-private.pem")), archive,
-                                    QStringLiteral("9.0.0"), QStringLiteral("9.0"), feed.url(QStringLiteral("/lumeno.tar.gz")).toString(),
-                                    QStringLiteral("--description"),
-                                    QStringLiteral("<p>Lumeno 9.0 keeps your sign-off in every reply.</p>"
-                                                   "<ul><li>Faster start</li><li>Clearer messages</li></ul>")});
-    QFile archiveFile(archive);
-    ASSERT_TRUE(archiveFile.open(QIODevice::ReadOnly));
-    feed.serve(QStringLiteral("/lumeno.tar.gz"), archiveFile.readAll(), QStringLiteral("application/x-gtar"));
-    feed.serve(QStringLiteral("/feed.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\" "
-                                            "xmlns:lumeno=\"https://lumeno.app/xml/update\"><channel><title>Lumeno</title>\n" +
-                                                item + "</channel></rss>\n");
-
-    becomeReturningUser();
-    const QString log = temp.filePath(QStringLiteral("lumeno.log"));
-    auto lumeno = std::make_unique<LumenoProcess>(
-        home, LumenoProcess::Options{server.baseURL(), std::nullopt,
-                                     {QStringLiteral("PULSE_SERVER=") + session().sound().address(),
-                                      QStringLiteral("LUMENO_UPDATE_FEED=") + feed.url(QStringLiteral("/feed.xml")).toString()},
-                                     QDir(prefix).filePath(QStringLiteral("bin/lumeno")), log});
-    first = lumeno->pid();
+    installAndServeRelease();
+    auto lumeno = startInstalled();
     ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
         << lumeno->log().toStdString();
     EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Lumeno " LUMENO_VERSION " starting"), 0)) << lumeno->log().toStdString();
@@ -167,19 +204,11 @@ TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesO
     ASSERT_TRUE(waitUntil([&] { return !(popups = popupsOf(first)).empty(); })) << "no notification";
     screenshotOnceDrawn(popups.front(), QStringLiteral("notification"));
 
-    // Signed in with everything allowed, the items that can be chosen are, in order: Pause, Memory…, How to
-    // Use, Update to Lumeno 9.0…, Check for Updates…
-    ASSERT_TRUE(chooseFromTray(first, 4)) << lumeno->log().toStdString();
-    const std::optional<xcb_window_t> window = waitForWindow(first, QStringLiteral("Software Update"));
-    ASSERT_TRUE(window) << lumeno->log().toStdString();
-    screenshotShowing(first, QStringLiteral("Install Update"), QStringLiteral("offer"));
-    ASSERT_TRUE(clickOn(first, QStringLiteral("Install Update")));
-    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update 9.0.0 ready to install"), patienceMs))
-        << lumeno->log().toStdString();
-    screenshotShowing(first, QStringLiteral("Install and Relaunch"), QStringLiteral("ready"));
-    EXPECT_TRUE(QFileInfo(QDir(application).filePath(QStringLiteral("bundle.properties"))).exists());
-    ASSERT_TRUE(clickOn(first, QStringLiteral("Install and Relaunch")));
+    installFromTheTray(*lumeno);
+    if (HasFatalFailure())
+        return;
 
+    // The old version quits once the new one has told it that it runs.
     EXPECT_EQ(lumeno->waitForExit(patienceMs), 0) << "the old version quits\n" << lumeno->log().toStdString();
     const auto started = lumeno->waitForLineContaining(QStringLiteral("Lumeno 9.0.0 starting"), patienceMs);
     ASSERT_TRUE(started) << lumeno->log().toStdString();
@@ -188,12 +217,12 @@ TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesO
                                                            [&](const auto& line) { return line.text == started->text; }) -
                                                   lumeno->lines().begin()))
         << "the new version is not stopped by the one-copy rule\n" << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Installed update 9.0.0; the new version has taken over"), 0))
+        << lumeno->log().toStdString();
 
     // The new version holds the one-copy lock; its pid is in it.
-    QLockFile lock(QDir(home.runtimeFolder()).filePath(QStringLiteral("lumeno.lock")));
-    qint64 second = 0;
-    QString host, app;
-    ASSERT_TRUE(lock.getLockInfo(&second, &host, &app));
+    const qint64 second = lockHolder();
+    ASSERT_NE(second, 0);
     EXPECT_NE(second, first);
     EXPECT_TRUE(waitUntil([&] { return !QFileInfo::exists(QDir(prefix).filePath(QStringLiteral("lib/lumeno.previous"))); }))
         << "the new version removes the one it replaced";
@@ -207,6 +236,39 @@ TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesO
     screenshotShowing(second, QStringLiteral("OK"), QStringLiteral("up-to-date"));
     ::kill(pid_t(second), SIGTERM);
     EXPECT_TRUE(waitUntil([&] { return ::kill(pid_t(second), 0) != 0; }));
+}
+
+TEST_F(Update, ANewVersionThatCannotStartLeavesTheInstalledOneRunningAndSaysSo) {
+    // Signed as it should be, but its program ends at once, as one missing a library does.
+    installAndServeRelease("#!/bin/sh\nexit 127\n");
+    // What a cancelled update left, which the start clears.
+    QDir().mkpath(application + QStringLiteral(".update/lumeno"));
+    auto lumeno = startInstalled();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
+        << lumeno->log().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return !QFileInfo::exists(application + QStringLiteral(".update")); }))
+        << "a start clears what an update left";
+    installFromTheTray(*lumeno);
+    if (HasFatalFailure())
+        return;
+
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update failed: Lumeno 9.0 couldn't start, so Lumeno "), patienceMs))
+        << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->isRunning()) << "the installed version keeps running\n" << lumeno->log().toStdString();
+    screenshotShowing(first, QStringLiteral("OK"), QStringLiteral("could-not-start"));
+    EXPECT_EQ(lockHolder(), first) << "the one-copy lock is its own again";
+    QFile bundle(QDir(application).filePath(QStringLiteral("bundle.properties")));
+    ASSERT_TRUE(bundle.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(bundle.readAll().contains("version=" LUMENO_VERSION "\n")) << "the installed version is back in place";
+    EXPECT_FALSE(QFileInfo::exists(application + QStringLiteral(".previous")));
+    EXPECT_FALSE(QFileInfo::exists(application + QStringLiteral(".update")));
+
+    // The command starts the installed version again.
+    ASSERT_TRUE(clickOn(first, QStringLiteral("OK")));
+    lumeno->terminate();
+    EXPECT_EQ(lumeno->waitForExit(patienceMs), 0);
+    auto again = startInstalled(QStringLiteral("again.log"));
+    EXPECT_TRUE(again->waitForLineContaining(QStringLiteral("Lumeno " LUMENO_VERSION " starting"), patienceMs)) << again->log().toStdString();
 }
 
 // Run from the build folder with a feed set, Lumeno finds the update but never replaces the folder it was

@@ -105,7 +105,9 @@ TEST_F(SoftwareUpdateTest, ASkippedVersionIsQuietInTheBackgroundButShownWhenTheU
     EXPECT_TRUE(reaches(*update, Phase::available));
 }
 
-TEST_F(SoftwareUpdateTest, InstallsIntoThePrefixAndStartsTheNewVersionWhichRemovesTheOldOne) {
+TEST_F(SoftwareUpdateTest, InstallsIntoThePrefixAndHandsOverOnceTheNewVersionSaysItRuns) {
+    serveRelease(signedItem(releaseThat("1.1.0", takesOver()), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 releaseThat("1.1.0", takesOver()));
     auto update = makeUpdate();
     ASSERT_EQ(installFound(*update), Phase::readyToInstall);
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0")) << "nothing is swapped before the user says so";
@@ -116,13 +118,81 @@ TEST_F(SoftwareUpdateTest, InstallsIntoThePrefixAndStartsTheNewVersionWhichRemov
     EXPECT_TRUE(installedVersionFile().contains("version=1.1.0"));
     EXPECT_EQ(launched, QStringList{QDir(installed).filePath("lumeno") + " --after-update"});
     QFile started(temp.filePath("started.txt"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
-    started.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(started.open(QIODevice::ReadOnly));
     EXPECT_EQ(started.readAll().trimmed(), "1.1.0 --after-update") << "the new version runs";
+    EXPECT_TRUE(lockIsFree()) << "given up for the new version to take";
+    // This copy has not quit yet, so the replaced version is still there to be put back.
+    EXPECT_TRUE(QFile::exists(QDir(InstallFolder(installed).previous()).filePath("bundle.properties")));
+    EXPECT_EQ(scheduler.pendingCount(), 0) << "no time bound left running";
+}
+
+TEST_F(SoftwareUpdateTest, ANewVersionThatEndsAtOnceIsReplacedByTheOneItReplaced) {
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    QSignalSpy relaunched(update.get(), &SoftwareUpdate::relaunched);
+    update->installAndRelaunch();
+    // Its end is seen as it happens: no time needs to pass.
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(relaunched.count(), 0) << "this copy keeps running";
+    ASSERT_EQ(launched.size(), 1);
+    EXPECT_EQ(update->problem()->kind, Kind::relaunchFailed) << update->problem()->reason.toStdString();
+    EXPECT_EQ(update->problem()->title(), "Lumeno 1.1 couldn't start, so Lumeno 1.0.0 was kept.");
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
     const InstallFolder folder(installed);
-    ASSERT_TRUE(QFile::exists(QDir(folder.previous()).filePath("bundle.properties")));
-    EXPECT_TRUE(folder.removePrevious());
-    EXPECT_FALSE(QDir(folder.previous()).exists());
+    EXPECT_FALSE(QFileInfo::exists(folder.previous()));
+    EXPECT_FALSE(QFileInfo::exists(folder.staging()));
+    EXPECT_FALSE(lockIsFree()) << "taken back";
+    EXPECT_EQ(scheduler.pendingCount(), 0);
+}
+
+TEST_F(SoftwareUpdateTest, ANewVersionThatNeverSaysItRunsIsEndedAfterTheBoundAndTheOldOnePutBack) {
+    serveRelease(signedItem(releaseThat("1.1.0", neverTakesOver), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 releaseThat("1.1.0", neverTakesOver));
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    update->installAndRelaunch();
+    QFile started(temp.filePath("started.txt"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
+    ASSERT_GT(launchedPid, 0);
+    scheduler.advance(SoftwareUpdate::handoverSeconds - 1);
+    EXPECT_EQ(update->phase(), Phase::installing);
+    EXPECT_TRUE(runs(launchedPid));
+    EXPECT_TRUE(installedVersionFile().contains("version=1.1.0"));
+    EXPECT_TRUE(lockIsFree());
+
+    scheduler.advance(1);
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_FALSE(runs(launchedPid)) << "the stray program is ended";
+    EXPECT_EQ(update->problem()->kind, Kind::relaunchFailed);
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    EXPECT_FALSE(QFileInfo::exists(InstallFolder(installed).previous()));
+    EXPECT_FALSE(lockIsFree());
+}
+
+TEST_F(SoftwareUpdateTest, QuittingBeforeTheNewVersionTookOverEndsItAndPutsTheOldOneBack) {
+    serveRelease(signedItem(releaseThat("1.1.0", neverTakesOver), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 releaseThat("1.1.0", neverTakesOver));
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    update->installAndRelaunch();
+    QFile started(temp.filePath("started.txt"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
+    ASSERT_TRUE(installedVersionFile().contains("version=1.1.0"));
+    update.reset(); // this copy quits
+    EXPECT_FALSE(runs(launchedPid));
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    EXPECT_FALSE(QFileInfo::exists(InstallFolder(installed).previous()));
+}
+
+TEST_F(SoftwareUpdateTest, CancelAtReadyToInstallTakesThePreparedVersionOffTheDisk) {
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    const QString staging = InstallFolder(installed).staging();
+    ASSERT_TRUE(QFileInfo::exists(staging));
+    update->cancel();
+    EXPECT_EQ(update->phase(), Phase::available);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(staging); }, 20000));
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
 }
 
 TEST_F(SoftwareUpdateTest, AnArchiveSignedWithAnotherKeyIsNeverUnpacked) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/InstanceLock.h"
 #include "foundation/AppBundle.h"
 #include "foundation/SettingsStore.h"
 #include "platform/fake/FakeDefaultsStore.h"
 #include "platform/fake/FakeSecretStore.h"
 #include "platform/linux/QtHttpTransport.h"
+#include "support/ManualScheduler.h"
 #include "updates/FeedServer.h"
 #include "updates/SoftwareUpdate.h"
 
@@ -16,16 +18,26 @@
 #include <QTest>
 #include <QThreadPool>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <sys/mount.h>
 #include <unistd.h>
 
 namespace lumeno::testing {
 
+// Whether process `pid` still runs (one that ended and waits for its parent to notice does not).
+inline bool runs(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
+}
+
 // A program installed in a temporary prefix at version 1.0.0, a release 1.1.0 of it built and signed with
-// a key made here by scripts/release-sign.sh, and a loopback server for the feed and the archive.
+// a key made here by scripts/release-sign.sh, and a loopback server for the feed and the archive. The
+// one-copy lock is held as the running program holds it.
 class UpdateFixture : public ::testing::Test {
 protected:
     UpdateFixture() {
+        QDir().mkpath(runtime);
+        EXPECT_TRUE(instance.acquire());
         key = run({"keygen", temp.filePath("keys")}).trimmed();
         installed = temp.filePath("prefix/lib/lumeno");
         writeProgram(installed, "1.0.0", key);
@@ -42,14 +54,26 @@ protected:
         return script.readAllStandardOutput();
     }
 
+    // What the release's program does once it has written started.txt.
+    static constexpr const char* endsAtOnce = "exit 127";
+    static constexpr const char* neverTakesOver = "exec tail -f /dev/null";
+    // Says it runs as the new version does, and waits until the old one hangs up.
+    QString takesOver() const {
+        return QStringLiteral("exec python3 -c 'import socket; s = socket.socket(socket.AF_UNIX); s.connect(\"%1\"); "
+                              "s.send(b\"started\\n\"); s.recv(1)'")
+            .arg(handoverSocket());
+    }
+    QString handoverSocket() const { return QDir(runtime).filePath("lumeno.handover"); }
+
     // An application folder: a program that writes its version and arguments to started.txt beside the
-    // prefix, and its bundle, which says the folder was installed in place unless told otherwise.
+    // prefix and then does `then`, and its bundle, which says the folder was installed in place unless told
+    // otherwise.
     void writeProgram(const QString& folder, const QString& version, const QByteArray& publicKey,
-                      const QString& installation = QStringLiteral("install")) {
+                      const QString& installation = QStringLiteral("install"), const QString& then = endsAtOnce) {
         QDir().mkpath(folder);
         QFile program(QDir(folder).filePath("lumeno"));
         ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-        program.write(QStringLiteral("#!/bin/sh\necho \"%1 $*\" > '%2'\n").arg(version, temp.filePath("started.txt")).toUtf8());
+        program.write(QStringLiteral("#!/bin/sh\necho \"%1 $*\" > '%2'\n%3\n").arg(version, temp.filePath("started.txt"), then).toUtf8());
         program.close();
         program.setPermissions(program.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
         QFile bundle(QDir(folder).filePath("bundle.properties"));
@@ -60,12 +84,18 @@ protected:
                          .toUtf8());
     }
 
+    // An installable release of `version` whose program does `then` once started.
+    QByteArray releaseThat(const QString& version, const QString& then) {
+        return buildArchive(version, key, QStringLiteral("install"), {}, then);
+    }
+
     // The release archive of `version`: lumeno/ holding the program and its bundle, and a file of `padding`
     // when given (a larger release).
     QByteArray buildArchive(const QString& version, const QByteArray& publicKey,
-                            const QString& installation = QStringLiteral("install"), const QByteArray& padding = {}) {
+                            const QString& installation = QStringLiteral("install"), const QByteArray& padding = {},
+                            const QString& then = endsAtOnce) {
         const QString root = temp.filePath("release-" + version);
-        writeProgram(QDir(root).filePath("lumeno"), version, publicKey, installation);
+        writeProgram(QDir(root).filePath("lumeno"), version, publicKey, installation, then);
         if (!padding.isEmpty()) {
             QFile file(QDir(root).filePath("lumeno/padding"));
             EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -124,11 +154,20 @@ protected:
             std::make_shared<QtHttpTransport>(QSslCertificate::fromPath(QStringLiteral(LUMENO_TLS_DATA_DIR "/test-ca.pem"))),
             settings,
             QStringLiteral("6.1.0"),
-            [this](const QString& program, const QStringList& arguments) {
+            [this](const QString& program, const QStringList& arguments) -> std::optional<qint64> {
                 launched << program + " " + arguments.join(' ');
-                return QProcess::startDetached(program, arguments);
+                if (!QProcess::startDetached(program, arguments, {}, &launchedPid))
+                    return std::nullopt;
+                return launchedPid;
             },
-            [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }};
+            [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }, scheduler,
+            handoverSocket(), [this] { instance.release(); }, [this] { return instance.acquire(); }};
+    }
+
+    // Whether another copy could take the one-copy lock now.
+    bool lockIsFree() {
+        InstanceLock other(runtime);
+        return other.acquire();
     }
 
     // Waits, with a bound, until the update reaches `phase`.
@@ -165,6 +204,8 @@ protected:
     ~UpdateFixture() override {
         if (!mounted.isEmpty())
             ::umount(mounted);
+        if (launchedPid > 0) // a release's program that is still waiting
+            ::kill(pid_t(launchedPid), SIGKILL);
     }
 
     QString installedVersionFile() {
@@ -174,6 +215,11 @@ protected:
     }
 
     QTemporaryDir temp;
+    QString runtime = temp.filePath("runtime");
+    InstanceLock instance{runtime};
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    qint64 launchedPid = 0;
     FeedServer server;
     FakeDefaultsStore defaults;
     FakeSecretStore secrets;

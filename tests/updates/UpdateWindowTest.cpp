@@ -128,6 +128,39 @@ TEST_F(UpdateWindowTest, TheOfferShownAfterAFailureCanBeTriedAgain) {
     EXPECT_EQ(updater.window().findChild<QPushButton*>("updatePrimary")->text(), "Install Update");
 }
 
+TEST_F(UpdateWindowTest, SaysWhichVersionWasKeptWhenTheNewOneCouldNotStart) {
+    open();
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    button("updatePrimary")->click();
+    ASSERT_TRUE(reaches(*update, Phase::readyToInstall));
+    button("updatePrimary")->click(); // Install and Relaunch: the new program ends at once
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(text("updateTitle"), "Lumeno 1.1 couldn't start, so Lumeno 1.0.0 was kept.");
+    EXPECT_EQ(text("updateDetail"),
+              "Lumeno 1.1 was opened after the update but didn't get ready, so it was removed again. You can go on "
+              "using Lumeno 1.0.0 as before.");
+    EXPECT_EQ(buttons(), QStringList{"OK"});
+    shoot("could-not-start");
+}
+
+TEST_F(UpdateWindowTest, SaysSoWhenTheKeptVersionCouldNotBePutBack) {
+    serveRelease(signedItem(releaseThat("1.1.0", neverTakesOver), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
+                 releaseThat("1.1.0", neverTakesOver));
+    open();
+    ASSERT_TRUE(reaches(*update, Phase::available));
+    button("updatePrimary")->click();
+    ASSERT_TRUE(reaches(*update, Phase::readyToInstall));
+    button("updatePrimary")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launchedPid > 0; }, 20000));
+    ASSERT_TRUE(QDir(installed + ".previous").removeRecursively()); // something took the old version away
+    scheduler.advance(SoftwareUpdate::handoverSeconds);
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(text("updateTitle"), "Lumeno 1.1 couldn't start, and Lumeno 1.0.0 couldn't be put back.");
+    EXPECT_EQ(text("updateDetail"), "Lumeno 1.0.0 keeps running until you quit it. To have Lumeno start again after "
+                                    "that, install it again.");
+    shoot("could-not-put-back");
+}
+
 TEST_F(UpdateWindowTest, UpToDateNamesTheInstalledVersion) {
     serveRelease(signedItem(archive, "1.0.0", "1.0.0", temp.filePath("keys/update-private.pem")));
     open();
@@ -143,7 +176,8 @@ TEST_F(UpdateWindowTest, ACopyWithoutAFeedSaysItDoesNotCheckForUpdates) {
     const auto openWithoutFeed = [this] {
         update = std::make_unique<SoftwareUpdate>(SoftwareUpdate::Environment{
             installedBundle(), std::nullopt, std::make_shared<QtHttpTransport>(), settings, {}, {},
-            [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }});
+            [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }, scheduler,
+            {}, {}, {}});
         window = std::make_unique<UpdateWindow>(*update);
         update->check(true);
         window->present();
