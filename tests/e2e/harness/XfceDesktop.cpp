@@ -1,6 +1,7 @@
 #include "e2e/harness/XfceDesktop.h"
 
 #include "platform/linux/harness/DesktopTest.h"
+#include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
 
 #include <QDBusConnection>
@@ -20,7 +21,8 @@ constexpr int startMs = 15000;
 const QString settingsDaemon = QStringLiteral("/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd");
 const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 
-// One panel along the top of the screen: a spacer that pushes the notification area to the right end.
+// One panel along the top of the screen, on a colour the screenshots show (the stock theme's is black, like
+// the bare screen): a spacer that pushes the notification area to the right end.
 constexpr char panelChannel[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 <channel name="xfce4-panel" version="1.0">
   <property name="configver" type="int" value="2"/>
@@ -31,6 +33,13 @@ constexpr char panelChannel[] = R"(<?xml version="1.0" encoding="UTF-8"?>
       <property name="length" type="uint" value="100"/>
       <property name="position-locked" type="bool" value="true"/>
       <property name="size" type="uint" value="30"/>
+      <property name="background-style" type="uint" value="1"/>
+      <property name="background-rgba" type="array">
+        <value type="double" value="0.235"/>
+        <value type="double" value="0.275"/>
+        <value type="double" value="0.314"/>
+        <value type="double" value="1"/>
+      </property>
       <property name="plugin-ids" type="array">
         <value type="int" value="1"/>
         <value type="int" value="2"/>
@@ -43,6 +52,15 @@ constexpr char panelChannel[] = R"(<?xml version="1.0" encoding="UTF-8"?>
       <property name="style" type="uint" value="0"/>
     </property>
     <property name="plugin-2" type="string" value="systray"/>
+  </property>
+</channel>
+)";
+
+// xfwm4 as installed, but without its compositor: on Xvfb it leaves the screen black to a screenshot.
+constexpr char windowManagerChannel[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfwm4" version="1.0">
+  <property name="general" type="empty">
+    <property name="use_compositing" type="bool" value="false"/>
   </property>
 </channel>
 )";
@@ -66,10 +84,13 @@ bool XfceDesktop::fail(const QString& why) {
 
 bool XfceDesktop::writeConfiguration() {
     const QString channels = configuration_.filePath(QStringLiteral("config/xfce4/xfconf/xfce-perchannel-xml"));
-    QFile file(channels + QStringLiteral("/xfce4-panel.xml"));
-    if (!QDir().mkpath(channels) || !QDir().mkpath(configuration_.filePath(QStringLiteral("system")))
-        || !file.open(QIODevice::WriteOnly) || file.write(panelChannel) < 0)
+    if (!QDir().mkpath(channels) || !QDir().mkpath(configuration_.filePath(QStringLiteral("system"))))
         return false;
+    for (const auto& [name, contents] : {std::pair{"xfce4-panel", panelChannel}, std::pair{"xfwm4", windowManagerChannel}}) {
+        QFile file(channels + u'/' + QLatin1String(name) + QStringLiteral(".xml"));
+        if (!file.open(QIODevice::WriteOnly) || file.write(contents) < 0)
+            return false;
+    }
     // The system's folder is an empty one of ours: no key bindings of a stock XFCE take combinations the
     // tests press, and no default panel is added next to ours.
     const QStringList environment{QStringLiteral("XDG_CONFIG_HOME=") + configuration_.filePath(QStringLiteral("config")),
@@ -86,6 +107,20 @@ bool XfceDesktop::ownerOf(const char* selection) {
 
 bool XfceDesktop::hasTrayManager() {
     return x_ && ownerOf("_NET_SYSTEM_TRAY_S0");
+}
+
+bool XfceDesktop::isPanelShown() {
+    const auto tree = x_->reply(xcb_query_tree_reply, xcb_query_tree(x_->get(), x_->root()));
+    if (!tree)
+        return false;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const auto attributes = x_->reply(xcb_get_window_attributes_reply, xcb_get_window_attributes(x_->get(), children[i]));
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
+            && X11WindowInfo::processId(*x_, children[i]) == panel_.pid())
+            return true;
+    }
+    return false;
 }
 
 bool XfceDesktop::hasNotifierHost() {
@@ -121,7 +156,8 @@ bool XfceDesktop::startWindowManager() {
 
 bool XfceDesktop::startPanel() {
     if (!panel_.start(QStringLiteral("xfce4-panel"), {QStringLiteral("--sm-client-disable")})
-        || !desktop::DesktopTest::waitUntil([this] { return hasTrayManager() && hasNotifierHost(); }, startMs)) {
+        || !desktop::DesktopTest::waitUntil([this] { return hasTrayManager() && hasNotifierHost() && isPanelShown(); },
+                                            startMs)) {
         panel_.stop();
         return fail(QStringLiteral("xfce4-panel did not show its notification area"));
     }

@@ -28,7 +28,7 @@ public:
     // Writes the configuration, starts xfconfd and xfwm4 and waits until xfwm4 manages the screen; needs the
     // session bus. False, with whyNotRunning(), when a piece failed.
     bool startWindowManager();
-    // Starts xfce4-panel and waits until it holds both kinds of tray.
+    // Starts xfce4-panel and waits until it is on screen and holds both kinds of tray.
     bool startPanel();
     // Stops it and waits until both kinds of tray are gone.
     void stopPanel();
@@ -45,6 +45,7 @@ private:
     bool fail(const QString& why);
     bool writeConfiguration();
     bool ownerOf(const char* selection);
+    bool isPanelShown();
 
     QTemporaryDir configuration_;
     std::shared_ptr<XcbConnection> x_;
