@@ -109,16 +109,23 @@ bool XfceDesktop::hasTrayManager() {
     return x_ && ownerOf("_NET_SYSTEM_TRAY_S0");
 }
 
+// The panel's window, viewable: a child of the root window, or of the frame xfwm4 put it in.
 bool XfceDesktop::isPanelShown() {
-    const auto tree = x_->reply(xcb_query_tree_reply, xcb_query_tree(x_->get(), x_->root()));
-    if (!tree)
-        return false;
-    const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-        const auto attributes = x_->reply(xcb_get_window_attributes_reply, xcb_get_window_attributes(x_->get(), children[i]));
-        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
-            && X11WindowInfo::processId(*x_, children[i]) == panel_.pid())
+    std::vector<std::pair<xcb_window_t, int>> pending{{x_->root(), 0}};
+    while (!pending.empty()) {
+        const auto [window, depth] = pending.back();
+        pending.pop_back();
+        const auto attributes = x_->reply(xcb_get_window_attributes_reply, xcb_get_window_attributes(x_->get(), window));
+        if (depth > 0 && (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE))
+            continue;
+        if (depth > 0 && X11WindowInfo::processId(*x_, window) == panel_.pid())
             return true;
+        const auto tree = x_->reply(xcb_query_tree_reply, xcb_query_tree(x_->get(), window));
+        if (!tree || depth == 2)
+            continue;
+        const xcb_window_t* children = xcb_query_tree_children(tree.get());
+        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
+            pending.emplace_back(children[i], depth + 1);
     }
     return false;
 }
