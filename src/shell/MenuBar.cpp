@@ -7,6 +7,7 @@
 #include "platform/Pasteboard.h"
 #include "platform/TrayWatch.h"
 #include "screen/ContextPacker.h"
+#include "shell/EmbeddedTrayIcon.h"
 #include "shell/MenuShortcuts.h"
 #include "shell/UpdateController.h"
 #include "shell/WindowManager.h"
@@ -35,42 +36,62 @@ MenuBar::~MenuBar() = default;
 
 void MenuBar::start() {
     shortcuts_ = std::make_unique<MenuShortcuts>(*menu_, [this] { rebuildMenu(); });
-    connect(&s_.trayWatch, &TrayWatch::availabilityChanged, this, &MenuBar::followTray);
-    followTray();
+    connect(&s_.trayWatch, &TrayWatch::changed, this, &MenuBar::followTray);
+    followTray(std::nullopt);
 }
 
 bool MenuBar::isDocked() const {
     return docked_;
 }
 
-void MenuBar::followTray() {
-    const std::optional<bool> available = s_.trayWatch.isAvailable();
-    if (!available)
-        return; // still finding out
+// Where both kinds run (XFCE's notification area), the icon goes to the status-notifier host, as Qt's would.
+void MenuBar::followTray(std::optional<TrayWatch::Kind> changed) {
+    using Kind = TrayWatch::Kind;
+    const std::optional<bool> manager = s_.trayWatch.has(Kind::trayManager);
+    const std::optional<bool> host = s_.trayWatch.has(Kind::notifierHost);
+    if (!manager || !host)
+        return; // still finding out: the icon must go where it can be seen
+    const Place place = *host ? Place::notifierHost : *manager ? Place::trayManager : Place::none;
+    // The tray holding the icon restarted, or another program's took its place: it must be shown anew.
+    const bool renewed = changed && place != Place::none
+                         && *changed == (place == Place::trayManager ? Kind::trayManager : Kind::notifierHost);
+    if (std::exchange(place_, place) != place || renewed)
+        showIn(place);
+
     const bool starting = !std::exchange(started_, true);
-    const bool madeNow = *available && !tray_;
-    if (madeNow) {
-        inNotifierHost_ = s_.trayWatch.hasNotifierHost();
-        makeTrayIcon();
-    }
-    const bool docked = tray_ && (inNotifierHost_ ? s_.trayWatch.hasNotifierHost() : s_.trayWatch.hasTrayManager());
+    const bool docked = place != Place::none;
     if (std::exchange(docked_, docked) == docked && !starting)
         return;
     if (docked) {
-        if (!madeNow) {
-            // Qt docks the icon again in a new tray manager by itself, but never registers it with a
-            // status-notifier watcher that started again: showing it anew does both.
-            tray_->hide();
-            tray_->show();
-        }
         Log::app.info(QStringLiteral("The icon is in the tray"));
     } else if (starting) {
         Log::app.error(QStringLiteral("This desktop has no tray; showing the settings window instead"));
         windows_.showSettings();
     } else {
         Log::app.error(QStringLiteral("The tray went away; the settings window carries the menu until one is back"));
+        // With no window open nothing of the program would be left on the screen.
+        if (!windows_.isAnyWindowShown())
+            windows_.showSettings();
     }
     emit dockedChanged(docked);
+}
+
+void MenuBar::showIn(Place place) {
+    if (place != Place::trayManager && embedded_)
+        embedded_->withdraw();
+    if (place != Place::notifierHost && tray_)
+        tray_->hide();
+    if (place == Place::trayManager) {
+        if (!embedded_)
+            makeEmbeddedIcon();
+        embedded_->dock();
+    } else if (place == Place::notifierHost) {
+        // Made only while a host runs, Qt's icon is a status-notifier item for the whole run; it registers
+        // again by itself with a watcher that starts again (shown anew as well, it would show twice).
+        if (!tray_)
+            makeTrayIcon();
+        tray_->show();
+    }
 }
 
 void MenuBar::makeTrayIcon() {
@@ -80,10 +101,19 @@ void MenuBar::makeTrayIcon() {
     // counts as a double click, and must open it too.
     connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-            menu_->popup(QCursor::pos());
+            popUpMenu(QCursor::pos());
     });
     refresh();
-    tray_->show();
+}
+
+void MenuBar::makeEmbeddedIcon() {
+    embedded_ = std::make_unique<EmbeddedTrayIcon>(s_.trayWatch);
+    connect(embedded_.get(), &EmbeddedTrayIcon::pressed, this, &MenuBar::popUpMenu);
+    refresh();
+}
+
+void MenuBar::popUpMenu(QPoint where) {
+    menu_->popup(where);
 }
 
 MenuBarLabel::State MenuBar::labelState() const {
@@ -91,9 +121,14 @@ MenuBarLabel::State MenuBar::labelState() const {
 }
 
 void MenuBar::refresh() {
+    const QIcon icon = MenuBarLabel::icon(labelState());
     if (tray_) {
-        tray_->setIcon(MenuBarLabel::icon(labelState()));
+        tray_->setIcon(icon);
         tray_->setToolTip(statusLine());
+    }
+    if (embedded_) {
+        embedded_->setIcon(icon);
+        embedded_->setToolTip(statusLine());
     }
     emit refreshed();
 }
