@@ -96,14 +96,35 @@ void MenuBar::showIn(Place place) {
 
 void MenuBar::makeTrayIcon() {
     tray_ = std::make_unique<QSystemTrayIcon>();
-    tray_->setContextMenu(menu_.get());
-    // A left click opens the same menu: the tray icon has no other use. A click soon after the last one
-    // counts as a double click, and must open it too.
+    hostMenu_ = std::make_unique<QMenu>();
+    hostMenu_->setObjectName(QStringLiteral("hostMenu"));
+    connect(hostMenu_.get(), &QMenu::aboutToShow, this, &MenuBar::rebuildMenu);
+    tray_->setContextMenu(hostMenu_.get());
+    // A left click opens the program's own menu: the tray icon has no other use. A click soon after the last
+    // one counts as a double click, and must open it too.
     connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
             popUpMenu(QCursor::pos());
     });
     refresh();
+}
+
+// The copy a status-notifier host draws on a right click: the same items, without their shortcuts. The
+// host has the keyboard while its copy is open, so they would do nothing there, and it would write them in
+// its own words (or drop them).
+void MenuBar::copyForHost() {
+    hostMenu_->clear();
+    for (QAction* item : menu_->actions()) {
+        if (item->isSeparator()) {
+            hostMenu_->addSeparator();
+            continue;
+        }
+        QAction* copy = hostMenu_->addAction(item->text());
+        copy->setEnabled(item->isEnabled());
+        copy->setCheckable(item->isCheckable());
+        copy->setChecked(item->isChecked());
+        connect(copy, &QAction::triggered, item, &QAction::trigger);
+    }
 }
 
 void MenuBar::makeEmbeddedIcon() {
@@ -176,6 +197,8 @@ void MenuBar::rebuildMenu() {
         QKeySequence(Qt::CTRL | Qt::Key_Comma));
     menu_->addSeparator();
     add(QStringLiteral("Quit Lumeno"), "quit", &MenuBar::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    if (hostMenu_)
+        copyForHost();
 }
 
 void MenuBar::offerUpdate(const QString& displayVersion) {

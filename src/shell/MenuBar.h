@@ -85,6 +85,7 @@ private:
     void followTray(std::optional<TrayWatch::Kind> changed);
     void showIn(Place place);
     void makeTrayIcon();
+    void copyForHost();
     void makeEmbeddedIcon();
     void popUpMenu(QPoint where);
 
@@ -92,6 +93,7 @@ private:
     WindowManager& windows_;
     UpdateController& updates_;
     std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<QMenu> hostMenu_; // outlives the icon that hands it to the host
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<EmbeddedTrayIcon> embedded_;
     std::optional<QString> offeredUpdate_; // the display version offered in the menu

@@ -3,6 +3,13 @@
 // window carries the menu exactly while no tray holds the icon.
 #include "e2e/TrayFixture.h"
 
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+
 namespace lumeno::e2e {
 
 namespace {
@@ -160,6 +167,85 @@ TEST_F(XfceTray, ATrayThatGoesWhileNoWindowIsOpenBringsUpSettingsCarryingTheMenu
     EXPECT_TRUE(waitForIconOnScreen());
     EXPECT_TRUE(waitUntil([&] { return geometryOf(*settings).height() < carrying; }))
         << "the settings window kept the menu";
+    lumeno->terminate();
+    EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
+}
+
+// The menu the panel shows for process `pid`'s item, as the item hands it over the bus: each item's label,
+// followed by " [shortcut]" when it hands the panel a shortcut to write beside it.
+std::vector<std::string> exportedMenu(qint64 pid) {
+    std::vector<std::string> items;
+    const QStringList registered = NotifierTray::itemsOf(pid);
+    if (registered.isEmpty())
+        return items;
+    const QString service = registered.front().section(u'/', 0, 0);
+    const QString path = registered.front().contains(u'/') ? u'/' + registered.front().section(u'/', 1)
+                                                             : QStringLiteral("/StatusNotifierItem");
+    QDBusInterface item(service, path, QStringLiteral("org.kde.StatusNotifierItem"), QDBusConnection::sessionBus());
+    const QString menuPath = item.property("Menu").value<QDBusObjectPath>().path();
+    QDBusMessage get = QDBusMessage::createMethodCall(service, menuPath, QStringLiteral("com.canonical.dbusmenu"),
+                                                      QStringLiteral("GetLayout"));
+    get << 0 << -1 << QStringList();
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() < 2)
+        return items;
+    // (ia{sv}av): the root, whose children are the items.
+    const QDBusArgument root = reply.arguments().at(1).value<QDBusArgument>();
+    int id = 0;
+    QVariantMap properties;
+    root.beginStructure();
+    root >> id >> properties;
+    root.beginArray();
+    while (!root.atEnd()) {
+        const QDBusArgument child = qvariant_cast<QDBusVariant>(root.asVariant()).variant().value<QDBusArgument>();
+        QVariantMap itemProperties;
+        child.beginStructure();
+        child >> id >> itemProperties;
+        child.endStructure();
+        if (itemProperties.value(QStringLiteral("type")).toString() == QStringLiteral("separator"))
+            continue;
+        const bool shortcut = itemProperties.contains(QStringLiteral("shortcut"));
+        items.push_back(itemProperties.value(QStringLiteral("label")).toString().toStdString()
+                        + (shortcut ? " [shortcut]" : ""));
+    }
+    root.endArray();
+    root.endStructure();
+    return items;
+}
+
+TEST_F(XfceTray, ThePanelsCopyOfTheMenuHasTheSameItemsAndShowsNoShortcutThatCannotWorkThere) {
+    lumeno = launch(spoken(QStringLiteral("Hello")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    const std::optional<QPoint> icon = waitForIconOnScreen();
+    ASSERT_TRUE(icon) << lumeno->log().toStdString();
+
+    // Lumeno's own menu, from a left click: its shortcuts work while it is open.
+    user.click(icon->x(), icon->y());
+    const std::optional<xcb_window_t> own = waitForPopup();
+    ASSERT_TRUE(own && waitUntilDrawn(*own));
+    screenshot(QStringLiteral("own-menu"));
+    user.tap(desktop::DesktopUser::escape);
+    ASSERT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); }));
+
+    // The panel's copy, from a right click: the same items, and no shortcut the panel would write in its
+    // own words ("Shift+Ctrl+M") or drop ("Ctrl+,"), and that would do nothing there.
+    user.click(icon->x(), icon->y(), desktop::DesktopUser::rightButton);
+    // The panel draws it under the icon, on the bare (black) screen.
+    const QRect below(icon->x() - 300, stripHeight + 2, 300, 150);
+    EXPECT_TRUE(waitUntil([&] { return grabScreen().copy(below).pixelColor(150, 20).lightness() > 100; }))
+        << "the panel showed no menu";
+    screenshotOnceStill(QStringLiteral("panel-menu"));
+    user.tap(desktop::DesktopUser::escape);
+    const std::vector<std::string> expected{"Hold Right Alt to reply", "Pause", "Memory…", "How to Use",
+                                            "Check for Updates…", "Settings…", "Quit Lumeno"};
+    EXPECT_EQ(exportedMenu(lumeno->pid()), expected);
+
+    // Where they are shown, they work: Ctrl+Shift+M in Lumeno's own menu.
+    user.click(icon->x(), icon->y());
+    ASSERT_TRUE(waitForPopup());
+    chord({control, shift}, letterM);
+    EXPECT_TRUE(waitUntil([&] { return !windowsOf(lumeno->pid(), QStringLiteral("Lumeno Memory")).empty(); }))
+        << "Ctrl+Shift+M in the menu opened no Memory window\n" << lumeno->log().toStdString();
     lumeno->terminate();
     EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
 }

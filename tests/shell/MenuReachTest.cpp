@@ -10,6 +10,7 @@
 #include "shell/ShortcutRecorder.h"
 #include "support/Log.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -30,6 +31,13 @@ protected:
 
     FakeTrayWatch& tray() { return static_cast<FakeTrayWatch&>(*platform.trayWatch); }
     MenuBar& menu() { return shell->menu(); }
+    // The icon's own window, which tray managers take in.
+    static QWidget* embeddedIcon() {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QStringLiteral("QSystemTrayIconSys"))
+                return window;
+        return nullptr;
+    }
     QMenuBar* carriedMenu() {
         return windows->settingsWindow() ? windows->settingsWindow()->findChild<QMenuBar*>(QStringLiteral("settingsMenuBar"))
                                          : nullptr;
@@ -113,6 +121,9 @@ TEST_F(MenuReachTest, TheIconGoesToWhicheverKindOfTrayRunsAndDocksAgainInOneThat
     tray().setNotifierHost(false);
     EXPECT_TRUE(menu().isDocked());
     ASSERT_EQ(tray().docked.size(), 1u);
+    ASSERT_NE(embeddedIcon(), nullptr);
+    EXPECT_EQ(tray().docked.front(), embeddedIcon()->winId());
+    EXPECT_TRUE(embeddedIcon()->isVisible());
 
     // Another tray manager takes the selection: the icon is handed to it.
     tray().replace(TrayWatch::Kind::trayManager);
@@ -128,6 +139,7 @@ TEST_F(MenuReachTest, TheIconGoesToWhicheverKindOfTrayRunsAndDocksAgainInOneThat
     tray().setTrayManager(false);
     EXPECT_TRUE(menu().isDocked());
     EXPECT_EQ(docking.count(), 0) << "the icon never left a tray";
+    EXPECT_FALSE(embeddedIcon()->isVisible()) << "the icon shows in the host, not twice";
     windows->showSettings();
     EXPECT_FALSE(isShown(carriedMenu()));
 
@@ -139,6 +151,45 @@ TEST_F(MenuReachTest, TheIconGoesToWhicheverKindOfTrayRunsAndDocksAgainInOneThat
     EXPECT_TRUE(menu().isDocked());
     EXPECT_EQ(tray().docked.size(), 3u);
     EXPECT_FALSE(isShown(carriedMenu()));
+}
+
+TEST_F(MenuReachTest, AStatusNotifierHostGetsACopyOfTheMenuWithoutShortcutsThatActsLikeIt) {
+    tray().setNotifierHost(true);
+    shell->start();
+    EXPECT_TRUE(menu().isDocked());
+    QMenu* copy = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QStringLiteral("hostMenu"))
+            copy = qobject_cast<QMenu*>(window);
+    ASSERT_NE(copy, nullptr);
+
+    // Filled again as the host opens it: the items of the menu as it stands, in order, with no shortcut.
+    app->settings.setShowsDraftDetails(true);
+    emit copy->aboutToShow();
+    QStringList own, copied;
+    for (const QAction* item : menu().menu().actions())
+        own << item->text();
+    for (const QAction* item : copy->actions()) {
+        copied << item->text();
+        EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
+    }
+    EXPECT_EQ(copied, own);
+    EXPECT_TRUE(own.contains(QStringLiteral("Debug Window…")));
+    EXPECT_FALSE(menu().menu().actions().at(own.indexOf(QStringLiteral("Memory…")))->shortcut().isEmpty())
+        << "the program's own menu keeps its shortcuts";
+
+    // Its items do what the menu's do.
+    auto choose = [&](const QString& text) {
+        for (QAction* item : copy->actions())
+            if (item->text() == text)
+                item->trigger();
+    };
+    choose(QStringLiteral("Pause"));
+    EXPECT_TRUE(app->settings.isPaused());
+    emit copy->aboutToShow();
+    choose(QStringLiteral("Memory…"));
+    ASSERT_NE(windows->memoryWindow(), nullptr);
+    EXPECT_TRUE(windows->memoryWindow()->isVisible());
 }
 
 TEST_F(MenuReachTest, TheMenusShortcutsActInEveryWindowAndInTheOpenMenuForItemsThatShow) {
