@@ -184,9 +184,12 @@ TEST_F(MenuReachTest, AStatusNotifierHostGetsACopyOfTheMenuWithoutShortcutsThatA
             if (item->text() == text)
                 item->trigger();
     };
+    EXPECT_FALSE(copy->actions().front()->isEnabled()) << "the status line is no button";
     choose(QStringLiteral("Pause"));
     EXPECT_TRUE(app->settings.isPaused());
     emit copy->aboutToShow();
+    const QAction* pause = copy->actions().at(copied.indexOf(QStringLiteral("Pause")));
+    EXPECT_TRUE(pause->isCheckable() && pause->isChecked()) << "the host shows Pause ticked";
     choose(QStringLiteral("Memory…"));
     ASSERT_NE(windows->memoryWindow(), nullptr);
     EXPECT_TRUE(windows->memoryWindow()->isVisible());
