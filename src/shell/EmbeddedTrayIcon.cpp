@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace lumeno {
 
@@ -44,6 +45,11 @@ void EmbeddedTrayIcon::withdraw() {
 void EmbeddedTrayIcon::setIcon(const QIcon& icon) {
     icon_ = icon;
     update();
+}
+
+void EmbeddedTrayIcon::showMessage(const QString& title, const QString& message) {
+    QToolTip::showText(mapToGlobal(QPoint(width() / 2, height())),
+                       QStringLiteral("<b>%1</b><br>%2").arg(title.toHtmlEscaped(), message.toHtmlEscaped()), this);
 }
 
 void EmbeddedTrayIcon::paintEvent(QPaintEvent*) {

@@ -21,6 +21,8 @@ public:
     // Takes it out of the tray.
     void withdraw();
     void setIcon(const QIcon& icon);
+    // A note that points at the icon for a while, as a tray's balloon does.
+    void showMessage(const QString& title, const QString& message);
 
 signals:
     // Pressed with any button, at `where` on the screen.

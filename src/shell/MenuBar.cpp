@@ -99,6 +99,7 @@ void MenuBar::makeTrayIcon() {
     hostMenu_ = std::make_unique<QMenu>();
     hostMenu_->setObjectName(QStringLiteral("hostMenu"));
     connect(hostMenu_.get(), &QMenu::aboutToShow, this, &MenuBar::rebuildMenu);
+    copyForHost();
     tray_->setContextMenu(hostMenu_.get());
     // A left click opens the program's own menu: the tray icon has no other use. A click soon after the last
     // one counts as a double click, and must open it too.
@@ -203,10 +204,12 @@ void MenuBar::rebuildMenu() {
 
 void MenuBar::offerUpdate(const QString& displayVersion) {
     offeredUpdate_ = displayVersion;
-    if (tray_)
-        tray_->showMessage(QStringLiteral("Lumeno %1 is available").arg(displayVersion),
-                           QStringLiteral("Choose “Update to Lumeno %1…” in the Lumeno menu to install it.").arg(displayVersion),
-                           QSystemTrayIcon::Information);
+    const QString title = QStringLiteral("Lumeno %1 is available").arg(displayVersion);
+    const QString message = QStringLiteral("Choose “Update to Lumeno %1…” in the Lumeno menu to install it.").arg(displayVersion);
+    if (place_ == Place::notifierHost)
+        tray_->showMessage(title, message, QSystemTrayIcon::Information);
+    else if (place_ == Place::trayManager)
+        embedded_->showMessage(title, message);
 }
 
 void MenuBar::withdrawUpdateOffer() {

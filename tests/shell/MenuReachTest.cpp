@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 namespace lumeno {
 namespace {
@@ -151,6 +152,15 @@ TEST_F(MenuReachTest, TheIconGoesToWhicheverKindOfTrayRunsAndDocksAgainInOneThat
     EXPECT_TRUE(menu().isDocked());
     EXPECT_EQ(tray().docked.size(), 3u);
     EXPECT_FALSE(isShown(carriedMenu()));
+}
+
+TEST_F(MenuReachTest, AnUpdateFoundWhileATrayManagerHoldsTheIconIsSaidAtTheIcon) {
+    tray().setTrayManager(true);
+    shell->start();
+    menu().offerUpdate(QStringLiteral("1.1"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("Lumeno 1.1 is available")));
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("in the Lumeno menu to install it.")));
 }
 
 TEST_F(MenuReachTest, AStatusNotifierHostGetsACopyOfTheMenuWithoutShortcutsThatActsLikeIt) {
