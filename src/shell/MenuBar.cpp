@@ -7,6 +7,7 @@
 #include "platform/Pasteboard.h"
 #include "platform/TrayWatch.h"
 #include "screen/ContextPacker.h"
+#include "shell/EmbeddedTrayIcon.h"
 #include "shell/MenuShortcuts.h"
 #include "shell/UpdateController.h"
 #include "shell/WindowManager.h"
@@ -35,60 +36,111 @@ MenuBar::~MenuBar() = default;
 
 void MenuBar::start() {
     shortcuts_ = std::make_unique<MenuShortcuts>(*menu_, [this] { rebuildMenu(); });
-    connect(&s_.trayWatch, &TrayWatch::availabilityChanged, this, &MenuBar::followTray);
-    followTray();
+    connect(&s_.trayWatch, &TrayWatch::changed, this, &MenuBar::followTray);
+    followTray(std::nullopt);
 }
 
 bool MenuBar::isDocked() const {
     return docked_;
 }
 
-void MenuBar::followTray() {
-    const std::optional<bool> available = s_.trayWatch.isAvailable();
-    if (!available)
-        return; // still finding out
+// Where both kinds run (XFCE's notification area), the icon goes to the status-notifier host, as Qt's would.
+void MenuBar::followTray(std::optional<TrayWatch::Kind> changed) {
+    using Kind = TrayWatch::Kind;
+    const std::optional<bool> manager = s_.trayWatch.has(Kind::trayManager);
+    const std::optional<bool> host = s_.trayWatch.has(Kind::notifierHost);
+    if (!manager || !host)
+        return; // still finding out: the icon must go where it can be seen
+    const Place place = *host ? Place::notifierHost : *manager ? Place::trayManager : Place::none;
+    // The tray holding the icon restarted, or another program's took its place: it must be shown anew.
+    const bool renewed = changed && place != Place::none
+                         && *changed == (place == Place::trayManager ? Kind::trayManager : Kind::notifierHost);
+    if (std::exchange(place_, place) != place || renewed)
+        showIn(place);
+
     const bool starting = !std::exchange(started_, true);
-    const bool madeNow = *available && !tray_;
-    if (madeNow) {
-        inNotifierHost_ = s_.trayWatch.hasNotifierHost();
-        makeTrayIcon();
-    }
-    const bool docked = tray_ && (inNotifierHost_ ? s_.trayWatch.hasNotifierHost() : s_.trayWatch.hasTrayManager());
+    const bool docked = place != Place::none;
     if (std::exchange(docked_, docked) == docked && !starting)
         return;
     if (docked) {
-        if (!madeNow) {
-            // Qt docks the icon again in a new tray manager by itself, but never registers it with a
-            // status-notifier watcher that started again: showing it anew does both.
-            tray_->hide();
-            tray_->show();
-        }
         Log::app.info(QStringLiteral("The icon is in the tray"));
     } else if (starting) {
         Log::app.error(QStringLiteral("This desktop has no tray; showing the settings window instead"));
         windows_.showSettings();
     } else {
         Log::app.error(QStringLiteral("The tray went away; the settings window carries the menu until one is back"));
+        // With no window open nothing of the program would be left on the screen.
+        if (!windows_.isAnyWindowShown())
+            windows_.showSettings();
     }
     emit dockedChanged(docked);
 }
 
+void MenuBar::showIn(Place place) {
+    if (place != Place::trayManager && embedded_)
+        embedded_->withdraw();
+    if (place != Place::notifierHost && tray_)
+        tray_->hide();
+    if (place == Place::trayManager) {
+        if (!embedded_)
+            makeEmbeddedIcon();
+        embedded_->dock();
+    } else if (place == Place::notifierHost) {
+        // Made only while a host runs, Qt's icon is a status-notifier item for the whole run; it registers
+        // again by itself with a watcher that starts again (shown anew as well, it would show twice).
+        if (!tray_)
+            makeTrayIcon();
+        tray_->show();
+    }
+}
+
 void MenuBar::makeTrayIcon() {
     tray_ = std::make_unique<QSystemTrayIcon>(this);
-    tray_->setContextMenu(menu_.get());
-    // The only notification is an update's: clicked, it shows the offer.
-    connect(tray_.get(), &QSystemTrayIcon::messageClicked, this, [this] {
-        if (offeredUpdate_)
-            updates_.showOffer();
-    });
-    // A left click opens the same menu: the tray icon has no other use. A click soon after the last one
-    // counts as a double click, and must open it too.
+    hostMenu_ = std::make_unique<QMenu>();
+    hostMenu_->setObjectName(QStringLiteral("hostMenu"));
+    connect(hostMenu_.get(), &QMenu::aboutToShow, this, &MenuBar::rebuildMenu);
+    copyForHost();
+    tray_->setContextMenu(hostMenu_.get());
+    connect(tray_.get(), &QSystemTrayIcon::messageClicked, this, &MenuBar::showOfferedUpdate);
+    // A left click opens the program's own menu: the tray icon has no other use. A click soon after the last
+    // one counts as a double click, and must open it too.
     connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-            menu_->popup(QCursor::pos());
+            popUpMenu(QCursor::pos());
     });
     refresh();
-    tray_->show();
+}
+
+// The copy a status-notifier host draws on a right click: the same items, without their shortcuts. The
+// host has the keyboard while its copy is open, so they would do nothing there, and it would write them in
+// its own words (or drop them).
+void MenuBar::copyForHost() {
+    hostMenu_->clear();
+    for (QAction* item : menu_->actions()) {
+        if (item->isSeparator()) {
+            hostMenu_->addSeparator();
+            continue;
+        }
+        QAction* copy = hostMenu_->addAction(item->text());
+        copy->setEnabled(item->isEnabled());
+        copy->setCheckable(item->isCheckable());
+        copy->setChecked(item->isChecked());
+        connect(copy, &QAction::triggered, item, &QAction::trigger);
+    }
+}
+
+void MenuBar::makeEmbeddedIcon() {
+    embedded_ = std::make_unique<EmbeddedTrayIcon>(s_.trayWatch, s_.scheduler);
+    connect(embedded_.get(), &EmbeddedTrayIcon::pressed, this, &MenuBar::popUpMenu);
+    connect(embedded_.get(), &EmbeddedTrayIcon::messageClicked, this, &MenuBar::showOfferedUpdate);
+    refresh();
+}
+
+void MenuBar::popUpMenu(QPoint where) {
+    // The user came to the icon: a note beside it has done its work, and would cover the menu.
+    if (embedded_)
+        embedded_->hideMessage();
+    menu_->popup(where);
 }
 
 MenuBarLabel::State MenuBar::labelState() const {
@@ -96,9 +148,14 @@ MenuBarLabel::State MenuBar::labelState() const {
 }
 
 void MenuBar::refresh() {
+    const QIcon icon = MenuBarLabel::icon(labelState());
     if (tray_) {
-        tray_->setIcon(MenuBarLabel::icon(labelState()));
+        tray_->setIcon(icon);
         tray_->setToolTip(MenuBarLabel::toolTip(statusLine()));
+    }
+    if (embedded_) {
+        embedded_->setIcon(icon);
+        embedded_->setToolTip(MenuBarLabel::toolTip(statusLine()));
     }
     emit refreshed();
 }
@@ -146,12 +203,24 @@ void MenuBar::rebuildMenu() {
         QKeySequence(Qt::CTRL | Qt::Key_Comma));
     menu_->addSeparator();
     add(QStringLiteral("Quit Lumeno"), "quit", &MenuBar::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    if (hostMenu_)
+        copyForHost();
 }
 
 void MenuBar::offerUpdate(const UpdateOffer& offer) {
     offeredUpdate_ = offer;
-    if (tray_ && offer.announce)
+    if (!offer.announce)
+        return;
+    if (place_ == Place::notifierHost)
         tray_->showMessage(offer.notificationTitle(), offer.notificationText(), QSystemTrayIcon::Information);
+    else if (place_ == Place::trayManager)
+        embedded_->showMessage(offer.notificationTitle(), offer.notificationText());
+}
+
+// The only notification is an update's: clicked, it shows the offer.
+void MenuBar::showOfferedUpdate() {
+    if (offeredUpdate_)
+        updates_.showOffer();
 }
 
 void MenuBar::withdrawUpdateOffer() {

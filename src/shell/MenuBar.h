@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/TrayWatch.h"
 #include "shell/MenuBarLabel.h"
 #include "shell/UpdateOffer.h"
 
@@ -15,18 +16,20 @@ namespace lumeno {
 
 class AccountStore;
 class ContextPacker;
+class EmbeddedTrayIcon;
 class MemoryStore;
 class Pasteboard;
 class PermissionsGate;
+class Scheduler;
 class MenuShortcuts;
 class SettingsStore;
-class TrayWatch;
 class UpdateController;
 class WindowManager;
 
 // The program's only permanent surface: the tray icon and its menu. The menu is rebuilt each time it opens,
 // so it always shows the current status, and the icon follows the stores it reads. The icon docks whenever
-// a tray runs, at the start or later; while none does, the settings window carries the same menu.
+// a tray of either kind runs, at the start or later, again after the tray restarts or another takes its
+// place; while none holds it, the settings window carries the same menu.
 class MenuBar : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +42,7 @@ public:
         Pasteboard& pasteboard;
         ContextPacker& contextPacker;
         TrayWatch& trayWatch;
+        Scheduler& scheduler;
     };
 
     MenuBar(Services services, WindowManager& windows, UpdateController& updates, QObject* parent = nullptr);
@@ -51,7 +55,7 @@ public:
 
     // Shows the tray icon, now or once a tray appears, and makes the menu's shortcuts work. A desktop
     // without a tray at the start gets the settings window instead, which carries the menu (and comes back
-    // when Lumeno is started a second time).
+    // when Lumeno is started a second time); so does a tray that goes away while no window is open.
     void start();
     // Whether the icon is in a tray now.
     bool isDocked() const;
@@ -76,23 +80,32 @@ signals:
     void refreshed();
 
 private:
+    // Where the icon is: in a tray manager (our own window), with a status-notifier host (Qt's icon), or
+    // nowhere.
+    enum class Place { none, trayManager, notifierHost };
+
     void copyLastDraft();
-    void followTray();
+    void followTray(std::optional<TrayWatch::Kind> changed);
+    void showIn(Place place);
     void makeTrayIcon();
+    void copyForHost();
+    void makeEmbeddedIcon();
+    void popUpMenu(QPoint where);
+    void showOfferedUpdate();
 
     Services s_;
     WindowManager& windows_;
     UpdateController& updates_;
     std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<QMenu> hostMenu_; // outlives the icon that hands it to the host
     std::unique_ptr<QSystemTrayIcon> tray_;
+    std::unique_ptr<EmbeddedTrayIcon> embedded_;
     std::optional<UpdateOffer> offeredUpdate_;
     std::unique_ptr<MenuShortcuts> shortcuts_;
     // Whether the tray had been looked for once: only a desktop without one at the start opens a window.
     bool started_ = false;
     bool docked_ = false;
-    // Qt picks the kind of tray once, when the icon is made: a status-notifier host if one runs then, else
-    // a tray manager. A tray of the other kind cannot show it.
-    bool inNotifierHost_ = false;
+    Place place_ = Place::none;
 };
 
 } // namespace lumeno

@@ -39,7 +39,7 @@ WindowManager::Services windowServices(AppModel& model) {
 
 MenuBar::Services menuServices(AppServices& s) {
     return {s.settings, s.memory, s.account, s.permissions, *s.platform.pasteboard, s.contextPacker,
-            *s.platform.trayWatch};
+            *s.platform.trayWatch, s.scheduler};
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include "ui/WindowFront.h"
 #include "voice/HotkeyService.h"
 
+#include <algorithm>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -55,6 +56,12 @@ WindowManager::WindowManager(Services services, QObject* parent)
 }
 
 WindowManager::~WindowManager() = default;
+
+bool WindowManager::isAnyWindowShown() const {
+    const std::initializer_list<const QWidget*> windows{setupWindow_.get(), settingsWindow_.get(), memoryWindow_.get(),
+                                                        draftDetailsWindow_.get(), guideWindow_.get(), howToWindow_.get()};
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) { return window && window->isVisible(); });
+}
 
 QWidget* WindowManager::setupWindow() const {
     return setupWindow_.get();

@@ -87,6 +87,8 @@ public:
     DraftDetailsSwitches& draftDetailsSwitches() { return switches_; }
 
     // The windows built so far; null until first shown.
+    // Whether any of the program's windows is on the screen.
+    bool isAnyWindowShown() const;
     QWidget* setupWindow() const;
     QWidget* guideWindow() const;
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }

@@ -6,6 +6,7 @@
 #include "details/DraftDetailsWindow.h"
 #include "shell/MenuBar.h"
 #include "shell/SettingsWindow.h"
+#include "shell/TrayNote.h"
 #include "shell/UpdateController.h"
 #include "support/Log.h"
 
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTest>
 
 namespace lumeno {
 namespace {
@@ -52,7 +54,8 @@ protected:
     }
     void makeMenuBar() {
         menuBar = std::make_unique<MenuBar>(MenuBar::Services{app->settings, app->memory, app->account, app->permissions,
-                                                              *platform.pasteboard, app->contextPacker, *platform.trayWatch},
+                                                              *platform.pasteboard, app->contextPacker, *platform.trayWatch,
+                                                              app->scheduler},
                                             *windows, updates);
         menuBar->statusLine = [this] { return status; };
         menuBar->needsAttention = [this] { return attention; };
@@ -251,7 +254,8 @@ TEST_F(MenuBarTest, AnOfferThisCopyCannotInstallPromisesNoInstall) {
 
 // The tray's notification of an update, clicked, shows the offer; with nothing on offer a click does nothing.
 TEST_F(MenuBarTest, ClickingTheNotificationShowsTheOffer) {
-    static_cast<FakeTrayWatch&>(*platform.trayWatch).setAvailable(true);
+    static_cast<FakeTrayWatch&>(*platform.trayWatch).setTrayManager(false);
+    static_cast<FakeTrayWatch&>(*platform.trayWatch).setNotifierHost(true);
     menuBar->start();
     auto* tray = menuBar->findChild<QSystemTrayIcon*>();
     ASSERT_NE(tray, nullptr);
@@ -261,6 +265,43 @@ TEST_F(MenuBarTest, ClickingTheNotificationShowsTheOffer) {
     menuBar->offerUpdate({QStringLiteral("1.1"), {}, true});
     emit tray->messageClicked();
     EXPECT_EQ(calls.checks, (QStringList{"background", "offer shown"}));
+}
+
+// In a tray manager the icon is our own, and so is its note: it says what was found, goes after a while,
+// and clicked, shows the offer.
+TEST_F(MenuBarTest, TheNoteAtAnIconInATrayManagerShowsTheOfferWhenClicked) {
+    static_cast<FakeTrayWatch&>(*platform.trayWatch).setTrayManager(true);
+    static_cast<FakeTrayWatch&>(*platform.trayWatch).setNotifierHost(false);
+    menuBar->start();
+    updates.start();
+    const auto topLevel = [](const QString& name) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == name)
+                return window;
+        return static_cast<QWidget*>(nullptr);
+    };
+    const auto note = [&] { return topLevel(QStringLiteral("trayNote")); };
+    menuBar->offerUpdate({QStringLiteral("1.1"), {}, true});
+    ASSERT_NE(note(), nullptr);
+    EXPECT_TRUE(note()->isVisible());
+    EXPECT_EQ(note()->accessibleName(), "Lumeno 1.1 is available");
+    scheduler.advance(TrayNote::shownSeconds);
+    EXPECT_FALSE(note()->isVisible()) << "the note goes by itself";
+
+    menuBar->offerUpdate({QStringLiteral("1.1"), {}, true});
+    ASSERT_TRUE(note()->isVisible());
+    QTest::mouseClick(note(), Qt::LeftButton);
+    EXPECT_FALSE(note()->isVisible());
+    EXPECT_EQ(calls.checks, (QStringList{"background", "offer shown"}));
+
+    // Opening the menu at the icon puts a note away: it would cover the menu.
+    menuBar->offerUpdate({QStringLiteral("1.1"), {}, true});
+    ASSERT_TRUE(note()->isVisible());
+    QWidget* icon = topLevel(QStringLiteral("QSystemTrayIconSys"));
+    ASSERT_NE(icon, nullptr);
+    QTest::mouseClick(icon, Qt::LeftButton);
+    EXPECT_FALSE(note()->isVisible());
+    menuBar->menu().close();
 }
 
 TEST_F(MenuBarTest, SettingsAndQuitItemsReachTheirTargets) {

@@ -11,6 +11,7 @@
 #include "shell/ShortcutRecorder.h"
 #include "support/Log.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +32,13 @@ protected:
 
     FakeTrayWatch& tray() { return static_cast<FakeTrayWatch&>(*platform.trayWatch); }
     MenuBar& menu() { return shell->menu(); }
+    // The icon's own window, which tray managers take in.
+    static QWidget* embeddedIcon() {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QStringLiteral("QSystemTrayIconSys"))
+                return window;
+        return nullptr;
+    }
     QMenuBar* carriedMenu() {
         return windows->settingsWindow() ? windows->settingsWindow()->findChild<QMenuBar*>(QStringLiteral("settingsMenuBar"))
                                          : nullptr;
@@ -41,11 +49,11 @@ protected:
 };
 
 TEST_F(MenuReachTest, WithoutATrayTheSettingsWindowCarriesTheMenuUntilOneComesAndAgainWhenItGoes) {
-    tray().setAvailable(std::nullopt);
+    tray().setNotifierHost(std::nullopt);
     shell->start();
     EXPECT_EQ(windows->settingsWindow(), nullptr) << "still finding out whether there is a tray: no window yet";
 
-    tray().setAvailable(false);
+    tray().setNotifierHost(false);
     SettingsWindow* settings = windows->settingsWindow();
     ASSERT_NE(settings, nullptr);
     EXPECT_TRUE(settings->isVisible());
@@ -65,7 +73,6 @@ TEST_F(MenuReachTest, WithoutATrayTheSettingsWindowCarriesTheMenuUntilOneComesAn
     // The status line follows the program's state.
     app->settings.setPaused(true);
     signIn(QStringLiteral("Ana")); // a new run, signed in and paused
-    tray().setAvailable(false);
     shell->start();
     settings = windows->settingsWindow();
     ASSERT_NE(settings, nullptr);
@@ -75,57 +82,122 @@ TEST_F(MenuReachTest, WithoutATrayTheSettingsWindowCarriesTheMenuUntilOneComesAn
     app->settings.setPaused(false);
     EXPECT_NE(status->text(), QStringLiteral("Paused"));
 
-    tray().setAvailable(true);
+    tray().setTrayManager(true);
     EXPECT_TRUE(menu().isDocked());
     EXPECT_FALSE(isShown(bar));
     EXPECT_EQ(settings->height(), carrying - bar->sizeHint().height()) << "the window lets go of the bar's room";
 
-    tray().setAvailable(false);
+    tray().setTrayManager(false);
     EXPECT_FALSE(menu().isDocked());
     EXPECT_TRUE(isShown(bar));
     EXPECT_EQ(settings->height(), carrying);
     EXPECT_TRUE(log->contains(QStringLiteral("The tray went away; the settings window carries the menu until one is back")));
 }
 
-TEST_F(MenuReachTest, ATrayThatGoesAwayOpensNoWindowButTheNextSettingsWindowCarriesTheMenu) {
-    tray().setAvailable(true);
+TEST_F(MenuReachTest, ATrayThatGoesWhileNoWindowIsOpenBringsUpSettingsCarryingTheMenu) {
+    tray().setTrayManager(true);
     shell->start();
     EXPECT_TRUE(menu().isDocked());
-    tray().setAvailable(false);
-    EXPECT_EQ(windows->settingsWindow(), nullptr) << "a panel that restarts must not pop a window up";
-    EXPECT_FALSE(log->contains(QStringLiteral("This desktop has no tray; showing the settings window instead")));
+    windows->showMemory();
+    tray().setTrayManager(false);
+    EXPECT_EQ(windows->settingsWindow(), nullptr) << "a window of the program is open: it carries the shortcuts";
+    tray().setTrayManager(true);
 
-    windows->showSettings(); // as a second launch does
-    ASSERT_NE(carriedMenu(), nullptr);
+    windows->memoryWindow()->close();
+    tray().setTrayManager(false);
+    ASSERT_NE(windows->settingsWindow(), nullptr) << "nothing of the program would be left on the screen";
+    EXPECT_TRUE(windows->settingsWindow()->isVisible());
     EXPECT_TRUE(isShown(carriedMenu()));
+    EXPECT_FALSE(log->contains(QStringLiteral("This desktop has no tray; showing the settings window instead")));
 }
 
-TEST_F(MenuReachTest, ATrayOfTheOtherKindCannotShowTheIconSoTheSettingsWindowKeepsTheMenu) {
-    tray().setAvailable(true); // a tray manager: the icon is made for it
+TEST_F(MenuReachTest, TheIconGoesToWhicheverKindOfTrayRunsAndDocksAgainInOneThatTakesItsPlace) {
+    // A tray manager is on the screen at once; the session bus answers later. The icon waits for the answer:
+    // made for the wrong kind, it would never show.
+    tray().setTrayManager(true);
+    tray().setNotifierHost(std::nullopt);
     shell->start();
+    EXPECT_TRUE(tray().docked.empty());
+    EXPECT_FALSE(menu().isDocked());
+    tray().setNotifierHost(false);
     EXPECT_TRUE(menu().isDocked());
+    ASSERT_EQ(tray().docked.size(), 1u);
+    ASSERT_NE(embeddedIcon(), nullptr);
+    EXPECT_EQ(tray().docked.front(), embeddedIcon()->winId());
+    EXPECT_TRUE(embeddedIcon()->isVisible());
+
+    // Another tray manager takes the selection: the icon is handed to it.
+    tray().replace(TrayWatch::Kind::trayManager);
+    EXPECT_EQ(tray().docked.size(), 2u);
+    EXPECT_NE(tray().docked.back(), 0u);
+    // A status-notifier host coming and going does not move an icon that a tray manager shows.
+    tray().replace(TrayWatch::Kind::notifierHost);
+    EXPECT_EQ(tray().docked.size(), 2u);
+
+    // Both kinds at once (XFCE's panel): the host takes it; only the host left: it keeps it.
+    QSignalSpy docking(&menu(), &MenuBar::dockedChanged);
     tray().setNotifierHost(true);
-    tray().setAvailable(false);
-    EXPECT_FALSE(menu().isDocked()) << "only a status-notifier host runs now";
-    windows->showSettings();
-    EXPECT_TRUE(isShown(carriedMenu()));
-    tray().setAvailable(true);
+    tray().setTrayManager(false);
     EXPECT_TRUE(menu().isDocked());
+    EXPECT_EQ(docking.count(), 0) << "the icon never left a tray";
+    EXPECT_FALSE(embeddedIcon()->isVisible()) << "the icon shows in the host, not twice";
+    windows->showSettings();
     EXPECT_FALSE(isShown(carriedMenu()));
 
-    // Made while a status-notifier host runs, the icon lives there and nowhere else.
-    build();
-    tray().setAvailable(false);
+    // The host goes: nothing shows the icon. A tray manager comes: it docks there again.
+    tray().setNotifierHost(false);
+    EXPECT_FALSE(menu().isDocked());
+    EXPECT_TRUE(isShown(carriedMenu()));
+    tray().setTrayManager(true);
+    EXPECT_TRUE(menu().isDocked());
+    EXPECT_EQ(tray().docked.size(), 3u);
+    EXPECT_FALSE(isShown(carriedMenu()));
+}
+
+TEST_F(MenuReachTest, AStatusNotifierHostGetsACopyOfTheMenuWithoutShortcutsThatActsLikeIt) {
     tray().setNotifierHost(true);
     shell->start();
     EXPECT_TRUE(menu().isDocked());
-    tray().setAvailable(true);
-    tray().setNotifierHost(false);
-    EXPECT_FALSE(menu().isDocked());
+    QMenu* copy = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QStringLiteral("hostMenu"))
+            copy = qobject_cast<QMenu*>(window);
+    ASSERT_NE(copy, nullptr);
+
+    // Filled again as the host opens it: the items of the menu as it stands, in order, with no shortcut.
+    app->settings.setShowsDraftDetails(true);
+    emit copy->aboutToShow();
+    QStringList own, copied;
+    for (const QAction* item : menu().menu().actions())
+        own << item->text();
+    for (const QAction* item : copy->actions()) {
+        copied << item->text();
+        EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
+    }
+    EXPECT_EQ(copied, own);
+    EXPECT_TRUE(own.contains(QStringLiteral("Debug Window…")));
+    EXPECT_FALSE(menu().menu().actions().at(own.indexOf(QStringLiteral("Memory…")))->shortcut().isEmpty())
+        << "the program's own menu keeps its shortcuts";
+
+    // Its items do what the menu's do.
+    auto choose = [&](const QString& text) {
+        for (QAction* item : copy->actions())
+            if (item->text() == text)
+                item->trigger();
+    };
+    EXPECT_FALSE(copy->actions().front()->isEnabled()) << "the status line is no button";
+    choose(QStringLiteral("Pause"));
+    EXPECT_TRUE(app->settings.isPaused());
+    emit copy->aboutToShow();
+    const QAction* pause = copy->actions().at(copied.indexOf(QStringLiteral("Pause")));
+    EXPECT_TRUE(pause->isCheckable() && pause->isChecked()) << "the host shows Pause ticked";
+    choose(QStringLiteral("Memory…"));
+    ASSERT_NE(windows->memoryWindow(), nullptr);
+    EXPECT_TRUE(windows->memoryWindow()->isVisible());
 }
 
 TEST_F(MenuReachTest, TheMenusShortcutsActInEveryWindowAndInTheOpenMenuForItemsThatShow) {
-    tray().setAvailable(true);
+    tray().setTrayManager(true);
     shell->start();
     QSignalSpy quits(&menu(), &MenuBar::quitRequested);
     windows->showMemory();
@@ -175,7 +247,6 @@ TEST_F(MenuReachTest, TheMenusShortcutsActInEveryWindowAndInTheOpenMenuForItemsT
 }
 
 TEST_F(MenuReachTest, TheMenuInTheSettingsWindowActsOnlyOnItemsThatShowNow) {
-    tray().setAvailable(false);
     shell->start();
     SettingsWindow* settings = windows->settingsWindow();
     ASSERT_TRUE(isShown(carriedMenu()));

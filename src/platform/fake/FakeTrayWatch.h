@@ -2,36 +2,39 @@
 
 #include "platform/TrayWatch.h"
 
-#include <utility>
+#include <vector>
 
 namespace lumeno {
 
-// Trays the test starts and stops; none until it does.
+// Trays the test starts, stops and replaces, announced kind by kind as the desktop's are; none until it
+// starts one.
 class FakeTrayWatch final : public TrayWatch {
 public:
-    std::optional<bool> isAvailable() const override {
-        return known_ ? std::optional(manager_ || host_) : std::nullopt;
+    std::optional<bool> has(Kind kind) const override { return kind == Kind::trayManager ? manager_ : host_; }
+    bool dock(const QWindow& window) override {
+        if (manager_ != true)
+            return false;
+        docked.push_back(window.winId());
+        return true;
     }
-    bool hasTrayManager() const override { return manager_; }
-    bool hasNotifierHost() const override { return host_; }
 
-    // A tray manager; none: still finding out.
-    void setAvailable(std::optional<bool> manager) { set(manager.has_value(), manager.value_or(false), host_); }
-    void setNotifierHost(bool host) { set(true, manager_, host); }
+    // None: still finding out.
+    void setTrayManager(std::optional<bool> running) { set(Kind::trayManager, manager_, running); }
+    void setNotifierHost(std::optional<bool> running) { set(Kind::notifierHost, host_, running); }
+    // Another program's tray of `kind` takes the place of the one running.
+    void replace(Kind kind) { emit changed(kind); }
+
+    // The windows the tray manager was asked to take, in order.
+    std::vector<WId> docked;
 
 private:
-    void set(bool known, bool manager, bool host) {
-        const bool changed = known != known_ || manager != manager_ || host != host_;
-        known_ = known;
-        manager_ = manager;
-        host_ = host;
-        if (changed)
-            emit availabilityChanged();
+    void set(Kind kind, std::optional<bool>& value, std::optional<bool> running) {
+        if (std::exchange(value, running) != running)
+            emit changed(kind);
     }
 
-    bool known_ = true;
-    bool manager_ = false;
-    bool host_ = false;
+    std::optional<bool> manager_ = false;
+    std::optional<bool> host_ = false;
 };
 
 } // namespace lumeno

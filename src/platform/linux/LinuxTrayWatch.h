@@ -11,24 +11,20 @@ namespace lumeno {
 
 class XcbConnection;
 
-// A tray of either kind: an XEmbed tray manager owning the screen's _NET_SYSTEM_TRAY_S<n> selection, or a
-// status-notifier host on the session bus.
+// The two kinds of tray: an XEmbed tray manager owning the screen's _NET_SYSTEM_TRAY_S<n> selection, watched
+// on the X server, and a status-notifier host, watched on the session bus.
 class LinuxTrayWatch final : public TrayWatch {
 public:
     // Without an X server only the session bus is watched.
-    LinuxTrayWatch(const std::shared_ptr<XcbConnection>& x, QDBusConnection bus);
+    LinuxTrayWatch(std::shared_ptr<XcbConnection> x, QDBusConnection bus);
 
-    std::optional<bool> isAvailable() const override { return available_; }
-    bool hasTrayManager() const override { return trayManager_ && trayManager_->isOwned(); }
-    bool hasNotifierHost() const override { return notifierHost_.isAvailable().value_or(false); }
+    std::optional<bool> has(Kind kind) const override;
+    bool dock(const QWindow& window) override;
 
 private:
-    std::optional<bool> seen() const;
-    void update();
-
+    std::shared_ptr<XcbConnection> x_;
     std::optional<X11SelectionOwnerWatch> trayManager_;
     StatusNotifierHostWatch notifierHost_;
-    std::optional<bool> available_;
 };
 
 } // namespace lumeno

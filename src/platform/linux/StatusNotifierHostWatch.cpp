@@ -24,11 +24,17 @@ StatusNotifierHostWatch::StatusNotifierHostWatch(QDBusConnection bus, QObject* p
         available_ = false;
         return;
     }
-    connect(watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &StatusNotifierHostWatch::readHostRegistered);
+    connect(watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this, &StatusNotifierHostWatch::renew);
     // Hosts register and leave while the watcher runs.
-    for (const char* signal : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
-        bus_.connect(watcherService, watcherPath, watcherService, QString::fromLatin1(signal), this,
-                     SLOT(readHostRegistered()));
+    bus_.connect(watcherService, watcherPath, watcherService, QStringLiteral("StatusNotifierHostRegistered"), this,
+                 SLOT(renew()));
+    bus_.connect(watcherService, watcherPath, watcherService, QStringLiteral("StatusNotifierHostUnregistered"), this,
+                 SLOT(readHostRegistered()));
+    readHostRegistered();
+}
+
+void StatusNotifierHostWatch::renew() {
+    renewed_ = true;
     readHostRegistered();
 }
 
@@ -50,8 +56,9 @@ void StatusNotifierHostWatch::readHostRegistered() {
 }
 
 void StatusNotifierHostWatch::setAvailable(bool available) {
-    if (std::exchange(available_, available) != available)
-        emit availabilityChanged();
+    const bool renewed = std::exchange(renewed_, false) && available;
+    if (std::exchange(available_, available) != available || renewed)
+        emit changed();
 }
 
 } // namespace lumeno

@@ -22,7 +22,7 @@ Display* x11Display() {
 X11PanelWindowHints::X11PanelWindowHints(std::shared_ptr<XcbConnection> x) {
     if (x) {
         const QByteArray selection = "_NET_WM_CM_S" + QByteArray::number(x->screen());
-        compositingManager_.emplace(std::move(x), selection, [this](bool) { emit compositingChanged(); });
+        compositingManager_.emplace(std::move(x), selection, [this] { emit compositingChanged(); });
     }
 }
 

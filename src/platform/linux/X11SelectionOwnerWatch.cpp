@@ -9,12 +9,12 @@
 namespace lumeno {
 
 X11SelectionOwnerWatch::X11SelectionOwnerWatch(std::shared_ptr<XcbConnection> x, const QByteArray& selection,
-                                               std::function<void(bool owned)> changed)
+                                               std::function<void()> changed)
     : x_(std::move(x)), changed_(std::move(changed)) {
     xcb_connection_t* c = x_->get();
     selection_ = x_->atom(selection.constData());
     const auto owner = x_->reply(xcb_get_selection_owner_reply, xcb_get_selection_owner(c, selection_));
-    owned_ = owner && owner->owner != XCB_NONE;
+    owner_ = owner ? owner->owner : XCB_NONE;
 
     const xcb_query_extension_reply_t* xfixes = x_->extension(xcb_xfixes_id);
     if (!xfixes || !x_->reply(xcb_xfixes_query_version_reply, xcb_xfixes_query_version(c, 1, 0)))
@@ -30,7 +30,7 @@ X11SelectionOwnerWatch::X11SelectionOwnerWatch(std::shared_ptr<XcbConnection> x,
             return;
         const auto& change = reinterpret_cast<const xcb_xfixes_selection_notify_event_t&>(event);
         if (change.selection == selection_)
-            setOwned(change.subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER && change.owner != XCB_NONE);
+            setOwner(change.subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER ? change.owner : XCB_NONE);
     });
 }
 
@@ -39,9 +39,9 @@ X11SelectionOwnerWatch::~X11SelectionOwnerWatch() {
         x_->removeListener(listener_);
 }
 
-void X11SelectionOwnerWatch::setOwned(bool owned) {
-    if (std::exchange(owned_, owned) != owned)
-        changed_(owned);
+void X11SelectionOwnerWatch::setOwner(xcb_window_t owner) {
+    if (std::exchange(owner_, owner) != owner)
+        changed_();
 }
 
 } // namespace lumeno

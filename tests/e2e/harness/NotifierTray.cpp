@@ -61,9 +61,9 @@ void NotifierTray::stop() {
     desktop::DesktopTest::waitUntil([] { return !watcherOnBus(); }, startMs);
 }
 
-QStringList NotifierTray::itemsOf(qint64 pid) const {
+QStringList NotifierTray::itemsOf(qint64 pid) {
     QStringList items;
-    if (!isRunning())
+    if (!watcherOnBus())
         return items;
     // Each item is "<bus name>/<path>" or a bare bus name.
     const QStringList registered = watcher().property("RegisteredStatusNotifierItems").toStringList();

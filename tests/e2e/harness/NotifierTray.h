@@ -25,8 +25,9 @@ public:
     // The host's process, whose bar shows the items.
     qint64 hostPid() const { return host_.pid(); }
 
-    // The items registered by process `pid` (their bus names and paths, as the watcher lists them).
-    QStringList itemsOf(qint64 pid) const;
+    // The items registered by process `pid` (their bus names and paths, as the watcher lists them), with
+    // this tray's watcher or any other (a panel's).
+    static QStringList itemsOf(qint64 pid);
 
 private:
     bool fail(const QString& why);

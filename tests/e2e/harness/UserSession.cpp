@@ -31,15 +31,15 @@ bool UserSession::startServer() {
 }
 
 bool UserSession::startDesktop() {
-    // The buses first: a window manager may keep its settings behind the session bus (xfwm4 does).
+    // XFCE keeps its settings on the session bus, which the accessibility bus brings.
     if (!accessibility().isRunning())
         return fail(accessibility().whyNotRunning());
-    if (!desktop_.startWindowManager())
-        return fail(desktop_.whyNotRunning());
+    if (isXfce() ? !xfce_.startWindowManager() : !desktop_.startWindowManager())
+        return fail(isXfce() ? xfce_.whyNotRunning() : desktop_.whyNotRunning());
     if (!sound_.start())
         return fail(sound_.whyNotRunning());
-    if (!tray_.start())
-        return fail(tray_.whyNotRunning());
+    if (isXfce() ? !xfce_.startPanel() : !tray_.start())
+        return fail(isXfce() ? xfce_.whyNotRunning() : tray_.whyNotRunning());
     running_ = true;
     return true;
 }
@@ -48,6 +48,7 @@ void UserSession::stop() {
     running_ = false;
     notifierTray_.stop();
     tray_.stop();
+    xfce_.stop();
     sound_.stop();
     desktop_.stop();
 }

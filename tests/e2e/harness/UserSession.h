@@ -3,6 +3,7 @@
 #include "platform/linux/harness/SoundServer.h"
 #include "e2e/harness/NotifierTray.h"
 #include "e2e/harness/TrayHost.h"
+#include "e2e/harness/XfceDesktop.h"
 #include "platform/linux/harness/AccessibilityBus.h"
 #include "platform/linux/harness/TestDesktop.h"
 
@@ -13,7 +14,8 @@ namespace lumeno::e2e {
 // The desktop a user of Lumeno sits at, started once per test binary (E2eMain.cpp) and shared by its
 // tests: Xvfb on a free display with openbox, a session bus and the accessibility bus (accessibility on,
 // as most desktops have it; a test of a stock desktop switches it off), PulseAudio with a silent default
-// input, and trayer as the system tray. Everything is stopped by pid at the end, and by the kernel should
+// input, and trayer as the system tray; with LUMENO_TEST_DESKTOP=xfce, xfwm4 and xfce4-panel instead of openbox
+// and trayer (see XfceDesktop). Everything is stopped by pid at the end, and by the kernel should
 // the test process die. Tests that change a piece (no tray, no sound) put it back before they end.
 class UserSession {
 public:
@@ -37,6 +39,9 @@ public:
     TrayHost& tray() { return tray_; }
     // Not running unless a test starts it (and stops it again before it ends).
     NotifierTray& notifierTray() { return notifierTray_; }
+    // The XFCE desktop's window manager and panel, running when isXfce().
+    bool isXfce() const { return XfceDesktop::isChosen(); }
+    XfceDesktop& xfce() { return xfce_; }
 
 private:
     bool fail(const QString& why);
@@ -45,6 +50,7 @@ private:
     desktop::SoundServer sound_;
     TrayHost tray_;
     NotifierTray notifierTray_;
+    XfceDesktop xfce_;
     bool running_ = false;
     QString whyNot_;
 };

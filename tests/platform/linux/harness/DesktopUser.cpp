@@ -74,10 +74,10 @@ void DesktopUser::moveTo(int x, int y) {
     send(XCB_MOTION_NOTIFY, 0, x, y);
 }
 
-void DesktopUser::click(int x, int y) {
+void DesktopUser::click(int x, int y, quint8 button) {
     moveTo(x, y);
-    send(XCB_BUTTON_PRESS, 1);
-    send(XCB_BUTTON_RELEASE, 1);
+    send(XCB_BUTTON_PRESS, button);
+    send(XCB_BUTTON_RELEASE, button);
 }
 
 void DesktopUser::send(quint8 type, quint8 detail, int x, int y) {

@@ -31,8 +31,9 @@ public:
     bool type(const QString& text);
     // Moves the pointer to (x, y) on the screen.
     void moveTo(int x, int y);
-    // Moves the pointer to (x, y) on the screen and clicks the left button there.
-    void click(int x, int y);
+    // Moves the pointer to (x, y) on the screen and clicks a button (the left one unless told) there.
+    static constexpr quint8 leftButton = 1, rightButton = 3;
+    void click(int x, int y, quint8 button = leftButton);
 
 private:
     void send(quint8 type, quint8 detail, int x = 0, int y = 0);
