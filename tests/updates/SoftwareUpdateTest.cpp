@@ -11,6 +11,15 @@ using Kind = UpdateProblem::Kind;
 class SoftwareUpdateTest : public UpdateFixture {
 protected:
     // Checks as the user does and downloads the update found; the phase it ends in.
+    // Installs a release whose program never says it runs, and waits until that program has started.
+    void relaunchIntoOneThatNeverTakesOver(SoftwareUpdate& update) {
+        serveReleaseThat(neverTakesOver);
+        ASSERT_EQ(installFound(update), Phase::readyToInstall);
+        update.installAndRelaunch();
+        QFile started(temp.filePath("started.txt"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
+    }
+
     Phase installFound(SoftwareUpdate& update) {
         update.check(true);
         EXPECT_TRUE(reaches(update, Phase::available));
@@ -106,8 +115,7 @@ TEST_F(SoftwareUpdateTest, ASkippedVersionIsQuietInTheBackgroundButShownWhenTheU
 }
 
 TEST_F(SoftwareUpdateTest, InstallsIntoThePrefixAndHandsOverOnceTheNewVersionSaysItRuns) {
-    serveRelease(signedItem(releaseThat("1.1.0", takesOver()), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
-                 releaseThat("1.1.0", takesOver()));
+    serveReleaseThat(takesOver());
     auto update = makeUpdate();
     ASSERT_EQ(installFound(*update), Phase::readyToInstall);
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0")) << "nothing is swapped before the user says so";
@@ -146,13 +154,8 @@ TEST_F(SoftwareUpdateTest, ANewVersionThatEndsAtOnceIsReplacedByTheOneItReplaced
 }
 
 TEST_F(SoftwareUpdateTest, ANewVersionThatNeverSaysItRunsIsEndedAfterTheBoundAndTheOldOnePutBack) {
-    serveRelease(signedItem(releaseThat("1.1.0", neverTakesOver), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
-                 releaseThat("1.1.0", neverTakesOver));
     auto update = makeUpdate();
-    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
-    update->installAndRelaunch();
-    QFile started(temp.filePath("started.txt"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
+    ASSERT_NO_FATAL_FAILURE(relaunchIntoOneThatNeverTakesOver(*update));
     ASSERT_GT(launchedPid, 0);
     scheduler.advance(SoftwareUpdate::handoverSeconds - 1);
     EXPECT_EQ(update->phase(), Phase::installing);
@@ -170,13 +173,8 @@ TEST_F(SoftwareUpdateTest, ANewVersionThatNeverSaysItRunsIsEndedAfterTheBoundAnd
 }
 
 TEST_F(SoftwareUpdateTest, QuittingBeforeTheNewVersionTookOverEndsItAndPutsTheOldOneBack) {
-    serveRelease(signedItem(releaseThat("1.1.0", neverTakesOver), "1.1.0", "1.1", temp.filePath("keys/update-private.pem")),
-                 releaseThat("1.1.0", neverTakesOver));
     auto update = makeUpdate();
-    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
-    update->installAndRelaunch();
-    QFile started(temp.filePath("started.txt"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return started.exists() && started.size() > 0; }, 20000));
+    ASSERT_NO_FATAL_FAILURE(relaunchIntoOneThatNeverTakesOver(*update));
     ASSERT_TRUE(installedVersionFile().contains("version=1.1.0"));
     update.reset(); // this copy quits
     EXPECT_FALSE(runs(launchedPid));

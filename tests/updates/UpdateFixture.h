@@ -84,6 +84,12 @@ protected:
                          .toUtf8());
     }
 
+    // Serves 1.1.0 as a release whose program does `then` once started.
+    void serveReleaseThat(const QString& then) {
+        const QByteArray bytes = releaseThat("1.1.0", then);
+        serveRelease(signedItem(bytes, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")), bytes);
+    }
+
     // An installable release of `version` whose program does `then` once started.
     QByteArray releaseThat(const QString& version, const QString& then) {
         return buildArchive(version, key, QStringLiteral("install"), {}, then);
