@@ -118,16 +118,19 @@ protected:
                                                     item + "</channel></rss>\n");
     }
 
-    // The installed command, as a returning user starts it, with the feed set.
-    std::unique_ptr<LumenoProcess> startInstalled(const QString& logName = QStringLiteral("lumeno.log")) {
+    // The installed command of `installPrefix`, as a returning user starts it, with the feed set.
+    std::unique_ptr<LumenoProcess> startInstalledIn(const QString& installPrefix,
+                                                    const QString& logName = QStringLiteral("lumeno.log")) {
         becomeReturningUser();
         auto lumeno = std::make_unique<LumenoProcess>(
             home, LumenoProcess::Options{server.baseURL(), std::nullopt,
-                                         {QStringLiteral("PULSE_SERVER=") + session().sound().address(),
-                                          QStringLiteral("LUMENO_UPDATE_FEED=") + feed.url(QStringLiteral("/feed.xml")).toString()},
-                                         QDir(prefix).filePath(QStringLiteral("bin/lumeno")), temp.filePath(logName)});
+                                         {QStringLiteral("PULSE_SERVER=") + session().sound().address(), feedVariable()},
+                                         QDir(installPrefix).filePath(QStringLiteral("bin/lumeno")), temp.filePath(logName)});
         first = lumeno->pid();
         return lumeno;
+    }
+    std::unique_ptr<LumenoProcess> startInstalled(const QString& logName = QStringLiteral("lumeno.log")) {
+        return startInstalledIn(prefix, logName);
     }
 
     // From the tray's "Update to Lumeno 9.0…" to "Install and Relaunch", clicked.
@@ -325,12 +328,7 @@ TEST_F(Update, APackagesFolderIsLeftToThePackageManagerWhoeverRunsIt) {
     ASSERT_TRUE(install.waitForFinished(120000) && install.exitCode() == 0) << install.readAllStandardError().toStdString();
     const QString usr = QDir(staging).filePath(QStringLiteral("usr"));
 
-    becomeReturningUser();
-    auto lumeno = std::make_unique<LumenoProcess>(
-        home, LumenoProcess::Options{server.baseURL(), std::nullopt,
-                                     {QStringLiteral("PULSE_SERVER=") + session().sound().address(), feedVariable()},
-                                     QDir(usr).filePath(QStringLiteral("bin/lumeno"))});
-    first = lumeno->pid();
+    auto lumeno = startInstalledIn(usr);
     ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
         << lumeno->log().toStdString();
     ASSERT_TRUE(chooseFromTray(first, 4));
@@ -345,7 +343,6 @@ TEST_F(Update, APackagesFolderIsLeftToThePackageManagerWhoeverRunsIt) {
 // notification tells the truth and the offer names the folder and why, with no Install button.
 TEST_F(Update, AnInstallTheUserCannotWriteSaysWhyItCannotUpdateItself) {
     serveOfferOfNine();
-    const QString prefix = temp.filePath(QStringLiteral("prefix"));
     output(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
                                          QStringLiteral("--prefix"), prefix});
     const QByteArray mountPoint = QFile::encodeName(prefix);
@@ -354,12 +351,7 @@ TEST_F(Update, AnInstallTheUserCannotWriteSaysWhyItCannotUpdateItself) {
     const auto unmount = qScopeGuard([&] { ::umount(mountPoint.constData()); });
     ASSERT_EQ(::mount(nullptr, mountPoint.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr), 0);
 
-    becomeReturningUser();
-    auto lumeno = std::make_unique<LumenoProcess>(
-        home, LumenoProcess::Options{server.baseURL(), std::nullopt,
-                                     {QStringLiteral("PULSE_SERVER=") + session().sound().address(), feedVariable()},
-                                     QDir(prefix).filePath(QStringLiteral("bin/lumeno"))});
-    first = lumeno->pid();
+    auto lumeno = startInstalled();
     ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
         << lumeno->log().toStdString();
     ASSERT_TRUE(clickNotification(first, QStringLiteral("read-only-notification")));
