@@ -158,6 +158,22 @@ TEST_F(Installed, AUserInstallInLocalReadsTheBundleBesideItsProgramAndOutlivesAB
         << lumeno->log().toStdString();
 }
 
+// Installing again replaces the application folder whole: nothing an earlier install or anyone else put in
+// it stays, and the program is whole.
+TEST_F(Installed, InstallingAgainReplacesTheApplicationFolderWhole) {
+    const QString prefix = QDir(home.path()).filePath(QStringLiteral(".local"));
+    install(prefix);
+    const QDir application(QDir(prefix).filePath(QStringLiteral("lib/lumeno")));
+    for (const QString& stray : {QStringLiteral("stray.txt"), QStringLiteral("plugins/old.so")}) {
+        QFile file(application.filePath(stray));
+        ASSERT_TRUE(application.mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
+    }
+    install(prefix);
+    EXPECT_EQ(application.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{QStringLiteral("bundle.properties"), QStringLiteral("lumeno")}));
+    expectLayout(prefix, prefix, AppBundle::Installation::installed);
+}
+
 TEST_F(Installed, UninstallTakesWhatAnUpdateLeftBesideTheInstallToo) {
     const QString prefix = QDir(home.path()).filePath(QStringLiteral(".local"));
     install(prefix);

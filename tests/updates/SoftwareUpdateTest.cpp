@@ -193,6 +193,17 @@ TEST_F(SoftwareUpdateTest, CancelAtReadyToInstallTakesThePreparedVersionOffTheDi
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
 }
 
+TEST_F(SoftwareUpdateTest, QuittingAtReadyToInstallTakesThePreparedVersionOffTheDisk) {
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    const QString staging = InstallFolder(installed).staging();
+    ASSERT_TRUE(QFileInfo::exists(staging));
+    update.reset(); // this copy quits
+    EXPECT_FALSE(QFileInfo::exists(staging)) << "gone once the quit is over";
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    EXPECT_TRUE(launched.isEmpty());
+}
+
 TEST_F(SoftwareUpdateTest, AnArchiveSignedWithAnotherKeyIsNeverUnpacked) {
     run({"keygen", temp.filePath("other")});
     serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("other/update-private.pem")));
