@@ -16,10 +16,10 @@ bool isNumber(const QString& part) {
 
 QString DisplayVersion::of(const QString& version, const QString& stated) {
     const QStringList parts = version.split(u'.');
-    if ((parts.size() != 2 && parts.size() != 3) || !std::all_of(parts.begin(), parts.end(), isNumber))
+    if (parts.size() != 3 || !std::all_of(parts.begin(), parts.end(), isNumber))
         return stated.isEmpty() ? version : stated;
     const QString majorMinor = parts[0] + u'.' + parts[1];
-    const bool patched = parts.size() == 3 && parts[2].toULongLong() != 0;
+    const bool patched = parts[2].toULongLong() != 0;
     const QString shown = patched ? version : majorMinor;
     if (stated.isEmpty() || (patched && stated == majorMinor))
         return shown;

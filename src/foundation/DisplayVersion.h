@@ -10,8 +10,8 @@ namespace DisplayVersion {
 
 // The shown form of `version`, given the form a bundle or a feed states (empty when it states none). A
 // stated form is kept, except MAJOR.MINOR for a patch release (as builds and feeds once wrote it), which
-// would read as the release it mends. A version not of the form MAJOR.MINOR[.PATCH] is shown as stated,
-// else as it is.
+// would read as the release it mends. A version not of the form MAJOR.MINOR.PATCH is shown as stated, else
+// as it is.
 QString of(const QString& version, const QString& stated = {});
 
 } // namespace DisplayVersion

@@ -110,7 +110,7 @@ protected:
                                        {QStringLiteral("sign"), temp.filePath(QStringLiteral("keys/update-private.pem")), archive,
                                         version, shownVersion, feed.url(QStringLiteral("/lumeno.tar.gz")).toString(),
                                         QStringLiteral("--description"),
-                                        QStringLiteral("<p>Lumeno 9.0 keeps your sign-off in every reply.</p>"
+                                        QStringLiteral("<p>This release keeps your sign-off in every reply.</p>"
                                                        "<ul><li>Faster start</li><li>Clearer messages</li></ul>")});
         QFile archiveFile(archive);
         ASSERT_TRUE(archiveFile.open(QIODevice::ReadOnly));
