@@ -53,22 +53,6 @@ TEST(AppcastTest, ItemsMissingWhatAnInstallNeedsAreLeftOutAndNamed) {
                                          "item 3: no archive length", "item (untitled): no version"}));
 }
 
-// What the offer, the note and the menu show of an item.
-TEST(AppcastTest, APatchReleaseIsShownWithItsPatch) {
-    const QByteArray enclosure = "<enclosure url=\"https://lumeno.app/a.tar.gz\" length=\"10\" lumeno:edSignature=\"" + signature + "\"/>";
-    const auto read = Appcast::read(feedWith(
-        "<item><lumeno:version>1.1.1</lumeno:version><lumeno:shortVersionString>1.1</lumeno:shortVersionString>" +
-        enclosure + "</item><item><lumeno:version>1.2.3</lumeno:version>" + enclosure +
-        "</item><item><lumeno:version>1.3.0</lumeno:version>" + enclosure + "</item>"));
-    ASSERT_TRUE(std::holds_alternative<Appcast::Feed>(read));
-    const Appcast::Feed& feed = std::get<Appcast::Feed>(read);
-    ASSERT_EQ(feed.items.size(), 3u);
-    EXPECT_EQ(feed.items[0].displayVersion, "1.1.1");
-    EXPECT_EQ(feed.items[0].version, "1.1.1");
-    EXPECT_EQ(feed.items[1].displayVersion, "1.2.3");
-    EXPECT_EQ(feed.items[2].displayVersion, "1.3");
-}
-
 TEST(AppcastTest, PagesAndBrokenDocumentsAreNotFeeds) {
     const std::pair<QByteArray, Appcast::Failure::Kind> cases[] = {
         {"<!DOCTYPE html><html><body>Sign in</body></html>", Appcast::Failure::Kind::notAFeed},
