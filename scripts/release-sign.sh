@@ -11,7 +11,9 @@
 #   release-sign.sh release <private.pem> <build-dir> <url-folder> [options]
 #       Builds the release archive in <build-dir> (make release-archive) and prints its signed item, with
 #       the version of that build and the url <url-folder>/<archive name>. A build configured without
-#       the update feed or the public key is refused: installed, its release would never update again.
+#       the update feed or the public key is refused: installed, its release would never update again. So is
+#       a private key whose public half is not the key the build was configured with: every installed copy
+#       would refuse the release.
 #
 # Options of sign and release:
 #   --notes-link <url>            release notes at an address
@@ -36,6 +38,14 @@ xml_escape() {
     printf '%s' "$1" | sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g' -e "s/'/\&apos;/g"
 }
 
+# The base64 of the raw Ed25519 public half of a private key, as keygen prints it and the bundle holds it.
+public_half() {
+    # The DER form of an Ed25519 public key is 44 bytes, ending with the 32 raw key bytes.
+    der=$(openssl pkey -in "$1" -pubout -outform DER | base64 -w0)
+    [ "$(printf '%s' "$der" | base64 -d | wc -c)" -eq 44 ] || return 1
+    printf '%s' "$der" | base64 -d | tail -c 32 | base64 -w0
+}
+
 keygen() {
     [ $# -eq 1 ] || usage
     dir=$1
@@ -44,8 +54,7 @@ keygen() {
     # A folder made here is the maker's alone; openssl writes the key itself owner-only.
     [ -d "$dir" ] || mkdir -p -m 700 "$dir" || die "can't make $dir"
     openssl genpkey -algorithm ed25519 -out "$key" || die "openssl could not make a key"
-    # The DER form of an Ed25519 public key ends with the 32 raw key bytes.
-    openssl pkey -in "$key" -pubout -outform DER | tail -c 32 | base64 -w0
+    public_half "$key" || die "openssl could not read the key it made"
     echo
 }
 
@@ -106,8 +115,13 @@ release() {
     display_version=$(property display-version "$bundle")
     [ -n "$(property feed "$bundle")" ] ||
         die "$build was configured without -DLUMENO_UPDATE_FEED=...: installed, this release would never look for an update again"
-    [ -n "$(property public-key "$bundle")" ] ||
+    configured_key=$(property public-key "$bundle")
+    [ -n "$configured_key" ] ||
         die "$build was configured without -DLUMENO_UPDATE_PUBLIC_KEY=...: installed, this release could never check an update again"
+    [ -r "$private" ] || die "can't read the private key $private"
+    signing_key=$(public_half "$private" 2>/dev/null) || die "$private is not an Ed25519 private key openssl can read"
+    [ "$signing_key" = "$configured_key" ] ||
+        die "the private key $private has the public half $signing_key, but $build was configured with -DLUMENO_UPDATE_PUBLIC_KEY=$configured_key: every installed copy would refuse this release as not signed by its maker"
     # An archive left from an earlier build must not pass for this one.
     rm -f "$build"/lumeno-"$version"-linux-*.tar.gz
     cmake --build "$build" --target release-archive >&2 || die "the release archive did not build"

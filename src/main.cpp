@@ -7,6 +7,7 @@
 #include "account/ServerAPI.h"
 #include "foundation/AppBundle.h"
 #include "foundation/AppEnvironment.h"
+#include "foundation/DisplayVersion.h"
 #include "foundation/LegacyMigration.h"
 #include "foundation/SettingsStore.h"
 #include "platform/linux/QtHttpTransport.h"
@@ -44,8 +45,8 @@ AppBundle installedBundle() {
     const QString& problem = std::get<QString>(read);
     Log::app.error(QStringLiteral("%{public}s"), {problem});
     std::fprintf(stderr, "%s\n", qPrintable(problem));
-    return AppBundle{QStringLiteral(LUMENO_IDENTIFIER), QStringLiteral(LUMENO_VERSION), QStringLiteral(LUMENO_VERSION),
-                     {}, {}, directory};
+    return AppBundle{QStringLiteral(LUMENO_IDENTIFIER), QStringLiteral(LUMENO_VERSION),
+                     DisplayVersion::of(QStringLiteral(LUMENO_VERSION)), {}, {}, directory};
 }
 
 // How long a new version waits for the lock of the copy it replaces (which gives it up as it starts the new

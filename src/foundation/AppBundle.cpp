@@ -1,5 +1,6 @@
 #include "foundation/AppBundle.h"
 
+#include "foundation/DisplayVersion.h"
 #include "support/AtomicFile.h"
 #include "support/Regex.h"
 
@@ -75,9 +76,7 @@ std::variant<AppBundle, QString> fromProperties(const Properties& properties, co
         return QStringLiteral("it names no identifier");
     if (bundle.version.isEmpty())
         return QStringLiteral("it names no version");
-    bundle.displayVersion = properties.value(QStringLiteral("display-version"), bundle.version);
-    if (bundle.displayVersion.isEmpty())
-        bundle.displayVersion = bundle.version;
+    bundle.displayVersion = DisplayVersion::of(bundle.version, properties.value(QStringLiteral("display-version")));
     bundle.feed = properties.value(QStringLiteral("feed"));
     std::variant<QByteArray, QString> key = publicKeyFrom(properties.value(QStringLiteral("public-key")));
     if (const auto* problem = std::get_if<QString>(&key))

@@ -1,5 +1,7 @@
 #include "updates/Appcast.h"
 
+#include "foundation/DisplayVersion.h"
+
 #include <QXmlStreamReader>
 
 namespace lumeno {
@@ -67,8 +69,7 @@ AppcastItem readItem(QXmlStreamReader& xml) {
         } else
             xml.skipCurrentElement();
     }
-    if (item.displayVersion.isEmpty())
-        item.displayVersion = item.version;
+    item.displayVersion = DisplayVersion::of(item.version, item.displayVersion);
     return item;
 }
 

@@ -10,7 +10,7 @@ namespace lumeno {
 struct AppcastItem {
     QString title;
     QString version;        // compared with the installed bundle's version
-    QString displayVersion; // shown to the user; the version when the feed gives none
+    QString displayVersion; // shown to the user (DisplayVersion), the version's own form when the feed gives none
     QUrl releaseNotesLink;  // a page with the release notes, or none
     QString description;    // release notes given in the feed itself (HTML or text), or none
     QString minimumSystemVersion; // the oldest Linux kernel it runs on; empty when any

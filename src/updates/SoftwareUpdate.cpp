@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QSemaphore>
 
 namespace lumeno {
 
@@ -142,6 +143,23 @@ SoftwareUpdate::~SoftwareUpdate() {
     // replaced version put back, so that the next start is of one known to run. The event loop is over.
     if (successor_ && successor_->isWaiting() && successor_->endNow())
         InstallFolder(env_.bundle.directory).restorePrevious();
+    // A version prepared and never installed would lie beside the install, at the size of a release, until
+    // the next start.
+    if (phase_ == Phase::readyToInstall)
+        discardPreparedOnQuit();
+}
+
+void SoftwareUpdate::discardPreparedOnQuit() {
+    // On the worker, as any removal of a release's files; the quit waits for it a moment at most.
+    const auto removed = std::make_shared<QSemaphore>();
+    env_.runOnWorker([directory = env_.bundle.directory, removed] {
+        if (!InstallFolder(directory).clearStaging())
+            Log::app.error(QStringLiteral("Couldn't remove the update prepared beside %{public}s"), {directory});
+        removed->release();
+    });
+    if (!removed->tryAcquire(1, quitWait))
+        Log::app.error(QStringLiteral("Quit before the update prepared beside %{public}s was removed"),
+                       {env_.bundle.directory});
 }
 
 std::optional<QUrl> SoftwareUpdate::feedAddress(const AppBundle& bundle, const QProcessEnvironment& environment,

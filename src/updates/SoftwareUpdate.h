@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QProcessEnvironment>
 #include <QUrl>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -72,6 +73,8 @@ public:
     // An archive the feed says is larger than this is not downloaded: a release is some tens of
     // megabytes, and a claim of gigabytes would fill the disk before its signature could be checked.
     static constexpr qint64 maxArchiveBytes = 512 * 1024 * 1024;
+    // How long quitting waits for a prepared version that was never installed to be removed.
+    static constexpr std::chrono::milliseconds quitWait{3000};
 
     explicit SoftwareUpdate(Environment environment, QObject* parent = nullptr);
     ~SoftwareUpdate() override;
@@ -127,6 +130,7 @@ private:
     QCoro::Task<> runDownload(int generation);
     QCoro::Task<> runInstall();
     void startNewVersion();
+    void discardPreparedOnQuit();
     // The new program did not take over (`reason`, for the log): the replaced version goes back in place.
     QCoro::Task<> putBack(UpdateProblem::Kind kind, QString reason);
     void setPhase(Phase phase);

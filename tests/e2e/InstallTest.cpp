@@ -104,6 +104,14 @@ protected:
         screenshotOnceDrawn(*guide, picture);
     }
 
+    // Empty files at `paths` in `folder`, with the folders they need.
+    static void putFiles(const QDir& folder, const QStringList& paths) {
+        for (const QString& path : paths) {
+            QFile file(folder.filePath(path));
+            ASSERT_TRUE(folder.mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly)) << path.toStdString();
+        }
+    }
+
     QTemporaryDir staging;
 };
 
@@ -158,14 +166,24 @@ TEST_F(Installed, AUserInstallInLocalReadsTheBundleBesideItsProgramAndOutlivesAB
         << lumeno->log().toStdString();
 }
 
+// Installing again replaces the application folder whole: nothing an earlier install or anyone else put in
+// it stays, and the program is whole.
+TEST_F(Installed, InstallingAgainReplacesTheApplicationFolderWhole) {
+    const QString prefix = QDir(home.path()).filePath(QStringLiteral(".local"));
+    install(prefix);
+    const QDir application(QDir(prefix).filePath(QStringLiteral("lib/lumeno")));
+    ASSERT_NO_FATAL_FAILURE(putFiles(application, {QStringLiteral("stray.txt"), QStringLiteral("plugins/old.so")}));
+    install(prefix);
+    EXPECT_EQ(application.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{QStringLiteral("bundle.properties"), QStringLiteral("lumeno")}));
+    expectLayout(prefix, prefix, AppBundle::Installation::installed);
+}
+
 TEST_F(Installed, UninstallTakesWhatAnUpdateLeftBesideTheInstallToo) {
     const QString prefix = QDir(home.path()).filePath(QStringLiteral(".local"));
     install(prefix);
     const QDir lib(QDir(prefix).filePath(QStringLiteral("lib")));
-    for (const QString& leftover : {QStringLiteral("lumeno.update/lumeno"), QStringLiteral("lumeno.previous/lumeno")}) {
-        QFile file(lib.filePath(leftover));
-        ASSERT_TRUE(lib.mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
-    }
+    ASSERT_NO_FATAL_FAILURE(putFiles(lib, {QStringLiteral("lumeno.update/lumeno"), QStringLiteral("lumeno.previous/lumeno")}));
     const CommandRun uninstalling = runCommand(QStringLiteral("make"), {QStringLiteral("-C"), QStringLiteral(LUMENO_SOURCE_DIR),
                                                                         QStringLiteral("uninstall"), QStringLiteral("PREFIX=") + prefix});
     ASSERT_EQ(uninstalling.status, 0) << uninstalling.log();

@@ -82,9 +82,11 @@ protected:
         screenshotOnceStill(picture);
     }
 
-    // This build installed into a prefix with a key made here; a release of it calling itself 9.0 built,
-    // signed and served from the loopback feed. `program`, when given, replaces the release's executable.
-    void installAndServeRelease(const QByteArray& program = {}) {
+    // This build installed into a prefix with a key made here; a release of it calling itself `version`
+    // (9.0.0 unless told), shown as `shownVersion`, built, signed and served from the loopback feed.
+    // `program`, when given, replaces the release's executable.
+    void installAndServeRelease(const QByteArray& program = {}, const QString& version = QStringLiteral("9.0.0"),
+                                const QString& shownVersion = QStringLiteral("9.0")) {
         output(QStringLiteral(LUMENO_CMAKE), {QStringLiteral("--install"), QStringLiteral(LUMENO_BUILD_DIR),
                                              QStringLiteral("--prefix"), prefix});
         const QString key = QString::fromLatin1(output(QStringLiteral(LUMENO_RELEASE_SIGN),
@@ -96,19 +98,19 @@ protected:
         QDir().mkpath(release);
         output(QStringLiteral("cp"), {QStringLiteral("-a"), application, release});
         setProperties(QDir(release).filePath(QStringLiteral("lumeno")),
-                      {{QStringLiteral("version"), QStringLiteral("9.0.0")}, {QStringLiteral("display-version"), QStringLiteral("9.0")}});
+                      {{QStringLiteral("version"), version}, {QStringLiteral("display-version"), shownVersion}});
         if (!program.isEmpty()) {
             QFile executable(QDir(release).filePath(QStringLiteral("lumeno/lumeno")));
             ASSERT_TRUE(executable.open(QIODevice::WriteOnly | QIODevice::Truncate));
             executable.write(program);
         }
-        const QString archive = temp.filePath(QStringLiteral("lumeno-9.0.0-linux.tar.gz"));
+        const QString archive = temp.filePath(QStringLiteral("lumeno-%1-linux.tar.gz").arg(version));
         output(QStringLiteral("tar"), {QStringLiteral("-czf"), archive, QStringLiteral("-C"), release, QStringLiteral("lumeno")});
         const QByteArray item = output(QStringLiteral(LUMENO_RELEASE_SIGN),
                                        {QStringLiteral("sign"), temp.filePath(QStringLiteral("keys/update-private.pem")), archive,
-                                        QStringLiteral("9.0.0"), QStringLiteral("9.0"), feed.url(QStringLiteral("/lumeno.tar.gz")).toString(),
+                                        version, shownVersion, feed.url(QStringLiteral("/lumeno.tar.gz")).toString(),
                                         QStringLiteral("--description"),
-                                        QStringLiteral("<p>Lumeno 9.0 keeps your sign-off in every reply.</p>"
+                                        QStringLiteral("<p>This release keeps your sign-off in every reply.</p>"
                                                        "<ul><li>Faster start</li><li>Clearer messages</li></ul>")});
         QFile archiveFile(archive);
         ASSERT_TRUE(archiveFile.open(QIODevice::ReadOnly));
@@ -133,18 +135,28 @@ protected:
         return startInstalledIn(prefix, logName);
     }
 
-    // From the tray's "Update to Lumeno 9.0…" to "Install and Relaunch", clicked.
-    void installFromTheTray(LumenoProcess& lumeno) {
+    // From the tray's "Update to Lumeno 9.0…" to "Ready to Install" for `version`; the offer shows
+    // `offerText` when one is given.
+    void prepareFromTheTray(LumenoProcess& lumeno, const QString& version = QStringLiteral("9.0.0"),
+                            const QString& offerText = {}) {
         // Signed in with everything allowed, the items that can be chosen are, in order: Pause, Memory…, How
-        // to Use, Update to Lumeno 9.0…, Check for Updates…
+        // to Use, Update to Lumeno 9.0…, Check for Updates…, Settings…, Quit Lumeno
         ASSERT_TRUE(chooseFromTray(first, 4)) << lumeno.log().toStdString();
         ASSERT_TRUE(waitForWindow(first, QStringLiteral("Software Update"))) << lumeno.log().toStdString();
         screenshotShowing(first, QStringLiteral("Install Update"), QStringLiteral("offer"));
+        if (!offerText.isEmpty())
+            EXPECT_TRUE(ScreenButtons::find(first, offerText)) << offerText.toStdString();
         ASSERT_TRUE(clickOn(first, QStringLiteral("Install Update")));
-        ASSERT_TRUE(lumeno.waitForLineContaining(QStringLiteral("Update 9.0.0 ready to install"), patienceMs))
+        ASSERT_TRUE(lumeno.waitForLineContaining(QStringLiteral("Update %1 ready to install").arg(version), patienceMs))
             << lumeno.log().toStdString();
         screenshotShowing(first, QStringLiteral("Install and Relaunch"), QStringLiteral("ready"));
         EXPECT_TRUE(QFileInfo(QDir(application).filePath(QStringLiteral("bundle.properties"))).exists());
+    }
+    // The same, and "Install and Relaunch" clicked.
+    void installFromTheTray(LumenoProcess& lumeno) {
+        prepareFromTheTray(lumeno);
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(clickOn(first, QStringLiteral("Install and Relaunch")));
     }
 
@@ -272,6 +284,37 @@ TEST_F(Update, ANewVersionThatCannotStartLeavesTheInstalledOneRunningAndSaysSo) 
     EXPECT_EQ(lumeno->waitForExit(patienceMs), 0);
     auto again = startInstalled(QStringLiteral("again.log"));
     EXPECT_TRUE(again->waitForLineContaining(QStringLiteral("Lumeno " LUMENO_VERSION " starting"), patienceMs)) << again->log().toStdString();
+}
+
+// A patch release whose item and bundle were made when the shown version left a patch out (both say 1.1)
+// reads as 1.1.1 to a user of 1.1 in the note, the menu and the window. The user takes it and quits at
+// "Ready to Install": the prepared version does not stay beside the install.
+TEST_F(Update, APatchReleaseShowsItsPatchAndQuittingBeforeInstallingItLeavesNothingBehind) {
+    installAndServeRelease({}, QStringLiteral("1.1.1"), QStringLiteral("1.1"));
+    setProperties(application, {{QStringLiteral("version"), QStringLiteral("1.1.0")}, {QStringLiteral("display-version"), QStringLiteral("1.1")}});
+    auto lumeno = startInstalled();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 1.1.1 (1.1.1)"), patienceMs))
+        << lumeno->log().toStdString();
+    std::vector<xcb_window_t> popups;
+    ASSERT_TRUE(waitUntil([&] { return !(popups = popupsOf(first)).empty(); })) << "no notification";
+    EXPECT_TRUE(waitUntil([&] { return ScreenButtons::find(first, QStringLiteral("Lumeno 1.1.1 is available")).has_value(); }));
+    screenshotOnceDrawn(popups.front(), QStringLiteral("notification"));
+
+    prepareFromTheTray(*lumeno, QStringLiteral("1.1.1"),
+                       QStringLiteral("Lumeno 1.1.1 is now available—you have 1.1. Would you like to install it now?"));
+    if (HasFatalFailure())
+        return;
+    EXPECT_TRUE(ScreenButtons::find(first, QStringLiteral("Lumeno 1.1.1 is ready. Lumeno will quit and open again.")));
+    const QString prepared = application + QStringLiteral(".update");
+    ASSERT_TRUE(QFileInfo::exists(prepared));
+
+    // "Quit Lumeno", the seventh item.
+    ASSERT_TRUE(chooseFromTray(first, 7));
+    EXPECT_EQ(lumeno->waitForExit(patienceMs), 0) << lumeno->log().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(prepared)) << "the prepared version goes as Lumeno quits";
+    QFile bundle(QDir(application).filePath(QStringLiteral("bundle.properties")));
+    ASSERT_TRUE(bundle.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(bundle.readAll().contains("version=1.1.0\n")) << "the installed version stays";
 }
 
 // Run from the build folder with a feed set, Lumeno finds the update but never replaces the folder it was

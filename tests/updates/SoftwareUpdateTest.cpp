@@ -1,3 +1,4 @@
+#include "support/Log.h"
 #include "updates/InstallFolder.h"
 #include "updates/UpdateFixture.h"
 
@@ -191,6 +192,21 @@ TEST_F(SoftwareUpdateTest, CancelAtReadyToInstallTakesThePreparedVersionOffTheDi
     EXPECT_EQ(update->phase(), Phase::available);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(staging); }, 20000));
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+}
+
+TEST_F(SoftwareUpdateTest, QuittingAtReadyToInstallTakesThePreparedVersionOffTheDisk) {
+    auto update = makeUpdate();
+    ASSERT_EQ(installFound(*update), Phase::readyToInstall);
+    const QString staging = InstallFolder(installed).staging();
+    ASSERT_TRUE(QFileInfo::exists(staging));
+    const auto log = std::make_shared<CapturingLogSink>();
+    const std::shared_ptr<LogSink> previous = Log::setSink(log);
+    update.reset(); // this copy quits
+    Log::setSink(previous);
+    EXPECT_FALSE(QFileInfo::exists(staging)) << "gone once the quit is over";
+    EXPECT_EQ(log->lines(), QStringList()) << "the quit saw the removal end";
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+    EXPECT_TRUE(launched.isEmpty());
 }
 
 TEST_F(SoftwareUpdateTest, AnArchiveSignedWithAnotherKeyIsNeverUnpacked) {
