@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Lumeno builds and tests with, only those that are missing. Idempotent.
+#   scripts/install-deps.sh        what `make run` and `make test` need
+#   scripts/install-deps.sh apps   that, and the editors `make test-apps` checks (about 130 MB to fetch)
 set -euo pipefail
 
 packages=(
@@ -17,6 +19,10 @@ packages=(
   # An XFCE desktop for the end-to-end tests: its window manager and panel (both tray kinds at once), mousepad.
   xfwm4 xfce4-panel xfconf mousepad
 )
+if [ "${1:-}" = apps ]; then
+  # LibreOffice is on the accessibility bus only with its GTK 3 front end.
+  packages+=(libreoffice-writer libreoffice-gtk3 kwrite)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -7,6 +7,8 @@
 #include "platform/linux/harness/ThunderbirdReply.h"
 #include "platform/AXNames.h"
 #include "platform/linux/AtspiAccessibility.h"
+#include "platform/linux/X11FrontmostApplication.h"
+#include "platform/linux/XcbConnection.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -192,6 +194,58 @@ TEST_F(Applications, AWordSelectedInChromiumsRichEditorIsRewrittenFromItsOwnLett
     // The overlay shows the outcome a moment after the field has the text.
     EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Edit outcome"))) << lumeno->log().toStdString();
     screenshotOnceStill(QStringLiteral("chromium-rich-edit"));
+}
+
+// LibreOffice Writer makes each paragraph an element of its own: a reply of several paragraphs splits the one
+// with the caret, and is read back across the paragraphs it made, so the user is not offered it again.
+TEST_F(Applications, AReplyOfSeveralParagraphsInLibreOfficeWriterIsConfirmedAndNotOfferedAgain) {
+    const QString letter = profile.filePath(QStringLiteral("letter.txt"));
+    QFile file(letter);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Dear Bo,\n\nYours,\nAda\n");
+    file.close();
+    auto writer = AccessibleTargets::libreOfficeWriter(profile.path(), letter);
+    if (!writer) {
+        if (qEnvironmentVariableIsSet("LUMENO_APPS_REQUIRED"))
+            FAIL() << "LibreOffice Writer is not installed";
+        GTEST_SKIP() << "LibreOffice Writer is not installed";
+    }
+    // Its window belongs to a child of the process started: the one in front.
+    qint64 pid = 0;
+    std::optional<AccessibleElement> paragraph;
+    ASSERT_TRUE(waitUntil([&] {
+        const std::optional<RunningApplication> front = X11FrontmostApplication(XcbConnection::open()).read();
+        pid = front ? front->pid : 0;
+        paragraph = pid ? accessibility->focusedElement(pid) : std::nullopt;
+        return paragraph && value(*paragraph) == QStringLiteral("Dear Bo,");
+    }, applicationStartMs)) << "LibreOffice never showed the letter on the accessibility bus";
+    const std::optional<AccessibleElement> document = accessibility->parent(*paragraph);
+    ASSERT_TRUE(document);
+    // The user clicks into the empty line under the greeting.
+    const std::vector<AccessibleElement> paragraphs = accessibility->children(*document);
+    ASSERT_GE(paragraphs.size(), 3u);
+    const AccessibleElement blank = paragraphs[1];
+    ASSERT_TRUE(accessibility->setAttribute(blank, AXAttribute::selectedTextRange, TextRange{0, 0}));
+    ASSERT_TRUE(waitUntil([&] { return accessibility->focusedElement(pid) == blank; }));
+    const auto documentText = [&] {
+        QStringList lines;
+        for (const AccessibleElement& line : accessibility->children(*document))
+            lines.append(value(line));
+        return lines.join(QLatin1Char('\n'));
+    };
+
+    auto lumeno = launch(spoken(QStringLiteral("Tell Bo Friday works and I will bring the plans")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    answerWith(QStringLiteral("Friday works for me.\n\nI'll bring the plans."));
+    dictate(*lumeno);
+
+    EXPECT_TRUE(waitUntil([&] {
+        return documentText().startsWith(QStringLiteral("Dear Bo,\nFriday works for me.\n\nI'll bring the plans.\nYours,"));
+    })) << documentText().toStdString() << "\n" << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Insert outcome: inserted(verified: true)")))
+        << lumeno->log().toStdString();
+    EXPECT_FALSE(logged(*lumeno, QStringLiteral("If the reply isn't in the field"))) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("libreoffice-writer-reply"));
 }
 
 } // namespace

@@ -40,6 +40,9 @@ public:
         inserts,         // a paste replaces the selection with the clipboard's plain text
         ignores,         // a paste does nothing (a field that swallows synthetic keys)
         dropsLineBreaks, // line breaks arrive as spaces (a single-line editor)
+        // A word processor's paragraph: the first line goes in at the caret, and each further one becomes
+        // a paragraph after it (the last with the text that followed the caret), which takes the focus.
+        splitsParagraphs,
     };
 
     struct Application {
@@ -167,6 +170,8 @@ private:
         void erase(ElementId id);
         // Replaces the selection of an editable element as typing would, keeping an undo step.
         void replaceSelection(Node& node, const QString& text);
+        // Pastes over the selection of a paragraph that splits at line breaks (PasteHandling::splitsParagraphs).
+        void pasteParagraphs(ElementId id, const QString& text);
     };
 
     template <class Function>
