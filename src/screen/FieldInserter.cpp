@@ -182,8 +182,9 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
     const AccessibleElement element = *target.element;
     const bool rich = target.webURL &&
                       SurfaceClassifier::classify(target.bundleID, target.windowTitle, target.webURL) == Surface::email;
+    const int breaks = PasteCheck::lineBreaks(text);
     // The user may have moved on since the snapshot: the paste key goes wherever the focus is now.
-    const FieldState field = co_await readField(target, PasteCheck::lineBreaks(text));
+    const FieldState field = co_await readField(target, breaks);
     if (!self || !field.stillFocused)
         co_return Outcome::needsTarget(PendingReason::noField);
     // A field that keeps its text to itself may still say where its selection is.
@@ -221,7 +222,6 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
     }
 
     // Applications take a moment to handle the paste: look until the text shows up, for a while.
-    const int breaks = PasteCheck::lineBreaks(text);
     ReadBack after;
     PasteCheck check;
     for (int attempt = 1;; ++attempt) {
@@ -230,7 +230,7 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
             co_return Outcome::inserted(false);
         check = PasteCheck::evaluate(before, after.value, text);
         // A word processor's paragraphs are elements of their own: a paste of several lines leaves only its
-        // first in the field that held the caret, and the rest in the paragraphs it added after it.
+        // first in the field that held the caret, and the rest in the paragraphs it added beside it.
         if (!check.verified && after.span) {
             const PasteCheck acrossParagraphs = PasteCheck::evaluate(field.span.text(), after.span, text);
             if (acrossParagraphs.verified)
@@ -268,7 +268,8 @@ QCoro::Task<FieldInserter::FieldState> FieldInserter::readField(FocusSnapshot ta
 
 QCoro::Task<FieldInserter::ReadBack> FieldInserter::readBack(AccessibleElement element, ParagraphSpan span,
                                                                int lineBreaks) {
-    QCoro::Task<ReadBack> read = accessibility_.run([element, span = std::move(span), lineBreaks](Accessibility& accessibility) {
+    QCoro::Task<ReadBack> read = accessibility_.run([element, span = std::move(span),
+                                                     lineBreaks](Accessibility& accessibility) {
         ReadBack back;
         back.value = accessibility.string(element, AXAttribute::value);
         if (span.text())

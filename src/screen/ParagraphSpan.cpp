@@ -3,14 +3,14 @@
 #include "platform/AXNames.h"
 
 #include <QStringList>
-
 #include <algorithm>
 
 namespace lumeno {
 
 namespace {
 
-std::optional<std::size_t> indexOf(const std::vector<AccessibleElement>& elements, const AccessibleElement& element) {
+std::optional<std::size_t> indexOf(const std::vector<AccessibleElement>& elements,
+                                   const AccessibleElement& element) {
     const auto found = std::find(elements.begin(), elements.end(), element);
     if (found == elements.end())
         return std::nullopt;
@@ -60,10 +60,11 @@ std::optional<QString> ParagraphSpan::readAgain(Accessibility& accessibility, in
     }
     end = std::min(end, first + elements_.size() + std::size_t(std::clamp(added, 0, maxReach)));
     return joined(accessibility, std::vector<AccessibleElement>(siblings.begin() + qsizetype(first),
-                                                                 siblings.begin() + qsizetype(end)));
+                                                                siblings.begin() + qsizetype(end)));
 }
 
-std::optional<QString> ParagraphSpan::joined(Accessibility& accessibility, const std::vector<AccessibleElement>& elements) {
+std::optional<QString> ParagraphSpan::joined(Accessibility& accessibility,
+                                             const std::vector<AccessibleElement>& elements) {
     QStringList lines;
     for (const AccessibleElement& element : elements) {
         // Elements without text of their own (a picture, a table's frame) hold no line of it.

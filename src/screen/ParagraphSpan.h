@@ -3,7 +3,6 @@
 #include "platform/Accessibility.h"
 
 #include <QString>
-
 #include <optional>
 #include <vector>
 
@@ -29,7 +28,8 @@ public:
     std::optional<QString> readAgain(Accessibility& accessibility, int added) const;
 
 private:
-    static std::optional<QString> joined(Accessibility& accessibility, const std::vector<AccessibleElement>& elements);
+    static std::optional<QString> joined(Accessibility& accessibility,
+                                         const std::vector<AccessibleElement>& elements);
 
     std::optional<AccessibleElement> parent_;
     std::optional<AccessibleElement> before_; // the sibling just before the stretch, none at the start

@@ -199,6 +199,8 @@ TEST_F(Applications, AWordSelectedInChromiumsRichEditorIsRewrittenFromItsOwnLett
 // LibreOffice Writer makes each paragraph an element of its own: a reply of several paragraphs splits the one
 // with the caret, and is read back across the paragraphs it made, so the user is not offered it again.
 TEST_F(Applications, AReplyOfSeveralParagraphsInLibreOfficeWriterIsConfirmedAndNotOfferedAgain) {
+    home.setSetting(QStringLiteral("showsDraftDetails"), true);
+    home.setSetting(QStringLiteral("savesDraftDetails"), true);
     const QString letter = profile.filePath(QStringLiteral("letter.txt"));
     QFile file(letter);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -244,6 +246,16 @@ TEST_F(Applications, AReplyOfSeveralParagraphsInLibreOfficeWriterIsConfirmedAndN
     })) << documentText().toStdString() << "\n" << lumeno->log().toStdString();
     EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Insert outcome: inserted(verified: true)")))
         << lumeno->log().toStdString();
+    // The draft's record says so once the overlay shows it inserted, with no Insert to press again.
+    const auto recordedOutcome = [&] {
+        QFile record(home.supportFile(QStringLiteral("draft-details.jsonl")));
+        if (!record.open(QIODevice::ReadOnly))
+            return QString();
+        const QByteArray last = record.readAll().trimmed().split('\n').back();
+        return QJsonDocument::fromJson(last).object().value(QLatin1String("outcome")).toString();
+    };
+    EXPECT_TRUE(waitUntil([&] { return recordedOutcome() == QStringLiteral("Inserted"); }))
+        << recordedOutcome().toStdString() << "\n" << lumeno->log().toStdString();
     EXPECT_FALSE(logged(*lumeno, QStringLiteral("If the reply isn't in the field"))) << lumeno->log().toStdString();
     screenshotOnceStill(QStringLiteral("libreoffice-writer-reply"));
 }

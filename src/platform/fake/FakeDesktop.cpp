@@ -97,7 +97,8 @@ void FakeDesktop::State::replaceSelection(Node& node, const QString& text) {
 }
 
 void FakeDesktop::State::pasteParagraphs(ElementId id, const QString& text) {
-    const QStringList lines = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    const QStringList lines =
+        QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
     Node& first = existing(id);
     if (lines.size() == 1 || !first.parent) {
         replaceSelection(first, text);

@@ -170,7 +170,7 @@ private:
         void erase(ElementId id);
         // Replaces the selection of an editable element as typing would, keeping an undo step.
         void replaceSelection(Node& node, const QString& text);
-        // Pastes over the selection of a paragraph that splits at line breaks (PasteHandling::splitsParagraphs).
+        // Pastes over the selection of a paragraph that splits at line breaks (splitsParagraphs).
         void pasteParagraphs(ElementId id, const QString& text);
     };
 

@@ -44,8 +44,12 @@ protected:
         Base::SetUp();
     }
 
-    static void startWith(std::unique_ptr<AccessibleApp> started) {
-        Base::app = std::move(started);
+    // The editor with the letter open, once its field holds it.
+    static void SetUpTestSuite() {
+        if (!Base::canRun())
+            return;
+        folder = std::make_unique<QTemporaryDir>();
+        Base::app = Suite::start(folder->path(), writeLetter(*folder));
         if (!Base::app)
             return;
         Base::accessibility = Base::connect();
@@ -136,52 +140,21 @@ protected:
     static inline qint64 pid = 0;
 };
 
-#define LUMENO_EDITOR_TESTS(Suite)                                                                     \
-    TEST_F(Suite, TheFieldIsFoundAndRead) { checkFieldIsRead(); }                                      \
-    TEST_F(Suite, AWordIsPastedOverASelectionAndConfirmed) { checkAWordIsPastedOverASelection(); }    \
+#define LUMENO_EDITOR_TESTS(Suite, name, starter)                                                    \
+    class Suite : public EditorTest<Suite> {                                                            \
+    public:                                                                                             \
+        static const char* applicationName() { return name; }                                           \
+        static std::unique_ptr<AccessibleApp> start(const QString& folder, const QString& document) {   \
+            return starter(folder, document);                                                           \
+        }                                                                                               \
+    };                                                                                                  \
+    TEST_F(Suite, TheFieldIsFoundAndRead) { checkFieldIsRead(); }                                       \
+    TEST_F(Suite, AWordIsPastedOverASelectionAndConfirmed) { checkAWordIsPastedOverASelection(); }     \
     TEST_F(Suite, AReplyOfSeveralParagraphsIsPastedAndConfirmed) { checkParagraphsArePastedAtTheCaret(); }
 
-class Mousepad : public EditorTest<Mousepad> {
-public:
-    static const char* applicationName() { return "mousepad"; }
-
-protected:
-    static void SetUpTestSuite() {
-        if (!canRun())
-            return;
-        folder = std::make_unique<QTemporaryDir>();
-        startWith(AccessibleTargets::mousepad(folder->path(), writeLetter(*folder)));
-    }
-};
-LUMENO_EDITOR_TESTS(Mousepad)
-
-class LibreOfficeWriter : public EditorTest<LibreOfficeWriter> {
-public:
-    static const char* applicationName() { return "libreoffice-writer"; }
-
-protected:
-    static void SetUpTestSuite() {
-        if (!canRun())
-            return;
-        folder = std::make_unique<QTemporaryDir>();
-        startWith(AccessibleTargets::libreOfficeWriter(folder->path(), writeLetter(*folder)));
-    }
-};
-LUMENO_EDITOR_TESTS(LibreOfficeWriter)
-
-class KWrite : public EditorTest<KWrite> {
-public:
-    static const char* applicationName() { return "kwrite"; }
-
-protected:
-    static void SetUpTestSuite() {
-        if (!canRun())
-            return;
-        folder = std::make_unique<QTemporaryDir>();
-        startWith(AccessibleTargets::kwrite(folder->path(), writeLetter(*folder)));
-    }
-};
-LUMENO_EDITOR_TESTS(KWrite)
+LUMENO_EDITOR_TESTS(Mousepad, "mousepad", AccessibleTargets::mousepad)
+LUMENO_EDITOR_TESTS(LibreOfficeWriter, "libreoffice-writer", AccessibleTargets::libreOfficeWriter)
+LUMENO_EDITOR_TESTS(KWrite, "kwrite", AccessibleTargets::kwrite)
 
 } // namespace
 } // namespace lumeno::desktop
