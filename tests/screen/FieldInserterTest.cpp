@@ -392,6 +392,10 @@ TEST_F(WordProcessorTest, AParagraphPasteThatDidNotLandStaysUnconfirmedThoughThe
     EXPECT_EQ(insert(QStringLiteral("Bo.\nSee you then.\nAda"), pid), Outcome::needsTarget(Reason::unconfirmed));
     EXPECT_EQ(documentText(), QStringLiteral("Friday suits me fine, Bo.\nSee you then.\nAda"));
     EXPECT_EQ(inserter.lastLineBreaks(), (FieldInserter::LineBreaks{2, 0, false}));
+
+    // A paragraph that keeps its text to itself is not judged by its neighbours': it may well have the text.
+    desktop.change(paragraphs.front(), [](Element& paragraph) { paragraph.exposesValue = false; });
+    EXPECT_EQ(insert(QStringLiteral("Bo.\nSee you then.\nAda"), pid), Outcome::inserted(false));
 }
 
 } // namespace
