@@ -151,6 +151,10 @@ private:
     void collect(const AccessibleElement& element, Side side) {
         if (full() || (side == Side::below && belowFull_) || !spend())
             return;
+        // What the window keeps out of sight (a closed list of choices, a panel switched away, a status
+        // line between files) is the application's own, not the conversation: none of it is read.
+        if (ax_.flag(element, AXAttribute::hidden) == true)
+            return;
         const QString role = ax_.string(element, AXAttribute::role).value_or(QString());
         if (isSkipped(role))
             return;
