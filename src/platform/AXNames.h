@@ -52,6 +52,7 @@ struct AXRole {
     static constexpr QLatin1String image{"AXImage"};
     static constexpr QLatin1String splitter{"AXSplitter"};
     static constexpr QLatin1String progressIndicator{"AXProgressIndicator"};
+    static constexpr QLatin1String statusBar{"AXStatusBar"};
 };
 
 struct AXSubrole {

@@ -14,12 +14,13 @@ namespace lumeno {
 
 namespace {
 
-// Controls and decoration: their titles ("Send", "Reply", "Bold") are not part of anyone's message.
+// Controls and decoration: their titles ("Send", "Reply", "Bold") are not part of anyone's message, nor is
+// what a status bar says of the window ("Loading file …").
 bool isSkipped(const QString& role) {
     static const QSet<QString> roles = {
         AXRole::button, AXRole::menuButton, AXRole::popUpButton, AXRole::checkBox, AXRole::radioButton,
         AXRole::menuBar, AXRole::menu, AXRole::menuItem, AXRole::toolbar, AXRole::scrollBar,
-        AXRole::slider, AXRole::image, AXRole::splitter, AXRole::progressIndicator,
+        AXRole::slider, AXRole::image, AXRole::splitter, AXRole::progressIndicator, AXRole::statusBar,
     };
     return roles.contains(role);
 }

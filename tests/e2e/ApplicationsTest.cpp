@@ -194,6 +194,65 @@ TEST_F(Applications, AWordSelectedInChromiumsRichEditorIsRewrittenFromItsOwnLett
     screenshotOnceStill(QStringLiteral("chromium-rich-edit"));
 }
 
+// A message the user answers from a text file in a desktop editor; its name reads as mail, so the window
+// counts as one and the conversation around the editor is read.
+class EditorApplications : public Applications {
+protected:
+    std::unique_ptr<desktop::AccessibleApp> openMessage(const QString& program) {
+        file = profile.filePath(QStringLiteral("mail-from-bo.txt"));
+        QFile message(file);
+        if (!message.open(QIODevice::WriteOnly) || message.write("Hi Ada, can we move the review to Friday?\nBo\n") < 0)
+            return nullptr;
+        message.close();
+        return AccessibleTargets::editor(program, profile.path(), file);
+    }
+
+    // Right Alt held over the editor, the reply read back from it.
+    void replyIn(const QString& program, const std::optional<AccessibleElement>& editor,
+                 std::unique_ptr<LumenoProcess>& lumeno) {
+        ASSERT_TRUE(editor) << program.toStdString() << " never showed its editor on the accessibility bus";
+        answerWith(QStringLiteral("Friday works, Bo."));
+        lumeno = launch(spoken(QStringLiteral("Tell Bo Friday works")));
+        ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+        dictate(*lumeno);
+        EXPECT_TRUE(waitUntil([&] { return value(*editor).contains(QStringLiteral("Friday works, Bo.")); }))
+            << value(*editor).toStdString() << "\n" << lumeno->log().toStdString();
+        EXPECT_TRUE(value(*editor).contains(QStringLiteral("move the review to Friday?"))) << value(*editor).toStdString();
+        EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Insert outcome"))) << lumeno->log().toStdString();
+        EXPECT_FALSE(logged(*lumeno, QStringLiteral("needsTarget"))) << lumeno->log().toStdString();
+    }
+
+    QString file;
+};
+
+TEST_F(EditorApplications, AReplyDictatedInKWriteLandsInItsEditor) {
+    auto kwrite = openMessage(QStringLiteral("kwrite"));
+    if (!kwrite)
+        GTEST_SKIP() << "KWrite is not installed";
+    std::unique_ptr<LumenoProcess> lumeno;
+    replyIn(QStringLiteral("KWrite"), waitForField(kwrite->pid()), lumeno);
+    ASSERT_TRUE(lumeno);
+    EXPECT_TRUE(logged(*lumeno, QStringLiteral("role AXTextArea editable"))) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("kwrite-reply"));
+}
+
+TEST_F(EditorApplications, GeditsHiddenInterfaceNeverReachesTheServer) {
+    auto gedit = openMessage(QStringLiteral("gedit"));
+    if (!gedit)
+        GTEST_SKIP() << "gedit is not installed";
+    std::unique_ptr<LumenoProcess> lumeno;
+    replyIn(QStringLiteral("gedit"), waitForField(gedit->pid()), lumeno);
+    ASSERT_TRUE(lumeno);
+    // The window reads as mail, so the screen was read, and none of gedit's own lists went out.
+    EXPECT_TRUE(logged(*lumeno, QStringLiteral("Read conversation: "))) << lumeno->log().toStdString();
+    const QString request = lastRequest();
+    ASSERT_FALSE(request.isEmpty());
+    for (const QString& own : {QStringLiteral("Plain Text"), QStringLiteral("ABNF"), QStringLiteral("Bookmarks"),
+                               QStringLiteral("File System"), QStringLiteral("Loading file"), profile.path()})
+        EXPECT_FALSE(request.contains(own)) << own.toStdString() << " was sent:\n" << request.toStdString();
+    screenshotOnceStill(QStringLiteral("gedit-reply"));
+}
+
 } // namespace
 
 } // namespace lumeno::e2e

@@ -102,6 +102,18 @@ std::unique_ptr<AccessibleApp> AccessibleTargets::firefox(const QString& profile
                                            privateFolders(profileFolder));
 }
 
+std::unique_ptr<AccessibleApp> AccessibleTargets::editor(const QString& program, const QString& profileFolder,
+                                                         const QString& file) {
+    const QString found = QStandardPaths::findExecutable(program);
+    if (found.isEmpty())
+        return nullptr;
+    // gedit hands a file to a running instance of itself unless told to stay on its own.
+    QStringList arguments{file};
+    if (program == QLatin1String("gedit"))
+        arguments.prepend(QStringLiteral("--standalone"));
+    return std::make_unique<AccessibleApp>(found, arguments, privateFolders(profileFolder));
+}
+
 std::unique_ptr<AccessibleApp> AccessibleTargets::thunderbird(const QString& profileFolder) {
     const QString mailer = QStandardPaths::findExecutable(QStringLiteral("thunderbird"));
     if (mailer.isEmpty())
