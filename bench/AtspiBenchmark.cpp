@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QCoroTask>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -49,7 +48,7 @@ struct Reading {
         else if (toolkit == "GTK")
             app = desktop::AccessibleTargets::gtk(QStringLiteral("Draft"), messages);
         else if (toolkit == "gedit" || toolkit == "KWrite")
-            app = editor(QString::fromStdString(toolkit).toLower());
+            app = desktop::AccessibleTargets::editor(QString::fromStdString(toolkit).toLower(), profile.path());
         else
             app = desktop::AccessibleTargets::chromium(profile.path(), messages);
         if (!app)
@@ -60,15 +59,6 @@ struct Reading {
             field = accessibility.focusedElement(app->pid());
             return field && accessibility.string(*field, AXAttribute::role) == QString(AXRole::textArea);
         }, 30000);
-    }
-
-    std::unique_ptr<desktop::AccessibleApp> editor(const QString& program) {
-        const QString file = profile.filePath(QStringLiteral("mail-from-bo.txt"));
-        QFile message(file);
-        if (!message.open(QIODevice::WriteOnly) || message.write("Hi Ada, can we move the review to Friday?\nBo\n") < 0)
-            return nullptr;
-        message.close();
-        return desktop::AccessibleTargets::editor(program, profile.path(), file);
     }
 };
 

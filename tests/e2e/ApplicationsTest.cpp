@@ -194,39 +194,31 @@ TEST_F(Applications, AWordSelectedInChromiumsRichEditorIsRewrittenFromItsOwnLett
     screenshotOnceStill(QStringLiteral("chromium-rich-edit"));
 }
 
-// A message the user answers from a text file in a desktop editor; its name reads as mail, so the window
+// A message from Bo the user answers in a desktop editor; the file's name reads as mail, so the window
 // counts as one and the conversation around the editor is read.
 class EditorApplications : public Applications {
 protected:
-    std::unique_ptr<desktop::AccessibleApp> openMessage(const QString& program) {
-        file = profile.filePath(QStringLiteral("mail-from-bo.txt"));
-        QFile message(file);
-        if (!message.open(QIODevice::WriteOnly) || message.write("Hi Ada, can we move the review to Friday?\nBo\n") < 0)
-            return nullptr;
-        message.close();
-        return AccessibleTargets::editor(program, profile.path(), file);
-    }
-
-    // Right Alt held over the editor, the reply read back from it.
+    // Right Alt held over the editor with the caret on the empty line under the message, the reply read back.
     void replyIn(const QString& program, const std::optional<AccessibleElement>& editor,
                  std::unique_ptr<LumenoProcess>& lumeno) {
         ASSERT_TRUE(editor) << program.toStdString() << " never showed its editor on the accessibility bus";
+        ASSERT_TRUE(waitUntil([&] { return value(*editor).contains(QStringLiteral("move the review")); }, applicationStartMs));
+        const QString written = value(*editor);
+        ASSERT_TRUE(accessibility->setAttribute(*editor, AXAttribute::selectedTextRange, TextRange{written.size(), 0}));
         answerWith(QStringLiteral("Friday works, Bo."));
         lumeno = launch(spoken(QStringLiteral("Tell Bo Friday works")));
         ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
         dictate(*lumeno);
-        EXPECT_TRUE(waitUntil([&] { return value(*editor).contains(QStringLiteral("Friday works, Bo.")); }))
+        // A mail gets the user's sign-off under the model's text.
+        EXPECT_TRUE(waitUntil([&] { return value(*editor).startsWith(written + QStringLiteral("Friday works, Bo.\n")); }))
             << value(*editor).toStdString() << "\n" << lumeno->log().toStdString();
-        EXPECT_TRUE(value(*editor).contains(QStringLiteral("move the review to Friday?"))) << value(*editor).toStdString();
         EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Insert outcome"))) << lumeno->log().toStdString();
         EXPECT_FALSE(logged(*lumeno, QStringLiteral("needsTarget"))) << lumeno->log().toStdString();
     }
-
-    QString file;
 };
 
 TEST_F(EditorApplications, AReplyDictatedInKWriteLandsInItsEditor) {
-    auto kwrite = openMessage(QStringLiteral("kwrite"));
+    auto kwrite = AccessibleTargets::editor(QStringLiteral("kwrite"), profile.path());
     if (!kwrite)
         GTEST_SKIP() << "KWrite is not installed";
     std::unique_ptr<LumenoProcess> lumeno;
@@ -237,7 +229,7 @@ TEST_F(EditorApplications, AReplyDictatedInKWriteLandsInItsEditor) {
 }
 
 TEST_F(EditorApplications, GeditsHiddenInterfaceNeverReachesTheServer) {
-    auto gedit = openMessage(QStringLiteral("gedit"));
+    auto gedit = AccessibleTargets::editor(QStringLiteral("gedit"), profile.path());
     if (!gedit)
         GTEST_SKIP() << "gedit is not installed";
     std::unique_ptr<LumenoProcess> lumeno;
@@ -248,8 +240,11 @@ TEST_F(EditorApplications, GeditsHiddenInterfaceNeverReachesTheServer) {
     const QString request = lastRequest();
     ASSERT_FALSE(request.isEmpty());
     for (const QString& own : {QStringLiteral("Plain Text"), QStringLiteral("ABNF"), QStringLiteral("Bookmarks"),
-                               QStringLiteral("File System"), QStringLiteral("Loading file"), profile.path()})
+                               QStringLiteral("File System"), QStringLiteral("Loading file")})
         EXPECT_FALSE(request.contains(own)) << own.toStdString() << " was sent:\n" << request.toStdString();
+    // Nothing shows around the view but the user's own text: no conversation went out at all.
+    EXPECT_FALSE(request.contains(QStringLiteral("<conversation>\n"))) << request.toStdString();
+    EXPECT_TRUE(request.contains(QStringLiteral("There is no conversation on screen to go by."))) << request.toStdString();
     screenshotOnceStill(QStringLiteral("gedit-reply"));
 }
 

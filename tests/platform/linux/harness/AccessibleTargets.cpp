@@ -102,10 +102,11 @@ std::unique_ptr<AccessibleApp> AccessibleTargets::firefox(const QString& profile
                                            privateFolders(profileFolder));
 }
 
-std::unique_ptr<AccessibleApp> AccessibleTargets::editor(const QString& program, const QString& profileFolder,
-                                                         const QString& file) {
+std::unique_ptr<AccessibleApp> AccessibleTargets::editor(const QString& program, const QString& profileFolder) {
     const QString found = QStandardPaths::findExecutable(program);
-    if (found.isEmpty())
+    const QString file = QDir(profileFolder).filePath(QStringLiteral("mail-from-bo.txt"));
+    if (found.isEmpty() || !QFile::copy(QStringLiteral(LUMENO_TARGET_FOLDER "/mail-from-bo.txt"), file) ||
+        !QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner))
         return nullptr;
     // gedit hands a file to a running instance of itself unless told to stay on its own.
     QStringList arguments{file};
