@@ -18,8 +18,8 @@ run: build
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure --repeat until-pass:2 -LE apps
 
-# The desktop's editors (mousepad, LibreOffice Writer, KWrite), installed first when missing: each field
-# read, a word and a reply of several paragraphs pasted, each paste's outcome held against the editor.
+# The desktop's editors (mousepad, LibreOffice Writer, KWrite), LibreOffice installed first when missing:
+# each field read, a word and a reply of several paragraphs pasted, each outcome held against the editor.
 test-apps: build
 	scripts/install-deps.sh apps
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure --repeat until-pass:2 -L apps

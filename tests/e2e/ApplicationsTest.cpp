@@ -260,6 +260,60 @@ TEST_F(Applications, AReplyOfSeveralParagraphsInLibreOfficeWriterIsConfirmedAndN
     screenshotOnceStill(QStringLiteral("libreoffice-writer-reply"));
 }
 
+// A message from Bo the user answers in a desktop editor; the file's name reads as mail, so the window
+// counts as one and the conversation around the editor is read.
+class EditorApplications : public Applications {
+protected:
+    // Right Alt held over the editor with the caret on the empty line under the message, the reply read back.
+    void replyIn(const QString& program, const std::optional<AccessibleElement>& editor,
+                 std::unique_ptr<LumenoProcess>& lumeno) {
+        ASSERT_TRUE(editor) << program.toStdString() << " never showed its editor on the accessibility bus";
+        ASSERT_TRUE(waitUntil([&] { return value(*editor).contains(QStringLiteral("move the review")); }, applicationStartMs));
+        const QString written = value(*editor);
+        ASSERT_TRUE(accessibility->setAttribute(*editor, AXAttribute::selectedTextRange, TextRange{written.size(), 0}));
+        answerWith(QStringLiteral("Friday works, Bo."));
+        lumeno = launch(spoken(QStringLiteral("Tell Bo Friday works")));
+        ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+        dictate(*lumeno);
+        // A mail gets the user's sign-off under the model's text.
+        EXPECT_TRUE(waitUntil([&] { return value(*editor).startsWith(written + QStringLiteral("Friday works, Bo.\n")); }))
+            << value(*editor).toStdString() << "\n" << lumeno->log().toStdString();
+        EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Insert outcome"))) << lumeno->log().toStdString();
+        EXPECT_FALSE(logged(*lumeno, QStringLiteral("needsTarget"))) << lumeno->log().toStdString();
+    }
+};
+
+TEST_F(EditorApplications, AReplyDictatedInKWriteLandsInItsEditor) {
+    auto kwrite = AccessibleTargets::editor(QStringLiteral("kwrite"), profile.path());
+    if (!kwrite)
+        GTEST_SKIP() << "KWrite is not installed";
+    std::unique_ptr<LumenoProcess> lumeno;
+    replyIn(QStringLiteral("KWrite"), waitForField(kwrite->pid()), lumeno);
+    ASSERT_TRUE(lumeno);
+    EXPECT_TRUE(logged(*lumeno, QStringLiteral("role AXTextArea editable"))) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("kwrite-reply"));
+}
+
+TEST_F(EditorApplications, GeditsHiddenInterfaceNeverReachesTheServer) {
+    auto gedit = AccessibleTargets::editor(QStringLiteral("gedit"), profile.path());
+    if (!gedit)
+        GTEST_SKIP() << "gedit is not installed";
+    std::unique_ptr<LumenoProcess> lumeno;
+    replyIn(QStringLiteral("gedit"), waitForField(gedit->pid()), lumeno);
+    ASSERT_TRUE(lumeno);
+    // The window reads as mail, so the screen was read, and none of gedit's own lists went out.
+    EXPECT_TRUE(logged(*lumeno, QStringLiteral("Read conversation: "))) << lumeno->log().toStdString();
+    const QString request = lastRequest();
+    ASSERT_FALSE(request.isEmpty());
+    for (const QString& own : {QStringLiteral("Plain Text"), QStringLiteral("ABNF"), QStringLiteral("Bookmarks"),
+                               QStringLiteral("File System"), QStringLiteral("Loading file")})
+        EXPECT_FALSE(request.contains(own)) << own.toStdString() << " was sent:\n" << request.toStdString();
+    // Nothing shows around the view but the user's own text: no conversation went out at all.
+    EXPECT_FALSE(request.contains(QStringLiteral("<conversation>\n"))) << request.toStdString();
+    EXPECT_TRUE(request.contains(QStringLiteral("There is no conversation on screen to go by."))) << request.toStdString();
+    screenshotOnceStill(QStringLiteral("gedit-reply"));
+}
+
 } // namespace
 
 } // namespace lumeno::e2e

@@ -63,6 +63,7 @@ public:
         bool editable = false;
         bool exposesValue = true;   // false: the application keeps the field's text to itself
         std::optional<QString> url; // a web area's address
+        bool hidden = false;        // out of the user's sight, with all it holds
         // Seconds each message to the element takes (simulated on the clock when one was given); a delay
         // longer than the messaging timeout makes the message time out.
         std::optional<double> messagingDelay;

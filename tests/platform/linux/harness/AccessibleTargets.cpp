@@ -132,6 +132,19 @@ std::unique_ptr<AccessibleApp> AccessibleTargets::kwrite(const QString& profileF
     return installed(QStringLiteral("kwrite"), {document}, profileFolder);
 }
 
+std::unique_ptr<AccessibleApp> AccessibleTargets::editor(const QString& program, const QString& profileFolder) {
+    const QString found = QStandardPaths::findExecutable(program);
+    const QString file = QDir(profileFolder).filePath(QStringLiteral("mail-from-bo.txt"));
+    if (found.isEmpty() || !QFile::copy(QStringLiteral(LUMENO_TARGET_FOLDER "/mail-from-bo.txt"), file) ||
+        !QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner))
+        return nullptr;
+    // gedit hands a file to a running instance of itself unless told to stay on its own.
+    QStringList arguments{file};
+    if (program == QLatin1String("gedit"))
+        arguments.prepend(QStringLiteral("--standalone"));
+    return std::make_unique<AccessibleApp>(found, arguments, privateFolders(profileFolder));
+}
+
 std::unique_ptr<AccessibleApp> AccessibleTargets::thunderbird(const QString& profileFolder) {
     const QString mailer = QStandardPaths::findExecutable(QStringLiteral("thunderbird"));
     if (mailer.isEmpty())
