@@ -1,7 +1,9 @@
 // Reading other applications over a real accessibility bus: the focused field's snapshot and the
 // conversation around it, in our Qt window, a GTK 3 text view and Chromium, each showing a thread of 60
-// messages. The benchmark starts its own desktop (Xvfb, openbox, session and accessibility buses) and
-// reports nothing when one cannot start.
+// messages, and in two desktop editors with a short message open: gedit, whose window keeps hundreds of
+// elements out of sight, and KWrite, whose editor lies deep under the object it marks focused. The
+// benchmark starts its own desktop (Xvfb, openbox, session and accessibility buses) and reports nothing
+// when one cannot start.
 #include "platform/linux/harness/AccessibilityBus.h"
 #include "platform/linux/harness/AccessibleTargets.h"
 #include "platform/linux/harness/DesktopTest.h"
@@ -45,6 +47,8 @@ struct Reading {
             app = desktop::AccessibleTargets::qt(messages);
         else if (toolkit == "GTK")
             app = desktop::AccessibleTargets::gtk(QStringLiteral("Draft"), messages);
+        else if (toolkit == "gedit" || toolkit == "KWrite")
+            app = desktop::AccessibleTargets::editor(QString::fromStdString(toolkit).toLower(), profile.path());
         else
             app = desktop::AccessibleTargets::chromium(profile.path(), messages);
         if (!app)
@@ -90,16 +94,20 @@ void focusRead(benchmark::State& state, const std::string& toolkit) {
 void conversationRead(benchmark::State& state, const std::string& toolkit) {
     Reading* reading = inFront(state, toolkit);
     qsizetype characters = 0;
+    int elements = 0;
     for (auto _ : state) {
         if (!reading)
             continue;
         const std::optional<ScreenReader::Conversation> read = reading->reader.conversation(*reading->field);
-        if (!read)
+        if (!read) {
             state.SkipWithError("no conversation");
-        else
+        } else {
             characters = read->text.size();
+            elements = read->nodes;
+        }
     }
     state.counters["characters"] = double(characters);
+    state.counters["elements"] = double(elements);
 }
 
 } // namespace
@@ -117,7 +125,7 @@ int main(int argc, char** argv) {
                      qPrintable(desktop::AccessibilityBus::instance().whyNotRunning()));
         return 0;
     }
-    for (const std::string toolkit : {"Qt", "GTK", "Chromium"}) {
+    for (const std::string toolkit : {"Qt", "GTK", "Chromium", "gedit", "KWrite"}) {
         benchmark::RegisterBenchmark(("FocusRead/" + toolkit).c_str(), focusRead, toolkit)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("ConversationRead/" + toolkit).c_str(), conversationRead, toolkit)
             ->Unit(benchmark::kMillisecond);

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Lumeno builds and tests with, only those that are missing. Idempotent.
+#   scripts/install-deps.sh        what `make run` and `make test` need
+#   scripts/install-deps.sh apps   that, and LibreOffice Writer, which `make test-apps` checks too (about
+#                                  90 MB to fetch)
 set -euo pipefail
 
 packages=(
@@ -8,6 +11,8 @@ packages=(
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libcld2-dev libx11-dev libxext-dev
   libpulse-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx pocketsphinx-en-us pocketsphinx-testdata
   dbus at-spi2-core espeak-ng python3-gi gir1.2-gtk-3.0 chromium firefox-esr thunderbird
+  # Desktop editors the accessibility tests read and paste into: KWrite (Qt 5) and gedit (GTK 3).
+  kwrite gedit
   libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev libxcb-res0-dev libxcb-xfixes0-dev xvfb openbox xcompmgr xdotool x11-utils
   trayer pulseaudio pulseaudio-utils xterm x11-xkb-utils
   # A status-notifier tray for the end-to-end tests (about 17 MB to fetch): a watcher and a stand-alone host.
@@ -17,6 +22,10 @@ packages=(
   # An XFCE desktop for the end-to-end tests: its window manager and panel (both tray kinds at once), mousepad.
   xfwm4 xfce4-panel xfconf mousepad
 )
+if [ "${1:-}" = apps ]; then
+  # LibreOffice is on the accessibility bus only with its GTK 3 front end.
+  packages+=(libreoffice-writer libreoffice-gtk3)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -19,6 +19,8 @@ struct AXAttribute {
     static constexpr QLatin1String focused{"AXFocused"};
     static constexpr QLatin1String window{"AXWindow"};               // the element's window
     static constexpr QLatin1String url{"AXURL"};                     // a web area's address
+    // Out of the user's sight although in the tree: a closed popup, a panel switched away.
+    static constexpr QLatin1String hidden{"AXHidden"};
 };
 
 struct AXRole {
@@ -50,6 +52,7 @@ struct AXRole {
     static constexpr QLatin1String image{"AXImage"};
     static constexpr QLatin1String splitter{"AXSplitter"};
     static constexpr QLatin1String progressIndicator{"AXProgressIndicator"};
+    static constexpr QLatin1String statusBar{"AXStatusBar"};
 };
 
 struct AXSubrole {

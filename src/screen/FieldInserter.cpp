@@ -182,8 +182,9 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
     const AccessibleElement element = *target.element;
     const bool rich = target.webURL &&
                       SurfaceClassifier::classify(target.bundleID, target.windowTitle, target.webURL) == Surface::email;
+    const int breaks = PasteCheck::lineBreaks(text);
     // The user may have moved on since the snapshot: the paste key goes wherever the focus is now.
-    const FieldState field = co_await readField(target);
+    const FieldState field = co_await readField(target, breaks);
     if (!self || !field.stillFocused)
         co_return Outcome::needsTarget(PendingReason::noField);
     // A field that keeps its text to itself may still say where its selection is.
@@ -221,39 +222,62 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
     }
 
     // Applications take a moment to handle the paste: look until the text shows up, for a while.
-    std::optional<QString> after;
+    ReadBack after;
     PasteCheck check;
     for (int attempt = 1;; ++attempt) {
-        after = co_await readValue(element);
+        after = co_await readBack(element, field.span, breaks);
         if (!self)
             co_return Outcome::inserted(false);
-        check = PasteCheck::evaluate(before, after, text);
-        if (check.verified || !after || attempt == verifyAttempts)
+        check = PasteCheck::evaluate(before, after.value, text);
+        // A word processor's paragraphs are elements of their own: a paste of several lines leaves only its
+        // first in the field that held the caret, and the rest in the paragraphs it added beside it.
+        if (!check.verified && after.span) {
+            const PasteCheck acrossParagraphs = PasteCheck::evaluate(field.span.text(), after.span, text);
+            if (acrossParagraphs.verified)
+                check = acrossParagraphs;
+        }
+        if (check.verified || !after.readable() || attempt == verifyAttempts)
             break;
         co_await scheduler_.sleep(verifyInterval);
         if (!self)
             co_return Outcome::inserted(false);
     }
-    lastLineBreaks_ = LineBreaks{PasteCheck::lineBreaks(text), check.foundLineBreaks, rich};
+    lastLineBreaks_ = LineBreaks{breaks, check.foundLineBreaks, rich};
     restore(previous, draftChange);
     if (check.verified)
         co_return Outcome::inserted(true);
     // A field that can't be read back may well have the text; one that can and doesn't, didn't take it.
-    co_return after ? Outcome::needsTarget(PendingReason::unconfirmed) : Outcome::inserted(false);
+    co_return after.readable() ? Outcome::needsTarget(PendingReason::unconfirmed) : Outcome::inserted(false);
 }
 
-QCoro::Task<FieldInserter::FieldState> FieldInserter::readField(FocusSnapshot target) {
-    QCoro::Task<FieldState> read = accessibility_.run([target](Accessibility& accessibility) {
+QCoro::Task<FieldInserter::FieldState> FieldInserter::readField(FocusSnapshot target, int lineBreaks) {
+    QCoro::Task<FieldState> read = accessibility_.run([target, lineBreaks](Accessibility& accessibility) {
         FieldState state;
         state.stillFocused = accessibility.focusedElement(target.pid) == target.element;
         if (state.stillFocused) {
             state.value = accessibility.string(*target.element, AXAttribute::value);
             state.selection = accessibility.range(*target.element, AXAttribute::selectedTextRange);
+            if (lineBreaks > 0)
+                state.span = ParagraphSpan::around(accessibility, *target.element, lineBreaks);
         }
         return state;
     });
     const FieldState state = co_await read;
     co_return state;
+}
+
+QCoro::Task<FieldInserter::ReadBack> FieldInserter::readBack(AccessibleElement element, ParagraphSpan span,
+                                                               int lineBreaks) {
+    QCoro::Task<ReadBack> read = accessibility_.run([element, span = std::move(span),
+                                                     lineBreaks](Accessibility& accessibility) {
+        ReadBack back;
+        back.value = accessibility.string(element, AXAttribute::value);
+        if (span.text())
+            back.span = span.readAgain(accessibility, lineBreaks);
+        return back;
+    });
+    const ReadBack back = co_await read;
+    co_return back;
 }
 
 QCoro::Task<std::optional<QString>> FieldInserter::readValue(AccessibleElement element) {

@@ -5,6 +5,7 @@
 #include "platform/Pasteboard.h"
 #include "screen/EditRequest.h"
 #include "screen/FocusInspector.h"
+#include "screen/ParagraphSpan.h"
 #include "support/Scheduler.h"
 
 #include <QCoroTask>
@@ -91,8 +92,16 @@ private:
         bool stillFocused = false; // the snapshot's element still has its application's focus
         std::optional<QString> value;
         std::optional<TextRange> selection;
+        ParagraphSpan span; // the paragraphs beside it, for a text of `lineBreaks` breaks
     };
-    QCoro::Task<FieldState> readField(FocusSnapshot target);
+    QCoro::Task<FieldState> readField(FocusSnapshot target, int lineBreaks);
+    // The field, and the paragraphs beside it, after the paste.
+    struct ReadBack {
+        std::optional<QString> value;
+        std::optional<QString> span;
+        bool readable() const { return value || span; }
+    };
+    QCoro::Task<ReadBack> readBack(AccessibleElement element, ParagraphSpan span, int lineBreaks);
     QCoro::Task<std::optional<QString>> readValue(AccessibleElement element);
     void report(bool restoresUserCopy);
     // Gives the user's clipboard back, unless someone wrote to it after the draft.

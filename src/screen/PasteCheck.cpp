@@ -38,17 +38,29 @@ QString changedPart(const QString& before, const QString& after) {
     return after.mid(prefix, after.size() - prefix - suffix);
 }
 
+// How many times `part` starts in `text`, overlaps included.
+qsizetype occurrences(const QString& text, const QString& part) {
+    qsizetype count = 0;
+    for (qsizetype at = text.indexOf(part); at >= 0; at = text.indexOf(part, at + 1))
+        ++count;
+    return count;
+}
+
 } // namespace
 
 PasteCheck PasteCheck::evaluate(const std::optional<QString>& before, const std::optional<QString>& after,
                                 const QString& pasted) {
     if (!after)
         return {};
+    const std::optional<int> breaks =
+        before ? std::optional<int>(lineBreaks(changedPart(*before, *after))) : std::nullopt;
     const QString wanted = spacingFolded(pasted);
-    const bool arrived = !wanted.isEmpty() && before != after && spacingFolded(*after).contains(wanted);
-    if (!before)
-        return {arrived, std::nullopt};
-    return {arrived, lineBreaks(changedPart(*before, *after))};
+    if (wanted.isEmpty() || before == after)
+        return {false, breaks};
+    // Text that was there already (an earlier paste of the same reply) proves nothing: it must be there
+    // once more than before.
+    const qsizetype already = before ? occurrences(spacingFolded(*before), wanted) : 0;
+    return {occurrences(spacingFolded(*after), wanted) > already, breaks};
 }
 
 int PasteCheck::lineBreaks(const QString& text) {

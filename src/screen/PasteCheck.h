@@ -12,8 +12,8 @@ struct PasteCheck {
     // Line breaks in what arrived; none when the field's text couldn't be read both times.
     std::optional<int> foundLineBreaks;
 
-    // The paste counts as arrived when the field changed and now holds the pasted text; spacing may
-    // differ, since editors turn line breaks into paragraphs or spaces.
+    // The paste counts as arrived when the field now holds the pasted text once more than before; spacing
+    // may differ, since editors turn line breaks into paragraphs or spaces.
     static PasteCheck evaluate(const std::optional<QString>& before, const std::optional<QString>& after,
                                const QString& pasted);
     // "\r\n", "\n", "\r" and the paragraph separator each count once.

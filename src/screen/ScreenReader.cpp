@@ -14,12 +14,13 @@ namespace lumeno {
 
 namespace {
 
-// Controls and decoration: their titles ("Send", "Reply", "Bold") are not part of anyone's message.
+// Controls and decoration: their titles ("Send", "Reply", "Bold") are not part of anyone's message, nor is
+// what a status bar says of the window ("Loading file …").
 bool isSkipped(const QString& role) {
     static const QSet<QString> roles = {
         AXRole::button, AXRole::menuButton, AXRole::popUpButton, AXRole::checkBox, AXRole::radioButton,
         AXRole::menuBar, AXRole::menu, AXRole::menuItem, AXRole::toolbar, AXRole::scrollBar,
-        AXRole::slider, AXRole::image, AXRole::splitter, AXRole::progressIndicator,
+        AXRole::slider, AXRole::image, AXRole::splitter, AXRole::progressIndicator, AXRole::statusBar,
     };
     return roles.contains(role);
 }
@@ -150,6 +151,10 @@ private:
 
     void collect(const AccessibleElement& element, Side side) {
         if (full() || (side == Side::below && belowFull_) || !spend())
+            return;
+        // What the window keeps out of sight (a closed list of choices, a panel switched away, a status
+        // line between files) is the application's own, not the conversation: none of it is read.
+        if (ax_.flag(element, AXAttribute::hidden) == true)
             return;
         const QString role = ax_.string(element, AXAttribute::role).value_or(QString());
         if (isSkipped(role))

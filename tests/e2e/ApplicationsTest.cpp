@@ -7,6 +7,8 @@
 #include "platform/linux/harness/ThunderbirdReply.h"
 #include "platform/AXNames.h"
 #include "platform/linux/AtspiAccessibility.h"
+#include "platform/linux/X11FrontmostApplication.h"
+#include "platform/linux/XcbConnection.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -192,6 +194,124 @@ TEST_F(Applications, AWordSelectedInChromiumsRichEditorIsRewrittenFromItsOwnLett
     // The overlay shows the outcome a moment after the field has the text.
     EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Edit outcome"))) << lumeno->log().toStdString();
     screenshotOnceStill(QStringLiteral("chromium-rich-edit"));
+}
+
+// LibreOffice Writer makes each paragraph an element of its own: a reply of several paragraphs splits the one
+// with the caret, and is read back across the paragraphs it made, so the user is not offered it again.
+TEST_F(Applications, AReplyOfSeveralParagraphsInLibreOfficeWriterIsConfirmedAndNotOfferedAgain) {
+    home.setSetting(QStringLiteral("showsDraftDetails"), true);
+    home.setSetting(QStringLiteral("savesDraftDetails"), true);
+    const QString letter = profile.filePath(QStringLiteral("letter.txt"));
+    QFile file(letter);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Dear Bo,\n\nYours,\nAda\n");
+    file.close();
+    auto writer = AccessibleTargets::libreOfficeWriter(profile.path(), letter);
+    if (!writer) {
+        if (qEnvironmentVariableIsSet("LUMENO_APPS_REQUIRED"))
+            FAIL() << "LibreOffice Writer is not installed";
+        GTEST_SKIP() << "LibreOffice Writer is not installed";
+    }
+    // Its window belongs to a child of the process started: the one in front.
+    qint64 pid = 0;
+    std::optional<AccessibleElement> paragraph;
+    ASSERT_TRUE(waitUntil([&] {
+        const std::optional<RunningApplication> front = X11FrontmostApplication(XcbConnection::open()).read();
+        pid = front ? front->pid : 0;
+        paragraph = pid ? accessibility->focusedElement(pid) : std::nullopt;
+        return paragraph && value(*paragraph) == QStringLiteral("Dear Bo,");
+    }, applicationStartMs)) << "LibreOffice never showed the letter on the accessibility bus";
+    const std::optional<AccessibleElement> document = accessibility->parent(*paragraph);
+    ASSERT_TRUE(document);
+    // The user clicks into the empty line under the greeting.
+    const std::vector<AccessibleElement> paragraphs = accessibility->children(*document);
+    ASSERT_GE(paragraphs.size(), 3u);
+    const AccessibleElement blank = paragraphs[1];
+    ASSERT_TRUE(accessibility->setAttribute(blank, AXAttribute::selectedTextRange, TextRange{0, 0}));
+    ASSERT_TRUE(waitUntil([&] { return accessibility->focusedElement(pid) == blank; }));
+    const auto documentText = [&] {
+        QStringList lines;
+        for (const AccessibleElement& line : accessibility->children(*document))
+            lines.append(value(line));
+        return lines.join(QLatin1Char('\n'));
+    };
+
+    auto lumeno = launch(spoken(QStringLiteral("Tell Bo Friday works and I will bring the plans")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    answerWith(QStringLiteral("Friday works for me.\n\nI'll bring the plans."));
+    dictate(*lumeno);
+
+    EXPECT_TRUE(waitUntil([&] {
+        return documentText().startsWith(QStringLiteral("Dear Bo,\nFriday works for me.\n\nI'll bring the plans.\nYours,"));
+    })) << documentText().toStdString() << "\n" << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Insert outcome: inserted(verified: true)")))
+        << lumeno->log().toStdString();
+    // The draft's record says so once the overlay shows it inserted, with no Insert to press again.
+    const auto recordedOutcome = [&] {
+        QFile record(home.supportFile(QStringLiteral("draft-details.jsonl")));
+        if (!record.open(QIODevice::ReadOnly))
+            return QString();
+        const QByteArray last = record.readAll().trimmed().split('\n').back();
+        return QJsonDocument::fromJson(last).object().value(QLatin1String("outcome")).toString();
+    };
+    EXPECT_TRUE(waitUntil([&] { return recordedOutcome() == QStringLiteral("Inserted"); }))
+        << recordedOutcome().toStdString() << "\n" << lumeno->log().toStdString();
+    EXPECT_FALSE(logged(*lumeno, QStringLiteral("If the reply isn't in the field"))) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("libreoffice-writer-reply"));
+}
+
+// A message from Bo the user answers in a desktop editor; the file's name reads as mail, so the window
+// counts as one and the conversation around the editor is read.
+class EditorApplications : public Applications {
+protected:
+    // Right Alt held over the editor with the caret on the empty line under the message, the reply read back.
+    void replyIn(const QString& program, const std::optional<AccessibleElement>& editor,
+                 std::unique_ptr<LumenoProcess>& lumeno) {
+        ASSERT_TRUE(editor) << program.toStdString() << " never showed its editor on the accessibility bus";
+        ASSERT_TRUE(waitUntil([&] { return value(*editor).contains(QStringLiteral("move the review")); }, applicationStartMs));
+        const QString written = value(*editor);
+        ASSERT_TRUE(accessibility->setAttribute(*editor, AXAttribute::selectedTextRange, TextRange{written.size(), 0}));
+        answerWith(QStringLiteral("Friday works, Bo."));
+        lumeno = launch(spoken(QStringLiteral("Tell Bo Friday works")));
+        ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+        dictate(*lumeno);
+        // A mail gets the user's sign-off under the model's text.
+        EXPECT_TRUE(waitUntil([&] { return value(*editor).startsWith(written + QStringLiteral("Friday works, Bo.\n")); }))
+            << value(*editor).toStdString() << "\n" << lumeno->log().toStdString();
+        EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Insert outcome"))) << lumeno->log().toStdString();
+        EXPECT_FALSE(logged(*lumeno, QStringLiteral("needsTarget"))) << lumeno->log().toStdString();
+    }
+};
+
+TEST_F(EditorApplications, AReplyDictatedInKWriteLandsInItsEditor) {
+    auto kwrite = AccessibleTargets::editor(QStringLiteral("kwrite"), profile.path());
+    if (!kwrite)
+        GTEST_SKIP() << "KWrite is not installed";
+    std::unique_ptr<LumenoProcess> lumeno;
+    replyIn(QStringLiteral("KWrite"), waitForField(kwrite->pid()), lumeno);
+    ASSERT_TRUE(lumeno);
+    EXPECT_TRUE(logged(*lumeno, QStringLiteral("role AXTextArea editable"))) << lumeno->log().toStdString();
+    screenshotOnceStill(QStringLiteral("kwrite-reply"));
+}
+
+TEST_F(EditorApplications, GeditsHiddenInterfaceNeverReachesTheServer) {
+    auto gedit = AccessibleTargets::editor(QStringLiteral("gedit"), profile.path());
+    if (!gedit)
+        GTEST_SKIP() << "gedit is not installed";
+    std::unique_ptr<LumenoProcess> lumeno;
+    replyIn(QStringLiteral("gedit"), waitForField(gedit->pid()), lumeno);
+    ASSERT_TRUE(lumeno);
+    // The window reads as mail, so the screen was read, and none of gedit's own lists went out.
+    EXPECT_TRUE(logged(*lumeno, QStringLiteral("Read conversation: "))) << lumeno->log().toStdString();
+    const QString request = lastRequest();
+    ASSERT_FALSE(request.isEmpty());
+    for (const QString& own : {QStringLiteral("Plain Text"), QStringLiteral("ABNF"), QStringLiteral("Bookmarks"),
+                               QStringLiteral("File System"), QStringLiteral("Loading file")})
+        EXPECT_FALSE(request.contains(own)) << own.toStdString() << " was sent:\n" << request.toStdString();
+    // Nothing shows around the view but the user's own text: no conversation went out at all.
+    EXPECT_FALSE(request.contains(QStringLiteral("<conversation>\n"))) << request.toStdString();
+    EXPECT_TRUE(request.contains(QStringLiteral("There is no conversation on screen to go by."))) << request.toStdString();
+    screenshotOnceStill(QStringLiteral("gedit-reply"));
 }
 
 } // namespace

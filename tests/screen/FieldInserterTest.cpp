@@ -340,5 +340,63 @@ TEST_F(FieldInserterTest, ReplacingTheWholeMessageKeepsTheQuotedOriginal) {
               Outcome::needsTarget(Reason::unconfirmed));
 }
 
+// A word processor that makes each paragraph an element of its own: a letter of three paragraphs, the caret
+// after "Friday" in the first.
+class WordProcessorTest : public FieldInserterTest {
+protected:
+    static constexpr qint64 pid = 4400;
+    FakeDesktop::ElementId document = 0;
+    std::vector<FakeDesktop::ElementId> paragraphs;
+
+    void SetUp() override {
+        FieldInserterTest::SetUp();
+        desktop.addApplication({pid, QStringLiteral("libreoffice-writer"), QStringLiteral("Writer"), QStringLiteral("VCL")});
+        document = desktop.add(desktop.addWindow(pid, QStringLiteral("letter.odt - Writer")).window, Element{});
+        for (const char* text : {"Friday suits me fine, Bo.", "See you then.", "Ada"}) {
+            Element paragraph = Element::field(AXRole::textArea, QString::fromUtf8(text));
+            paragraph.pasteHandling = FakeDesktop::PasteHandling::splitsParagraphs;
+            paragraphs.push_back(desktop.add(document, paragraph));
+        }
+        desktop.focus(paragraphs.front());
+        desktop.select(paragraphs.front(), {6, 0});
+    }
+    // The document's paragraphs, one a line.
+    QString documentText() {
+        QStringList lines;
+        for (const AccessibleElement& child : desktop.accessibility().children(desktop.handle(document)))
+            lines.append(desktop.valueOf(*desktop.idOf(child)));
+        return lines.join(QLatin1Char('\n'));
+    }
+};
+
+TEST_F(WordProcessorTest, AReplyOfSeveralParagraphsIsConfirmedAcrossTheParagraphsThePasteMade) {
+    const QString reply = QStringLiteral(", or Thursday.\n\nI'll bring the plans.\nBest,");
+    EXPECT_EQ(insert(reply, pid), Outcome::inserted(true));
+    EXPECT_EQ(documentText(), QStringLiteral("Friday, or Thursday.\n\nI'll bring the plans.\nBest, suits me fine, Bo.\n"
+                                             "See you then.\nAda"));
+    EXPECT_EQ(inserter.lastLineBreaks(), (FieldInserter::LineBreaks{3, 3, false}));
+    EXPECT_NE(desktop.focusedElement(), paragraphs.front()) << "the caret went on to the paste's last paragraph";
+
+    // Pasted again at the end of the letter, where no paragraph follows the one with the caret.
+    desktop.focus(paragraphs.back());
+    desktop.select(paragraphs.back(), {3, 0});
+    EXPECT_EQ(insert(QStringLiteral("\nP.S. Thanks\nAgain"), pid), Outcome::inserted(true));
+}
+
+TEST_F(WordProcessorTest, AParagraphPasteThatDidNotLandStaysUnconfirmedThoughTheLetterHoldsItsText) {
+    desktop.change(paragraphs.front(), [](Element& paragraph) {
+        paragraph.pasteHandling = FakeDesktop::PasteHandling::ignores;
+    });
+    // A reply pasted earlier is in the letter already; this paste did nothing.
+    desktop.select(paragraphs.front(), {25, 0});
+    EXPECT_EQ(insert(QStringLiteral("Bo.\nSee you then.\nAda"), pid), Outcome::needsTarget(Reason::unconfirmed));
+    EXPECT_EQ(documentText(), QStringLiteral("Friday suits me fine, Bo.\nSee you then.\nAda"));
+    EXPECT_EQ(inserter.lastLineBreaks(), (FieldInserter::LineBreaks{2, 0, false}));
+
+    // A paragraph that keeps its text to itself is not judged by its neighbours': it may well have the text.
+    desktop.change(paragraphs.front(), [](Element& paragraph) { paragraph.exposesValue = false; });
+    EXPECT_EQ(insert(QStringLiteral("Bo.\nSee you then.\nAda"), pid), Outcome::inserted(false));
+}
+
 } // namespace
 } // namespace lumeno

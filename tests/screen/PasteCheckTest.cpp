@@ -31,6 +31,14 @@ TEST(PasteCheckTest, AnUnchangedOrUnreadableFieldIsNotVerified) {
     EXPECT_EQ(PasteCheck::evaluate(QString(), QStringLiteral("x"), QStringLiteral(" \n ")), (PasteCheck{false, 0}));
 }
 
+TEST(PasteCheckTest, TextThatWasThereBeforeMustArriveOnceMore) {
+    const QString pasted = QStringLiteral("See you then.\nAda");
+    const QString letter = QStringLiteral("Friday, Bo.\nSee you then.\nAda");
+    // The field changed elsewhere, and what was pasted had been there all along.
+    EXPECT_FALSE(PasteCheck::evaluate(letter, QStringLiteral("Friday then, Bo.\nSee you then.\nAda"), pasted).verified);
+    EXPECT_EQ(PasteCheck::evaluate(letter, letter + QStringLiteral(" See you then.\nAda"), pasted), (PasteCheck{true, 1}));
+}
+
 TEST(PasteCheckTest, LineBreaksCountEachKindOnce) {
     EXPECT_EQ(PasteCheck::lineBreaks(QStringLiteral("a\r\nb\nc\rd\u2029e")), 4);
     EXPECT_EQ(PasteCheck::lineBreaks(QStringLiteral("no breaks")), 0);

@@ -114,6 +114,37 @@ TEST_F(ScreenReaderTest, PasswordFieldsAndOtherWindowsAreNeverRead) {
     EXPECT_FALSE(read(chat.composer)->text.contains(QStringLiteral("launch code")));
 }
 
+// A closed list of choices, a panel switched away and a message bar stay in the tree out of sight: none of
+// it is read, and what they hold is not even visited. What the status bar says is the window's own.
+TEST_F(ScreenReaderTest, WhatTheWindowKeepsOutOfSightIsLeftOutWithAllItHolds) {
+    constexpr qint64 pid = 5200;
+    desktop.addApplication({pid, QStringLiteral("org.gnome.gedit"), QStringLiteral("gedit"), QStringLiteral("gtk")});
+    const FakeDesktop::ElementId window = desktop.addWindow(pid, QStringLiteral("mail-from-bo.txt")).window;
+    Element closed;
+    closed.role = AXRole::list;
+    closed.hidden = true;
+    const FakeDesktop::ElementId languages = desktop.add(window, closed);
+    for (int number = 0; number < 150; ++number)
+        desktop.addText(languages, QStringLiteral("Language %1").arg(number));
+    desktop.addText(window, QStringLiteral("Bo: can we move the review to Friday?"));
+    Element info = Element::text(QStringLiteral("The file changed on disk."));
+    info.hidden = true;
+    desktop.add(window, info);
+    Element status = Element::text(QStringLiteral("Loading file “/home/ada/mail-from-bo.txt”…"));
+    status.role = AXRole::statusBar;
+    desktop.add(window, status);
+    const FakeDesktop::ElementId view = desktop.add(window, Element::field(AXRole::textArea, QStringLiteral("Sure")));
+    Element panel;
+    panel.hidden = true;
+    desktop.addText(desktop.add(window, panel), QStringLiteral("Bookmarks"));
+    desktop.addText(window, QStringLiteral("Bo, 9:41"));
+
+    const std::optional<ScreenReader::Conversation> conversation = read(view);
+    ASSERT_TRUE(conversation);
+    EXPECT_EQ(conversation->text, QStringLiteral("Bo: can we move the review to Friday?\nBo, 9:41"));
+    EXPECT_LT(conversation->nodes, 20);
+}
+
 TEST_F(ScreenReaderTest, TheCharacterBoundKeepsTheMessagesNearestTheField) {
     const FakeDesktop::ElementId composer = longChat(200);
     ScreenReader::Limits limits;

@@ -93,6 +93,8 @@ std::optional<Accessibility::Value> FakeAccessibility::read(const State& state, 
         return *element.url;
     if (name == AXAttribute::focused)
         return state.focused == id;
+    if (name == AXAttribute::hidden)
+        return element.hidden;
     if (name == AXAttribute::window) {
         for (auto ancestor = node.parent; ancestor; ancestor = state.existing(*ancestor).parent)
             if (state.existing(*ancestor).element.role == AXRole::window)

@@ -5,6 +5,8 @@
 #include "platform/fake/FakePasteboard.h"
 #include "platform/fake/FakeWorkspace.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -92,6 +94,36 @@ void FakeDesktop::State::replaceSelection(Node& node, const QString& text) {
     node.undo.emplace_back(value, selection);
     element.value = QString(value).replace(selection.start, selection.length, text);
     element.selection = {selection.start + text.size(), 0};
+}
+
+void FakeDesktop::State::pasteParagraphs(ElementId id, const QString& text) {
+    const QStringList lines =
+        QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    Node& first = existing(id);
+    if (lines.size() == 1 || !first.parent) {
+        replaceSelection(first, text);
+        return;
+    }
+    const QString value = first.element.value.value_or(QString());
+    const TextRange selection = clamped(first.element.selection, value.size());
+    const QString rest = value.mid(selection.start + selection.length);
+    first.undo.emplace_back(value, selection);
+    Node paragraph = first;
+    paragraph.undo.clear();
+    first.element.value = value.left(selection.start) + lines.front();
+    first.element.selection = {};
+    std::vector<ElementId>& siblings = existing(*first.parent).children;
+    auto at = std::find(siblings.begin(), siblings.end(), id);
+    for (qsizetype line = 1; line < lines.size(); ++line) {
+        const ElementId added = nextId++;
+        paragraph.element.value = lines.at(line);
+        paragraph.element.selection = {lines.at(line).size(), 0};
+        if (line == lines.size() - 1)
+            paragraph.element.value->append(rest);
+        nodes[added] = paragraph;
+        at = siblings.insert(at + 1, added);
+        focused = added;
+    }
 }
 
 FakeDesktop::FakeDesktop(FakeWorkspace& workspace, ManualClock* clock)

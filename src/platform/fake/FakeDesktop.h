@@ -40,6 +40,9 @@ public:
         inserts,         // a paste replaces the selection with the clipboard's plain text
         ignores,         // a paste does nothing (a field that swallows synthetic keys)
         dropsLineBreaks, // line breaks arrive as spaces (a single-line editor)
+        // A word processor's paragraph: the first line goes in at the caret, and each further one becomes
+        // a paragraph after it (the last with the text that followed the caret), which takes the focus.
+        splitsParagraphs,
     };
 
     struct Application {
@@ -60,6 +63,7 @@ public:
         bool editable = false;
         bool exposesValue = true;   // false: the application keeps the field's text to itself
         std::optional<QString> url; // a web area's address
+        bool hidden = false;        // out of the user's sight, with all it holds
         // Seconds each message to the element takes (simulated on the clock when one was given); a delay
         // longer than the messaging timeout makes the message time out.
         std::optional<double> messagingDelay;
@@ -167,6 +171,8 @@ private:
         void erase(ElementId id);
         // Replaces the selection of an editable element as typing would, keeping an undo step.
         void replaceSelection(Node& node, const QString& text);
+        // Pastes over the selection of a paragraph that splits at line breaks (splitsParagraphs).
+        void pasteParagraphs(ElementId id, const QString& text);
     };
 
     template <class Function>

@@ -27,8 +27,12 @@ bool FakeKeySynth::post(Key key) {
         FakeDesktop::Element& field = node->element;
         switch (key) {
         case Key::paste:
-            if (state.clipboard && state.clipboard->plainText &&
-                field.pasteHandling != FakeDesktop::PasteHandling::ignores)
+            if (!state.clipboard || !state.clipboard->plainText ||
+                field.pasteHandling == FakeDesktop::PasteHandling::ignores)
+                break;
+            if (field.pasteHandling == FakeDesktop::PasteHandling::splitsParagraphs)
+                state.pasteParagraphs(*state.focused, *state.clipboard->plainText);
+            else
                 state.replaceSelection(*node, pastedText(*state.clipboard->plainText, field.pasteHandling));
             break;
         case Key::selectAll:

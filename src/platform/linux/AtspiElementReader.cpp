@@ -52,6 +52,11 @@ std::optional<Accessibility::Value> AtspiElementReader::attribute(const AtspiNod
         const std::optional<AtspiStateSet> states = desktop_.client().states(node);
         return states ? std::optional<Accessibility::Value>(states->has(AtspiState::focused)) : std::nullopt;
     }
+    if (name == AXAttribute::hidden) {
+        const std::optional<AtspiStateSet> states = desktop_.client().states(node);
+        const bool gtk = desktop_.toolkit(node.bus).compare(QLatin1String("gtk"), Qt::CaseInsensitive) == 0;
+        return states ? std::optional<Accessibility::Value>(states->isOutOfSight(gtk)) : std::nullopt;
+    }
     if (name == AXAttribute::window) {
         const std::optional<AtspiNode> found = window(node);
         return found ? std::optional<Accessibility::Value>(found->element(pid)) : std::nullopt;

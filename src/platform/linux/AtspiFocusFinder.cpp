@@ -1,6 +1,5 @@
 #include "platform/linux/AtspiFocusFinder.h"
 
-#include <algorithm>
 #include <deque>
 
 namespace lumeno {
@@ -79,7 +78,7 @@ AtspiNode AtspiFocusFinder::field(const AtspiNode& node) {
     const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(node);
     if (!facts || facts->hasText())
         return node;
-    if (const std::optional<AtspiNode> inner = focusedTextChild(node))
+    if (const std::optional<AtspiNode> inner = focusedTextInside(node))
         return *inner;
     const std::optional<AtspiNode> parent = desktop_.client().parent(node);
     if (!parent)
@@ -88,20 +87,32 @@ AtspiNode AtspiFocusFinder::field(const AtspiNode& node) {
     return parentFacts && parentFacts->hasText() ? *parent : node;
 }
 
-std::optional<AtspiNode> AtspiFocusFinder::focusedTextChild(const AtspiNode& node) {
-    AtspiNode current = node;
-    for (int level = 0; level < maximumFocusedLevels; ++level) {
-        const std::optional<std::vector<AtspiNode>> children = desktop_.client().children(current);
-        if (!children || children->size() > maximumFocusedChildren)
-            return std::nullopt;
-        const auto focusedChild = std::find_if(children->begin(), children->end(),
-                                               [this](const AtspiNode& child) { return isFocused(child); });
-        if (focusedChild == children->end())
-            return std::nullopt;
-        const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(*focusedChild);
-        if (facts && facts->hasText())
-            return *focusedChild;
-        current = *focusedChild;
+std::optional<AtspiNode> AtspiFocusFinder::focusedTextInside(const AtspiNode& node) {
+    AtspiClient& client = desktop_.client();
+    std::vector<AtspiNode> level{node};
+    int asked = 0;
+    for (int depth = 0; depth < maximumFocusedLevels && !level.empty(); ++depth) {
+        std::vector<AtspiNode> next;
+        for (const AtspiNode& parent : level) {
+            const std::optional<std::vector<AtspiNode>> children = client.children(parent);
+            // A long list is a document's or a table's rows, not the frames around an editor.
+            if (!children || children->size() > maximumFocusedChildren)
+                continue;
+            for (const AtspiNode& child : *children) {
+                if (++asked > maximumFocusedObjects)
+                    return std::nullopt;
+                const std::optional<AtspiStateSet> states = client.states(child);
+                if (!states || !states->has(AtspiState::showing) || states->has(AtspiState::defunct))
+                    continue;
+                if (states->has(AtspiState::focused)) {
+                    const std::optional<AtspiDesktop::Facts> facts = desktop_.facts(child);
+                    if (facts && facts->hasText())
+                        return child;
+                }
+                next.push_back(child);
+            }
+        }
+        level = std::move(next);
     }
     return std::nullopt;
 }

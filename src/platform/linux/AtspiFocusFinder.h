@@ -13,8 +13,10 @@ class AtspiFocusFinder {
 public:
     // The depth-first search looks at no more objects than this.
     static constexpr int searchLimit = 400;
-    // How far, and among how many children, a focused field is sought inside a focused object.
-    static constexpr int maximumFocusedLevels = 3;
+    // How far, among how many objects, and in lists of how many children a focused field is sought inside a
+    // focused object (KWrite's text view sits five levels under its focused container).
+    static constexpr int maximumFocusedLevels = 8;
+    static constexpr int maximumFocusedObjects = 200;
     static constexpr std::size_t maximumFocusedChildren = 64;
 
     explicit AtspiFocusFinder(AtspiDesktop& desktop) : desktop_(desktop) {}
@@ -27,9 +29,11 @@ private:
     std::optional<AtspiNode> search(const AtspiNode& window);
     bool isFocused(const AtspiNode& node);
     // A focused object without text stands for the focused field inside it (Qt 5's editable combo box and
-    // its line edit) or, failing that, for the field around it (Qt's viewport inside a text edit).
+    // its line edit; KWrite's editor, under levels that are not focused) or, failing that, for the field
+    // around it (Qt's viewport inside a text edit).
     AtspiNode field(const AtspiNode& node);
-    std::optional<AtspiNode> focusedTextChild(const AtspiNode& node);
+    // The nearest focused object with text under `node`, breadth first through what is showing.
+    std::optional<AtspiNode> focusedTextInside(const AtspiNode& node);
 
     AtspiDesktop& desktop_;
 };

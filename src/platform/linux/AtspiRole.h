@@ -36,6 +36,7 @@ enum class AtspiRole : uint {
     slider = 51,
     spinButton = 52,
     splitPane = 53,
+    statusBar = 54,
     terminal = 60,
     text = 61,
     toggleButton = 62,

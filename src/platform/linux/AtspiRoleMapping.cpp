@@ -80,6 +80,8 @@ QString AtspiRoleMapping::axRole(AtspiRole role, const Facts& facts) {
     case AtspiRole::progressBar:
     case AtspiRole::levelBar:
         return AXRole::progressIndicator;
+    case AtspiRole::statusBar:
+        return AXRole::statusBar;
     case AtspiRole::heading:
         return AXRole::heading;
     case AtspiRole::link:

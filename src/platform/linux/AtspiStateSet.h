@@ -14,6 +14,7 @@ enum class AtspiState : int {
     focused = 12,
     multiLine = 17,
     showing = 25,
+    visible = 30,
     readOnly = 43,
 };
 
@@ -31,6 +32,13 @@ struct AtspiStateSet {
     bool has(AtspiState state) const { return bits & (quint64(1) << int(state)); }
     // Takes text from the user: Qt marks its read-only fields editable as well.
     bool isEditable() const { return has(AtspiState::editable) && !has(AtspiState::readOnly); }
+
+    // Out of the user's sight. GTK clears showing only for what is not on screen at all (a closed popover, a
+    // panel switched away); other toolkits, the web engines among them, clear it for content merely
+    // scrolled out of view as well, which is still there to be read: for them only visibility counts.
+    bool isOutOfSight(bool showingMeansOnScreen) const {
+        return !has(AtspiState::visible) || (showingMeansOnScreen && !has(AtspiState::showing));
+    }
 
     bool operator==(const AtspiStateSet&) const = default;
 };

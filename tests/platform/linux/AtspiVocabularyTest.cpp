@@ -117,6 +117,7 @@ TEST(AtspiRoleMappingTest, ControlsAreSetApartFromText) {
         EXPECT_TRUE(AtspiRoleMapping::isControl(control)) << int(control);
     for (const AtspiRole text : {AtspiRole::link, AtspiRole::staticText, AtspiRole::section, AtspiRole::entry})
         EXPECT_FALSE(AtspiRoleMapping::isControl(text)) << int(text);
+    EXPECT_EQ(AtspiRoleMapping::axRole(AtspiRole::statusBar, {}), QString(AXRole::statusBar));
     EXPECT_TRUE(AtspiRoleMapping::isInline(AtspiRole::link));
     EXPECT_FALSE(AtspiRoleMapping::isInline(AtspiRole::paragraph));
 }
@@ -132,6 +133,20 @@ TEST(AtspiStateSetTest, ReadsBothWordsAndQtsReadOnlyFields) {
     EXPECT_TRUE(focusedArea.has(AtspiState::focused));
     EXPECT_TRUE(focusedArea.has(AtspiState::multiLine));
     EXPECT_FALSE(AtspiStateSet::fromWords({}).has(AtspiState::focused));
+}
+
+// gedit's closed language list is visible but not showing; a browser's message scrolled out of view is
+// not showing either, and is still read there.
+TEST(AtspiStateSetTest, OutOfSightIsNotVisibleOrInGtkNotShowing) {
+    const AtspiStateSet shown = states({AtspiState::visible, AtspiState::showing});
+    const AtspiStateSet unmapped = states({AtspiState::visible});
+    const AtspiStateSet invisible = states({AtspiState::showing});
+    EXPECT_FALSE(shown.isOutOfSight(true));
+    EXPECT_FALSE(shown.isOutOfSight(false));
+    EXPECT_TRUE(unmapped.isOutOfSight(true));
+    EXPECT_FALSE(unmapped.isOutOfSight(false));
+    EXPECT_TRUE(invisible.isOutOfSight(true));
+    EXPECT_TRUE(invisible.isOutOfSight(false));
 }
 
 TEST(AtspiNodeTest, TheElementIdCarriesBusNameAndPath) {

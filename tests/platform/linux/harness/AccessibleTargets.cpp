@@ -35,6 +35,16 @@ QString python() {
     return QFileInfo(system).isExecutable() ? system : QStringLiteral("python3");
 }
 
+// An installed program started with what it writes kept in `profileFolder`; null when not installed.
+std::unique_ptr<AccessibleApp> installed(const QString& program, const QStringList& arguments,
+                                         const QString& profileFolder, QProcessEnvironment environment = {}) {
+    const QString found = QStandardPaths::findExecutable(program);
+    if (found.isEmpty())
+        return nullptr;
+    environment.insert(privateFolders(profileFolder));
+    return std::make_unique<AccessibleApp>(found, arguments, environment);
+}
+
 } // namespace
 
 std::unique_ptr<AccessibleApp> AccessibleTargets::qt(int messages) {
@@ -100,6 +110,39 @@ std::unique_ptr<AccessibleApp> AccessibleTargets::firefox(const QString& profile
                                            QStringList{QStringLiteral("--no-remote"), QStringLiteral("--profile"),
                                                        profileFolder, page.toString()},
                                            privateFolders(profileFolder));
+}
+
+std::unique_ptr<AccessibleApp> AccessibleTargets::mousepad(const QString& profileFolder, const QString& document) {
+    return installed(QStringLiteral("mousepad"), {QStringLiteral("--disable-server"), document}, profileFolder);
+}
+
+std::unique_ptr<AccessibleApp> AccessibleTargets::libreOfficeWriter(const QString& profileFolder,
+                                                                    const QString& document) {
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("SAL_USE_VCLPLUGIN"), QStringLiteral("gtk3"));
+    return installed(QStringLiteral("soffice"),
+                     {QStringLiteral("--writer"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),
+                      QStringLiteral("-env:UserInstallation=") +
+                          QUrl::fromLocalFile(QDir(profileFolder).filePath(QStringLiteral("profile"))).toString(),
+                      document},
+                     profileFolder, environment);
+}
+
+std::unique_ptr<AccessibleApp> AccessibleTargets::kwrite(const QString& profileFolder, const QString& document) {
+    return installed(QStringLiteral("kwrite"), {document}, profileFolder);
+}
+
+std::unique_ptr<AccessibleApp> AccessibleTargets::editor(const QString& program, const QString& profileFolder) {
+    const QString found = QStandardPaths::findExecutable(program);
+    const QString file = QDir(profileFolder).filePath(QStringLiteral("mail-from-bo.txt"));
+    if (found.isEmpty() || !QFile::copy(QStringLiteral(LUMENO_TARGET_FOLDER "/mail-from-bo.txt"), file) ||
+        !QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner))
+        return nullptr;
+    // gedit hands a file to a running instance of itself unless told to stay on its own.
+    QStringList arguments{file};
+    if (program == QLatin1String("gedit"))
+        arguments.prepend(QStringLiteral("--standalone"));
+    return std::make_unique<AccessibleApp>(found, arguments, privateFolders(profileFolder));
 }
 
 std::unique_ptr<AccessibleApp> AccessibleTargets::thunderbird(const QString& profileFolder) {

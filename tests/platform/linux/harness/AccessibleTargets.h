@@ -26,9 +26,20 @@ struct AccessibleTargets {
 
     // Firefox ESR showing `page`, with a new profile in `profileFolder`; null when it is not installed.
     static std::unique_ptr<AccessibleApp> firefox(const QString& profileFolder, const QUrl& page);
+    // A desktop text editor (KWrite, gedit) with a copy of a message from Bo open (target/mail-from-bo.txt:
+    // its name reads as mail), the copy and the editor's settings kept in `profileFolder`; null when it is
+    // not installed.
+    static std::unique_ptr<AccessibleApp> editor(const QString& program, const QString& profileFolder);
+
     // Thunderbird with a local account for ada@example.com, showing a message from Bo Lind
     // (target/friday-review.eml), with its profile in `profileFolder`; null when it is not installed.
     static std::unique_ptr<AccessibleApp> thunderbird(const QString& profileFolder);
+
+    // The desktop's editors with `document` open and their settings in `profileFolder`; null when not
+    // installed. LibreOffice Writer runs with its GTK 3 front end, the one on the accessibility bus.
+    static std::unique_ptr<AccessibleApp> mousepad(const QString& profileFolder, const QString& document);
+    static std::unique_ptr<AccessibleApp> libreOfficeWriter(const QString& profileFolder, const QString& document);
+    static std::unique_ptr<AccessibleApp> kwrite(const QString& profileFolder, const QString& document);
 };
 
 } // namespace lumeno::desktop

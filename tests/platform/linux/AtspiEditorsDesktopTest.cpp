@@ -1,0 +1,133 @@
+#include "platform/linux/AtspiDesktopTest.h"
+
+#include "platform/linux/harness/AccessibleTargets.h"
+#include "platform/AXNames.h"
+
+namespace lumeno::desktop {
+namespace {
+
+// A desktop text editor with a message from Bo open, read and written through the port as the program does.
+// The suite's field is the editor's focused text area; a suite whose focus never reaches one fails.
+template <class Suite>
+class EditorTest : public AtspiApplicationTest<Suite> {
+protected:
+    using Base = AtspiApplicationTest<Suite>;
+
+    static void startEditor(const QString& program) {
+        if (!Base::canRun())
+            return;
+        Base::profile = std::make_unique<QTemporaryDir>();
+        Base::app = AccessibleTargets::editor(program, Base::profile->path());
+        if (!Base::app)
+            return;
+        Base::accessibility = Base::connect();
+        constexpr int startMs = 45000;
+        const std::optional<AccessibleElement> focused =
+            Base::waitForFocus(*Base::accessibility, Base::app->pid(), AXRole::textArea, startMs);
+        const QString role = focused ? Base::accessibility->string(*focused, AXAttribute::role).value_or(QString())
+                                     : QStringLiteral("nothing");
+        if (role != AXRole::textArea) {
+            Base::setupNote = QStringLiteral(": the focus is on ") + role;
+            return;
+        }
+        Base::field = focused;
+        // The file loads after the window shows.
+        if (!Base::waitUntil([] { return value().contains(QStringLiteral("move the review")); }, startMs))
+            Base::setupNote = QStringLiteral(": the message never loaded");
+    }
+
+    static QString value() { return Base::accessibility->string(*Base::field, AXAttribute::value).value_or(QString()); }
+
+    // A reply pasted at the caret, on the empty line under the message, as the program pastes a draft, and
+    // read back from the editor.
+    void checkPaste(const QString& screenshot) {
+        const QString written = value();
+        ASSERT_TRUE(Base::accessibility->setAttribute(*Base::field, AXAttribute::selectedTextRange,
+                                                      TextRange{written.size(), 0}));
+        DesktopInserter desktop(*Base::accessibility);
+        const QImage before = Base::grabScreen();
+        const FieldInserter::Outcome pasted =
+            Base::finish(desktop.inserter.insert(QStringLiteral("Friday works, Bo."), Base::app->pid(), false), 15000);
+        EXPECT_EQ(pasted, FieldInserter::Outcome::inserted(true)) << pasted.description().toStdString();
+        EXPECT_TRUE(Base::waitUntil([&] { return value() == written + QStringLiteral("Friday works, Bo."); }))
+            << value().toStdString();
+        EXPECT_FALSE(Base::screenshotOnceChanged(screenshot, before).isEmpty());
+    }
+};
+
+// KWrite marks focused a container five levels above its text view, with levels between that are not.
+class AtspiKWriteTest : public EditorTest<AtspiKWriteTest> {
+public:
+    static const char* applicationName() { return "KWrite"; }
+
+protected:
+    static void SetUpTestSuite() { startEditor(QStringLiteral("kwrite")); }
+};
+
+TEST_F(AtspiKWriteTest, ItsEditorIsTheFieldAlsoForAPortThatSawNoFocusEvent) {
+    // Asked cold, as when Lumeno starts after KWrite.
+    const std::unique_ptr<AtspiAccessibility> cold = connect();
+    const std::optional<FocusSnapshot> front = activeSnapshot(*cold, app->pid());
+    ASSERT_TRUE(front);
+    EXPECT_EQ(front->role, QString(AXRole::textArea));
+    EXPECT_EQ(front->editability, FocusSnapshot::Editability::editable);
+    EXPECT_TRUE(front->hasKeyboardFocus);
+    ASSERT_TRUE(front->element);
+    EXPECT_EQ(cold->string(*front->element, AXAttribute::value), value());
+    EXPECT_TRUE(value().contains(QStringLiteral("move the review to Friday?"))) << value().toStdString();
+    saveScreen(QStringLiteral("atspi-kwrite-field"));
+}
+
+TEST_F(AtspiKWriteTest, AReplyIsPastedAtTheCaretAndReadBack) { checkPaste(QStringLiteral("atspi-kwrite-pasted")); }
+
+// gedit keeps much of its interface in the tree while out of sight (the highlight-language list, the file
+// browser panel), which GTK marks visible but not showing; its status bar names the file it loads.
+class AtspiGeditTest : public EditorTest<AtspiGeditTest> {
+public:
+    static const char* applicationName() { return "gedit"; }
+
+protected:
+    static void SetUpTestSuite() { startEditor(QStringLiteral("gedit")); }
+};
+
+TEST_F(AtspiGeditTest, TheConversationAroundTheViewHoldsNothingTheWindowKeepsOutOfSight) {
+    const std::optional<FocusSnapshot> front = activeSnapshot(*accessibility, app->pid());
+    ASSERT_TRUE(front);
+    EXPECT_EQ(front->editability, FocusSnapshot::Editability::editable);
+    EXPECT_EQ(front->element, field);
+
+    const std::optional<ScreenReader::Conversation> read = conversation(*accessibility, *field);
+    ASSERT_TRUE(read);
+    for (const QString& hidden : {QStringLiteral("Plain Text"), QStringLiteral("ABNF"), QStringLiteral("Bookmarks"),
+                                  QStringLiteral("File System"), QStringLiteral("Tab Group"), QStringLiteral("Loading file"),
+                                  profile->path()})
+        EXPECT_FALSE(read->text.contains(hidden)) << hidden.toStdString() << " was read:\n" << read->text.toStdString();
+    EXPECT_FALSE(read->text.contains(QStringLiteral("move the review"))) << "the user's own text is no conversation";
+    // All of the window is about 500 elements; what shows around the view is a few dozen.
+    EXPECT_LT(read->nodes, 100) << read->text.toStdString();
+    saveScreen(QStringLiteral("atspi-gedit-field"));
+}
+
+TEST_F(AtspiGeditTest, ThePortTellsTheClosedLanguageListFromTheShownView) {
+    const std::optional<AccessibleElement> window = accessibility->element(*field, AXAttribute::window);
+    ASSERT_TRUE(window);
+    // The list's first entry, found breadth first through the window.
+    std::optional<AccessibleElement> plainText;
+    std::vector<AccessibleElement> pending{*window};
+    for (std::size_t next = 0; next < pending.size() && next < 2000 && !plainText; ++next) {
+        if (accessibility->string(pending[next], AXAttribute::title) == QStringLiteral("Plain Text"))
+            plainText = pending[next];
+        for (const AccessibleElement& child : accessibility->children(pending[next]))
+            pending.push_back(child);
+    }
+    ASSERT_TRUE(plainText) << "gedit's language list was not in its window";
+    EXPECT_EQ(accessibility->flag(*plainText, AXAttribute::hidden), true);
+    EXPECT_EQ(accessibility->flag(*field, AXAttribute::hidden), false);
+    EXPECT_EQ(accessibility->flag(*window, AXAttribute::hidden), false);
+}
+
+// Runs last in the suite: the reads above see the message as it was written.
+TEST_F(AtspiGeditTest, AReplyIsPastedAtTheCaretAndReadBack) { checkPaste(QStringLiteral("atspi-gedit-pasted")); }
+
+} // namespace
+} // namespace lumeno::desktop
