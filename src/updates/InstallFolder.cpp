@@ -64,9 +64,9 @@ bool InstallFolder::clearStaging() const {
     return removeFolder(staging());
 }
 
-std::optional<QString> InstallFolder::replaceWith(const QString& incoming, const QString& aside) const {
+std::optional<QString> InstallFolder::replaceWith(const QString& incoming, const QString& aside, bool exchange) const {
     // One atomic exchange where the file system has it: the folder is never missing.
-    if (exchangeAvailable && ::renameat2(AT_FDCWD, native(incoming).constData(), AT_FDCWD,
+    if (exchange && exchangeAvailable && ::renameat2(AT_FDCWD, native(incoming).constData(), AT_FDCWD,
                                          native(directory_).constData(), RENAME_EXCHANGE) == 0) {
         afterStep(1);
         if (incoming != aside && !rename(incoming, aside))
@@ -92,7 +92,7 @@ std::optional<QString> InstallFolder::swapInStaging() const {
     // A previous folder the last new program could not remove would block the renames below.
     if (!removeFolder(previous()))
         return QStringLiteral("cannot remove %1").arg(previous());
-    return replaceWith(staging(), previous());
+    return replaceWith(staging(), previous(), true);
 }
 
 std::optional<QString> InstallFolder::restorePrevious() const {
@@ -100,8 +100,9 @@ std::optional<QString> InstallFolder::restorePrevious() const {
         return QStringLiteral("%1 is gone").arg(previous());
     if (!clearStaging())
         return QStringLiteral("cannot remove %1").arg(staging());
-    // The version that failed goes by way of the staging folder.
-    if (const std::optional<QString> failure = replaceWith(previous(), staging()))
+    // The version that failed goes by way of the staging folder, in two renames: cut off after an exchange,
+    // the failed version would wait at previous(), where the command would take it for the one to keep.
+    if (const std::optional<QString> failure = replaceWith(previous(), staging(), false))
         return failure;
     clearStaging();
     return std::nullopt;

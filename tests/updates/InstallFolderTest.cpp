@@ -15,7 +15,9 @@ protected:
     InstallFolderTest() {
         QDir().mkpath(temp.filePath("prefix/bin"));
         EXPECT_TRUE(QFile::copy(QStringLiteral(LUMENO_COMMAND), command));
-        writeProgram(folder.staging(), "1.1.0", key);
+        // Versions that run and end well: a new one on trial that failed would be replaced at its start.
+        writeProgram(installed, "1.0.0", key, "install", "exit 0");
+        writeProgram(folder.staging(), "1.1.0", key, "install", "exit 0");
     }
 
     // Runs `step` on the folder in a child process that is killed right after the swap's step `killedAfter`;
@@ -37,15 +39,19 @@ protected:
                                 : WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     }
 
-    // The version the command starts, as the program wrote it; empty when nothing started.
-    QString startedVersion() {
+    // The version the command starts last, as the program wrote it with its arguments; empty when nothing
+    // started. `stop`, when given, is called once the command has started.
+    QString startedLine(const std::function<void(QProcess&)>& stop = {}) {
         QFile::remove(temp.filePath("started.txt"));
         QProcess started;
         started.start(command, {});
+        if (stop)
+            stop(started);
         EXPECT_TRUE(started.waitForFinished(10000));
         QFile written(temp.filePath("started.txt"));
-        return written.open(QIODevice::ReadOnly) ? QString::fromUtf8(written.readAll()).section(u' ', 0, 0) : QString();
+        return written.open(QIODevice::ReadOnly) ? QString::fromUtf8(written.readAll()).trimmed() : QString();
     }
+    QString startedVersion() { return startedLine().section(u' ', 0, 0); }
 
     // What the start of a running program does: clears what an update left; then only the folder is left.
     void expectCleanAfterStart() {
@@ -72,8 +78,8 @@ TEST_P(InstallFolderTest, ASwapCutOffAfterAnyStepLeavesAWholeVersionThatStarts) 
         EXPECT_EQ(startedVersion(), expected);
         // The next round starts from the version now in place.
         QDir(installed).removeRecursively();
-        writeProgram(installed, "1.0.0", key);
-        writeProgram(folder.staging(), "1.1.0", key);
+        writeProgram(installed, "1.0.0", key, "install", "exit 0");
+        writeProgram(folder.staging(), "1.1.0", key, "install", "exit 0");
     }
 }
 
@@ -88,7 +94,7 @@ TEST_P(InstallFolderTest, PuttingTheReplacedVersionBackCutOffAfterAnyStepLeavesA
         EXPECT_EQ(startedVersion(), "1.0.0");
         expectCleanAfterStart();
         // Installed once more, for the next round.
-        writeProgram(folder.staging(), "1.1.0", key);
+        writeProgram(folder.staging(), "1.1.0", key, "install", "exit 0");
         ASSERT_TRUE(runKilledAfter(0, swap));
     }
 }
@@ -110,6 +116,44 @@ TEST_P(InstallFolderTest, ASwapThatCannotFinishPutsTheInstalledVersionBackAtOnce
     EXPECT_TRUE(QFileInfo::exists(QDir(installed).filePath("lumeno"))) << "back without the command's help";
     EXPECT_FALSE(QFileInfo::exists(folder.previous()));
     EXPECT_EQ(startedVersion(), "1.0.0");
+}
+
+// The new version is on trial while the replaced one is beside it: the command falls back to that one when
+// the new one cannot run or crashes, and only then.
+TEST_P(InstallFolderTest, TheCommandFallsBackWhenANewVersionOnTrialFailsAndOnlyThen) {
+    ASSERT_TRUE(runKilledAfter(0, swap));
+    struct Case {
+        const char* then;
+        bool fallsBack;
+    };
+    for (const Case& c : {Case{"exit 0", false}, Case{"exit 1", false}, Case{"kill -TERM $$", false},
+                          Case{"exit 127", true}, Case{"kill -SEGV $$", true}, Case{"kill -ABRT $$", true}}) {
+        SCOPED_TRACE(c.then);
+        QDir(installed).removeRecursively();
+        writeProgram(installed, "1.1.0", key, "install", c.then);
+        if (c.fallsBack) {
+            EXPECT_EQ(startedLine(), "1.0.0 --after-failed-start");
+            EXPECT_TRUE(QFile::exists(QDir(folder.staging()).filePath("bundle.properties"))) << "the failed one, to be read";
+            EXPECT_FALSE(QFileInfo::exists(folder.previous()));
+            // Installed again, on trial, for the next case.
+            QDir(folder.staging()).removeRecursively();
+            ASSERT_TRUE(QDir().rename(installed, folder.previous()));
+        } else {
+            EXPECT_EQ(startedLine(), "1.1.0");
+            EXPECT_TRUE(QFileInfo::exists(folder.previous()));
+        }
+    }
+    // Asked to end (the session ends), the command passes it on: a crash on the way out is not a failed start.
+    QDir(installed).removeRecursively();
+    writeProgram(installed, "1.1.0", key, "install",
+                 QStringLiteral("trap \"echo 1.1.0 stopped > '%1'; kill -SEGV \\$\\$\" TERM; while :; do sleep 0.1; done")
+                     .arg(temp.filePath("started.txt")));
+    EXPECT_EQ(startedLine([&](QProcess& command) {
+                  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(temp.filePath("started.txt")); }, 10000));
+                  command.terminate();
+              }),
+              "1.1.0 stopped");
+    EXPECT_TRUE(QFileInfo::exists(folder.previous()));
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, InstallFolderTest, ::testing::Values(true, false),
