@@ -186,37 +186,30 @@ protected:
         return true;
     }
 
-    // A release program that says it has taken over when started by the update, as the new version does,
-    // or hangs there when `hangsAtHandover` (writing its pid to hung.pid); at any other start, it dies of
-    // SIGSEGV.
-    QByteArray crashingProgram(bool hangsAtHandover) {
-        const QString atHandover =
-            hangsAtHandover
-                ? QStringLiteral("echo $$ > '%1'; exec tail -f /dev/null").arg(temp.filePath(QStringLiteral("hung.pid")))
-                : QStringLiteral("exec python3 -c 'import os, signal, socket; s = socket.socket(socket.AF_UNIX); "
-                                 "s.connect(\"%1\"); s.send(b\"started\\n\"); s.recv(1); os.kill(os.getpid(), signal.SIGSEGV)'")
-                      .arg(QDir(home.runtimeFolder()).filePath(QStringLiteral("lumeno.handover")));
-        return QStringLiteral("#!/bin/sh\ncase \" $* \" in *\" --after-update \"*) %1 ;; esac\nkill -SEGV $$\n")
-            .arg(atHandover)
-            .toUtf8();
+    // Installs, from the tray, a release that says it has taken over as the new version does, or hangs there
+    // when `hangs` (its pid in hung.pid), and dies of SIGSEGV at any other start.
+    void installReleaseThatCrashes(bool hangs, std::unique_ptr<LumenoProcess>& lumeno) {
+        const QString atHandover = hangs ? QStringLiteral("echo $$ > '%1'; exec tail -f /dev/null").arg(temp.filePath(QStringLiteral("hung.pid")))
+            : QStringLiteral("exec python3 -c 'import os, signal, socket; s = socket.socket(socket.AF_UNIX); s.connect(\"%1\"); "
+                             "s.send(b\"started\\n\"); s.recv(1); os.kill(os.getpid(), signal.SIGSEGV)'")
+                  .arg(QDir(home.runtimeFolder()).filePath(QStringLiteral("lumeno.handover")));
+        installAndServeRelease(QStringLiteral("#!/bin/sh\ncase \" $* \" in *\" --after-update \"*) %1 ;; esac\nkill -SEGV $$\n").arg(atHandover).toUtf8());
+        lumeno = startInstalled();
+        ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs)) << lumeno->log().toStdString();
+        installFromTheTray(*lumeno);
     }
 
-    // Starts the command, which finds the new version on trial crashing and starts the installed one in its
-    // place: that one says so in its window.
+    // The command finds the new version on trial crashing and starts the installed one in its place, which
+    // says so at once.
     std::unique_ptr<LumenoProcess> startAndExpectFallBack() {
         auto lumeno = startInstalled(QStringLiteral("fell-back.log"));
-        EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update failed: Lumeno 9.0 couldn't start, so Lumeno "),
-                                                  patienceMs))
+        EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update failed: Lumeno 9.0 couldn't start, so Lumeno "), patienceMs))
             << lumeno->log().toStdString();
-        EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Lumeno " LUMENO_VERSION " starting"), 0));
-        EXPECT_TRUE(waitForWindow(first, QStringLiteral("Software Update"))) << "said at once";
+        EXPECT_TRUE(waitForWindow(first, QStringLiteral("Software Update")));
         screenshotShowing(first, QStringLiteral("OK"), QStringLiteral("fell-back"));
         QFile bundle(QDir(application).filePath(QStringLiteral("bundle.properties")));
         EXPECT_TRUE(bundle.open(QIODevice::ReadOnly) && bundle.readAll().contains("version=" LUMENO_VERSION "\n"));
-        EXPECT_TRUE(waitUntil([&] {
-            return !QFileInfo::exists(application + QStringLiteral(".previous")) &&
-                   !QFileInfo::exists(application + QStringLiteral(".update"));
-        }));
+        EXPECT_TRUE(waitUntil([&] { return QDir(QDir(prefix).filePath(QStringLiteral("lib"))).entryList({QStringLiteral("lumeno.*")}).isEmpty(); }));
         return lumeno;
     }
 
@@ -315,57 +308,40 @@ TEST_F(Update, ANewVersionThatCannotStartLeavesTheInstalledOneRunningAndSaysSo) 
 }
 
 // A new version that takes over and then crashes, at every start: the next start of the command puts the
-// installed version back and says so, and that version is announced and offered no more; the user's own
+// installed version back and says so; that version is announced and offered no more, and the user's own
 // check still shows it, with why.
 TEST_F(Update, ANewVersionThatCrashesAfterTakingOverFallsBackAtTheNextStartAndIsNotOfferedAgain) {
-    installAndServeRelease(crashingProgram(false));
-    auto lumeno = startInstalled();
-    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
-        << lumeno->log().toStdString();
-    installFromTheTray(*lumeno);
+    std::unique_ptr<LumenoProcess> lumeno;
+    installReleaseThatCrashes(false, lumeno);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Installed update 9.0.0; the new version has taken over"), patienceMs))
-        << lumeno->log().toStdString();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("the new version has taken over"), patienceMs));
     EXPECT_EQ(lumeno->waitForExit(patienceMs), 0);
-
     auto again = startAndExpectFallBack();
-    if (HasFatalFailure())
-        return;
     ASSERT_TRUE(clickOn(first, QStringLiteral("OK")));
     again->terminate();
     EXPECT_EQ(again->waitForExit(patienceMs), 0);
 
     auto third = startInstalled(QStringLiteral("third.log"));
-    ASSERT_TRUE(third->waitForLineContaining(QStringLiteral("Update 9.0.0 couldn't start here before; not announced"), patienceMs))
-        << third->log().toStdString();
+    ASSERT_TRUE(third->waitForLineContaining(QStringLiteral("Update 9.0.0 couldn't start here before; not announced"), patienceMs));
     EXPECT_TRUE(popupsOf(first).empty()) << "no notification";
     // No "Update to Lumeno 9.0…": the fourth item is "Check for Updates…", which checks again.
     ASSERT_TRUE(chooseFromTray(first, 4));
-    ASSERT_TRUE(third->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
-        << third->log().toStdString();
+    ASSERT_TRUE(third->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs)) << third->log().toStdString();
     screenshotShowing(first, QStringLiteral("Install Update"), QStringLiteral("failed-version-offer"));
 }
 
-// The old copy killed while it waits for a new version that never gets ready: the next start runs the new
-// version on trial, and falls back when it crashes.
+// The old copy killed while it waits for a new version that never gets ready, which the session then ends:
+// the next start finds the way back and takes it when the new version crashes.
 TEST_F(Update, AnOldCopyKilledWhileItWaitsLeavesAWayBackForTheNextStart) {
-    installAndServeRelease(crashingProgram(true));
-    auto lumeno = startInstalled();
-    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
-        << lumeno->log().toStdString();
-    installFromTheTray(*lumeno);
-    if (HasFatalFailure())
-        return;
+    std::unique_ptr<LumenoProcess> lumeno;
+    installReleaseThatCrashes(true, lumeno);
     QFile hung(temp.filePath(QStringLiteral("hung.pid")));
-    ASSERT_TRUE(waitUntil([&] { return hung.exists() && hung.size() > 0; })) << lumeno->log().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return hung.size() > 0; }) && hung.open(QIODevice::ReadOnly));
     ::kill(pid_t(first), SIGKILL);
-    EXPECT_FALSE(lumeno->waitForExit(patienceMs)) << "killed";
-    // The session ends the stray new program too.
-    ASSERT_TRUE(hung.open(QIODevice::ReadOnly));
     ::kill(pid_t(hung.readAll().trimmed().toLongLong()), SIGKILL);
-
-    auto again = startAndExpectFallBack();
+    EXPECT_FALSE(lumeno->waitForExit(patienceMs)) << "killed";
+    startAndExpectFallBack();
 }
 
 // Run from the build folder with a feed set, Lumeno finds the update but never replaces the folder it was

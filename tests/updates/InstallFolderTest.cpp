@@ -39,14 +39,13 @@ protected:
                                 : WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     }
 
-    // The version the command starts last, as the program wrote it with its arguments; empty when nothing
-    // started. `stop`, when given, is called once the command has started.
-    QString startedLine(const std::function<void(QProcess&)>& stop = {}) {
+    // What the program the command starts last wrote: its version and arguments; empty when nothing started.
+    // `whileRunning` is called once the command has started.
+    QString startedLine(const std::function<void(QProcess&)>& whileRunning = [](QProcess&) {}) {
         QFile::remove(temp.filePath("started.txt"));
         QProcess started;
         started.start(command, {});
-        if (stop)
-            stop(started);
+        whileRunning(started);
         EXPECT_TRUE(started.waitForFinished(10000));
         QFile written(temp.filePath("started.txt"));
         return written.open(QIODevice::ReadOnly) ? QString::fromUtf8(written.readAll()).trimmed() : QString();
@@ -118,42 +117,25 @@ TEST_P(InstallFolderTest, ASwapThatCannotFinishPutsTheInstalledVersionBackAtOnce
     EXPECT_EQ(startedVersion(), "1.0.0");
 }
 
-// The new version is on trial while the replaced one is beside it: the command falls back to that one when
-// the new one cannot run or crashes, and only then.
+// While the replaced version is beside it, the command falls back to that one when the new one cannot run or
+// crashes, and only then: not at an ordinary end, nor at a crash on the way out after it was asked to end.
 TEST_P(InstallFolderTest, TheCommandFallsBackWhenANewVersionOnTrialFailsAndOnlyThen) {
-    ASSERT_TRUE(runKilledAfter(0, swap));
-    struct Case {
-        const char* then;
-        bool fallsBack;
-    };
-    for (const Case& c : {Case{"exit 0", false}, Case{"exit 1", false}, Case{"kill -TERM $$", false},
-                          Case{"exit 127", true}, Case{"kill -SEGV $$", true}, Case{"kill -ABRT $$", true}}) {
-        SCOPED_TRACE(c.then);
-        QDir(installed).removeRecursively();
-        writeProgram(installed, "1.1.0", key, "install", c.then);
-        if (c.fallsBack) {
-            EXPECT_EQ(startedLine(), "1.0.0 --after-failed-start");
-            EXPECT_TRUE(QFile::exists(QDir(folder.staging()).filePath("bundle.properties"))) << "the failed one, to be read";
-            EXPECT_FALSE(QFileInfo::exists(folder.previous()));
-            // Installed again, on trial, for the next case.
-            QDir(folder.staging()).removeRecursively();
-            ASSERT_TRUE(QDir().rename(installed, folder.previous()));
-        } else {
-            EXPECT_EQ(startedLine(), "1.1.0");
-            EXPECT_TRUE(QFileInfo::exists(folder.previous()));
-        }
+    const QString stopped = QStringLiteral("trap \"echo 1.1.0 stopped > '%1'; kill -SEGV \\$\\$\" TERM; while :; do sleep 0.1; done");
+    for (const QString& then : {"exit 1", "exit 127", "kill -TERM $$", "kill -SEGV $$", "kill -ABRT $$", "stopped"}) {
+        SCOPED_TRACE(then.toStdString());
+        for (const QString& place : {installed, folder.staging(), folder.previous()})
+            QDir(place).removeRecursively();
+        writeProgram(folder.previous(), "1.0.0", key, "install", "exit 0");
+        writeProgram(installed, "1.1.0", key, "install", then == "stopped" ? stopped.arg(temp.filePath("started.txt")) : then);
+        const bool fails = then.contains("127") || then.contains("SEGV $$") || then.contains("ABRT");
+        EXPECT_EQ(startedLine([&](QProcess& command) {
+                      if (then == "stopped" && QTest::qWaitFor([&] { return QFile::exists(temp.filePath("started.txt")); }, 10000))
+                          command.terminate();
+                  }),
+                  fails ? "1.0.0 --after-failed-start" : then == "stopped" ? "1.1.0 stopped" : "1.1.0");
+        EXPECT_EQ(QFile::exists(QDir(folder.staging()).filePath("bundle.properties")), fails) << "the failed one, to be read";
+        EXPECT_NE(QFileInfo::exists(folder.previous()), fails);
     }
-    // Asked to end (the session ends), the command passes it on: a crash on the way out is not a failed start.
-    QDir(installed).removeRecursively();
-    writeProgram(installed, "1.1.0", key, "install",
-                 QStringLiteral("trap \"echo 1.1.0 stopped > '%1'; kill -SEGV \\$\\$\" TERM; while :; do sleep 0.1; done")
-                     .arg(temp.filePath("started.txt")));
-    EXPECT_EQ(startedLine([&](QProcess& command) {
-                  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(temp.filePath("started.txt")); }, 10000));
-                  command.terminate();
-              }),
-              "1.1.0 stopped");
-    EXPECT_TRUE(QFileInfo::exists(folder.previous()));
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, InstallFolderTest, ::testing::Values(true, false),

@@ -152,38 +152,33 @@ TEST_F(SoftwareUpdateTest, ANewVersionThatEndsAtOnceIsReplacedByTheOneItReplaced
     EXPECT_FALSE(lockIsFree()) << "taken back";
     EXPECT_EQ(scheduler.pendingCount(), 0);
 
-    // Remembered at the next start: the background check stays quiet, the user's check shows it with why.
+    // Remembered at the next start: the background check stays quiet, the user's check shows it with why;
+    // a newer release is announced as any other.
     ASSERT_TRUE(QTest::qWaitFor([&] { return FailedUpdate::read(failedUpdateFile()).has_value(); }, 20000));
     auto later = makeUpdate();
     QSignalSpy found(later.get(), &SoftwareUpdate::foundUpdate);
-    later->check(false);
-    ASSERT_TRUE(reaches(*later, Phase::idle));
-    EXPECT_EQ(found.count(), 0) << "not announced";
-    later->check(true);
-    ASSERT_TRUE(reaches(*later, Phase::available));
-    ASSERT_TRUE(later->failureOfOffer());
-    EXPECT_EQ(later->failureOfOffer()->reason, FailedUpdate::endedAtStart());
-    // A newer release is announced as any other.
+    for (const bool userInitiated : {false, true}) {
+        later->check(userInitiated);
+        ASSERT_TRUE(reaches(*later, userInitiated ? Phase::available : Phase::idle));
+    }
+    ASSERT_EQ(found.count(), 1);
+    EXPECT_EQ(later->failureOfOffer().value_or(FailedUpdate{}).reason, FailedUpdate::endedAtStart());
     serveRelease(signedItem(archive, "1.2.0", "1.2", temp.filePath("keys/update-private.pem")));
     later->check(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return found.count() == 2; }, 20000));
     EXPECT_FALSE(later->failureOfOffer());
 }
 
-// The command put this version back at this start, as the one that replaced it crashed: the start says so
-// and remembers the crashed version.
+// Started by the command in place of a new version that crashed: says so, and remembers that version.
 TEST_F(SoftwareUpdateTest, AStartAfterTheCommandFellBackSaysSoAndRemembersTheVersion) {
     SoftwareUpdate::Environment env = environment();
     env.fellBackFrom = FailedUpdate{"1.1.0", "1.1", FailedUpdate::crashedAfterStart()};
     SoftwareUpdate update(std::move(env));
-    EXPECT_EQ(update.phase(), Phase::failed);
-    ASSERT_TRUE(update.problem());
+    ASSERT_EQ(update.phase(), Phase::failed);
     EXPECT_EQ(update.problem()->title(), "Lumeno 1.1 couldn't start, so Lumeno 1.0.0 was kept.");
-    EXPECT_TRUE(update.problem()->detail().contains("stopped unexpectedly")) << update.problem()->detail().toStdString();
-    std::optional<FailedUpdate> recorded;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (recorded = FailedUpdate::read(failedUpdateFile())).has_value(); }, 20000));
-    EXPECT_EQ(recorded->version, "1.1.0");
-    EXPECT_EQ(recorded->reason, FailedUpdate::crashedAfterStart());
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return FailedUpdate::read(failedUpdateFile()).value_or(FailedUpdate{}).reason == FailedUpdate::crashedAfterStart();
+    }, 20000));
 }
 
 TEST_F(SoftwareUpdateTest, ANewVersionThatNeverSaysItRunsIsEndedAfterTheBoundAndTheOldOnePutBack) {

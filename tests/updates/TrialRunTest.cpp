@@ -1,4 +1,3 @@
-// A new version keeps the one it replaced beside it until it has run a minute, or until the user quits it.
 #include "updates/InstallFolder.h"
 #include "updates/TrialRun.h"
 #include "updates/UpdateFixture.h"
@@ -6,36 +5,25 @@
 namespace lumeno::testing {
 namespace {
 
-class TrialRunTest : public UpdateFixture {
-protected:
-    TrialRunTest() { writeProgram(folder.previous(), "0.9.0", key); }
-
-    bool replacedIsKept() const { return QFileInfo(folder.previous()).isDir(); }
-
-    InstallFolder folder{installed};
-    TrialRun trial{installed, scheduler, [](std::function<void()> job) { job(); }};
-};
-
-TEST_F(TrialRunTest, TheReplacedVersionGoesOnlyOnceTheNewOneHasRunAMinute) {
-    scheduler.advance(TrialRun::provingSeconds * 2);
-    EXPECT_TRUE(replacedIsKept()) << "the minute counts from the start of the trial";
-    trial.begin();
-    scheduler.advance(TrialRun::provingSeconds - 1);
-    EXPECT_TRUE(replacedIsKept());
-    scheduler.advance(1);
-    EXPECT_FALSE(replacedIsKept());
-    EXPECT_TRUE(QFileInfo(installed).isDir());
-    EXPECT_EQ(scheduler.pendingCount(), 0);
-}
-
-TEST_F(TrialRunTest, QuittingPassesTheTrialOnlyOnceItHasBegun) {
-    trial.userQuit();
-    EXPECT_TRUE(replacedIsKept()) << "the old copy may still put the old version back";
-    trial.begin();
-    scheduler.advance(TrialRun::provingSeconds / 2);
-    trial.userQuit();
-    EXPECT_FALSE(replacedIsKept());
-    EXPECT_EQ(scheduler.pendingCount(), 0);
+// The replaced version goes once the new one, on trial, has run a minute or been quit, and not before.
+TEST_F(UpdateFixture, ATrialPassesAfterAMinuteOrAtQuitOnceBegun) {
+    const QString previous = InstallFolder(installed).previous();
+    for (const bool quits : {false, true}) {
+        writeProgram(previous, "0.9.0", key);
+        TrialRun trial{installed, scheduler, [](std::function<void()> job) { job(); }};
+        trial.userQuit();
+        scheduler.advance(TrialRun::provingSeconds * 2);
+        trial.begin();
+        scheduler.advance(TrialRun::provingSeconds - 1);
+        EXPECT_TRUE(QFileInfo(previous).isDir()) << "kept until the trial has passed";
+        if (quits)
+            trial.userQuit();
+        else
+            scheduler.advance(1);
+        EXPECT_FALSE(QFileInfo(previous).isDir());
+        EXPECT_TRUE(QFileInfo(installed).isDir());
+        EXPECT_EQ(scheduler.pendingCount(), 0);
+    }
 }
 
 } // namespace
