@@ -175,7 +175,9 @@ int main(int argc, char* argv[]) {
     TrialRun trial(bundle.directory, scheduler, runOnWorker);
     QObject::connect(&takeover, &TakeoverNotice::finished, &trial, &TrialRun::begin);
     QObject::connect(&shell.menu(), &MenuBar::quitRequested, &trial, &TrialRun::userQuit);
-    const bool onTrial = !fellBack && QFileInfo(InstallFolder(bundle.directory).previous()).isDir();
+    const InstallFolder installFolder(bundle.directory);
+    const bool onTrial = !fellBack && !afterUpdate &&
+                         (installFolder.keepReplacedFromCutOffSwap(bundle.version) || QFileInfo(installFolder.previous()).isDir());
     if (!AppEnvironment::isRunningTests())
         scheduler.nextTurn([&] {
             if (afterUpdate)

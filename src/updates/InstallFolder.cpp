@@ -1,5 +1,7 @@
 #include "updates/InstallFolder.h"
 
+#include "updates/VersionOrder.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -106,6 +108,15 @@ std::optional<QString> InstallFolder::restorePrevious() const {
         return failure;
     clearStaging();
     return std::nullopt;
+}
+
+bool InstallFolder::keepReplacedFromCutOffSwap(const QString& installedVersion) const {
+    if (QFileInfo::exists(previous()))
+        return false;
+    // A version prepared for an update is newer than the one in place; the one a swap replaced is older.
+    const std::variant<AppBundle, QString> staged = AppBundle::read(staging());
+    const AppBundle* bundle = std::get_if<AppBundle>(&staged);
+    return bundle && VersionOrder::isNewer(installedVersion, bundle->version) && rename(staging(), previous());
 }
 
 bool InstallFolder::clearLeftovers() const {

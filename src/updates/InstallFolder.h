@@ -38,6 +38,10 @@ public:
     // Undoes swapInStaging(): the replaced version goes back in place and the one that replaced it goes.
     // The message says what failed.
     std::optional<QString> restorePrevious() const;
+    // A swap cut off right after its exchange left the replaced version, older than `installedVersion`, in
+    // the staging folder: it goes to previous(), so that the new version in place is on trial. True when
+    // it did.
+    bool keepReplacedFromCutOffSwap(const QString& installedVersion) const;
     // Removes previous() and the staging folder; run once the program in the folder runs and no update is
     // under way. False when something could not be removed.
     bool clearLeftovers() const;

@@ -73,6 +73,9 @@ TEST_P(InstallFolderTest, ASwapCutOffAfterAnyStepLeavesAWholeVersionThatStarts) 
         // after the first, and the command puts the old version back.
         const QString expected = GetParam() || killedAfter == 2 ? "1.1.0" : "1.0.0";
         EXPECT_EQ(startedVersion(), expected);
+        // Whichever way it was cut off, a new version in place keeps the replaced one beside it, on trial.
+        EXPECT_EQ(folder.keepReplacedFromCutOffSwap(expected), GetParam() && killedAfter == 1);
+        EXPECT_EQ(QFileInfo::exists(QDir(folder.previous()).filePath("lumeno")), expected == "1.1.0");
         expectCleanAfterStart();
         EXPECT_EQ(startedVersion(), expected);
         // The next round starts from the version now in place.
@@ -88,6 +91,8 @@ TEST_P(InstallFolderTest, PuttingTheReplacedVersionBackCutOffAfterAnyStepLeavesA
     for (const int killedAfter : {1, 2}) {
         SCOPED_TRACE(killedAfter);
         ASSERT_TRUE(runKilledAfter(killedAfter, putBack));
+        const auto waiting = AppBundle::read(folder.previous()); // never the failed one, the command's way back
+        EXPECT_TRUE(!std::holds_alternative<AppBundle>(waiting) || std::get<AppBundle>(waiting).version == "1.0.0");
         // Exchanged, the old version is back after the first step; renamed, the folder is missing after the
         // first and the command puts the old version back; either way the failed one never starts again.
         EXPECT_EQ(startedVersion(), "1.0.0");
