@@ -20,8 +20,10 @@
 #include "updates/Handover.h"
 #include "updates/InstallFolder.h"
 #include "updates/SoftwareUpdate.h"
+#include "updates/TrialRun.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHostInfo>
 #include <QProcess>
 #include <QSysInfo>
@@ -62,8 +64,20 @@ QString handoverSocket() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)).filePath(QStringLiteral("lumeno.handover"));
 }
 
+// Started by the command in place of the new version that crashed: that one, which the command moved to
+// the staging folder. Read before anything clears that folder.
+std::optional<FailedUpdate> fellBackFrom(const QStringList& arguments, const QString& directory) {
+    if (!arguments.contains(SoftwareUpdate::fallbackArgument))
+        return std::nullopt;
+    const std::variant<AppBundle, QString> failed = AppBundle::read(InstallFolder(directory).staging());
+    const AppBundle* bundle = std::get_if<AppBundle>(&failed);
+    return FailedUpdate{bundle ? bundle->version : QString(), bundle ? bundle->displayVersion : QStringLiteral("(unknown)"),
+                        FailedUpdate::crashedAfterStart()};
+}
+
 std::unique_ptr<Updater> makeUpdater(const AppBundle& bundle, SettingsStore& settings, Scheduler& scheduler,
-                                     InstanceLock& instance) {
+                                     InstanceLock& instance, const QString& supportDirectory,
+                                     const std::optional<FailedUpdate>& fellBack) {
     QString refusal;
     std::optional<QUrl> feed = SoftwareUpdate::feedAddress(bundle, QProcessEnvironment::systemEnvironment(), &refusal);
     if (!refusal.isEmpty())
@@ -78,16 +92,8 @@ std::unique_ptr<Updater> makeUpdater(const AppBundle& bundle, SettingsStore& set
             return pid;
         },
         runOnWorker, scheduler, handoverSocket(), [&instance] { instance.release(); },
-        [&instance] { return instance.acquire(); }});
-}
-
-// This copy runs from the install folder and no update is under way (it holds the lock; the one an update
-// replaced has quit): what an update left beside the folder goes, off the event loop.
-void clearLeftovers(const QString& directory) {
-    runOnWorker([directory] {
-        if (!InstallFolder(directory).clearLeftovers())
-            Log::app.error(QStringLiteral("Couldn't remove what an update left beside %{public}s"), {directory});
-    });
+        [&instance] { return instance.acquire(); }, QDir(supportDirectory).filePath(QStringLiteral("failed-update.json")),
+        fellBack});
 }
 
 } // namespace
@@ -107,6 +113,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const AppBundle bundle = installedBundle();
+    const std::optional<FailedUpdate> fellBack = fellBackFrom(app.arguments(), bundle.directory);
     QApplication::setApplicationVersion(bundle.version);
     Log::app.info(QStringLiteral("Lumeno %{public}s starting"), {bundle.version});
 
@@ -133,8 +140,8 @@ int main(int argc, char* argv[]) {
     services->style.systemUserName = [] { return qEnvironmentVariable("NAME"); };
     AppModel model(std::move(services));
     Shell shell(model,
-                [&bundle, &model, &scheduler, &instance] {
-                    return makeUpdater(bundle, model.services().settings, scheduler, instance);
+                [&bundle, &model, &scheduler, &instance, &supportDirectory, &fellBack] {
+                    return makeUpdater(bundle, model.services().settings, scheduler, instance, supportDirectory, fellBack);
                 },
                 !AppEnvironment::isRunningTests());
 
@@ -163,15 +170,23 @@ int main(int argc, char* argv[]) {
         shell.start();
     }
     // Started by an update, this copy says it runs once its event loop does; the copy it replaces then
-    // quits, and only then can the replaced version go. Any other start clears what an earlier update left.
+    // quits, and this run is the new version's trial. A later start with the replaced version still beside
+    // the folder is on trial too. Any other start clears what an earlier update left.
     TakeoverNotice takeover(handoverSocket());
-    QObject::connect(&takeover, &TakeoverNotice::finished, [&bundle] { clearLeftovers(bundle.directory); });
+    TrialRun trial(bundle.directory, scheduler, runOnWorker);
+    QObject::connect(&takeover, &TakeoverNotice::finished, &trial, &TrialRun::begin);
+    QObject::connect(&shell.menu(), &MenuBar::quitRequested, &trial, &TrialRun::userQuit);
+    const InstallFolder installFolder(bundle.directory);
+    const bool onTrial = !fellBack && !afterUpdate &&
+                         (installFolder.keepReplacedFromCutOffSwap(bundle.version) || QFileInfo(installFolder.previous()).isDir());
     if (!AppEnvironment::isRunningTests())
         scheduler.nextTurn([&] {
             if (afterUpdate)
                 takeover.send();
+            else if (onTrial)
+                trial.begin();
             else
-                clearLeftovers(bundle.directory);
+                trial.clearLeftovers();
         });
     std::optional<EventLoopHeartbeat> heartbeat;
     if (qEnvironmentVariableIsSet("LUMENO_HEARTBEAT"))

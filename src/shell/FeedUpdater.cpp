@@ -7,7 +7,9 @@ FeedUpdater::FeedUpdater(SoftwareUpdate::Environment environment)
     QObject::connect(&update_, &SoftwareUpdate::foundUpdate, &window_,
                      [this](const AppcastItem& item, bool userInitiated) {
                          onFoundUpdate(item.displayVersion, item.version);
-                         onOffer({item.displayVersion, update_.installability().notice(), !userInitiated});
+                         // A version that could not start here is shown to the user who asks, and no more.
+                         if (!update_.failureOfOffer())
+                             onOffer({item.displayVersion, update_.installability().notice(), !userInitiated});
                      });
     QObject::connect(&update_, &SoftwareUpdate::noUpdate, &window_, [this] { onNoUpdate(); });
     QObject::connect(&update_, &SoftwareUpdate::offerDismissed, &window_, [this] { onOfferWithdrawn(); });
@@ -16,10 +18,15 @@ FeedUpdater::FeedUpdater(SoftwareUpdate::Environment environment)
         window_.hide();
         onRelaunched();
     });
+    // Put back at this start in place of a new version that crashed: said at once.
+    if (update_.phase() == SoftwareUpdate::Phase::failed)
+        window_.present();
 }
 
 void FeedUpdater::checkInBackground() {
-    update_.check(false);
+    // The window tells of the version that could not start; the user's own check looks again.
+    if (update_.phase() != SoftwareUpdate::Phase::failed)
+        update_.check(false);
 }
 
 void FeedUpdater::checkForUpdates() {

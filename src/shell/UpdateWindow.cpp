@@ -182,8 +182,13 @@ void UpdateWindow::refresh() {
             break;
         title_->setText(QStringLiteral("A new version of Lumeno is available!"));
         if (update_.canInstall()) {
-            detail_->setText(QStringLiteral("Lumeno %1 is now available—you have %2. Would you like to install it now?")
-                                 .arg(item->displayVersion, update_.bundle().displayVersion));
+            const std::optional<FailedUpdate> failure = update_.failureOfOffer();
+            detail_->setText(failure ? QStringLiteral("Lumeno %1 couldn't start on this computer when it was installed "
+                                                      "before: %2. You have Lumeno %3. Would you like to try it again?")
+                                           .arg(item->displayVersion, failure->reason, update_.bundle().displayVersion)
+                                     : QStringLiteral("Lumeno %1 is now available—you have %2. Would you like to "
+                                                      "install it now?")
+                                           .arg(item->displayVersion, update_.bundle().displayVersion));
             setButtons(QStringLiteral("Skip This Version"), QStringLiteral("Remind Me Later"),
                        QStringLiteral("Install Update"));
         } else {

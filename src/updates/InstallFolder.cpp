@@ -1,5 +1,7 @@
 #include "updates/InstallFolder.h"
 
+#include "updates/VersionOrder.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -64,9 +66,9 @@ bool InstallFolder::clearStaging() const {
     return removeFolder(staging());
 }
 
-std::optional<QString> InstallFolder::replaceWith(const QString& incoming, const QString& aside) const {
+std::optional<QString> InstallFolder::replaceWith(const QString& incoming, const QString& aside, bool exchange) const {
     // One atomic exchange where the file system has it: the folder is never missing.
-    if (exchangeAvailable && ::renameat2(AT_FDCWD, native(incoming).constData(), AT_FDCWD,
+    if (exchange && exchangeAvailable && ::renameat2(AT_FDCWD, native(incoming).constData(), AT_FDCWD,
                                          native(directory_).constData(), RENAME_EXCHANGE) == 0) {
         afterStep(1);
         if (incoming != aside && !rename(incoming, aside))
@@ -92,7 +94,7 @@ std::optional<QString> InstallFolder::swapInStaging() const {
     // A previous folder the last new program could not remove would block the renames below.
     if (!removeFolder(previous()))
         return QStringLiteral("cannot remove %1").arg(previous());
-    return replaceWith(staging(), previous());
+    return replaceWith(staging(), previous(), true);
 }
 
 std::optional<QString> InstallFolder::restorePrevious() const {
@@ -100,11 +102,21 @@ std::optional<QString> InstallFolder::restorePrevious() const {
         return QStringLiteral("%1 is gone").arg(previous());
     if (!clearStaging())
         return QStringLiteral("cannot remove %1").arg(staging());
-    // The version that failed goes by way of the staging folder.
-    if (const std::optional<QString> failure = replaceWith(previous(), staging()))
+    // The version that failed goes by way of the staging folder, in two renames: cut off after an exchange,
+    // the failed version would wait at previous(), where the command would take it for the one to keep.
+    if (const std::optional<QString> failure = replaceWith(previous(), staging(), false))
         return failure;
     clearStaging();
     return std::nullopt;
+}
+
+bool InstallFolder::keepReplacedFromCutOffSwap(const QString& installedVersion) const {
+    if (QFileInfo::exists(previous()))
+        return false;
+    // A version prepared for an update is newer than the one in place; the one a swap replaced is older.
+    const std::variant<AppBundle, QString> staged = AppBundle::read(staging());
+    const AppBundle* bundle = std::get_if<AppBundle>(&staged);
+    return bundle && VersionOrder::isNewer(installedVersion, bundle->version) && rename(staging(), previous());
 }
 
 bool InstallFolder::clearLeftovers() const {

@@ -13,10 +13,10 @@ namespace lumeno {
 // version is unpacked next to it (same file system, so the swap is a rename) and the old one waits beside
 // it until the new program has taken over. Everything here touches the disk: call it on a worker.
 //
-// Every step leaves a program at the folder's place or, between the two renames of a file system that
-// cannot exchange two folders at once, the replaced version at previous(), which the command
-// (bin/lumeno) puts back before it starts the program. What is left beside a running program is removed
-// by clearLeftovers().
+// Every step leaves a program at the folder's place or, between two renames, the version to keep at
+// previous(), which the command (bin/lumeno) puts back before it starts the program. A new version keeps
+// the replaced one at previous() until it has shown that it runs (TrialRun); the command falls back to it
+// should the new one crash meanwhile. What is left beside a running program is removed by clearLeftovers().
 class InstallFolder {
 public:
     explicit InstallFolder(QString directory);
@@ -38,6 +38,10 @@ public:
     // Undoes swapInStaging(): the replaced version goes back in place and the one that replaced it goes.
     // The message says what failed.
     std::optional<QString> restorePrevious() const;
+    // A swap cut off right after its exchange left the replaced version, older than `installedVersion`, in
+    // the staging folder: it goes to previous(), so that the new version in place is on trial. True when
+    // it did.
+    bool keepReplacedFromCutOffSwap(const QString& installedVersion) const;
     // Removes previous() and the staging folder; run once the program in the folder runs and no update is
     // under way. False when something could not be removed.
     bool clearLeftovers() const;
@@ -48,8 +52,9 @@ public:
     bool exchangeAvailable = true;
 
 private:
-    // Puts `incoming` at the folder's place and the folder at `aside`.
-    std::optional<QString> replaceWith(const QString& incoming, const QString& aside) const;
+    // Puts `incoming` at the folder's place and the folder at `aside`, in one exchange when `exchange` and
+    // the file system allow it.
+    std::optional<QString> replaceWith(const QString& incoming, const QString& aside, bool exchange) const;
 
     QString directory_;
 };

@@ -134,7 +134,17 @@ std::optional<UpdateProblem> swapIn(const QString& directory) {
 } // namespace
 
 SoftwareUpdate::SoftwareUpdate(Environment environment, QObject* parent)
-    : QObject(parent), env_(std::move(environment)) {}
+    : QObject(parent), env_(std::move(environment)) {
+    if (!env_.fellBackFrom)
+        return;
+    // The command put this version back at this start: the one it replaced crashed before it had shown
+    // that it runs. Said here, and remembered so that it is not announced again.
+    UpdateProblem problem{Kind::crashedAfterUpdate, QStringLiteral("the command put the replaced version back")};
+    problem.newVersion = env_.fellBackFrom->displayVersion;
+    problem.keptVersion = env_.bundle.displayVersion;
+    recordFailure(*env_.fellBackFrom);
+    fail(std::move(problem));
+}
 
 SoftwareUpdate::~SoftwareUpdate() {
     abort_.abort();
@@ -256,8 +266,22 @@ QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
     for (const QString& skipped : feed.skipped)
         Log::app.error(QStringLiteral("Update feed item left out: %{public}s"), {skipped});
 
+    if (!failedRead_) {
+        QFuture<std::optional<FailedUpdate>> reading =
+            postedJob(env_.runOnWorker, [path = env_.failedUpdateFile] { return FailedUpdate::read(path); });
+        std::optional<FailedUpdate> failed = co_await reading;
+        if (!self || generation != generation_)
+            co_return;
+        if (!failedRead_)
+            failed_ = std::move(failed);
+        failedRead_ = true;
+    }
     std::optional<AppcastItem> newest = newestFor(feed.items, env_.bundle.version, env_.systemVersion);
-    const bool skipped = newest && !userInitiated && newest->version == env_.settings.skippedUpdateVersion();
+    const bool failedHere = newest && failed_ && newest->version == failed_->version;
+    if (failedHere && !userInitiated)
+        Log::app.info(QStringLiteral("Update %{public}s couldn't start here before; not announced"), {newest->version});
+    const bool skipped =
+        newest && !userInitiated && (newest->version == env_.settings.skippedUpdateVersion() || failedHere);
     if (!newest || skipped) {
         item_.reset();
         setPhase(userInitiated ? Phase::upToDate : Phase::idle);
@@ -270,6 +294,23 @@ QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
     item_ = std::move(newest);
     setPhase(Phase::available);
     emit foundUpdate(*item_, userInitiated);
+}
+
+std::optional<FailedUpdate> SoftwareUpdate::failureOfOffer() const {
+    if (item_ && failed_ && item_->version == failed_->version)
+        return failed_;
+    return std::nullopt;
+}
+
+void SoftwareUpdate::recordFailure(FailedUpdate failure) {
+    failed_ = failure;
+    failedRead_ = true;
+    if (env_.failedUpdateFile.isEmpty())
+        return;
+    env_.runOnWorker([failure = std::move(failure), path = env_.failedUpdateFile] {
+        if (const std::optional<QString> problem = failure.write(path))
+            Log::app.error(QStringLiteral("Couldn't remember the version that failed: %{public}s"), {*problem});
+    });
 }
 
 void SoftwareUpdate::skipThisVersion() {
@@ -433,6 +474,7 @@ void SoftwareUpdate::startNewVersion() {
         putBack(Kind::relaunchFailed, QStringLiteral("the new version ended before it took over"));
     });
     handoverTimer_ = env_.scheduler.after(handoverSeconds, [this] {
+        handoverTimedOut_ = true;
         Log::app.error(QStringLiteral("The new version did not take over within %{public}s s; ending it"),
                        {QString::number(handoverSeconds)});
         successor_->end(); // `ended` follows
@@ -452,6 +494,8 @@ QCoro::Task<> SoftwareUpdate::putBack(UpdateProblem::Kind kind, QString reason) 
     const std::optional<QString> failure = co_await restoring;
     if (!self)
         co_return;
+    recordFailure({item_->version, item_->displayVersion,
+                   handoverTimedOut_ ? FailedUpdate::neverGotReady() : FailedUpdate::endedAtStart()});
     UpdateProblem problem{failure ? Kind::putBackFailed : kind, failure ? reason + QStringLiteral("; ") + *failure : reason};
     problem.newVersion = item_->displayVersion;
     problem.keptVersion = env_.bundle.displayVersion;

@@ -4,6 +4,7 @@
 #include "platform/HttpTransport.h"
 #include "support/Scheduler.h"
 #include "updates/AppcastItem.h"
+#include "updates/FailedUpdate.h"
 #include "updates/Installability.h"
 #include "updates/UpdateProblem.h"
 
@@ -61,11 +62,18 @@ public:
         // (false when another copy holds it by then).
         std::function<void()> releaseLock;
         std::function<bool()> retakeLock;
+        // Where the version that could not start here is recorded (FailedUpdate).
+        QString failedUpdateFile = {};
+        // This start is the replaced version, put back by the command because the new one crashed.
+        std::optional<FailedUpdate> fellBackFrom = {};
     };
 
     // The argument the new program is started with after an update: it tells this one once it runs, and
     // removes the replaced version once this one has quit.
     static constexpr QLatin1StringView handoverArgument{"--after-update"};
+    // The argument the command (bin/lumeno) starts the replaced version with once it has put it back
+    // because the new one crashed; that version is then in the staging folder.
+    static constexpr QLatin1StringView fallbackArgument{"--after-failed-start"};
     // How long the new program has to take over before it is ended and the replaced version put back.
     static constexpr double handoverSeconds = 30;
     // A feed is at most this large; anything longer is refused while it arrives.
@@ -95,6 +103,8 @@ public:
     // or the user's check found no feed.
     const Installability& installability() const { return installability_; }
     bool canInstall() const { return installability_.allowsInstall(); }
+    // Why the offered version could not start here when it was installed before; none when it never failed.
+    std::optional<FailedUpdate> failureOfOffer() const;
 
     // Reads the feed. A background check stays quiet about a skipped version; the user's check does not.
     void check(bool userInitiated);
@@ -133,6 +143,8 @@ private:
     void discardPreparedOnQuit();
     // The new program did not take over (`reason`, for the log): the replaced version goes back in place.
     QCoro::Task<> putBack(UpdateProblem::Kind kind, QString reason);
+    // Remembers that `failure`'s version could not start here (written on the worker).
+    void recordFailure(FailedUpdate failure);
     void setPhase(Phase phase);
     void fail(UpdateProblem problem);
 
@@ -146,6 +158,9 @@ private:
     HttpAbort abort_;
     std::unique_ptr<SuccessorWatch> successor_;
     Scheduler::TimerId handoverTimer_ = 0;
+    bool handoverTimedOut_ = false;
+    std::optional<FailedUpdate> failed_;
+    bool failedRead_ = false; // failed_ holds the record on the disk
 };
 
 } // namespace lumeno

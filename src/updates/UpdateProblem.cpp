@@ -34,6 +34,7 @@ QString UpdateProblem::title() const {
     case Kind::unwritable:
         return QStringLiteral("The update couldn't be installed.");
     case Kind::relaunchFailed:
+    case Kind::crashedAfterUpdate:
         return QStringLiteral("Lumeno %1 couldn't start, so Lumeno %2 was kept.").arg(newVersion, keptVersion);
     case Kind::putBackFailed:
         return QStringLiteral("Lumeno %1 couldn't start, and Lumeno %2 couldn't be put back.").arg(newVersion, keptVersion);
@@ -101,6 +102,10 @@ QString UpdateProblem::detail() const {
         return QStringLiteral("Lumeno can't write to the folder it's installed in.") + unchanged;
     case Kind::relaunchFailed:
         return QStringLiteral("Lumeno %1 was opened after the update but didn't get ready, so it was removed again. "
+                              "You can go on using Lumeno %2 as before.")
+            .arg(newVersion, keptVersion);
+    case Kind::crashedAfterUpdate:
+        return QStringLiteral("Lumeno %1 stopped unexpectedly soon after it was opened, so Lumeno %2 was put back. "
                               "You can go on using Lumeno %2 as before.")
             .arg(newVersion, keptVersion);
     case Kind::putBackFailed:

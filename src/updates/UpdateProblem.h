@@ -31,6 +31,7 @@ struct UpdateProblem {
         unwritable,
         relaunchFailed, // the new version did not take over, and the replaced one was put back
         putBackFailed,  // … and the replaced one could not be put back
+        crashedAfterUpdate, // the new version took over, then crashed at a start: the command put the replaced one back
     };
 
     UpdateProblem(Kind kind = Kind::feedUnreachable, QString reason = {}) : kind(kind), reason(std::move(reason)) {}

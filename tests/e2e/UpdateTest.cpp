@@ -198,6 +198,33 @@ protected:
         return true;
     }
 
+    // Installs, from the tray, a release that says it has taken over as the new version does, or hangs there
+    // when `hangs` (its pid in hung.pid), and dies of SIGSEGV at any other start.
+    void installReleaseThatCrashes(bool hangs, std::unique_ptr<LumenoProcess>& lumeno) {
+        const QString atHandover = hangs ? QStringLiteral("echo $$ > '%1'; exec tail -f /dev/null").arg(temp.filePath(QStringLiteral("hung.pid")))
+            : QStringLiteral("exec python3 -c 'import os, signal, socket; s = socket.socket(socket.AF_UNIX); s.connect(\"%1\"); "
+                             "s.send(b\"started\\n\"); s.recv(1); os.kill(os.getpid(), signal.SIGSEGV)'")
+                  .arg(QDir(home.runtimeFolder()).filePath(QStringLiteral("lumeno.handover")));
+        installAndServeRelease(QStringLiteral("#!/bin/sh\ncase \" $* \" in *\" --after-update \"*) %1 ;; esac\nkill -SEGV $$\n").arg(atHandover).toUtf8());
+        lumeno = startInstalled();
+        ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs)) << lumeno->log().toStdString();
+        installFromTheTray(*lumeno);
+    }
+
+    // The command finds the new version on trial crashing and starts the installed one in its place, which
+    // says so at once.
+    std::unique_ptr<LumenoProcess> startAndExpectFallBack() {
+        auto lumeno = startInstalled(QStringLiteral("fell-back.log"));
+        EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update failed: Lumeno 9.0 couldn't start, so Lumeno "), patienceMs))
+            << lumeno->log().toStdString();
+        EXPECT_TRUE(waitForWindow(first, QStringLiteral("Software Update")));
+        screenshotShowing(first, QStringLiteral("OK"), QStringLiteral("fell-back"));
+        QFile bundle(QDir(application).filePath(QStringLiteral("bundle.properties")));
+        EXPECT_TRUE(bundle.open(QIODevice::ReadOnly) && bundle.readAll().contains("version=" LUMENO_VERSION "\n"));
+        EXPECT_TRUE(waitUntil([&] { return QDir(QDir(prefix).filePath(QStringLiteral("lib"))).entryList({QStringLiteral("lumeno.*")}).isEmpty(); }));
+        return lumeno;
+    }
+
     static constexpr quint8 downKey = 116;
 
     QTemporaryDir temp;
@@ -239,8 +266,6 @@ TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesO
     const qint64 second = lockHolder();
     ASSERT_NE(second, 0);
     EXPECT_NE(second, first);
-    EXPECT_TRUE(waitUntil([&] { return !QFileInfo::exists(QDir(prefix).filePath(QStringLiteral("lib/lumeno.previous"))); }))
-        << "the new version removes the one it replaced";
     EXPECT_FALSE(QFileInfo::exists(QDir(prefix).filePath(QStringLiteral("lib/lumeno.update"))));
 
     // Its own check: the feed has nothing newer.
@@ -249,8 +274,16 @@ TEST_F(Update, TheInstalledProgramTakesAnUpdateFromItsFeedAndTheNewVersionTakesO
     ASSERT_TRUE(upToDate) << lumeno->log().toStdString();
     ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("No update in the feed"), patienceMs));
     screenshotShowing(second, QStringLiteral("OK"), QStringLiteral("up-to-date"));
-    ::kill(pid_t(second), SIGTERM);
-    EXPECT_TRUE(waitUntil([&] { return ::kill(pid_t(second), 0) != 0; }));
+    ASSERT_TRUE(clickOn(second, QStringLiteral("OK")));
+
+    // On trial, it keeps the version it replaced until the user quits it (or it has run a minute).
+    EXPECT_TRUE(QFileInfo::exists(QDir(prefix).filePath(QStringLiteral("lib/lumeno.previous/lumeno"))))
+        << "the way back is kept while the new version is on trial";
+    // Check for Updates…, Settings…, Quit Lumeno.
+    ASSERT_TRUE(chooseFromTray(second, 6)) << lumeno->log().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return ::kill(pid_t(second), 0) != 0; })) << "quit from the menu";
+    EXPECT_TRUE(waitUntil([&] { return !QFileInfo::exists(QDir(prefix).filePath(QStringLiteral("lib/lumeno.previous"))); }))
+        << "a run the user quit has shown it runs\n" << lumeno->log().toStdString();
 }
 
 TEST_F(Update, ANewVersionThatCannotStartLeavesTheInstalledOneRunningAndSaysSo) {
@@ -315,6 +348,43 @@ TEST_F(Update, APatchReleaseShowsItsPatchAndQuittingBeforeInstallingItLeavesNoth
     QFile bundle(QDir(application).filePath(QStringLiteral("bundle.properties")));
     ASSERT_TRUE(bundle.open(QIODevice::ReadOnly));
     EXPECT_TRUE(bundle.readAll().contains("version=1.1.0\n")) << "the installed version stays";
+}
+
+// A new version that takes over and then crashes, at every start: the next start of the command puts the
+// installed version back and says so; that version is announced and offered no more, and the user's own
+// check still shows it, with why.
+TEST_F(Update, ANewVersionThatCrashesAfterTakingOverFallsBackAtTheNextStartAndIsNotOfferedAgain) {
+    std::unique_ptr<LumenoProcess> lumeno;
+    installReleaseThatCrashes(false, lumeno);
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("the new version has taken over"), patienceMs));
+    EXPECT_EQ(lumeno->waitForExit(patienceMs), 0);
+    auto again = startAndExpectFallBack();
+    ASSERT_TRUE(clickOn(first, QStringLiteral("OK")));
+    again->terminate();
+    EXPECT_EQ(again->waitForExit(patienceMs), 0);
+
+    auto third = startInstalled(QStringLiteral("third.log"));
+    ASSERT_TRUE(third->waitForLineContaining(QStringLiteral("Update 9.0.0 couldn't start here before; not announced"), patienceMs));
+    EXPECT_TRUE(popupsOf(first).empty()) << "no notification";
+    // No "Update to Lumeno 9.0…": the fourth item is "Check for Updates…", which checks again.
+    ASSERT_TRUE(chooseFromTray(first, 4));
+    ASSERT_TRUE(third->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs)) << third->log().toStdString();
+    screenshotShowing(first, QStringLiteral("Install Update"), QStringLiteral("failed-version-offer"));
+}
+
+// The old copy killed while it waits for a new version that never gets ready, which the session then ends:
+// the next start finds the way back and takes it when the new version crashes.
+TEST_F(Update, AnOldCopyKilledWhileItWaitsLeavesAWayBackForTheNextStart) {
+    std::unique_ptr<LumenoProcess> lumeno;
+    installReleaseThatCrashes(true, lumeno);
+    QFile hung(temp.filePath(QStringLiteral("hung.pid")));
+    ASSERT_TRUE(waitUntil([&] { return hung.size() > 0; }) && hung.open(QIODevice::ReadOnly));
+    ::kill(pid_t(first), SIGKILL);
+    ::kill(pid_t(hung.readAll().trimmed().toLongLong()), SIGKILL);
+    EXPECT_FALSE(lumeno->waitForExit(patienceMs)) << "killed";
+    startAndExpectFallBack();
 }
 
 // Run from the build folder with a feed set, Lumeno finds the update but never replaces the folder it was

@@ -15,7 +15,9 @@ protected:
     InstallFolderTest() {
         QDir().mkpath(temp.filePath("prefix/bin"));
         EXPECT_TRUE(QFile::copy(QStringLiteral(LUMENO_COMMAND), command));
-        writeProgram(folder.staging(), "1.1.0", key);
+        // Versions that run and end well: a new one on trial that failed would be replaced at its start.
+        writeProgram(installed, "1.0.0", key, "install", "exit 0");
+        writeProgram(folder.staging(), "1.1.0", key, "install", "exit 0");
     }
 
     // Runs `step` on the folder in a child process that is killed right after the swap's step `killedAfter`;
@@ -37,15 +39,18 @@ protected:
                                 : WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     }
 
-    // The version the command starts, as the program wrote it; empty when nothing started.
-    QString startedVersion() {
+    // What the program the command starts last wrote: its version and arguments; empty when nothing started.
+    // `whileRunning` is called once the command has started.
+    QString startedLine(const std::function<void(QProcess&)>& whileRunning = [](QProcess&) {}) {
         QFile::remove(temp.filePath("started.txt"));
         QProcess started;
         started.start(command, {});
+        whileRunning(started);
         EXPECT_TRUE(started.waitForFinished(10000));
         QFile written(temp.filePath("started.txt"));
-        return written.open(QIODevice::ReadOnly) ? QString::fromUtf8(written.readAll()).section(u' ', 0, 0) : QString();
+        return written.open(QIODevice::ReadOnly) ? QString::fromUtf8(written.readAll()).trimmed() : QString();
     }
+    QString startedVersion() { return startedLine().section(u' ', 0, 0); }
 
     // What the start of a running program does: clears what an update left; then only the folder is left.
     void expectCleanAfterStart() {
@@ -68,12 +73,15 @@ TEST_P(InstallFolderTest, ASwapCutOffAfterAnyStepLeavesAWholeVersionThatStarts) 
         // after the first, and the command puts the old version back.
         const QString expected = GetParam() || killedAfter == 2 ? "1.1.0" : "1.0.0";
         EXPECT_EQ(startedVersion(), expected);
+        // Whichever way it was cut off, a new version in place keeps the replaced one beside it, on trial.
+        EXPECT_EQ(folder.keepReplacedFromCutOffSwap(expected), GetParam() && killedAfter == 1);
+        EXPECT_EQ(QFileInfo::exists(QDir(folder.previous()).filePath("lumeno")), expected == "1.1.0");
         expectCleanAfterStart();
         EXPECT_EQ(startedVersion(), expected);
         // The next round starts from the version now in place.
         QDir(installed).removeRecursively();
-        writeProgram(installed, "1.0.0", key);
-        writeProgram(folder.staging(), "1.1.0", key);
+        writeProgram(installed, "1.0.0", key, "install", "exit 0");
+        writeProgram(folder.staging(), "1.1.0", key, "install", "exit 0");
     }
 }
 
@@ -83,12 +91,14 @@ TEST_P(InstallFolderTest, PuttingTheReplacedVersionBackCutOffAfterAnyStepLeavesA
     for (const int killedAfter : {1, 2}) {
         SCOPED_TRACE(killedAfter);
         ASSERT_TRUE(runKilledAfter(killedAfter, putBack));
+        const auto waiting = AppBundle::read(folder.previous()); // never the failed one, the command's way back
+        EXPECT_TRUE(!std::holds_alternative<AppBundle>(waiting) || std::get<AppBundle>(waiting).version == "1.0.0");
         // Exchanged, the old version is back after the first step; renamed, the folder is missing after the
         // first and the command puts the old version back; either way the failed one never starts again.
         EXPECT_EQ(startedVersion(), "1.0.0");
         expectCleanAfterStart();
         // Installed once more, for the next round.
-        writeProgram(folder.staging(), "1.1.0", key);
+        writeProgram(folder.staging(), "1.1.0", key, "install", "exit 0");
         ASSERT_TRUE(runKilledAfter(0, swap));
     }
 }
@@ -110,6 +120,27 @@ TEST_P(InstallFolderTest, ASwapThatCannotFinishPutsTheInstalledVersionBackAtOnce
     EXPECT_TRUE(QFileInfo::exists(QDir(installed).filePath("lumeno"))) << "back without the command's help";
     EXPECT_FALSE(QFileInfo::exists(folder.previous()));
     EXPECT_EQ(startedVersion(), "1.0.0");
+}
+
+// While the replaced version is beside it, the command falls back to that one when the new one cannot run or
+// crashes, and only then: not at an ordinary end, nor at a crash on the way out after it was asked to end.
+TEST_P(InstallFolderTest, TheCommandFallsBackWhenANewVersionOnTrialFailsAndOnlyThen) {
+    const QString stopped = QStringLiteral("trap \"echo 1.1.0 stopped > '%1'; kill -SEGV \\$\\$\" TERM; while :; do sleep 0.1; done");
+    for (const QString& then : {"exit 1", "exit 127", "kill -TERM $$", "kill -SEGV $$", "kill -ABRT $$", "stopped"}) {
+        SCOPED_TRACE(then.toStdString());
+        for (const QString& place : {installed, folder.staging(), folder.previous()})
+            QDir(place).removeRecursively();
+        writeProgram(folder.previous(), "1.0.0", key, "install", "exit 0");
+        writeProgram(installed, "1.1.0", key, "install", then == "stopped" ? stopped.arg(temp.filePath("started.txt")) : then);
+        const bool fails = then.contains("127") || then.contains("SEGV $$") || then.contains("ABRT");
+        EXPECT_EQ(startedLine([&](QProcess& command) {
+                      if (then == "stopped" && QTest::qWaitFor([&] { return QFile::exists(temp.filePath("started.txt")); }, 10000))
+                          command.terminate();
+                  }),
+                  fails ? "1.0.0 --after-failed-start" : then == "stopped" ? "1.1.0 stopped" : "1.1.0");
+        EXPECT_EQ(QFile::exists(QDir(folder.staging()).filePath("bundle.properties")), fails) << "the failed one, to be read";
+        EXPECT_NE(QFileInfo::exists(folder.previous()), fails);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, InstallFolderTest, ::testing::Values(true, false),

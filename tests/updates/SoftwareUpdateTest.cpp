@@ -152,6 +152,34 @@ TEST_F(SoftwareUpdateTest, ANewVersionThatEndsAtOnceIsReplacedByTheOneItReplaced
     EXPECT_FALSE(QFileInfo::exists(folder.staging()));
     EXPECT_FALSE(lockIsFree()) << "taken back";
     EXPECT_EQ(scheduler.pendingCount(), 0);
+
+    // Remembered at the next start: the background check stays quiet, the user's check shows it with why;
+    // a newer release is announced as any other.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FailedUpdate::read(failedUpdateFile()).has_value(); }, 20000));
+    auto later = makeUpdate();
+    QSignalSpy found(later.get(), &SoftwareUpdate::foundUpdate);
+    for (const bool userInitiated : {false, true}) {
+        later->check(userInitiated);
+        ASSERT_TRUE(reaches(*later, userInitiated ? Phase::available : Phase::idle));
+    }
+    ASSERT_EQ(found.count(), 1);
+    EXPECT_EQ(later->failureOfOffer().value_or(FailedUpdate{}).reason, FailedUpdate::endedAtStart());
+    serveRelease(signedItem(archive, "1.2.0", "1.2", temp.filePath("keys/update-private.pem")));
+    later->check(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return found.count() == 2; }, 20000));
+    EXPECT_FALSE(later->failureOfOffer());
+}
+
+// Started by the command in place of a new version that crashed: says so, and remembers that version.
+TEST_F(SoftwareUpdateTest, AStartAfterTheCommandFellBackSaysSoAndRemembersTheVersion) {
+    SoftwareUpdate::Environment env = environment();
+    env.fellBackFrom = FailedUpdate{"1.1.0", "1.1", FailedUpdate::crashedAfterStart()};
+    SoftwareUpdate update(std::move(env));
+    ASSERT_EQ(update.phase(), Phase::failed);
+    EXPECT_EQ(update.problem()->title(), "Lumeno 1.1 couldn't start, so Lumeno 1.0.0 was kept.");
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return FailedUpdate::read(failedUpdateFile()).value_or(FailedUpdate{}).reason == FailedUpdate::crashedAfterStart();
+    }, 20000));
 }
 
 TEST_F(SoftwareUpdateTest, ANewVersionThatNeverSaysItRunsIsEndedAfterTheBoundAndTheOldOnePutBack) {
@@ -168,6 +196,10 @@ TEST_F(SoftwareUpdateTest, ANewVersionThatNeverSaysItRunsIsEndedAfterTheBoundAnd
     ASSERT_TRUE(reaches(*update, Phase::failed));
     EXPECT_FALSE(runs(launchedPid)) << "the stray program is ended";
     EXPECT_EQ(update->problem()->kind, Kind::relaunchFailed);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const std::optional<FailedUpdate> failed = FailedUpdate::read(failedUpdateFile());
+        return failed && failed->reason == FailedUpdate::neverGotReady();
+    }, 20000));
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
     EXPECT_FALSE(QFileInfo::exists(InstallFolder(installed).previous()));
     EXPECT_FALSE(lockIsFree());

@@ -64,6 +64,7 @@ protected:
             .arg(handoverSocket());
     }
     QString handoverSocket() const { return QDir(runtime).filePath("lumeno.handover"); }
+    QString failedUpdateFile() const { return temp.filePath("failed-update.json"); }
 
     // An application folder: a program that writes its version and arguments to started.txt beside the
     // prefix and then does `then`, and its bundle, which says the folder was installed in place unless told
@@ -167,7 +168,7 @@ protected:
                 return launchedPid;
             },
             [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }, scheduler,
-            handoverSocket(), [this] { instance.release(); }, [this] { return instance.acquire(); }};
+            handoverSocket(), [this] { instance.release(); }, [this] { return instance.acquire(); }, failedUpdateFile()};
     }
 
     // Whether another copy could take the one-copy lock now.
