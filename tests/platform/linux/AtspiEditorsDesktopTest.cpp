@@ -108,24 +108,6 @@ TEST_F(AtspiGeditTest, TheConversationAroundTheViewHoldsNothingTheWindowKeepsOut
     saveScreen(QStringLiteral("atspi-gedit-field"));
 }
 
-TEST_F(AtspiGeditTest, ThePortTellsTheClosedLanguageListFromTheShownView) {
-    const std::optional<AccessibleElement> window = accessibility->element(*field, AXAttribute::window);
-    ASSERT_TRUE(window);
-    // The list's first entry, found breadth first through the window.
-    std::optional<AccessibleElement> plainText;
-    std::vector<AccessibleElement> pending{*window};
-    for (std::size_t next = 0; next < pending.size() && next < 2000 && !plainText; ++next) {
-        if (accessibility->string(pending[next], AXAttribute::title) == QStringLiteral("Plain Text"))
-            plainText = pending[next];
-        for (const AccessibleElement& child : accessibility->children(pending[next]))
-            pending.push_back(child);
-    }
-    ASSERT_TRUE(plainText) << "gedit's language list was not in its window";
-    EXPECT_EQ(accessibility->flag(*plainText, AXAttribute::hidden), true);
-    EXPECT_EQ(accessibility->flag(*field, AXAttribute::hidden), false);
-    EXPECT_EQ(accessibility->flag(*window, AXAttribute::hidden), false);
-}
-
 // Runs last in the suite: the reads above see the message as it was written.
 TEST_F(AtspiGeditTest, AReplyIsPastedAtTheCaretAndReadBack) { checkPaste(QStringLiteral("atspi-gedit-pasted")); }
 
