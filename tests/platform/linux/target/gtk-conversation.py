@@ -22,6 +22,14 @@ box = Gtk.Box(orientation=Gtk.Orientation.VERTICAL, spacing=6)
 lines = ["Bo: Lunch tomorrow?", "Me: Sure, where?", "Bo: The café on Main Street 🍜"]
 count = int(sys.argv[2]) if len(sys.argv) > 2 else len(lines)
 lines += ["Bo: Message %d, about the figures for the review." % number for number in range(4, count + 1)]
+# A part of the window out of sight, as applications keep them: a closed revealer's folders of a file panel
+# (GTK keeps them visible but not mapped).
+folders = Gtk.Box(orientation=Gtk.Orientation.VERTICAL)
+for folder in ["Bookmarks", "File System"]:
+    folders.pack_start(Gtk.Label(label=folder), False, False, 0)
+panel = Gtk.Revealer(reveal_child=False)
+panel.add(folders)
+box.pack_start(panel, False, False, 0)
 for line in lines:
     label = Gtk.Label(label=line, xalign=0)
     box.pack_start(label, False, False, 0)
