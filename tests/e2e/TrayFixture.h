@@ -56,7 +56,7 @@ protected:
 
     // The tray restarts (`restart` stops it and starts it again) while the user works in another program:
     // nothing of Lumeno comes up meanwhile, and the user's window keeps the keyboard and its place.
-    void expectTrayRestartLeavesTheUserAlone(const std::function<void()>& restart, const QString& shot) {
+    void expectTrayRestartLeavesTheUserAlone(const std::function<void()>& restart) {
         auto other = desktop::AccessibleTargets::qt();
         ASSERT_TRUE(other->waitUntilReady());
         std::optional<xcb_window_t> working;
@@ -66,7 +66,6 @@ protected:
         restart();
         ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("The tray came back in time"), patienceMs, seen))
             << lumeno->log().toStdString();
-        screenshotOnceStill(shot);
         for (const xcb_window_t window : windowsOf(lumeno->pid()))
             EXPECT_FALSE(isViewable(window) && titleOf(window).startsWith(QStringLiteral("Lumeno Settings")))
                 << "Settings came up for a tray that was back a moment later";

@@ -127,7 +127,7 @@ TEST_F(RowsTest, PendingCardExplainsWhereTheDraftGoesAndOffersInsertAndCopy) {
     for (const QString& note : longest) {
         model.setPendingNote(note);
         const QStringList lines = shown<FittingText>(view, "pendingNote")->shownLines();
-        EXPECT_EQ(lines.join(u' '), note) << lines.join(u'|').toStdString();
+        EXPECT_EQ(lines.join(u' ').toStdString(), note.toStdString()) << lines.join(u'|').toStdString();
     }
     view.resize(view.measure());
     screenshots::save(screenshots::onDesktop(view), QStringLiteral("pending-card-long-note"));
