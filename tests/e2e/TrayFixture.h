@@ -55,8 +55,10 @@ protected:
     }
 
     // The tray restarts (`restart` stops it and starts it again) while the user works in another program:
-    // nothing of Lumeno comes up meanwhile, and the user's window keeps the keyboard and its place.
-    void expectTrayRestartLeavesTheUserAlone(const std::function<void()>& restart) {
+    // nothing of Lumeno comes up meanwhile, and once the icon is back (`iconIsBack`), the user's window
+    // still has the keyboard and its place.
+    void expectTrayRestartLeavesTheUserAlone(const std::function<void()>& restart,
+                                             const std::function<bool()>& iconIsBack, const QString& shot) {
         auto other = desktop::AccessibleTargets::qt();
         ASSERT_TRUE(other->waitUntilReady());
         std::optional<xcb_window_t> working;
@@ -66,6 +68,8 @@ protected:
         restart();
         ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("The tray came back in time"), patienceMs, seen))
             << lumeno->log().toStdString();
+        EXPECT_TRUE(iconIsBack()) << "the icon did not come back to the restarted tray";
+        screenshotOnceStill(shot);
         for (const xcb_window_t window : windowsOf(lumeno->pid()))
             EXPECT_FALSE(isViewable(window) && titleOf(window).startsWith(QStringLiteral("Lumeno Settings")))
                 << "Settings came up for a tray that was back a moment later";
