@@ -153,10 +153,13 @@ QString AppModel::statusLine() const {
         return QStringLiteral("Sign in to reply");
     if (services_->settings.isPaused())
         return QStringLiteral("Paused");
+    // The desktop's accessibility switch is read as it stands, and the desktop asks no permission for the
+    // microphone: what is missing is said as it is.
     if (services_->permissions.accessibility() != Status::granted)
-        return QStringLiteral("Turn Accessibility off and on once");
+        return QStringLiteral("Accessibility is off");
     if (services_->permissions.microphone() != Status::granted)
-        return QStringLiteral("Needs Microphone permission");
+        return services_->permissions.hasSoundServer() ? QStringLiteral("No microphone found")
+                                                       : QStringLiteral("No sound server running");
     if (services_->hotkeys.registrationError())
         return QStringLiteral("Pick another hot key in Settings");
     return QStringLiteral("Hold ") + services_->settings.hotkey().displayName(services_->keyboardLayout) +

@@ -80,6 +80,9 @@ void ReplyLoop::showPending(const QString& text, const std::optional<QString>& n
 void ReplyLoop::showInserted() {
     phase_ = Phase::idle();
     cancelPendingTimeout();
+    // Only a message has a Send button to press: a reply placed in a document or a form is just looked over.
+    if (context_.target() && context_.surface() == Surface::other)
+        s_.overlay.model().setInsertedNote(QStringLiteral("Inserted. Review it."));
     showOffers(saveOffers());
     if (recorder_.isOpen())
         recorder_.commit(QStringLiteral("Inserted"));

@@ -67,17 +67,22 @@ std::optional<OverlayMessage> ReplyLoop::blocker() {
     s_.permissions.refresh();
     if (s_.permissions.accessibility() != Status::granted)
         return OverlayMessage{
-            OverlayMessage::Kind::error, QStringLiteral("Accessibility isn't applied to this copy"),
-            QStringLiteral("The switch can already look on. Turn accessibility off and back on once in your "
-                           "desktop's accessibility settings."),
-            OverlayAction::fixPermission(PermissionsGate::Permission::accessibility)};
+            OverlayMessage::Kind::error, QStringLiteral("Accessibility is off"),
+            QStringLiteral("Lumeno reads the field and pastes the draft through your desktop's accessibility "
+                           "setting. Turn it on to reply."),
+            OverlayAction::fixPermission(PermissionsGate::Permission::accessibility,
+                                         s_.permissions.switchesAccessibilityOn())};
     if (s_.permissions.microphone() == Status::denied) {
         const QString why = s_.permissions.whyMicrophoneDenied();
+        // Without a sound server no settings page can help: nothing to offer but the wait.
+        std::optional<OverlayAction> fix;
+        if (s_.permissions.hasSoundServer())
+            fix = OverlayAction::fixPermission(PermissionsGate::Permission::microphone);
         return OverlayMessage{
             OverlayMessage::Kind::error, QStringLiteral("Lumeno can't hear you"),
             !why.isEmpty() ? why
                            : QStringLiteral("Connect a microphone, or pick it as the input in your desktop's sound settings."),
-            OverlayAction::fixPermission(PermissionsGate::Permission::microphone)};
+            fix};
     }
     if (s_.permissions.microphone() == Status::notDetermined) {
         s_.permissions.request(PermissionsGate::Permission::microphone);

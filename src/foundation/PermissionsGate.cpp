@@ -39,6 +39,14 @@ QString PermissionsGate::whyMicrophoneDenied() const {
     return microphone_ == Status::denied ? microphoneAuthorizer_.whyDenied() : QString();
 }
 
+bool PermissionsGate::hasSoundServer() const {
+    return soundServer_;
+}
+
+bool PermissionsGate::switchesAccessibilityOn() const {
+    return trust_.canSwitchOn();
+}
+
 PermissionsGate::Status PermissionsGate::status(Permission permission) const {
     return permission == Permission::microphone ? microphone_ : accessibility_;
 }
@@ -88,8 +96,11 @@ void PermissionsGate::apply(bool trusted) {
     const bool prompted =
         SettingsStore::load<bool>(defaults_, SettingsKey::didPromptAccessibility).value_or(false);
     const Status accessibility = trusted ? Status::granted : (prompted ? Status::denied : Status::notDetermined);
-    if (microphone != microphone_) {
+    // A sound server that stops or starts changes what can be done about a microphone still missing.
+    const bool soundServer = microphoneAuthorizer_.hasSoundServer();
+    if (microphone != microphone_ || soundServer != soundServer_) {
         microphone_ = microphone;
+        soundServer_ = soundServer;
         emit microphoneChanged();
     }
     if (accessibility != accessibility_) {
@@ -102,6 +113,8 @@ std::optional<QString> PermissionsGate::request(Permission permission) {
     if (permission == Permission::accessibility)
         return requestAccessibility();
     refresh();
+    if (microphone_ == Status::denied && !hasSoundServer())
+        return whyMicrophoneDenied(); // the sound settings cannot start one
     if (microphone_ == Status::denied)
         return workspace_.openSettingsPage(Workspace::SettingsPage::microphone);
     if (microphone_ == Status::notDetermined)
@@ -127,7 +140,8 @@ std::optional<QString> PermissionsGate::requestAccessibility() {
     refresh();
     if (accessibility_ == Status::granted)
         return std::nullopt;
-    if (SettingsStore::load<bool>(defaults_, SettingsKey::didPromptAccessibility).value_or(false))
+    if (SettingsStore::load<bool>(defaults_, SettingsKey::didPromptAccessibility).value_or(false) &&
+        !trust_.canSwitchOn())
         return workspace_.openSettingsPage(Workspace::SettingsPage::accessibility);
     defaults_.set(SettingsKey::didPromptAccessibility, true);
     // Read before the switch: whatever starts afterwards joins by itself, and so do most that run already.

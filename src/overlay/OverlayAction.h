@@ -17,6 +17,7 @@ struct OverlayAction {
     };
     struct FixPermission {
         PermissionsGate::Permission permission;
+        bool switchesOn = false; // the press turns it on, with nothing in between
         bool operator==(const FixPermission&) const = default;
     };
     struct Retry {
@@ -32,12 +33,15 @@ struct OverlayAction {
     std::variant<OpenSettings, FixPermission, Retry, Resume, SignIn> value;
 
     static OverlayAction openSettings(SettingsTab tab) { return {OpenSettings{tab}}; }
-    static OverlayAction fixPermission(PermissionsGate::Permission permission) { return {FixPermission{permission}}; }
+    static OverlayAction fixPermission(PermissionsGate::Permission permission, bool switchesOn = false) {
+        return {FixPermission{permission, switchesOn}};
+    }
     static OverlayAction retry() { return {Retry{}}; }
     static OverlayAction resume() { return {Resume{}}; }
     static OverlayAction signIn() { return {SignIn{}}; }
 
-    // The title of the button that carries it out; the same for every tab and every permission.
+    // The title of the button that carries it out; the same for every tab and every permission, but for a
+    // permission the press switches on.
     QString buttonTitle() const;
 
     bool operator==(const OverlayAction&) const = default;

@@ -12,8 +12,14 @@
 
 namespace lumeno {
 
+namespace {
+// The notes say where to click and what to press last, with an application's name in some: in this
+// desktop's font the longest need three lines, and one cut short would hide the step that matters.
+constexpr int noteLines = 4;
+} // namespace
+
 PendingCard::PendingCard(OverlayModel& model, QWidget* parent)
-    : QWidget(parent), model_(model), note_(new FittingText({13, QFont::Medium, 2, 320, Qt::ElideRight, false}, this)),
+    : QWidget(parent), model_(model), note_(new FittingText({13, QFont::Medium, noteLines, 320, Qt::ElideRight, false}, this)),
       details_(OverlayControls::detailsButton([&model] { model.showDetails(); }, this)),
       draft_(new FittingText({12, QFont::Normal, 3, 380, Qt::ElideRight, true}, this)) {
     note_->setObjectName(QStringLiteral("pendingNote"));

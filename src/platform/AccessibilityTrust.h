@@ -19,6 +19,9 @@ public:
     // Asks the desktop to trust the program (showing its own prompt where it has one) and calls
     // `whenAnswered` once that request is over, whatever the answer.
     virtual void requestTrust(std::function<void()> whenAnswered) = 0;
+    // Whether requestTrust() itself turns trust on, every time it is asked, with no prompt or settings page
+    // in between: then a program the user has taken trust from can simply be given it again.
+    virtual bool canSwitchOn() const { return false; }
     // Whether the application of process `pid`, already running when trust was granted, shows its fields
     // only once it is started again: some toolkits look at the desktop's switch only as they start.
     virtual bool needsRestartToBeRead(qint64 pid) const {

@@ -20,6 +20,9 @@ public:
     // While denied, why, in words for the user when this desktop knows better than "no microphone";
     // empty otherwise.
     virtual QString whyDenied() const { return {}; }
+    // Whether the desktop's sound server runs: without one, no settings page can give the program a
+    // microphone.
+    virtual bool hasSoundServer() const { return true; }
 
     // Called when the status changed by itself (a sound server came or went, the user picked another
     // input). Does nothing until set.

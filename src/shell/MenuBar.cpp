@@ -29,10 +29,13 @@ MenuBar::MenuBar(Services services, WindowManager& windows, UpdateController& up
     connect(&s_.permissions, &PermissionsGate::microphoneChanged, this, &MenuBar::refresh);
     connect(&s_.permissions, &PermissionsGate::accessibilityChanged, this, &MenuBar::refresh);
     connect(&s_.settings, &SettingsStore::hotkeyChanged, this, &MenuBar::refresh);
+    connect(&s_.settings, &SettingsStore::showsDraftDetailsChanged, this, &MenuBar::refresh);
     rebuildMenu();
 }
 
-MenuBar::~MenuBar() = default;
+MenuBar::~MenuBar() {
+    stopWaitingForTray();
+}
 
 void MenuBar::start() {
     shortcuts_ = std::make_unique<MenuShortcuts>(*menu_, [this] { rebuildMenu(); });
@@ -60,8 +63,30 @@ void MenuBar::followTray(std::optional<TrayWatch::Kind> changed) {
 
     const bool starting = !std::exchange(started_, true);
     const bool docked = place != Place::none;
-    if (std::exchange(docked_, docked) == docked && !starting)
-        return;
+    if (docked && trayReturn_) {
+        stopWaitingForTray();
+        Log::app.info(QStringLiteral("The tray came back in time"));
+    }
+    if (starting || (docked && !docked_)) {
+        settle(docked, starting);
+    } else if (!docked && docked_ && !trayReturn_) {
+        // A panel restarting takes its tray with it for a moment: a window brought up meanwhile would stay
+        // on the screen after the icon is back.
+        Log::app.info(QStringLiteral("The tray went away; waiting for it to come back"));
+        trayReturn_ = s_.scheduler.after(trayReturnSeconds, [this] {
+            trayReturn_.reset();
+            settle(false, false);
+        });
+    }
+}
+
+void MenuBar::stopWaitingForTray() {
+    if (trayReturn_)
+        s_.scheduler.cancel(*std::exchange(trayReturn_, std::nullopt));
+}
+
+void MenuBar::settle(bool docked, bool starting) {
+    docked_ = docked;
     if (docked) {
         Log::app.info(QStringLiteral("The icon is in the tray"));
     } else if (starting) {
@@ -148,6 +173,10 @@ MenuBarLabel::State MenuBar::labelState() const {
 }
 
 void MenuBar::refresh() {
+    // A status-notifier host reads its copy before it says the menu opens, and sizes the menu to what it read:
+    // a copy left behind would open taller than its items. Kept current, it opens as it stands.
+    if (!menu_->isVisible())
+        rebuildMenu();
     const QIcon icon = MenuBarLabel::icon(labelState());
     if (tray_) {
         tray_->setIcon(icon);
@@ -176,8 +205,11 @@ void MenuBar::rebuildMenu() {
     if (!s_.account.isSignedIn())
         add(QStringLiteral("Sign In…"), "signIn", [this] { windows_.showFirstRun(); });
     using Status = PermissionsGate::Status;
-    if (s_.permissions.microphone() != Status::granted || s_.permissions.accessibility() != Status::granted)
+    // A missing microphone is no permission here: the setup window says what it lacks.
+    if (s_.permissions.accessibility() != Status::granted)
         add(QStringLiteral("Allow Permissions…"), "allowPermissions", [this] { windows_.showSetup(); });
+    else if (s_.permissions.microphone() != Status::granted)
+        add(QStringLiteral("Set Up Microphone…"), "allowPermissions", [this] { windows_.showSetup(); });
     menu_->addSeparator();
 
     if (lastDraft())

@@ -3,6 +3,7 @@
 #include "platform/TrayWatch.h"
 #include "shell/MenuBarLabel.h"
 #include "shell/UpdateOffer.h"
+#include "support/Scheduler.h"
 
 #include <QObject>
 #include <functional>
@@ -20,7 +21,6 @@ class EmbeddedTrayIcon;
 class MemoryStore;
 class Pasteboard;
 class PermissionsGate;
-class Scheduler;
 class MenuShortcuts;
 class SettingsStore;
 class UpdateController;
@@ -33,6 +33,10 @@ class WindowManager;
 class MenuBar : public QObject {
     Q_OBJECT
 public:
+    // How long a tray that went away has to come back (a panel restarting) before the settings window takes
+    // over the menu; the icon counts as docked meanwhile.
+    static constexpr double trayReturnSeconds = 8;
+
     // What the menu shows and changes.
     struct Services {
         SettingsStore& settings;
@@ -57,7 +61,7 @@ public:
     // without a tray at the start gets the settings window instead, which carries the menu (and comes back
     // when Lumeno is started a second time); so does a tray that goes away while no window is open.
     void start();
-    // Whether the icon is in a tray now.
+    // Whether the icon is in a tray now, or its tray went away only a moment ago.
     bool isDocked() const;
     // Draws the icon again; the application model calls it when its status changes.
     void refresh();
@@ -86,6 +90,9 @@ private:
 
     void copyLastDraft();
     void followTray(std::optional<TrayWatch::Kind> changed);
+    // Takes `docked` as where the icon stands, and brings up the settings window where it must.
+    void settle(bool docked, bool starting);
+    void stopWaitingForTray();
     void showIn(Place place);
     void makeTrayIcon();
     void copyForHost();
@@ -105,6 +112,7 @@ private:
     // Whether the tray had been looked for once: only a desktop without one at the start opens a window.
     bool started_ = false;
     bool docked_ = false;
+    std::optional<Scheduler::TimerId> trayReturn_; // the wait for a tray that went away
     Place place_ = Place::none;
 };
 

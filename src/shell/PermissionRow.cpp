@@ -72,22 +72,27 @@ PermissionRow::PermissionRow(Permission permission, const QString& detail, Actio
     granted_->setAccessibleName(QStringLiteral("Allowed"));
     layout->addWidget(granted_, 0, Qt::AlignVCenter);
 
-    setStatus(Status::notDetermined);
+    setStatus(Status::notDetermined, {});
 }
 
-void PermissionRow::setStatus(Status status) {
-    if (status_ != status)
+void PermissionRow::setStatus(Status status, const Offer& offer) {
+    if (status_ != status || offer_ != offer)
         problem_->setProblem(std::nullopt);
     status_ = status;
+    offer_ = offer;
     const bool granted = status == Status::granted;
     granted_->setVisible(granted);
-    button_->setVisible(!granted);
+    button_->setVisible(!granted && offer.helpless.isEmpty());
+    if (!granted && !offer.helpless.isEmpty())
+        problem_->setProblem(offer.helpless);
     if (!granted)
-        button_->setText(buttonTitle(permission_, status));
+        button_->setText(buttonTitle(permission_, status, offer.switchesOn));
 }
 
-QString PermissionRow::buttonTitle(Permission permission, Status status) {
-    // The desktop has no prompt for accessibility: the first press switches it on for the whole desktop.
+QString PermissionRow::buttonTitle(Permission permission, Status status, bool switchesOn) {
+    // The desktop has no prompt for accessibility: a press switches it on for the whole desktop.
+    if (switchesOn)
+        return QStringLiteral("Turn On");
     if (status == Status::notDetermined)
         return permission == Permission::microphone ? QStringLiteral("Allow") : QStringLiteral("Turn On");
     return QStringLiteral("Open Settings…");

@@ -27,16 +27,26 @@ public:
 
     PermissionRow(Permission permission, const QString& detail, Action action, QWidget* parent = nullptr);
 
-    void setStatus(Status status);
+    // How the row offers a missing permission: a button that asks, one that switches it on in place, or
+    // none, with why nothing here can help.
+    struct Offer {
+        bool switchesOn = false;
+        QString helpless; // empty: a button is offered
+        bool operator==(const Offer&) const = default;
+    };
 
-    // The title the button shows while the permission is missing: only a microphone that was never asked
-    // can be allowed in place; everything else is settled in the desktop's settings.
-    static QString buttonTitle(Permission permission, Status status);
+    void setStatus(Status status, const Offer& offer);
+
+    // The title the button shows while the permission is missing: a microphone that was never asked can be
+    // allowed in place, and a switch the press turns on says so; everything else is settled in the
+    // desktop's settings.
+    static QString buttonTitle(Permission permission, Status status, bool switchesOn);
 
 private:
     Permission permission_;
     Action action_;
     std::optional<Status> status_;
+    Offer offer_;
     QPushButton* button_;
     ProblemLabel* problem_;
     SymbolView* granted_;

@@ -83,8 +83,10 @@ void PermissionsSection::showRestartNote() {
 }
 
 void PermissionsSection::showStatuses() {
-    microphone_->setStatus(permissions_.microphone());
-    accessibility_->setStatus(permissions_.accessibility());
+    // Without a sound server the sound settings have no microphone to offer: the row says so instead.
+    const bool helpless = permissions_.microphone() == PermissionsGate::Status::denied && !permissions_.hasSoundServer();
+    microphone_->setStatus(permissions_.microphone(), {false, helpless ? permissions_.whyMicrophoneDenied() : QString()});
+    accessibility_->setStatus(permissions_.accessibility(), {permissions_.switchesAccessibilityOn(), {}});
 }
 
 } // namespace lumeno

@@ -18,7 +18,14 @@ SettingsMenuBar::SettingsMenuBar(MenuBar& menu, QWidget* parent)
     status_->setForegroundRole(QPalette::PlaceholderText);
     setCornerWidget(status_, Qt::TopRightCorner);
     auto follow = [this] {
-        status_->setText(menu_.statusLine());
+        const QString line = menu_.statusLine();
+        if (line != status_->text()) {
+            status_->setText(line);
+            // The bar places its corner widget only as it lays out its items: shown anew, it is placed again
+            // at the width of the new line, instead of cutting a longer one.
+            status_->hide();
+            status_->show();
+        }
         setVisible(!menu_.isDocked());
     };
     connect(&menu_, &MenuBar::refreshed, this, follow);

@@ -132,6 +132,11 @@ QString SettingsWindow::title(SettingsTab tab) {
     Q_UNREACHABLE();
 }
 
+// The taskbar shows the title: it names the program first, then the tab.
+QString SettingsWindow::windowTitleFor(SettingsTab tab) {
+    return QStringLiteral("Lumeno Settings — ") + title(tab);
+}
+
 QString SettingsWindow::symbol(SettingsTab tab) {
     switch (tab) {
     case SettingsTab::general: return QStringLiteral("gearshape");
@@ -159,7 +164,7 @@ void SettingsWindow::select(SettingsTab tab) {
     const int index = indexOf(tab);
     buttons_->button(index)->setChecked(true);
     pages_->setCurrentIndex(index);
-    setWindowTitle(title(tab));
+    setWindowTitle(windowTitleFor(tab));
     fit();
 }
 

@@ -17,7 +17,7 @@ namespace lumeno {
 class ScreenInfo;
 
 // The settings window: a toolbar of the tabs, in their fixed order, over the selected tab's page. The window
-// takes each tab's own size and its title, so a short tab is not padded out to the tallest one. The short
+// takes each tab's own size and names it in its title, so a short tab is not padded out to the tallest one. The short
 // forms (General, More) are no taller than their controls need on this desktop, and follow them as rows
 // come and go. The window stays on its screen: a tab that would not fit is cut to the screen's height and
 // its page scrolls, and a window that grows past the screen's edge moves back onto it.
@@ -30,6 +30,7 @@ public:
     SettingsWindow(const PageFactory& page, const ScreenInfo& screens, QWidget* parent = nullptr);
 
     static QString title(SettingsTab tab);
+    static QString windowTitleFor(SettingsTab tab);
     static QString symbol(SettingsTab tab);
     // The tab's area at most; a short form's height is its page's.
     static QSize contentSize(SettingsTab tab);

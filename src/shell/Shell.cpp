@@ -74,6 +74,7 @@ Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool update
     menu_->statusLine = [&model] { return model.statusLine(); };
     menu_->needsAttention = [&model] { return model.needsAttention(); };
     menu_->lastDraft = [&model] { return model.lastDraft(); };
+    connect(&model, &AppModel::lastDraftChanged, menu_.get(), &MenuBar::refresh);
     updates_.onOffer = [this](const UpdateOffer& offer) { menu_->offerUpdate(offer); };
     updates_.onOfferWithdrawn = [this] { menu_->withdrawUpdateOffer(); };
     updates_.onRelaunched = [this] { emit replacedByUpdate(); };
@@ -115,7 +116,9 @@ void Shell::rememberWindowBehindPrompt() {
 }
 
 void Shell::returnFromPrompt() {
-    QWidget* window = windowBehindPrompt_ ? windowBehindPrompt_.data() : windows_->setupWindow();
+    // A setup window put away earlier stays away: the request may have come from a message of the overlay.
+    QWidget* setup = windows_->setupWindow();
+    QWidget* window = windowBehindPrompt_ ? windowBehindPrompt_.data() : setup && setup->isVisible() ? setup : nullptr;
     windowBehindPrompt_.clear();
     if (window)
         bringToFront(*window);

@@ -44,10 +44,15 @@ TEST_F(AppModelTest, TheMicrophonePromptOfTheGateHoldsQuitting) {
 TEST_F(AppModelTest, TheStatusLineNamesTheFirstThingInTheWay) {
     EXPECT_EQ(model->statusLine(), QStringLiteral("Hold Right Alt to reply"));
     EXPECT_FALSE(model->needsAttention());
-    micPermission.setStatus(AuthorizationStatus::denied);
+    // What is missing, said as it is: a sound server, else a microphone; the accessibility switch first.
+    micPermission.changeSoundServer(false);
+    EXPECT_EQ(model->statusLine(), QStringLiteral("No sound server running"));
+    micPermission.changeSoundServer(true);
+    EXPECT_EQ(model->statusLine(), QStringLiteral("No microphone found"));
+    EXPECT_TRUE(model->needsAttention());
     trust.setTrusted(false);
     services->permissions.refresh();
-    EXPECT_EQ(model->statusLine(), QStringLiteral("Turn Accessibility off and on once"));
+    EXPECT_EQ(model->statusLine(), QStringLiteral("Accessibility is off"));
     services->settings.setPaused(true);
     EXPECT_EQ(model->statusLine(), QStringLiteral("Paused"));
     QCoro::waitFor(services->account.signOut());

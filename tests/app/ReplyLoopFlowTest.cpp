@@ -50,6 +50,7 @@ TEST_F(ReplyLoopFlowTest, HoldingTheKeyListensDraftsPastesAndRecordsEachStep) {
     advanceUntilShown(OverlayPhase::inserted);
 
     EXPECT_EQ(desktop.valueOf(chat.composer), QStringLiteral("Sounds good,\nsee you at 3!"));
+    EXPECT_EQ(overlay().insertedNote(), std::nullopt) << "a chat has its Send button: the usual words";
     EXPECT_EQ(drafted, QStringLiteral("Sounds good,\nsee you at 3!"));
     EXPECT_EQ(loop().phase().kind, Kind::idle);
     screenshot(QStringLiteral("loop-inserted"));
@@ -80,6 +81,19 @@ TEST_F(ReplyLoopFlowTest, HoldingTheKeyListensDraftsPastesAndRecordsEachStep) {
     EXPECT_EQ(shown(), OverlayPhase::hidden);
 }
 
+
+TEST_F(ReplyLoopFlowTest, AReplyPlacedInATextEditorIsNotSaidToBeSent) {
+    const FakeScenes::Notes notes = FakeScenes::notes(desktop);
+    desktop.focus(notes.text);
+    serverDrafts(QStringLiteral("Milk, eggs and bread."));
+    holdBegins();
+    say(QStringLiteral("add bread"));
+    release();
+    advanceUntilShown(OverlayPhase::inserted);
+    EXPECT_TRUE(desktop.valueOf(notes.text).contains(QStringLiteral("Milk, eggs and bread.")));
+    EXPECT_EQ(overlay().insertedNote(), QStringLiteral("Inserted. Review it.")) << "a text editor has no Send";
+    screenshot(QStringLiteral("loop-inserted-in-an-editor"));
+}
 TEST_F(ReplyLoopFlowTest, WhatTheReplyPromisesIsOfferedAndSavedToMemoryButNotLinkedToTheNextDictation) {
     desktop.focus(chat.composer);
     serverDrafts(QStringLiteral("Sure, I'll send you the deck by Friday."));

@@ -58,7 +58,7 @@ TEST_F(ReplyLoopGuardsTest, PausedShowsANoticeWhoseResumeActionTurnsLumenoBackOn
 TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
     trust.setTrusted(false);
     holdBegins();
-    expectMessage(QStringLiteral("Accessibility isn't applied to this copy"), OverlayMessage::Kind::error,
+    expectMessage(QStringLiteral("Accessibility is off"), OverlayMessage::Kind::error,
                   OverlayAction::fixPermission(PermissionsGate::Permission::accessibility));
     screenshot(QStringLiteral("loop-accessibility"));
     advance(11.9);
@@ -78,12 +78,17 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
                   OverlayAction::fixPermission(PermissionsGate::Permission::microphone));
     EXPECT_EQ(overlay().message()->detail,
               QStringLiteral("Connect a microphone, or pick it as the input in your desktop's sound settings."));
-    // Where the desktop knows why (no sound server yet), the message says so.
-    micPermission.change(AuthorizationStatus::denied, QStringLiteral("No sound server is running yet."));
+    // Where the desktop knows why (no sound server yet), the message says so, and offers no settings that
+    // could not start one.
+    micPermission.changeSoundServer(false, QStringLiteral("No sound server is running yet."));
+    holdBegins();
+    expectMessage(QStringLiteral("Lumeno can't hear you"), OverlayMessage::Kind::error, std::nullopt);
+    EXPECT_EQ(overlay().message()->detail, QStringLiteral("No sound server is running yet."));
+    screenshot(QStringLiteral("loop-no-sound-server"));
+    micPermission.changeSoundServer(true);
     holdBegins();
     expectMessage(QStringLiteral("Lumeno can't hear you"), OverlayMessage::Kind::error,
                   OverlayAction::fixPermission(PermissionsGate::Permission::microphone));
-    EXPECT_EQ(overlay().message()->detail, QStringLiteral("No sound server is running yet."));
     overlay().act(*overlay().message()->action);
     settle();
     EXPECT_EQ(shown(), OverlayPhase::hidden);
@@ -108,6 +113,26 @@ TEST_F(ReplyLoopGuardsTest, MissingPermissionsBlockWithTheirOwnMessages) {
     advance(1);
     EXPECT_EQ(micPermission.promptCount(), 1);
     EXPECT_EQ(engine.sessionCount(), 0);
+}
+
+TEST_F(ReplyLoopGuardsTest, AnAccessibilitySwitchTurnedOffAfterSetupIsSaidOffAndItsButtonTurnsItOn) {
+    trust.switchesOn = true;
+    trust.setTrusted(false);
+    app->settings.setDidPromptAccessibility(true); // set up long ago; switched off since
+    holdBegins();
+    expectMessage(QStringLiteral("Accessibility is off"), OverlayMessage::Kind::error,
+                  OverlayAction::fixPermission(PermissionsGate::Permission::accessibility, true));
+    EXPECT_EQ(overlay().message()->action->buttonTitle(), QStringLiteral("Turn On"));
+    screenshot(QStringLiteral("loop-accessibility-off"));
+
+    overlay().act(*overlay().message()->action);
+    settle();
+    EXPECT_EQ(trust.requestCount(), 1) << "the press turns the switch, not a settings page";
+    EXPECT_TRUE(workspace.openedPages.empty());
+    trust.answerPrompt(true);
+    EXPECT_EQ(app->permissions.accessibility(), AuthorizationStatus::granted);
+    holdBegins();
+    EXPECT_TRUE(loop().phase().isListening());
 }
 
 TEST_F(ReplyLoopGuardsTest, TerminalsAndPasswordFieldsStopTheCaptureAtOnce) {

@@ -23,7 +23,7 @@ protected:
     std::optional<xcb_window_t> waitForSettingsInstead() {
         EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("This desktop has no tray; showing the settings window instead")))
             << lumeno->log().toStdString();
-        return waitForWindow(lumeno->pid(), QStringLiteral("General"));
+        return waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Settings — General"));
     }
     // Whether the window has the height it has with (or without) the menu bar.
     bool waitForHeight(xcb_window_t window, int height) {
@@ -131,7 +131,7 @@ TEST_F(NoTray, AStatusNotifierTrayTakesTheIconLateAfterComingBackAndAtTheStart) 
     EXPECT_TRUE(waitUntil([&] { return !tray.itemsOf(lumeno->pid()).isEmpty(); })) << lumeno->log().toStdString();
     EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("The icon is in the tray")));
     EXPECT_FALSE(lumeno->log().contains(QStringLiteral("no tray")));
-    EXPECT_TRUE(windowsOf(lumeno->pid(), QStringLiteral("General")).empty());
+    EXPECT_TRUE(windowsOf(lumeno->pid(), QStringLiteral("Lumeno Settings — General")).empty());
     lumeno->terminate();
     EXPECT_EQ(lumeno->waitForExit(), 0);
 }

@@ -85,7 +85,7 @@ TEST_F(Quitting, WithTheGuideSetupSettingsAndMemoryOpen) {
     ASSERT_TRUE(waitForWindow(lumeno->pid(), QStringLiteral("Lumeno"))) << "the guide did not open";
     const std::optional<xcb_window_t> icon = waitForIcon();
     ASSERT_TRUE(icon) << lumeno->log().toStdString();
-    for (const auto& [steps, title] : {std::pair{2, QStringLiteral("Allow Lumeno")}, std::pair{7, QStringLiteral("General")},
+    for (const auto& [steps, title] : {std::pair{2, QStringLiteral("Allow Lumeno")}, std::pair{7, QStringLiteral("Lumeno Settings — General")},
                                        std::pair{4, QStringLiteral("Lumeno Memory")}}) {
         choose(*icon, steps);
         ASSERT_TRUE(waitForWindow(lumeno->pid(), title)) << title.toStdString() << "\n" << lumeno->log().toStdString();
@@ -103,7 +103,7 @@ TEST_F(Quitting, WithEachWindowOpen) {
         QString title; // empty: the how-to panel, which has no title
         QString shot;
     };
-    for (const Opening& opening : {Opening{6, QStringLiteral("General"), QStringLiteral("settings")},
+    for (const Opening& opening : {Opening{6, QStringLiteral("Lumeno Settings — General"), QStringLiteral("settings")},
                                    Opening{2, QStringLiteral("Lumeno Memory"), QStringLiteral("memory")},
                                    Opening{3, QStringLiteral("Lumeno Debug"), QStringLiteral("debug")},
                                    Opening{4, QString(), QStringLiteral("how-to")}}) {

@@ -67,6 +67,49 @@ TEST_F(Refusal, APasswordFieldIsNeitherReadNorTypedInto) {
     EXPECT_TRUE(login->text(QStringLiteral("password")).isEmpty()) << "the password field was changed";
 }
 
+// Accessibility switched off after setup: Lumeno reads the desktop's switch, says it is off, and the hold's
+// message's button turns it on.
+TEST_F(Refusal, AnAccessibilitySwitchTurnedOffAfterSetupIsSaidOffAndTheMessagesButtonTurnsItOn) {
+    session().accessibility().setEnabled(false);
+    const std::shared_ptr<void> restore(nullptr, [](void*) { session().accessibility().setEnabled(true); });
+    home.setSetting(QStringLiteral("didPromptAccessibility"), true);
+    auto lumeno = launch(spoken(QStringLiteral("Hello")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    auto mail = E2eTargets::gtkMail();
+    ASSERT_TRUE(mail->waitUntilReady());
+
+    EXPECT_EQ(messageOf(holdUntilMessage(*lumeno, 0, QStringLiteral("accessibility-off"))),
+              QStringLiteral("Accessibility is off"))
+        << lumeno->log().toStdString();
+    // With accessibility off Lumeno's own controls are not on the bus either: the button is the one thing
+    // filled blue in the message.
+    const std::vector<xcb_window_t> overlay = popupsOf(lumeno->pid());
+    ASSERT_FALSE(overlay.empty());
+    const QRect panel = geometryOf(overlay.front());
+    const QImage message = grabScreen().copy(panel);
+    QRect button;
+    for (int y = 0; y < message.height(); ++y)
+        for (int x = 0; x < message.width(); ++x) {
+            const QColor pixel = message.pixelColor(x, y);
+            if (pixel.blue() > 150 && pixel.red() < 100 && pixel.green() > 100 && pixel.green() < 170)
+                button |= QRect(x, y, 1, 1);
+        }
+    ASSERT_GT(button.width(), 20) << "no Turn On button in the message";
+    const qsizetype before = qsizetype(lumeno->lines().size());
+    user.click(panel.x() + button.center().x(), panel.y() + button.center().y());
+    EXPECT_TRUE(waitUntil([&] { return session().accessibility().isEnabled(); }))
+        << "the button did not turn the desktop's accessibility on\n" << lumeno->log().toStdString();
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Accessibility switched on"), patienceMs, before))
+        << lumeno->log().toStdString();
+
+    // The next press listens.
+    const qsizetype seen = qsizetype(lumeno->lines().size());
+    user.press(DesktopUser::rightAlt);
+    EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Listening (hold"), patienceMs, seen))
+        << lumeno->log().toStdString();
+    user.release(DesktopUser::rightAlt);
+}
+
 // Started before the sound server, as at login: Lumeno says why it can't hear, and once the server and a
 // microphone are there, the user dictates without starting it again.
 TEST_F(Refusal, WithoutASoundServerLumenoSaysItCannotHearUntilOneWithAMicrophoneStarts) {
@@ -79,6 +122,8 @@ TEST_F(Refusal, WithoutASoundServerLumenoSaysItCannotHearUntilOneWithAMicrophone
 
     EXPECT_EQ(messageOf(holdUntilMessage(*lumeno, 0, QStringLiteral("no-sound-server"))), QStringLiteral("Lumeno can't hear you"))
         << lumeno->log().toStdString();
+    EXPECT_FALSE(ScreenButtons::find(lumeno->pid(), QStringLiteral("Fix…")))
+        << "the message offers settings, which cannot start a sound server";
     EXPECT_TRUE(lumeno->log().contains(QStringLiteral("No sound server; looking for one every 2 s"))) << lumeno->log().toStdString();
 
     // A server whose only source listens to the speakers has no microphone either.
@@ -108,13 +153,18 @@ TEST_F(Refusal, WithoutASoundServerLumenoSaysItCannotHearUntilOneWithAMicrophone
     ASSERT_TRUE(session().sound().start()) << session().sound().whyNotRunning().toStdString();
 }
 
-// No sound server and no sound settings app installed: the buttons that promise the sound settings say
-// what to install instead, the overlay's Fix… in its message and the Microphone row's Open Settings… under it.
+// A sound server with no microphone, and no sound settings app installed: the buttons that promise the sound
+// settings say what to install instead, the overlay's Fix… in its message and the Microphone row's Open
+// Settings… under it.
 TEST_F(Refusal, WithoutASoundSettingsAppTheButtonsSayWhatToInstall) {
     const QString advice = QStringLiteral(
         "No sound settings app is installed. Install pavucontrol, then pick your microphone on its Input Devices tab.");
     session().sound().stop();
-    const std::shared_ptr<void> restore(nullptr, [](void*) { session().sound().start(); });
+    const std::shared_ptr<void> restore(nullptr, [](void*) {
+        session().sound().stop();
+        session().sound().start();
+    });
+    ASSERT_TRUE(session().sound().start(SoundServer::Input::none)) << session().sound().whyNotRunning().toStdString();
     // A PATH with no settings app on it, whatever this machine has installed.
     const QString noApps = home.path() + QStringLiteral("/no-apps");
     ASSERT_TRUE(QDir().mkpath(noApps));
@@ -140,10 +190,10 @@ TEST_F(Refusal, WithoutASoundSettingsAppTheButtonsSayWhatToInstall) {
     // Settings, brought forward by a second launch, on its Permissions tab.
     auto second = launch(std::nullopt, environment);
     EXPECT_EQ(second->waitForExit(), 0) << second->log().toStdString();
-    const std::optional<xcb_window_t> window = waitForWindow(lumeno->pid(), QStringLiteral("General"));
+    const std::optional<xcb_window_t> window = waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Settings — General"));
     ASSERT_TRUE(window) << lumeno->log().toStdString();
     ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Permissions")));
-    ASSERT_TRUE(waitUntil([&] { return titleOf(*window) == QStringLiteral("Permissions"); }));
+    ASSERT_TRUE(waitUntil([&] { return titleOf(*window) == QStringLiteral("Lumeno Settings — Permissions"); }));
     ASSERT_TRUE(clickOn(lumeno->pid(), QStringLiteral("Open Settings…")));
     std::optional<QRect> said;
     EXPECT_TRUE(waitUntil([&] { return (said = ScreenButtons::find(lumeno->pid(), advice)).has_value(); }))

@@ -19,14 +19,14 @@ TEST_F(SettingsOnScreen, EveryTabKeepsTheWindowOnTheScreenAndAccountsButtonsInRe
     // A second launch brings Settings forward.
     auto second = launch(std::nullopt);
     EXPECT_EQ(second->waitForExit(), 0) << second->log().toStdString();
-    const std::optional<xcb_window_t> window = waitForWindow(lumeno->pid(), QStringLiteral("General"));
+    const std::optional<xcb_window_t> window = waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Settings — General"));
     ASSERT_TRUE(window) << lumeno->log().toStdString();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
 
     for (const QString tab : {"General", "Account", "More", "Style", "Permissions"}) {
         ASSERT_TRUE(clickOn(lumeno->pid(), tab)) << tab.toStdString();
-        ASSERT_TRUE(waitUntil([&] { return titleOf(*window) == tab; })) << tab.toStdString();
+        ASSERT_TRUE(waitUntil([&] { return titleOf(*window) == QStringLiteral("Lumeno Settings — ") + tab; })) << tab.toStdString();
         // The window manager has placed the window once the screen stops changing.
         screenshotOnceStill(QStringLiteral("%1-%2").arg(size, tab.toLower()));
         const QRect placed = geometryOf(*window);

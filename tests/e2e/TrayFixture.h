@@ -2,6 +2,8 @@
 
 #include "e2e/harness/E2eTest.h"
 
+#include <functional>
+
 namespace lumeno::e2e {
 
 // A user who reaches Lumeno through its tray icon, and through the keyboard.
@@ -50,6 +52,31 @@ protected:
             || !waitUntilDrawn(icons.front()))
             return std::nullopt;
         return icons.front();
+    }
+
+    // The tray restarts (`restart` stops it and starts it again) while the user works in another program:
+    // nothing of Lumeno comes up meanwhile, and once the icon is back (`iconIsBack`), the user's window
+    // still has the keyboard and its place.
+    void expectTrayRestartLeavesTheUserAlone(const std::function<void()>& restart,
+                                             const std::function<bool()>& iconIsBack, const QString& shot) {
+        auto other = desktop::AccessibleTargets::qt();
+        ASSERT_TRUE(other->waitUntilReady());
+        std::optional<xcb_window_t> working;
+        ASSERT_TRUE(waitUntil([&] { return (working = activeWindow()).has_value(); }));
+        const QRect where = geometryOf(*working);
+        const qsizetype seen = qsizetype(lumeno->lines().size());
+        restart();
+        ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("The tray came back in time"), patienceMs, seen))
+            << lumeno->log().toStdString();
+        EXPECT_TRUE(iconIsBack()) << "the icon did not come back to the restarted tray";
+        screenshotOnceStill(shot);
+        for (const xcb_window_t window : windowsOf(lumeno->pid()))
+            EXPECT_FALSE(isViewable(window) && titleOf(window).startsWith(QStringLiteral("Lumeno Settings")))
+                << "Settings came up for a tray that was back a moment later";
+        EXPECT_EQ(activeWindow(), working) << "the user's window lost the keyboard";
+        EXPECT_EQ(geometryOf(*working), where);
+        EXPECT_FALSE(lumeno->log().contains(QStringLiteral("the settings window carries the menu")))
+            << lumeno->log().toStdString();
     }
 
     // Ctrl (and Shift) with a key, as the user's hands press them.

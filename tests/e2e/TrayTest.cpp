@@ -37,7 +37,7 @@ TEST_F(Tray, TheIconDocksAndItsMenuOpensEachWindowAndQuits) {
         int steps;
         QString title;
     };
-    for (const Item& item : {Item{2, QStringLiteral("Lumeno Memory")}, Item{5, QStringLiteral("General")}}) {
+    for (const Item& item : {Item{2, QStringLiteral("Lumeno Memory")}, Item{5, QStringLiteral("Lumeno Settings — General")}}) {
         choose(icons.front(), item.steps);
         const std::optional<xcb_window_t> window = waitForWindow(lumeno->pid(), item.title);
         ASSERT_TRUE(window) << item.title.toStdString() << " did not open\n" << lumeno->log().toStdString();
@@ -195,7 +195,7 @@ TEST_F(Tray, TheMenusShortcutsWorkInTheOpenMenuAndInLumenosWindows) {
     ASSERT_TRUE(waitUntil([&] { return activeWindow() == memory; }));
     chord({control, shift}, letterD);
     chord({control}, comma);
-    const std::optional<xcb_window_t> settings = viewable(QStringLiteral("General"));
+    const std::optional<xcb_window_t> settings = viewable(QStringLiteral("Lumeno Settings — General"));
     ASSERT_TRUE(settings) << "Ctrl+, opened no Settings window\n" << lumeno->log().toStdString();
     EXPECT_TRUE(windowsOf(lumeno->pid(), QStringLiteral("Lumeno Debug")).empty());
 
@@ -232,6 +232,41 @@ TEST_F(Tray, TheMenusShortcutsWorkInTheOpenMenuAndInLumenosWindows) {
     EXPECT_EQ(lumeno->waitForExit(), 0);
 }
 
+TEST_F(Tray, TheFirstMenuIsTheSizeOfItsItemsAsLaterOnesAre) {
+    becomeReturningUser();
+    lumeno = launch(spoken(QStringLiteral("Hello")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    const std::optional<xcb_window_t> icon = waitForIcon();
+    ASSERT_TRUE(icon) << lumeno->log().toStdString();
+    std::vector<QSize> sizes;
+    for (const QString shot : {"first-menu", "second-menu"}) {
+        const std::optional<xcb_window_t> menu = openMenu(*icon);
+        ASSERT_TRUE(menu && waitUntilDrawn(*menu)) << "the tray menu did not open";
+        screenshotOnceStill(shot);
+        sizes.push_back(geometryOf(*menu).size());
+        user.tap(DesktopUser::escape);
+        ASSERT_TRUE(waitUntil([&] { return popupsOf(lumeno->pid()).empty(); }));
+    }
+    EXPECT_EQ(sizes.front(), sizes.back()) << "the first menu was not the size of its items";
+}
+
+TEST_F(Tray, ATrayThatRestartsBringsUpNoWindowAndLeavesTheUsersOnesAsTheyWere) {
+    if (session().isXfce())
+        GTEST_SKIP() << "XFCE's panel is restarted in XfceTrayTest";
+    becomeReturningUser();
+    lumeno = launch(spoken(QStringLiteral("Hello")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    ASSERT_TRUE(waitForIcon()) << lumeno->log().toStdString();
+    expectTrayRestartLeavesTheUserAlone(
+        [] {
+            session().tray().stop();
+            ASSERT_TRUE(session().tray().start()) << session().tray().whyNotRunning().toStdString();
+        },
+        [this] { return waitForIcon().has_value(); }, QStringLiteral("tray-restarted-under-the-users-window"));
+    lumeno->terminate();
+    EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
+}
+
 TEST_F(Tray, WithoutATrayTheSettingsWindowOpensAndASecondLaunchBringsItForward) {
     session().tray().stop();
     becomeReturningUser();
@@ -239,7 +274,7 @@ TEST_F(Tray, WithoutATrayTheSettingsWindowOpensAndASecondLaunchBringsItForward) 
     ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
     EXPECT_TRUE(lumeno->waitForLineContaining(QStringLiteral("This desktop has no tray; showing the settings window instead")))
         << lumeno->log().toStdString();
-    const std::optional<xcb_window_t> settings = waitForWindow(lumeno->pid(), QStringLiteral("General"));
+    const std::optional<xcb_window_t> settings = waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Settings — General"));
     ASSERT_TRUE(settings) << "no settings window\n" << lumeno->log().toStdString();
     screenshotOnceDrawn(*settings, QStringLiteral("settings"));
 

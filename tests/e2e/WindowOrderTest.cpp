@@ -21,7 +21,6 @@ protected:
         // The stand-in for the desktop's settings outlives Lumeno, as a program it starts does.
         if (standInPid > 0)
             ::kill(pid_t(standInPid), SIGTERM);
-        session().accessibility().setEnabled(true);
     }
 
     // The How to Use window of process `pid`: the one window of its size.
@@ -45,13 +44,13 @@ protected:
         EXPECT_FALSE(states.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR"))) << what << " has no task bar entry";
     }
 
-    // A program that stands in for the desktop's accessibility settings: an xterm titled so, which writes
-    // its process id to `pidFile`. Installed under the names of every tool Lumeno looks for.
+    // A program that stands in for the desktop's settings: an xterm titled so, which writes its process id
+    // to `pidFile`. Installed under the names of every tool Lumeno looks for.
     static QString installSettingsStandIn(const QTemporaryDir& folder, const QString& pidFile) {
         const QString script = QStringLiteral("#!/bin/sh\necho $$ > '%1'\n"
-                                              "exec xterm -title 'Accessibility Settings' -bg '#204a87' -geometry 90x30+380+220\n")
+                                              "exec xterm -title 'Settings' -bg '#204a87' -geometry 90x30+380+220\n")
                                    .arg(pidFile);
-        for (const char* name : {"gnome-control-center", "systemsettings", "xfce4-accessibility-settings"}) {
+        for (const char* name : {"gnome-control-center", "systemsettings", "pavucontrol", "xfce4-accessibility-settings"}) {
             QFile file(folder.filePath(QString::fromLatin1(name)));
             if (!file.open(QIODevice::WriteOnly) || file.write(script.toUtf8()) < 0)
                 return {};
@@ -99,16 +98,19 @@ TEST_F(WindowOrder, HowToUseIsAnOrdinaryWindowThatALaterOneCoversAndEscapeOrCtrl
 }
 
 TEST_F(WindowOrder, TheSetupWindowStaysBelowTheSettingsItsOpenSettingsStarts) {
-    // Accessibility off, and asked for once already: the row's button opens the desktop's settings.
-    session().accessibility().setEnabled(false);
+    // A sound server with no microphone: the Microphone row's button opens the desktop's sound settings.
+    session().sound().stop();
+    const std::shared_ptr<void> restore(nullptr, [](void*) {
+        session().sound().stop();
+        session().sound().start();
+    });
+    ASSERT_TRUE(session().sound().start(desktop::SoundServer::Input::none)) << session().sound().whyNotRunning().toStdString();
     becomeReturningUser();
-    home.setSetting(QStringLiteral("didPromptAccessibility"), true);
     QTemporaryDir tools;
     const QString pidFile = tools.filePath(QStringLiteral("settings.pid"));
     const QString toolFolder = installSettingsStandIn(tools, pidFile);
     ASSERT_FALSE(toolFolder.isEmpty());
-    lumeno = launch(spoken(QStringLiteral("Hello")),
-                    {QStringLiteral("PATH=%1:%2").arg(toolFolder, qEnvironmentVariable("PATH"))});
+    lumeno = launch(std::nullopt, {QStringLiteral("PATH=%1:%2").arg(toolFolder, qEnvironmentVariable("PATH"))});
     ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
     const std::optional<xcb_window_t> icon = waitForIcon();
     ASSERT_TRUE(icon) << lumeno->log().toStdString();
@@ -123,7 +125,7 @@ TEST_F(WindowOrder, TheSetupWindowStaysBelowTheSettingsItsOpenSettingsStarts) {
     EXPECT_TRUE(waitUntil([&] { return isStackedAbove(*setup, *howTo); })) << "the window shown last is in front";
     expectOrdinaryWindow(*setup, "the setup window");
 
-    // The microphone is a recording here, so the Accessibility row's "Open Settings…" has the focus.
+    // Accessibility is on, so the Microphone row's "Open Settings…" has the focus.
     activate(*setup);
     ASSERT_TRUE(waitUntilDrawn(*setup));
     ASSERT_TRUE(user.type(QStringLiteral(" ")));

@@ -65,7 +65,7 @@ protected:
             return std::nullopt;
         screenshotOnceDrawn(*menu, QStringLiteral("menu-from-the-panel"));
         chooseInOpenMenu(*menu, 5);
-        return waitForWindow(lumeno->pid(), QStringLiteral("General"));
+        return waitForWindow(lumeno->pid(), QStringLiteral("Lumeno Settings — General"));
     }
 
     // The settings window's height with the menu bar (carrying) and without (docked).
@@ -149,12 +149,12 @@ TEST_F(XfceTray, ATrayThatGoesWhileNoWindowIsOpenBringsUpSettingsCarryingTheMenu
     lumeno = launch(spoken(QStringLiteral("Hello")));
     ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
     ASSERT_TRUE(waitForIconOnScreen()) << lumeno->log().toStdString();
-    EXPECT_TRUE(windowsOf(lumeno->pid(), QStringLiteral("General")).empty());
+    EXPECT_TRUE(windowsOf(lumeno->pid(), QStringLiteral("Lumeno Settings — General")).empty());
 
     session().xfce().stopPanel();
     std::optional<xcb_window_t> settings;
     EXPECT_TRUE(waitUntil([&] {
-        for (const xcb_window_t window : windowsOf(lumeno->pid(), QStringLiteral("General")))
+        for (const xcb_window_t window : windowsOf(lumeno->pid(), QStringLiteral("Lumeno Settings — General")))
             if (isViewable(window))
                 settings = window;
         return settings.has_value();
@@ -167,6 +167,46 @@ TEST_F(XfceTray, ATrayThatGoesWhileNoWindowIsOpenBringsUpSettingsCarryingTheMenu
     EXPECT_TRUE(waitForIconOnScreen());
     EXPECT_TRUE(waitUntil([&] { return geometryOf(*settings).height() < carrying; }))
         << "the settings window kept the menu";
+    lumeno->terminate();
+    EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
+}
+
+// The panel reads its copy of the menu before it says the menu opens, and sizes the menu to what it read:
+// the first right-click shows the menu just as later ones do, with no empty strip at its foot.
+TEST_F(XfceTray, TheFirstRightClickShowsThePanelsMenuAsLaterOnesDo) {
+    lumeno = launch(spoken(QStringLiteral("Hello")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    const std::optional<QPoint> icon = waitForIconOnScreen();
+    ASSERT_TRUE(icon) << lumeno->log().toStdString();
+    // Under the icon, on the bare (black) screen, where the panel draws it.
+    const QRect below(icon->x() - 300, stripHeight + 2, 300, 400);
+    const auto openOnce = [&](const QString& shot) {
+        user.click(icon->x(), icon->y(), desktop::DesktopUser::rightButton);
+        QImage menu;
+        if (waitUntil([&] { return grabScreen().copy(below).pixelColor(150, 20).lightness() > 100; })) {
+            screenshotOnceStill(shot);
+            menu = grabScreen().copy(below);
+        }
+        user.tap(desktop::DesktopUser::escape);
+        waitUntil([&] { return grabScreen().copy(below).pixelColor(150, 20).lightness() <= 100; });
+        return menu;
+    };
+    const QImage first = openOnce(QStringLiteral("panel-menu-first"));
+    const QImage second = openOnce(QStringLiteral("panel-menu-second"));
+    ASSERT_FALSE(first.isNull() || second.isNull()) << "the panel showed no menu";
+    EXPECT_EQ(first, second) << "the first menu differs from the next (see the two screenshots)";
+}
+
+TEST_F(XfceTray, APanelRestartBringsUpNoWindowAndLeavesTheUsersOnesAsTheyWere) {
+    lumeno = launch(spoken(QStringLiteral("Hello")));
+    ASSERT_TRUE(lumeno->waitUntilReady()) << lumeno->log().toStdString();
+    ASSERT_TRUE(waitForIconOnScreen()) << lumeno->log().toStdString();
+    expectTrayRestartLeavesTheUserAlone(
+        [] {
+            session().xfce().stopPanel();
+            ASSERT_TRUE(session().xfce().startPanel()) << session().xfce().whyNotRunning().toStdString();
+        },
+        [this] { return waitForIconOnScreen().has_value(); }, QStringLiteral("panel-restarted-under-the-users-window"));
     lumeno->terminate();
     EXPECT_EQ(lumeno->waitForExit(), 0) << lumeno->log().toStdString();
 }

@@ -78,6 +78,32 @@ TEST_F(PermissionsGateTest, UntrustedAccessibilityIsDeniedOnlyOnceTheUserWasAske
     EXPECT_EQ(gate->accessibility(), Status::denied);
 }
 
+TEST_F(PermissionsGateTest, AStoppedSoundServerIsToldAndNoSettingsPageIsOpenedForIt) {
+    microphone.change(AuthorizationStatus::denied);
+    QSignalSpy changed(gate.get(), &PermissionsGate::microphoneChanged);
+    microphone.changeSoundServer(false, QStringLiteral("No sound server is running yet."));
+    EXPECT_EQ(changed.count(), 1) << "still denied, but for a reason no settings page helps";
+    EXPECT_FALSE(gate->hasSoundServer());
+    EXPECT_EQ(gate->request(PermissionsGate::Permission::microphone), QStringLiteral("No sound server is running yet."));
+    EXPECT_TRUE(workspace.openedPages.empty());
+    microphone.changeSoundServer(true);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(gate->request(PermissionsGate::Permission::microphone), std::nullopt);
+    EXPECT_EQ(workspace.openedPages, std::vector<Page>{Page::microphone});
+}
+
+TEST_F(PermissionsGateTest, ASwitchTheRequestTurnsIsTurnedOnAgainAfterTheUserTurnedItOff) {
+    trust.switchesOn = true;
+    defaults.set(SettingsKey::didPromptAccessibility, true);
+    gate->refresh();
+    EXPECT_TRUE(gate->switchesAccessibilityOn());
+    EXPECT_EQ(gate->request(PermissionsGate::Permission::accessibility), std::nullopt);
+    EXPECT_EQ(trust.requestCount(), 1);
+    EXPECT_TRUE(workspace.openedPages.empty()) << "no settings page to go through";
+    trust.answerPrompt(true);
+    EXPECT_EQ(gate->accessibility(), Status::granted);
+}
+
 // A decided microphone answers at once without a prompt; a denied one opens its settings page.
 TEST_F(PermissionsGateTest, ADecidedMicrophoneAnswersAtOnce) {
     for (const auto status : {AuthorizationStatus::granted, AuthorizationStatus::denied}) {

@@ -3,6 +3,7 @@
 #include "overlay/OverlayModel.h"
 #include "overlay/OverlayTestSupport.h"
 #include "overlay/OverlayView.h"
+#include "testsupport/Screenshots.h"
 #include "ui/ActionButton.h"
 #include "ui/CapsuleButton.h"
 #include "ui/CapsuleLabel.h"
@@ -116,6 +117,20 @@ TEST_F(RowsTest, PendingCardExplainsWhereTheDraftGoesAndOffersInsertAndCopy) {
     EXPECT_EQ(textOf("pendingDraft"), "Hi Anna,\n\nThursday works.");
     EXPECT_EQ(shown(view, "detailsButton"), nullptr);
     EXPECT_EQ(view.sizeHint().width(), 440 + 48);
+
+    // The longest notes, with a long application name in one, show whole: their last step is the one to do.
+    const QStringList longest{
+        QStringLiteral("Draft ready. Click where the reply goes so your selection stays, then tap Right Super."),
+        QStringLiteral("Lumeno doesn't type into password fields. Click into the message, then press Insert."),
+        QStringLiteral("LibreOffice Writer Document Editor is in front now, so Lumeno didn't paste there. Click where "
+                       "the text goes, then press Insert.")};
+    for (const QString& note : longest) {
+        model.setPendingNote(note);
+        const QStringList lines = shown<FittingText>(view, "pendingNote")->shownLines();
+        EXPECT_EQ(lines.join(u' ').toStdString(), note.toStdString()) << lines.join(u'|').toStdString();
+    }
+    view.resize(view.measure());
+    screenshots::save(screenshots::onDesktop(view), QStringLiteral("pending-card-long-note"));
 
     model.setPendingNote(QStringLiteral("Select the message field first."));
     model.setShowsDetailsButton(true);
@@ -262,6 +277,7 @@ TEST_F(RowsTest, ANoticeWithoutDetailOrActionIsItsTitleAndTheCloseButton) {
 TEST_F(RowsTest, EveryActionHasItsButtonTitle) {
     EXPECT_EQ(OverlayAction::openSettings(SettingsTab::style).buttonTitle(), "Open Settings…");
     EXPECT_EQ(OverlayAction::fixPermission(PermissionsGate::Permission::accessibility).buttonTitle(), "Fix…");
+    EXPECT_EQ(OverlayAction::fixPermission(PermissionsGate::Permission::accessibility, true).buttonTitle(), "Turn On");
     EXPECT_EQ(OverlayAction::retry().buttonTitle(), "Try Again");
     EXPECT_EQ(OverlayAction::resume().buttonTitle(), "Resume");
     EXPECT_EQ(OverlayAction::signIn().buttonTitle(), "Sign In…");

@@ -140,6 +140,21 @@ TEST_F(MenuBarTest, SignedOutWithoutPermissionsOffersBothFixesAndAPlainWarning) 
     EXPECT_TRUE(windows->setupWindow()->isVisible());
 }
 
+TEST_F(MenuBarTest, AMissingMicrophoneIsNoPermissionToAllow) {
+    signIn(QStringLiteral("Ana"));
+    makeMenuBar();
+    grantBoth();
+    static_cast<FakeMicrophoneAuthorizer&>(*platform.microphone).changeSoundServer(true);
+    EXPECT_FALSE(items().contains("Allow Permissions…"));
+    EXPECT_EQ(item("allowPermissions")->text(), "Set Up Microphone…");
+    item("allowPermissions")->trigger();
+    EXPECT_TRUE(windows->setupWindow()->isVisible());
+    static_cast<FakeAccessibilityTrust&>(*platform.accessibilityTrust).setTrusted(false);
+    app->permissions.refresh();
+    menuBar->rebuildMenu();
+    EXPECT_EQ(item("allowPermissions")->text(), "Allow Permissions…") << "accessibility is one to allow";
+}
+
 TEST_F(MenuBarTest, PausedWithDueCommitmentsShowsTheCountEverywhere) {
     signIn(QStringLiteral("Ana"));
     makeMenuBar();

@@ -4,6 +4,8 @@
 
 #include "details/DraftDetailsWindow.h"
 #include "memory/ui/MemoryWindow.h"
+#include "platform/fake/FakeAccessibilityTrust.h"
+#include "platform/fake/FakeMicrophoneAuthorizer.h"
 #include "platform/fake/FakeTrayWatch.h"
 #include "shell/HowToPanel.h"
 #include "shell/MenuBar.h"
@@ -81,6 +83,8 @@ TEST_F(MenuReachTest, WithoutATrayTheSettingsWindowCarriesTheMenuUntilOneComesAn
     EXPECT_EQ(status->text(), QStringLiteral("Paused"));
     app->settings.setPaused(false);
     EXPECT_NE(status->text(), QStringLiteral("Paused"));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_GE(status->width(), status->sizeHint().width()) << "the longer status line is cut";
 
     tray().setTrayManager(true);
     EXPECT_TRUE(menu().isDocked());
@@ -88,6 +92,8 @@ TEST_F(MenuReachTest, WithoutATrayTheSettingsWindowCarriesTheMenuUntilOneComesAn
     EXPECT_EQ(settings->height(), carrying - bar->sizeHint().height()) << "the window lets go of the bar's room";
 
     tray().setTrayManager(false);
+    EXPECT_FALSE(isShown(bar)) << "a tray that went has a moment to come back";
+    scheduler.advance(MenuBar::trayReturnSeconds);
     EXPECT_FALSE(menu().isDocked());
     EXPECT_TRUE(isShown(bar));
     EXPECT_EQ(settings->height(), carrying);
@@ -100,15 +106,67 @@ TEST_F(MenuReachTest, ATrayThatGoesWhileNoWindowIsOpenBringsUpSettingsCarryingTh
     EXPECT_TRUE(menu().isDocked());
     windows->showMemory();
     tray().setTrayManager(false);
+    scheduler.advance(MenuBar::trayReturnSeconds);
     EXPECT_EQ(windows->settingsWindow(), nullptr) << "a window of the program is open: it carries the shortcuts";
     tray().setTrayManager(true);
 
     windows->memoryWindow()->close();
     tray().setTrayManager(false);
+    scheduler.advance(MenuBar::trayReturnSeconds);
     ASSERT_NE(windows->settingsWindow(), nullptr) << "nothing of the program would be left on the screen";
     EXPECT_TRUE(windows->settingsWindow()->isVisible());
     EXPECT_TRUE(isShown(carriedMenu()));
     EXPECT_FALSE(log->contains(QStringLiteral("This desktop has no tray; showing the settings window instead")));
+}
+
+TEST_F(MenuReachTest, APanelThatRestartsWithinAMomentBringsUpNoWindowAndLeavesOpenOnesAsTheyWere) {
+    tray().setNotifierHost(true);
+    tray().setTrayManager(true);
+    shell->start();
+    QSignalSpy docking(&menu(), &MenuBar::dockedChanged);
+
+    // The panel restarts: both kinds of tray go and come back a little later.
+    tray().setNotifierHost(false);
+    tray().setTrayManager(false);
+    scheduler.advance(MenuBar::trayReturnSeconds - 0.5);
+    EXPECT_EQ(windows->settingsWindow(), nullptr);
+    EXPECT_TRUE(menu().isDocked());
+    tray().setTrayManager(true);
+    tray().setNotifierHost(true);
+    scheduler.advance(MenuBar::trayReturnSeconds * 2);
+    EXPECT_EQ(windows->settingsWindow(), nullptr) << "the tray came back in time";
+    EXPECT_EQ(docking.count(), 0);
+
+    // With Settings open, a restart leaves it as it was: no menu bar comes and goes in it.
+    windows->showSettings();
+    SettingsWindow* settings = windows->settingsWindow();
+    const QRect frame = settings->geometry();
+    tray().setNotifierHost(false);
+    tray().setTrayManager(false);
+    scheduler.advance(1);
+    tray().setNotifierHost(true);
+    scheduler.advance(MenuBar::trayReturnSeconds * 2);
+    EXPECT_FALSE(isShown(carriedMenu()));
+    EXPECT_EQ(settings->geometry(), frame);
+    EXPECT_EQ(docking.count(), 0);
+
+    // A tray that stays away: the moment counts from when the last one went (a watcher restarting with no
+    // host meanwhile does not start it again), and then the open window carries the menu. Each time the
+    // tray goes again, it has the same moment.
+    tray().setTrayManager(true);
+    tray().setNotifierHost(false);
+    for (int away = 1; away <= 2; ++away) {
+        tray().setTrayManager(false);
+        scheduler.advance(3);
+        tray().replace(TrayWatch::Kind::notifierHost);
+        scheduler.advance(MenuBar::trayReturnSeconds - 3.5);
+        EXPECT_FALSE(isShown(carriedMenu()));
+        scheduler.advance(0.5);
+        EXPECT_TRUE(isShown(carriedMenu()));
+        EXPECT_EQ(docking.count(), 2 * away - 1);
+        tray().setTrayManager(true);
+        EXPECT_FALSE(isShown(carriedMenu()));
+    }
 }
 
 TEST_F(MenuReachTest, TheIconGoesToWhicheverKindOfTrayRunsAndDocksAgainInOneThatTakesItsPlace) {
@@ -146,6 +204,7 @@ TEST_F(MenuReachTest, TheIconGoesToWhicheverKindOfTrayRunsAndDocksAgainInOneThat
 
     // The host goes: nothing shows the icon. A tray manager comes: it docks there again.
     tray().setNotifierHost(false);
+    scheduler.advance(MenuBar::trayReturnSeconds);
     EXPECT_FALSE(menu().isDocked());
     EXPECT_TRUE(isShown(carriedMenu()));
     tray().setTrayManager(true);
@@ -194,6 +253,32 @@ TEST_F(MenuReachTest, AStatusNotifierHostGetsACopyOfTheMenuWithoutShortcutsThatA
     choose(QStringLiteral("Memory…"));
     ASSERT_NE(windows->memoryWindow(), nullptr);
     EXPECT_TRUE(windows->memoryWindow()->isVisible());
+}
+
+TEST_F(MenuReachTest, TheHostsCopyFollowsTheStateBeforeTheHostOpensIt) {
+    tray().setNotifierHost(true);
+    shell->start();
+    QMenu* copy = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QStringLiteral("hostMenu"))
+            copy = qobject_cast<QMenu*>(window);
+    ASSERT_NE(copy, nullptr);
+    auto texts = [&] {
+        QStringList seen;
+        for (const QAction* item : copy->actions())
+            seen << item->text();
+        return seen;
+    };
+    // The host reads the items first and opens the menu at their size: no item may come or go after.
+    static_cast<FakeMicrophoneAuthorizer&>(*platform.microphone).change(AuthorizationStatus::granted);
+    static_cast<FakeAccessibilityTrust&>(*platform.accessibilityTrust).setTrusted(true);
+    app->permissions.refresh();
+    EXPECT_FALSE(texts().contains(QStringLiteral("Allow Permissions…")));
+    app->settings.setShowsDraftDetails(true);
+    EXPECT_TRUE(texts().contains(QStringLiteral("Debug Window…")));
+    const QStringList read = texts();
+    emit copy->aboutToShow();
+    EXPECT_EQ(texts(), read);
 }
 
 TEST_F(MenuReachTest, TheMenusShortcutsActInEveryWindowAndInTheOpenMenuForItemsThatShow) {

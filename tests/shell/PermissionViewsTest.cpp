@@ -100,6 +100,32 @@ TEST_F(PermissionViewsTest, AButtonThatCannotOpenTheSettingsSaysWhatToDoUntilThe
     EXPECT_EQ(workspace.openedPages, std::vector{Workspace::SettingsPage::microphone});
 }
 
+TEST_F(PermissionViewsTest, ASwitchThePressTurnsOnSaysTurnOnAndWithoutASoundServerNoButtonIsOffered) {
+    trust.switchesOn = true;
+    settings.setDidPromptAccessibility(true); // turned off after setup
+    microphone.changeSoundServer(false, QStringLiteral("No sound server is running yet."));
+    PermissionsSection section(permissions, scheduler);
+    section.resize(400, section.heightForWidth(400));
+    section.show();
+    EXPECT_EQ(button(section, "accessibility")->text(), "Turn On");
+    QTest::mouseClick(button(section, "accessibility"), Qt::LeftButton);
+    EXPECT_EQ(trust.requestCount(), 1) << "pressed, it turns the switch itself";
+    EXPECT_TRUE(workspace.openedPages.empty());
+
+    auto* why = child<QWidget>(section, "microphoneRow")->findChild<ProblemLabel*>(QStringLiteral("instead"));
+    EXPECT_FALSE(isShown(button(section, "microphone"))) << "no settings page can start a sound server";
+    EXPECT_TRUE(isShown(why));
+    EXPECT_EQ(why->text(), "No sound server is running yet.");
+    section.resize(400, section.heightForWidth(400));
+    shoot(section, "permissions-section-no-sound-server");
+
+    // A server with no microphone: its settings can help now.
+    microphone.changeSoundServer(true);
+    EXPECT_TRUE(isShown(button(section, "microphone")));
+    EXPECT_EQ(button(section, "microphone")->text(), "Open Settings…");
+    EXPECT_FALSE(isShown(why));
+}
+
 TEST_F(PermissionViewsTest, RefreshesOnceASecondOnlyWhileOnScreen) {
     PermissionsSection section(permissions, scheduler);
     trust.setTrusted(true);

@@ -91,5 +91,17 @@ TEST_F(ShellTest, FinishingTheGuideWithAccessibilityOnShowsTheTipsAndReadiesSpee
     EXPECT_TRUE(log->contains(QStringLiteral("Speech model ready for en-US")));
 }
 
+TEST_F(ShellTest, TurningAccessibilityOnFromAMessageBringsBackNoWindowPutAwayBefore) {
+    trust.switchesOn = true;
+    trust.setTrusted(false);
+    services->permissions.refresh();
+    windows.showSetup();
+    windows.setupWindow()->close(); // "Done" long ago
+    services->overlay.model().act(OverlayAction::fixPermission(PermissionsGate::Permission::accessibility, true));
+    trust.answerPrompt(true);
+    EXPECT_EQ(services->permissions.accessibility(), AuthorizationStatus::granted);
+    EXPECT_FALSE(windows.setupWindow()->isVisible()) << "the user was in another program's window";
+}
+
 } // namespace
 } // namespace lumeno

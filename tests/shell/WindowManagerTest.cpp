@@ -241,7 +241,7 @@ TEST_F(WindowManagerTest, SettingsOpenOnTheAskedTabAtItsSizeAndKeepItAfterwards)
     SettingsWindow* settings = windows->settingsWindow();
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(settings->currentTab(), SettingsTab::more);
-    EXPECT_EQ(settings->windowTitle(), "More");
+    EXPECT_EQ(settings->windowTitle(), "Lumeno Settings — More") << "the taskbar names the program, then the tab";
     const QSize moreSize = settings->size();
 
     windows->showSettings(SettingsTab::permissions);

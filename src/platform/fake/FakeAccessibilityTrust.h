@@ -13,6 +13,10 @@ public:
     QCoro::Task<bool> checkTrust() override;
     void requestTrust(std::function<void()> whenAnswered) override;
     bool needsRestartToBeRead(qint64 pid) const override { return readOnlyAfterRestart.contains(pid); }
+    bool canSwitchOn() const override { return switchesOn; }
+
+    // Whether a request turns trust on each time (the Linux desktop's switch) rather than prompting once.
+    bool switchesOn = false;
 
     // The processes whose fields show only once they start again after trust was granted.
     std::set<qint64> readOnlyAfterRestart;

@@ -19,6 +19,8 @@ public:
     bool isTrusted() const override { return *trusted_; }
     QCoro::Task<bool> checkTrust() override;
     void requestTrust(std::function<void()> whenAnswered) override;
+    // The switch is the desktop's and anyone on the session bus may turn it, whoever turned it off.
+    bool canSwitchOn() const override { return bus_.isConnected(); }
     // GTK, Qt and Gecko applications follow the switch while they run; Chromium and the applications built
     // on its engine (Electron, CEF) read it only as they start, and stay invisible until restarted.
     bool needsRestartToBeRead(qint64 pid) const override;

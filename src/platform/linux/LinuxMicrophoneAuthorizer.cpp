@@ -22,8 +22,12 @@ QCoro::Task<bool> LinuxMicrophoneAuthorizer::requestAccess() {
     co_return status() == AuthorizationStatus::granted;
 }
 
+bool LinuxMicrophoneAuthorizer::hasSoundServer() const {
+    return !server_ || server_->isRunning();
+}
+
 QString LinuxMicrophoneAuthorizer::whyDenied() const {
-    if (!server_ || server_->isRunning())
+    if (hasSoundServer())
         return {};
     return QStringLiteral("No sound server is running yet. Lumeno hears you as soon as one starts.");
 }

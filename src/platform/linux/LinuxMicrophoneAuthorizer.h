@@ -24,6 +24,7 @@ public:
     AuthorizationStatus status() const override;
     QCoro::Task<bool> requestAccess() override;
     QString whyDenied() const override;
+    bool hasSoundServer() const override;
 
 private:
     std::shared_ptr<PulseAudioServer> server_;

@@ -74,6 +74,7 @@ TEST_F(SoundServerTest, AServerThatStartsLaterIsFoundAndItsDefaultInputFollowed)
     EXPECT_EQ(authorizer.status(), AuthorizationStatus::denied);
     EXPECT_EQ(authorizer.whyDenied(),
               QStringLiteral("No sound server is running yet. Lumeno hears you as soon as one starts."));
+    EXPECT_FALSE(authorizer.hasSoundServer());
     PulseAudioInput input(server);
     Recording recording;
     EXPECT_FALSE(record(input, recording));
@@ -88,6 +89,7 @@ TEST_F(SoundServerTest, AServerThatStartsLaterIsFoundAndItsDefaultInputFollowed)
     EXPECT_EQ(server->defaultInput(), std::nullopt);
     EXPECT_EQ(authorizer.status(), AuthorizationStatus::denied);
     EXPECT_EQ(authorizer.whyDenied(), QString()); // the usual advice: connect or pick a microphone
+    EXPECT_TRUE(authorizer.hasSoundServer());
 
     // A microphone plugged in becomes the default input, without asking the server again.
     ASSERT_TRUE(sound.plugInMicrophone());
