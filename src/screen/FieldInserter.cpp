@@ -16,6 +16,13 @@ namespace lumeno {
 
 namespace {
 
+// The field's text without its selection, which a paste replaces; all of it when the selection is unknown.
+std::optional<QString> withoutSelection(const std::optional<QString>& value, const std::optional<TextRange>& selection) {
+    if (!value || !selection || selection->start < 0 || selection->end() > value->size())
+        return value;
+    return QString(*value).remove(selection->start, selection->length);
+}
+
 QString terminalRefusal() {
     return QStringLiteral("Lumeno doesn't type into terminals. Click into a message field, then press Insert.");
 }
@@ -191,6 +198,11 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
     if (protectSelection && field.selection && field.selection->length > 0)
         co_return Outcome::needsTarget(PendingReason::selectionInTheWay);
     const std::optional<QString>& before = field.value;
+    // What the paste leaves of the field, and of the paragraphs around it: all but the selection it replaces.
+    const std::optional<QString> kept = withoutSelection(before, field.selection);
+    std::optional<QString> keptSpan = field.span.text();
+    if (const qsizetype at = keptSpan && before ? keptSpan->indexOf(*before) : -1; at >= 0)
+        keptSpan->replace(at, before->size(), *kept);
 
     // The user's copy goes back after the paste. An application that holds it and does not hand it over
     // (it may have stopped responding) would lose it to the draft: nothing is pasted then.
@@ -228,11 +240,11 @@ QCoro::Task<FieldInserter::Outcome> FieldInserter::paste(QString text, FocusSnap
         after = co_await readBack(element, field.span, breaks);
         if (!self)
             co_return Outcome::inserted(false);
-        check = PasteCheck::evaluate(before, after.value, text);
+        check = PasteCheck::evaluate(before, after.value, text, kept);
         // A word processor's paragraphs are elements of their own: a paste of several lines leaves only its
         // first in the field that held the caret, and the rest in the paragraphs it added beside it.
         if (!check.verified && after.span) {
-            const PasteCheck acrossParagraphs = PasteCheck::evaluate(field.span.text(), after.span, text);
+            const PasteCheck acrossParagraphs = PasteCheck::evaluate(field.span.text(), after.span, text, keptSpan);
             if (acrossParagraphs.verified)
                 check = acrossParagraphs;
         }

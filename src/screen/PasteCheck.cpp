@@ -49,7 +49,7 @@ qsizetype occurrences(const QString& text, const QString& part) {
 } // namespace
 
 PasteCheck PasteCheck::evaluate(const std::optional<QString>& before, const std::optional<QString>& after,
-                                const QString& pasted) {
+                                const QString& pasted, const std::optional<QString>& kept) {
     if (!after)
         return {};
     const std::optional<int> breaks =
@@ -58,8 +58,9 @@ PasteCheck PasteCheck::evaluate(const std::optional<QString>& before, const std:
     if (wanted.isEmpty() || before == after)
         return {false, breaks};
     // Text that was there already (an earlier paste of the same reply) proves nothing: it must be there
-    // once more than before.
-    const qsizetype already = before ? occurrences(spacingFolded(*before), wanted) : 0;
+    // once more than before. What the paste replaced is not there any more, whatever it held.
+    const std::optional<QString>& untouched = kept ? kept : before;
+    const qsizetype already = untouched ? occurrences(spacingFolded(*untouched), wanted) : 0;
     return {occurrences(spacingFolded(*after), wanted) > already, breaks};
 }
 

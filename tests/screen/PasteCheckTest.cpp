@@ -37,6 +37,11 @@ TEST(PasteCheckTest, TextThatWasThereBeforeMustArriveOnceMore) {
     // The field changed elsewhere, and what was pasted had been there all along.
     EXPECT_FALSE(PasteCheck::evaluate(letter, QStringLiteral("Friday then, Bo.\nSee you then.\nAda"), pasted).verified);
     EXPECT_EQ(PasteCheck::evaluate(letter, letter + QStringLiteral(" See you then.\nAda"), pasted), (PasteCheck{true, 1}));
+    // A rewrite pasted over the selection that held it (a list made shorter) counts once it is all there.
+    const QString list = QStringLiteral("Groceries: milk, eggs");
+    const QString shorter = QStringLiteral("Groceries: milk");
+    EXPECT_TRUE(PasteCheck::evaluate(list, shorter, shorter, QString()).verified);
+    EXPECT_FALSE(PasteCheck::evaluate(list, shorter, shorter).verified) << "counted against what was replaced";
 }
 
 TEST(PasteCheckTest, LineBreaksCountEachKindOnce) {
