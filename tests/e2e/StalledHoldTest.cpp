@@ -62,7 +62,11 @@ protected:
                   "Listening (hold, reply)")
             << "the stalled hold was taken for a tap\n"
             << lumeno.log().toStdString();
-        screenshotOnceStill(QStringLiteral("next-hold"));
+        // The overlay shows listening, as for any hold (not the hands-free look).
+        std::vector<xcb_window_t> overlay;
+        EXPECT_TRUE(waitUntil([&] { return !(overlay = popupsOf(lumeno.pid())).empty(); }));
+        if (!overlay.empty())
+            screenshotOnceDrawn(overlay.front(), QStringLiteral("next-hold"));
         user.release(key);
         for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier)
             user.release(*modifier);
