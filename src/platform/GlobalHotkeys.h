@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 #include <functional>
+#include <optional>
 #include <variant>
 
 namespace lumeno {
@@ -22,18 +23,23 @@ public:
     };
     using Registration = std::variant<RegistrationId, Refusal>;
 
+    // When a key went down or up, in milliseconds of the desktop's own clock (which wraps around); none where
+    // the desktop does not say. Two such times tell how long a key was held even when both events are read
+    // at once, as after this program was stopped or busy meanwhile.
+    using KeyTime = std::optional<quint32>;
+
     // Passive watching: the keys still go where they were going.
     struct KeyWatch {
-        std::function<void(quint64 modifiers)> modifiersChanged;         // a modifier key went down or up
-        std::function<void(quint16 keyCode, quint64 modifiers)> keyDown; // any other key went down
+        std::function<void(quint64 modifiers, KeyTime time)> modifiersChanged; // a modifier key went down or up
+        std::function<void(quint16 keyCode, quint64 modifiers)> keyDown;       // any other key went down
     };
 
     virtual ~GlobalHotkeys() = default;
 
     // Takes a key with exactly these generic modifiers for this program: while registered, its presses reach
-    // `changed(true)` and its releases `changed(false)`, and never the focused application.
+    // `changed(true, …)` and its releases `changed(false, …)`, and never the focused application.
     virtual Registration registerCombination(quint16 keyCode, quint64 modifiers,
-                                             std::function<void(bool down)> changed) = 0;
+                                             std::function<void(bool down, KeyTime time)> changed) = 0;
     virtual void unregister(RegistrationId id) = 0;
 
     // Starts watching every key without taking any, combinations registered above included. False when the

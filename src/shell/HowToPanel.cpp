@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QVBoxLayout>
-#include <QWindow>
 
 namespace lumeno {
 
@@ -21,9 +20,9 @@ HowToPanel::HowToPanel(HowToSession& session, HowToView::Services services)
 void HowToPanel::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
-    // The window manager moves the panel when it can, with its own snapping; otherwise we follow the pointer.
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
+    // We follow the pointer ourselves rather than ask the window manager to move the panel: its move begins
+    // only when it gets round to it, and after a quick click's release it would follow the pointer with no
+    // button held until Escape. Our own press holds the pointer until the release, which ends the move.
     grip_ = event->globalPosition().toPoint() - pos();
 }
 

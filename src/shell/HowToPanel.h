@@ -27,7 +27,7 @@ protected:
 
 private:
     HowToView* view_;
-    // Where the pointer holds the panel, from its top left, while we move it ourselves.
+    // Where the pointer holds the panel, from its top left, from the left button's press to its release.
     std::optional<QPoint> grip_;
 };
 

@@ -168,12 +168,13 @@ void HotkeyService::installCombination(const KeyCombo& combo) {
 
 std::optional<GlobalHotkeys::Refusal> HotkeyService::registerCombination(const KeyCombo& combo, bool edit) {
     const auto registration =
-        ports_.hotkeys.registerCombination(combo.keyCode, combo.modifiers, [this, edit](bool down) {
-            if (down)
-                tracker_.keyDown(edit, false);
-            else
-                tracker_.keyUp();
-        });
+        ports_.hotkeys.registerCombination(combo.keyCode, combo.modifiers,
+                                           [this, edit](bool down, GlobalHotkeys::KeyTime time) {
+                                               if (down)
+                                                   tracker_.keyDown(edit, false, time);
+                                               else
+                                                   tracker_.keyUp(time);
+                                           });
     if (const auto* refusal = std::get_if<GlobalHotkeys::Refusal>(&registration))
         return *refusal;
     registrations_.push_back(std::get<GlobalHotkeys::RegistrationId>(registration));
@@ -183,9 +184,9 @@ std::optional<GlobalHotkeys::Refusal> HotkeyService::registerCombination(const K
 
 bool HotkeyService::watchKeys(bool withModifiers) {
     GlobalHotkeys::KeyWatch watch;
-    watch.modifiersChanged = [this, withModifiers](quint64 modifiers) {
+    watch.modifiersChanged = [this, withModifiers](quint64 modifiers, GlobalHotkeys::KeyTime time) {
         if (withModifiers)
-            modifierWatch_->update(modifiers);
+            modifierWatch_->update(modifiers, time);
     };
     watch.keyDown = [this](quint16 keyCode, quint64 modifiers) { keyDown(keyCode, modifiers); };
     watchingKeys_ = ports_.hotkeys.watch(std::move(watch));

@@ -31,15 +31,15 @@ ModifierWatch::ModifierWatch(ModifierKey key, PressTracker& tracker, quint64 ini
     : keyBit_(keyBit(key)), editFlag_(editModifier(key)),
       otherFlags_(allModifiers & ~genericFlag(key) & ~editModifier(key)), tracker_(tracker), last_(initial) {}
 
-void ModifierWatch::update(quint64 modifiers) {
+void ModifierWatch::update(quint64 modifiers, GlobalHotkeys::KeyTime at) {
     const bool down = modifiers & keyBit_, wasDown = last_ & keyBit_;
     const bool edit = modifiers & editFlag_, wasEdit = last_ & editFlag_;
     last_ = modifiers;
     if (down && !wasDown) {
         if (!(modifiers & otherFlags_))
-            tracker_.keyDown(edit, true);
+            tracker_.keyDown(edit, true, at);
     } else if (!down && wasDown) {
-        tracker_.keyUp();
+        tracker_.keyUp(at);
     } else if (down && edit && !wasEdit) {
         tracker_.editJoined();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/ModifierKey.h"
+#include "platform/GlobalHotkeys.h"
 
 #include <QtGlobal>
 
@@ -17,7 +18,8 @@ public:
     // pressed again.
     ModifierWatch(ModifierKey key, PressTracker& tracker, quint64 initial);
 
-    void update(quint64 modifiers);
+    // `at`: when the desktop saw the change, where it says (polling does not).
+    void update(quint64 modifiers, GlobalHotkeys::KeyTime at = std::nullopt);
 
     // The bit of the modifier word that says the key is held.
     static quint64 keyBit(ModifierKey key);

@@ -10,26 +10,33 @@ PressTracker::~PressTracker() {
     cancelHoldTimer();
 }
 
-void PressTracker::keyDown(bool edit, bool interruptible) {
+void PressTracker::keyDown(bool edit, bool interruptible, GlobalHotkeys::KeyTime at) {
     if (held_)
-        keyUp();
+        keyUp(at);
     const quint64 press = ++lastPress_;
     held_ = Held{.press = press,
                  .since = clock_.now(),
+                 .pressedAt = at,
                  .edit = edit,
                  .interruptible = interruptible,
                  .holdTimer = scheduler_.after(holdDelay, [this] { beginHold(); })};
     onEvent(HotkeyEvent::down(press));
 }
 
-void PressTracker::keyUp() {
+void PressTracker::keyUp(GlobalHotkeys::KeyTime at) {
     if (!held_)
         return;
     cancelHoldTimer();
     const Held released = *std::exchange(held_, std::nullopt);
     if (!released.spoiled)
-        onEvent(HotkeyEvent::up(released.press, double(released.since.msecsTo(clock_.now())) / 1000.0,
-                                released.edit));
+        onEvent(HotkeyEvent::up(released.press, heldFor(released, at), released.edit));
+}
+
+double PressTracker::heldFor(const Held& held, GlobalHotkeys::KeyTime releasedAt) const {
+    // Unsigned subtraction stays right across the desktop clock's wrap.
+    if (held.pressedAt && releasedAt)
+        return double(quint32(*releasedAt - *held.pressedAt)) / 1000.0;
+    return double(held.since.msecsTo(clock_.now())) / 1000.0;
 }
 
 void PressTracker::editJoined() {

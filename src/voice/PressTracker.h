@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GlobalHotkeys.h"
 #include "support/Scheduler.h"
 #include "voice/HotkeyEvent.h"
 
@@ -19,6 +20,10 @@ class Clock;
 // modifier that turns out to be part of typing, from flashing the listening overlay. It is short enough that
 // listening starts within 100 ms of the key going down even when the key is only seen by polling at 30 Hz.
 //
+// How long the key was held comes from the desktop's times of the two events when it gave both, so a hold
+// whose press and release are read together (the program was stopped meanwhile) still counts as a hold; the
+// hold timer above runs on our own clock all the same, since it must begin listening while the key is down.
+//
 // A press spoiled by typing or by Escape reports nothing more, not even its release: otherwise the release
 // of a short Alt+E would count as a tap and start hands-free listening.
 class PressTracker {
@@ -35,8 +40,9 @@ public:
     // The hot key went down. `interruptible`: other keys mean the user is typing with it (a single
     // modifier); a combination is taken from the other applications, so nothing interrupts it. A press
     // still held ends first, as if released.
-    void keyDown(bool edit, bool interruptible);
-    void keyUp();
+    // `at`: when the desktop saw it happen, where it says.
+    void keyDown(bool edit, bool interruptible, GlobalHotkeys::KeyTime at = std::nullopt);
+    void keyUp(GlobalHotkeys::KeyTime at = std::nullopt);
     // The edit modifier joined the held key.
     void editJoined();
     // Another key went down.
@@ -53,6 +59,7 @@ private:
     struct Held {
         quint64 press = 0;
         QDateTime since;
+        GlobalHotkeys::KeyTime pressedAt;
         bool edit = false;
         bool interruptible = false;
         bool holdBegan = false;
@@ -60,6 +67,7 @@ private:
         std::optional<Scheduler::TimerId> holdTimer;
     };
 
+    double heldFor(const Held& held, GlobalHotkeys::KeyTime releasedAt) const;
     void beginHold();
     void spoil();
     void cancelHoldTimer();

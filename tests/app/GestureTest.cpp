@@ -78,5 +78,28 @@ TEST_F(GestureTest, EscapeEndsHandsFreeListeningAndPutsEverythingAway) {
     EXPECT_EQ(app->draftDetails.sessions().front().outcome, QStringLiteral("Cancelled"));
 }
 
+TEST_F(GestureTest, AHoldReadOnlyAfterTheProgramWasStoppedStartsNoListeningWhileATapReadSoStillDoes) {
+    // The program was stopped (or busy) while the user held the key for a second: both events come at once,
+    // and the desktop's times say it was a hold, whose listening has passed.
+    keyboard.setTime(10000);
+    keyboard.press(rightOption);
+    keyboard.setTime(11000);
+    keyboard.release(rightOption);
+    settle();
+    advance(1);
+    EXPECT_EQ(loop().phase().kind, Kind::idle);
+    EXPECT_EQ(shown(), OverlayPhase::hidden);
+    EXPECT_EQ(engine.sessionCount(), 0);
+    EXPECT_FALSE(microphone.isRecording());
+
+    keyboard.setTime(20000);
+    keyboard.press(rightOption);
+    keyboard.setTime(20080);
+    keyboard.release(rightOption);
+    settle();
+    EXPECT_EQ(loop().phase(), Phase::listening(ListenMode::handsFree, 2));
+    EXPECT_TRUE(microphone.isRecording());
+}
+
 } // namespace
 } // namespace lumeno

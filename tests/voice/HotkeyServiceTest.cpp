@@ -37,6 +37,59 @@ TEST_F(HotkeyServiceTest, AHoldBeginsWithinAHundredMillisecondsAndEachReleaseSay
                                     E::up(3, 0.25, false)}));
 }
 
+// --- The desktop's own times of the key events, which hold even when the program reads them late.
+
+TEST_F(HotkeyServiceTest, PressAndReleaseReadTogetherStillSayHowLongTheKeyWasHeldByTheDesktopsClock) {
+    // A second between them on the desktop while the program was stopped, none on its own clock.
+    service.start(Hotkey());
+    keyboard.setTime(5000);
+    keyboard.press(rightOption);
+    keyboard.setTime(6000);
+    keyboard.release(rightOption);
+    scheduler.advance(1);
+    EXPECT_EQ(takeEvents(), (Events{E::down(1), E::up(1, 1.0, false)})) << "the hold timer went with the release";
+
+    service.setHotkey(Hotkey::combo(controlOptionSpace));
+    keyboard.setTime(7000);
+    keyboard.pressCombination(space, controlFlag | optionFlag);
+    keyboard.setTime(7800);
+    keyboard.releaseCombination(space, controlFlag | optionFlag);
+    EXPECT_EQ(takeEvents(), (Events{E::down(2), E::up(2, 0.8, false)}));
+}
+
+TEST_F(HotkeyServiceTest, TheDesktopsTimesAlsoShortenAPressReadLateAndSurviveItsClockWrapping) {
+    service.start(Hotkey());
+    // Read only after a second, but let go a tenth of a second after it went down: still a tap.
+    keyboard.setTime(0xFFFFFF00u);
+    keyboard.press(rightOption);
+    scheduler.advance(1);
+    keyboard.setTime(0xFFFFFF00u + 100);
+    keyboard.release(rightOption);
+    // Across the wrap of the desktop's 32-bit millisecond clock.
+    keyboard.setTime(0xFFFFFFF0u);
+    keyboard.press(rightOption);
+    keyboard.setTime(500);
+    keyboard.release(rightOption);
+    EXPECT_EQ(takeEvents(), (Events{E::down(1), E::holdBegan(1, false), E::up(1, 0.1, false), E::down(2),
+                                    E::up(2, 0.516, false)}));
+}
+
+TEST_F(HotkeyServiceTest, APressTheDesktopGaveNoTimeForIsTimedOnTheProgramsClock) {
+    // Seen by polling, before the key stream opened for a new trust: its release alone has a time.
+    keyboard.setWatchAvailable(false);
+    service.start(Hotkey());
+    keyboard.press(rightOption);
+    scheduler.advance(HotkeyService::modifierPollInterval);
+    keyboard.setWatchAvailable(true);
+    trust.setTrusted(true);
+    scheduler.advance(HotkeyService::trustCheckInterval);
+    keyboard.setTime(1000);
+    keyboard.release(rightOption);
+    const Events events = takeEvents();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), E::up(1, HotkeyService::trustCheckInterval, false));
+}
+
 TEST_F(HotkeyServiceTest, EachModifierKeyAnswersOnlyToItsOwnSide) {
     service.start(Hotkey::modifier(ModifierKey::rightCommand));
     hold(command, 0.5);     // left Super is someone's shortcut

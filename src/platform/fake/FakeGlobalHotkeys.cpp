@@ -25,7 +25,7 @@ std::vector<quint16> modifierKeys(quint64 modifiers) {
 FakeGlobalHotkeys::FakeGlobalHotkeys() : unreported_(functionFlag) {}
 
 GlobalHotkeys::Registration FakeGlobalHotkeys::registerCombination(quint16 keyCode, quint64 modifiers,
-                                                                   std::function<void(bool down)> changed) {
+                                                                   std::function<void(bool down, KeyTime time)> changed) {
     const Combination combination{keyCode, modifiers & genericModifiers};
     if (const auto refusal = refusals_.find(combination); refusal != refusals_.end())
         return refusal->second;
@@ -74,7 +74,7 @@ void FakeGlobalHotkeys::press(quint16 keyCode) {
     if (const auto id = registrationFor(keyCode)) {
         takenKeys_[keyCode] = *id;
         const auto changed = registered_.at(*id).changed;
-        changed(true);
+        changed(true, time_);
     } else {
         typed_.push_back({keyCode, modifiersNow});
     }
@@ -100,7 +100,7 @@ void FakeGlobalHotkeys::release(quint16 keyCode) {
     takenKeys_.erase(taken);
     if (const auto registered = registered_.find(id); registered != registered_.end()) {
         const auto changed = registered->second.changed;
-        changed(false);
+        changed(false, time_);
     }
 }
 
@@ -151,7 +151,7 @@ void FakeGlobalHotkeys::announceModifiers(quint64 before) {
     const quint64 now = modifiers();
     if (watch_ && now != before) {
         const auto modifiersChanged = watch_->modifiersChanged;
-        modifiersChanged(now);
+        modifiersChanged(now, time_);
     }
 }
 

@@ -30,7 +30,7 @@ public:
     FakeGlobalHotkeys();
 
     Registration registerCombination(quint16 keyCode, quint64 modifiers,
-                                     std::function<void(bool down)> changed) override;
+                                     std::function<void(bool down, KeyTime time)> changed) override;
     void unregister(RegistrationId id) override;
     bool watch(KeyWatch watch) override;
     void unwatch() override;
@@ -50,6 +50,9 @@ public:
     quint64 modifiers() const;
 
     // Scripting the desktop.
+    // The desktop's clock: the key events that follow carry this time. Until set, they carry none, like a
+    // desktop that does not say. Apart from the program's clock, it shows events read later than they happened.
+    void setTime(quint32 milliseconds) { time_ = milliseconds; }
     void refuse(Combination combination, Refusal refusal); // registering it will fail
     void setWatchAvailable(bool available);                // takes effect at the next watch()
     void setReportsModifier(quint64 bit, bool reported);
@@ -64,7 +67,7 @@ public:
 private:
     struct Registered {
         Combination combination;
-        std::function<void(bool)> changed;
+        std::function<void(bool, KeyTime)> changed;
     };
 
     // Tells the watch about the new modifier word when a modifier key changed it.
@@ -80,6 +83,7 @@ private:
     bool watchAvailable_ = true;
     std::vector<quint64> masked_;
     quint64 unreported_;
+    KeyTime time_;
     std::vector<TypedKey> typed_;
 };
 

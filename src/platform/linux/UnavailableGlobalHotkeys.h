@@ -8,7 +8,7 @@ namespace lumeno {
 // show why nothing answers the key instead of the program silently ignoring it.
 class UnavailableGlobalHotkeys final : public GlobalHotkeys {
 public:
-    Registration registerCombination(quint16, quint64, std::function<void(bool)>) override {
+    Registration registerCombination(quint16, quint64, std::function<void(bool, KeyTime)>) override {
         return Refusal::unavailable;
     }
     void unregister(RegistrationId) override {}

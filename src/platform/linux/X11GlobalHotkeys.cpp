@@ -82,7 +82,7 @@ X11GlobalHotkeys::~X11GlobalHotkeys() {
 }
 
 GlobalHotkeys::Registration X11GlobalHotkeys::registerCombination(quint16 keyCode, quint64 modifiers,
-                                                                  std::function<void(bool down)> changed) {
+                                                                  std::function<void(bool down, KeyTime time)> changed) {
     const std::optional<X11Keymap> keymap = X11Keymap::read(*x_);
     if (!keymap)
         return Refusal::unavailable;
@@ -226,7 +226,7 @@ void X11GlobalHotkeys::handle(const xcb_generic_event_t& event) {
     case XCB_INPUT_RAW_KEY_RELEASE: {
         const auto& raw = reinterpret_cast<const xcb_input_raw_key_press_event_t&>(event);
         if (raw.detail < 256)
-            rawKey(quint8(raw.detail), raw.sourceid, generic.event_type == XCB_INPUT_RAW_KEY_PRESS);
+            rawKey(quint8(raw.detail), raw.sourceid, generic.event_type == XCB_INPUT_RAW_KEY_PRESS, raw.time);
         break;
     }
     case XCB_INPUT_RAW_BUTTON_PRESS:
@@ -237,7 +237,7 @@ void X11GlobalHotkeys::handle(const xcb_generic_event_t& event) {
 
 void X11GlobalHotkeys::grabbedKey(const xcb_key_press_event_t& event, bool down) {
     if (!down) {
-        released(event.detail);
+        released(event.detail, event.time);
         return;
     }
     for (auto& [id, grab] : grabs_) {
@@ -247,12 +247,12 @@ void X11GlobalHotkeys::grabbedKey(const xcb_key_press_event_t& event, bool down)
         held_ = HeldKey{grab.keyCode, grab.modifiers};
         holdOnFocusWindow();
         const auto changed = grab.changed; // the handler may unregister
-        changed(true);
+        changed(true, event.time);
         return;
     }
 }
 
-void X11GlobalHotkeys::released(quint8 keyCode) {
+void X11GlobalHotkeys::released(quint8 keyCode, xcb_timestamp_t time) {
     // The keyboard is let go with the key even when its grab went meanwhile: nothing else would end the hold.
     if (held_ && held_->keyCode == keyCode)
         releaseKeyboard();
@@ -261,7 +261,7 @@ void X11GlobalHotkeys::released(quint8 keyCode) {
             continue;
         grab.down = false;
         const auto changed = grab.changed;
-        changed(false);
+        changed(false, time);
         return;
     }
 }
@@ -292,12 +292,12 @@ void X11GlobalHotkeys::releaseKeyboard() {
     held_.reset();
 }
 
-void X11GlobalHotkeys::rawKey(quint8 keyCode, quint16 sourceDevice, bool down) {
+void X11GlobalHotkeys::rawKey(quint8 keyCode, quint16 sourceDevice, bool down, xcb_timestamp_t time) {
     if (sourceDevice == xtestDevice_ && synthetic_->take(keyCode, down))
         return;
     // A grab ends without a release when its window goes away during the hold; the raw release still comes.
     if (!down)
-        released(keyCode);
+        released(keyCode, time);
     const quint64 before = heldModifiers();
     // Raw events carry no auto-repeat, but a key seen going down twice is still one press.
     if (down ? !heldKeys_.insert(keyCode).second : !heldKeys_.erase(keyCode))
@@ -305,7 +305,7 @@ void X11GlobalHotkeys::rawKey(quint8 keyCode, quint16 sourceDevice, bool down) {
     const auto watch = *watch_; // a handler may stop the watch
     if (X11KeyCodes::modifierBits(keyCode)) {
         if (const quint64 now = heldModifiers(); now != before)
-            watch.modifiersChanged(now);
+            watch.modifiersChanged(now, time);
     } else if (down) {
         watch.keyDown(X11KeyCodes::toVirtual(keyCode).value_or(keyWithoutCode), heldModifiers());
     }

@@ -25,6 +25,8 @@ class XcbConnection;
 // combination gives one press and one release: the server is asked for detectable auto-repeat, and
 // repeated presses are dropped.
 //
+// Every press and release is reported with the server's time of the event, not when it was read here.
+//
 // Watching reads XI2 raw key events of all master devices: nothing is grabbed, so the keys still reach the
 // focused application, and raw events keep arriving while another client grabs the keyboard (XI 2.1 and
 // later). Modifier keys are known by key code, not by what the layout makes of them. Mouse buttons (not the
@@ -40,7 +42,7 @@ public:
     X11GlobalHotkeys& operator=(const X11GlobalHotkeys&) = delete;
 
     Registration registerCombination(quint16 keyCode, quint64 modifiers,
-                                     std::function<void(bool down)> changed) override;
+                                     std::function<void(bool down, KeyTime time)> changed) override;
     void unregister(RegistrationId id) override;
     bool watch(KeyWatch watch) override;
     void unwatch() override;
@@ -54,7 +56,7 @@ private:
         quint8 keyCode = 0;
         quint16 modifiers = 0; // X modifier mask
         quint16 locks = 0;     // CapsLock and NumLock masks, ignored when matching
-        std::function<void(bool)> changed;
+        std::function<void(bool, KeyTime)> changed;
         bool down = false;
     };
 
@@ -65,10 +67,10 @@ private:
     std::optional<quint16> xtestKeyboard();
     void handle(const xcb_generic_event_t& event);
     void grabbedKey(const xcb_key_press_event_t& event, bool down);
-    void released(quint8 keyCode);
+    void released(quint8 keyCode, xcb_timestamp_t time);
     void holdOnFocusWindow();
     void releaseKeyboard();
-    void rawKey(quint8 keyCode, quint16 sourceDevice, bool down);
+    void rawKey(quint8 keyCode, quint16 sourceDevice, bool down, xcb_timestamp_t time);
     void rawButton(quint32 button);
     quint64 heldModifiers() const;
 

@@ -51,6 +51,10 @@ void DesktopUser::release(quint8 keyCode) {
     send(XCB_KEY_RELEASE, keyCode);
 }
 
+void DesktopUser::releaseAfter(quint8 keyCode, quint32 milliseconds) {
+    send(XCB_KEY_RELEASE, keyCode, 0, 0, milliseconds);
+}
+
 void DesktopUser::tap(quint8 keyCode) {
     press(keyCode);
     release(keyCode);
@@ -76,12 +80,22 @@ void DesktopUser::moveTo(int x, int y) {
 
 void DesktopUser::click(int x, int y, quint8 button) {
     moveTo(x, y);
+    pressButton(button);
+    releaseButton(button);
+}
+
+void DesktopUser::pressButton(quint8 button) {
     send(XCB_BUTTON_PRESS, button);
+}
+
+void DesktopUser::releaseButton(quint8 button) {
     send(XCB_BUTTON_RELEASE, button);
 }
 
-void DesktopUser::send(quint8 type, quint8 detail, int x, int y) {
-    xcb_test_fake_input(x_->get(), type, detail, XCB_CURRENT_TIME, type == XCB_MOTION_NOTIFY ? x_->root() : XCB_NONE,
+void DesktopUser::send(quint8 type, quint8 detail, int x, int y, quint32 delayMs) {
+    // XTest's time is a delay: the server waits that long before it takes the input, and so before it
+    // answers this connection's next request.
+    xcb_test_fake_input(x_->get(), type, detail, delayMs, type == XCB_MOTION_NOTIFY ? x_->root() : XCB_NONE,
                         qint16(x), qint16(y), 0);
     // A reply means the server has handled the input: its events are on their way to every client.
     x_->reply(xcb_get_input_focus_reply, xcb_get_input_focus(x_->get()));
