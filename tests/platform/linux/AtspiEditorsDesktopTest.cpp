@@ -39,29 +39,6 @@ protected:
     static QString value() { return Base::accessibility->string(*Base::field, AXAttribute::value).value_or(QString()); }
 };
 
-// KWrite marks focused a container five levels above its text view, with levels between that are not.
-class AtspiKWriteTest : public EditorTest<AtspiKWriteTest> {
-public:
-    static const char* applicationName() { return "KWrite"; }
-
-protected:
-    static void SetUpTestSuite() { startEditor(QStringLiteral("kwrite")); }
-};
-
-TEST_F(AtspiKWriteTest, ItsEditorIsTheFieldAlsoForAPortThatSawNoFocusEvent) {
-    // Asked cold, as when Lumeno starts after KWrite.
-    const std::unique_ptr<AtspiAccessibility> cold = connect();
-    const std::optional<FocusSnapshot> front = activeSnapshot(*cold, app->pid());
-    ASSERT_TRUE(front);
-    EXPECT_EQ(front->role, QString(AXRole::textArea));
-    EXPECT_EQ(front->editability, FocusSnapshot::Editability::editable);
-    EXPECT_TRUE(front->hasKeyboardFocus);
-    ASSERT_TRUE(front->element);
-    EXPECT_EQ(cold->string(*front->element, AXAttribute::value), value());
-    EXPECT_TRUE(value().contains(QStringLiteral("move the review to Friday?"))) << value().toStdString();
-    saveScreen(QStringLiteral("atspi-kwrite-field"));
-}
-
 // gedit keeps much of its interface in the tree while out of sight (the highlight-language list, the file
 // browser panel), which GTK marks visible but not showing; its status bar names the file it loads.
 class AtspiGeditTest : public EditorTest<AtspiGeditTest> {
