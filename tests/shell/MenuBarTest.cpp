@@ -304,6 +304,37 @@ TEST_F(MenuBarTest, TheNoteAtAnIconInATrayManagerShowsTheOfferWhenClicked) {
     menuBar->menu().close();
 }
 
+// An update that failed while its window was closed is told by a note at the icon, in either kind of tray;
+// clicked, the note shows the update's window even when nothing is on offer.
+TEST_F(MenuBarTest, ANoteOfAFailedUpdateShowsItsWindowWhenClicked) {
+    FakeTrayWatch& trays = static_cast<FakeTrayWatch&>(*platform.trayWatch);
+    trays.setTrayManager(true);
+    trays.setNotifierHost(false);
+    menuBar->start();
+    updates.start();
+    QWidget* note = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QStringLiteral("trayNote"))
+            note = window;
+    ASSERT_NE(note, nullptr);
+    menuBar->noteUpdateProblem(QStringLiteral("The update couldn't be downloaded."),
+                               QStringLiteral("The download was interrupted."));
+    ASSERT_TRUE(note->isVisible());
+    EXPECT_EQ(note->accessibleName(), "The update couldn't be downloaded.");
+    EXPECT_EQ(note->accessibleDescription(), "The download was interrupted.");
+    QTest::mouseClick(note, Qt::LeftButton);
+    EXPECT_EQ(calls.checks, (QStringList{"background", "offer shown"}));
+
+    trays.setNotifierHost(true);
+    auto* tray = menuBar->findChild<QSystemTrayIcon*>();
+    ASSERT_NE(tray, nullptr);
+    menuBar->noteUpdateProblem(QStringLiteral("The update couldn't be installed."), QString());
+    emit tray->messageClicked();
+    emit tray->messageClicked();
+    EXPECT_EQ(calls.checks, (QStringList{"background", "offer shown", "offer shown"}))
+        << "one note, one window; with nothing on offer a second click does nothing";
+}
+
 TEST_F(MenuBarTest, SettingsAndQuitItemsReachTheirTargets) {
     QSignalSpy quit(menuBar.get(), &MenuBar::quitRequested);
     items();
