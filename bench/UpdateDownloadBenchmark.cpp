@@ -54,7 +54,7 @@ key=$("$2" keygen keys)
 for version in 1.0.0 1.1.0; do
   mkdir -p "$version/lumeno"
   printf '#!/bin/sh\n' > "$version/lumeno/lumeno"; chmod 755 "$version/lumeno/lumeno"
-  printf 'identifier=app.lumeno.Lumeno\nversion=%s\ndisplay-version=%s\nfeed=\npublic-key=%s\n' \
+  printf 'identifier=app.lumeno.Lumeno\nversion=%s\ndisplay-version=%s\nfeed=\npublic-key=%s\ninstallation=install\n' \
     "$version" "$version" "$key" > "$version/lumeno/bundle.properties"
 done
 mkdir -p prefix/lib && mv 1.0.0/lumeno prefix/lib/lumeno
