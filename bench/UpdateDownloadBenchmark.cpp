@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <functional>
 
 namespace lumeno {
 namespace {
@@ -144,13 +145,10 @@ QByteArray feedOf(const QByteArray& item) {
            "<channel>" + item + "</channel></rss>";
 }
 
-void downloadLargeArchive(benchmark::State& state) {
-    QTemporaryDir root;
-    testing::FeedServer server;
-    const QByteArray item = makeRelease(root.path(), server.url(QStringLiteral("/release.tar.gz")), archiveMiB);
-    server.serve(QStringLiteral("/feed.xml"), feedOf(item));
-    server.serveFile(QStringLiteral("/release.tar.gz"), root.filePath(QStringLiteral("release.tar.gz")));
-    UpdateBench bench(root.path(), server.url(QStringLiteral("/feed.xml")));
+// Each iteration checks and downloads; it must end ready to install, or when `failure` is given, failed
+// with it. `report` then sets the counters from what the download grew by.
+void measure(benchmark::State& state, UpdateBench& bench, std::optional<UpdateProblem::Kind> failure,
+             const std::function<void(const Growth&)>& report) {
     if (!bench.isReady()) {
         state.SkipWithError("the release could not be made");
         return;
@@ -159,17 +157,30 @@ void downloadLargeArchive(benchmark::State& state) {
         state.PauseTiming();
         Growth growth;
         std::optional<UpdateProblem> problem;
-        if (bench.checkAndDownload(state, growth, problem) != SoftwareUpdate::Phase::readyToInstall) {
-            state.SkipWithError(qPrintable(problem ? problem->reason : QStringLiteral("stopped")));
+        const SoftwareUpdate::Phase phase = bench.checkAndDownload(state, growth, problem);
+        if (failure ? !problem || problem->kind != *failure : phase != SoftwareUpdate::Phase::readyToInstall) {
+            state.SkipWithError(qPrintable(problem ? problem->reason : QStringLiteral("it did not fail")));
             return;
         }
+        report(growth);
+        state.ResumeTiming();
+    }
+}
+
+void downloadLargeArchive(benchmark::State& state) {
+    QTemporaryDir root;
+    testing::FeedServer server;
+    const QByteArray item = makeRelease(root.path(), server.url(QStringLiteral("/release.tar.gz")), archiveMiB);
+    server.serve(QStringLiteral("/feed.xml"), feedOf(item));
+    server.serveFile(QStringLiteral("/release.tar.gz"), root.filePath(QStringLiteral("release.tar.gz")));
+    UpdateBench bench(root.path(), server.url(QStringLiteral("/feed.xml")));
+    measure(state, bench, std::nullopt, [&](const Growth& growth) {
         state.counters["archive_MiB"] = double(QFileInfo(root.filePath(QStringLiteral("release.tar.gz"))).size()) / mebibyte;
         state.counters["peak_rss_growth_MiB"] = double(growth.peakRss) / mebibyte;
         state.counters["download_rss_growth_MiB"] = double(growth.downloadRss) / mebibyte;
         state.counters["peak_heap_growth_MiB"] = double(growth.peakHeap) / mebibyte;
         QDir(root.filePath(QStringLiteral("prefix/lib/lumeno.update"))).removeRecursively();
-        state.ResumeTiming();
-    }
+    });
 }
 
 // The archive's address answers 500 with a long error page, for an archive the feed says is 256 MiB.
@@ -190,24 +201,11 @@ void archiveServerErrorPage(benchmark::State& state) {
     page.close();
     server.serveFile(QStringLiteral("/release.tar.gz"), page.fileName(), 500);
     UpdateBench bench(root.path(), server.url(QStringLiteral("/feed.xml")));
-    if (!bench.isReady()) {
-        state.SkipWithError("the release could not be made");
-        return;
-    }
-    for (auto _ : state) {
-        state.PauseTiming();
-        Growth growth;
-        std::optional<UpdateProblem> problem;
-        if (bench.checkAndDownload(state, growth, problem) != SoftwareUpdate::Phase::failed ||
-            problem->kind != UpdateProblem::Kind::downloadRefused) {
-            state.SkipWithError(qPrintable(problem ? problem->reason : QStringLiteral("the error page was taken")));
-            return;
-        }
+    measure(state, bench, UpdateProblem::Kind::downloadRefused, [&](const Growth& growth) {
         state.counters["error_page_MiB"] = errorPageMiB;
         state.counters["peak_rss_growth_MiB"] = double(growth.peakRss) / mebibyte;
         state.counters["peak_heap_growth_MiB"] = double(growth.peakHeap) / mebibyte;
-        state.ResumeTiming();
-    }
+    });
 }
 
 } // namespace
