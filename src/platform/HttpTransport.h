@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <variant>
 
@@ -25,6 +26,10 @@ struct HttpRequest {
     QByteArray body;
     // A longer answer is refused as soon as it says or shows so, never read whole (HttpFailure tooLarge).
     qint64 maxResponseBytes = 4 * 1024 * 1024;
+    // When set, an answer that is not a success (an error page, a redirect) is read only this far, where
+    // its message is, and then closed: HttpResponse::body holds its start. Otherwise it counts against
+    // maxResponseBytes as any answer does.
+    std::optional<qint64> maxErrorBodyBytes;
     // Told the number of bytes of the answer's body received so far, each time more arrives (a download's
     // progress bar); nothing when empty.
     std::function<void(qint64 received)> onProgress;
@@ -36,7 +41,7 @@ struct HttpRequest {
     // The same request whoever watches it arrive.
     bool operator==(const HttpRequest& other) const {
         return method == other.method && url == other.url && headers == other.headers && body == other.body &&
-               maxResponseBytes == other.maxResponseBytes;
+               maxResponseBytes == other.maxResponseBytes && maxErrorBodyBytes == other.maxErrorBodyBytes;
     }
 };
 

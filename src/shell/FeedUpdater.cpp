@@ -1,5 +1,7 @@
 #include "shell/FeedUpdater.h"
 
+#include <utility>
+
 namespace lumeno {
 
 FeedUpdater::FeedUpdater(SoftwareUpdate::Environment environment)
@@ -13,6 +15,18 @@ FeedUpdater::FeedUpdater(SoftwareUpdate::Environment environment)
                      });
     QObject::connect(&update_, &SoftwareUpdate::noUpdate, &window_, [this] { onNoUpdate(); });
     QObject::connect(&update_, &SoftwareUpdate::offerDismissed, &window_, [this] { onOfferWithdrawn(); });
+    // The user closed the window on something under way: what went wrong is noted at the tray icon, and
+    // kept for the window until it has shown it.
+    QObject::connect(&update_, &SoftwareUpdate::failed, &window_, [this](const UpdateProblem& problem, bool userInitiated) {
+        if (!userInitiated || window_.isVisible())
+            return;
+        problemUnseen_ = true;
+        onUnseenProblem(problem.title(), problem.detail());
+    });
+    QObject::connect(&update_, &SoftwareUpdate::changed, &window_, [this] {
+        if (update_.phase() != SoftwareUpdate::Phase::failed)
+            problemUnseen_ = false;
+    });
     QObject::connect(&update_, &SoftwareUpdate::relaunched, &window_, [this] {
         onOfferWithdrawn();
         window_.hide();
@@ -40,7 +54,8 @@ void FeedUpdater::checkForUpdates() {
 }
 
 void FeedUpdater::showOffer() {
-    update_.offerAgain();
+    if (!std::exchange(problemUnseen_, false))
+        update_.offerAgain();
     window_.present();
 }
 

@@ -23,6 +23,8 @@ public:
 private:
     SoftwareUpdate update_;
     UpdateWindow window_;
+    // A failure came while the window was closed, and the window has not shown it since.
+    bool problemUnseen_ = false;
 };
 
 } // namespace lumeno

@@ -241,17 +241,25 @@ void MenuBar::rebuildMenu() {
 
 void MenuBar::offerUpdate(const UpdateOffer& offer) {
     offeredUpdate_ = offer;
-    if (!offer.announce)
-        return;
-    if (place_ == Place::notifierHost)
-        tray_->showMessage(offer.notificationTitle(), offer.notificationText(), QSystemTrayIcon::Information);
-    else if (place_ == Place::trayManager)
-        embedded_->showMessage(offer.notificationTitle(), offer.notificationText());
+    if (offer.announce)
+        showNote(offer.notificationTitle(), offer.notificationText(), QSystemTrayIcon::Information);
 }
 
-// The only notification is an update's: clicked, it shows the offer.
+void MenuBar::noteUpdateProblem(const QString& title, const QString& message) {
+    problemNoted_ = true;
+    showNote(title, message, QSystemTrayIcon::Warning);
+}
+
+void MenuBar::showNote(const QString& title, const QString& message, QSystemTrayIcon::MessageIcon kind) {
+    if (place_ == Place::notifierHost)
+        tray_->showMessage(title, message, kind);
+    else if (place_ == Place::trayManager)
+        embedded_->showMessage(title, message);
+}
+
+// The only notifications are an update's: clicked, they show the offer, or what went wrong with it.
 void MenuBar::showOfferedUpdate() {
-    if (offeredUpdate_)
+    if (offeredUpdate_ || std::exchange(problemNoted_, false))
         updates_.showOffer();
 }
 

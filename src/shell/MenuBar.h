@@ -6,12 +6,12 @@
 #include "support/Scheduler.h"
 
 #include <QObject>
+#include <QSystemTrayIcon>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class QMenu;
-class QSystemTrayIcon;
 
 namespace lumeno {
 
@@ -74,6 +74,9 @@ public:
     // announces one found in the background shows it when clicked.
     void offerUpdate(const UpdateOffer& offer);
     void withdrawUpdateOffer();
+    // An update failed while its window was closed: a note at the icon says so and, clicked, shows the
+    // update's window with the failure.
+    void noteUpdateProblem(const QString& title, const QString& message);
 
 signals:
     // "Quit Lumeno" was chosen.
@@ -99,6 +102,8 @@ private:
     void makeEmbeddedIcon();
     void popUpMenu(QPoint where);
     void showOfferedUpdate();
+    // A note at the icon, in whichever kind of tray holds it.
+    void showNote(const QString& title, const QString& message, QSystemTrayIcon::MessageIcon kind);
 
     Services s_;
     WindowManager& windows_;
@@ -108,6 +113,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<EmbeddedTrayIcon> embedded_;
     std::optional<UpdateOffer> offeredUpdate_;
+    bool problemNoted_ = false; // a note told of a failed update: clicked, it shows the failure
     std::unique_ptr<MenuShortcuts> shortcuts_;
     // Whether the tray had been looked for once: only a desktop without one at the start opens a window.
     bool started_ = false;

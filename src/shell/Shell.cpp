@@ -78,6 +78,9 @@ Shell::Shell(AppModel& model, UpdateController::Factory makeUpdater, bool update
     updates_.onOffer = [this](const UpdateOffer& offer) { menu_->offerUpdate(offer); };
     updates_.onOfferWithdrawn = [this] { menu_->withdrawUpdateOffer(); };
     updates_.onRelaunched = [this] { emit replacedByUpdate(); };
+    updates_.onUnseenProblem = [this](const QString& title, const QString& message) {
+        menu_->noteUpdateProblem(title, message);
+    };
 }
 
 Shell::~Shell() = default;

@@ -18,6 +18,7 @@ void UpdateController::start() {
     updater_->onOffer = [this](const UpdateOffer& offer) { onOffer(offer); };
     updater_->onOfferWithdrawn = [this] { onOfferWithdrawn(); };
     updater_->onRelaunched = [this] { onRelaunched(); };
+    updater_->onUnseenProblem = [this](const QString& title, const QString& message) { onUnseenProblem(title, message); };
     // The address as written in the feed settings, escapes kept, so it can be pasted and compared.
     const std::optional<QUrl> feed = updater_->feedUrl();
     Log::app.info(QStringLiteral("Update feed %{public}s"),

@@ -18,7 +18,7 @@ public:
 
     void start();
     void checkForUpdates();
-    // Shows the update a check found.
+    // Shows the update a check found, or first what went wrong with it while its window was closed.
     void showOffer();
     Updater* updater() const { return updater_.get(); }
 
@@ -26,6 +26,8 @@ public:
     std::function<void(const UpdateOffer&)> onOffer = [](const UpdateOffer&) {};
     std::function<void()> onOfferWithdrawn = [] {};
     std::function<void()> onRelaunched = [] {};
+    std::function<void(const QString& title, const QString& message)> onUnseenProblem = [](const QString&,
+                                                                                            const QString&) {};
 
 private:
     Factory makeUpdater_;

@@ -32,8 +32,13 @@ public:
     std::function<void()> onOfferWithdrawn = [] {};
     // The new version has started and takes over: this copy quits.
     std::function<void()> onRelaunched = [] {};
+    // Something the user set going (a check, a download, an install) failed while the update window was
+    // closed: a tray note tells the user, `title` and `message`.
+    std::function<void(const QString& title, const QString& message)> onUnseenProblem = [](const QString&,
+                                                                                            const QString&) {};
 
-    // Shows the offer a check found, and offers it again after a failed attempt.
+    // Shows the offer a check found, and offers it again after a failed attempt once the user has seen
+    // what went wrong: a failure the user has not seen yet is shown first.
     virtual void showOffer() {}
 };
 

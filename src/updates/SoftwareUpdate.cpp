@@ -200,11 +200,13 @@ void SoftwareUpdate::fail(UpdateProblem problem) {
     Log::app.error(QStringLiteral("Update failed: %{public}s (%{public}s)"), {problem.title(), problem.reason});
     problem_ = std::move(problem);
     setPhase(Phase::failed);
+    emit failed(*problem_, userInitiated_);
 }
 
 void SoftwareUpdate::check(bool userInitiated) {
     if (isInstalling())
         return;
+    userInitiated_ = userInitiated;
     if (env_.feed)
         runCheck(userInitiated, ++generation_);
     else if (userInitiated)
@@ -238,6 +240,7 @@ QCoro::Task<> SoftwareUpdate::runCheck(bool userInitiated, int generation) {
     HttpRequest request;
     request.url = *env_.feed;
     request.maxResponseBytes = maxFeedBytes;
+    request.maxErrorBodyBytes = maxErrorBodyBytes;
     abort_ = HttpAbort();
     const RedirectingFetch::Result result = co_await RedirectingFetch::fetch(*env_.transport, request, abort_);
     if (!self || generation != generation_)
@@ -332,6 +335,7 @@ void SoftwareUpdate::offerAgain() {
 void SoftwareUpdate::installUpdate() {
     if (!item_ || isInstalling())
         return;
+    userInitiated_ = true;
     runDownload(++generation_);
 }
 
@@ -381,6 +385,7 @@ QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
     HttpRequest request;
     request.url = item.enclosure.url;
     request.maxResponseBytes = item.enclosure.length; // refused as soon as it goes past
+    request.maxErrorBodyBytes = maxErrorBodyBytes;
     request.onBody = [file = download.get()](QByteArrayView piece) { return file->append(piece); };
     request.onProgress = [self, generation, total = item.enclosure.length](qint64 received) {
         if (!self || generation != self->generation_)

@@ -83,6 +83,9 @@ public:
     static constexpr qint64 maxArchiveBytes = 512 * 1024 * 1024;
     // How long quitting waits for a prepared version that was never installed to be removed.
     static constexpr std::chrono::milliseconds quitWait{3000};
+    // An error answer from the feed's or the archive's server is read only this far, enough for its
+    // message: its status says what went wrong, and a long error page would only fill memory.
+    static constexpr qint64 maxErrorBodyBytes = 4 * 1024;
 
     explicit SoftwareUpdate(Environment environment, QObject* parent = nullptr);
     ~SoftwareUpdate() override;
@@ -127,6 +130,8 @@ signals:
     void noUpdate(bool userInitiated);
     // The user chose to skip the offered version.
     void offerDismissed();
+    // A check, a download or an install failed; `userInitiated` unless it was a background check.
+    void failed(const UpdateProblem& problem, bool userInitiated);
     // The new program has started: this one should quit now.
     void relaunched();
 
@@ -155,6 +160,7 @@ private:
     qint64 received_ = 0;
     Installability installability_;
     int generation_ = 0; // bumped by cancel() and each new start: older work ends without a word
+    bool userInitiated_ = false; // the work under way is the user's, not a background check
     HttpAbort abort_;
     std::unique_ptr<SuccessorWatch> successor_;
     Scheduler::TimerId handoverTimer_ = 0;

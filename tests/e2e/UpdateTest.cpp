@@ -387,6 +387,52 @@ TEST_F(Update, AnOldCopyKilledWhileItWaitsLeavesAWayBackForTheNextStart) {
     startAndExpectFallBack();
 }
 
+// The user closes the update window while the download runs, and the archive then ends short of the length
+// the feed states: a note at the icon says what went wrong; clicked, it opens the window on the failure,
+// and once that is seen the menu's item offers the update again.
+TEST_F(Update, AFailureAfterTheWindowIsClosedIsNotedAndShownUntilSeen) {
+    installAndServeRelease();
+    QFile archive(temp.filePath(QStringLiteral("lumeno-9.0.0-linux.tar.gz")));
+    ASSERT_TRUE(archive.open(QIODevice::ReadOnly));
+    const QByteArray bytes = archive.readAll();
+    feed.serve(QStringLiteral("/lumeno.tar.gz"), bytes.left(bytes.size() / 2), QStringLiteral("application/x-gtar"));
+    feed.holdAfter(QStringLiteral("/lumeno.tar.gz"), 64 * 1024);
+    auto lumeno = startInstalled();
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update available: 9.0 (9.0.0)"), patienceMs))
+        << lumeno->log().toStdString();
+
+    const auto windowShown = [&] {
+        const std::vector<xcb_window_t> windows = windowsOf(first, QStringLiteral("Software Update"));
+        return std::any_of(windows.begin(), windows.end(), [&](xcb_window_t window) { return isViewable(window); });
+    };
+    ASSERT_TRUE(chooseFromTray(first, 4)) << lumeno->log().toStdString();
+    const std::optional<xcb_window_t> window = waitForWindow(first, QStringLiteral("Software Update"));
+    ASSERT_TRUE(window) << lumeno->log().toStdString();
+    ASSERT_TRUE(clickOn(first, QStringLiteral("Install Update")));
+    ASSERT_TRUE(waitUntil([&] { return feed.requestsFor(QStringLiteral("/lumeno.tar.gz")) == 1; }));
+    screenshotShowing(first, QStringLiteral("Cancel"), QStringLiteral("downloading"));
+    closeWindow(*window);
+    ASSERT_TRUE(waitUntil([&] { return !windowShown(); })) << "the window manager closed the window";
+    feed.release();
+
+    ASSERT_TRUE(lumeno->waitForLineContaining(QStringLiteral("Update failed: The update couldn't be downloaded."), patienceMs))
+        << lumeno->log().toStdString();
+    EXPECT_FALSE(windowShown()) << "a failure opens no window by itself";
+    ASSERT_TRUE(clickNotification(first, QStringLiteral("failure-note"))) << "no note of the failure";
+    ASSERT_TRUE(waitUntil(windowShown)) << "the note opens the window\n" << lumeno->log().toStdString();
+    screenshotShowing(first, QStringLiteral("OK"), QStringLiteral("failure-shown"));
+    EXPECT_FALSE(ScreenButtons::find(first, QStringLiteral("Install Update"))) << "the failure, not the offer";
+
+    ASSERT_TRUE(clickOn(first, QStringLiteral("OK")));
+    ASSERT_TRUE(waitUntil([&] { return !windowShown(); }));
+    ASSERT_TRUE(chooseFromTray(first, 4));
+    ASSERT_TRUE(waitUntil(windowShown)) << "the menu's item opens the window";
+    screenshotShowing(first, QStringLiteral("Install Update"), QStringLiteral("offer-after-failure"));
+    QFile bundle(QDir(application).filePath(QStringLiteral("bundle.properties")));
+    ASSERT_TRUE(bundle.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(bundle.readAll().contains("version=" LUMENO_VERSION "\n")) << "the installed version is untouched";
+}
+
 // Run from the build folder with a feed set, Lumeno finds the update but never replaces the folder it was
 // built in: the notification, clicked, shows the offer with the reason and no Install button; Remind Me
 // Later after the user's own check leaves the offer in the menu.

@@ -267,7 +267,8 @@ TEST_F(MenuBarTest, AnOfferThisCopyCannotInstallPromisesNoInstall) {
     EXPECT_FALSE(items().join(' ').contains("Update to"));
 }
 
-// The tray's notification of an update, clicked, shows the offer; with nothing on offer a click does nothing.
+// The tray's notification of an update, clicked, shows the offer; with nothing on offer a click does nothing,
+// unless the note told of an update that failed while its window was closed: that one shows the window, once.
 TEST_F(MenuBarTest, ClickingTheNotificationShowsTheOffer) {
     static_cast<FakeTrayWatch&>(*platform.trayWatch).setTrayManager(false);
     static_cast<FakeTrayWatch&>(*platform.trayWatch).setNotifierHost(true);
@@ -280,6 +281,13 @@ TEST_F(MenuBarTest, ClickingTheNotificationShowsTheOffer) {
     menuBar->offerUpdate({QStringLiteral("1.1"), {}, true});
     emit tray->messageClicked();
     EXPECT_EQ(calls.checks, (QStringList{"background", "offer shown"}));
+
+    menuBar->withdrawUpdateOffer();
+    menuBar->noteUpdateProblem(QStringLiteral("The update couldn't be downloaded."),
+                               QStringLiteral("The download was interrupted."));
+    emit tray->messageClicked();
+    emit tray->messageClicked();
+    EXPECT_EQ(calls.checks, (QStringList{"background", "offer shown", "offer shown"}));
 }
 
 // In a tray manager the icon is our own, and so is its note: it says what was found, goes after a while,

@@ -30,8 +30,8 @@ FeedServer::FeedServer(Scheme scheme) : scheme_(scheme) {
         const auto hold = holds_.find(path);
         const qint64 holdAt = hold == holds_.end() ? -1 : hold->second;
         lock.unlock();
+        response.status = entry.status;
         if (!entry.location.isEmpty()) {
-            response.status = entry.status;
             response.set_header("Location", entry.location.toStdString());
             response.set_content("<html><body>Moved</body></html>", "text/html");
             return;
@@ -81,14 +81,14 @@ QUrl FeedServer::url(const QString& path) const {
                     .arg(path));
 }
 
-void FeedServer::serve(const QString& path, const QByteArray& body, const QString& type) {
+void FeedServer::serve(const QString& path, const QByteArray& body, const QString& type, int status) {
     std::lock_guard lock(mutex_);
-    files_[path] = Entry{body, type};
+    files_[path] = Entry{body, type, {}, {}, status};
 }
 
-void FeedServer::serveFile(const QString& path, const QString& file) {
+void FeedServer::serveFile(const QString& path, const QString& file, int status) {
     std::lock_guard lock(mutex_);
-    files_[path] = Entry{{}, {}, file};
+    files_[path] = Entry{{}, {}, file, {}, status};
 }
 
 void FeedServer::redirect(const QString& path, const QByteArray& location, int status) {

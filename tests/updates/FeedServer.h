@@ -26,9 +26,11 @@ public:
     ~FeedServer();
 
     QUrl url(const QString& path) const;
-    void serve(const QString& path, const QByteArray& body, const QString& type = QStringLiteral("application/xml"));
+    // Answers `path` with `body` and `status` (an error page, when not 200).
+    void serve(const QString& path, const QByteArray& body, const QString& type = QStringLiteral("application/xml"),
+               int status = 200);
     // Serves a file from the disk, read a piece at a time as it goes out.
-    void serveFile(const QString& path, const QString& file);
+    void serveFile(const QString& path, const QString& file, int status = 200);
     // Answers `path` with a redirect to `location` (as given: relative or absolute).
     void redirect(const QString& path, const QByteArray& location, int status = 302);
     // From now on `path` sends its first `bytes` and then waits until release() (or the server stops).

@@ -2,6 +2,8 @@
 #include "updates/InstallFolder.h"
 #include "updates/UpdateFixture.h"
 
+#include <QCoroTask>
+
 
 namespace lumeno::testing {
 namespace {
@@ -260,6 +262,36 @@ TEST_F(SoftwareUpdateTest, AnArchiveLongerThanTheFeedSaysIsStoppedWhileItArrives
                  archive + QByteArray(64 * 1024, 'x'));
     auto update = makeUpdate();
     expectFailedUntouched(*update, Kind::downloadTooLarge);
+}
+
+// A server's error page is read only as far as its message, however long it is, and the failure is the
+// server's error: not a feed or an archive too large, whatever length the page announces.
+TEST_F(SoftwareUpdateTest, AnErrorAnswerIsReadOnlyAsFarAsItsMessage) {
+    const QByteArray message = "Internal Server Error: the release store is down.";
+    const QByteArray page = message + QByteArray(8 * 1024 * 1024, ' ');
+    server.serve("/error", page, "text/plain", 500);
+    QtHttpTransport transport;
+    HttpRequest request;
+    request.url = server.url("/error");
+    request.maxResponseBytes = 2 * page.size();
+    request.maxErrorBodyBytes = 4096;
+    const HttpResult result = QCoro::waitFor(transport.send(request, HttpAbort()));
+    ASSERT_TRUE(std::holds_alternative<HttpResponse>(result)) << std::get<HttpFailure>(result).reason.toStdString();
+    EXPECT_EQ(std::get<HttpResponse>(result).status, 500);
+    EXPECT_EQ(std::get<HttpResponse>(result).body, page.left(4096));
+
+    // The archive: its page is longer than the feed says the archive is.
+    serveRelease(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem"), server.url("/error")));
+    auto update = makeUpdate();
+    expectFailedUntouched(*update, Kind::downloadRefused);
+    EXPECT_EQ(update->problem()->reason, "status 500");
+
+    // The feed: its page is longer than a feed may be.
+    update = makeUpdate("/error");
+    update->check(true);
+    ASSERT_TRUE(reaches(*update, Phase::failed));
+    EXPECT_EQ(update->problem()->kind, Kind::feedRefused) << update->problem()->reason.toStdString();
+    EXPECT_EQ(update->problem()->reason, "status 500");
 }
 
 TEST_F(SoftwareUpdateTest, AnHttpArchiveOffThisMachineIsNeverFetched) {

@@ -1,3 +1,4 @@
+#include "platform/fake/FakeHttpTransport.h"
 #include "shell/FeedUpdater.h"
 #include "shell/UpdateWindow.h"
 #include "testsupport/Screenshots.h"
@@ -36,8 +37,8 @@ using Phase = SoftwareUpdate::Phase;
 
 class UpdateWindowTest : public UpdateFixture {
 protected:
-    QString text(const char* name) { return window->findChild<QLabel*>(name)->text(); }
-    QPushButton* button(const char* name) { return window->findChild<QPushButton*>(name); }
+    QString text(const char* name) { return shown->findChild<QLabel*>(name)->text(); }
+    QPushButton* button(const char* name) { return shown->findChild<QPushButton*>(name); }
     // The buttons on show, left to right.
     QStringList buttons() {
         QStringList shown;
@@ -46,16 +47,18 @@ protected:
                 shown << button(name)->text();
         return shown;
     }
-    void shoot(const QString& name) { screenshots::save(screenshots::onDesktop(*window), "update-window-" + name); }
+    void shoot(const QString& name) { screenshots::save(screenshots::onDesktop(*shown), "update-window-" + name); }
     void open() {
         update = makeUpdate();
         window = std::make_unique<UpdateWindow>(*update);
+        shown = window.get();
         update->check(true);
         window->present();
     }
 
     std::unique_ptr<SoftwareUpdate> update;
     std::unique_ptr<UpdateWindow> window;
+    UpdateWindow* shown = nullptr; // the window the helpers look at
 };
 
 TEST_F(UpdateWindowTest, TakesTheUserFromTheOfferToInstallAndRelaunch) {
@@ -128,6 +131,57 @@ TEST_F(UpdateWindowTest, TheOfferShownAfterAFailureCanBeTriedAgain) {
     EXPECT_EQ(updater.window().findChild<QPushButton*>("updatePrimary")->text(), "Install Update");
 }
 
+// The user closes the window while the download runs, and it fails: a note says so, and the window, opened
+// from the menu or the note, shows the failure (not the offer) until the user has seen it. A failure the
+// open window shows, or one of a background check, brings no note.
+TEST_F(UpdateWindowTest, AFailureWhileTheWindowIsClosedIsNotedAndShownUntilSeen) {
+    auto transport = std::make_shared<FakeHttpTransport>();
+    SoftwareUpdate::Environment answeredByTheTest = environment();
+    answeredByTheTest.transport = transport;
+    FeedUpdater updater(std::move(answeredByTheTest));
+    shown = &updater.window();
+    QStringList notes;
+    updater.onUnseenProblem = [&](const QString& title, const QString& message) { notes << title + " | " + message; };
+    // Install Update, and wait until the archive is asked for.
+    const auto startDownload = [&] {
+        button("updatePrimary")->click();
+        return QTest::qWaitFor([&] { return transport->waitingCount() == 1; }, 20000);
+    };
+
+    transport->enqueue(FakeHttpTransport::failure());
+    updater.checkInBackground();
+    ASSERT_TRUE(reaches(updater.update(), Phase::failed));
+    transport->enqueue(HttpResponse{200, {}, feedOf(signedItem(archive, "1.1.0", "1.1", temp.filePath("keys/update-private.pem")))});
+    updater.checkForUpdates();
+    ASSERT_TRUE(reaches(updater.update(), Phase::available));
+    ASSERT_TRUE(startDownload());
+    transport->respond(FakeHttpTransport::failure());
+    ASSERT_TRUE(reaches(updater.update(), Phase::failed));
+    EXPECT_EQ(text("updateTitle"), "The update couldn't be downloaded.");
+    EXPECT_TRUE(notes.isEmpty()) << notes.join('\n').toStdString();
+
+    button("updatePrimary")->click(); // OK
+    updater.showOffer();
+    ASSERT_TRUE(startDownload());
+    shown->close(); // as the window manager's close button does
+    transport->respond(HttpResponse{200, {}, archive.left(archive.size() / 2)});
+    ASSERT_TRUE(reaches(updater.update(), Phase::failed));
+    EXPECT_EQ(notes, QStringList{"The update couldn't be downloaded. | The download isn't the size the update feed "
+                                 "says. Lumeno was left as it was."});
+    EXPECT_FALSE(shown->isVisible());
+
+    updater.showOffer();
+    ASSERT_TRUE(shown->isVisible());
+    EXPECT_EQ(text("updateTitle"), "The update couldn't be downloaded.");
+    EXPECT_EQ(buttons(), QStringList{"OK"});
+    shoot("failure-while-closed");
+    shown->close();
+    updater.showOffer();
+    EXPECT_EQ(text("updateTitle"), "A new version of Lumeno is available!") << "seen, the failure gives way";
+    EXPECT_EQ(buttons(), (QStringList{"Skip This Version", "Remind Me Later", "Install Update"}));
+    EXPECT_EQ(notes.size(), 1);
+}
+
 TEST_F(UpdateWindowTest, SaysWhichVersionWasKeptWhenTheNewOneCouldNotStart) {
     open();
     ASSERT_TRUE(reaches(*update, Phase::available));
@@ -178,6 +232,7 @@ TEST_F(UpdateWindowTest, ACopyWithoutAFeedSaysItDoesNotCheckForUpdates) {
             [](std::function<void()> job) { QThreadPool::globalInstance()->start(std::move(job)); }, scheduler,
             {}, {}, {}});
         window = std::make_unique<UpdateWindow>(*update);
+        shown = window.get();
         update->check(true);
         window->present();
         return reaches(*update, Phase::noFeed);

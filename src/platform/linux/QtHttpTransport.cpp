@@ -66,12 +66,20 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
     qint64 received = 0;
     bool tooLarge = false;
     bool refusedByReceiver = false;
+    bool errorCut = false; // an error answer closed once its message was read
     QNetworkReply* answer = reply.get();
     const qint64 limit = request.maxResponseBytes;
     // Qt's network thread learns the limit only once the request has started there, which is queued: a
     // limit set now would be lost, and a fast server would fill memory faster than the answer is taken.
     QMetaObject::invokeMethod(answer, [answer] { answer->setReadBufferSize(readChunkBytes); }, Qt::QueuedConnection);
-    const auto refuseWhenTooLarge = [answer, limit, &tooLarge] {
+    const auto succeeded = [answer] {
+        return answer->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() / 100 == 2;
+    };
+    // An error answer the request bounds is cut short at that bound, never refused for its length.
+    const auto isBoundError = [&] { return request.maxErrorBodyBytes && !succeeded(); };
+    const auto refuseWhenTooLarge = [&] {
+        if (isBoundError())
+            return;
         const QVariant announced = answer->header(QNetworkRequest::ContentLengthHeader);
         if (!tooLarge && announced.isValid() && announced.toLongLong() > limit) {
             tooLarge = true;
@@ -82,6 +90,14 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
         // An aborted reply is closed: there is nothing more to read.
         if (!answer->isOpen())
             return;
+        if (isBoundError()) {
+            body += answer->read(*request.maxErrorBodyBytes - body.size());
+            if (body.size() >= *request.maxErrorBodyBytes) {
+                errorCut = true;
+                answer->abort();
+            }
+            return;
+        }
         const QByteArray piece = answer->readAll();
         if (piece.isEmpty())
             return;
@@ -91,8 +107,7 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
             answer->abort();
             return;
         }
-        const bool succeeded = answer->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() / 100 == 2;
-        if (request.onBody && succeeded) {
+        if (request.onBody && succeeded()) {
             if (!request.onBody(piece)) {
                 refusedByReceiver = true;
                 answer->abort();
@@ -121,8 +136,8 @@ QCoro::Task<HttpResult> QtHttpTransport::send(HttpRequest request, HttpAbort abo
     if (abort.isAborted())
         co_return HttpFailure{HttpFailure::Kind::aborted, QStringLiteral("aborted")};
     // Codes below 200 are the connection's own faults (refused, closed mid-answer, TLS, proxy); an answer
-    // cut short is no answer.
-    if (!status.isValid() || (reply->error() != QNetworkReply::NoError && reply->error() < 200))
+    // cut short is no answer, unless it was an error answer closed here once its message had come.
+    if (!status.isValid() || (!errorCut && reply->error() != QNetworkReply::NoError && reply->error() < 200))
         co_return HttpFailure{HttpFailure::Kind::network, reply->errorString()};
 
     HttpResponse response;

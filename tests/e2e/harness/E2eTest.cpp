@@ -164,18 +164,26 @@ QImage E2eTest::iconOf(xcb_window_t window) {
     return largest;
 }
 
-void E2eTest::activate(xcb_window_t window) {
+void E2eTest::askWindowManager(xcb_window_t window, const char* request, int sourceField) {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
-    message.type = x_->atom("_NET_ACTIVE_WINDOW");
-    message.data.data32[0] = 2; // from a pager: the window manager obeys it
+    message.type = x_->atom(request);
+    message.data.data32[sourceField] = 2; // from a pager: the window manager obeys it
     xcb_send_event(x_->get(), 0, x_->root(),
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     x_->flush();
+}
+
+void E2eTest::activate(xcb_window_t window) {
+    askWindowManager(window, "_NET_ACTIVE_WINDOW", 0);
     EXPECT_TRUE(waitUntil([&] { return activeWindow() == window; })) << "the window manager did not activate it";
+}
+
+void E2eTest::closeWindow(xcb_window_t window) {
+    askWindowManager(window, "_NET_CLOSE_WINDOW", 1); // the first field is a time
 }
 
 std::optional<xcb_window_t> E2eTest::activeWindow() {

@@ -76,6 +76,8 @@ protected:
     QImage iconOf(xcb_window_t window);
     // Brings `window` to the front with the keyboard focus, as a click on it in a task bar does.
     void activate(xcb_window_t window);
+    // Asks the window manager to close `window`, as the close button of its title bar does.
+    void closeWindow(xcb_window_t window);
     // The window the window manager marks active.
     std::optional<xcb_window_t> activeWindow();
     // Clicks the control of process `pid` named `name` (found on the accessibility bus) once it shows;
@@ -107,6 +109,10 @@ protected:
     desktop::DesktopUser user;
 
 private:
+    // Sends the window manager `request` about `window`, saying in field `sourceField` that it comes from
+    // a pager (the user's own action).
+    void askWindowManager(xcb_window_t window, const char* request, int sourceField);
+
     std::shared_ptr<XcbConnection> x_;
 };
 
