@@ -8,7 +8,7 @@ packages=(
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libcld2-dev libx11-dev libxext-dev
   libpulse-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx pocketsphinx-en-us pocketsphinx-testdata
   dbus at-spi2-core espeak-ng python3-gi gir1.2-gtk-3.0 chromium firefox-esr thunderbird
-  libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev libxcb-res0-dev libxcb-xfixes0-dev xvfb openbox xcompmgr xdotool x11-utils
+  libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev libxcb-res0-dev libxcb-xfixes0-dev libxcb-damage0-dev xvfb openbox xcompmgr xdotool x11-utils
   trayer pulseaudio pulseaudio-utils xterm x11-xkb-utils
   # A status-notifier tray for the end-to-end tests (about 17 MB to fetch): a watcher and a stand-alone host.
   haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
