@@ -235,7 +235,8 @@ QString E2eTest::screenshotOnceStill(const QString& name) {
 
 bool E2eTest::waitUntilDrawn(xcb_window_t window) {
     const WindowDrawing drawing(window);
-    if (!waitUntil([&] { return drawing.hasDrawn(); }))
+    // A window that goes away meanwhile will not draw.
+    if (!waitUntil([&] { return drawing.hasDrawn() || !isViewable(window); }) || !drawing.hasDrawn())
         return false;
     // What it drew reaches the screen once the screen there stops changing (a compositor copies it there
     // a moment later). Only its own part is looked at: a whole screen each time would take the machine from
