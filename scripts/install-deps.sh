@@ -13,7 +13,7 @@ packages=(
   dbus at-spi2-core espeak-ng python3-gi gir1.2-gtk-3.0 chromium firefox-esr thunderbird
   # Desktop editors the accessibility tests read and paste into: KWrite (Qt 5) and gedit (GTK 3).
   kwrite gedit
-  libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev libxcb-res0-dev libxcb-xfixes0-dev xvfb openbox xcompmgr xdotool x11-utils
+  libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev libxcb-res0-dev libxcb-xfixes0-dev libxcb-damage0-dev xvfb openbox xcompmgr xdotool x11-utils
   trayer pulseaudio pulseaudio-utils xterm x11-xkb-utils
   # A status-notifier tray for the end-to-end tests (about 17 MB to fetch): a watcher and a stand-alone host.
   haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils

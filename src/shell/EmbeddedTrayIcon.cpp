@@ -36,7 +36,10 @@ EmbeddedTrayIcon::~EmbeddedTrayIcon() = default;
 
 bool EmbeddedTrayIcon::dock() {
     // A tray that ended leaves the window where it was; one still running lets go of it when it is hidden.
+    // The window is made anew each time: the X server maps the window of a tray that ended on the screen
+    // again behind Qt's back, and Qt then never paints it in the next tray that takes it in.
     hide();
+    destroy();
     createWinId();
     const bool asked = trays_.dock(*windowHandle());
     show();

@@ -8,6 +8,7 @@
 #include "shell/AppIcon.h"
 #include "shell/CrossFade.h"
 #include "shell/GuideSession.h"
+#include "support/Log.h"
 #include "support/Text.h"
 #include "ui/Spinner.h"
 #include "voice/SpeechCapture.h"
@@ -268,6 +269,7 @@ void FirstRunForm::requestFinished(const std::optional<QString>& problem, bool w
     } else if (!wasConfirming) {
         setCodeSent(true);
         focusField(Field::code);
+        Log::app.info(QStringLiteral("A sign-in code was sent; its field has the focus"));
     } else {
         finish();
         return;

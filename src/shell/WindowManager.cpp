@@ -141,8 +141,12 @@ void WindowManager::showTipsBesideSetup() {
     if (!setupWindow_)
         buildSetupWindow();
     ScreenFit::placeSideBySide(*howToWindow_, *setupWindow_, s_.screens);
-    showHowToPopups();
-    // Shown last, the setup window has the keyboard: it asks for something before the tips can work.
+    // The setup window takes the keyboard: it asks for something before the tips can work. The tips come up
+    // without it; asked to activate both at once, the window manager can leave either one in front.
+    startHowToOver();
+    howToWindow_->setAttribute(Qt::WA_ShowWithoutActivating);
+    howToWindow_->show();
+    howToWindow_->setAttribute(Qt::WA_ShowWithoutActivating, false);
     showSetup();
 }
 
@@ -168,12 +172,16 @@ void WindowManager::showDraftDetails() {
 }
 
 void WindowManager::showHowToPopups() {
+    startHowToOver();
+    bringToFront(*howToWindow_);
+}
+
+void WindowManager::startHowToOver() {
     // Every opening starts the guide over, at its first page with its demonstration from the beginning.
     howToSession_.setPage(0);
     howToSession_.setPageStart(s_.clock.now());
     if (!howToWindow_)
         buildHowToWindow();
-    bringToFront(*howToWindow_);
 }
 
 void WindowManager::buildHowToWindow() {

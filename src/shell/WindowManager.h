@@ -113,6 +113,8 @@ private:
     void buildGuideWindow();
     void buildSetupWindow();
     void buildHowToWindow();
+    // The tips from their first page, the window made if need be.
+    void startHowToOver();
     void buildSettingsWindow();
     QWidget* settingsContent(SettingsTab tab);
 

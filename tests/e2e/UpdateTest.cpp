@@ -59,11 +59,12 @@ protected:
         if (!centre)
             return false;
         user.click(centre->first, centre->second);
+        // The menu, not the note at the icon (a tool tip) that may still be there as it opens.
         std::optional<xcb_window_t> menu;
         if (!waitUntil([&] {
-                const std::vector<xcb_window_t> popups = popupsOf(pid);
-                if (!popups.empty())
-                    menu = popups.front();
+                for (const xcb_window_t popup : popupsOf(pid))
+                    if (!atomsOf(popup, "_NET_WM_WINDOW_TYPE").contains(QStringLiteral("_NET_WM_WINDOW_TYPE_TOOLTIP")))
+                        menu = popup;
                 return menu.has_value();
             }) ||
             !waitUntilDrawn(*menu))

@@ -3,6 +3,7 @@
 #include "e2e/harness/Popups.h"
 #include "e2e/harness/ScreenButtons.h"
 #include "e2e/harness/Speech.h"
+#include "e2e/harness/WindowDrawing.h"
 #include "platform/linux/harness/DesktopTest.h"
 #include "platform/linux/X11WindowInfo.h"
 #include "platform/linux/XcbConnection.h"
@@ -219,8 +220,9 @@ bool E2eTest::waitForClipboard(const QString& text, const QImage& image) {
     });
 }
 
-QImage E2eTest::grabScreen() {
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+QImage E2eTest::grabScreen(const QRect& area) {
+    return area.isNull() ? QGuiApplication::primaryScreen()->grabWindow(0).toImage()
+                         : QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
 }
 
 QString E2eTest::screenshot(const QString& name) {
@@ -240,17 +242,18 @@ QString E2eTest::screenshotOnceStill(const QString& name) {
 }
 
 bool E2eTest::waitUntilDrawn(xcb_window_t window) {
-    const QRect area = geometryOf(window);
-    return waitUntil([&] {
-        const QImage inside = grabScreen().copy(area);
-        const QRgb first = inside.pixel(0, 0);
-        for (int y = 0; y < inside.height(); y += 4) {
-            for (int x = 0; x < inside.width(); x += 4) {
-                if (inside.pixel(x, y) != first)
-                    return true;
-            }
-        }
+    const WindowDrawing drawing(window);
+    // A window that goes away meanwhile will not draw.
+    if (!waitUntil([&] { return drawing.hasDrawn() || !isViewable(window); }) || !drawing.hasDrawn())
         return false;
+    // What it drew reaches the screen once the screen there stops changing (a compositor copies it there
+    // a moment later). Only its own part is looked at: a whole screen each time would take the machine from
+    // the program being watched.
+    const QRect area = geometryOf(window);
+    QImage last = grabScreen(area);
+    return waitUntil([&] {
+        const QImage now = grabScreen(area);
+        return std::exchange(last, now) == now;
     });
 }
 

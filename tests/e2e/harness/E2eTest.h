@@ -92,11 +92,12 @@ protected:
     // Waits until the clipboard holds exactly that text and an image equal to `image`.
     bool waitForClipboard(const QString& text, const QImage& image);
 
-    static QImage grabScreen();
+    // The screen, or the part of it in `area`.
+    static QImage grabScreen(const QRect& area = {});
     // Saves the whole screen as e2e-<test name>-<name>.png in the screenshot folder; its path.
     QString screenshot(const QString& name);
-    // Waits until `window` is painted (more than one colour inside it): a window maps before it draws, and
-    // a menu takes the keyboard by then.
+    // Waits until `window` has drawn itself and that is on the screen: a window maps before it draws, showing
+    // what was beneath it until then, and a menu takes the keyboard by then.
     bool waitUntilDrawn(xcb_window_t window);
     // The screenshot, once `window` is painted.
     QString screenshotOnceDrawn(xcb_window_t window, const QString& name);
