@@ -243,10 +243,14 @@ TEST_F(MenuReachTest, AStatusNotifierHostGetsACopyOfTheMenuWithoutShortcutsThatA
         << "the program's own menu keeps its shortcuts";
 
     // Its items do what the menu's do.
+    // Chosen once found: what it does may fill the copy again, deleting the items it held.
     auto choose = [&](const QString& text) {
+        QAction* chosen = nullptr;
         for (QAction* item : copy->actions())
             if (item->text() == text)
-                item->trigger();
+                chosen = item;
+        ASSERT_NE(chosen, nullptr) << text.toStdString();
+        chosen->trigger();
     };
     EXPECT_FALSE(copy->actions().front()->isEnabled()) << "the status line is no button";
     choose(QStringLiteral("Pause"));

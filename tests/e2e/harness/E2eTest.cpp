@@ -196,10 +196,24 @@ std::vector<xcb_window_t> E2eTest::popupsOf(qint64 pid) {
 }
 
 bool E2eTest::clickOn(qint64 pid, const QString& name) {
-    std::optional<QRect> box;
-    if (!waitUntil([&] { return (box = ScreenButtons::find(pid, name)).has_value(); }))
+    // The control's window once the window manager has given it the size the control was laid out in.
+    std::optional<ScreenButtons::InWindow> control;
+    std::optional<xcb_window_t> shown;
+    const bool found = waitUntil([&] {
+        if (!(control = ScreenButtons::findInWindow(pid, name)))
+            return false;
+        for (const xcb_window_t window : windowsOf(pid, control->windowTitle))
+            if (isViewable(window) && titleOf(window) == control->windowTitle &&
+                geometryOf(window).size() == control->windowSize)
+                shown = window;
+        return shown.has_value();
+    });
+    // Then drawn and still, which also waits out a move that goes with a change of size: the click goes by
+    // where the window is now and the control's place within it.
+    if (!found || !waitUntilDrawn(*shown))
         return false;
-    user.click(box->center().x(), box->center().y());
+    const QPoint point = geometryOf(*shown).topLeft() + control->box.center();
+    user.click(point.x(), point.y());
     return true;
 }
 
