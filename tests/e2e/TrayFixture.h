@@ -2,6 +2,7 @@
 
 #include "e2e/harness/E2eTest.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace lumeno::e2e {
@@ -61,8 +62,12 @@ protected:
                                              const std::function<bool()>& iconIsBack, const QString& shot) {
         auto other = desktop::AccessibleTargets::qt();
         ASSERT_TRUE(other->waitUntilReady());
+        // Its window, once it has the keyboard (on a slow machine, a moment after the program is ready).
         std::optional<xcb_window_t> working;
-        ASSERT_TRUE(waitUntil([&] { return (working = activeWindow()).has_value(); }));
+        ASSERT_TRUE(waitUntil([&] {
+            const std::vector<xcb_window_t> own = windowsOf(other->pid());
+            return (working = activeWindow()) && std::find(own.begin(), own.end(), *working) != own.end();
+        })) << "the user's window never had the keyboard";
         const QRect where = geometryOf(*working);
         const qsizetype seen = qsizetype(lumeno->lines().size());
         restart();

@@ -180,12 +180,20 @@ TEST_F(XfceTray, TheFirstRightClickShowsThePanelsMenuAsLaterOnesDo) {
     ASSERT_TRUE(icon) << lumeno->log().toStdString();
     // Under the icon, on the bare (black) screen, where the panel draws it.
     const QRect below(icon->x() - 300, stripHeight + 2, 300, 400);
+    // The menu maps blank and draws its items a moment later: some text, dark, inside its light rows.
+    const auto itemsDrawn = [](const QImage& shot) {
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 150; x < shot.width() && shot.pixelColor(shot.width() - 1, y).lightness() > 100; ++x)
+                if (shot.pixelColor(x, y).lightness() < 100)
+                    return true;
+        return false;
+    };
     const auto openOnce = [&](const QString& shot) {
         user.click(icon->x(), icon->y(), desktop::DesktopUser::rightButton);
         QImage menu;
-        if (waitUntil([&] { return grabScreen().copy(below).pixelColor(150, 20).lightness() > 100; })) {
-            screenshotOnceStill(shot);
-            menu = grabScreen().copy(below);
+        if (waitUntil([&] { return itemsDrawn(grabScreen().copy(below)); })) {
+            // The picture once the screen stood still, not a grab after it that may catch a redraw.
+            menu = QImage(screenshotOnceStill(shot)).copy(below);
         }
         user.tap(desktop::DesktopUser::escape);
         waitUntil([&] { return grabScreen().copy(below).pixelColor(150, 20).lightness() <= 100; });

@@ -196,24 +196,34 @@ std::vector<xcb_window_t> E2eTest::popupsOf(qint64 pid) {
 }
 
 bool E2eTest::clickOn(qint64 pid, const QString& name) {
-    // The control's window once the window manager has given it the size the control was laid out in.
+    // A control in a window the window manager placed is clicked by where that window is now, once it has
+    // the size the control was laid out in and is drawn and still (which also waits out a move that goes
+    // with a change of size). Others (the overlay, pop-ups) are where the toolkit says.
     std::optional<ScreenButtons::InWindow> control;
-    std::optional<xcb_window_t> shown;
+    std::optional<xcb_window_t> placed;
+    bool unplaced = false;
     const bool found = waitUntil([&] {
         if (!(control = ScreenButtons::findInWindow(pid, name)))
             return false;
-        for (const xcb_window_t window : windowsOf(pid, control->windowTitle))
+        const std::vector<xcb_window_t> windows = windowsOf(pid, control->windowTitle);
+        unplaced = std::none_of(windows.begin(), windows.end(),
+                                [&](xcb_window_t window) { return titleOf(window) == control->windowTitle; });
+        for (const xcb_window_t window : windows)
             if (isViewable(window) && titleOf(window) == control->windowTitle &&
                 geometryOf(window).size() == control->windowSize)
-                shown = window;
-        return shown.has_value();
+                placed = window;
+        return unplaced || placed.has_value();
     });
-    // Then drawn and still, which also waits out a move that goes with a change of size: the click goes by
-    // where the window is now and the control's place within it.
-    if (!found || !waitUntilDrawn(*shown))
+    if (!found)
         return false;
-    const QPoint point = geometryOf(*shown).topLeft() + control->box.center();
-    user.click(point.x(), point.y());
+    std::optional<QPoint> point;
+    if (placed && waitUntilDrawn(*placed))
+        point = geometryOf(*placed).topLeft() + control->box.center();
+    else if (const std::optional<QRect> box = unplaced ? ScreenButtons::find(pid, name) : std::nullopt)
+        point = box->center();
+    if (!point)
+        return false;
+    user.click(point->x(), point->y());
     return true;
 }
 
