@@ -205,10 +205,10 @@ bool E2eTest::clickOn(qint64 pid, const QString& name) {
     const bool found = waitUntil([&] {
         if (!(control = ScreenButtons::findInWindow(pid, name)))
             return false;
-        const std::vector<xcb_window_t> windows = windowsOf(pid, control->windowTitle);
-        unplaced = std::none_of(windows.begin(), windows.end(),
-                                [&](xcb_window_t window) { return titleOf(window) == control->windowTitle; });
-        for (const xcb_window_t window : windows)
+        // A window with no title is none the window manager places (the overlay, a pop-up); one with a title
+        // may be shown before the window manager has taken it on.
+        unplaced = control->windowTitle.isEmpty();
+        for (const xcb_window_t window : unplaced ? std::vector<xcb_window_t>{} : windowsOf(pid, control->windowTitle))
             if (isViewable(window) && titleOf(window) == control->windowTitle &&
                 geometryOf(window).size() == control->windowSize)
                 placed = window;
