@@ -24,7 +24,7 @@ const Regex& ConversationStats::relative() {
 
 const Regex& ConversationStats::quotedReply() {
     static const Regex pattern = Regex::fixed(QStringLiteral(
-        R"((?im)^[ \t>]*(?:)"
+        R"((?im)^[ \t>]*+(?:)"
         // "On Tue, 3 Mar 2026 at 10:12, Ana <ana@example.com> wrote:" and its translations
         R"([^\n]{0,300}?\b(?:wrote|writes|a[ \t]+écrit|escribió|ha[ \t]+scritto|kirjoitti|napisal\(a\)|napisala|)"
         R"(napisal|je[ \t]+zapisal|napsal|írta|escreveu|написал|написала)"
