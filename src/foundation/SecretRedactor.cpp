@@ -5,6 +5,7 @@
 #include "foundation/StructuredSecrets.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace lumeno {
 
@@ -35,6 +36,21 @@ std::vector<TextRange> merged(std::vector<TextRange> spans) {
     return result;
 }
 
+// Where the text already holds the marker, in order.
+std::vector<TextRange> markersIn(const QString& text) {
+    std::vector<TextRange> markers;
+    const QString marker = SecretRedactor::marker();
+    for (qsizetype at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, at + marker.size()))
+        markers.push_back({at, marker.size()});
+    return markers;
+}
+
+bool overlapsAny(const TextRange& span, const std::vector<TextRange>& sortedRanges) {
+    const auto after = std::lower_bound(sortedRanges.begin(), sortedRanges.end(), span.end(),
+                                        [](const TextRange& range, qsizetype end) { return range.start < end; });
+    return after != sortedRanges.begin() && std::prev(after)->end() > span.start;
+}
+
 } // namespace
 
 SecretRedactor::Result SecretRedactor::redact(const QString& text) {
@@ -42,12 +58,17 @@ SecretRedactor::Result SecretRedactor::redact(const QString& text) {
 }
 
 SecretRedactor::Result SecretRedactor::redact(const QString& text, const std::vector<SecretRule>& rules) {
+    // A span that takes in a secret replaced before is the rule reading the marker as part of a value
+    // ("token:[redacted]:[redacted]@1" as one token): what lay around that secret was checked when it was
+    // replaced, so a redacted text comes back as it is.
+    const std::vector<TextRange> markers = markersIn(text);
     std::vector<TextRange> spans;
     for (const SecretRule& rule : rules) {
         const std::optional<std::vector<TextRange>> found = rule.find(text);
         if (!found)
             return {marker(), 1};
-        spans.insert(spans.end(), found->begin(), found->end());
+        std::copy_if(found->begin(), found->end(), std::back_inserter(spans),
+                     [&](const TextRange& span) { return !overlapsAny(span, markers); });
     }
     if (spans.empty())
         return {text, 0};

@@ -31,13 +31,11 @@ SecretRule bearerToken() {
         R"((?i)(?<![A-Za-z0-9])bearer(?:[ \t]+token)?[ \t]+((?=[A-Za-z0-9._~+/-]*[0-9])[A-Za-z0-9._~+/-]{15,}[A-Za-z0-9_~+/-]=*))");
 }
 
-// The credential of an Authorization header, whatever its scheme; "Authorization: pending" is prose. It
-// stops before a secret already replaced ("Authorization=pwd=[redacted]"), which it would otherwise take
-// in with the text before it.
+// The credential of an Authorization header, whatever its scheme; "Authorization: pending" is prose.
 SecretRule authorizationHeader() {
     return SecretRule::fixed(
         "authorization header",
-        R"((?i)(?<![A-Za-z0-9-])(?:proxy-)?authorization["']?[ \t]*[:=][ \t]*["']?(?:(?:basic|bearer|token|digest|negotiate|apikey|key)[ \t]+)?((?:(?!\[redacted\])[^\s"',;])*(?!\[redacted\])[^\s"',;.!?:)\]}]))",
+        R"((?i)(?<![A-Za-z0-9-])(?:proxy-)?authorization["']?[ \t]*[:=][ \t]*["']?(?:(?:basic|bearer|token|digest|negotiate|apikey|key)[ \t]+)?(?!\[redacted\])([^\s"',;]*[^\s"',;.!?:)\]}]))",
         [](QStringView value) { return value.size() >= 8 && SecretChecks::looksGenerated(value); });
 }
 

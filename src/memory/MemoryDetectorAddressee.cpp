@@ -311,9 +311,12 @@ std::optional<MemoryDetector::Sender> MemoryDetector::sender(const QString& text
         return !isClosing(candidate);
     };
 
-    // Opens its line, like the greeting above.
+    // Opens its line, like the greeting above. No run of white space or of the domain is taken apart in
+    // more than one way: the name neither starts nor ends inside the white space around it, and the domain
+    // is taken whole once it holds a dot with something on either side. Otherwise a long run of spaces
+    // after "From:" is tried in cubic time.
     static const Regex fromLine = Regex::fixed(QStringLiteral(
-        R"re((?im)^[^\S\n\x0B\x0C\r\x{85}\x{2028}\x{2029}]*+from:\s*(?:"?([^"<\n@]+?)"?\s+)?<?([^<>\s@]+@[^<>\s@]+\.[^<>\s@]+)>?\s*$)re"));
+        R"re((?im)^[^\S\n\x0B\x0C\r\x{85}\x{2028}\x{2029}]*+from:\s*+(?:"?([^"<\n@]+?)"?(?<!\s)\s++)?<?([^<>\s@]+@(?=[^<>\s@]+?\.[^<>\s@])[^<>\s@]++)>?\s*$)re"));
     if (const std::optional<RegexMatch> from = fromLine.firstMatch(normalized)) {
         const QString address = from->captured(normalized, 2);
         QString name = Text::trimmedHorizontal(from->captured(normalized, 1));
