@@ -51,6 +51,36 @@ bool overlapsAny(const TextRange& span, const std::vector<TextRange>& sortedRang
     return after != sortedRanges.begin() && std::prev(after)->end() > span.start;
 }
 
+// The secrets in the text, in order and apart; none when a rule's search ran out of time.
+std::optional<std::vector<TextRange>> secretsIn(const QString& text, const std::vector<SecretRule>& rules) {
+    // A span that takes in a secret replaced before is the rule reading the marker as part of a value
+    // ("token:[redacted]:[redacted]@1" as one token): what lay around that secret was checked when it was
+    // replaced.
+    const std::vector<TextRange> markers = markersIn(text);
+    std::vector<TextRange> spans;
+    for (const SecretRule& rule : rules) {
+        const std::optional<std::vector<TextRange>> found = rule.find(text);
+        if (!found)
+            return std::nullopt;
+        std::copy_if(found->begin(), found->end(), std::back_inserter(spans),
+                     [&](const TextRange& span) { return !overlapsAny(span, markers); });
+    }
+    return merged(std::move(spans));
+}
+
+QString replaced(const QString& text, const std::vector<TextRange>& secrets) {
+    QString redacted;
+    redacted.reserve(text.size());
+    qsizetype copied = 0;
+    for (const TextRange& secret : secrets) {
+        redacted += QStringView(text).sliced(copied, secret.start - copied);
+        redacted += SecretRedactor::marker();
+        copied = secret.end();
+    }
+    redacted += QStringView(text).sliced(copied);
+    return redacted;
+}
+
 } // namespace
 
 SecretRedactor::Result SecretRedactor::redact(const QString& text) {
@@ -58,32 +88,19 @@ SecretRedactor::Result SecretRedactor::redact(const QString& text) {
 }
 
 SecretRedactor::Result SecretRedactor::redact(const QString& text, const std::vector<SecretRule>& rules) {
-    // A span that takes in a secret replaced before is the rule reading the marker as part of a value
-    // ("token:[redacted]:[redacted]@1" as one token): what lay around that secret was checked when it was
-    // replaced, so a redacted text comes back as it is.
-    const std::vector<TextRange> markers = markersIn(text);
-    std::vector<TextRange> spans;
-    for (const SecretRule& rule : rules) {
-        const std::optional<std::vector<TextRange>> found = rule.find(text);
-        if (!found)
-            return {marker(), 1};
-        std::copy_if(found->begin(), found->end(), std::back_inserter(spans),
-                     [&](const TextRange& span) { return !overlapsAny(span, markers); });
+    // Replacing a secret can change how what is around it reads ("u://token=/&b=:p@k": with the token's "/"
+    // gone, ":p@" reads as a password in an address), so the text is searched again until nothing more is
+    // found: a redacted text comes back as it is.
+    Result result{text, 0};
+    for (int round = 0; round < maxRounds; ++round) {
+        const std::optional<std::vector<TextRange>> secrets = secretsIn(result.text, rules);
+        if (!secrets)
+            break;
+        if (secrets->empty())
+            return result;
+        result = {replaced(result.text, *secrets), result.count + int(secrets->size())};
     }
-    if (spans.empty())
-        return {text, 0};
-
-    const std::vector<TextRange> secrets = merged(std::move(spans));
-    QString redacted;
-    redacted.reserve(text.size());
-    qsizetype copied = 0;
-    for (const TextRange& secret : secrets) {
-        redacted += QStringView(text).sliced(copied, secret.start - copied);
-        redacted += marker();
-        copied = secret.end();
-    }
-    redacted += QStringView(text).sliced(copied);
-    return {redacted, int(secrets.size())};
+    return {marker(), 1};
 }
 
 } // namespace lumeno

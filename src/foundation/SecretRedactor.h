@@ -20,11 +20,14 @@ public:
 
     // What every secret is replaced with.
     static QString marker() { return QStringLiteral("[redacted]"); }
+    static constexpr int maxRounds = 4;
 
     // Pure and total: a text without secrets comes back unchanged with a count of 0. A text that cannot be
     // checked in time (a search of a rule runs out of its budget) is withheld whole: it comes back as the
-    // marker alone, counted as one secret. The marker already in a text is left as it is, and so is
-    // whatever a rule would take in with it: a redacted text comes back unchanged.
+    // marker alone, counted as one secret, and so is one that still shows new secrets after `maxRounds`
+    // searches (each replacement can make what is around it read as another). The marker already in a text
+    // is left as it is, and so is whatever a rule would take in with it: a redacted text comes back
+    // unchanged.
     static Result redact(const QString& text);
     // The same with the given rules instead of the program's own.
     static Result redact(const QString& text, const std::vector<SecretRule>& rules);
