@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <QSemaphore>
+#include <mutex>
 
 namespace lumeno {
 
@@ -133,6 +134,29 @@ std::optional<UpdateProblem> swapIn(const QString& directory) {
 
 } // namespace
 
+// Which of a quit and the end of the worker's preparing comes last, so that that one takes the prepared
+// version off the disk.
+class SoftwareUpdate::Preparation {
+public:
+    // The worker is done; false when this copy has quit meanwhile.
+    bool finish() {
+        const std::lock_guard lock(mutex_);
+        done_ = true;
+        return !abandoned_;
+    }
+    // This copy quits; true when the worker was done already.
+    bool abandon() {
+        const std::lock_guard lock(mutex_);
+        abandoned_ = true;
+        return done_;
+    }
+
+private:
+    std::mutex mutex_;
+    bool done_ = false;
+    bool abandoned_ = false;
+};
+
 SoftwareUpdate::SoftwareUpdate(Environment environment, QObject* parent)
     : QObject(parent), env_(std::move(environment)) {
     if (!env_.fellBackFrom)
@@ -154,8 +178,9 @@ SoftwareUpdate::~SoftwareUpdate() {
     if (successor_ && successor_->isWaiting() && successor_->endNow())
         InstallFolder(env_.bundle.directory).restorePrevious();
     // A version prepared and never installed would lie beside the install, at the size of a release, until
-    // the next start.
-    if (phase_ == Phase::readyToInstall)
+    // the next start. One still being prepared is removed by the worker when it is done, unless it is
+    // done already.
+    if (phase_ == Phase::readyToInstall || (phase_ == Phase::verifying && preparation_->abandon()))
         discardPreparedOnQuit();
 }
 
@@ -402,10 +427,14 @@ QCoro::Task<> SoftwareUpdate::runDownload(int generation) {
         co_return;
     }
 
+    preparation_ = std::make_shared<Preparation>();
     setPhase(Phase::verifying);
     QFuture<std::optional<UpdateProblem>> preparing =
-        postedJob(env_.runOnWorker, [download, bundle = env_.bundle, item] {
-            return prepare(*download, bundle, item);
+        postedJob(env_.runOnWorker, [download, bundle = env_.bundle, item, preparation = preparation_] {
+            std::optional<UpdateProblem> problem = prepare(*download, bundle, item);
+            if (!preparation->finish())
+                InstallFolder(bundle.directory).clearStaging();
+            return problem;
         });
     const std::optional<UpdateProblem> problem = co_await preparing;
     if (!self)

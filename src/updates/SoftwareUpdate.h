@@ -136,6 +136,8 @@ signals:
     void relaunched();
 
 private:
+    class Preparation;
+
     // From the download to the swap: a check or a second install would cut across it.
     bool isInstalling() const;
     QCoro::Task<> runCheck(bool userInitiated, int generation);
@@ -163,6 +165,7 @@ private:
     bool userInitiated_ = false; // the work under way is the user's, not a background check
     HttpAbort abort_;
     std::unique_ptr<SuccessorWatch> successor_;
+    std::shared_ptr<Preparation> preparation_; // the version being checked and unpacked on the worker
     Scheduler::TimerId handoverTimer_ = 0;
     bool handoverTimedOut_ = false;
     std::optional<FailedUpdate> failed_;

@@ -3,6 +3,7 @@
 #include "updates/UpdateFixture.h"
 
 #include <QCoroTask>
+#include <QSemaphore>
 
 
 namespace lumeno::testing {
@@ -225,6 +226,35 @@ TEST_F(SoftwareUpdateTest, CancelAtReadyToInstallTakesThePreparedVersionOffTheDi
     update->cancel();
     EXPECT_EQ(update->phase(), Phase::available);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(staging); }, 20000));
+    EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
+}
+
+// Quitting while the download is checked and unpacked: whichever of the quit and the unpacking ends last
+// takes the prepared version off the disk.
+TEST_F(SoftwareUpdateTest, QuittingWhileTheVersionIsPreparedTakesItOffTheDiskToo) {
+    QThreadPool& workers = *QThreadPool::globalInstance();
+    for (const bool unpackedBeforeTheQuit : {false, true}) {
+        auto update = makeUpdate();
+        update->check(true);
+        ASSERT_TRUE(reaches(*update, Phase::available));
+        // The workers are kept busy from the download's start, so the unpacking waits for them.
+        QSemaphore running, released;
+        QObject::connect(update.get(), &SoftwareUpdate::progress, update.get(), [&] {
+            for (int thread = 0; thread < workers.maxThreadCount(); ++thread)
+                workers.start([&] { running.release(); released.acquire(); });
+        }, Qt::SingleShotConnection);
+        update->installUpdate();
+        ASSERT_TRUE(reaches(*update, Phase::verifying));
+        ASSERT_TRUE(running.tryAcquire(workers.maxThreadCount(), 20000));
+        if (unpackedBeforeTheQuit) {
+            released.release(workers.maxThreadCount());
+            ASSERT_TRUE(workers.waitForDone(20000));
+        }
+        update.reset(); // this copy quits
+        released.release(workers.maxThreadCount());
+        ASSERT_TRUE(workers.waitForDone(20000));
+        EXPECT_FALSE(QFileInfo::exists(InstallFolder(installed).staging())) << unpackedBeforeTheQuit;
+    }
     EXPECT_TRUE(installedVersionFile().contains("version=1.0.0"));
 }
 
