@@ -208,18 +208,27 @@ bool E2eTest::clickOn(qint64 pid, const QString& name) {
         // A window with no title is none the window manager places (the overlay, a pop-up); one with a title
         // may be shown before the window manager has taken it on.
         unplaced = control->windowTitle.isEmpty();
-        for (const xcb_window_t window : unplaced ? std::vector<xcb_window_t>{} : windowsOf(pid, control->windowTitle))
+        if (unplaced)
+            return true;
+        placed.reset();
+        for (const xcb_window_t window : windowsOf(pid, control->windowTitle))
             if (isViewable(window) && titleOf(window) == control->windowTitle &&
                 geometryOf(window).size() == control->windowSize)
                 placed = window;
-        return unplaced || placed.has_value();
+        if (!placed || !waitUntilDrawn(*placed))
+            return false;
+        // A window that has just grown can report its new size while its controls still sit where the old
+        // layout put them: the control counts once it is where it was after the window has drawn.
+        const std::optional<ScreenButtons::InWindow> drawn = ScreenButtons::findInWindow(pid, name);
+        return drawn && drawn->box == control->box && drawn->windowSize == control->windowSize &&
+               geometryOf(*placed).size() == control->windowSize;
     });
     if (!found)
         return false;
     std::optional<QPoint> point;
-    if (placed && waitUntilDrawn(*placed))
+    if (placed)
         point = geometryOf(*placed).topLeft() + control->box.center();
-    else if (const std::optional<QRect> box = unplaced ? ScreenButtons::find(pid, name) : std::nullopt)
+    else if (const std::optional<QRect> box = ScreenButtons::find(pid, name))
         point = box->center();
     if (!point)
         return false;
