@@ -76,11 +76,17 @@ protected:
         return true;
     }
 
-    // The screen once the window of `pid` shows the button `name`: what the window shows reaches the
-    // accessibility bus as it is laid out, and the screen once it is painted.
+    // The screen once the window of `pid` that shows the button `name` is placed and drawn: a window shown
+    // again is on the accessibility bus a moment before the window manager maps it, and the screen there
+    // is still (and blank) meanwhile.
     void screenshotShowing(qint64 pid, const QString& name, const QString& picture) {
-        EXPECT_TRUE(waitUntil([&] { return ScreenButtons::find(pid, name).has_value(); })) << name.toStdString();
-        screenshotOnceStill(picture);
+        std::optional<ScreenButtons::InWindow> control;
+        EXPECT_TRUE(waitUntil([&] { return (control = ScreenButtons::findInWindow(pid, name)).has_value(); }))
+            << name.toStdString();
+        const std::optional<xcb_window_t> window = control ? waitForWindow(pid, control->windowTitle) : std::nullopt;
+        EXPECT_TRUE(window) << "the window showing " << name.toStdString() << " was never mapped";
+        if (window)
+            screenshotOnceDrawn(*window, picture);
     }
 
     // This build installed into a prefix with a key made here; a release of it calling itself `version`
